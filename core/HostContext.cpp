@@ -1,0 +1,12 @@
+#include "HostContext.h"
+
+HostContext& hostContext()
+{
+    static HostContext context;
+    return context;
+}
+
+ConnectionPtr HostContext::connection() const
+{
+    return Connection ? Connection : std::make_shared<::Connection>();
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "SqlError.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+#include <memory>
+
+class Recordset;
+
+// The database dialect a connection speaks. Screens always write T-SQL (SQL Server's
+// dialect); on SQLite each statement is translated once, by text, before it runs.
+enum class SqlDialect { MsSql, Sqlite };
+
+// One open database connection, owned by the host and shared by everything that queries.
+// A default-constructed Connection is unopened: every statement on it fails with SqlError.
+class Connection
+{
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Opens an SQLite file (the embedded default). Throws SqlError when it cannot be opened.
+    static std::shared_ptr<Connection> openSqlite(const QString& path);
+    // Opens an ODBC data source; dialect Sqlite for the SQLite ODBC driver (tests), MsSql for
+    // SQL Server. Throws SqlError when it cannot be opened.
+    static std::shared_ptr<Connection> openOdbc(const QString& connectionString,
+                                                SqlDialect dialect = SqlDialect::MsSql);
+
+    bool isOpen() const;
+    SqlDialect dialect() const { return m_dialect; }
+    QSqlDatabase database() const;
+
+    // The statement as it runs on this connection (T-SQL translated for SQLite, cached by text).
+    // Throws SqlError naming a construct the translator does not know.
+    QString nativeSql(const QString& tsql) const;
+
+    // Runs a statement with positional `?` parameters; QDate/QDateTime values bind as dates.
+    // The result is a forward-only reader. Throws SqlError.
+    std::unique_ptr<Recordset> execute(const QString& tsql, const QVariantList& params = {}) const;
+    // Runs a statement that returns no rows; returns the number of rows affected. Throws SqlError.
+    int executeNonQuery(const QString& tsql, const QVariantList& params = {}) const;
+
+    // Transactions for the few writes the module makes. Throw SqlError on failure.
+    void beginTransaction() const;
+    void commit() const;
+    void rollback() const;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+    SqlDialect m_dialect = SqlDialect::Sqlite;
+};
+
+using ConnectionPtr = std::shared_ptr<Connection>;

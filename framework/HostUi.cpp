@@ -1,0 +1,40 @@
+#include "HostUi.h"
+
+#include <QMdiArea>
+#include <QPointer>
+
+#include <cstdio>
+
+namespace {
+bool g_headless = false;
+QPointer<QMdiArea> g_mdiArea;
+} // namespace
+
+void HostUi::setHeadless(bool headless) { g_headless = headless; }
+bool HostUi::isHeadless() { return g_headless; }
+void HostUi::setMdiArea(QMdiArea* area) { g_mdiArea = area; }
+QMdiArea* HostUi::mdiArea() { return g_mdiArea; }
+
+QMessageBox::StandardButton HostUi::messageBox(QWidget* parent, QMessageBox::Icon icon,
+                                               const QString& title, const QString& text,
+                                               QMessageBox::StandardButtons buttons,
+                                               QMessageBox::StandardButton defaultButton)
+{
+    if (g_headless) {
+        QString shown = text;
+        shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(shown));
+        std::fflush(stderr);
+        if (defaultButton != QMessageBox::NoButton)
+            return defaultButton;
+        // The first button in the usual order stands in as the default.
+        for (auto b : {QMessageBox::Ok, QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+            if (buttons.testFlag(b))
+                return b;
+        return QMessageBox::NoButton;
+    }
+    QMessageBox box(icon, title, text, buttons, parent);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
+    return QMessageBox::StandardButton(box.exec());
+}

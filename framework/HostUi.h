@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QMdiArea;
+class QWidget;
+
+// What the host application offers the plug-in's windows: the MDI area screens embed in, and
+// message boxes that a headless run answers by itself.
+namespace HostUi {
+
+// Headless runs (scripts, tests): no window is shown to a user; message boxes go to stderr as
+// "title: text" and are answered with their default button.
+void setHeadless(bool headless);
+bool isHeadless();
+
+// The host's MDI area; null when there is none (screens then show as top-level windows).
+void setMdiArea(QMdiArea* area);
+QMdiArea* mdiArea();
+
+QMessageBox::StandardButton messageBox(QWidget* parent, QMessageBox::Icon icon,
+                                       const QString& title, const QString& text,
+                                       QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                       QMessageBox::StandardButton defaultButton =
+                                           QMessageBox::NoButton);
+
+} // namespace HostUi

@@ -1,0 +1,157 @@
+#pragma once
+
+#include "PrintSettings.h"
+
+#include <QColor>
+#include <QFont>
+#include <QObject>
+#include <QRect>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+#include <optional>
+
+// What a cell holds and how it is shown. Numbers keep their exact value; percent cells store
+// the fraction's percentage figure (12.5 shows as "12.50%").
+enum class CellType : quint8 { Text = 1, Number = 13, Percent = 14 };
+
+// How a cell looks. Unset members fall back to the column's, then the sheet's defaults.
+struct CellStyle
+{
+    std::optional<QColor> foreColor;
+    std::optional<QColor> backColor;
+    std::optional<QFont> font;
+    std::optional<Qt::Alignment> hAlign; // Qt::AlignLeft / AlignHCenter / AlignRight
+    std::optional<Qt::Alignment> vAlign; // Qt::AlignTop / AlignVCenter / AlignBottom
+    bool operator==(const CellStyle&) const = default;
+};
+
+// A block of cells, 1-based and inclusive; a span is a block shown as one cell.
+struct CellBlock
+{
+    int row = 1, col = 1, row2 = 1, col2 = 1;
+    int rowCount() const { return row2 - row + 1; }
+    int colCount() const { return col2 - col + 1; }
+    bool contains(int r, int c) const { return r >= row && r <= row2 && c >= col && c <= col2; }
+    bool operator==(const CellBlock&) const = default;
+};
+
+// The grid every screen shows, prints and exports: 1-based rows and columns of data under up to
+// a few column-header rows. Stored column-wise with shared strings, so a million-row result
+// fits in memory. Changes are announced through signals unless redraw is suspended, in which
+// case one reset is announced when it is switched back on.
+class Sheet : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Sheet(QObject* parent = nullptr);
+    ~Sheet() override;
+
+    // Removes every row, column, span, header and style, keeping the print settings.
+    void clear();
+
+    // -- size -------------------------------------------------------------------------------
+    int maxRows() const;
+    int maxCols() const;
+    void setMaxRows(int rows); // rows past the new count are dropped
+    void setMaxCols(int cols);
+    void appendRows(int count); // cheaper than setMaxRows for streaming fills
+
+    // -- content ----------------------------------------------------------------------------
+    // The text as the grid shows it: numbers formatted by their cell type and decimals.
+    QString text(int row, int col) const;
+    // Sets the cell's text; a number or percent cell parses it as its value.
+    void setText(int row, int col, const QString& text);
+    // The exact value: a double for number and percent cells, the text otherwise;
+    // an empty cell gives an invalid QVariant.
+    QVariant value(int row, int col) const;
+    void setValue(int row, int col, const QVariant& value);
+    void setNumber(int row, int col, double value);
+    bool isEmpty(int row, int col) const;
+    void clearCell(int row, int col);
+
+    CellType cellType(int row, int col) const;
+    void setCellType(int row, int col, CellType type);
+    void setColumnType(int col, CellType type); // default for the column's cells
+    CellType columnType(int col) const;
+    // Decimal places shown for number and percent cells (default 2) and thousands separators.
+    void setColumnDecimals(int col, int decimals);
+    int columnDecimals(int col) const;
+    void setThousandsSeparator(bool on);
+    bool thousandsSeparator() const;
+
+    // -- appearance ---------------------------------------------------------------------------
+    CellStyle cellStyle(int row, int col) const; // the cell's own style (without fall-backs)
+    CellStyle effectiveStyle(int row, int col) const; // with column and sheet defaults
+    void setCellStyle(int row, int col, const CellStyle& style);
+    // Applies the set members of `style` to every cell of the block (1-based, inclusive).
+    void applyStyle(const CellBlock& block, const CellStyle& style);
+    void setColumnStyle(int col, const CellStyle& style);
+    CellStyle columnStyle(int col) const;
+    QFont defaultFont() const;
+    void setDefaultFont(const QFont& font);
+
+    // Sizes in twips (1440 per inch); -1 means the default size.
+    int columnWidth(int col) const;
+    void setColumnWidth(int col, int twips);
+    int rowHeight(int row) const;
+    void setRowHeight(int row, int twips);
+    static constexpr int DefaultColumnWidth = 1200;
+    static constexpr int DefaultRowHeight = 300;
+    void setColumnHidden(int col, bool hidden);
+    bool isColumnHidden(int col) const;
+
+    // -- spans ------------------------------------------------------------------------------
+    void addSpan(const CellBlock& block);
+    void removeSpansIn(const CellBlock& block);
+    const QList<CellBlock>& spans() const;
+    // The span that covers the cell, if any.
+    std::optional<CellBlock> spanAt(int row, int col) const;
+
+    // -- column headers ---------------------------------------------------------------------
+    // Header rows above the data (1 or 2 for group headers over sub-columns; 0 hides them).
+    int headerRows() const;
+    void setHeaderRows(int rows);
+    QString headerText(int headerRow, int col) const;
+    void setHeaderText(int headerRow, int col, const QString& text);
+    // Spans within the header rows (rows counted 1..headerRows()).
+    void addHeaderSpan(const CellBlock& block);
+    const QList<CellBlock>& headerSpans() const;
+    bool rowHeadersVisible() const;
+    void setRowHeadersVisible(bool visible);
+
+    // -- grid state the screens set -----------------------------------------------------------
+    bool reDraw() const;
+    void setReDraw(bool on);
+    bool gridLines() const;
+    void setGridLines(bool on);
+    bool locked() const; // read-only for the user (every report grid is)
+    void setLocked(bool on);
+    Qt::ScrollBarPolicy horizontalScrollBar() const;
+    Qt::ScrollBarPolicy verticalScrollBar() const;
+    void setScrollBars(Qt::ScrollBarPolicy horizontal, Qt::ScrollBarPolicy vertical);
+    // The selection block; row 0 / col 0 when nothing is selected.
+    CellBlock selection() const;
+    void setSelection(const CellBlock& block);
+    // Data rows fixed under the header (frozen while scrolling).
+    int frozenRows() const;
+    void setFrozenRows(int rows);
+
+    PrintSettings& printSettings();
+    const PrintSettings& printSettings() const;
+
+    // Memory held by the cell storage, for the benchmarks.
+    qint64 memoryBytes() const;
+
+signals:
+    // The rows, columns, headers or spans changed (or redraw was switched back on).
+    void structureChanged();
+    // Cells of the block changed.
+    void cellsChanged(const CellBlock& block);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+    void announce(const CellBlock& block);
+};
