@@ -23,3 +23,16 @@ QMessageBox::StandardButton MsgBox(const QString& text, QMessageBox::Icon icon,
 {
     return HostUi::messageBox(parent, icon, Msg(QStringLiteral("Msg_Title")), text, buttons);
 }
+
+QString MsgText(const QString& key, const QString& defaultText)
+{
+    Q_UNUSED(key);
+    return defaultText;
+}
+
+QString LanguageText(const QString& textGB, const QString& textBig, const QString& textEnglish)
+{
+    Q_UNUSED(textBig);
+    Q_UNUSED(textEnglish);
+    return textGB;
+}
