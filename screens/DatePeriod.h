@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// The date periods of a report's date toolbar. Weeks run from Sunday to Saturday.
+struct DateRange
+{
+    QDate begin;
+    QDate end;
+    bool operator==(const DateRange&) const = default;
+};
+
+// The range for a period key ("Today", "FromCurWeek", "FromCurMonth", "InCurWeek",
+// "InCurMonth"), compared after trimming blanks and ignoring letter case; nullopt-like
+// invalid dates for an unknown key.
+DateRange DatePeriodRange(const QString& key, const QDate& today);
+
+// Weekday numbered from Sunday = 1 to Saturday = 7.
+int WeekdayFromSunday(const QDate& date);

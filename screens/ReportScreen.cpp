@@ -1,0 +1,490 @@
+#include "ReportScreen.h"
+
+#include "DatePeriod.h"
+#include "HostContext.h"
+#include "Twips.h"
+#include "modMessage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+constexpr int TitleStripTwips = 330;
+constexpr int BottomStripTwips = 330;
+constexpr int BodyLeftTwips = 60;
+constexpr int ProgressLeftTwips = 4635;
+constexpr int GapTwips = 90;
+
+const char* const DatePeriodKeys[] = {"Today", "FromCurWeek", "FromCurMonth", "InCurWeek",
+                                      "InCurMonth"};
+const char* const DatePeriodCaptions[] = {"今天", "本周以来", "本月以来", "本周内", "本月内"};
+
+struct MainKey
+{
+    const char* key;
+    const char* caption;
+};
+const MainKey MainKeys[] = {{"Refresh", "刷新"}, {"FullScreen", "全屏"}, {"Open", "打开"},
+                            {"Save", "保存"},    {"Print", "打印"},      {"Help", "帮助"},
+                            {"Exit", "退出"}};
+
+QString textOr(const QString& text, const QString& fallback)
+{
+    return text.isEmpty() ? fallback : text;
+}
+
+} // namespace
+
+ReportScreen::ReportScreen(const QString& name, const QString& caption, const QString& title,
+                           QSize sizeTwips, QWidget* parent)
+    : QWidget(parent), m_title(title), m_sizeTwips(sizeTwips)
+{
+    setObjectName(name);
+    setWindowTitle(caption);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    tlbMain = new QToolBar(this);
+    tlbMain->setObjectName(QStringLiteral("tlbMain"));
+    tlbMain->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    for (const MainKey& k : MainKeys)
+        addToolbarKey(QString::fromLatin1(k.key), QString::fromUtf8(k.caption));
+
+    tlbDate = new QToolBar(this);
+    tlbDate->setObjectName(QStringLiteral("tlbDate"));
+    auto* period = new QAction(QStringLiteral("请选择时间段  "), tlbDate);
+    period->setObjectName(QStringLiteral("Period"));
+    auto* menu = new QMenu(this);
+    for (int i = 0; i < 5; ++i) {
+        QAction* a = menu->addAction(QString::fromUtf8(DatePeriodCaptions[i]));
+        a->setObjectName(QString::fromLatin1(DatePeriodKeys[i]));
+        const QString key = a->objectName();
+        connect(a, &QAction::triggered, this, [this, key] { applyDatePeriod(key); });
+    }
+    period->setMenu(menu);
+    tlbDate->addAction(period);
+    if (auto* button = qobject_cast<QToolButton*>(tlbDate->widgetForAction(period)))
+        button->setPopupMode(QToolButton::InstantPopup);
+
+    picTop = new QWidget(this);
+    picTop->setObjectName(QStringLiteral("picTop"));
+    picBar = new QWidget(picTop);
+    picBar->setObjectName(QStringLiteral("picBar"));
+    picBar->setAutoFillBackground(true);
+    QPalette barPalette = picBar->palette();
+    barPalette.setColor(QPalette::Window, QColor(0x3a, 0x5f, 0x8f));
+    picBar->setPalette(barPalette);
+    lblBar = new QLabel(title, picBar);
+    lblBar->setObjectName(QStringLiteral("lblBar"));
+    QFont barFont = lblBar->font();
+    barFont.setBold(true);
+    barFont.setPointSizeF(barFont.pointSizeF() * 1.15);
+    lblBar->setFont(barFont);
+    lblBar->setStyleSheet(QStringLiteral("color: white; padding-left: 6px;"));
+
+    lblBegin = new QLabel(QStringLiteral("开始日期:"), picTop);
+    lblBegin->setObjectName(QStringLiteral("lblBegin"));
+    lblEnd = new QLabel(QStringLiteral("结束日期:"), picTop);
+    lblEnd->setObjectName(QStringLiteral("lblEnd"));
+    for (QDateEdit** dtp : {&dtpBegin, &dtpEnd}) {
+        *dtp = new QDateEdit(picTop);
+        (*dtp)->setCalendarPopup(true);
+    }
+    dtpBegin->setObjectName(QStringLiteral("dtpBegin"));
+    dtpEnd->setObjectName(QStringLiteral("dtpEnd"));
+
+    chkUseTrueData = new QCheckBox(picTop);
+    chkUseTrueData->setObjectName(QStringLiteral("chkUseTrueData"));
+    lblUseTrueData = new QLabel(QStringLiteral("包含已经删除的数据"), picTop);
+    lblUseTrueData->setObjectName(QStringLiteral("lblUseTrueData"));
+    chkSaving = new QCheckBox(picTop);
+    chkSaving->setObjectName(QStringLiteral("chkSaving"));
+    lblSaving = new QLabel(QStringLiteral("不含会员卡充值的数据"), picTop);
+    lblSaving->setObjectName(QStringLiteral("lblSaving"));
+    for (QLabel* toggle : {lblUseTrueData, lblSaving})
+        toggle->installEventFilter(this);
+    // Screens that do not offer these options leave them unplaced and hidden.
+    for (QWidget* w : {static_cast<QWidget*>(chkUseTrueData), static_cast<QWidget*>(lblUseTrueData),
+                       static_cast<QWidget*>(chkSaving), static_cast<QWidget*>(lblSaving)})
+        w->hide();
+
+    lblAutoSize = new QLabel(this);
+    lblAutoSize->setObjectName(QStringLiteral("lblAutoSize"));
+    lblAutoSize->hide();
+
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    StatusBar1 = new QStatusBar(Picture1);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    statusPanel1 = new QLabel(StatusBar1);
+    statusPanel1->setObjectName(QStringLiteral("StatusBar1_Panel1"));
+    StatusBar1->addWidget(statusPanel1, 1);
+    ProgressBar1 = new QProgressBar(Picture1);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->hide();
+}
+
+ReportScreen::~ReportScreen() = default;
+
+QAction* ReportScreen::addToolbarKey(const QString& key, const QString& caption)
+{
+    auto* action = new QAction(caption, tlbMain);
+    action->setObjectName(key);
+    action->setToolTip(caption);
+    tlbMain->addAction(action);
+    connect(action, &QAction::triggered, this, [this, key] { onToolbarKey(key); });
+    return action;
+}
+
+int ReportScreen::twipsX(int twips) const { return twipsToPixelsX(twips, this); }
+int ReportScreen::twipsY(int twips) const { return twipsToPixelsY(twips, this); }
+
+void ReportScreen::place(QWidget* w, int left, int top, int width, int height)
+{
+    w->setParent(picTop);
+    w->setGeometry(twipsX(left), twipsY(TitleStripTwips + top), twipsX(width), twipsY(height));
+    w->show();
+}
+
+void ReportScreen::setCriteriaHeight(int twips) { m_criteriaHeight = twips; }
+
+void ReportScreen::setBody(QWidget* body)
+{
+    m_body = body;
+    body->setParent(this);
+    body->show();
+}
+
+QString ReportScreen::title() const { return m_title; }
+QDate ReportScreen::beginDate() const { return dtpBegin->date(); }
+QDate ReportScreen::endDate() const { return dtpEnd->date(); }
+
+void ReportScreen::ShowMe()
+{
+    MDIActiveX1.embed(this, m_sizeTwips.width(), m_sizeTwips.height());
+    if (!m_loaded)
+        formLoadCommon();
+    if (!isVisible())
+        MDIActiveX1.activate(this);
+    else
+        MDIActiveX1.activate(this);
+}
+
+void ReportScreen::showEvent(QShowEvent* event)
+{
+    if (!m_loaded)
+        formLoadCommon();
+    QWidget::showEvent(event);
+}
+
+void ReportScreen::formLoadCommon()
+{
+    m_loaded = true;
+    translateCaptions();
+    setStatusText(Msg(QStringLiteral("Msg_Report_Refresh")));
+
+    const QDate today = QDate::currentDate();
+    const QString format = textOr(Msg(QStringLiteral("Msg_dtpCustomFormat")),
+                                  QStringLiteral("yyyy年MM月dd日"));
+    for (QDateEdit* dtp : {dtpBegin, dtpEnd}) {
+        dtp->setDisplayFormat(format);
+        dtp->setDate(today);
+    }
+
+    const bool trueData = hostContext().TrueDataAllowed;
+    if (chkUseTrueData->parentWidget() == picTop && chkUseTrueData->geometry().width() > 0) {
+        chkUseTrueData->setVisible(trueData);
+        lblUseTrueData->setVisible(trueData);
+    }
+    chkUseTrueData->setChecked(trueData);
+
+    cmdSetColumn1();
+    formLoad();
+    if (hostContext().LanguageCode == 3)
+        applyEnglishLayout();
+    resizeEvent(nullptr);
+}
+
+QList<QWidget*> ReportScreen::captionedControls() const
+{
+    QList<QWidget*> controls;
+    for (QWidget* w : picTop->findChildren<QWidget*>()) {
+        if (qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w))
+            controls.append(w);
+    }
+    return controls;
+}
+
+void ReportScreen::translateCaptions()
+{
+    // The language file replaces the built-in captions once it is loaded.
+    for (QAction* a : tlbMain->actions())
+        a->setToolTip(QString());
+}
+
+void ReportScreen::applyEnglishLayout()
+{
+    for (const QList<QWidget*>& row : englishLayoutRows()) {
+        QWidget* previous = nullptr;
+        for (QWidget* w : row) {
+            QString caption;
+            if (auto* label = qobject_cast<QLabel*>(w))
+                caption = label->text();
+            else if (auto* button = qobject_cast<QAbstractButton*>(w))
+                caption = button->text();
+            int width = w->width();
+            if (qobject_cast<QLabel*>(w) || (qobject_cast<QAbstractButton*>(w) && !caption.isEmpty())) {
+                lblAutoSize->setFont(w->font());
+                lblAutoSize->setText(caption);
+                lblAutoSize->adjustSize();
+                width = lblAutoSize->width();
+                if (!qobject_cast<QLabel*>(w))
+                    width += twipsX(350);
+                w->resize(width, w->height());
+            }
+            if (previous)
+                w->move(previous->x() + previous->width() + twipsX(GapTwips), w->y());
+            previous = w;
+        }
+    }
+}
+
+void ReportScreen::applyDatePeriod(const QString& key)
+{
+    const DateRange range = DatePeriodRange(key, QDate::currentDate());
+    if (!range.begin.isValid())
+        return;
+    dtpBegin->setDate(range.begin);
+    dtpEnd->setDate(range.end);
+}
+
+void ReportScreen::onToolbarKey(const QString& key)
+{
+    try {
+        if (key == QLatin1String("Refresh"))
+            runRefresh();
+        else if (key == QLatin1String("FullScreen"))
+            toggleFullScreen();
+        else if (key == QLatin1String("Open"))
+            runWithScreenDisabled([this] { cmdOpen(); });
+        else if (key == QLatin1String("Save"))
+            saveGrid();
+        else if (key == QLatin1String("Print"))
+            cmdPrint1();
+        else if (key == QLatin1String("Help"))
+            ; // the help window arrives with the help module
+        else if (key == QLatin1String("Exit"))
+            close();
+        else
+            toolbarAction(key);
+    } catch (const std::exception&) {
+        // A failing toolbar action leaves the screen as it was.
+    }
+}
+
+void ReportScreen::toggleFullScreen() {}
+void ReportScreen::saveGrid() {}
+void ReportScreen::cmdPrint1() {}
+
+void ReportScreen::runWithScreenDisabled(const std::function<void()>& work)
+{
+    QCoreApplication::processEvents();
+    setEnabled(false);
+    try {
+        work();
+    } catch (...) {
+        setEnabled(true);
+        QCoreApplication::processEvents();
+        throw;
+    }
+    setEnabled(true);
+    QCoreApplication::processEvents();
+}
+
+bool ReportScreen::runRefresh()
+{
+    if (m_running)
+        return false;
+    if (dtpEnd->date() < dtpBegin->date()) {
+        MsgBox(Msg(QStringLiteral("Msg_Query_OutOfDate")), QMessageBox::Information, QMessageBox::Ok,
+               this);
+        return false;
+    }
+    m_running = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    setStatusText(Msg(QStringLiteral("Msg_Report_Loading")));
+    ProgressBar1->setValue(0);
+    ProgressBar1->show();
+    QCoreApplication::processEvents();
+
+    bool ok = true;
+    setEnabled(false);
+    try {
+        cmdQuery1();
+    } catch (...) {
+        ok = false; // the query procedure handles its own errors; the screen returns to idle
+    }
+    setEnabled(true);
+    QCoreApplication::processEvents();
+
+    ProgressBar1->setValue(100);
+    ProgressBar1->hide();
+    setStatusText(Msg(QStringLiteral("Msg_Report_Finished")));
+    QApplication::restoreOverrideCursor();
+    m_running = false;
+    emit refreshFinished(ok);
+    return ok;
+}
+
+void ReportScreen::setStatusText(const QString& text) { statusPanel1->setText(text); }
+
+void ReportScreen::setProgress(int current, int total)
+{
+    if (total <= 0)
+        return; // a progress event with no total changes nothing
+    ProgressBar1->setValue(int(qint64(current) * 100 / total));
+}
+
+bool ReportScreen::exportGrid(const QString& path)
+{
+    Q_UNUSED(path);
+    return false;
+}
+
+bool ReportScreen::applyCriterion(const QString& name, const QString& value)
+{
+    QWidget* w = findChild<QWidget*>(name);
+    if (!w)
+        return false;
+    if (auto* date = qobject_cast<QDateEdit*>(w)) {
+        const QDate d = QDate::fromString(value, QStringLiteral("yyyy-MM-dd"));
+        if (!d.isValid())
+            return false;
+        date->setDate(d);
+        return true;
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        if (value != QLatin1String("0") && value != QLatin1String("1"))
+            return false;
+        // Clicking (not just setting) runs the control's own reaction, as a user's click would.
+        if (button->isChecked() != (value == QLatin1String("1")))
+            button->click();
+        return true;
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        // The list may be filled on first drop-down: give it the chance first.
+        combo->showPopup();
+        combo->hidePopup();
+        int index = -1;
+        if (value.startsWith(QLatin1Char('#'))) {
+            bool ok = false;
+            index = value.mid(1).toInt(&ok);
+            if (!ok || index < 0 || index >= combo->count())
+                return false;
+        } else {
+            index = combo->findText(value, Qt::MatchExactly);
+            if (index < 0 && !combo->isEditable())
+                return false;
+        }
+        if (index >= 0)
+            combo->setCurrentIndex(index);
+        else
+            combo->setEditText(value);
+        return true;
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        edit->setText(value);
+        return true;
+    }
+    return false;
+}
+
+QString ReportScreen::PrintHeader(const QString& title, const QDate& begin, const QDate& end)
+{
+    const QString large = Msg(QStringLiteral("Msg_Report_LargeFont"));
+    const QString small = Msg(QStringLiteral("Msg_Report_SmallFont"));
+    return large + small + QStringLiteral("/f1/c") + title + QStringLiteral("/n/n") +
+           QStringLiteral("/f2/c") + Msg(QStringLiteral("Msg_Report_Header_From")) +
+           QLatin1Char(' ') + begin.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') +
+           Msg(QStringLiteral("Msg_Report_Header_To")) + QLatin1Char(' ') +
+           end.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("/n");
+}
+
+QString ReportScreen::PrintFooter()
+{
+    return Msg(QStringLiteral("Msg_Report_LargeFont")) + Msg(QStringLiteral("Msg_Report_SmallFont")) +
+           Msg(QStringLiteral("Msg_Report_Footer"));
+}
+
+void ReportScreen::keyPressEvent(QKeyEvent* event)
+{
+    if (isEnabled() && !m_running) {
+        if (event->key() == Qt::Key_Escape) {
+            close();
+            return;
+        }
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            runRefresh();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool ReportScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (watched == lblUseTrueData)
+            chkUseTrueData->setChecked(!chkUseTrueData->isChecked());
+        else if (watched == lblSaving)
+            chkSaving->setChecked(!chkSaving->isChecked());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ReportScreen::resizeEvent(QResizeEvent* event)
+{
+    if (event)
+        QWidget::resizeEvent(event);
+    const int w = width();
+    const int h = height();
+    const int toolbarHeight = std::max(tlbMain->sizeHint().height(), tlbDate->sizeHint().height());
+    tlbMain->setGeometry(0, 0, tlbMain->sizeHint().width(), toolbarHeight);
+    tlbDate->setGeometry(tlbMain->width(), 0, tlbDate->sizeHint().width(), toolbarHeight);
+
+    const int criteriaTop = toolbarHeight;
+    const int criteriaHeight = twipsY(TitleStripTwips + m_criteriaHeight);
+    picTop->setGeometry(0, criteriaTop, w, criteriaHeight);
+    picBar->setGeometry(0, 0, w, twipsY(TitleStripTwips));
+    lblBar->setGeometry(0, 0, w, twipsY(TitleStripTwips));
+
+    const int bottomHeight = twipsY(BottomStripTwips);
+    Picture1->setGeometry(0, h - bottomHeight, w, bottomHeight);
+    if (m_body) {
+        const int left = twipsX(BodyLeftTwips);
+        const int top = criteriaTop + criteriaHeight;
+        const int bodyWidth = w - 2 * left;
+        const int bodyHeight = h - top - bottomHeight;
+        if (bodyWidth > 0 && bodyHeight > 0)
+            m_body->setGeometry(left, top, bodyWidth, bodyHeight);
+    }
+    StatusBar1->setGeometry(0, 0, std::max(0, w - twipsX(GapTwips)), bottomHeight);
+    const int progressWidth = w - twipsX(ProgressLeftTwips) - twipsX(GapTwips);
+    if (progressWidth >= 0)
+        ProgressBar1->setGeometry(twipsX(ProgressLeftTwips), 2, progressWidth, bottomHeight - 4);
+}

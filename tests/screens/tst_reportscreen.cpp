@@ -1,0 +1,103 @@
+#include "DatePeriod.h"
+#include "HostUi.h"
+#include "ReportScreen.h"
+
+#include <QDateEdit>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTest>
+
+#include <stdexcept>
+
+namespace {
+
+class ProbeScreen : public ReportScreen
+{
+public:
+    ProbeScreen() : ReportScreen("frmProbe", "Probe", "Probe report", QSize(11070, 7980)) {}
+    int runs = 0;
+    bool fail = false;
+    bool enabledWhileRunning = true;
+    QDateEdit* begin() const { return dtpBegin; }
+    QDateEdit* end() const { return dtpEnd; }
+    QProgressBar* progress() const { return ProgressBar1; }
+
+protected:
+    void cmdQuery1() override
+    {
+        ++runs;
+        enabledWhileRunning = isEnabled();
+        if (fail)
+            throw std::runtime_error("no such table: bi_Bill");
+    }
+};
+
+} // namespace
+
+class TestReportScreen : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { HostUi::setHeadless(true); }
+
+    void datePeriodsOnFixedDays()
+    {
+        // Saturday 2026-12-05: the week began on Sunday the 29th of November.
+        const QDate sat(2026, 12, 5);
+        QCOMPARE(DatePeriodRange("Today", sat), (DateRange{sat, sat}));
+        QCOMPARE(DatePeriodRange("FromCurWeek", sat), (DateRange{QDate(2026, 11, 29), sat}));
+        QCOMPARE(DatePeriodRange("InCurWeek", sat), (DateRange{sat.addDays(-6), sat}));
+        QCOMPARE(DatePeriodRange("FromCurMonth", sat), (DateRange{QDate(2026, 12, 1), sat}));
+        // December ends on the 31st, February on the 28th or 29th.
+        QCOMPARE(DatePeriodRange("InCurMonth", sat), (DateRange{QDate(2026, 12, 1), QDate(2026, 12, 31)}));
+        QCOMPARE(DatePeriodRange("InCurMonth", QDate(2028, 2, 10)).end, QDate(2028, 2, 29));
+        QCOMPARE(DatePeriodRange("InCurMonth", QDate(2027, 2, 10)).end, QDate(2027, 2, 28));
+        // On a Sunday the week so far is that one day.
+        const QDate sun(2026, 12, 6);
+        QCOMPARE(DatePeriodRange("FromCurWeek", sun), (DateRange{sun, sun}));
+        QCOMPARE(DatePeriodRange("InCurWeek", sun).end, QDate(2026, 12, 12));
+        // Keys match after trimming and in any letter case; others give nothing.
+        QCOMPARE(DatePeriodRange("  incurmonth ", sat).end, QDate(2026, 12, 31));
+        QVERIFY(!DatePeriodRange("ThisYear", sat).begin.isValid());
+    }
+
+    void refreshSequence()
+    {
+        ProbeScreen screen;
+        screen.ShowMe();
+        QCOMPARE(screen.begin()->date(), QDate::currentDate());
+
+        // A reversed range is refused and nothing runs.
+        screen.begin()->setDate(QDate(2026, 12, 5));
+        screen.end()->setDate(QDate(2026, 12, 4));
+        QVERIFY(!screen.runRefresh());
+        QCOMPARE(screen.runs, 0);
+
+        // Begin equal to end runs, with the screen disabled meanwhile.
+        screen.end()->setDate(QDate(2026, 12, 5));
+        QVERIFY(screen.runRefresh());
+        QCOMPARE(screen.runs, 1);
+        QVERIFY(!screen.enabledWhileRunning);
+
+        // A failing query still returns the screen to idle.
+        screen.fail = true;
+        QVERIFY(!screen.runRefresh());
+        QCOMPARE(screen.runs, 2);
+        QVERIFY(screen.isEnabled());
+        QVERIFY(!screen.isRunning());
+        QVERIFY(screen.progress()->isHidden());
+    }
+
+    void criteriaByName()
+    {
+        ProbeScreen screen;
+        screen.ShowMe();
+        QVERIFY(screen.applyCriterion("dtpBegin", "2026-02-28"));
+        QCOMPARE(screen.begin()->date(), QDate(2026, 2, 28));
+        QVERIFY(!screen.applyCriterion("dtpBegin", "28/02/2026"));
+        QVERIFY(!screen.applyCriterion("cboNoSuchControl", "1"));
+    }
+};
+
+QTEST_MAIN(TestReportScreen)
+#include "tst_reportscreen.moc"
