@@ -10,10 +10,22 @@ bool g_headless = false;
 QPointer<QMdiArea> g_mdiArea;
 } // namespace
 
-void HostUi::setHeadless(bool headless) { g_headless = headless; }
-bool HostUi::isHeadless() { return g_headless; }
-void HostUi::setMdiArea(QMdiArea* area) { g_mdiArea = area; }
-QMdiArea* HostUi::mdiArea() { return g_mdiArea; }
+void HostUi::setHeadless(bool headless)
+{
+    g_headless = headless;
+}
+bool HostUi::isHeadless()
+{
+    return g_headless;
+}
+void HostUi::setMdiArea(QMdiArea* area)
+{
+    g_mdiArea = area;
+}
+QMdiArea* HostUi::mdiArea()
+{
+    return g_mdiArea;
+}
 
 QMessageBox::StandardButton HostUi::messageBox(QWidget* parent, QMessageBox::Icon icon,
                                                const QString& title, const QString& text,
@@ -22,7 +34,8 @@ QMessageBox::StandardButton HostUi::messageBox(QWidget* parent, QMessageBox::Ico
 {
     if (g_headless) {
         QString shown = text;
-        shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        shown.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+            .replace(QLatin1Char('\r'), QLatin1Char('\n'));
         std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(shown));
         std::fflush(stderr);
         if (defaultButton != QMessageBox::NoButton)

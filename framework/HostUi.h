@@ -19,10 +19,9 @@ bool isHeadless();
 void setMdiArea(QMdiArea* area);
 QMdiArea* mdiArea();
 
-QMessageBox::StandardButton messageBox(QWidget* parent, QMessageBox::Icon icon,
-                                       const QString& title, const QString& text,
-                                       QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                       QMessageBox::StandardButton defaultButton =
-                                           QMessageBox::NoButton);
+QMessageBox::StandardButton
+messageBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+           QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+           QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
 } // namespace HostUi

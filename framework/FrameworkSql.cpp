@@ -1,0 +1,40 @@
+#include "FrameworkSql.h"
+
+#include "Recordset.h"
+
+#include <QDateTime>
+
+bool FrameworkSql::rows(const ConnectionPtr& connection, const QString& sql,
+                        const QVariantList& params, QList<QVariantMap>* out)
+{
+    if (!connection)
+        return false;
+    try {
+        auto rs = connection->execute(sql, params);
+        const int n = rs->fieldCount();
+        for (; !rs->atEnd(); rs->moveNext()) {
+            QVariantMap row;
+            for (int i = 0; i < n; ++i)
+                row.insert(rs->fieldName(i), rs->isNull(i) ? QVariant(QString()) : rs->value(i));
+            out->append(row);
+        }
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+QDateTime FrameworkSql::toDateTime(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QDateTime)
+        return value.toDateTime();
+    if (value.typeId() == QMetaType::QDate)
+        return value.toDate().startOfDay();
+    const QString text = value.toString().trimmed();
+    for (const char* format : {"yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd"}) {
+        QDateTime t = QDateTime::fromString(text, QLatin1String(format));
+        if (t.isValid())
+            return t;
+    }
+    return QDateTime::fromString(text, Qt::ISODateWithMs);
+}

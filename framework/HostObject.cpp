@@ -1,0 +1,6 @@
+#include "HostObject.h"
+
+HostObject::HostObject(ConnectionPtr connection, bool trueDataAllowed, const QString& userId)
+    : m_connection(std::move(connection)), m_trueDataAllowed(trueDataAllowed), m_userId(userId)
+{
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QtPlugin>
+
+class HostObject;
+class VersionInfo;
+
+// The interface a host module implements. The host obtains the module's entry object through
+// QPluginLoader, binds it once with ISubSystem_SetHost and then asks it for actions by name.
+class ISubSystem
+{
+public:
+    virtual ~ISubSystem() = default;
+
+    // Binds the module to the host's connection and signed-in user. Never fails.
+    virtual void ISubSystem_SetHost(HostObject* host) = 0;
+    // Opens the screen that `action` names; an unknown name shows the not-supported message.
+    virtual void ISubSystem_DoAction(const QString& action) = 0;
+    // The module's version; the same object on every call, owned by the module.
+    virtual VersionInfo* ISubSystem_Version() = 0;
+};
+
+// What a host may ask a module besides ISubSystem: whether the most recent
+// ISubSystem_DoAction named an action the module has (false before the first call).
+class ISubSystemStatus
+{
+public:
+    virtual ~ISubSystemStatus() = default;
+    virtual bool ISubSystem_LastActionMatched() const = 0;
+};
+
+#define ISubSystem_iid "com.valtrix.vtxFramework.ISubSystem/1.0"
+#define ISubSystemStatus_iid "com.valtrix.vtxFramework.ISubSystemStatus/1.0"
+Q_DECLARE_INTERFACE(ISubSystem, ISubSystem_iid)
+Q_DECLARE_INTERFACE(ISubSystemStatus, ISubSystemStatus_iid)

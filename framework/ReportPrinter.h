@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Connection.h"
+#include "PrintReport.h"
+
+#include <memory>
+
+// The host's report printer: bound to a connection, it hands out its reports by name
+// ("OldBill"), which are then given their parameters and printed.
+class ReportPrinter
+{
+public:
+    // Bound to the print service's connection until bind() is called.
+    ReportPrinter();
+    void bind(ConnectionPtr connection);
+    // The report with this name (case-insensitive), owned by the printer; null when the
+    // printer has no such report.
+    PrintReport* report(const QString& name);
+
+private:
+    ConnectionPtr m_connection;
+    std::unique_ptr<PrintReport> m_report;
+};
