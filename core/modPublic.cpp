@@ -3,19 +3,44 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
+
+#include <cmath>
+#include <limits>
 
 #include <dlfcn.h>
 
+namespace {
+QString& pluginDirectoryOverride()
+{
+    static QString dir;
+    return dir;
+}
+} // namespace
+
 QString PluginDirectory()
 {
+    if (!pluginDirectoryOverride().isEmpty())
+        return pluginDirectoryOverride();
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&PluginDirectory), &info) && info.dli_fname)
         return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
     return QCoreApplication::applicationDirPath();
 }
 
-QString PluginBaseName() { return QStringLiteral("vtxQueryApp"); }
+QString PluginBaseName()
+{
+    return QStringLiteral("vtxQueryApp");
+}
+
+void SetPluginDirectory(const QString& dir)
+{
+    QString clean = dir;
+    while (clean.size() > 1 && clean.endsWith(QLatin1Char('/')))
+        clean.chop(1);
+    pluginDirectoryOverride() = clean;
+}
 
 QString PluginTempDirectory()
 {
@@ -25,4 +50,31 @@ QString PluginTempDirectory()
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     QDir().mkpath(cache);
     return cache;
+}
+
+double LeadingNumber(const QString& text)
+{
+    static const QRegularExpression number(
+        QStringLiteral("^\\s*([+-]?(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE][+-]?\\d+)?)"));
+    const QRegularExpressionMatch match = number.match(text);
+    if (!match.hasMatch())
+        return 0.0;
+    bool ok = false;
+    const double value = match.captured(1).toDouble(&ok);
+    return ok && std::isfinite(value) ? value : 0.0;
+}
+
+int RoundHalfEven(double value)
+{
+    if (!std::isfinite(value))
+        return 0;
+    double whole = std::floor(value);
+    const double fraction = value - whole;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0))
+        whole += 1.0;
+    if (whole > std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    if (whole < std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(whole);
 }

@@ -9,6 +9,20 @@
 QString PluginDirectory();
 QString PluginBaseName();
 
+// Points PluginDirectory() at another folder (tests with their own Languages/ or help.chm);
+// an empty text goes back to the library's own folder.
+void SetPluginDirectory(const QString& dir);
+
 // A folder where the plug-in may write its temporary files ("temp.Spread", "temp.Chart2D"):
 // the plug-in's folder when it is writable, else the user's cache folder.
 QString PluginTempDirectory();
+
+// The number a text starts with, as the settings store and help contexts are read: leading
+// blanks skipped, an optional sign, digits with an optional decimal part and exponent
+// ("040404_InventoryQuery" gives 40404, "2.5x" gives 2.5); 0 when the text does not start with
+// a number.
+double LeadingNumber(const QString& text);
+
+// `value` rounded to the nearest integer, halves to the even neighbour (2.5 gives 2, 3.5 gives
+// 4), clamped to the 32-bit range.
+int RoundHalfEven(double value);

@@ -1,0 +1,153 @@
+#include "modBranch.h"
+
+#include "HostContext.h"
+#include "LanguageSection.h"
+#include "SqlText.h"
+#include "frmBranch.h"
+#include "modMessage.h"
+
+#include <QComboBox>
+#include <QStringList>
+#include <QVariant>
+
+namespace {
+
+QVariantList privilegeParameters()
+{
+    // The group id binds to the first marker, the user id to the second.
+    return {hostContext().UserGroupID, hostContext().UserID};
+}
+
+// Drops, from the last row to the first, every row whose `column` is not a key of `allowed`.
+void keepAllowed(RowCollection& rows, const QString& column, const KeyedRows& allowed)
+{
+    for (qsizetype i = rows.size() - 1; i >= 0; --i)
+        if (!allowed.contains(rows.at(i).value(column).toString()))
+            rows.removeAt(i);
+}
+
+void appendInList(QString& sql, const QString& column, const QStringList& values)
+{
+    if (values.isEmpty())
+        sql += QStringLiteral(" and 1<>1 ");
+    else
+        sql += QStringLiteral(" and ") + column + QStringLiteral(" in ( ") +
+               values.join(QLatin1Char(',')) + QStringLiteral(" ) ");
+}
+
+QString quoted(const QVariant& value)
+{
+    return QLatin1Char('\'') + sqlQuote(value.toString()) + QLatin1Char('\'');
+}
+
+} // namespace
+
+RowCollection GetAreas()
+{
+    RowCollection rows = ExecuteRows(
+        QStringLiteral(" select distinct AreaID, AreaName from rpt_dd_Branch order by AreaID "));
+    if (rows.isEmpty())
+        rows = ExecuteRows(
+            QStringLiteral(" select AreaID, AreaName from mnt_dd_Area order by AreaID "));
+    if (TableHasRows(QStringLiteral("rpt_pv_Area"))) {
+        const KeyedRows allowed = ExecuteKeyedRows(
+            QStringLiteral(" select AreaID from rpt_pv_Area where UserID=? or UserID=? "),
+            QStringLiteral("AreaID"), privilegeParameters());
+        keepAllowed(rows, QStringLiteral("AreaID"), allowed);
+    }
+    return rows;
+}
+
+RowCollection GetBranches(const QString& fallbackTable)
+{
+    RowCollection rows =
+        ExecuteRows(QStringLiteral(" select * from rpt_dd_Branch order by BranchID "));
+    if (rows.isEmpty())
+        rows = ExecuteRows(QStringLiteral(" select * from mnt_dd_Branch order by BranchID "));
+    if (rows.isEmpty())
+        rows = ExecuteRows(QStringLiteral(" select * from dd_Branch order by BranchID "));
+    if (rows.isEmpty())
+        rows = ExecuteRows(QStringLiteral(" select distinct BranchID, BranchName from ") +
+                           fallbackTable + QStringLiteral(" order by BranchID "));
+    if (TableHasRows(QStringLiteral("rpt_pv_Branch"))) {
+        const KeyedRows allowed = ExecuteKeyedRows(
+            QStringLiteral(" select BranchID from rpt_pv_Branch where UserID=? or UserID=? "),
+            QStringLiteral("BranchID"), privilegeParameters());
+        keepAllowed(rows, QStringLiteral("BranchID"), allowed);
+    }
+    return rows;
+}
+
+void FillBranchCombo(QComboBox* combo, const QString& fallbackTable)
+{
+    if (!combo || !combo->property("Tag").toString().isEmpty())
+        return;
+    combo->setProperty("Tag", QStringLiteral("Loaded"));
+    QWidget* screen = combo->window();
+    screen->setCursor(Qt::WaitCursor);
+    FillComboFromRows(combo, GetBranches(fallbackTable), QStringLiteral("BranchName"));
+    screen->unsetCursor();
+}
+
+void FillComboFromRows(QComboBox* combo, const RowCollection& rows, const QString& column)
+{
+    if (!combo)
+        return;
+    for (const RowDict& row : rows) {
+        const QString text = row.value(column).toString();
+        if (text.trimmed().isEmpty())
+            continue;
+        if (combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
+            combo->addItem(text);
+    }
+}
+
+void AppendBranchFilter(QString& sql, const QString& column)
+{
+    if (!TableHasRows(QStringLiteral("rpt_pv_Branch")))
+        return;
+    const RowCollection rows = ExecuteRows(
+        QStringLiteral(" select BranchID from rpt_pv_Branch where UserID=? or UserID=?"),
+        privilegeParameters());
+    QStringList ids;
+    for (const RowDict& row : rows)
+        ids.append(quoted(row.value(QStringLiteral("BranchID"))));
+    appendInList(sql, column, ids);
+}
+
+void AppendBranchNameFilter(QString& sql, const QString& column)
+{
+    if (!TableHasRows(QStringLiteral("rpt_pv_Branch")))
+        return;
+    QStringList names;
+    for (const RowDict& row : GetBranches(QStringLiteral("bi_Bill")))
+        names.append(quoted(row.value(QStringLiteral("BranchName"))));
+    appendInList(sql, column, names);
+}
+
+bool AppendBranchChoice(QString& sql, QComboBox* cboBranch, frmBranch* picker,
+                        const QString& idColumn, const QString& nameColumn)
+{
+    const int index = cboBranch ? cboBranch->currentIndex() : 0;
+    if (index <= 0) {
+        AppendBranchFilter(sql, idColumn);
+        return true;
+    }
+    if (index == 1) {
+        const QString ids = picker ? picker->getBranchIDs() : QString();
+        if (ids.isEmpty()) {
+            MsgBox(frmBranch::texts().text(QStringLiteral("Msg_Branch_ToSelect"),
+                                           QStringLiteral("Default")),
+                   QMessageBox::Information, QMessageBox::Ok, cboBranch->window());
+            if (picker)
+                picker->ShowMe();
+            return false;
+        }
+        sql += QStringLiteral(" and ") + idColumn + QStringLiteral(" in (") + ids +
+               QStringLiteral(") ");
+        return true;
+    }
+    sql += QStringLiteral(" and ") + nameColumn + QStringLiteral("='") +
+           sqlQuote(cboBranch->currentText()) + QLatin1Char('\'');
+    return true;
+}
