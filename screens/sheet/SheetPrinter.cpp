@@ -1,0 +1,525 @@
+#include "SheetPrinter.h"
+
+#include "SheetCells.h"
+
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPrinter>
+
+#include <cmath>
+
+namespace {
+
+constexpr double Padding = 45;      // twips between a cell's edge and its text
+constexpr double LineWidth = 10;    // grid lines, twips
+constexpr double BorderWidth = 25;  // outline of the printed grid
+constexpr double ShadowOffset = 70; // shadow under the grid
+constexpr double RowHeaderWidth = 600;
+constexpr double HeaderGap = 120; // between the page header/footer and the grid
+
+Qt::Alignment sectionAlignment(int section)
+{
+    return section == PrintLine::Left     ? Qt::AlignLeft
+           : section == PrintLine::Center ? Qt::AlignHCenter
+                                          : Qt::AlignRight;
+}
+
+QString runText(const PrintRun& run, int page, int count)
+{
+    switch (run.field) {
+    case PrintRun::Field::Page:
+        return QString::number(page);
+    case PrintRun::Field::PageCount:
+        return QString::number(count);
+    default:
+        return run.text;
+    }
+}
+
+} // namespace
+
+void SheetPrinter::installFontSubstitutions()
+{
+    static bool done = false;
+    if (done || !qGuiApp)
+        return;
+    done = true;
+    const QString sans = QStringLiteral("Noto Sans CJK SC");
+    const QString serif = QStringLiteral("Noto Serif CJK SC");
+    const QString serifTc = QStringLiteral("Noto Serif CJK TC");
+    const QString sansTc = QStringLiteral("Noto Sans CJK TC");
+    const QList<QPair<QString, QString>> map = {
+        {QStringLiteral("幼圆"), sans},         {QStringLiteral("YouYuan"), sans},
+        {QStringLiteral("黑体"), sans},         {QStringLiteral("SimHei"), sans},
+        {QStringLiteral("微软雅黑"), sans},     {QStringLiteral("Microsoft YaHei"), sans},
+        {QStringLiteral("宋体"), serif},        {QStringLiteral("SimSun"), serif},
+        {QStringLiteral("新宋体"), serif},      {QStringLiteral("NSimSun"), serif},
+        {QStringLiteral("楷体"), serif},        {QStringLiteral("KaiTi"), serif},
+        {QStringLiteral("楷体_GB2312"), serif}, {QStringLiteral("仿宋"), serif},
+        {QStringLiteral("FangSong"), serif},    {QStringLiteral("仿宋_GB2312"), serif},
+        {QStringLiteral("細明體"), serifTc},    {QStringLiteral("新細明體"), serifTc},
+        {QStringLiteral("MingLiU"), serifTc},   {QStringLiteral("PMingLiU"), serifTc},
+        {QStringLiteral("標楷體"), serifTc},    {QStringLiteral("微軟正黑體"), sansTc},
+    };
+    const QStringList installed = QFontDatabase::families();
+    for (const auto& [from, to] : map)
+        if (!installed.contains(from) && installed.contains(to))
+            QFont::insertSubstitution(from, to);
+}
+
+QFont SheetPrinter::twipFont(const QFont& font)
+{
+    QFont f = font;
+    const double points = font.pointSizeF() > 0  ? font.pointSizeF()
+                          : font.pixelSize() > 0 ? font.pixelSize() * 0.75
+                                                 : 9.0;
+    f.setPixelSize(std::max(1, int(std::lround(points * 20))));
+    return f;
+}
+
+SheetPrinter::SheetPrinter(const Sheet& sheet, const QPageSize& pageSize)
+    : m_sheet(sheet), m_pageSize(pageSize)
+{
+    installFontSubstitutions();
+    layout();
+}
+
+void SheetPrinter::setCurrentPage(int page)
+{
+    m_currentPage = std::max(1, page);
+}
+
+double SheetPrinter::lineHeight(const PrintLine& line) const
+{
+    double h = QFontMetricsF(twipFont(line.font)).height();
+    for (const QList<PrintRun>& runs : line.sections)
+        for (const PrintRun& run : runs)
+            h = std::max(h, QFontMetricsF(twipFont(run.font)).height());
+    return h;
+}
+
+void SheetPrinter::layout()
+{
+    const PrintSettings& ps = m_sheet.printSettings();
+    const QSizeF points = m_pageSize.size(QPageSize::Point);
+    m_paper = QSizeF(points.width() * 20, points.height() * 20);
+    if (ps.orientation == PrintSettings::Orientation::Landscape)
+        m_paper.transpose();
+
+    const QFont base = m_sheet.defaultFont();
+    m_header = PrintCodeParser::parse(ps.header, base);
+    m_footer = PrintCodeParser::parse(ps.footer, base);
+    m_headerHeight = m_footerHeight = 0;
+    for (const PrintLine& l : m_header)
+        m_headerHeight += lineHeight(l);
+    for (const PrintLine& l : m_footer)
+        m_footerHeight += lineHeight(l);
+
+    double top = ps.marginTop + m_headerHeight + (m_header.isEmpty() ? 0 : HeaderGap);
+    double bottom =
+        m_paper.height() - ps.marginBottom - m_footerHeight - (m_footer.isEmpty() ? 0 : HeaderGap);
+    if (bottom - top < 1440) // margins and header leave under an inch: keep an inch for the grid
+        bottom = top + 1440;
+    m_area =
+        QRectF(ps.marginLeft, top,
+               std::max(1440.0, m_paper.width() - ps.marginLeft - ps.marginRight), bottom - top);
+
+    // What prints: the whole used area or the chosen block.
+    const SheetCells cells(m_sheet);
+    int firstCol = 1, lastCol = m_sheet.maxCols();
+    m_firstRow = 1;
+    m_lastRow = m_sheet.maxRows();
+    if (ps.printType == PrintSettings::PrintType::CellRange && ps.blockRow >= 1 &&
+        ps.blockCol >= 1) {
+        m_firstRow = ps.blockRow;
+        m_lastRow = std::min(ps.blockRow2, m_lastRow);
+        firstCol = ps.blockCol;
+        lastCol = std::min(ps.blockCol2, lastCol);
+    } else if (ps.dataCellsOnly) {
+        auto rowEmpty = [&](int r) {
+            for (int c : cells.visibleColumns())
+                if (!m_sheet.isEmpty(r, c))
+                    return false;
+            return true;
+        };
+        while (m_lastRow > 0 && rowEmpty(m_lastRow))
+            --m_lastRow;
+    }
+    m_columns.clear();
+    for (int c : cells.visibleColumns())
+        if (c >= firstCol && c <= lastCol)
+            m_columns.append(c);
+    m_headerRows = ps.columnHeaders ? m_sheet.headerRows() : 0;
+    m_rowHeaderWidth = ps.rowHeaders ? RowHeaderWidth : 0;
+
+    // Scale.
+    double totalWidth = m_rowHeaderWidth, totalHeight = m_headerRows * Sheet::DefaultRowHeight;
+    for (int c : m_columns)
+        totalWidth += m_sheet.columnWidth(c);
+    for (int r = m_firstRow; r <= m_lastRow; ++r)
+        totalHeight += m_sheet.rowHeight(r);
+    switch (ps.scaling) {
+    case PrintSettings::Scaling::None:
+        m_scale = 1;
+        break;
+    case PrintSettings::Scaling::Zoom:
+        m_scale = std::clamp(ps.zoomFactor, 0.1, 4.0);
+        break;
+    case PrintSettings::Scaling::SmartPrint: {
+        // Fit the width when that saves pages.
+        m_scale = 1;
+        const int pages = paginate(1);
+        if (totalWidth > m_area.width()) {
+            const double fit = m_area.width() / totalWidth;
+            if (paginate(fit) < pages)
+                m_scale = fit;
+        }
+        break;
+    }
+    case PrintSettings::Scaling::BestFit: {
+        const int wide = std::max(1, ps.bestFitPagesWide), tall = std::max(1, ps.bestFitPagesTall);
+        m_scale = std::min({1.0, wide * m_area.width() / std::max(1.0, totalWidth),
+                            tall * m_area.height() / std::max(1.0, totalHeight)});
+        while (m_scale > 0.05) {
+            paginate(m_scale);
+            if (m_colBands.size() <= wide && m_rowBands.size() <= tall)
+                break;
+            m_scale *= 0.96;
+        }
+        break;
+    }
+    }
+    paginate(m_scale);
+}
+
+int SheetPrinter::paginate(double scale)
+{
+    const double width = m_area.width() / scale - m_rowHeaderWidth;
+    const double height = m_area.height() / scale - m_headerRows * Sheet::DefaultRowHeight;
+    m_colBands.clear();
+    double used = 0;
+    for (int c : m_columns) {
+        const double w = m_sheet.columnWidth(c);
+        if (m_colBands.isEmpty() || (used + w > width + 0.5 && !m_colBands.last().isEmpty())) {
+            m_colBands.append(QList<int>());
+            used = 0;
+        }
+        m_colBands.last().append(c);
+        used += w;
+    }
+    if (m_colBands.isEmpty())
+        m_colBands.append(QList<int>());
+    m_rowBands.clear();
+    used = 0;
+    for (int r = m_firstRow; r <= m_lastRow; ++r) {
+        const double h = m_sheet.rowHeight(r);
+        if (m_rowBands.isEmpty() || used + h > height + 0.5) {
+            if (!m_rowBands.isEmpty() && m_rowBands.last().second < m_rowBands.last().first)
+                m_rowBands.last().second = r; // a row taller than the page gets a page of its own
+            else
+                m_rowBands.append({r, r - 1});
+            used = 0;
+        }
+        m_rowBands.last().second = r;
+        used += h;
+    }
+    if (m_rowBands.isEmpty())
+        m_rowBands.append({m_firstRow, m_firstRow - 1});
+    return int(m_colBands.size() * m_rowBands.size());
+}
+
+int SheetPrinter::pageCount() const
+{
+    return int(m_colBands.size() * m_rowBands.size());
+}
+
+QList<int> SheetPrinter::pagesToPrint() const
+{
+    const PrintSettings& ps = m_sheet.printSettings();
+    QList<int> pages;
+    const int count = pageCount();
+    switch (ps.printType) {
+    case PrintSettings::PrintType::CurrentPage:
+        pages.append(std::clamp(m_currentPage, 1, count));
+        break;
+    case PrintSettings::PrintType::PageRange:
+        for (int p = std::max(1, ps.pageStart); p <= std::min(ps.pageEnd, count); ++p)
+            pages.append(p);
+        break;
+    default:
+        for (int p = 1; p <= count; ++p)
+            pages.append(p);
+    }
+    return pages;
+}
+
+QPair<int, int> SheetPrinter::pageRows(int page) const
+{
+    const int i = (page - 1) % int(m_rowBands.size());
+    return m_rowBands.value(i, {1, 0});
+}
+
+QList<int> SheetPrinter::pageColumns(int page) const
+{
+    return m_colBands.value((page - 1) / int(m_rowBands.size()));
+}
+
+QList<SheetPrinter::PlacedRun> SheetPrinter::place(const QList<PrintLine>& lines, double top,
+                                                   int page) const
+{
+    QList<PlacedRun> placed;
+    const double left = m_sheet.printSettings().marginLeft;
+    const double width =
+        m_paper.width() - m_sheet.printSettings().marginLeft - m_sheet.printSettings().marginRight;
+    const int count = pageCount();
+    double y = top;
+    for (const PrintLine& line : lines) {
+        const double h = lineHeight(line);
+        for (int s = 0; s < 3; ++s) {
+            QList<PlacedRun> runs;
+            double total = 0;
+            for (const PrintRun& run : line.sections[s]) {
+                const QString text = runText(run, page, count);
+                const double w = QFontMetricsF(twipFont(run.font)).horizontalAdvance(text);
+                runs.append({QRectF(0, y, w, h), run.font, text});
+                total += w;
+            }
+            const Qt::Alignment a = sectionAlignment(s);
+            double x = a == Qt::AlignLeft      ? left
+                       : a == Qt::AlignHCenter ? left + (width - total) / 2
+                                               : left + width - total;
+            for (PlacedRun& r : runs) {
+                r.rect.moveLeft(x);
+                x += r.rect.width();
+                placed.append(r);
+            }
+        }
+        y += h;
+    }
+    return placed;
+}
+
+QList<SheetPrinter::PlacedRun> SheetPrinter::headerRuns(int page) const
+{
+    return place(m_header, m_sheet.printSettings().marginTop, page);
+}
+
+QList<SheetPrinter::PlacedRun> SheetPrinter::footerRuns(int page) const
+{
+    return place(m_footer, m_paper.height() - m_sheet.printSettings().marginBottom - m_footerHeight,
+                 page);
+}
+
+void SheetPrinter::paintPage(QPainter* painter, int page) const
+{
+    painter->save();
+    painter->setRenderHint(QPainter::TextAntialiasing);
+    painter->fillRect(QRectF(QPointF(0, 0), m_paper), Qt::white);
+    painter->setPen(Qt::black);
+    for (const QList<PlacedRun>& runs : {headerRuns(page), footerRuns(page)}) {
+        for (const PlacedRun& run : runs) {
+            const QFont f = twipFont(run.font);
+            painter->setFont(f);
+            const QFontMetricsF fm(f);
+            // Runs of one line share the line's baseline.
+            painter->drawText(QPointF(run.rect.left(), run.rect.bottom() - fm.descent()), run.text);
+        }
+    }
+    paintGrid(painter, page);
+    painter->restore();
+}
+
+void SheetPrinter::paintGrid(QPainter* painter, int page) const
+{
+    const PrintSettings& ps = m_sheet.printSettings();
+    const QList<int> cols = pageColumns(page);
+    const QPair<int, int> rows = pageRows(page);
+    const double headerRowHeight = Sheet::DefaultRowHeight;
+
+    // Column positions on this page.
+    QHash<int, QPair<double, double>> colX; // column -> (x, width)
+    double gridWidth = m_rowHeaderWidth;
+    for (int c : cols) {
+        const double w = m_sheet.columnWidth(c);
+        colX.insert(c, {gridWidth, w});
+        gridWidth += w;
+    }
+    QHash<int, QPair<double, double>> rowY; // data row -> (y, height)
+    double gridHeight = m_headerRows * headerRowHeight;
+    for (int r = rows.first; r <= rows.second; ++r) {
+        const double h = m_sheet.rowHeight(r);
+        rowY.insert(r, {gridHeight, h});
+        gridHeight += h;
+    }
+    if (cols.isEmpty())
+        return;
+
+    double x = m_area.left(), y = m_area.top();
+    if (ps.centerHorizontal)
+        x += std::max(0.0, (m_area.width() - gridWidth * m_scale) / 2);
+    if (ps.centerVertical)
+        y += std::max(0.0, (m_area.height() - gridHeight * m_scale) / 2);
+    painter->save();
+    painter->translate(x, y);
+    painter->scale(m_scale, m_scale);
+    const QRectF grid(0, 0, gridWidth, gridHeight);
+    if (ps.shadows)
+        painter->fillRect(grid.translated(ShadowOffset, ShadowOffset), QColor(128, 128, 128));
+    painter->fillRect(grid, Qt::white);
+
+    const QPen linePen(ps.color ? QColor(160, 160, 160) : QColor(Qt::black), LineWidth);
+    const QColor headerBack = ps.color ? QColor(224, 224, 224) : QColor(Qt::white);
+    auto drawCell = [&](const QRectF& rect, const QString& text, const QColor& back,
+                        const QColor& fore, const QFont& font, Qt::Alignment align, bool wrap) {
+        if (back != Qt::white)
+            painter->fillRect(rect, back);
+        if (ps.gridLines) {
+            painter->setPen(linePen);
+            painter->drawRect(rect);
+        }
+        if (text.isEmpty())
+            return;
+        painter->setPen(fore);
+        painter->setFont(twipFont(font));
+        painter->drawText(rect.adjusted(Padding, 0, -Padding, 0),
+                          int(align) | (wrap ? Qt::TextWordWrap : Qt::TextSingleLine), text);
+    };
+    // The part of a block of columns c1..c2 that this page shows.
+    auto spanX = [&](int c1, int c2, double& left, double& right) {
+        bool any = false;
+        for (int c : cols) {
+            if (c < c1 || c > c2)
+                continue;
+            const auto [cx, cw] = colX.value(c);
+            if (!any)
+                left = cx;
+            right = cx + cw;
+            any = true;
+        }
+        return any;
+    };
+
+    const SheetCells cells(m_sheet);
+    const QFont headerFont = m_sheet.defaultFont();
+    // Column header rows, group headers over their sub-columns.
+    for (int hr = 1; hr <= m_headerRows; ++hr) {
+        const double hy = (hr - 1) * headerRowHeight;
+        if (m_rowHeaderWidth > 0)
+            drawCell(QRectF(0, hy, m_rowHeaderWidth, headerRowHeight), QString(), headerBack,
+                     Qt::black, headerFont, Qt::AlignCenter, false);
+        for (int c : cols) {
+            const CellBlock* span = cells.headerSpanAt(hr, c);
+            double left = colX.value(c).first, right = left + colX.value(c).second;
+            double top = hy, bottom = hy + headerRowHeight;
+            if (span) {
+                int first = -1;
+                for (int pc : cols)
+                    if (pc >= span->col && pc <= span->col2) {
+                        first = pc;
+                        break;
+                    }
+                if (hr != span->row || c != first)
+                    continue;
+                spanX(span->col, span->col2, left, right);
+                bottom = std::min(span->row2, m_headerRows) * headerRowHeight;
+            }
+            drawCell(QRectF(left, top, right - left, bottom - top), cells.headerCaption(hr, c),
+                     headerBack, Qt::black, headerFont, Qt::AlignCenter, true);
+        }
+    }
+
+    // Data rows.
+    for (int r = rows.first; r <= rows.second; ++r) {
+        const auto [ry, rh] = rowY.value(r);
+        if (m_rowHeaderWidth > 0)
+            drawCell(QRectF(0, ry, m_rowHeaderWidth, rh), QString::number(r), headerBack, Qt::black,
+                     headerFont, Qt::AlignCenter, false);
+        for (int c : cols) {
+            const CellBlock* span = cells.spanAt(r, c);
+            double left = colX.value(c).first, right = left + colX.value(c).second;
+            double top = ry, bottom = ry + rh;
+            int ar = r, ac = c;
+            if (span) {
+                // Drawn once per page, from its first cell on the page.
+                const int firstRow = std::max(span->row, rows.first);
+                int firstCol = -1;
+                for (int pc : cols)
+                    if (pc >= span->col && pc <= span->col2) {
+                        firstCol = pc;
+                        break;
+                    }
+                if (r != firstRow || c != firstCol)
+                    continue;
+                spanX(span->col, span->col2, left, right);
+                const int lastRow = std::min(span->row2, rows.second);
+                bottom = rowY.value(lastRow).first + rowY.value(lastRow).second;
+                ar = span->row;
+                ac = span->col;
+            }
+            const CellStyle st = m_sheet.effectiveStyle(ar, ac);
+            drawCell(QRectF(left, top, right - left, bottom - top), m_sheet.text(ar, ac),
+                     ps.color ? *st.backColor : QColor(Qt::white),
+                     ps.color ? *st.foreColor : QColor(Qt::black), *st.font,
+                     *st.hAlign | *st.vAlign, false);
+        }
+    }
+    if (ps.border) {
+        painter->setPen(QPen(Qt::black, BorderWidth));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(grid);
+    }
+    painter->restore();
+}
+
+void SheetPrinter::renderPage(QPainter* painter, int page, const QRectF& target) const
+{
+    const double s = std::min(target.width() / m_paper.width(), target.height() / m_paper.height());
+    painter->save();
+    painter->translate(target.left() + (target.width() - m_paper.width() * s) / 2,
+                       target.top() + (target.height() - m_paper.height() * s) / 2);
+    painter->scale(s, s);
+    paintPage(painter, page);
+    painter->restore();
+}
+
+bool SheetPrinter::print(QPrinter* printer) const
+{
+    const PrintSettings& ps = m_sheet.printSettings();
+    printer->setFullPage(true);
+    printer->setPageOrientation(ps.orientation == PrintSettings::Orientation::Landscape
+                                    ? QPageLayout::Landscape
+                                    : QPageLayout::Portrait);
+    // Laid out again on the printer's paper.
+    SheetPrinter onPaper(m_sheet, printer->pageLayout().pageSize());
+    onPaper.setCurrentPage(m_currentPage);
+    QPainter painter;
+    if (!painter.begin(printer))
+        return false;
+    const double toDevice = printer->resolution() / 1440.0;
+    bool first = true;
+    for (int page : onPaper.pagesToPrint()) {
+        if (!first && !printer->newPage())
+            return false;
+        first = false;
+        painter.save();
+        painter.scale(toDevice, toDevice);
+        onPaper.paintPage(&painter, page);
+        painter.restore();
+    }
+    return painter.end();
+}
+
+bool SheetPrinter::printToPdf(const QString& path, QString* error) const
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageSize(m_pageSize);
+    printer.setCreator(QStringLiteral("vtxQueryApp"));
+    const bool ok = print(&printer);
+    if (!ok && error)
+        *error = QStringLiteral("cannot write %1").arg(path);
+    return ok;
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "PrintCodeParser.h"
+#include "Sheet.h"
+
+#include <QList>
+#include <QPageSize>
+#include <QRectF>
+
+class QPainter;
+class QPrinter;
+
+// Lays a sheet out on pages with its print settings and paints them: one paint path for the
+// printer, PDF files and the preview. Pages break by rows and by columns (pages run down, then
+// across); the column header rows repeat on every page; the header and footer (print code
+// language, see PrintCodeParser) stand inside the top and bottom margins' inner edge.
+//
+// Everything is measured in twips with the origin at the paper's top-left corner; the grid is
+// drawn at the print scale, the header and footer at their own size.
+class SheetPrinter
+{
+public:
+    // A piece of header or footer text placed on the page.
+    struct PlacedRun
+    {
+        QRectF rect; // twips on the paper
+        QFont font;  // as given by the codes (family before substitution)
+        QString text;
+    };
+
+    explicit SheetPrinter(const Sheet& sheet, const QPageSize& pageSize = QPageSize(QPageSize::A4));
+
+    // The page that PrintType::CurrentPage prints (1-based).
+    void setCurrentPage(int page);
+    int currentPage() const { return m_currentPage; }
+
+    QSizeF paperSize() const { return m_paper; } // twips, in the print orientation
+    int pageCount() const;                       // pages of the whole print
+    QList<int> pagesToPrint() const;             // by the print type
+    double scale() const { return m_scale; }
+    int pagesWide() const { return int(m_colBands.size()); }
+    int pagesTall() const { return int(m_rowBands.size()); }
+    // The data rows and the columns a page shows.
+    QPair<int, int> pageRows(int page) const;
+    QList<int> pageColumns(int page) const;
+
+    // Paints page `page` (1-based); the painter's units are twips, origin at the paper corner.
+    void paintPage(QPainter* painter, int page) const;
+    // Paints the page scaled into `target` (device units), keeping the paper's proportions.
+    void renderPage(QPainter* painter, int page, const QRectF& target) const;
+
+    QList<PlacedRun> headerRuns(int page) const;
+    QList<PlacedRun> footerRuns(int page) const;
+
+    // Prints the pages to print on `printer` (its paper size; orientation from the settings).
+    bool print(QPrinter* printer) const;
+    bool printToPdf(const QString& path, QString* error = nullptr) const;
+
+    // Maps the Windows CJK font names the print codes use ("幼圆", "宋体", ...) to the Noto CJK
+    // families when they are not installed. Called by the constructor.
+    static void installFontSubstitutions();
+    // `font` at the same point size for painting in twips.
+    static QFont twipFont(const QFont& font);
+
+private:
+    const Sheet& m_sheet;
+    QPageSize m_pageSize;
+    QSizeF m_paper;
+    int m_currentPage = 1;
+    QList<PrintLine> m_header, m_footer;
+    double m_headerHeight = 0, m_footerHeight = 0;
+    QRectF m_area; // where the grid may stand, twips on the paper
+    QList<int> m_columns;
+    int m_firstRow = 1, m_lastRow = 0;
+    int m_headerRows = 0;
+    double m_rowHeaderWidth = 0;
+    double m_scale = 1;
+    QList<QList<int>> m_colBands;
+    QList<QPair<int, int>> m_rowBands;
+
+    void layout();
+    int paginate(double scale);
+    double lineHeight(const PrintLine& line) const;
+    QList<PlacedRun> place(const QList<PrintLine>& lines, double top, int page) const;
+    void paintGrid(QPainter* painter, int page) const;
+};

@@ -1,0 +1,237 @@
+#include "XlsxExporter.h"
+
+#include "SheetCells.h"
+
+#include <QHash>
+
+#include <xlsxwriter.h>
+
+namespace {
+
+lxw_color_t rgb(const QColor& c)
+{
+    return lxw_color_t(c.rgb() & 0xFFFFFF);
+}
+
+// Formats are shared by every cell that looks the same.
+class Formats
+{
+public:
+    explicit Formats(lxw_workbook* book) : m_book(book) {}
+
+    lxw_format* header()
+    {
+        if (!m_header) {
+            m_header = workbook_add_format(m_book);
+            format_set_bold(m_header);
+            format_set_align(m_header, LXW_ALIGN_CENTER);
+            format_set_align(m_header, LXW_ALIGN_VERTICAL_CENTER);
+            format_set_text_wrap(m_header);
+            format_set_bg_color(m_header, 0xE0E0E0);
+            format_set_border(m_header, LXW_BORDER_THIN);
+        }
+        return m_header;
+    }
+
+    lxw_format* cell(const CellStyle& style, bool ownFont, CellType type, int decimals,
+                     bool thousands, bool border)
+    {
+        const QFont font = *style.font;
+        const QString numFormat = numberFormat(type, decimals, thousands);
+        const QString key = QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
+                                .arg(style.foreColor->rgb())
+                                .arg(style.backColor->rgb())
+                                .arg(ownFont ? font.toString() : QString::number(font.bold()))
+                                .arg(int(*style.hAlign))
+                                .arg(int(*style.vAlign))
+                                .arg(numFormat)
+                                .arg(border);
+        auto it = m_cells.constFind(key);
+        if (it != m_cells.constEnd())
+            return *it;
+        lxw_format* f = workbook_add_format(m_book);
+        if (*style.foreColor != QColor(Qt::black))
+            format_set_font_color(f, rgb(*style.foreColor));
+        if (*style.backColor != QColor(Qt::white))
+            format_set_bg_color(f, rgb(*style.backColor));
+        if (font.bold())
+            format_set_bold(f);
+        if (ownFont) {
+            if (font.italic())
+                format_set_italic(f);
+            if (font.underline())
+                format_set_underline(f, LXW_UNDERLINE_SINGLE);
+            if (font.strikeOut())
+                format_set_font_strikeout(f);
+            if (font.pointSizeF() > 0)
+                format_set_font_size(f, font.pointSizeF());
+            if (!font.family().isEmpty())
+                format_set_font_name(f, font.family().toUtf8().constData());
+        }
+        const Qt::Alignment h = *style.hAlign;
+        format_set_align(f, h & Qt::AlignHCenter ? LXW_ALIGN_CENTER
+                            : h & Qt::AlignRight ? LXW_ALIGN_RIGHT
+                                                 : LXW_ALIGN_LEFT);
+        const Qt::Alignment v = *style.vAlign;
+        format_set_align(f, v & Qt::AlignTop      ? LXW_ALIGN_VERTICAL_TOP
+                            : v & Qt::AlignBottom ? LXW_ALIGN_VERTICAL_BOTTOM
+                                                  : LXW_ALIGN_VERTICAL_CENTER);
+        if (!numFormat.isEmpty())
+            format_set_num_format(f, numFormat.toUtf8().constData());
+        if (border)
+            format_set_border(f, LXW_BORDER_THIN);
+        m_cells.insert(key, f);
+        return f;
+    }
+
+    static QString numberFormat(CellType type, int decimals, bool thousands)
+    {
+        if (type == CellType::Text)
+            return QString();
+        QString f = thousands ? QStringLiteral("#,##0") : QStringLiteral("0");
+        if (decimals > 0)
+            f += QLatin1Char('.') + QString(decimals, QLatin1Char('0'));
+        if (type == CellType::Percent)
+            f += QLatin1Char('%');
+        return f;
+    }
+
+private:
+    lxw_workbook* m_book;
+    lxw_format* m_header = nullptr;
+    QHash<QString, lxw_format*> m_cells;
+};
+
+} // namespace
+
+QString XlsxExporter::sheetName(const QString& caption)
+{
+    QString name = caption;
+    for (QChar& ch : name)
+        if (QStringLiteral("[]:*?/\\").contains(ch) || ch.unicode() < 0x20)
+            ch = QLatin1Char('_');
+    name = name.trimmed();
+    while (name.startsWith(QLatin1Char('\'')))
+        name.remove(0, 1);
+    name = name.left(31);
+    while (name.endsWith(QLatin1Char('\'')))
+        name.chop(1);
+    return name.isEmpty() ? QStringLiteral("Sheet1") : name;
+}
+
+double XlsxExporter::columnChars(int twips)
+{
+    // Excel sizes columns in characters of the default font (Calibri 11: 7 pixels a digit and
+    // 5 pixels of padding at 96 DPI); a twip is 1/15 pixel at 96 DPI.
+    const double pixels = twips / 15.0;
+    if (pixels <= 12)
+        return pixels / 12.0;
+    return qRound((pixels - 5) / 7.0 * 100) / 100.0;
+}
+
+bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExportOptions& options,
+                         QString* error) const
+{
+    lxw_workbook* book = workbook_new(path.toUtf8().constData());
+    if (!book) {
+        if (error)
+            *error = QStringLiteral("cannot create %1").arg(path);
+        return false;
+    }
+    lxw_worksheet* ws =
+        workbook_add_worksheet(book, sheetName(options.caption).toUtf8().constData());
+    Formats formats(book);
+    const SheetCells cells(sheet);
+    const QList<int>& columns = cells.visibleColumns();
+    QHash<int, int> excelCol; // sheet column -> 0-based worksheet column
+    for (int i = 0; i < columns.size(); ++i)
+        excelCol.insert(columns[i], i);
+    auto firstVisible = [&](int c1, int c2) {
+        for (int c = c1; c <= c2; ++c)
+            if (excelCol.contains(c))
+                return excelCol.value(c);
+        return -1;
+    };
+    auto lastVisible = [&](int c1, int c2) {
+        for (int c = c2; c >= c1; --c)
+            if (excelCol.contains(c))
+                return excelCol.value(c);
+        return -1;
+    };
+
+    for (int i = 0; i < columns.size(); ++i)
+        worksheet_set_column(ws, lxw_col_t(i), lxw_col_t(i),
+                             columnChars(sheet.columnWidth(columns[i])), nullptr);
+
+    // Column header rows, group headers merged over their sub-columns.
+    const int headerRows = sheet.headerRows();
+    for (int hr = 1; hr <= headerRows; ++hr) {
+        for (int c : columns) {
+            const CellBlock* span = cells.headerSpanAt(hr, c);
+            if (!span) {
+                worksheet_write_string(ws, lxw_row_t(hr - 1), lxw_col_t(excelCol.value(c)),
+                                       sheet.headerText(hr, c).toUtf8().constData(),
+                                       formats.header());
+                continue;
+            }
+            if (firstVisible(span->col, span->col2) != excelCol.value(c) || hr != span->row)
+                continue;
+            const int r1 = span->row - 1, r2 = std::min(span->row2, headerRows) - 1;
+            const int c1 = excelCol.value(c), c2 = lastVisible(span->col, span->col2);
+            const QByteArray caption = cells.headerCaption(hr, c).toUtf8();
+            if (r1 == r2 && c1 == c2)
+                worksheet_write_string(ws, lxw_row_t(r1), lxw_col_t(c1), caption.constData(),
+                                       formats.header());
+            else
+                worksheet_merge_range(ws, lxw_row_t(r1), lxw_col_t(c1), lxw_row_t(r2),
+                                      lxw_col_t(c2), caption.constData(), formats.header());
+        }
+    }
+    if (headerRows > 0 && sheet.maxRows() > 0)
+        worksheet_freeze_panes(ws, lxw_row_t(headerRows), 0);
+
+    const bool border = sheet.gridLines();
+    const bool thousands = sheet.thousandsSeparator();
+    for (int r = 1; r <= sheet.maxRows(); ++r) {
+        const lxw_row_t row = lxw_row_t(headerRows + r - 1);
+        if (sheet.rowHeight(r) != Sheet::DefaultRowHeight)
+            worksheet_set_row(ws, row, sheet.rowHeight(r) / 20.0, nullptr);
+        for (int c : columns) {
+            const CellBlock* span = cells.spanAt(r, c);
+            if (span &&
+                (r != span->row || excelCol.value(c) != firstVisible(span->col, span->col2)))
+                continue;
+            const int ar = span ? span->row : r, ac = span ? span->col : c;
+            const CellStyle style = sheet.effectiveStyle(ar, ac);
+            const bool ownFont = sheet.cellStyle(ar, ac).font || sheet.columnStyle(ac).font;
+            const CellType type = sheet.cellType(ar, ac);
+            const QVariant value = sheet.value(ar, ac);
+            const bool number = value.typeId() == QMetaType::Double && type != CellType::Text;
+            lxw_format* f = formats.cell(style, ownFont, number ? type : CellType::Text,
+                                         sheet.columnDecimals(ac), thousands, border);
+            const lxw_col_t col = lxw_col_t(excelCol.value(c));
+            if (span) {
+                const int r2 = headerRows + span->row2 - 1;
+                const int c2 = lastVisible(span->col, span->col2);
+                if (r2 != int(row) || c2 != int(col))
+                    worksheet_merge_range(ws, row, col, lxw_row_t(r2), lxw_col_t(c2), "", f);
+            }
+            if (number) {
+                const double v = value.toDouble();
+                worksheet_write_number(ws, row, col, type == CellType::Percent ? v / 100 : v, f);
+            } else if (value.isValid()) {
+                worksheet_write_string(ws, row, col, sheet.text(ar, ac).toUtf8().constData(), f);
+            } else if (f) {
+                worksheet_write_blank(ws, row, col, f);
+            }
+        }
+    }
+
+    const lxw_error result = workbook_close(book);
+    if (result != LXW_NO_ERROR) {
+        if (error)
+            *error = QString::fromUtf8(lxw_strerror(result));
+        return false;
+    }
+    return true;
+}
