@@ -107,7 +107,8 @@ QString tableHtml(const Sheet& sheet)
                     continue;
             }
             const int ar = span ? span->row : r, ac = span ? span->col : c;
-            const bool ownFont = sheet.cellStyle(ar, ac).font || sheet.columnStyle(ac).font;
+            const bool ownFont = sheet.cellStyle(ar, ac).font || sheet.rowStyle(ar).font ||
+                                 sheet.columnStyle(ac).font;
             const int rows = span ? span->rowCount() : 1;
             const int cols = span ? cells.visibleCount(span->col, span->col2) : 1;
             out += QStringLiteral("<td%1%2>%3</td>")

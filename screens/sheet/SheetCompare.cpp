@@ -21,7 +21,8 @@ QString SheetCompare::firstDifference(const Sheet& a, const Sheet& b)
         a.rowHeadersVisible() != b.rowHeadersVisible() || a.gridLines() != b.gridLines() ||
         a.locked() != b.locked() || a.horizontalScrollBar() != b.horizontalScrollBar() ||
         a.verticalScrollBar() != b.verticalScrollBar() || a.selection() != b.selection() ||
-        a.frozenRows() != b.frozenRows())
+        a.frozenRows() != b.frozenRows() || a.activeRow() != b.activeRow() ||
+        a.activeCol() != b.activeCol())
         return QStringLiteral("grid settings");
     if (!(a.printSettings() == b.printSettings()))
         return QStringLiteral("print settings");
@@ -48,6 +49,8 @@ QString SheetCompare::firstDifference(const Sheet& a, const Sheet& b)
     for (int r = 1; r <= a.maxRows(); ++r) {
         if (a.rowHeight(r) != b.rowHeight(r))
             return QStringLiteral("row height %1").arg(r);
+        if (!(a.rowStyle(r) == b.rowStyle(r)))
+            return QStringLiteral("row style %1").arg(r);
         for (int c = 1; c <= a.maxCols(); ++c) {
             if (a.text(r, c) != b.text(r, c) || a.value(r, c) != b.value(r, c))
                 return QStringLiteral("cell (%1,%2): \"%3\" vs \"%4\"")

@@ -109,7 +109,8 @@ void writeSheet(QDataStream& out, const Sheet& sheet)
     out << qint32(rows) << qint32(cols) << sheet.thousandsSeparator() << sheet.defaultFont()
         << qint32(sheet.headerRows()) << sheet.rowHeadersVisible() << sheet.gridLines()
         << sheet.locked() << qint32(sheet.horizontalScrollBar())
-        << qint32(sheet.verticalScrollBar()) << sheet.selection() << qint32(sheet.frozenRows());
+        << qint32(sheet.verticalScrollBar()) << sheet.selection() << qint32(sheet.frozenRows())
+        << qint32(sheet.activeRow()) << qint32(sheet.activeCol());
 
     for (int c = 1; c <= cols; ++c) {
         out << qint32(sheet.columnType(c)) << qint32(sheet.columnDecimals(c))
@@ -122,6 +123,13 @@ void writeSheet(QDataStream& out, const Sheet& sheet)
         if (sheet.rowHeight(r) != Sheet::DefaultRowHeight)
             heights.append({r, sheet.rowHeight(r)});
     out << heights;
+    QList<qint32> styledRows;
+    for (int r = 1; r <= rows; ++r)
+        if (!(sheet.rowStyle(r) == CellStyle()))
+            styledRows.append(r);
+    out << styledRows;
+    for (int r : styledRows)
+        writeStyle(out, sheet.rowStyle(r));
 
     QList<QPair<QPair<qint32, qint32>, QString>> headerTexts;
     for (int r = 1; r <= MaxHeaderRows; ++r)
@@ -193,12 +201,12 @@ void writeSheet(QDataStream& out, const Sheet& sheet)
 
 bool readSheet(QDataStream& in, Sheet& sheet)
 {
-    qint32 rows, cols, headerRows, hBar, vBar, frozen;
+    qint32 rows, cols, headerRows, hBar, vBar, frozen, activeRow, activeCol;
     bool thousands, rowHeaders, gridLines, locked;
     QFont font;
     CellBlock selection;
     in >> rows >> cols >> thousands >> font >> headerRows >> rowHeaders >> gridLines >> locked >>
-        hBar >> vBar >> selection >> frozen;
+        hBar >> vBar >> selection >> frozen >> activeRow >> activeCol;
     if (in.status() != QDataStream::Ok || rows < 0 || cols < 0 || cols > 100000)
         return false;
     sheet.setMaxCols(cols);
@@ -212,6 +220,7 @@ bool readSheet(QDataStream& in, Sheet& sheet)
     sheet.setScrollBars(Qt::ScrollBarPolicy(hBar), Qt::ScrollBarPolicy(vBar));
     sheet.setSelection(selection);
     sheet.setFrozenRows(frozen);
+    sheet.setActiveCell(activeRow, activeCol);
 
     for (int c = 1; c <= cols; ++c) {
         qint32 type, decimals, width;
@@ -228,6 +237,10 @@ bool readSheet(QDataStream& in, Sheet& sheet)
     in >> heights;
     for (const auto& h : heights)
         sheet.setRowHeight(h.first, h.second);
+    QList<qint32> styledRows;
+    in >> styledRows;
+    for (qint32 r : styledRows)
+        sheet.setRowStyle(r, readStyle(in));
     QList<QPair<QPair<qint32, qint32>, QString>> headerTexts;
     in >> headerTexts;
     for (const auto& h : headerTexts)

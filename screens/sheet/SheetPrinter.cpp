@@ -103,8 +103,8 @@ double SheetPrinter::lineHeight(const PrintLine& line) const
 void SheetPrinter::layout()
 {
     const PrintSettings& ps = m_sheet.printSettings();
-    const QSizeF points = m_pageSize.size(QPageSize::Point);
-    m_paper = QSizeF(points.width() * 20, points.height() * 20);
+    const QSizeF mm = m_pageSize.size(QPageSize::Millimeter);
+    m_paper = QSizeF(mm.width() / 25.4 * 1440, mm.height() / 25.4 * 1440);
     if (ps.orientation == PrintSettings::Orientation::Landscape)
         m_paper.transpose();
 

@@ -203,7 +203,8 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
                 continue;
             const int ar = span ? span->row : r, ac = span ? span->col : c;
             const CellStyle style = sheet.effectiveStyle(ar, ac);
-            const bool ownFont = sheet.cellStyle(ar, ac).font || sheet.columnStyle(ac).font;
+            const bool ownFont = sheet.cellStyle(ar, ac).font || sheet.rowStyle(ar).font ||
+                                 sheet.columnStyle(ac).font;
             const CellType type = sheet.cellType(ar, ac);
             const QVariant value = sheet.value(ar, ac);
             const bool number = value.typeId() == QMetaType::Double && type != CellType::Text;

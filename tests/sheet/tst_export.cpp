@@ -160,8 +160,7 @@ void TestExport::htmlTextAndXml()
     QVERIFY(page.contains(QStringLiteral("<th colspan=\"3\">金额</th>")));
     QVERIFY(page.contains(QStringLiteral("<tr><th>消费</th><th>折扣</th><th>折扣率</th></tr>")));
     QVERIFY(page.contains(QStringLiteral("<td style=\"color:#ff0000\">B003</td>")));
-    QVERIFY(
-        page.contains(QStringLiteral("<td colspan=\"2\" style=\"font-weight:bold\">合计</td>")));
+    QVERIFY(page.contains(QStringLiteral("<td colspan=\"2\" style=\"font-weight:bold;")));
     QVERIFY(page.contains(QStringLiteral(">6,215.15</td>")));
 
     const QString txt = dir.filePath(QStringLiteral("b.txt"));

@@ -1,0 +1,234 @@
+#include "BillSheetFixture.h"
+#include "PrintCodeParser.h"
+#include "SheetOutput.h"
+#include "SheetPrinter.h"
+
+#include <QFontInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString LargeFont = QStringLiteral("/fn\"幼圆\"/fz\"20\"/fb1/fi0/fu0/fk0/fs1");
+const QString SmallFont = QStringLiteral("/fn\"宋体\"/fz\"12\"/fb0/fi0/fu0/fk0/fs2");
+const QString Footer = QStringLiteral("/n/f2/c 第/p页，共/pc页 /n");
+
+QString reportHeader(const QString& title)
+{
+    return LargeFont + SmallFont + QStringLiteral("/f1/c") + title + QStringLiteral("/n/n") +
+           QStringLiteral("/f2/c统计时间: 从 2026-12-01 到 2026-12-04/n");
+}
+
+// A sheet of `extra` + 6 rows without header or footer, so that its pages can be counted by
+// hand: A4 is 16838 twips tall; 720-twip margins and two 300-twip header rows leave room for
+// 49 rows of 300 twips.
+void plainSheet(Sheet& s, int extra)
+{
+    fillBillSheet(s, extra);
+    s.printSettings().header.clear();
+    s.printSettings().footer.clear();
+}
+
+// pdftotext reads some ideographs back as the radicals that share their glyph in the Noto CJK
+// fonts (日 as U+2F47, 金 as U+2FA6, 页 as U+2EDA); map them back.
+QString pdfText(const QByteArray& bytes)
+{
+    return QString::fromUtf8(bytes)
+        .replace(QChar(0x2F47), QChar(0x65E5))
+        .replace(QChar(0x2FA6), QChar(0x91D1))
+        .replace(QChar(0x2EDA), QChar(0x9875));
+}
+
+} // namespace
+
+class TestPrinter : public QObject
+{
+    Q_OBJECT
+private slots:
+    void parsesPrintCodes();
+    void breaksPagesAndScales();
+    void headerAndFooterOnThePage();
+    void writesPdf();
+};
+
+void TestPrinter::parsesPrintCodes()
+{
+    QFont base(QStringLiteral("Sans"), 9);
+    const QList<PrintLine> header =
+        PrintCodeParser::parse(reportHeader(QStringLiteral("日报表")), base);
+    QCOMPARE(header.size(), 4); // title, blank, date range, the blank after the last /n
+    const PrintRun& title = header[0].sections[PrintLine::Center].at(0);
+    QCOMPARE(title.text, QStringLiteral("日报表"));
+    QCOMPARE(title.font.family(), QStringLiteral("幼圆"));
+    QCOMPARE(title.font.pointSize(), 20);
+    QVERIFY(title.font.bold());
+    QVERIFY(header[1].isEmpty());
+    QCOMPARE(header[2].text(PrintLine::Center, 1, 1),
+             QStringLiteral("统计时间: 从 2026-12-01 到 2026-12-04"));
+    const QFont small = header[2].sections[PrintLine::Center].at(0).font;
+    QCOMPARE(small.family(), QStringLiteral("宋体"));
+    QCOMPARE(small.pointSize(), 12);
+    QVERIFY(!small.bold());
+    QVERIFY(header[0].sections[PrintLine::Left].isEmpty());
+
+    const QList<PrintLine> footer = PrintCodeParser::parse(LargeFont + SmallFont + Footer, base);
+    QCOMPARE(footer.size(), 3);
+    QCOMPARE(footer[1].text(PrintLine::Center, 1, 3), QStringLiteral(" 第1页，共3页 "));
+    QCOMPARE(footer[1].sections[PrintLine::Center].size(), 5); // text, page, text, count, text
+
+    // Left and right sections, a font switch in mid-line, a lone slash kept as text.
+    const QList<PrintLine> mixed = PrintCodeParser::parse(
+        QStringLiteral("/fz\"8\"/fs1/fz\"14\"/fs2/l品类: 热菜/r/f1分店 1/2/n"), base);
+    QCOMPARE(mixed.size(), 2);
+    QCOMPARE(mixed[0].text(PrintLine::Left, 1, 1), QStringLiteral("品类: 热菜"));
+    QCOMPARE(mixed[0].sections[PrintLine::Left].at(0).font.pointSize(), 14);
+    QCOMPARE(mixed[0].text(PrintLine::Right, 1, 1), QStringLiteral("分店 1/2"));
+    QCOMPARE(mixed[0].sections[PrintLine::Right].at(0).font.pointSize(), 8);
+    QVERIFY(PrintCodeParser::parse(QString()).isEmpty());
+}
+
+void TestPrinter::breaksPagesAndScales()
+{
+    Sheet s;
+    plainSheet(s, 114); // 120 data rows: 49 + 49 + 22
+    PrintSettings& ps = s.printSettings();
+    ps.scaling = PrintSettings::Scaling::None;
+    {
+        SheetPrinter p(s);
+        QCOMPARE(p.pageCount(), 3);
+        QCOMPARE(p.pageRows(1), qMakePair(1, 49));
+        QCOMPARE(p.pageRows(2), qMakePair(50, 98));
+        QCOMPARE(p.pageRows(3), qMakePair(99, 120));
+        QCOMPARE(p.pageColumns(3), QList<int>({1, 2, 3, 4, 5, 6}));
+    }
+    // Landscape: 11906 - 1440 - 600 leaves 9866 twips, 32 rows a page.
+    ps.orientation = PrintSettings::Orientation::Landscape;
+    QCOMPARE(SheetPrinter(s).pageCount(), 4);
+    ps.orientation = PrintSettings::Orientation::Portrait;
+
+    // Twenty columns of 1200 twips: 8 fit the 10466-twip width, so 3 pages across, 3 down.
+    s.setMaxCols(20);
+    for (int c = 1; c <= 20; ++c)
+        s.setColumnWidth(c, 1200);
+    {
+        SheetPrinter p(s);
+        QCOMPARE(p.pageCount(), 9);
+        QCOMPARE(p.pagesWide(), 3);
+        QCOMPARE(p.pageColumns(4), QList<int>({9, 10, 11, 12, 13, 14, 15, 16}));
+        QCOMPARE(p.pageRows(4), qMakePair(1, 49)); // pages run down, then across
+    }
+    ps.scaling = PrintSettings::Scaling::SmartPrint; // fitting the width saves pages
+    {
+        SheetPrinter p(s);
+        QCOMPARE(p.scale(), (210 / 25.4 * 1440 - 1440) / 24000); // A4: 210 mm wide
+        QCOMPARE(p.pagesWide(), 1);
+        QCOMPARE(p.pageCount(), 2);
+    }
+    ps.scaling = PrintSettings::Scaling::Zoom;
+    ps.zoomFactor = 0.5; // 16 columns and 98 rows a page
+    QCOMPARE(SheetPrinter(s).pageCount(), 4);
+    ps.scaling = PrintSettings::Scaling::BestFit;
+    ps.bestFitPagesWide = 1;
+    ps.bestFitPagesTall = 1;
+    QCOMPARE(SheetPrinter(s).pageCount(), 1);
+
+    ps.scaling = PrintSettings::Scaling::None;
+    ps.printType = PrintSettings::PrintType::PageRange;
+    ps.pageStart = 2;
+    ps.pageEnd = 3;
+    QCOMPARE(SheetPrinter(s).pagesToPrint(), QList<int>({2, 3}));
+    ps.printType = PrintSettings::PrintType::CurrentPage;
+    SheetPrinter current(s);
+    current.setCurrentPage(7);
+    QCOMPARE(current.pagesToPrint(), QList<int>({7}));
+    ps.printType = PrintSettings::PrintType::CellRange;
+    ps.blockRow = 10;
+    ps.blockRow2 = 70;
+    ps.blockCol = 2;
+    ps.blockCol2 = 4;
+    SheetPrinter block(s);
+    QCOMPARE(block.pageCount(), 2);
+    QCOMPARE(block.pageRows(2), qMakePair(59, 70));
+    QCOMPARE(block.pageColumns(1), QList<int>({2, 3, 4}));
+}
+
+void TestPrinter::headerAndFooterOnThePage()
+{
+    Sheet s;
+    fillBillSheet(s, 114);
+    s.printSettings().scaling = PrintSettings::Scaling::None;
+    s.printSettings().header = reportHeader(QStringLiteral("营业报表"));
+    s.printSettings().footer = LargeFont + SmallFont + Footer;
+    SheetPrinter p(s);
+    const int pages = p.pageCount();
+    QVERIFY(pages >= 3);
+
+    const QList<SheetPrinter::PlacedRun> header = p.headerRuns(1);
+    QCOMPARE(header.size(), 2);
+    QCOMPARE(header[0].text, QStringLiteral("营业报表"));
+    QVERIFY(header[0].font.bold());
+    QCOMPARE(header[0].font.pointSize(), 20);
+    QVERIFY(qAbs(header[0].rect.center().x() - p.paperSize().width() / 2) < 1);
+    QCOMPARE(header[0].rect.top(), 720.0);
+    QVERIFY(header[1].rect.top() > header[0].rect.bottom()); // after a blank line
+    QCOMPARE(header[1].font.pointSize(), 12);
+    // The missing Windows fonts come out in the Noto CJK families, size and weight kept.
+    const QFontInfo titleFont(SheetPrinter::twipFont(header[0].font));
+    QVERIFY2(titleFont.family().startsWith(QStringLiteral("Noto Sans CJK")),
+             qPrintable(titleFont.family()));
+    QVERIFY(titleFont.bold());
+    const QFontInfo small(SheetPrinter::twipFont(header[1].font));
+    QVERIFY2(small.family().startsWith(QStringLiteral("Noto Serif CJK")),
+             qPrintable(small.family()));
+
+    QString footer;
+    for (const auto& run : p.footerRuns(2))
+        footer += run.text;
+    QCOMPARE(footer.trimmed(), QStringLiteral("第2页，共%1页").arg(pages));
+    const QList<SheetPrinter::PlacedRun> runs = p.footerRuns(2);
+    QVERIFY(runs.last().rect.bottom() <= p.paperSize().height() - 720 + 0.5);
+    QCOMPARE(runs.first().font.family(), QStringLiteral("宋体"));
+}
+
+void TestPrinter::writesPdf()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    QTemporaryDir dir;
+    Sheet s;
+    fillBillSheet(s, 114);
+    s.printSettings().scaling = PrintSettings::Scaling::None;
+    s.printSettings().header = reportHeader(QStringLiteral("营业报表"));
+    s.printSettings().footer = LargeFont + SmallFont + Footer;
+    const int pages = SheetPrinter(s).pageCount();
+    const QString pdf = dir.filePath(QStringLiteral("daily.pdf"));
+    QString error;
+    QVERIFY2(SheetOutput::save(s, pdf, QString(), &error), qPrintable(error));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished());
+    const QString all = pdfText(text.readAllStandardOutput());
+    QCOMPARE(all.count(QLatin1Char('\f')), pages);
+    QCOMPARE(all.count(QStringLiteral("营业报表")), pages);
+    QVERIFY(all.contains(QStringLiteral("第1页，共%1页").arg(pages)));
+    QVERIFY(all.contains(QStringLiteral("第%1页，共%1页").arg(pages)));
+    QVERIFY(all.contains(QStringLiteral("统计时间: 从 2026-12-01 到 2026-12-04")));
+    QCOMPARE(all.count(QStringLiteral("折扣率")), pages);       // header rows on every page
+    QVERIFY(all.contains(QStringLiteral("6,215.15")) == false); // 108 more bills in the total
+    QVERIFY(all.contains(QStringLiteral("17,615.15")));
+
+    s.printSettings().printType = PrintSettings::PrintType::PageRange;
+    s.printSettings().pageStart = s.printSettings().pageEnd = 2;
+    QVERIFY(SheetOutput::save(s, pdf, QString(), nullptr));
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished());
+    const QString one = pdfText(text.readAllStandardOutput());
+    QCOMPARE(one.count(QLatin1Char('\f')), 1);
+    QVERIFY(one.contains(QStringLiteral("第2页，共%1页").arg(pages)));
+    QVERIFY(!SheetOutput::save(s, QStringLiteral("/nonexistent/dir/x.pdf"), QString(), nullptr));
+}
+
+QTEST_MAIN(TestPrinter)
+#include "tst_printer.moc"
