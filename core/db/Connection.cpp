@@ -1,11 +1,21 @@
 #include "Connection.h"
 
 #include "Recordset.h"
+#include "SqlText.h"
+#include "SqliteFunctions.h"
+#include "TsqlToSqlite.h"
 
 #include <QAtomicInt>
 #include <QDateTime>
+#include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <dlfcn.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -13,6 +23,57 @@ QString nextConnectionName()
 {
     static QAtomicInt counter;
     return QStringLiteral("vtx-%1").arg(counter.fetchAndAddOrdered(1));
+}
+
+// Translations are pure functions of the statement text: one cache serves every connection.
+QString translatedSql(const QString& tsql)
+{
+    static QMutex mutex;
+    static QHash<QString, QString> cache;
+    {
+        QMutexLocker lock(&mutex);
+        const auto it = cache.constFind(tsql);
+        if (it != cache.constEnd())
+            return it.value();
+    }
+    const QString sqlite = TsqlToSqlite::translate(tsql); // throws SqlError
+    QMutexLocker lock(&mutex);
+    cache.insert(tsql, sqlite);
+    return sqlite;
+}
+
+sqlite3* sqliteHandle(const QSqlDatabase& db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.data());
+}
+
+// The loadable SQLite extension with the T-SQL functions, beside this library.
+QString functionsModulePath()
+{
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&functionsModulePath), &info) == 0 || !info.dli_fname)
+        return {};
+    const QString path = QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath() +
+                         QStringLiteral("/libvtxsqlfn.so");
+    return QFileInfo::exists(path) ? path : QString();
+}
+
+QVariant bindable(const QVariant& v, SqlDialect dialect)
+{
+    const int type = v.typeId();
+    if (dialect == SqlDialect::Sqlite) {
+        if (type == QMetaType::QDate)
+            return v.toDate().toString(QStringLiteral("yyyy-MM-dd 00:00:00"));
+        if (type == QMetaType::QDateTime)
+            return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        return v;
+    }
+    if (type == QMetaType::QDate)
+        return QDateTime(v.toDate(), QTime(0, 0));
+    return v;
 }
 
 } // namespace
@@ -41,6 +102,9 @@ std::shared_ptr<Connection> Connection::openSqlite(const QString& path)
     db.setDatabaseName(path);
     if (!db.open())
         throw SqlError(QStringLiteral("cannot open %1: %2").arg(path, db.lastError().text()));
+    sqlite3* handle = sqliteHandle(db);
+    if (!handle || registerSqlFunctions(handle) != SQLITE_OK)
+        throw SqlError(QStringLiteral("cannot register the SQL functions on %1").arg(path));
     return c;
 }
 
@@ -50,10 +114,22 @@ std::shared_ptr<Connection> Connection::openOdbc(const QString& connectionString
     auto c = std::make_shared<Connection>();
     c->m_dialect = dialect;
     c->d->name = nextConnectionName();
+    QString options = connectionString;
+    if (dialect == SqlDialect::Sqlite &&
+        !options.contains(QLatin1String("LoadExt="), Qt::CaseInsensitive)) {
+        // The SQLite ODBC driver loads our functions as an extension.
+        const QString module = functionsModulePath();
+        if (!module.isEmpty()) {
+            if (!options.endsWith(QLatin1Char(';')))
+                options += QLatin1Char(';');
+            options += QStringLiteral("LoadExt=") + module;
+        }
+    }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), c->d->name);
-    db.setDatabaseName(connectionString);
+    db.setDatabaseName(options);
     if (!db.open())
-        throw SqlError(QStringLiteral("cannot open ODBC data source: %1").arg(db.lastError().text()));
+        throw SqlError(
+            QStringLiteral("cannot open ODBC data source: %1").arg(db.lastError().text()));
     return c;
 }
 
@@ -69,36 +145,27 @@ QSqlDatabase Connection::database() const
 
 QString Connection::nativeSql(const QString& tsql) const
 {
-    return tsql; // the SQLite translation arrives with the dialect layer
-}
-
-static QVariant bindable(const QVariant& v, SqlDialect dialect)
-{
-    if (dialect != SqlDialect::Sqlite)
-        return v;
-    if (v.typeId() == QMetaType::QDate)
-        return v.toDate().toString(QStringLiteral("yyyy-MM-dd 00:00:00"));
-    if (v.typeId() == QMetaType::QDateTime)
-        return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    return v;
+    return m_dialect == SqlDialect::Sqlite ? translatedSql(tsql) : tsql;
 }
 
 static QSqlQuery prepared(const Connection& c, const QString& tsql, const QVariantList& params)
 {
     if (!c.isOpen())
         throw SqlError(QStringLiteral("the database connection is not open"));
+    const QString sql = c.nativeSql(tsql);
     QSqlQuery q(c.database());
     q.setForwardOnly(true);
-    if (!q.prepare(c.nativeSql(tsql)))
-        throw SqlError(q.lastError().text());
+    if (!q.prepare(sql))
+        throw SqlError(q.lastError().text() + QStringLiteral(" in: ") + sql.simplified());
     for (const QVariant& p : params)
         q.addBindValue(bindable(p, c.dialect()));
     if (!q.exec())
-        throw SqlError(q.lastError().text());
+        throw SqlError(q.lastError().text() + QStringLiteral(" in: ") + sql.simplified());
     return q;
 }
 
-std::unique_ptr<Recordset> Connection::execute(const QString& tsql, const QVariantList& params) const
+std::unique_ptr<Recordset> Connection::execute(const QString& tsql,
+                                               const QVariantList& params) const
 {
     return std::make_unique<Recordset>(prepared(*this, tsql, params));
 }
@@ -106,6 +173,27 @@ std::unique_ptr<Recordset> Connection::execute(const QString& tsql, const QVaria
 int Connection::executeNonQuery(const QString& tsql, const QVariantList& params) const
 {
     return prepared(*this, tsql, params).numRowsAffected();
+}
+
+void Connection::executeScript(const QString& script) const
+{
+    if (!isOpen())
+        throw SqlError(QStringLiteral("the database connection is not open"));
+    if (sqlite3* handle = sqliteHandle(database())) {
+        char* error = nullptr;
+        if (sqlite3_exec(handle, script.toUtf8().constData(), nullptr, nullptr, &error) !=
+            SQLITE_OK) {
+            const QString message = QString::fromUtf8(error ? error : "unknown error");
+            sqlite3_free(error);
+            throw SqlError(QStringLiteral("script failed: ") + message);
+        }
+        return;
+    }
+    for (const QString& statement : splitSqlScript(script)) {
+        QSqlQuery q(database());
+        if (!q.exec(statement))
+            throw SqlError(q.lastError().text() + QStringLiteral(" in: ") + statement.simplified());
+    }
 }
 
 void Connection::beginTransaction() const

@@ -13,7 +13,11 @@ class Recordset;
 
 // The database dialect a connection speaks. Screens always write T-SQL (SQL Server's
 // dialect); on SQLite each statement is translated once, by text, before it runs.
-enum class SqlDialect { MsSql, Sqlite };
+enum class SqlDialect
+{
+    MsSql,
+    Sqlite
+};
 
 // One open database connection, owned by the host and shared by everything that queries.
 // A default-constructed Connection is unopened: every statement on it fails with SqlError.
@@ -45,6 +49,10 @@ public:
     std::unique_ptr<Recordset> execute(const QString& tsql, const QVariantList& params = {}) const;
     // Runs a statement that returns no rows; returns the number of rows affected. Throws SqlError.
     int executeNonQuery(const QString& tsql, const QVariantList& params = {}) const;
+
+    // Runs a script of statements separated by ";" (no parameters, no results), as native SQL of
+    // the connection: schema files and test fixtures. Throws SqlError naming the failing statement.
+    void executeScript(const QString& script) const;
 
     // Transactions for the few writes the module makes. Throw SqlError on failure.
     void beginTransaction() const;

@@ -92,7 +92,8 @@ QString Money::toString(int decimals) const
         scale *= 10;
     QString text = QString::number(magnitude / scale);
     if (decimals > 0)
-        text += QLatin1Char('.') + QString::number(magnitude % scale).rightJustified(decimals, u'0');
+        text +=
+            QLatin1Char('.') + QString::number(magnitude % scale).rightJustified(decimals, u'0');
     if (negative && magnitude != 0)
         text.prepend(QLatin1Char('-'));
     return text;

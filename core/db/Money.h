@@ -30,8 +30,16 @@ public:
     constexpr Money operator+(Money o) const { return Money(m_units + o.m_units); }
     constexpr Money operator-(Money o) const { return Money(m_units - o.m_units); }
     constexpr Money operator-() const { return Money(-m_units); }
-    constexpr Money& operator+=(Money o) { m_units += o.m_units; return *this; }
-    constexpr Money& operator-=(Money o) { m_units -= o.m_units; return *this; }
+    constexpr Money& operator+=(Money o)
+    {
+        m_units += o.m_units;
+        return *this;
+    }
+    constexpr Money& operator-=(Money o)
+    {
+        m_units -= o.m_units;
+        return *this;
+    }
     constexpr Money operator*(std::int64_t n) const { return Money(m_units * n); }
     constexpr auto operator<=>(const Money&) const = default;
 

@@ -1,9 +1,15 @@
 #include "Recordset.h"
 
-#include <QSqlRecord>
-
 Recordset::Recordset(QSqlQuery query) : m_query(std::move(query))
 {
+    m_record = m_query.record();
+    m_names.reserve(m_record.count());
+    for (int i = 0; i < m_record.count(); ++i) {
+        m_names << m_record.fieldName(i);
+        m_index.insert(m_names.last(), i); // later duplicates overwrite below
+    }
+    for (int i = m_record.count() - 1; i >= 0; --i)
+        m_index.insert(m_names.at(i), i);
     m_atEnd = !m_query.next();
 }
 
@@ -13,9 +19,20 @@ void Recordset::moveNext()
         m_atEnd = !m_query.next();
 }
 
-int Recordset::fieldCount() const { return m_query.record().count(); }
-QString Recordset::fieldName(int index) const { return m_query.record().fieldName(index); }
-int Recordset::fieldIndex(const QString& name) const { return m_query.record().indexOf(name); }
-QVariant Recordset::value(int index) const { return m_query.value(index); }
-QVariant Recordset::value(const QString& name) const { return m_query.value(name); }
-bool Recordset::isNull(int index) const { return m_query.isNull(index); }
+int Recordset::fieldIndex(const QString& name) const
+{
+    const auto it = m_index.constFind(name);
+    if (it != m_index.constEnd())
+        return it.value();
+    // Column names are case-insensitive in SQL.
+    for (int i = 0; i < m_names.size(); ++i)
+        if (m_names.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+QVariant Recordset::value(const QString& name) const
+{
+    const int i = fieldIndex(name);
+    return i < 0 ? QVariant() : m_query.value(i);
+}

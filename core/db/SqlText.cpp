@@ -5,3 +5,39 @@ QString sqlQuote(const QString& text)
     QString quoted = text;
     return quoted.replace(QLatin1Char('\''), QLatin1String("''"));
 }
+
+QStringList splitSqlScript(const QString& script)
+{
+    QStringList statements;
+    QString current;
+    const qsizetype n = script.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = script.at(i);
+        if (c == u'-' && i + 1 < n && script.at(i + 1) == u'-') {
+            while (i < n && script.at(i) != u'\n')
+                ++i;
+            current += QLatin1Char('\n');
+            continue;
+        }
+        if (c == u'\'' || c == u'"' || c == u'[') {
+            const QChar close = c == u'[' ? QChar(u']') : c;
+            current += c;
+            for (++i; i < n; ++i) {
+                current += script.at(i);
+                if (script.at(i) == close)
+                    break;
+            }
+            continue;
+        }
+        if (c == u';') {
+            if (!current.trimmed().isEmpty())
+                statements << current.trimmed();
+            current.clear();
+            continue;
+        }
+        current += c;
+    }
+    if (!current.trimmed().isEmpty())
+        statements << current.trimmed();
+    return statements;
+}

@@ -1,0 +1,156 @@
+// Data access on the host context's connection, through QSQLITE and through the SQLite ODBC driver.
+#include "HostContext.h"
+#include "SqlError.h"
+#include "TestDatabase.h"
+#include "mod_ADO.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(TestDatabase::Driver)
+
+class TstModAdo : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void drivers()
+    {
+        QTest::addColumn<TestDatabase::Driver>("driver");
+        QTest::newRow("QSQLITE") << TestDatabase::Driver::Sqlite;
+        QTest::newRow("QODBC") << TestDatabase::Driver::Odbc;
+    }
+    static QStringList ids(const RowCollection& rows,
+                           const QString& column = QStringLiteral("BillID"))
+    {
+        QStringList out;
+        for (const RowDict& r : rows)
+            out << r.value(column).toString();
+        return out;
+    }
+
+private slots:
+    void dateRange_data() { drivers(); }
+    void dateRange()
+    {
+        QFETCH(TestDatabase::Driver, driver);
+        TestDatabase db(QStringLiteral("db_bills.sql"), driver);
+        db.install();
+        const QString sql = QStringLiteral(
+            "SELECT BillID FROM bi_Bill WHERE BillDate>=? AND BillDate<? ORDER BY BillID");
+        // 2026-03-10 inclusive: B1 at 23:59 and B3 at 00:00 are in; B2 at 00:00 the next day and
+        // B4 at 23:59:59 the day before are out.
+        const QVariantList range{QDate(2026, 3, 10), QDate(2026, 3, 11)};
+        QCOMPARE(ids(ExecuteRows(sql, range)), QStringList({"B1", "B3"}));
+        QCOMPARE(ids(ExecuteRows(sql, {QDateTime(QDate(2026, 3, 10), QTime(0, 0)),
+                                       QDateTime(QDate(2026, 3, 11), QTime(0, 0))})),
+                 QStringList({"B1", "B3"}));
+        // A list holding a list holding the values binds the inner values, however deep.
+        QCOMPARE(ids(ExecuteRows(sql, {QVariant(range)})), QStringList({"B1", "B3"}));
+        QCOMPARE(ids(ExecuteRows(sql, {QVariant(QVariantList{QVariant(range)})})),
+                 QStringList({"B1", "B3"}));
+        // "<=" on the end date: the bill stamped exactly at midnight after is in.
+        QCOMPARE(ids(ExecuteRows(QStringLiteral("SELECT BillID FROM bi_Bill WHERE BillDate>=? AND "
+                                                "BillDate<=? ORDER BY BillID"),
+                                 range)),
+                 QStringList({"B1", "B2", "B3"}));
+        QCOMPARE(CountRows(sql, range), 2);
+    }
+
+    void rows_data() { drivers(); }
+    void rows()
+    {
+        QFETCH(TestDatabase::Driver, driver);
+        TestDatabase db(QStringLiteral("db_bills.sql"), driver);
+        db.install();
+        // A NULL column is present, read as "".
+        const RowDict b3 = ExecuteFirstRow(
+            QStringLiteral(
+                "select BillID, DiscountName, MemberID, SumPaid from bi_Bill where BillID=?"),
+            {QStringLiteral("B3")});
+        QVERIFY(b3.contains("DiscountName"));
+        QCOMPARE(b3.value("DiscountName").typeId(), QMetaType::QString);
+        QCOMPARE(b3.value("DiscountName").toString(), QString(""));
+        QCOMPARE(b3.value("MemberID").toString(), QString(""));
+        QCOMPARE(b3.value("SumPaid").toDouble(), 38.0);
+        QVERIFY(ExecuteFirstRow(QStringLiteral("select * from bi_Bill where 1<>1")).isEmpty());
+
+        // Keyed rows keep the first row of a repeated key.
+        const KeyedRows byArea = ExecuteKeyedRows(
+            QStringLiteral("select TableAreaID, BillID from bi_Bill order by BillID"),
+            "TableAreaID");
+        QCOMPARE(byArea.size(), 2);
+        QCOMPARE(byArea.value("T1").value("BillID").toString(), QString("B1"));
+        QCOMPARE(byArea.value("T2").value("BillID").toString(), QString("B4"));
+
+        // A later column of the same name overwrites an earlier one.
+        const RowDict twice = ExecuteFirstRow(
+            QStringLiteral("select BillID AS X, TableName AS X from bi_Bill where BillID='B1'"));
+        QCOMPARE(twice.value("X").toString(), QString("A1"));
+
+        // Failures are swallowed.
+        QVERIFY(ExecuteRows(QStringLiteral("select * from no_such_table")).isEmpty());
+        QVERIFY(ExecuteKeyedRows(QStringLiteral("select nonsense from"), "X").isEmpty());
+        QVERIFY_THROWS_EXCEPTION(SqlError,
+                                 ExecuteRecordset(QStringLiteral("select * from no_such_table")));
+    }
+
+    void countAndProbes_data() { drivers(); }
+    void countAndProbes()
+    {
+        QFETCH(TestDatabase::Driver, driver);
+        TestDatabase db(QStringLiteral("db_bills.sql"), driver);
+        db.install();
+        // No TOP: rewritten to "SELECT TOP 100 PERCENT ..." so that ORDER BY may stand.
+        QCOMPARE(CountRows(QStringLiteral(
+                     "select BillID from bi_Bill where IsDeleted=0 order by BillID")),
+                 3);
+        QCOMPARE(CountRows(QStringLiteral("  SELECT BillID FROM bi_Bill ORDER BY SumPaid DESC ")),
+                 4);
+        // " TOP " present: wrapped unchanged.
+        QCOMPARE(CountRows(QStringLiteral("select top 2 BillID from bi_Bill order by BillID")), 2);
+        QVERIFY_THROWS_EXCEPTION(SqlError,
+                                 CountRows(QStringLiteral("select x from no_such_table")));
+
+        QVERIFY(TableExists("bi_Bill"));
+        QVERIFY(!TableExists("no_such_table"));
+        QVERIFY(TableHasRows("bi_Bill"));
+        QVERIFY(!TableHasRows("bi_Expense")); // exists, empty
+        QVERIFY(!TableHasRows("no_such_table"));
+        QVERIFY(CheckConnection());
+    }
+
+    void combo_data() { drivers(); }
+    void combo()
+    {
+        QFETCH(TestDatabase::Driver, driver);
+        TestDatabase db(QStringLiteral("db_bills.sql"), driver);
+        db.install();
+        QWidget screen;
+        QComboBox combo(&screen);
+        combo.addItem(QStringLiteral("(全部)"));
+        FillComboFromQuery(&combo, "ReasonName",
+                           "select ReasonName from dd_Reason order by ReasonID");
+        QStringList items;
+        for (int i = 0; i < combo.count(); ++i)
+            items << combo.itemText(i);
+        QCOMPARE(items, QStringList({"(全部)", "A", "a"}));
+        FillComboFromQuery(&combo, "ReasonName", "select ReasonName from no_such_table");
+        QCOMPARE(combo.count(), 3);
+        QCOMPARE(screen.cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void withoutConnection()
+    {
+        hostContext().Connection.reset();
+        QVERIFY(!CheckConnection());
+        QVERIFY(!TableExists("bi_Bill"));
+        QVERIFY(ExecuteRows("select 1").isEmpty());
+        QVERIFY_THROWS_EXCEPTION(SqlError, ExecuteRecordset("select 1"));
+        QVERIFY_THROWS_EXCEPTION(SqlError, CountRows("select 1"));
+    }
+};
+
+QTEST_MAIN(TstModAdo)
+#include "tst_modado.moc"

@@ -1,0 +1,72 @@
+#include "TestDatabase.h"
+
+#include "SqlError.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+QString readText(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw SqlError(QStringLiteral("cannot read %1").arg(path));
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace
+
+TestDatabase::TestDatabase(const QString& fixture, Driver driver) : m_driver(driver)
+{
+    if (!m_dir.isValid())
+        throw SqlError(QStringLiteral("cannot create a temporary folder"));
+    m_path = m_dir.filePath(QStringLiteral("test.db"));
+    {
+        ConnectionPtr builder = Connection::openSqlite(m_path);
+        builder->executeScript(
+            QStringLiteral("PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF;"));
+        QString script = QStringLiteral("BEGIN;\n") + readText(schemaPath());
+        if (!fixture.isEmpty())
+            script += QStringLiteral(";\n") + readText(fixturePath(fixture));
+        builder->executeScript(script + QStringLiteral(";\nCOMMIT;"));
+    }
+    m_connection = driver == Driver::Sqlite
+                       ? Connection::openSqlite(m_path)
+                       : Connection::openOdbc(odbcConnectionString(m_path), SqlDialect::Sqlite);
+    // A test database need not survive a crash: no waiting for the disk.
+    m_connection->executeScript(QStringLiteral("PRAGMA synchronous=OFF"));
+}
+
+TestDatabase::~TestDatabase()
+{
+    if (m_uninstall)
+        m_uninstall(m_connection);
+}
+
+void TestDatabase::run(const QString& script) const
+{
+    m_connection->executeScript(script);
+}
+
+void TestDatabase::runFile(const QString& fixture) const
+{
+    run(readText(fixturePath(fixture)));
+}
+
+QString TestDatabase::fixturePath(const QString& name)
+{
+    if (QFileInfo(name).isAbsolute())
+        return name;
+    return QStringLiteral(VTX_SOURCE_DIR "/tests/fixtures/") + name;
+}
+
+QString TestDatabase::schemaPath()
+{
+    return QStringLiteral(VTX_SOURCE_DIR "/data/schema/sqlite.sql");
+}
+
+QString TestDatabase::odbcConnectionString(const QString& path)
+{
+    return QStringLiteral("DRIVER=SQLite3;Database=%1").arg(path);
+}

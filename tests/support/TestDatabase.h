@@ -1,0 +1,62 @@
+#pragma once
+
+#include "Connection.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A throw-away SQLite database for a test: the schema of data/schema/sqlite.sql, then an
+// optional fixture script (a file name under tests/fixtures/ or an absolute path), opened as a
+// Connection through QSQLITE or through the SQLite ODBC driver.
+//
+//   TestDatabase db("bills.sql");          // build + open
+//   db.install();                          // hostContext().Connection = db.connection()
+//
+// install() lives in this header so that test folders without vtxCore can use the rest.
+class TestDatabase
+{
+public:
+    enum class Driver
+    {
+        Sqlite,
+        Odbc
+    };
+
+    explicit TestDatabase(const QString& fixture = QString(), Driver driver = Driver::Sqlite);
+    ~TestDatabase();
+    TestDatabase(const TestDatabase&) = delete;
+    TestDatabase& operator=(const TestDatabase&) = delete;
+
+    const ConnectionPtr& connection() const { return m_connection; }
+    QString path() const { return m_path; }
+    Driver driver() const { return m_driver; }
+
+    // Runs a native SQLite script on the database (more fixture rows, say).
+    void run(const QString& script) const;
+    void runFile(const QString& fixture) const;
+
+    static QString fixturePath(const QString& name);
+    static QString schemaPath();
+    static QString odbcConnectionString(const QString& path);
+
+    // Makes this database the host context's connection (and undoes it on destruction).
+    inline void install();
+
+private:
+    void (*m_uninstall)(const ConnectionPtr&) = nullptr;
+    QTemporaryDir m_dir;
+    QString m_path;
+    Driver m_driver;
+    ConnectionPtr m_connection;
+};
+
+#include "HostContext.h"
+
+inline void TestDatabase::install()
+{
+    hostContext().Connection = m_connection;
+    m_uninstall = [](const ConnectionPtr& c) {
+        if (hostContext().Connection == c)
+            hostContext().Connection.reset();
+    };
+}
