@@ -3,25 +3,115 @@
 #include <QHash>
 #include <QLocale>
 
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace {
 
-// One cell: 16 bytes. Text lives in the shared string table; style in the style table.
-struct Cell
+// One cell is one 64-bit slot: a double's bits for a number, or one of two NaN patterns that
+// no arithmetic produces (real NaNs are stored as the canonical quiet NaN): empty, or text
+// with the string's id in the low 32 bits.
+using Slot = quint64;
+constexpr Slot EmptySlot = 0x7FF4000000000000ull;
+constexpr Slot TextTag = 0x7FF5000000000000ull;
+constexpr Slot TagMask = 0xFFFF000000000000ull;
+constexpr Slot QuietNaN = 0x7FF8000000000000ull;
+
+inline bool isTextSlot(Slot s)
 {
-    double number = 0;
-    quint32 text = 0;  // index into strings; 0 is the empty text
-    quint16 style = 0; // index into styles; 0 is "no own style"
-    quint8 type = 0;   // 0: the column's type
-    quint8 flags = 0;  // HasNumber
+    return (s & TagMask) == TextTag;
+}
+inline bool isNumberSlot(Slot s)
+{
+    return s != EmptySlot && !isTextSlot(s);
+}
+inline quint32 textId(Slot s)
+{
+    return isTextSlot(s) ? quint32(s) : 0;
+}
+inline Slot textSlot(quint32 id)
+{
+    return id ? (TextTag | id) : EmptySlot;
+}
+inline Slot numberSlot(double v)
+{
+    return std::isnan(v) ? QuietNaN : std::bit_cast<Slot>(v);
+}
+inline double slotNumber(Slot s)
+{
+    return std::bit_cast<double>(s);
+}
+
+// Every text of the sheet once: UTF-16 code units back to back, id i spanning
+// offsets[i]..offsets[i+1]. Lookup goes through an open-addressing table of ids only.
+class StringArena
+{
+public:
+    StringArena() { offsets.push_back(0), offsets.push_back(0); } // id 0: the empty text
+
+    quint32 intern(QStringView text)
+    {
+        if (text.isEmpty())
+            return 0;
+        if ((count() + 1) * 2 > table.size())
+            grow();
+        const size_t mask = table.size() - 1;
+        size_t i = size_t(qHash(text)) & mask;
+        while (quint32 id = table[i]) {
+            if (view(id) == text)
+                return id;
+            i = (i + 1) & mask;
+        }
+        const quint32 id = quint32(count());
+        chars.insert(chars.end(), text.utf16(), text.utf16() + text.size());
+        offsets.push_back(quint32(chars.size()));
+        table[i] = id;
+        return id;
+    }
+    QStringView view(quint32 id) const
+    {
+        if (id == 0 || id >= count())
+            return {};
+        return QStringView(chars.data() + offsets[id], qsizetype(offsets[id + 1] - offsets[id]));
+    }
+    size_t count() const { return offsets.size() - 1; }
+    qint64 bytes() const
+    {
+        return qint64(chars.capacity() * sizeof(char16_t) + offsets.capacity() * sizeof(quint32) +
+                      table.capacity() * sizeof(quint32));
+    }
+    void squeeze()
+    {
+        chars.shrink_to_fit();
+        offsets.shrink_to_fit();
+    }
+
+private:
+    std::vector<char16_t> chars;
+    std::vector<quint32> offsets;
+    std::vector<quint32> table;
+
+    void grow()
+    {
+        std::vector<quint32> bigger(std::max<size_t>(64, table.size() * 2), 0);
+        const size_t mask = bigger.size() - 1;
+        for (quint32 id = 1; id < count(); ++id) {
+            size_t i = size_t(qHash(view(id))) & mask;
+            while (bigger[i])
+                i = (i + 1) & mask;
+            bigger[i] = id;
+        }
+        table.swap(bigger);
+    }
 };
-constexpr quint8 HasNumber = 1;
 
 struct Column
 {
-    std::vector<Cell> cells; // grows to the last written row only
+    std::vector<Slot> cells;     // grows to the last written row only
+    std::vector<quint16> styles; // per-cell style ids; empty until a cell gets a style
+    std::vector<quint8> types;   // per-cell types; empty until a cell gets a type of its own
     CellType type = CellType::Text;
     int decimals = 2;
     int width = -1;
@@ -36,9 +126,9 @@ struct Sheet::Private
     int rows = 0;
     std::vector<Column> cols;
     std::vector<int> rowHeights; // grows to the last sized row only
-    QList<QString> strings{QString()};
-    QHash<QString, quint32> stringIndex;
+    StringArena strings;
     QList<CellStyle> styles{CellStyle()};
+    QHash<int, quint16> rowStyles;
     QList<CellBlock> spans;
     int headerRows = 1;
     QHash<quint64, QString> headerTexts;
@@ -51,42 +141,53 @@ struct Sheet::Private
     bool thousands = true;
     Qt::ScrollBarPolicy hBar = Qt::ScrollBarAsNeeded, vBar = Qt::ScrollBarAsNeeded;
     CellBlock selection{0, 0, 0, 0};
+    int activeRow = 0, activeCol = 0;
     int frozenRows = 0;
     QFont font;
     PrintSettings print;
 
-    Column* column(int col) { return col >= 1 && col <= int(cols.size()) ? &cols[col - 1] : nullptr; }
+    Column* column(int col)
+    {
+        return col >= 1 && col <= int(cols.size()) ? &cols[col - 1] : nullptr;
+    }
     const Column* column(int col) const
     {
         return col >= 1 && col <= int(cols.size()) ? &cols[col - 1] : nullptr;
     }
-    const Cell* cell(int row, int col) const
+    Slot slot(int row, int col) const
     {
         const Column* c = column(col);
         if (!c || row < 1 || row > int(c->cells.size()))
-            return nullptr;
-        return &c->cells[row - 1];
+            return EmptySlot;
+        return c->cells[row - 1];
     }
-    Cell* cellForWrite(int row, int col)
+    Slot* slotForWrite(int row, int col)
     {
         Column* c = column(col);
         if (!c || row < 1 || row > rows)
             return nullptr;
         if (int(c->cells.size()) < row)
-            c->cells.resize(row);
+            c->cells.resize(row, EmptySlot);
         return &c->cells[row - 1];
     }
-    quint32 intern(const QString& text)
+    quint16 styleId(int row, int col) const
     {
-        if (text.isEmpty())
+        const Column* c = column(col);
+        if (!c || row < 1 || row > int(c->styles.size()))
             return 0;
-        auto it = stringIndex.constFind(text);
-        if (it != stringIndex.constEnd())
-            return *it;
-        const quint32 id = quint32(strings.size());
-        strings.append(text);
-        stringIndex.insert(text, id);
-        return id;
+        return c->styles[row - 1];
+    }
+    void setStyleId(int row, int col, quint16 id)
+    {
+        Column* c = column(col);
+        if (!c || row < 1 || row > rows)
+            return;
+        if (int(c->styles.size()) < row) {
+            if (id == 0)
+                return;
+            c->styles.resize(row, 0);
+        }
+        c->styles[row - 1] = id;
     }
     quint16 internStyle(const CellStyle& style)
     {
@@ -98,16 +199,37 @@ struct Sheet::Private
         styles.append(style);
         return quint16(styles.size() - 1);
     }
-    CellType typeOf(const Cell* cell, int col) const
+    CellType typeOf(int row, int col) const
     {
-        if (cell && cell->type)
-            return CellType(cell->type);
         const Column* c = column(col);
-        return c ? c->type : CellType::Text;
+        if (!c)
+            return CellType::Text;
+        if (row >= 1 && row <= int(c->types.size()) && c->types[row - 1])
+            return CellType(c->types[row - 1]);
+        return c->type;
     }
 };
 
-static quint64 headerKey(int row, int col) { return (quint64(quint32(row)) << 32) | quint32(col); }
+static quint64 headerKey(int row, int col)
+{
+    return (quint64(quint32(row)) << 32) | quint32(col);
+}
+
+// Members set in `over` replace those of `base`.
+static CellStyle merged(CellStyle base, const CellStyle& over)
+{
+    if (over.foreColor)
+        base.foreColor = over.foreColor;
+    if (over.backColor)
+        base.backColor = over.backColor;
+    if (over.font)
+        base.font = over.font;
+    if (over.hAlign)
+        base.hAlign = over.hAlign;
+    if (over.vAlign)
+        base.vAlign = over.vAlign;
+    return base;
+}
 
 Sheet::Sheet(QObject* parent) : QObject(parent), d(std::make_unique<Private>()) {}
 Sheet::~Sheet() = default;
@@ -116,9 +238,24 @@ void Sheet::clear()
 {
     PrintSettings print = d->print;
     QFont font = d->font;
+    const bool reDraw = d->reDraw;
     d = std::make_unique<Private>();
     d->print = print;
     d->font = font;
+    d->reDraw = reDraw;
+    if (reDraw)
+        emit structureChanged();
+    else
+        d->pendingReset = true;
+}
+
+void Sheet::assign(const Sheet& other)
+{
+    if (&other == this)
+        return;
+    *d = *other.d;
+    d->reDraw = true;
+    d->pendingReset = false;
     emit structureChanged();
 }
 
@@ -138,24 +275,39 @@ static void announceStructure(Sheet* sheet, bool reDraw, bool& pending)
         pending = true;
 }
 
-int Sheet::maxRows() const { return d->rows; }
-int Sheet::maxCols() const { return int(d->cols.size()); }
+int Sheet::maxRows() const
+{
+    return d->rows;
+}
+int Sheet::maxCols() const
+{
+    return int(d->cols.size());
+}
 
 void Sheet::setMaxRows(int rows)
 {
     rows = std::max(0, rows);
     if (rows < d->rows) {
-        for (Column& c : d->cols)
+        for (Column& c : d->cols) {
             if (int(c.cells.size()) > rows)
                 c.cells.resize(rows);
+            if (int(c.styles.size()) > rows)
+                c.styles.resize(rows);
+            if (int(c.types.size()) > rows)
+                c.types.resize(rows);
+        }
         if (int(d->rowHeights.size()) > rows)
             d->rowHeights.resize(rows);
+        d->rowStyles.removeIf([rows](auto it) { return it.key() > rows; });
     }
     d->rows = rows;
     announceStructure(this, d->reDraw, d->pendingReset);
 }
 
-void Sheet::appendRows(int count) { setMaxRows(d->rows + count); }
+void Sheet::appendRows(int count)
+{
+    setMaxRows(d->rows + count);
+}
 
 void Sheet::setMaxCols(int cols)
 {
@@ -165,37 +317,39 @@ void Sheet::setMaxCols(int cols)
 
 QString Sheet::text(int row, int col) const
 {
-    const Cell* c = d->cell(row, col);
-    if (!c)
+    const Slot s = d->slot(row, col);
+    if (s == EmptySlot)
         return QString();
-    const CellType type = d->typeOf(c, col);
-    if (type == CellType::Text || !(c->flags & HasNumber))
-        return d->strings.at(c->text);
+    if (isTextSlot(s))
+        return d->strings.view(textId(s)).toString();
+    const CellType type = d->typeOf(row, col);
+    const double v = slotNumber(s);
+    if (type == CellType::Text) // a number written into a text cell shows as written
+        return QString::number(v, 'g', 15);
     const int decimals = columnDecimals(col);
-    QString s;
+    QString out;
     if (d->thousands) {
         QLocale locale(QLocale::C);
         locale.setNumberOptions(QLocale::DefaultNumberOptions);
-        s = locale.toString(c->number, 'f', decimals);
+        out = locale.toString(v, 'f', decimals);
     } else {
-        s = QString::number(c->number, 'f', decimals);
+        out = QString::number(v, 'f', decimals);
     }
-    if (s.startsWith(QLatin1Char('-')) && s.count(QLatin1Char('0')) + s.count(QLatin1Char('.')) +
-                                                  s.count(QLatin1Char(',')) ==
-                                              s.size() - 1)
-        s.remove(0, 1); // no "-0.00"
+    if (out.startsWith(QLatin1Char('-')) && std::all_of(out.cbegin() + 1, out.cend(), [](QChar ch) {
+            return ch == QLatin1Char('0') || ch == QLatin1Char('.') || ch == QLatin1Char(',');
+        }))
+        out.remove(0, 1); // no "-0.00"
     if (type == CellType::Percent)
-        s += QLatin1Char('%');
-    return s;
+        out += QLatin1Char('%');
+    return out;
 }
 
 void Sheet::setText(int row, int col, const QString& text)
 {
-    Cell* c = d->cellForWrite(row, col);
-    if (!c)
+    Slot* s = d->slotForWrite(row, col);
+    if (!s)
         return;
-    const CellType type = d->typeOf(c, col);
-    if (type != CellType::Text) {
+    if (d->typeOf(row, col) != CellType::Text) {
         QString t = text.trimmed();
         t.remove(QLatin1Char(','));
         if (t.endsWith(QLatin1Char('%')))
@@ -203,29 +357,23 @@ void Sheet::setText(int row, int col, const QString& text)
         bool ok = false;
         const double v = t.toDouble(&ok);
         if (ok) {
-            c->number = v;
-            c->flags |= HasNumber;
-            c->text = 0;
+            *s = numberSlot(v);
             announce({row, col, row, col});
             return;
         }
     }
-    c->flags &= ~HasNumber;
-    c->number = 0;
-    c->text = d->intern(text);
+    *s = textSlot(d->strings.intern(text));
     announce({row, col, row, col});
 }
 
 QVariant Sheet::value(int row, int col) const
 {
-    const Cell* c = d->cell(row, col);
-    if (!c)
+    const Slot s = d->slot(row, col);
+    if (s == EmptySlot)
         return QVariant();
-    if (c->flags & HasNumber)
-        return c->number;
-    if (c->text == 0)
-        return QVariant();
-    return d->strings.at(c->text);
+    if (isTextSlot(s))
+        return d->strings.view(textId(s)).toString();
+    return slotNumber(s);
 }
 
 void Sheet::setValue(int row, int col, const QVariant& value)
@@ -250,41 +398,51 @@ void Sheet::setValue(int row, int col, const QVariant& value)
 
 void Sheet::setNumber(int row, int col, double value)
 {
-    Cell* c = d->cellForWrite(row, col);
-    if (!c)
-        return;
-    c->number = value;
-    c->flags |= HasNumber;
-    c->text = 0;
-    announce({row, col, row, col});
+    if (Slot* s = d->slotForWrite(row, col)) {
+        *s = numberSlot(value);
+        announce({row, col, row, col});
+    }
+}
+
+bool Sheet::isNumber(int row, int col) const
+{
+    return isNumberSlot(d->slot(row, col));
+}
+
+double Sheet::number(int row, int col) const
+{
+    const Slot s = d->slot(row, col);
+    return isNumberSlot(s) ? slotNumber(s) : 0.0;
 }
 
 bool Sheet::isEmpty(int row, int col) const
 {
-    const Cell* c = d->cell(row, col);
-    return !c || (!(c->flags & HasNumber) && c->text == 0);
+    return d->slot(row, col) == EmptySlot;
 }
 
 void Sheet::clearCell(int row, int col)
 {
-    const Cell* existing = d->cell(row, col);
-    if (!existing)
+    const Column* c = d->column(col);
+    if (!c || row < 1 || row > int(c->cells.size()))
         return;
-    Cell* c = d->cellForWrite(row, col);
-    c->flags &= ~HasNumber;
-    c->number = 0;
-    c->text = 0;
+    d->cols[col - 1].cells[row - 1] = EmptySlot;
     announce({row, col, row, col});
 }
 
-CellType Sheet::cellType(int row, int col) const { return d->typeOf(d->cell(row, col), col); }
+CellType Sheet::cellType(int row, int col) const
+{
+    return d->typeOf(row, col);
+}
 
 void Sheet::setCellType(int row, int col, CellType type)
 {
-    if (Cell* c = d->cellForWrite(row, col)) {
-        c->type = quint8(type);
-        announce({row, col, row, col});
-    }
+    Column* c = d->column(col);
+    if (!c || row < 1 || row > d->rows)
+        return;
+    if (int(c->types.size()) < row)
+        c->types.resize(row, 0);
+    c->types[row - 1] = quint8(type);
+    announce({row, col, row, col});
 }
 
 void Sheet::setColumnType(int col, CellType type)
@@ -311,18 +469,26 @@ int Sheet::columnDecimals(int col) const
     return c ? c->decimals : 2;
 }
 
-void Sheet::setThousandsSeparator(bool on) { d->thousands = on; }
-bool Sheet::thousandsSeparator() const { return d->thousands; }
+void Sheet::setThousandsSeparator(bool on)
+{
+    d->thousands = on;
+}
+bool Sheet::thousandsSeparator() const
+{
+    return d->thousands;
+}
 
 CellStyle Sheet::cellStyle(int row, int col) const
 {
-    const Cell* c = d->cell(row, col);
-    return c ? d->styles.at(c->style) : CellStyle();
+    return d->styles.at(d->styleId(row, col));
 }
 
 CellStyle Sheet::effectiveStyle(int row, int col) const
 {
     CellStyle s = cellStyle(row, col);
+    const auto rs = d->rowStyles.constFind(row);
+    if (rs != d->rowStyles.constEnd())
+        s = merged(d->styles.at(*rs), s);
     const CellStyle cs = columnStyle(col);
     if (!s.foreColor)
         s.foreColor = cs.foreColor ? cs.foreColor : QColor(Qt::black);
@@ -343,35 +509,30 @@ CellStyle Sheet::effectiveStyle(int row, int col) const
 
 void Sheet::setCellStyle(int row, int col, const CellStyle& style)
 {
-    if (Cell* c = d->cellForWrite(row, col)) {
-        c->style = d->internStyle(style);
-        announce({row, col, row, col});
-    }
+    if (row < 1 || row > d->rows || !d->column(col))
+        return;
+    d->setStyleId(row, col, d->internStyle(style));
+    announce({row, col, row, col});
 }
 
 void Sheet::applyStyle(const CellBlock& block, const CellStyle& style)
 {
-    const bool wasOn = d->reDraw;
-    d->reDraw = false;
-    for (int col = std::max(1, block.col); col <= std::min(block.col2, maxCols()); ++col) {
-        for (int row = std::max(1, block.row); row <= std::min(block.row2, maxRows()); ++row) {
-            CellStyle s = cellStyle(row, col);
-            if (style.foreColor)
-                s.foreColor = style.foreColor;
-            if (style.backColor)
-                s.backColor = style.backColor;
-            if (style.font)
-                s.font = style.font;
-            if (style.hAlign)
-                s.hAlign = style.hAlign;
-            if (style.vAlign)
-                s.vAlign = style.vAlign;
-            if (Cell* c = d->cellForWrite(row, col))
-                c->style = d->internStyle(s);
+    const int row1 = std::max(1, block.row), row2 = std::min(block.row2, maxRows());
+    const int col1 = std::max(1, block.col), col2 = std::min(block.col2, maxCols());
+    if (row1 > row2 || col1 > col2)
+        return;
+    const bool wholeRows = col1 == 1 && col2 == maxCols();
+    for (int row = row1; row <= row2; ++row) {
+        if (wholeRows)
+            d->rowStyles.insert(row, d->internStyle(merged(rowStyle(row), style)));
+        for (int col = col1; col <= col2; ++col) {
+            const quint16 id = d->styleId(row, col);
+            if (wholeRows && id == 0)
+                continue; // the row style covers it
+            d->setStyleId(row, col, d->internStyle(merged(d->styles.at(id), style)));
         }
     }
-    d->reDraw = wasOn;
-    announce(block);
+    announce({row1, col1, row2, col2});
 }
 
 void Sheet::setColumnStyle(int col, const CellStyle& style)
@@ -387,8 +548,30 @@ CellStyle Sheet::columnStyle(int col) const
     return c ? c->style : CellStyle();
 }
 
-QFont Sheet::defaultFont() const { return d->font; }
-void Sheet::setDefaultFont(const QFont& font) { d->font = font; }
+void Sheet::setRowStyle(int row, const CellStyle& style)
+{
+    if (row < 1 || row > d->rows)
+        return;
+    if (const quint16 id = d->internStyle(style))
+        d->rowStyles.insert(row, id);
+    else
+        d->rowStyles.remove(row);
+    announce({row, 1, row, std::max(1, maxCols())});
+}
+
+CellStyle Sheet::rowStyle(int row) const
+{
+    return d->styles.at(d->rowStyles.value(row, 0));
+}
+
+QFont Sheet::defaultFont() const
+{
+    return d->font;
+}
+void Sheet::setDefaultFont(const QFont& font)
+{
+    d->font = font;
+}
 
 int Sheet::columnWidth(int col) const
 {
@@ -418,6 +601,15 @@ void Sheet::setRowHeight(int row, int twips)
         d->rowHeights.resize(row, -1);
     d->rowHeights[row - 1] = twips;
     announceStructure(this, d->reDraw, d->pendingReset);
+}
+
+QList<int> Sheet::rowsWithOwnHeight() const
+{
+    QList<int> rows;
+    for (int i = 0; i < int(d->rowHeights.size()); ++i)
+        if (d->rowHeights[i] >= 0)
+            rows.append(i + 1);
+    return rows;
 }
 
 void Sheet::setColumnHidden(int col, bool hidden)
@@ -451,7 +643,10 @@ void Sheet::removeSpansIn(const CellBlock& block)
     d->spans.removeIf([&](const CellBlock& s) { return overlaps(s, block); });
 }
 
-const QList<CellBlock>& Sheet::spans() const { return d->spans; }
+const QList<CellBlock>& Sheet::spans() const
+{
+    return d->spans;
+}
 
 std::optional<CellBlock> Sheet::spanAt(int row, int col) const
 {
@@ -461,7 +656,10 @@ std::optional<CellBlock> Sheet::spanAt(int row, int col) const
     return std::nullopt;
 }
 
-int Sheet::headerRows() const { return d->headerRows; }
+int Sheet::headerRows() const
+{
+    return d->headerRows;
+}
 
 void Sheet::setHeaderRows(int rows)
 {
@@ -487,11 +685,23 @@ void Sheet::addHeaderSpan(const CellBlock& block)
     announceStructure(this, d->reDraw, d->pendingReset);
 }
 
-const QList<CellBlock>& Sheet::headerSpans() const { return d->headerSpans; }
-bool Sheet::rowHeadersVisible() const { return d->rowHeaders; }
-void Sheet::setRowHeadersVisible(bool visible) { d->rowHeaders = visible; }
+const QList<CellBlock>& Sheet::headerSpans() const
+{
+    return d->headerSpans;
+}
+bool Sheet::rowHeadersVisible() const
+{
+    return d->rowHeaders;
+}
+void Sheet::setRowHeadersVisible(bool visible)
+{
+    d->rowHeaders = visible;
+}
 
-bool Sheet::reDraw() const { return d->reDraw; }
+bool Sheet::reDraw() const
+{
+    return d->reDraw;
+}
 
 void Sheet::setReDraw(bool on)
 {
@@ -502,12 +712,30 @@ void Sheet::setReDraw(bool on)
     }
 }
 
-bool Sheet::gridLines() const { return d->gridLines; }
-void Sheet::setGridLines(bool on) { d->gridLines = on; }
-bool Sheet::locked() const { return d->locked; }
-void Sheet::setLocked(bool on) { d->locked = on; }
-Qt::ScrollBarPolicy Sheet::horizontalScrollBar() const { return d->hBar; }
-Qt::ScrollBarPolicy Sheet::verticalScrollBar() const { return d->vBar; }
+bool Sheet::gridLines() const
+{
+    return d->gridLines;
+}
+void Sheet::setGridLines(bool on)
+{
+    d->gridLines = on;
+}
+bool Sheet::locked() const
+{
+    return d->locked;
+}
+void Sheet::setLocked(bool on)
+{
+    d->locked = on;
+}
+Qt::ScrollBarPolicy Sheet::horizontalScrollBar() const
+{
+    return d->hBar;
+}
+Qt::ScrollBarPolicy Sheet::verticalScrollBar() const
+{
+    return d->vBar;
+}
 
 void Sheet::setScrollBars(Qt::ScrollBarPolicy horizontal, Qt::ScrollBarPolicy vertical)
 {
@@ -515,20 +743,71 @@ void Sheet::setScrollBars(Qt::ScrollBarPolicy horizontal, Qt::ScrollBarPolicy ve
     d->vBar = vertical;
 }
 
-CellBlock Sheet::selection() const { return d->selection; }
-void Sheet::setSelection(const CellBlock& block) { d->selection = block; }
-int Sheet::frozenRows() const { return d->frozenRows; }
-void Sheet::setFrozenRows(int rows) { d->frozenRows = std::max(0, rows); }
-PrintSettings& Sheet::printSettings() { return d->print; }
-const PrintSettings& Sheet::printSettings() const { return d->print; }
+CellBlock Sheet::selection() const
+{
+    return d->selection;
+}
+
+void Sheet::setSelection(const CellBlock& block)
+{
+    if (block == d->selection)
+        return;
+    d->selection = block;
+    emit selectionChanged(block);
+}
+
+int Sheet::activeRow() const
+{
+    return d->activeRow;
+}
+int Sheet::activeCol() const
+{
+    return d->activeCol;
+}
+
+void Sheet::setActiveCell(int row, int col)
+{
+    if (row == d->activeRow && col == d->activeCol)
+        return;
+    d->activeRow = row;
+    d->activeCol = col;
+    emit activeCellChanged(row, col);
+}
+
+int Sheet::frozenRows() const
+{
+    return d->frozenRows;
+}
+void Sheet::setFrozenRows(int rows)
+{
+    d->frozenRows = std::max(0, rows);
+}
+PrintSettings& Sheet::printSettings()
+{
+    return d->print;
+}
+const PrintSettings& Sheet::printSettings() const
+{
+    return d->print;
+}
 
 qint64 Sheet::memoryBytes() const
 {
-    qint64 bytes = 0;
+    qint64 bytes = qint64(sizeof(Private)) + d->strings.bytes();
     for (const Column& c : d->cols)
-        bytes += qint64(c.cells.capacity() * sizeof(Cell));
-    for (const QString& s : d->strings)
-        bytes += qint64(sizeof(QString) + s.capacity() * 2 + 16);
-    bytes += qint64(d->stringIndex.capacity()) * qint64(sizeof(QString) + sizeof(quint32) + 16);
+        bytes += qint64(sizeof(Column) + c.cells.capacity() * sizeof(Slot) +
+                        c.styles.capacity() * sizeof(quint16) + c.types.capacity());
+    bytes += qint64(d->rowHeights.capacity() * sizeof(int));
+    bytes += qint64(d->rowStyles.capacity()) * 16;
     return bytes;
+}
+
+void Sheet::squeeze()
+{
+    for (Column& c : d->cols) {
+        c.cells.shrink_to_fit();
+        c.styles.shrink_to_fit();
+        c.types.shrink_to_fit();
+    }
+    d->strings.squeeze();
 }

@@ -14,7 +14,12 @@
 
 // What a cell holds and how it is shown. Numbers keep their exact value; percent cells store
 // the fraction's percentage figure (12.5 shows as "12.50%").
-enum class CellType : quint8 { Text = 1, Number = 13, Percent = 14 };
+enum class CellType : quint8
+{
+    Text = 1,
+    Number = 13,
+    Percent = 14
+};
 
 // How a cell looks. Unset members fall back to the column's, then the sheet's defaults.
 struct CellStyle
@@ -38,9 +43,13 @@ struct CellBlock
 };
 
 // The grid every screen shows, prints and exports: 1-based rows and columns of data under up to
-// a few column-header rows. Stored column-wise with shared strings, so a million-row result
-// fits in memory. Changes are announced through signals unless redraw is suspended, in which
-// case one reset is announced when it is switched back on.
+// a few column-header rows. Changes are announced through signals unless redraw is suspended,
+// in which case one reset is announced when it is switched back on.
+//
+// Storage: column-wise, 8 bytes a cell (a number, a text id or empty, packed in one 64-bit
+// slot); texts live once in a UTF-16 arena shared by the whole sheet; per-cell styles and
+// types are kept in per-column side arrays created only for columns that use them, and
+// whole-row styles (totals rows, highlighted rows) in a sparse row table.
 class Sheet : public QObject
 {
     Q_OBJECT
@@ -68,6 +77,9 @@ public:
     QVariant value(int row, int col) const;
     void setValue(int row, int col, const QVariant& value);
     void setNumber(int row, int col, double value);
+    // True when the cell holds a number; number() is that number, or 0 for any other cell.
+    bool isNumber(int row, int col) const;
+    double number(int row, int col) const;
     bool isEmpty(int row, int col) const;
     void clearCell(int row, int col);
 
@@ -82,13 +94,17 @@ public:
     bool thousandsSeparator() const;
 
     // -- appearance ---------------------------------------------------------------------------
-    CellStyle cellStyle(int row, int col) const; // the cell's own style (without fall-backs)
+    CellStyle cellStyle(int row, int col) const;      // the cell's own style (without fall-backs)
     CellStyle effectiveStyle(int row, int col) const; // with column and sheet defaults
     void setCellStyle(int row, int col, const CellStyle& style);
     // Applies the set members of `style` to every cell of the block (1-based, inclusive).
     void applyStyle(const CellBlock& block, const CellStyle& style);
     void setColumnStyle(int col, const CellStyle& style);
     CellStyle columnStyle(int col) const;
+    // A whole row's style: sits between the cells' own styles and the column styles. applyStyle
+    // on a block covering every column stores its members here.
+    void setRowStyle(int row, const CellStyle& style);
+    CellStyle rowStyle(int row) const;
     QFont defaultFont() const;
     void setDefaultFont(const QFont& font);
 
@@ -97,6 +113,8 @@ public:
     void setColumnWidth(int col, int twips);
     int rowHeight(int row) const;
     void setRowHeight(int row, int twips);
+    // Rows that have a height of their own (ascending), for views that size rows sparsely.
+    QList<int> rowsWithOwnHeight() const;
     static constexpr int DefaultColumnWidth = 1200;
     static constexpr int DefaultRowHeight = 300;
     void setColumnHidden(int col, bool hidden);
@@ -134,6 +152,10 @@ public:
     // The selection block; row 0 / col 0 when nothing is selected.
     CellBlock selection() const;
     void setSelection(const CellBlock& block);
+    // The active cell (the grid's current row and column); 0 when there is none.
+    int activeRow() const;
+    int activeCol() const;
+    void setActiveCell(int row, int col);
     // Data rows fixed under the header (frozen while scrolling).
     int frozenRows() const;
     void setFrozenRows(int rows);
@@ -143,12 +165,19 @@ public:
 
     // Memory held by the cell storage, for the benchmarks.
     qint64 memoryBytes() const;
+    // Gives back the spare capacity left by a streaming fill.
+    void squeeze();
+    // Makes this sheet a copy of `other` (content, formatting, headers and print settings).
+    void assign(const Sheet& other);
 
 signals:
     // The rows, columns, headers or spans changed (or redraw was switched back on).
     void structureChanged();
     // Cells of the block changed.
     void cellsChanged(const CellBlock& block);
+    // setSelection / setActiveCell were called.
+    void selectionChanged(const CellBlock& block);
+    void activeCellChanged(int row, int col);
 
 private:
     struct Private;

@@ -1,0 +1,711 @@
+#include "ctlQuery.h"
+
+#include "Money.h"
+#include "QueryColumn.h"
+#include "QueryExpression.h"
+#include "Recordset.h"
+#include "Sheet.h"
+#include "SheetView.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+constexpr int TextKind = 1, PercentKind = 14;
+const QString SubtotalLabel = QStringLiteral("小计");
+const QString TotalLabel = QStringLiteral("合计");
+
+QColor fromBgr(int bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+bool isIntegerType(QMetaType type)
+{
+    switch (type.id()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Bool:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A width of -1 with a plain number in the condition slot (a definition some screens make for
+// their first text column, "1100" or "1600"): the number is the column's width in twips and
+// the column has no condition.
+bool conditionIsWidth(const QueryColumn& c, int* width)
+{
+    if (c.width() >= 0)
+        return false;
+    bool ok = false;
+    const int w = c.condition().trimmed().toInt(&ok);
+    if (ok && width)
+        *width = w;
+    return ok;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Full-screen view, saving and printing. These are the control's own simple windows; the
+// report screens' grid windows take their place where they are linked in.
+
+void showGridWindow(const Sheet& sheet, const QString& caption)
+{
+    auto* view = new SheetView();
+    auto* copy = new Sheet(view);
+    copy->assign(sheet);
+    view->setSheet(copy);
+    view->setAttribute(Qt::WA_DeleteOnClose);
+    view->setWindowTitle(caption);
+    view->showMaximized();
+}
+
+bool saveGridFile(const Sheet& sheet, QString fileName, const QString& caption, QWidget* parent)
+{
+    if (fileName.isEmpty())
+        fileName = QFileDialog::getSaveFileName(parent, caption, caption + QStringLiteral(".txt"),
+                                                QStringLiteral("*.txt"));
+    if (fileName.isEmpty())
+        return false;
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QString out;
+    auto flush = [&] {
+        file.write(out.toUtf8());
+        out.clear();
+    };
+    for (int h = 1; h <= sheet.headerRows(); ++h) {
+        for (int c = 1; c <= sheet.maxCols(); ++c) {
+            if (c > 1)
+                out += QLatin1Char('\t');
+            out += sheet.headerText(h, c);
+        }
+        out += QLatin1Char('\n');
+    }
+    for (int r = 1; r <= sheet.maxRows(); ++r) {
+        for (int c = 1; c <= sheet.maxCols(); ++c) {
+            if (c > 1)
+                out += QLatin1Char('\t');
+            out += sheet.text(r, c);
+        }
+        out += QLatin1Char('\n');
+        if (out.size() > 1 << 16)
+            flush();
+    }
+    flush();
+    return file.error() == QFile::NoError;
+}
+
+// The header and footer without their print codes, as plain lines.
+QString plainPrintText(QString codes, const QString& title)
+{
+    codes.replace(QLatin1String("/n"), QLatin1String("\n"));
+    codes.remove(
+        QRegularExpression(QStringLiteral("/f[nz]\"[^\"]*\"|/f[biuk][01]|/fs\\d|/f\\d|/c|/pc|/p")));
+    return codes.trimmed().isEmpty() ? title : codes.trimmed();
+}
+
+void printGridTo(Sheet& sheet, const QString& title, QWidget* parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(sheet.printSettings().orientation ==
+                                       PrintSettings::Orientation::Landscape
+                                   ? QPageLayout::Landscape
+                                   : QPageLayout::Portrait);
+    QPrintDialog dialog(&printer, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QString html = QStringLiteral("<p align=center><b>%1</b></p><table border=1 cellspacing=0 "
+                                  "cellpadding=2>")
+                       .arg(plainPrintText(sheet.printSettings().header, title).toHtmlEscaped());
+    for (int r = 0; r <= sheet.maxRows(); ++r) {
+        html += QStringLiteral("<tr>");
+        for (int c = 1; c <= sheet.maxCols(); ++c)
+            html += QStringLiteral("<td>%1</td>")
+                        .arg((r == 0 ? sheet.headerText(sheet.headerRows(), c) : sheet.text(r, c))
+                                 .toHtmlEscaped());
+        html += QStringLiteral("</tr>");
+    }
+    html += QStringLiteral("</table><p align=center>%1</p>")
+                .arg(plainPrintText(sheet.printSettings().footer, QString()).toHtmlEscaped());
+    QTextDocument doc;
+    doc.setHtml(html);
+    doc.print(&printer);
+}
+
+// ---------------------------------------------------------------------------------------------
+// One run: the compiled columns and the running state of the fill.
+
+struct Leaf
+{
+    const QueryColumn* def = nullptr;
+    QueryExpression value, condition;
+    int kind = TextKind;
+    bool summed = false;      // totalled in subtotal and totals rows
+    bool sumsInGroup = false; // with key fields: sum over the folded records (else first value)
+    bool integerField = true; // every field it reads is an integer column
+    bool allWhole = true;     // every number written so far is whole
+    // The value gathered for the grid row being built.
+    bool has = false;
+    bool isText = false;
+    QString text;
+    Money sum;
+    double number = 0;
+};
+
+struct Level
+{
+    std::vector<int> fields; // result columns whose values delimit the groups
+    QString label;
+    std::vector<Money> sums; // per leaf
+    std::vector<char> has;   // per leaf
+    QString firstText;       // column 1 of the group's first row
+    int rows = 0;
+};
+
+// A field value kept across records (key and group values of the current grid row).
+struct Kept
+{
+    QueryValue::Kind kind = QueryValue::Null;
+    double number = 0;
+    QString text;
+    bool equals(const QueryValue& v) const
+    {
+        if (v.kind != kind)
+            return false;
+        if (kind == QueryValue::Number)
+            return v.number == number;
+        return kind == QueryValue::Null || v.text == text;
+    }
+    void keep(const QueryValue& v)
+    {
+        kind = v.kind;
+        number = v.number;
+        text = v.kind == QueryValue::Text ? v.text.toString() : QString();
+    }
+};
+
+} // namespace
+
+ctlQuery::ctlQuery(QWidget* parent) : QWidget(parent)
+{
+    m_sheet = new Sheet(this);
+    m_view = new SheetView(m_sheet, this);
+    m_view->setObjectName(QStringLiteral("sprData"));
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("lblStatus"));
+    m_status->setStyleSheet(QStringLiteral("color: #B00000; padding: 2px;"));
+    m_status->setWordWrap(true);
+    m_status->hide();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_status);
+    connect(m_view, &SheetView::cellDoubleClicked, this, &ctlQuery::GridDblClick);
+}
+
+ctlQuery::~ctlQuery() = default;
+
+void ctlQuery::SetConnection(ConnectionPtr connection)
+{
+    m_connection = std::move(connection);
+}
+void ctlQuery::SetSQL(const QString& sql)
+{
+    m_sql = sql;
+}
+
+void ctlQuery::SetParameter(int index, const QVariant& value)
+{
+    if (index >= 1)
+        m_params[index] = value;
+}
+
+void ctlQuery::SetKeyFields(const QString& fields)
+{
+    m_keyFields.clear();
+    for (const QString& f : fields.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        if (!f.trimmed().isEmpty())
+            m_keyFields.append(f.trimmed());
+}
+
+void ctlQuery::ClearColumns()
+{
+    m_columns.clear();
+    m_leaves.clear();
+    m_laidOut = false;
+}
+
+IQueryItem* ctlQuery::queryItem(int index)
+{
+    return m_columns.at(index);
+}
+
+int ctlQuery::gridColumnOf(const QueryColumn* column) const
+{
+    for (size_t i = 0; i < m_leaves.size(); ++i)
+        if (m_leaves[i] == column)
+            return int(i) + 1;
+    return 0;
+}
+
+bool ctlQuery::ApplyQuery(bool takeColumns, bool run, bool /*third*/)
+{
+    if (m_running)
+        return false;
+    if (takeColumns || !m_laidOut)
+        layOut();
+    if (!run)
+        return true;
+    return runQuery();
+}
+
+void ctlQuery::layOut()
+{
+    m_leaves.clear();
+    struct Head
+    {
+        QString caption;
+        int first, last;
+    };
+    QList<Head> groups;
+    for (const auto& c : m_columns) {
+        if (c->isHeaderOnly()) {
+            const int first = int(m_leaves.size()) + 1;
+            for (const auto& sub : c->SubColumns())
+                m_leaves.push_back(sub.get());
+            groups.append({c->caption(), first, int(m_leaves.size())});
+        } else {
+            m_leaves.push_back(c.get());
+        }
+    }
+    const bool reDraw = m_sheet->reDraw();
+    m_sheet->setReDraw(false);
+    m_sheet->clear();
+    m_sheet->setMaxCols(int(m_leaves.size()));
+    const int headerRows = groups.isEmpty() ? 1 : 2;
+    m_sheet->setHeaderRows(headerRows);
+    std::vector<bool> grouped(m_leaves.size() + 1, false);
+    for (const Head& g : groups) {
+        m_sheet->setHeaderText(1, g.first, g.caption);
+        m_sheet->addHeaderSpan({1, g.first, 1, g.last});
+        for (int col = g.first; col <= g.last; ++col)
+            grouped[size_t(col)] = true;
+    }
+    for (int col = 1; col <= int(m_leaves.size()); ++col) {
+        const QueryColumn& c = *m_leaves[size_t(col - 1)];
+        if (grouped[size_t(col)]) {
+            m_sheet->setHeaderText(2, col, c.caption());
+        } else {
+            m_sheet->setHeaderText(1, col, c.caption());
+            if (headerRows == 2)
+                m_sheet->addHeaderSpan({1, col, 2, col});
+        }
+        m_sheet->setColumnType(col, c.kind() == 13   ? CellType::Number
+                                    : c.kind() == 14 ? CellType::Percent
+                                                     : CellType::Text);
+        int width = c.width();
+        conditionIsWidth(c, &width);
+        m_sheet->setColumnWidth(col, width);
+        CellStyle style;
+        if (c.backColor() >= 0)
+            style.backColor = fromBgr(c.backColor());
+        m_sheet->setColumnStyle(col, style);
+    }
+    m_sheet->setLocked(true);
+    m_sheet->setReDraw(reDraw);
+    m_laidOut = true;
+}
+
+bool ctlQuery::fail(const QString& message)
+{
+    m_lastError = message;
+    m_sheet->setReDraw(false);
+    m_sheet->setMaxRows(0);
+    m_sheet->setReDraw(true);
+    m_status->setText(message);
+    m_status->show();
+    return false;
+}
+
+bool ctlQuery::runQuery()
+{
+    m_running = true;
+    struct Done
+    {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{m_running};
+    m_lastError.clear();
+    m_status->hide();
+
+    // Empty the grid on screen before the records come.
+    m_sheet->setMaxRows(0);
+    m_sheet->setReDraw(false);
+
+    if (!m_connection)
+        return fail(tr("查询失败：没有数据库连接"));
+    QVariantList params;
+    if (!m_params.empty())
+        for (int i = 1; i <= m_params.rbegin()->first; ++i)
+            params.append(m_params.count(i) ? m_params.at(i) : QVariant());
+    std::unique_ptr<Recordset> rs;
+    try {
+        rs = m_connection->execute(m_sql, params);
+    } catch (const SqlError& e) {
+        return fail(tr("查询失败：%1").arg(e.message()));
+    }
+
+    // Compile every expression once against the result's columns.
+    const QSqlRecord record = rs->query().record();
+    const int fieldCount = record.count();
+    const QueryExpression::Resolver resolve = [&record](const QString& name) {
+        return record.indexOf(name);
+    };
+    std::vector<Leaf> leaves(m_leaves.size());
+    const bool keyed = !m_keyFields.isEmpty();
+    for (size_t i = 0; i < m_leaves.size(); ++i) {
+        Leaf& leaf = leaves[i];
+        const QueryColumn& c = *m_leaves[i];
+        leaf.def = &c;
+        leaf.kind = c.kind() == 13 || c.kind() == 14 ? c.kind() : TextKind;
+        leaf.summed = c.isSummed();
+        QString error;
+        const QString condition = conditionIsWidth(c, nullptr) ? QString() : c.condition();
+        if (!leaf.value.compile(c.expression(), resolve, &error))
+            return fail(tr("列“%1”（%2）：%3").arg(c.caption(), c.expression(), error));
+        if (!leaf.condition.compile(condition, resolve, &error))
+            return fail(tr("列“%1”的条件 %2：%3").arg(c.caption(), condition, error));
+        for (int f : leaf.value.fields())
+            leaf.integerField = leaf.integerField && isIntegerType(record.field(f).metaType());
+        bool readsOther = false;
+        for (int f : leaf.condition.fields())
+            if (!std::binary_search(leaf.value.fields().begin(), leaf.value.fields().end(), f))
+                readsOther = true;
+        leaf.sumsInGroup = keyed && leaf.kind != TextKind && (c.value6() == 1 || readsOther);
+    }
+    std::vector<int> keyIndex;
+    for (const QString& k : m_keyFields) {
+        const int i = record.indexOf(k);
+        if (i < 0)
+            return fail(tr("关键字段“%1”不在查询结果中").arg(k));
+        keyIndex.push_back(i);
+    }
+    std::vector<Level> levels; // outermost first
+    for (int g = 0; g < m_groups.count(); ++g) {
+        const int i = record.indexOf(m_groups.at(g).field);
+        if (i < 0)
+            return fail(tr("分组字段“%1”不在查询结果中").arg(m_groups.at(g).field));
+        levels.push_back({{i}, m_groups.at(g).caption + SubtotalLabel, {}, {}, {}, 0});
+    }
+    for (int k = 1; k < int(keyIndex.size()) && k <= 30; ++k)
+        if (m_keyLevel & (1 << (k - 1)))
+            levels.push_back({std::vector<int>(keyIndex.begin(), keyIndex.begin() + k),
+                              SubtotalLabel,
+                              {},
+                              {},
+                              {},
+                              0});
+    for (Level& l : levels) {
+        l.sums.assign(leaves.size(), Money());
+        l.has.assign(leaves.size(), 0);
+    }
+
+    // The fields read per record, each fetched once.
+    std::vector<char> used(size_t(fieldCount), 0);
+    for (const Leaf& l : leaves) {
+        for (int f : l.value.fields())
+            used[size_t(f)] = 1;
+        for (int f : l.condition.fields())
+            used[size_t(f)] = 1;
+    }
+    for (int f : keyIndex)
+        used[size_t(f)] = 1;
+    for (const Level& l : levels)
+        for (int f : l.fields)
+            used[size_t(f)] = 1;
+    std::vector<int> fetch;
+    for (int f = 0; f < fieldCount; ++f)
+        if (used[size_t(f)])
+            fetch.push_back(f);
+    std::vector<QueryValue> row(size_t(std::max(1, fieldCount)));
+    std::vector<QString> rowText(size_t(std::max(1, fieldCount)));
+    QSqlQuery& query = rs->query();
+    auto load = [&] {
+        for (int f : fetch) {
+            const QVariant v = query.value(f);
+            QueryValue& out = row[size_t(f)];
+            switch (v.typeId()) {
+            case QMetaType::UnknownType:
+            case QMetaType::Nullptr:
+                out = {};
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+            case QMetaType::Int:
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+            case QMetaType::ULongLong:
+            case QMetaType::Short:
+            case QMetaType::UShort:
+            case QMetaType::Bool:
+                out = v.isNull() ? QueryValue() : QueryValue::fromNumber(v.toDouble());
+                break;
+            case QMetaType::QString:
+                if (v.isNull()) {
+                    out = {};
+                    break;
+                }
+                rowText[size_t(f)] = v.toString();
+                out = QueryValue::fromText(rowText[size_t(f)]);
+                break;
+            case QMetaType::QDateTime:
+                rowText[size_t(f)] = v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+                out = QueryValue::fromText(rowText[size_t(f)]);
+                break;
+            case QMetaType::QDate:
+                rowText[size_t(f)] = v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+                out = QueryValue::fromText(rowText[size_t(f)]);
+                break;
+            default:
+                rowText[size_t(f)] = v.toString();
+                out = v.isNull() ? QueryValue() : QueryValue::fromText(rowText[size_t(f)]);
+            }
+        }
+    };
+
+    // Gathers one record into the grid row being built.
+    auto gather = [&] {
+        for (Leaf& l : leaves) {
+            if (l.value.isEmpty() || !l.condition.test(row.data()))
+                continue;
+            const int single = l.value.singleField();
+            const QueryValue v = single >= 0 ? row[size_t(single)] : l.value.evaluate(row.data());
+            if (v.isNull())
+                continue;
+            bool numeric = v.kind == QueryValue::Number;
+            double n = v.number;
+            if (!numeric && l.kind != TextKind)
+                n = v.toNumber(&numeric);
+            if (l.sumsInGroup && numeric) {
+                l.sum += Money::fromDouble(n);
+                l.has = true;
+                l.isText = false;
+                continue;
+            }
+            if (l.has)
+                continue; // the first record meeting the condition gave the value
+            l.has = true;
+            l.isText = !numeric || (l.kind == TextKind && v.kind == QueryValue::Text);
+            if (l.isText)
+                l.text = v.kind == QueryValue::Text ? v.text.toString()
+                                                    : QString::number(v.number, 'g', 15);
+            else
+                l.number = n;
+        }
+    };
+
+    int gridRows = 0, capacity = 0;
+    auto newRow = [&] {
+        if (++gridRows > capacity) {
+            capacity = std::max(1024, capacity * 2);
+            m_sheet->setMaxRows(capacity);
+        }
+        return gridRows;
+    };
+    std::vector<Money> totals(leaves.size());
+    std::vector<char> totalHas(leaves.size(), 0);
+    std::vector<int> subtotalRows;
+    auto writeSums = [&](int r, const std::vector<Money>& sums, const std::vector<char>& has) {
+        for (size_t i = 0; i < leaves.size(); ++i)
+            if (leaves[i].summed && has[i]) {
+                double v = sums[i].toDouble();
+                m_sheet->setNumber(r, int(i) + 1, v);
+                if (v != std::floor(v))
+                    leaves[i].allWhole = false;
+            }
+    };
+    auto writeSubtotal = [&](Level& l) {
+        const int r = newRow();
+        subtotalRows.push_back(r);
+        writeSums(r, l.sums, l.has);
+        const bool col2Label =
+            leaves.size() >= 2 && leaves[1].kind == TextKind && !leaves[1].summed;
+        if (!leaves.empty() && !leaves[0].summed) {
+            const QString first = l.firstText;
+            m_sheet->setText(
+                r, 1, col2Label || first.isEmpty() ? first : first + QLatin1Char(' ') + l.label);
+        }
+        if (col2Label)
+            m_sheet->setText(r, 2, l.label);
+        std::fill(l.sums.begin(), l.sums.end(), Money());
+        std::fill(l.has.begin(), l.has.end(), 0);
+        l.rows = 0;
+    };
+
+    // Group boundaries: the values of each level's fields on the current grid row.
+    std::vector<std::vector<Kept>> levelValues(levels.size());
+    for (size_t i = 0; i < levels.size(); ++i)
+        levelValues[i].resize(levels[i].fields.size());
+    bool anyRow = false;
+    auto breakLevels = [&] {
+        // The outermost level whose values changed; subtotals close inner to outer.
+        size_t changed = levels.size();
+        for (size_t i = 0; i < levels.size() && changed == levels.size(); ++i)
+            for (size_t k = 0; k < levels[i].fields.size(); ++k)
+                if (!levelValues[i][k].equals(row[size_t(levels[i].fields[k])])) {
+                    changed = i;
+                    break;
+                }
+        if (anyRow)
+            for (size_t i = levels.size(); i-- > changed;)
+                writeSubtotal(levels[i]);
+        for (size_t i = changed; i < levels.size(); ++i)
+            for (size_t k = 0; k < levels[i].fields.size(); ++k)
+                levelValues[i][k].keep(row[size_t(levels[i].fields[k])]);
+    };
+
+    // Writes the gathered grid row and resets the gathering.
+    auto flush = [&] {
+        const int r = newRow();
+        for (size_t i = 0; i < leaves.size(); ++i) {
+            Leaf& l = leaves[i];
+            if (!l.has)
+                continue;
+            const int col = int(i) + 1;
+            if (l.isText) {
+                m_sheet->setText(r, col, l.text);
+            } else {
+                double v = l.sumsInGroup ? l.sum.toDouble() : l.number;
+                Money m = l.sumsInGroup ? l.sum : Money::fromDouble(v);
+                if (l.kind == PercentKind)
+                    v *= 100;
+                m_sheet->setNumber(r, col, v);
+                if (v != std::floor(v))
+                    l.allWhole = false;
+                if (l.summed) {
+                    if (l.kind == PercentKind)
+                        m = Money::fromDouble(v);
+                    totals[i] += m;
+                    totalHas[i] = 1;
+                    for (Level& lv : levels) {
+                        lv.sums[i] += m;
+                        lv.has[i] = 1;
+                    }
+                }
+            }
+            l.has = false;
+            l.sum = Money();
+        }
+        for (Level& lv : levels)
+            if (lv.rows++ == 0)
+                lv.firstText = m_sheet->text(r, 1);
+        anyRow = true;
+    };
+
+    std::vector<Kept> key(keyIndex.size());
+    bool gathering = false;
+    qint64 records = 0;
+    int lastPercent = -1;
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    emit Progress(0, 100);
+    for (; !rs->atEnd(); rs->moveNext()) {
+        load();
+        bool sameKey = keyed && gathering;
+        for (size_t k = 0; sameKey && k < keyIndex.size(); ++k)
+            sameKey = key[k].equals(row[size_t(keyIndex[k])]);
+        if (!sameKey) {
+            if (gathering)
+                flush();
+            breakLevels();
+            for (size_t k = 0; k < keyIndex.size(); ++k)
+                key[k].keep(row[size_t(keyIndex[k])]);
+            gathering = true;
+        }
+        gather();
+        if ((++records & 1023) == 0) {
+            // Forward-only: the total is unknown, so the percentage approaches 99 as rows come.
+            const int percent = int(99.0 * double(records) / double(records + 50000));
+            if (percent != lastPercent) {
+                lastPercent = percent;
+                emit Progress(percent, 100);
+            }
+            if (sinceEvents.elapsed() >= 100) {
+                QCoreApplication::processEvents();
+                sinceEvents.restart();
+            }
+        }
+    }
+    if (gathering)
+        flush();
+    if (anyRow)
+        for (size_t i = levels.size(); i-- > 0;)
+            writeSubtotal(levels[i]);
+    const int totalRow = newRow();
+    writeSums(totalRow, totals, totalHas);
+    if (!leaves.empty() && !leaves[0].summed)
+        m_sheet->setText(totalRow, 1, TotalLabel);
+    m_sheet->setMaxRows(gridRows);
+    m_sheet->squeeze();
+
+    QFont bold = m_sheet->defaultFont();
+    bold.setBold(true);
+    CellStyle subtotalStyle;
+    subtotalStyle.font = bold;
+    subtotalStyle.backColor = QColor(0xF2, 0xF2, 0xF2);
+    for (int r : subtotalRows)
+        m_sheet->setRowStyle(r, subtotalStyle);
+    CellStyle totalStyle;
+    totalStyle.font = bold;
+    m_sheet->setRowStyle(totalRow, totalStyle);
+    for (size_t i = 0; i < leaves.size(); ++i) {
+        const Leaf& l = leaves[i];
+        if (l.kind == TextKind)
+            continue;
+        const bool whole = l.allWhole && (l.kind == PercentKind || l.integerField);
+        m_sheet->setColumnDecimals(int(i) + 1, whole ? 0 : 2);
+    }
+    m_sheet->setReDraw(true);
+    emit Progress(100, 100);
+    return true;
+}
+
+void ctlQuery::ToggleFullScreen()
+{
+    showGridWindow(*m_sheet, m_title);
+}
+
+bool ctlQuery::SaveGrid(const QString& fileName, int /*flags*/)
+{
+    return saveGridFile(*m_sheet, fileName, m_title, this);
+}
+
+void ctlQuery::PrintGrid(const QString& header, const QString& footer)
+{
+    m_sheet->printSettings().header = header;
+    m_sheet->printSettings().footer = footer;
+    printGridTo(*m_sheet, m_title, this);
+}
