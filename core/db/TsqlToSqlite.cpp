@@ -195,8 +195,8 @@ public:
     QString run()
     {
         checkStatement();
-        functionsAndNames();
         tableHints();
+        functionsAndNames();
         for (int i = 0; i < t.size(); ++i)
             if (isWord(i, "select"))
                 selectClause(i);
@@ -315,6 +315,8 @@ private:
                 continue;
             if (lower == QLatin1String("isnull")) {
                 k.replaced = QStringLiteral("ifnull");
+            } else if (lower == QLatin1String("left") || lower == QLatin1String("right")) {
+                k.replaced = QLatin1Char('"') + lower + QLatin1Char('"'); // keywords in SQLite
             } else if (lower == QLatin1String("len")) {
                 k.replaced = QStringLiteral("length");
             } else if (lower == QLatin1String("substring")) {
@@ -393,7 +395,7 @@ private:
     {
         const int depth = t[select].depth;
         for (int i = select + 1; i < t.size(); ++i) {
-            if (t[i].depth < depth || (t[i].depth == depth && isPunct(i, ")")))
+            if (t[i].depth < depth) // the parenthesis around the SELECT
                 return i;
             if (t[i].depth == depth && isPunct(i, ";"))
                 return i;
