@@ -19,13 +19,13 @@ const KindInfo& info(DataList::Kind kind)
     static const KindInfo kinds[] = {
         {"dd_Period", "PeriodID", "PeriodName", nullptr, "PeriodID"},
         {"dd_Reason", "ReasonID", "ReasonName", nullptr, "ReasonID"},
-        {"mn_DepartType", "DepartTypeID", "DepartTypeName", nullptr, "DepartTypeID"},
+        {"mn_DepartType", "DepartTypeID", "DepartTypeName", nullptr, "ListIndex,DepartTypeID"},
         {"mn_MenuType", "MenuTypeID", "MenuTypeName", "DepartTypeID", "MenuTypeID"},
         {"mn_Depart", "DepartID", "DepartName", "DepartTypeID", "DepartID"},
-        {"dd_Subject", "SubjectID", "SubjectName", nullptr, "SubjectID"},
+        {"dd_Subject", "SubjectID", "SubjectName", nullptr, "ListIndex,SubjectID"},
         {"mn_GroupType", "GroupTypeID", "GroupTypeName", nullptr, "ListIndex,GroupTypeID"},
         {"mb_MemberType", "MemberTypeID", "MemberTypeName", nullptr, "MemberTypeID"},
-        {"tb_Table", "TableID", "TableName", "AreaID", "TableID"},
+        {"tb_Table", "TableID", "TableName", "TableAreaID", "TableID"},
     };
     return kinds[kind];
 }

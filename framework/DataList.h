@@ -22,7 +22,8 @@ struct DataListItem
 // tables. Conditions and sort keys use the codes of ListCriteria with the fields
 // 1 identifier, 2 name, 3 the owning entry (department type of a menu type or department, area
 // of a table). Without sort keys the entries come in their list order (ListIndex for group
-// types, the identifier for the others). A list that cannot load has no entries.
+// types, department types and payment subjects, the identifier for the others). A list that
+// cannot load has no entries.
 class DataList
 {
 public:

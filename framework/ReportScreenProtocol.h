@@ -9,10 +9,10 @@ class QObject;
 // name through QMetaObject:
 //
 //   bool applyCriterion(QString name, QString value)
-//       Sets one criterion. Names "from" and "to" set the begin and end dates, value
-//       "yyyy-MM-dd"; any other name is the objectName of a criteria control (a combo box takes
-//       the item with this text, a check box "1"/"0", a text box the text). False when the
-//       screen has no such criterion or the value does not fit it.
+//       Sets one criterion: `name` is the objectName of a criteria control (`dtpBegin`,
+//       `dtpEnd`, `cboBranch`, `chkUseTrueData`, ...); a date picker takes "yyyy-MM-dd", a check
+//       box or option button "1"/"0", a combo box an item's text, a text box the text. False
+//       when the screen has no such control or the value does not fit it.
 //   bool runRefresh()
 //       Runs the screen's refresh sequence to its end; false when no report was generated
 //       (for example an invalid date range).
@@ -21,8 +21,9 @@ class QObject;
 //       .txt, .xml, .rpt); false when the file cannot be written.
 //
 // The host application looks for the slots on the widget of the newest MDI subwindow after an
-// action: with --from/--to/--set it applies the criteria, then runs the refresh, then
-// --export saves the grid and --screenshot grabs the screen.
+// action: --from and --to set `dtpBegin` and `dtpEnd`, --set NAME=VALUE sets control NAME; when
+// any criterion or --export is given it then runs the refresh; --export saves the grid and
+// --screenshot grabs the screen.
 namespace ReportScreenProtocol {
 
 enum class Result

@@ -1,0 +1,26 @@
+#include "ActionRows.h"
+
+#include "ActionTable.h"
+
+// Each report screen adds its row here when it is built; an action without a row answers with
+// the not-supported message. Order of comparison, with the screen each action opens:
+//   DoBillQuery frmBillQuery, DoBillItemQuery frmBillItemQuery, DoBillItemCost frmBillItemCost,
+//   DoPaymentQuery frmPaymentQuery, DoPaymentMember frmPaymentMember, DoBookQuery frmBookQuery,
+//   DoBookReport frmBookReport, DoBillAccountQuery frmBillAccountQuery,
+//   DoBillLogQuery frmBillLogQuery, DoDailyReport frmDailyReport, DoMonthReport frmMonthReport,
+//   DoHourReport frmHourReport, DoPeriodQuery frmPeriodQuery,
+//   DoDepartQueryTable frmDepartQueryTable, DoMemberDiscountQuery frmMemberDiscountQuery,
+//   DoTableReport frmTableReport, DoDepartQuery frmDepartQuery, DoMenuLine frmMenuLine,
+//   DoTrendLine_SumToPay / DoTrendLine_PeopleCount / DoTrendLine_TableCount frmTrendLine
+//   (own instances, kinds 0, 1, 2), DoMenuQuery frmMenuQuery, DoMemberQuery frmMemberQuery,
+//   DoMemberSummary frmMemberSummary, DoMemberConsume frmMemberConsume, DoBillCheck frmBillCheck,
+//   DoInventoryReport frmInventoryReport, DoBomReport frmBomReport,
+//   DoBillItemReport frmBillItemReport, DoPaymentReport frmPaymentReport,
+//   DoSubBillQuery frmSubBillQuery, DoAccountPayment frmAccountPayment.
+// A row reads, for example:
+//   table.addShared<frmBillQuery>(QStringLiteral("DoBillQuery"));
+//   table.addOwn<frmTrendLine>(QStringLiteral("DoTrendLine_SumToPay"), 0);
+void AddActionRows(ActionTable& table)
+{
+    Q_UNUSED(table);
+}

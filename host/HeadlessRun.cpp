@@ -1,0 +1,100 @@
+#include "HeadlessRun.h"
+
+#include "HostOptions.h"
+#include "HostSession.h"
+#include "ISubSystem.h"
+#include "MainWindow.h"
+#include "ReportScreenProtocol.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+void say(const QString& text)
+{
+    std::fprintf(stderr, "vtxhost: %s\n", qPrintable(text));
+    std::fflush(stderr);
+}
+
+// One protocol step; false (after saying why) when it was not done.
+bool done(ReportScreenProtocol::Result result, const QString& what)
+{
+    switch (result) {
+    case ReportScreenProtocol::Result::Done:
+        return true;
+    case ReportScreenProtocol::Result::NotOffered:
+        say(QStringLiteral("the screen offers no %1").arg(what));
+        return false;
+    case ReportScreenProtocol::Result::Failed:
+        break;
+    }
+    say(QStringLiteral("the screen could not %1").arg(what));
+    return false;
+}
+
+} // namespace
+
+int RunHeadless(const HostOptions& options, HostSession& session, MainWindow& window)
+{
+    // Shown without appearing on a screen, so that screens get their real layout.
+    window.setAttribute(Qt::WA_DontShowOnScreen);
+    window.show();
+    QMdiArea* area = window.mdiArea();
+    try {
+        session.module()->ISubSystem_DoAction(options.action);
+    } catch (const std::exception& e) {
+        say(QStringLiteral("%1 failed: %2").arg(options.action, QString::fromLocal8Bit(e.what())));
+        return ExitScreenFailed;
+    }
+    QApplication::processEvents();
+    auto* status = qobject_cast<ISubSystemStatus*>(session.moduleObject());
+    if (status && !status->ISubSystem_LastActionMatched())
+        return ExitNotSupported;
+
+    const auto after = area->subWindowList(QMdiArea::CreationOrder);
+    QWidget* screen = after.isEmpty() ? nullptr : after.last()->widget();
+    if (!options.actsOnScreen())
+        return ExitOk;
+    if (!screen) {
+        say(QStringLiteral("%1 opened no screen to act on; --from, --to, --set, --export and "
+                           "--screenshot were not applied")
+                .arg(options.action));
+        return ExitOk;
+    }
+    using namespace ReportScreenProtocol;
+    bool ok = true;
+    if (!options.from.isEmpty())
+        ok = done(applyCriterion(screen, QStringLiteral("dtpBegin"), options.from),
+                  QStringLiteral("set dtpBegin to ") + options.from) &&
+             ok;
+    if (!options.to.isEmpty())
+        ok = done(applyCriterion(screen, QStringLiteral("dtpEnd"), options.to),
+                  QStringLiteral("set dtpEnd to ") + options.to) &&
+             ok;
+    for (const auto& [name, value] : options.settings)
+        ok = done(applyCriterion(screen, name, value),
+                  QStringLiteral("set %1 to %2").arg(name, value)) &&
+             ok;
+    const bool wantsRefresh = !options.from.isEmpty() || !options.to.isEmpty() ||
+                              !options.settings.isEmpty() || !options.exportFile.isEmpty();
+    if (ok && wantsRefresh)
+        ok = done(runRefresh(screen), QStringLiteral("refresh")) && ok;
+    if (ok && !options.exportFile.isEmpty())
+        ok = done(exportGrid(screen, options.exportFile),
+                  QStringLiteral("export to ") + options.exportFile) &&
+             ok;
+    if (!options.screenshotFile.isEmpty()) {
+        QApplication::processEvents();
+        QWidget* frame = screen->parentWidget() ? screen->parentWidget() : screen;
+        if (!frame->grab().save(options.screenshotFile)) {
+            say(QStringLiteral("cannot write the screenshot %1").arg(options.screenshotFile));
+            ok = false;
+        }
+    }
+    return ok ? ExitOk : ExitScreenFailed;
+}

@@ -1,0 +1,89 @@
+#include "HostOptions.h"
+
+#include <QCommandLineParser>
+
+bool HostOptions::parse(const QStringList& arguments, QString* error, QString* helpText)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("The restaurant system's host: opens the query and report module."));
+    const QCommandLineOption help(QStringList{"h", "help"}, QStringLiteral("Show this help."));
+    const QCommandLineOption db("db", QStringLiteral("SQLite database file."), "FILE");
+    const QCommandLineOption odbcOpt("odbc", QStringLiteral("ODBC connection string (SQL Server)."),
+                                     "CONNECTION STRING");
+    const QCommandLineOption userOpt("user", QStringLiteral("The signed-in user's id."), "ID");
+    const QCommandLineOption trueDataOpt("true-data",
+                                         QStringLiteral("The user may see deleted data."));
+    const QCommandLineOption actionOpt(
+        "action", QStringLiteral("Run headless: open this action's screen and exit."), "NAME");
+    const QCommandLineOption fromOpt("from", QStringLiteral("Begin date of the report."),
+                                     "YYYY-MM-DD");
+    const QCommandLineOption toOpt("to", QStringLiteral("End date of the report."), "YYYY-MM-DD");
+    const QCommandLineOption exportOpt("export", QStringLiteral("Save the report grid to FILE."),
+                                       "FILE");
+    const QCommandLineOption shotOpt("screenshot", QStringLiteral("Save a picture of the screen."),
+                                     "FILE.png");
+    const QCommandLineOption setOpt("set", QStringLiteral("Set criteria control NAME to VALUE."),
+                                    "NAME=VALUE");
+    const QCommandLineOption menuShotOpt(
+        "menu-screenshot",
+        QStringLiteral("Save a picture of the main window with the report menu open, then exit."),
+        "FILE.png");
+    parser.addOptions({help, db, odbcOpt, userOpt, trueDataOpt, actionOpt, fromOpt, toOpt,
+                       exportOpt, shotOpt, setOpt, menuShotOpt});
+    if (!parser.parse(arguments)) {
+        *error = parser.errorText();
+        return false;
+    }
+    if (parser.isSet(help)) {
+        *helpText = parser.helpText();
+        return true;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        *error =
+            QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first());
+        return false;
+    }
+    dbFile = parser.value(db);
+    odbc = parser.value(odbcOpt);
+    if (parser.isSet(db) && parser.isSet(odbcOpt)) {
+        *error = QStringLiteral("give either --db or --odbc, not both");
+        return false;
+    }
+    if ((parser.isSet(db) && dbFile.isEmpty()) || (parser.isSet(odbcOpt) && odbc.isEmpty())) {
+        *error = QStringLiteral("--db and --odbc need a value");
+        return false;
+    }
+    userGiven = parser.isSet(userOpt);
+    user = parser.value(userOpt);
+    trueData = parser.isSet(trueDataOpt);
+    action = parser.value(actionOpt);
+    from = parser.value(fromOpt);
+    to = parser.value(toOpt);
+    exportFile = parser.value(exportOpt);
+    screenshotFile = parser.value(shotOpt);
+    menuScreenshot = parser.value(menuShotOpt);
+    if (parser.isSet(actionOpt) && action.isEmpty()) {
+        *error = QStringLiteral("--action needs a name");
+        return false;
+    }
+    for (const QString& date : {from, to}) {
+        if (!date.isEmpty() && !QDate::fromString(date, QStringLiteral("yyyy-MM-dd")).isValid()) {
+            *error = QStringLiteral("not a date (YYYY-MM-DD): %1").arg(date);
+            return false;
+        }
+    }
+    for (const QString& s : parser.values(setOpt)) {
+        const qsizetype eq = s.indexOf(QLatin1Char('='));
+        if (eq <= 0) {
+            *error = QStringLiteral("--set needs NAME=VALUE: %1").arg(s);
+            return false;
+        }
+        settings.append({s.left(eq), s.mid(eq + 1)});
+    }
+    if (!headless() && actsOnScreen()) {
+        *error = QStringLiteral("--from, --to, --export, --screenshot and --set need --action");
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,72 @@
+#include "HeadlessRun.h"
+#include "HostObject.h"
+#include "HostOptions.h"
+#include "HostSession.h"
+#include "HostUi.h"
+#include "ISubSystem.h"
+#include "MainWindow.h"
+#include "SignInDialog.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+namespace {
+
+int fail(int status, const QString& reason)
+{
+    std::fprintf(stderr, "vtxhost: %s\n", qPrintable(reason));
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Valtrix"));
+    QCoreApplication::setApplicationName(QStringLiteral("vtxQueryApp"));
+
+    HostOptions options;
+    QString error, help;
+    if (!options.parse(QCoreApplication::arguments(), &error, &help))
+        return fail(ExitBadArguments, error);
+    if (!help.isEmpty()) {
+        std::fprintf(stdout, "%s", qPrintable(help));
+        return ExitOk;
+    }
+    const bool unattended = options.headless() || !options.menuScreenshot.isEmpty();
+    HostUi::setHeadless(unattended);
+
+    HostSession session;
+    if (!session.openDatabase(options, &error) || !session.loadModule(&error))
+        return fail(ExitBadArguments, error);
+
+    QString user = options.user;
+    if (!options.userGiven) {
+        const auto users = session.users();
+        if (unattended) {
+            user = users.isEmpty() ? QString() : users.first().first;
+        } else if (!users.isEmpty()) {
+            SignInDialog dialog(users);
+            if (dialog.exec() != QDialog::Accepted)
+                return ExitOk;
+            user = dialog.userId();
+        }
+    }
+
+    HostObject host(session.connection(), options.trueData, user);
+    session.module()->ISubSystem_SetHost(&host);
+
+    MainWindow window(session.module(), session.databaseName(), user);
+    if (!options.menuScreenshot.isEmpty()) {
+        if (!window.menuPicture().save(options.menuScreenshot))
+            return fail(ExitBadArguments,
+                        QStringLiteral("cannot write %1").arg(options.menuScreenshot));
+        return ExitOk;
+    }
+    if (options.headless())
+        return RunHeadless(options, session, window);
+    window.show();
+    return app.exec();
+}
