@@ -89,8 +89,12 @@ void frmBranch::buildTree()
     QTreeWidgetItem* root = addNode(
         nullptr, kRootKey, texts().text(QStringLiteral("tvwBranch"), QStringLiteral("Root")), true);
     for (const RowDict& area : m_areas) {
+        // A blank area id is no area: its branches hang directly under the root.
+        const QString areaID = area.value(QStringLiteral("AreaID")).toString();
+        if (areaID.trimmed().isEmpty())
+            continue;
         if (QTreeWidgetItem* item =
-                addNode(root, kAreaPrefix + area.value(QStringLiteral("AreaID")).toString(),
+                addNode(root, kAreaPrefix + areaID,
                         area.value(QStringLiteral("AreaName")).toString(), true))
             item->setExpanded(true);
     }
