@@ -623,7 +623,8 @@ void Builder::day(const QDate& d, int b, std::map<std::string, std::vector<Cents
     const std::string billDate = dateText(d);
     const bool lastDay = d == o.lastDay;
     const int count =
-        std::max(1, o.billsPerDay * (d.dayOfWeek() >= 5 ? 12 : 9) / 10 + rnd.between(-2, 2));
+        std::max({1, std::min(10, o.billsPerDay),
+                  o.billsPerDay * (d.dayOfWeek() >= 5 ? 12 : 9) / 10 + rnd.between(-2, 2)});
     std::vector<int> periodWeights;
     for (const Period& p : kPeriods)
         periodWeights.push_back(p.weight);
@@ -649,25 +650,29 @@ void Builder::day(const QDate& d, int b, std::map<std::string, std::vector<Cents
         const std::string billId =
             bid + d.toString(QStringLiteral("yyMMdd")).toStdString() + fmt("%04d", k + 1);
         // A few member-card top-ups each day, on the pseudo-table "会员卡充值".
-        const bool topUp = k % 25 == 24;
+        // The first ten bills of a day each show one kind of business for sure (so that even a
+        // tiny database has every kind); later bills get them by chance.
+        const bool topUp = k % 25 == 9;
         const int pi = rnd.weighted(periodWeights);
         const Period& period = kPeriods[pi];
         const int openMinute =
             period.begin + rnd.below(std::max(1, period.end - period.begin - 30));
         const int closeMinute = openMinute + 35 + rnd.below(90);
-        const TableSeed& table = tables[size_t(rnd.below(int(tables.size())))];
+        const TableSeed& table = k == 7 ? tables[size_t(16 + rnd.below(8))]
+                                        : tables[size_t(rnd.below(int(tables.size())))];
         const int opener = rnd.below(4), settler = rnd.below(4), cashier = 4 + rnd.below(2);
         const std::string openerName = staff[size_t(b * 8 + opener)],
                           cashierName = staff[size_t(b * 8 + cashier)];
         const std::string settlerName = staff[size_t(b * 8 + settler)];
-        const int member = rnd.chance(0.18) || topUp ? rnd.below(memberCount) : -1;
-        const bool deleted = rnd.chance(0.01), zero = !topUp && rnd.chance(0.012);
+        const int member = rnd.chance(0.18) || topUp || k == 6 ? rnd.below(memberCount) : -1;
+        const bool deleted = k == 3 || rnd.chance(0.01),
+                   zero = k == 2 || (!topUp && rnd.chance(0.012));
         std::vector<Line> lines;
         Cents consume = 0, service = 0, discount = 0;
         int discountKind = -1; // 0..2 rate discounts, 3 member price
         int people = topUp ? 1 : rnd.between(table.minPeople, table.maxPeople);
         if (!topUp) {
-            if (member >= 0 && rnd.chance(0.5))
+            if (k == 6 || (member >= 0 && rnd.chance(0.5)))
                 discountKind = 3;
             else if (rnd.chance(0.15))
                 discountKind = rnd.below(3);
@@ -695,8 +700,9 @@ void Builder::day(const QDate& d, int b, std::map<std::string, std::vector<Cents
                 ln.qty = dd.type == 3 || dd.type == 4 || dd.type == 6
                              ? rnd.between(1, std::max(1, people / 2))
                              : 1;
-                ln.cancel = rnd.chance(0.03) ? 1 : 0;
-                ln.gift = rnd.chance(0.04);
+                ln.cancel = (k == 5 && l == 0) || rnd.chance(0.03) ? 1 : 0;
+                ln.qty = std::max(ln.qty, ln.cancel + 1);
+                ln.gift = (k == 5 && l == 1) || rnd.chance(0.04);
                 ln.price2 = ln.price;
                 if (discountKind == 3)
                     ln.price2 = percentOf(ln.price, 900);
@@ -731,10 +737,11 @@ void Builder::day(const QDate& d, int b, std::map<std::string, std::vector<Cents
         };
         std::vector<Pay> pays;
         if (!zero) {
-            const int first = topUp ? (rnd.chance(0.6) ? Cash : Card)
-                                    : rnd.weighted({40, 32, member >= 0 ? 40 : 0, 4, 3, 2, 2});
-            if (!topUp && rnd.chance(0.1) && paid > 10000) {
-                const Cents part = paid / 100 / 3 * 100;
+            const int first = topUp    ? (rnd.chance(0.6) ? Cash : Card)
+                              : k == 4 ? Charge
+                                       : rnd.weighted({40, 32, member >= 0 ? 40 : 0, 4, 3, 2, 2});
+            if (!topUp && (k == 8 || rnd.chance(0.1)) && paid > 300) {
+                const Cents part = std::max<Cents>(100, paid / 100 / 3 * 100);
                 pays.push_back({first == Cash ? Card : Cash, part});
                 pays.push_back({first, paid - part});
             } else {
@@ -745,9 +752,9 @@ void Builder::day(const QDate& d, int b, std::map<std::string, std::vector<Cents
         for (const Pay& p : pays)
             if (p.subject == Cash)
                 inCash += p.sum;
-        const int printCount = rnd.chance(0.04) ? 2 + rnd.below(2) : 1;
-        const bool invoiced = !topUp && !zero && rnd.chance(0.2);
-        const bool booked = !topUp && table.area == "02" && rnd.chance(0.3);
+        const int printCount = k == 1 || rnd.chance(0.04) ? 2 + rnd.below(2) : 1;
+        const bool invoiced = !topUp && !zero && (k == 8 || rnd.chance(0.2));
+        const bool booked = !topUp && table.area == "02" && (k == 7 || rnd.chance(0.3));
         std::string original = fmt("%s%06d", bid.c_str(), ++seq);
         if (booked) {
             original = "BK" + billId;
