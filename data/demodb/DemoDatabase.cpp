@@ -1281,7 +1281,9 @@ void DemoDatabase::build(const std::function<void(double, const QString&)>& prog
     }
     try {
         Builder builder(m_options, db);
-        builder.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-200000;");
+        builder.exec(
+            "PRAGMA page_size=8192; PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; "
+            "PRAGMA locking_mode=EXCLUSIVE; PRAGMA temp_store=MEMORY; PRAGMA cache_size=-200000;");
         builder.exec("BEGIN");
         builder.exec(tables);
         builder.run(progress);
