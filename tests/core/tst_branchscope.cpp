@@ -79,6 +79,8 @@ private slots:
         hostContext().UserGroupID = QStringLiteral("g1");
     }
 
+    void cleanupTestCase() { hostContext().Connection.reset(); }
+
     void sourceChain()
     {
         setPrivileges({}, {});
