@@ -2,6 +2,9 @@
 
 #include "DatePeriod.h"
 #include "HostContext.h"
+#include "LanguageSection.h"
+#include "SheetOutput.h"
+#include "frmHelp.h"
 #include "Twips.h"
 #include "modMessage.h"
 
@@ -220,21 +223,12 @@ void ReportScreen::formLoadCommon()
     resizeEvent(nullptr);
 }
 
-QList<QWidget*> ReportScreen::captionedControls() const
-{
-    QList<QWidget*> controls;
-    for (QWidget* w : picTop->findChildren<QWidget*>()) {
-        if (qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w))
-            controls.append(w);
-    }
-    return controls;
-}
-
 void ReportScreen::translateCaptions()
 {
-    // The language file replaces the built-in captions once it is loaded.
-    for (QAction* a : tlbMain->actions())
-        a->setToolTip(QString());
+    if (const LanguageSection* texts = languageTexts())
+        texts->translate(this);
+    TranslateToolbar(tlbMain);
+    TranslateToolbar(tlbDate);
 }
 
 void ReportScreen::applyEnglishLayout()
@@ -287,7 +281,7 @@ void ReportScreen::onToolbarKey(const QString& key)
         else if (key == QLatin1String("Print"))
             cmdPrint1();
         else if (key == QLatin1String("Help"))
-            ; // the help window arrives with the help module
+            frmHelp::showHelp(this, windowTitle());
         else if (key == QLatin1String("Exit"))
             close();
         else
@@ -362,8 +356,8 @@ void ReportScreen::setProgress(int current, int total)
 
 bool ReportScreen::exportGrid(const QString& path)
 {
-    Q_UNUSED(path);
-    return false;
+    const Sheet* sheet = grid();
+    return sheet && SheetOutput::save(*sheet, path, title());
 }
 
 bool ReportScreen::applyCriterion(const QString& name, const QString& value)

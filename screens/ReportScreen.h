@@ -17,6 +17,7 @@ class QToolBar;
 class QToolButton;
 class QAction;
 class Sheet;
+class LanguageSection;
 
 // What every report screen shares: the criteria bar `picTop` with its title strip, the toolbars
 // `tlbMain` and `tlbDate`, the bottom strip with `StatusBar1` and `ProgressBar1`, date periods,
@@ -77,9 +78,9 @@ protected:
     virtual void formLoad() {}
     // The criteria rows for the English re-flow, each a row of controls in order.
     virtual QList<QList<QWidget*>> englishLayoutRows() const { return {}; }
-    // The key fields of the screen's texts: every captioned control (labels, check boxes,
-    // option buttons) to translate, beyond those the base class knows.
-    virtual QList<QWidget*> captionedControls() const;
+    // The screen's texts in the language file (its section); captions, labels and the screen's
+    // own messages are declared there.
+    virtual const LanguageSection* languageTexts() const { return nullptr; }
     // Other toolbar keys a screen adds ("Prev", "Charting", ...).
     virtual void toolbarAction(const QString& key) { Q_UNUSED(key); }
 
