@@ -42,10 +42,16 @@ int StatisticGroups::indexOf(const QString& id) const
 bool StatisticGroups::nameExists(const QString& name, const QString& exceptId) const
 {
     QList<QVariantMap> rows;
-    FrameworkSql::rows(m_connection,
-                       QStringLiteral("SELECT GroupTypeID FROM mn_GroupType "
-                                      "WHERE GroupTypeName=? AND GroupTypeID<>?"),
-                       {name, exceptId}, &rows);
+    if (exceptId.isEmpty())
+        FrameworkSql::rows(
+            m_connection,
+            QStringLiteral("SELECT GroupTypeID FROM mn_GroupType WHERE GroupTypeName=?"), {name},
+            &rows);
+    else
+        FrameworkSql::rows(m_connection,
+                           QStringLiteral("SELECT GroupTypeID FROM mn_GroupType "
+                                          "WHERE GroupTypeName=? AND GroupTypeID<>?"),
+                           {name, exceptId}, &rows);
     return !rows.isEmpty();
 }
 

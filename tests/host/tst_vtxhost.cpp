@@ -1,0 +1,77 @@
+#include "TestDatabase.h"
+
+#include <QProcess>
+#include <QtTest>
+
+// The host application run as a user would run it from a script.
+class tst_VtxHost : public QObject
+{
+    Q_OBJECT
+private slots:
+    void unsupportedActionShowsTheMessageAndExits3();
+    void badCommandLinesExit2();
+
+private:
+    struct Run
+    {
+        int status;
+        QString err;
+    };
+    Run run(const QStringList& arguments);
+};
+
+tst_VtxHost::Run tst_VtxHost::run(const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    process.setProcessEnvironment(env);
+    process.start(VTX_BIN_DIR "/vtxhost", arguments);
+    if (!process.waitForFinished(60000))
+        return {-1, "did not finish"};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+void tst_VtxHost::unsupportedActionShowsTheMessageAndExits3()
+{
+    TestDatabase db;
+    db.run("INSERT INTO pv_User (UserID, UserName, UserGroupID) VALUES ('001','管理员','G1');");
+    const QString expected = "提示: 您所使用的软件版本不提供该功能模块!\n"
+                             "如果要升级您的软件版本,请与您的供应商或者我们联系.\n";
+    for (const QStringList& args :
+         {QStringList{"--db", db.path(), "--action", "NoSuchAction"},
+          QStringList{"--db", db.path(), "--user", "001", "--action", " DoBillQuery"},
+          QStringList{"--db", db.path(), "--action", "NoSuchAction", "--export", "x.xlsx"}}) {
+        const Run r = run(args);
+        QCOMPARE(r.status, 3);
+        QVERIFY2(r.err.contains(expected), qPrintable(r.err));
+        QCOMPARE(r.err.count("提示:"), 1);
+    }
+}
+
+void tst_VtxHost::badCommandLinesExit2()
+{
+    TestDatabase db;
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("none.db");
+    Run r = run({"--db", missing, "--action", "DoBillQuery"});
+    QCOMPARE(r.status, 2);
+    QVERIFY2(r.err.contains("database file not found: " + missing), qPrintable(r.err));
+    QVERIFY(!QFile::exists(missing)); // not created by trying
+
+    for (const QStringList& args : {
+             QStringList{"--db", db.path(), "--action", "X", "--from", "2026-02-30"},
+             QStringList{"--db", db.path(), "--action", "X", "--set", "cboBranch"},
+             QStringList{"--db", db.path(), "--export", "out.xlsx"},
+             QStringList{"--db", db.path(), "--odbc", "DSN=x", "--action", "X"},
+             QStringList{"--db", db.path(), "--no-such-option"},
+         }) {
+        r = run(args);
+        QCOMPARE(r.status, 2);
+        QVERIFY2(r.err.startsWith("vtxhost: ") || r.err.contains("\nvtxhost: "), qPrintable(r.err));
+    }
+}
+
+QTEST_MAIN(tst_VtxHost)
+#include "tst_vtxhost.moc"
