@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-charts-dev libqt6sql6-sqlite libqt6sql6-odbc libgl-dev
   libxlsxwriter-dev
   unixodbc libsqliteodbc tdsodbc libsqlite3-dev sqlite3
-  fonts-noto-cjk poppler-utils
+  fonts-noto-cjk poppler-utils unzip
 )
 missing=()
 for p in "${packages[@]}"; do

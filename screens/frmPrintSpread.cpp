@@ -1,0 +1,382 @@
+#include "frmPrintSpread.h"
+
+#include "HostContext.h"
+#include "HostUi.h"
+#include "Sheet.h"
+#include "SheetPrinter.h"
+#include "frmPreview.h"
+#include "modMessage.h"
+#include "modPublic.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+bool isNumeric(const QString& text)
+{
+    bool ok = false;
+    text.trimmed().toDouble(&ok);
+    return ok;
+}
+
+QComboBox* editableCombo(const QString& name, const QStringList& items = {})
+{
+    auto* box = new QComboBox;
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->addItems(items);
+    return box;
+}
+
+QString lt(const char* gb, const char* big, const char* en)
+{
+    return LanguageText(QString::fromUtf8(gb), QString::fromUtf8(big), QString::fromUtf8(en));
+}
+
+} // namespace
+
+int frmPrintSpread::marginUnit()
+{
+    const int code = hostContext().LanguageCode;
+    return code == 2 || code == 3 ? 1440 : 567;
+}
+
+frmPrintSpread::frmPrintSpread(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmPrintSpread"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    // Page range.
+    auto* pageBox = new QGroupBox(lt(" 页面范围 ", " 頁面範圍 ", " Page Range "));
+    auto* pageLayout = new QGridLayout(pageBox);
+    m_page = new QButtonGroup(this);
+    const QString pageTexts[4] = {
+        lt("全部", "全部", "All"), lt("选定单元格", "選定儲存格", "Selected Cells"),
+        lt("当前页", "目前頁", "Current Page"), lt("页码:", "頁碼:", "Pages:")};
+    for (int i = 0; i < 4; ++i) {
+        optPage[i] = new QRadioButton(pageTexts[i]);
+        optPage[i]->setObjectName(QStringLiteral("optPage%1").arg(i));
+        m_page->addButton(optPage[i], i);
+        pageLayout->addWidget(optPage[i], i, 0);
+    }
+    auto* pages = new QHBoxLayout;
+    for (int i = 0; i < 2; ++i) {
+        cboPage[i] = editableCombo(QStringLiteral("cboPage%1").arg(i));
+        // A page box whose text is not a number after a key press starts again at "1".
+        connect(cboPage[i]->lineEdit(), &QLineEdit::textEdited, this,
+                [box = cboPage[i]](const QString& t) {
+                    if (!isNumeric(t))
+                        box->setEditText(QStringLiteral("1"));
+                });
+        pages->addWidget(cboPage[i]);
+        if (i == 0)
+            pages->addWidget(new QLabel(lt("到", "到", "to")));
+    }
+    pageLayout->addLayout(pages, 3, 1);
+
+    // Options.
+    auto* optionBox = new QGroupBox(lt(" 打印选项 ", " 列印選項 ", " Print Options "));
+    auto* optionLayout = new QGridLayout(optionBox);
+    const QString optionTexts[9] = {lt("列标题", "欄標題", "Column Headers"),
+                                    lt("行标题", "列標題", "Row Headers"),
+                                    lt("网格线", "格線", "Grid Lines"),
+                                    lt("边框", "框線", "Border"),
+                                    lt("仅数据单元格", "僅資料儲存格", "Data Cells Only"),
+                                    lt("彩色", "彩色", "Color"),
+                                    lt("阴影", "陰影", "Shadows"),
+                                    lt("水平居中", "水平置中", "Center Horizontal"),
+                                    lt("垂直居中", "垂直置中", "Center Vertical")};
+    for (int i = 0; i < 9; ++i) {
+        chkOption[i] = new QCheckBox(optionTexts[i]);
+        chkOption[i]->setObjectName(QStringLiteral("chkOption%1").arg(i));
+        optionLayout->addWidget(chkOption[i], i % 5, i / 5);
+    }
+
+    // Orientation.
+    auto* orientationBox = new QGroupBox(lt(" 打印方向 ", " 列印方向 ", " Page Orientation "));
+    auto* orientationLayout = new QHBoxLayout(orientationBox);
+    const QString orientationTexts[2] = {lt("纵向", "直向", "Portrait"),
+                                         lt("横向", "橫向", "Landscape")};
+    for (int i = 0; i < 2; ++i) {
+        optOrientation[i] = new QRadioButton(orientationTexts[i]);
+        optOrientation[i]->setObjectName(QStringLiteral("optOrientation%1").arg(i));
+        orientationLayout->addWidget(optOrientation[i]);
+    }
+
+    // Margins.
+    auto* marginBox =
+        new QGroupBox(lt(" 页边距 (厘米) ", " 頁邊距 (英寸) ", " Page Margins (inch) "));
+    auto* marginLayout = new QGridLayout(marginBox);
+    const QString marginTexts[4] = {lt("上:", "上:", "Top:"), lt("下:", "下:", "Bottom:"),
+                                    lt("左:", "左:", "Left:"), lt("右:", "右:", "Right:")};
+    for (int i = 0; i < 4; ++i) {
+        cboMargin[i] = editableCombo(QStringLiteral("cboMargin%1").arg(i));
+        marginLayout->addWidget(new QLabel(marginTexts[i]), i / 2, (i % 2) * 2);
+        marginLayout->addWidget(cboMargin[i], i / 2, (i % 2) * 2 + 1);
+    }
+
+    // Scaling.
+    auto* scalingBox = new QGroupBox(lt(" 打印缩放 ", " 列印縮放 ", " Print Scaling "));
+    auto* scalingLayout = new QGridLayout(scalingBox);
+    m_scaling = new QButtonGroup(this);
+    const QString scalingTexts[4] = {
+        lt("不缩放", "不縮放", "No Scaling"), lt("智能打印", "智慧列印", "Smart Print"),
+        lt("缩放:", "縮放:", "Zoom:"), lt("适合页面:", "最適頁面:", "Best Fit (Page):")};
+    for (int i = 0; i < 4; ++i) {
+        optScaling[i] = new QRadioButton(scalingTexts[i]);
+        optScaling[i]->setObjectName(QStringLiteral("optScaling%1").arg(i));
+        m_scaling->addButton(optScaling[i], i);
+        scalingLayout->addWidget(optScaling[i], i, 0);
+    }
+    cboZoom = editableCombo(QStringLiteral("cboZoom"),
+                            {QStringLiteral("200"), QStringLiteral("150"), QStringLiteral("100"),
+                             QStringLiteral("75"), QStringLiteral("50"), QStringLiteral("25")});
+    scalingLayout->addWidget(cboZoom, 2, 1);
+    scalingLayout->addWidget(new QLabel(QStringLiteral("%")), 2, 2);
+    cboWide = editableCombo(QStringLiteral("cboWide"));
+    cboTall = editableCombo(QStringLiteral("cboTall"));
+    updWide = new QSpinBox;
+    updWide->setObjectName(QStringLiteral("updWide"));
+    updTall = new QSpinBox;
+    updTall->setObjectName(QStringLiteral("updTall"));
+    auto* fit = new QHBoxLayout;
+    for (auto [box, upd] : {std::pair{cboWide, updWide}, std::pair{cboTall, updTall}}) {
+        upd->setRange(1, 999);
+        upd->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+        upd->setFixedWidth(upd->sizeHint().height());
+        connect(upd, &QSpinBox::valueChanged, box,
+                [box](int v) { box->setEditText(QString::number(v)); });
+        connect(box, &QComboBox::editTextChanged, upd, [upd](const QString& t) {
+            bool ok = false;
+            const int v = t.toInt(&ok);
+            if (ok && v != upd->value()) {
+                const QSignalBlocker block(upd);
+                upd->setValue(v);
+            }
+        });
+        fit->addWidget(box);
+        fit->addWidget(upd);
+        if (box == cboWide)
+            fit->addWidget(new QLabel(QStringLiteral("×")));
+    }
+    scalingLayout->addLayout(fit, 3, 1, 1, 2);
+
+    // Buttons.
+    auto* buttons = new QVBoxLayout;
+    const std::pair<const char*, QString> buttonTexts[4] = {
+        {"cmdPrint", lt("打印(&P)", "列印(&P)", "&Print")},
+        {"cmdPreview", lt("预览(&V)", "預覽(&V)", "Pre&view")},
+        {"cmdPrinter", lt("打印机(&R)", "印表機(&R)", "P&rinter")},
+        {"cmdCancel", lt("取消", "取消", "Cancel")}};
+    QPushButton* made[4];
+    for (int i = 0; i < 4; ++i) {
+        made[i] = new QPushButton(buttonTexts[i].second);
+        made[i]->setObjectName(QString::fromLatin1(buttonTexts[i].first));
+        buttons->addWidget(made[i]);
+    }
+    buttons->addStretch();
+    connect(made[0], &QPushButton::clicked, this, &frmPrintSpread::cmdPrint_Click);
+    connect(made[1], &QPushButton::clicked, this, &frmPrintSpread::cmdPreview_Click);
+    connect(made[2], &QPushButton::clicked, this, &frmPrintSpread::cmdPrinter_Click);
+    connect(made[3], &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(pageBox, 0, 0);
+    grid->addWidget(optionBox, 0, 1);
+    grid->addWidget(orientationBox, 1, 0);
+    grid->addWidget(marginBox, 1, 1);
+    grid->addWidget(scalingBox, 2, 0, 1, 2);
+    grid->addLayout(buttons, 0, 2, 3, 1);
+
+    connect(m_page, &QButtonGroup::idToggled, this, &frmPrintSpread::updateEnabled);
+    connect(m_scaling, &QButtonGroup::idToggled, this, &frmPrintSpread::updateEnabled);
+    updateEnabled();
+}
+
+frmPrintSpread::~frmPrintSpread() = default;
+
+void frmPrintSpread::updateEnabled()
+{
+    const bool pages = optPage[3]->isChecked();
+    cboPage[0]->setEnabled(pages);
+    cboPage[1]->setEnabled(pages);
+    cboZoom->setEnabled(optScaling[2]->isChecked());
+    const bool fit = optScaling[3]->isChecked();
+    for (QWidget* w : {static_cast<QWidget*>(cboWide), static_cast<QWidget*>(cboTall),
+                       static_cast<QWidget*>(updWide), static_cast<QWidget*>(updTall)})
+        w->setEnabled(fit);
+}
+
+void frmPrintSpread::load(Sheet* grid, const QString& caption)
+{
+    m_grid = grid;
+    m_caption = caption;
+    setWindowTitle(lt("打印", "列印", "Print") + QStringLiteral(" - ") + caption);
+    if (!grid)
+        return;
+    const PrintSettings& ps = grid->printSettings();
+    const int pageCount = SheetPrinter(*grid).pageCount();
+    QStringList numbers;
+    for (int p = 1; p <= pageCount; ++p)
+        numbers << QString::number(p);
+    for (QComboBox* box : cboPage) {
+        box->clear();
+        box->addItems(numbers);
+    }
+    cboPage[0]->setEditText(QString::number(ps.pageStart));
+    cboPage[1]->setEditText(QString::number(ps.pageEnd));
+    optPage[std::clamp(int(ps.printType), 0, 3)]->setChecked(true);
+    const bool options[9] = {ps.columnHeaders, ps.rowHeaders,       ps.gridLines,
+                             ps.border,        ps.dataCellsOnly,    ps.color,
+                             ps.shadows,       ps.centerHorizontal, ps.centerVertical};
+    for (int i = 0; i < 9; ++i)
+        chkOption[i]->setChecked(options[i]);
+    optOrientation[ps.orientation == PrintSettings::Orientation::Landscape ? 1 : 0]->setChecked(
+        true);
+    const double unit = marginUnit();
+    const int margins[4] = {ps.marginTop, ps.marginBottom, ps.marginLeft, ps.marginRight};
+    for (int i = 0; i < 4; ++i)
+        cboMargin[i]->setEditText(QString::number(margins[i] / unit, 'f', 2));
+    optScaling[std::clamp(int(ps.scaling), 0, 3)]->setChecked(true);
+    cboZoom->setEditText(QString::number(qRound(ps.zoomFactor * 100)));
+    updWide->setValue(ps.bestFitPagesWide);
+    updTall->setValue(ps.bestFitPagesTall);
+    cboWide->setEditText(QString::number(ps.bestFitPagesWide));
+    cboTall->setEditText(QString::number(ps.bestFitPagesTall));
+    updateEnabled();
+}
+
+void frmPrintSpread::ShowMe(Sheet* grid, const QString& caption)
+{
+    load(grid, caption);
+    setModal(true);
+    show();
+}
+
+void frmPrintSpread::apply()
+{
+    if (!m_grid)
+        return;
+    PrintSettings& ps = m_grid->printSettings();
+    ps.printType = PrintSettings::PrintType(std::max(0, m_page->checkedId()));
+    if (ps.printType == PrintSettings::PrintType::CellRange) {
+        const CellBlock sel = m_grid->selection();
+        ps.blockCol = sel.col;
+        ps.blockRow = sel.row;
+        ps.blockCol2 = sel.col2;
+        ps.blockRow2 = sel.row2;
+    }
+    if (ps.printType == PrintSettings::PrintType::PageRange) {
+        ps.pageStart = cboPage[0]->currentText().trimmed().toInt();
+        ps.pageEnd = cboPage[1]->currentText().trimmed().toInt();
+    }
+    bool* options[9] = {&ps.columnHeaders, &ps.rowHeaders,       &ps.gridLines,
+                        &ps.border,        &ps.dataCellsOnly,    &ps.color,
+                        &ps.shadows,       &ps.centerHorizontal, &ps.centerVertical};
+    for (int i = 0; i < 9; ++i)
+        *options[i] = chkOption[i]->isChecked();
+    ps.orientation = optOrientation[1]->isChecked() ? PrintSettings::Orientation::Landscape
+                                                    : PrintSettings::Orientation::Portrait;
+    int* margins[4] = {&ps.marginTop, &ps.marginBottom, &ps.marginLeft, &ps.marginRight};
+    const int unit = marginUnit();
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        const double v = cboMargin[i]->currentText().trimmed().toDouble(&ok);
+        if (ok) // a box that does not read as a number keeps the margin it had
+            *margins[i] = qRound(v * unit);
+    }
+    ps.scaling = PrintSettings::Scaling(std::max(0, m_scaling->checkedId()));
+    bool ok = false;
+    const double zoom = cboZoom->currentText().trimmed().toDouble(&ok);
+    if (ok && zoom > 0)
+        ps.zoomFactor = zoom / 100;
+    const int wide = cboWide->currentText().trimmed().toInt(&ok);
+    if (ok && wide > 0)
+        ps.bestFitPagesWide = wide;
+    const int tall = cboTall->currentText().trimmed().toInt(&ok);
+    if (ok && tall > 0)
+        ps.bestFitPagesTall = tall;
+}
+
+bool frmPrintSpread::printToPdf(const QString& path)
+{
+    apply();
+    return m_grid && SheetPrinter(*m_grid).printToPdf(path);
+}
+
+bool frmPrintSpread::printGrid(const Sheet& grid, const QString& caption, QWidget* parent,
+                               QPrinter* printer)
+{
+    const SheetPrinter sheetPrinter(grid);
+    QString name = caption.trimmed().isEmpty() ? QStringLiteral("print") : caption.trimmed();
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    if (HostUi::isHeadless())
+        return sheetPrinter.printToPdf(PluginTempDirectory() + QLatin1Char('/') + name +
+                                       QStringLiteral(".pdf"));
+    if (printer)
+        return sheetPrinter.print(printer);
+    if (!QPrinterInfo::availablePrinters().isEmpty()) {
+        QPrinter chosen(QPrinter::HighResolution);
+        QPrintDialog dialog(&chosen, parent);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        return sheetPrinter.print(&chosen);
+    }
+    const QString path =
+        QFileDialog::getSaveFileName(parent, lt("打印", "列印", "Print"),
+                                     name + QStringLiteral(".pdf"), QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty())
+        return false;
+    return sheetPrinter.printToPdf(path);
+}
+
+void frmPrintSpread::cmdPrint_Click()
+{
+    apply();
+    if (!m_grid)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    printGrid(*m_grid, m_caption, this, m_printer.get());
+    QApplication::restoreOverrideCursor();
+    accept();
+}
+
+void frmPrintSpread::cmdPreview_Click()
+{
+    apply();
+    Sheet* grid = m_grid;
+    const QString caption = m_caption;
+    QWidget* owner = parentWidget();
+    close();
+    auto* preview = new frmPreview(owner);
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview->ShowMe(grid, caption);
+}
+
+void frmPrintSpread::cmdPrinter_Click()
+{
+    if (HostUi::isHeadless())
+        return;
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrintDialog dialog(printer.get(), this);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    if (dialog.exec() == QDialog::Accepted)
+        m_printer = std::move(printer);
+}

@@ -1,0 +1,166 @@
+#include "frmViewSpread.h"
+
+#include "HostUi.h"
+#include "Sheet.h"
+#include "SheetExporter.h"
+#include "SheetFile.h"
+#include "SheetView.h"
+#include "frmPrintSpread.h"
+#include "modMessage.h"
+#include "modPublic.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QScreen>
+#include <QToolBar>
+
+namespace {
+
+const char* const Patterns[5] = {"*.xls", "*.htm; *.html", "*.rpt", "*.txt", "*.xml"};
+const char* const Extensions[5] = {"xlsx", "htm", "rpt", "txt", "xml"};
+
+} // namespace
+
+frmViewSpread::frmViewSpread(QWidget* parent)
+    : QMainWindow(parent, Qt::Window), m_sheet(std::make_unique<Sheet>())
+{
+    setObjectName(QStringLiteral("frmViewSpread"));
+    m_filters[0] = MsgText(QStringLiteral("Msg_Filter_XLS"), QStringLiteral("Excel文件 (*.xls)"));
+    m_filters[1] =
+        MsgText(QStringLiteral("Msg_Filter_HTM"), QStringLiteral("网页文件 (*.htm; *.html)"));
+    m_filters[2] = MsgText(QStringLiteral("Msg_Filter_RPT"), QStringLiteral("报表文件 (*.rpt)"));
+    m_filters[3] = MsgText(QStringLiteral("Msg_Filter_TXT"), QStringLiteral("文本文件 (*.txt)"));
+    m_filters[4] = MsgText(QStringLiteral("Msg_Filter_XML"), QStringLiteral("XML文件 (*.xml)"));
+
+    tlbMain = addToolBar(QStringLiteral("tlbMain"));
+    tlbMain->setObjectName(QStringLiteral("tlbMain"));
+    tlbMain->setMovable(false);
+    for (const char* key : {"Open", "Save", "Print", "Exit"}) {
+        const QString k = QString::fromLatin1(key);
+        QString text = Msg(QStringLiteral("Msg_Button_") + k);
+        QAction* action = tlbMain->addAction(text.isEmpty() ? k : text);
+        action->setObjectName(k);
+        connect(action, &QAction::triggered, this, [this, k] { tlbMain_ButtonClick(k); });
+    }
+    sprData = new SheetView(m_sheet.get());
+    sprData->setObjectName(QStringLiteral("sprData"));
+    setCentralWidget(sprData);
+}
+
+frmViewSpread::~frmViewSpread() = default;
+
+QString frmViewSpread::qtFilter(const QString& caption, const QString& patterns)
+{
+    QString text = caption.trimmed();
+    if (text.endsWith(QLatin1Char(')'))) {
+        const qsizetype open = text.lastIndexOf(QLatin1Char('('));
+        if (open > 0)
+            text = text.left(open).trimmed();
+    }
+    QString list = patterns;
+    list.replace(QLatin1Char(';'), QLatin1Char(' '));
+    return QStringLiteral("%1 (%2)").arg(text, list.simplified());
+}
+
+QStringList frmViewSpread::saveFilters() const
+{
+    QStringList filters;
+    for (int i = 0; i < 5; ++i)
+        filters << qtFilter(m_filters[i], QString::fromLatin1(Patterns[i]));
+    return filters;
+}
+
+void frmViewSpread::ShowSpread(Sheet* grid, const QString& caption)
+{
+    m_caption = caption;
+    setWindowTitle(caption);
+    if (grid) {
+        const QString temp = PluginTempDirectory() + QStringLiteral("/temp.Spread");
+        if (SheetFile::save(*grid, temp))
+            SheetFile::load(*m_sheet, temp);
+    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(screen->availableGeometry().size());
+    sprData->setVisible(true);
+    if (!isVisible())
+        show();
+}
+
+bool frmViewSpread::openFile(const QString& path)
+{
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    sprData->setVisible(false);
+    m_sheet->setReDraw(false);
+    const bool ok = SheetFile::load(*m_sheet, path);
+    m_sheet->setReDraw(true);
+    sprData->setVisible(true);
+    QApplication::restoreOverrideCursor();
+    return ok;
+}
+
+bool frmViewSpread::exportTo(const QString& path, int filter)
+{
+    if (path.isEmpty())
+        return false;
+    QString target = path;
+    QString ext = QFileInfo(path).suffix().toLower();
+    if (filter >= 1 && filter <= 5) {
+        const QStringList known = QString::fromLatin1(Patterns[filter - 1])
+                                      .remove(QStringLiteral("*."))
+                                      .split(QStringLiteral("; "));
+        if (!known.contains(ext) && !(filter == 1 && ext == QLatin1String("xlsx")))
+            target += QLatin1Char('.') + QString::fromLatin1(Extensions[filter - 1]);
+    }
+    if (QFileInfo(target).suffix().compare(QLatin1String("xls"), Qt::CaseInsensitive) == 0)
+        target += QLatin1Char('x'); // workbooks are written in the .xlsx format
+    const std::unique_ptr<SheetExporter> exporter = SheetExporter::forFile(target);
+    if (!exporter)
+        return false;
+    SheetExportOptions options;
+    options.caption = m_caption; // the workbook's sheet: the caption, or "Sheet1"
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool ok = exporter->write(*m_sheet, target, options, nullptr);
+    QApplication::restoreOverrideCursor();
+    return ok;
+}
+
+void frmViewSpread::open()
+{
+    if (HostUi::isHeadless())
+        return;
+    const QString path = QFileDialog::getOpenFileName(
+        this, QString(), QString(), qtFilter(m_filters[2], QStringLiteral("*.rpt")));
+    openFile(path);
+}
+
+void frmViewSpread::save()
+{
+    if (HostUi::isHeadless())
+        return;
+    const QStringList filters = saveFilters();
+    QString selected = filters.first();
+    const QString path = QFileDialog::getSaveFileName(
+        this, QString(), m_caption, filters.join(QStringLiteral(";;")), &selected);
+    if (path.isEmpty())
+        return;
+    exportTo(path, int(filters.indexOf(selected)) + 1);
+}
+
+void frmViewSpread::tlbMain_ButtonClick(const QString& key)
+{
+    if (key == QLatin1String("Open")) {
+        open();
+    } else if (key == QLatin1String("Save")) {
+        save();
+    } else if (key == QLatin1String("Print")) {
+        auto* dialog = new frmPrintSpread(this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->ShowMe(m_sheet.get(), m_caption);
+    } else if (key == QLatin1String("Exit")) {
+        close();
+    }
+}
