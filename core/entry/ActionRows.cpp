@@ -1,6 +1,7 @@
 #include "ActionRows.h"
 
 #include "ActionTable.h"
+#include "frmBillQuery.h"
 
 // Each report screen adds its row here when it is built; an action without a row answers with
 // the not-supported message. Order of comparison, with the screen each action opens:
@@ -22,5 +23,5 @@
 //   table.addOwn<frmTrendLine>(QStringLiteral("DoTrendLine_SumToPay"), 0);
 void AddActionRows(ActionTable& table)
 {
-    Q_UNUSED(table);
+    table.addShared<frmBillQuery>(QStringLiteral("DoBillQuery"));
 }
