@@ -10,6 +10,7 @@ class tst_VtxHost : public QObject
 private slots:
     void unsupportedActionShowsTheMessageAndExits3();
     void badCommandLinesExit2();
+    void headlessRunDrivesTheOpenedScreen();
 
 private:
     struct Run
@@ -71,6 +72,32 @@ void tst_VtxHost::badCommandLinesExit2()
         QCOMPARE(r.status, 2);
         QVERIFY2(r.err.startsWith("vtxhost: ") || r.err.contains("\nvtxhost: "), qPrintable(r.err));
     }
+}
+
+void tst_VtxHost::headlessRunDrivesTheOpenedScreen()
+{
+    TestDatabase db("db_bills.sql");
+    QTemporaryDir dir;
+    const QString out = dir.filePath("bills.txt");
+    const QString shot = dir.filePath("bills.png");
+    // 2026-03-10 holds B1 (in force) and B3 (deleted); B2 is a minute past midnight later.
+    Run r = run({"--db", db.path(), "--action", "DoBillQuery", "--from", "2026-03-10", "--to",
+                 "2026-03-10", "--export", out, "--screenshot", shot});
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+    QFile file(out);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    QVERIFY2(text.contains("B1\t"), qPrintable(text));
+    QVERIFY(!text.contains("B2\t"));
+    QVERIFY(QImage(shot).width() > 200);
+
+    // A criterion the screen does not have: nothing is exported, status 4.
+    const QString none = dir.filePath("none.txt");
+    r = run({"--db", db.path(), "--action", "DoBillQuery", "--set", "cboNoSuchControl=1",
+             "--export", none});
+    QCOMPARE(r.status, 4);
+    QVERIFY2(r.err.contains("could not set cboNoSuchControl to 1"), qPrintable(r.err));
+    QVERIFY(!QFile::exists(none));
 }
 
 QTEST_MAIN(tst_VtxHost)
