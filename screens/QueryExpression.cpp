@@ -367,6 +367,7 @@ bool QueryExpression::compile(const QString& text, const Resolver& resolve, QStr
     for (const Instr& i : m_code)
         if (i.op == Op::Field)
             m_fields.push_back(i.arg);
+    m_stack.assign(size_t(m_depth) + 1, QueryValue());
     std::sort(m_fields.begin(), m_fields.end());
     m_fields.erase(std::unique(m_fields.begin(), m_fields.end()), m_fields.end());
     return true;
@@ -392,7 +393,7 @@ QueryValue QueryExpression::evaluate(const QueryValue* row) const
 {
     if (m_code.empty())
         return {};
-    QueryValue stack[MaxDepth + 2];
+    QueryValue* stack = m_stack.data();
     int top = -1;
     for (const Instr& in : m_code) {
         switch (in.op) {

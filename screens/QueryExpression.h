@@ -91,6 +91,7 @@ private:
     QStringList m_texts;
     std::vector<int> m_fields;
     int m_depth = 0;
+    mutable std::vector<QueryValue> m_stack; // sized once at compile time
 
     friend class QueryExpressionParser;
 };

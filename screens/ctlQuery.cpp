@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QHash>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -160,7 +161,8 @@ void printGridTo(Sheet& sheet, const QString& title, QWidget* parent)
 struct Leaf
 {
     const QueryColumn* def = nullptr;
-    QueryExpression value, condition;
+    QueryExpression value, condition; // the condition compiled once per distinct text
+    int conditionIndex = -1;          // into the run's shared conditions; -1: none
     int kind = TextKind;
     bool summed = false;      // totalled in subtotal and totals rows
     bool sumsInGroup = false; // with key fields: sum over the folded records (else first value)
@@ -169,7 +171,7 @@ struct Leaf
     // The value gathered for the grid row being built.
     bool has = false;
     bool isText = false;
-    QString text;
+    quint32 text = 0; // id in the sheet's text store
     Money sum;
     double number = 0;
 };
@@ -406,6 +408,25 @@ bool ctlQuery::runQuery()
                 readsOther = true;
         leaf.sumsInGroup = keyed && leaf.kind != TextKind && (c.value6() == 1 || readsOther);
     }
+    // Columns with the same condition (the zero-settlement condition on every amount) share
+    // one evaluation per record.
+    std::vector<const QueryExpression*> conditions;
+    {
+        QHash<QString, int> byText;
+        for (Leaf& l : leaves) {
+            if (l.condition.isEmpty())
+                continue;
+            const QString text =
+                conditionIsWidth(*l.def, nullptr) ? QString() : l.def->condition().simplified();
+            auto it = byText.constFind(text);
+            if (it == byText.constEnd()) {
+                it = byText.insert(text, int(conditions.size()));
+                conditions.push_back(&l.condition);
+            }
+            l.conditionIndex = *it;
+        }
+    }
+    std::vector<signed char> conditionState(conditions.size());
     std::vector<int> keyIndex;
     for (const QString& k : m_keyFields) {
         const int i = record.indexOf(k);
@@ -498,9 +519,17 @@ bool ctlQuery::runQuery()
 
     // Gathers one record into the grid row being built.
     auto gather = [&] {
+        std::fill(conditionState.begin(), conditionState.end(), -1);
         for (Leaf& l : leaves) {
-            if (l.value.isEmpty() || !l.condition.test(row.data()))
+            if (l.value.isEmpty())
                 continue;
+            if (l.conditionIndex >= 0) {
+                signed char& state = conditionState[size_t(l.conditionIndex)];
+                if (state < 0)
+                    state = conditions[size_t(l.conditionIndex)]->test(row.data()) ? 1 : 0;
+                if (!state)
+                    continue;
+            }
             const int single = l.value.singleField();
             const QueryValue v = single >= 0 ? row[size_t(single)] : l.value.evaluate(row.data());
             if (v.isNull())
@@ -520,8 +549,9 @@ bool ctlQuery::runQuery()
             l.has = true;
             l.isText = !numeric || (l.kind == TextKind && v.kind == QueryValue::Text);
             if (l.isText)
-                l.text = v.kind == QueryValue::Text ? v.text.toString()
-                                                    : QString::number(v.number, 'g', 15);
+                l.text = v.kind == QueryValue::Text
+                             ? m_sheet->internText(v.text)
+                             : m_sheet->internText(QString::number(v.number, 'g', 15));
             else
                 l.number = n;
         }
@@ -532,6 +562,7 @@ bool ctlQuery::runQuery()
         if (++gridRows > capacity) {
             capacity = std::max(1024, capacity * 2);
             m_sheet->setMaxRows(capacity);
+            m_sheet->reserveRows(capacity);
         }
         return gridRows;
     };
@@ -596,7 +627,7 @@ bool ctlQuery::runQuery()
                 continue;
             const int col = int(i) + 1;
             if (l.isText) {
-                m_sheet->setText(r, col, l.text);
+                m_sheet->setTextId(r, col, l.text);
             } else {
                 double v = l.sumsInGroup ? l.sum.toDouble() : l.number;
                 Money m = l.sumsInGroup ? l.sum : Money::fromDouble(v);
@@ -669,7 +700,6 @@ bool ctlQuery::runQuery()
     if (!leaves.empty() && !leaves[0].summed)
         m_sheet->setText(totalRow, 1, TotalLabel);
     m_sheet->setMaxRows(gridRows);
-    m_sheet->squeeze();
 
     QFont bold = m_sheet->defaultFont();
     bold.setBold(true);

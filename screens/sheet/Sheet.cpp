@@ -166,8 +166,12 @@ struct Sheet::Private
         Column* c = column(col);
         if (!c || row < 1 || row > rows)
             return nullptr;
-        if (int(c->cells.size()) < row)
-            c->cells.resize(row, EmptySlot);
+        if (int(c->cells.size()) < row) {
+            if (int(c->cells.size()) == row - 1)
+                c->cells.push_back(EmptySlot); // the usual case while rows stream in
+            else
+                c->cells.resize(row, EmptySlot);
+        }
         return &c->cells[row - 1];
     }
     quint16 styleId(int row, int col) const
@@ -228,6 +232,8 @@ static CellStyle merged(CellStyle base, const CellStyle& over)
         base.hAlign = over.hAlign;
     if (over.vAlign)
         base.vAlign = over.vAlign;
+    if (over.borderColor)
+        base.borderColor = over.borderColor;
     return base;
 }
 
@@ -307,6 +313,12 @@ void Sheet::setMaxRows(int rows)
 void Sheet::appendRows(int count)
 {
     setMaxRows(d->rows + count);
+}
+
+void Sheet::reserveRows(int rows)
+{
+    for (Column& c : d->cols)
+        c.cells.reserve(size_t(std::max(0, rows)));
 }
 
 void Sheet::setMaxCols(int cols)
@@ -415,6 +427,21 @@ double Sheet::number(int row, int col) const
     return isNumberSlot(s) ? slotNumber(s) : 0.0;
 }
 
+quint32 Sheet::internText(QStringView text)
+{
+    return d->strings.intern(text);
+}
+
+void Sheet::setTextId(int row, int col, quint32 id)
+{
+    if (id >= d->strings.count())
+        id = 0;
+    if (Slot* s = d->slotForWrite(row, col)) {
+        *s = textSlot(id);
+        announce({row, col, row, col});
+    }
+}
+
 bool Sheet::isEmpty(int row, int col) const
 {
     return d->slot(row, col) == EmptySlot;
@@ -504,6 +531,8 @@ CellStyle Sheet::effectiveStyle(int row, int col) const
     }
     if (!s.vAlign)
         s.vAlign = cs.vAlign ? cs.vAlign : Qt::AlignVCenter;
+    if (!s.borderColor)
+        s.borderColor = cs.borderColor;
     return s;
 }
 

@@ -29,6 +29,7 @@ struct CellStyle
     std::optional<QFont> font;
     std::optional<Qt::Alignment> hAlign; // Qt::AlignLeft / AlignHCenter / AlignRight
     std::optional<Qt::Alignment> vAlign; // Qt::AlignTop / AlignVCenter / AlignBottom
+    std::optional<QColor> borderColor;   // a thin solid line on all four sides of the cell
     bool operator==(const CellStyle&) const = default;
 };
 
@@ -66,6 +67,8 @@ public:
     void setMaxRows(int rows); // rows past the new count are dropped
     void setMaxCols(int cols);
     void appendRows(int count); // cheaper than setMaxRows for streaming fills
+    // Streaming fills: room for this many rows in every column (squeeze() gives back the rest).
+    void reserveRows(int rows);
 
     // -- content ----------------------------------------------------------------------------
     // The text as the grid shows it: numbers formatted by their cell type and decimals.
@@ -81,6 +84,10 @@ public:
     bool isNumber(int row, int col) const;
     double number(int row, int col) const;
     bool isEmpty(int row, int col) const;
+    // Streaming fills: a text's id in the sheet's shared text store (0 for the empty text),
+    // and writing a cell by that id (shown as text whatever the cell's type).
+    quint32 internText(QStringView text);
+    void setTextId(int row, int col, quint32 id);
     void clearCell(int row, int col);
 
     CellType cellType(int row, int col) const;
