@@ -5,6 +5,7 @@
 #include "TestDatabase.h"
 #include "ctlQuery.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -211,6 +212,46 @@ private slots:
         q.SetSQL("SELECT BillID,SumPaid FROM no_such_table");
         QVERIFY(!q.ApplyQuery(false, true, false));
         QCOMPARE(q.Grid()->maxRows(), 0);
+    }
+
+    // VTX_SCREENSHOT=file.png: grabs the control with a group header, conditional cells,
+    // area subtotals and the totals row (the picture in the README).
+    void screenshot()
+    {
+        const QString file = qEnvironmentVariable("VTX_SCREENSHOT");
+        if (file.isEmpty())
+            QSKIP("VTX_SCREENSHOT not set");
+        QApplication::setFont(QFont("Noto Sans CJK SC", 9));
+        ctlQuery q;
+        q.resize(720, 270);
+        q.Columns().Add("TableAreaName", "台区", "", "", false, 0, false, 1, 800);
+        q.Columns().Add("TableFullName", "房台", "", "", false, 0, false, 1, 900);
+        q.Columns().Add("BillID", "单号", "", "", false, 0, false, 1, 900);
+        q.Columns().Add("PeopleCount", "人数", "", "", false, 0, true, 13, 600);
+        q.Columns().Add("SumOfConsume", "消费总额", "CheckOutNull=0", "", false, 0, true, 13, 1100,
+                        14737632);
+        QueryColumn* paid = q.Columns().Add("|SumPaid", "实收金额");
+        paid->SubColumns().add("SumInCash", "现金", "CheckOutNull=0", "", false, 0, true, 13, 1000,
+                               12648447);
+        paid->SubColumns().add("SumPaid-SumInCash|SumOfOther", "其他", "CheckOutNull=0", "", false,
+                               0, true, 13, 1000, 12648447);
+        paid->SubColumns().add("SumPaid", "合计", "CheckOutNull=0", "", false, 0, true, 13, 1000,
+                               12648447);
+        q.SetConnection(db->connection());
+        q.SetSQL("SELECT * FROM bi_Bill ORDER BY TableAreaID,BillID");
+        q.SetKeyFields("TableAreaID,BillID");
+        q.SetKeyLevel(1);
+        QVERIFY(q.ApplyQuery(true, true, false));
+        for (int r = 1; r <= q.Grid()->maxRows(); ++r)
+            if (q.Grid()->value(r, 1).toString() != "合计" && q.Grid()->number(r, 4) > 1 &&
+                q.Grid()->text(r, 3) == "B002") {
+                CellStyle red;
+                red.foreColor = QColor(255, 0, 0);
+                q.Grid()->applyStyle({r, 1, r, q.Grid()->maxCols()}, red);
+            }
+        q.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&q));
+        QVERIFY(q.grab().save(file));
     }
 };
 
