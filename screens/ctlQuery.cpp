@@ -5,22 +5,21 @@
 #include "QueryExpression.h"
 #include "Recordset.h"
 #include "Sheet.h"
+#include "SheetOutput.h"
 #include "SheetView.h"
+#include "frmPrintSpread.h"
+#include "frmViewSpread.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileDialog>
 #include <QHash>
 #include <QLabel>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QRegularExpression>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -64,95 +63,6 @@ bool conditionIsWidth(const QueryColumn& c, int* width)
     if (ok && width)
         *width = w;
     return ok;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Full-screen view, saving and printing. These are the control's own simple windows; the
-// report screens' grid windows take their place where they are linked in.
-
-void showGridWindow(const Sheet& sheet, const QString& caption)
-{
-    auto* view = new SheetView();
-    auto* copy = new Sheet(view);
-    copy->assign(sheet);
-    view->setSheet(copy);
-    view->setAttribute(Qt::WA_DeleteOnClose);
-    view->setWindowTitle(caption);
-    view->showMaximized();
-}
-
-bool saveGridFile(const Sheet& sheet, QString fileName, const QString& caption, QWidget* parent)
-{
-    if (fileName.isEmpty())
-        fileName = QFileDialog::getSaveFileName(parent, caption, caption + QStringLiteral(".txt"),
-                                                QStringLiteral("*.txt"));
-    if (fileName.isEmpty())
-        return false;
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QString out;
-    auto flush = [&] {
-        file.write(out.toUtf8());
-        out.clear();
-    };
-    for (int h = 1; h <= sheet.headerRows(); ++h) {
-        for (int c = 1; c <= sheet.maxCols(); ++c) {
-            if (c > 1)
-                out += QLatin1Char('\t');
-            out += sheet.headerText(h, c);
-        }
-        out += QLatin1Char('\n');
-    }
-    for (int r = 1; r <= sheet.maxRows(); ++r) {
-        for (int c = 1; c <= sheet.maxCols(); ++c) {
-            if (c > 1)
-                out += QLatin1Char('\t');
-            out += sheet.text(r, c);
-        }
-        out += QLatin1Char('\n');
-        if (out.size() > 1 << 16)
-            flush();
-    }
-    flush();
-    return file.error() == QFile::NoError;
-}
-
-// The header and footer without their print codes, as plain lines.
-QString plainPrintText(QString codes, const QString& title)
-{
-    codes.replace(QLatin1String("/n"), QLatin1String("\n"));
-    codes.remove(
-        QRegularExpression(QStringLiteral("/f[nz]\"[^\"]*\"|/f[biuk][01]|/fs\\d|/f\\d|/c|/pc|/p")));
-    return codes.trimmed().isEmpty() ? title : codes.trimmed();
-}
-
-void printGridTo(Sheet& sheet, const QString& title, QWidget* parent)
-{
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(sheet.printSettings().orientation ==
-                                       PrintSettings::Orientation::Landscape
-                                   ? QPageLayout::Landscape
-                                   : QPageLayout::Portrait);
-    QPrintDialog dialog(&printer, parent);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    QString html = QStringLiteral("<p align=center><b>%1</b></p><table border=1 cellspacing=0 "
-                                  "cellpadding=2>")
-                       .arg(plainPrintText(sheet.printSettings().header, title).toHtmlEscaped());
-    for (int r = 0; r <= sheet.maxRows(); ++r) {
-        html += QStringLiteral("<tr>");
-        for (int c = 1; c <= sheet.maxCols(); ++c)
-            html += QStringLiteral("<td>%1</td>")
-                        .arg((r == 0 ? sheet.headerText(sheet.headerRows(), c) : sheet.text(r, c))
-                                 .toHtmlEscaped());
-        html += QStringLiteral("</tr>");
-    }
-    html += QStringLiteral("</table><p align=center>%1</p>")
-                .arg(plainPrintText(sheet.printSettings().footer, QString()).toHtmlEscaped());
-    QTextDocument doc;
-    doc.setHtml(html);
-    doc.print(&printer);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -725,17 +635,23 @@ bool ctlQuery::runQuery()
 
 void ctlQuery::ToggleFullScreen()
 {
-    showGridWindow(*m_sheet, m_title);
+    auto* view = new frmViewSpread(window());
+    view->setAttribute(Qt::WA_DeleteOnClose);
+    view->ShowSpread(m_sheet, m_title);
 }
 
 bool ctlQuery::SaveGrid(const QString& fileName, int /*flags*/)
 {
-    return saveGridFile(*m_sheet, fileName, m_title, this);
+    if (fileName.isEmpty())
+        return frmViewSpread::saveWithDialog(*m_sheet, m_title, this);
+    return SheetOutput::save(*m_sheet, fileName, m_title);
 }
 
 void ctlQuery::PrintGrid(const QString& header, const QString& footer)
 {
     m_sheet->printSettings().header = header;
     m_sheet->printSettings().footer = footer;
-    printGridTo(*m_sheet, m_title, this);
+    auto* dialog = new frmPrintSpread(window());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->ShowMe(m_sheet, m_title);
 }

@@ -23,16 +23,20 @@ const char* const Extensions[5] = {"xlsx", "htm", "rpt", "txt", "xml"};
 
 } // namespace
 
+// The five file filters, from the message table, in the order of the save dialog.
+static QStringList filterTexts()
+{
+    return {MsgText(QStringLiteral("Msg_Filter_XLS"), QStringLiteral("Excel文件 (*.xls)")),
+            MsgText(QStringLiteral("Msg_Filter_HTM"), QStringLiteral("网页文件 (*.htm; *.html)")),
+            MsgText(QStringLiteral("Msg_Filter_RPT"), QStringLiteral("报表文件 (*.rpt)")),
+            MsgText(QStringLiteral("Msg_Filter_TXT"), QStringLiteral("文本文件 (*.txt)")),
+            MsgText(QStringLiteral("Msg_Filter_XML"), QStringLiteral("XML文件 (*.xml)"))};
+}
+
 frmViewSpread::frmViewSpread(QWidget* parent)
     : QMainWindow(parent, Qt::Window), m_sheet(std::make_unique<Sheet>())
 {
     setObjectName(QStringLiteral("frmViewSpread"));
-    m_filters[0] = MsgText(QStringLiteral("Msg_Filter_XLS"), QStringLiteral("Excel文件 (*.xls)"));
-    m_filters[1] =
-        MsgText(QStringLiteral("Msg_Filter_HTM"), QStringLiteral("网页文件 (*.htm; *.html)"));
-    m_filters[2] = MsgText(QStringLiteral("Msg_Filter_RPT"), QStringLiteral("报表文件 (*.rpt)"));
-    m_filters[3] = MsgText(QStringLiteral("Msg_Filter_TXT"), QStringLiteral("文本文件 (*.txt)"));
-    m_filters[4] = MsgText(QStringLiteral("Msg_Filter_XML"), QStringLiteral("XML文件 (*.xml)"));
 
     tlbMain = addToolBar(QStringLiteral("tlbMain"));
     tlbMain->setObjectName(QStringLiteral("tlbMain"));
@@ -64,11 +68,12 @@ QString frmViewSpread::qtFilter(const QString& caption, const QString& patterns)
     return QStringLiteral("%1 (%2)").arg(text, list.simplified());
 }
 
-QStringList frmViewSpread::saveFilters() const
+QStringList frmViewSpread::saveFilters()
 {
+    const QStringList texts = filterTexts();
     QStringList filters;
     for (int i = 0; i < 5; ++i)
-        filters << qtFilter(m_filters[i], QString::fromLatin1(Patterns[i]));
+        filters << qtFilter(texts.at(i), QString::fromLatin1(Patterns[i]));
     return filters;
 }
 
@@ -104,6 +109,12 @@ bool frmViewSpread::openFile(const QString& path)
 
 bool frmViewSpread::exportTo(const QString& path, int filter)
 {
+    return exportSheet(*m_sheet, path, filter, m_caption);
+}
+
+bool frmViewSpread::exportSheet(const Sheet& sheet, const QString& path, int filter,
+                                const QString& caption)
+{
     if (path.isEmpty())
         return false;
     QString target = path;
@@ -121,9 +132,9 @@ bool frmViewSpread::exportTo(const QString& path, int filter)
     if (!exporter)
         return false;
     SheetExportOptions options;
-    options.caption = m_caption; // the workbook's sheet: the caption, or "Sheet1"
+    options.caption = caption; // the workbook's sheet: the caption, or "Sheet1"
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = exporter->write(*m_sheet, target, options, nullptr);
+    const bool ok = exporter->write(sheet, target, options, nullptr);
     QApplication::restoreOverrideCursor();
     return ok;
 }
@@ -133,21 +144,23 @@ void frmViewSpread::open()
     if (HostUi::isHeadless())
         return;
     const QString path = QFileDialog::getOpenFileName(
-        this, QString(), QString(), qtFilter(m_filters[2], QStringLiteral("*.rpt")));
+        this, QString(), QString(), qtFilter(filterTexts().at(2), QStringLiteral("*.rpt")));
     openFile(path);
 }
 
-void frmViewSpread::save()
+void frmViewSpread::save() { saveWithDialog(*m_sheet, m_caption, this); }
+
+bool frmViewSpread::saveWithDialog(const Sheet& sheet, const QString& caption, QWidget* parent)
 {
     if (HostUi::isHeadless())
-        return;
+        return false;
     const QStringList filters = saveFilters();
     QString selected = filters.first();
     const QString path = QFileDialog::getSaveFileName(
-        this, QString(), m_caption, filters.join(QStringLiteral(";;")), &selected);
+        parent, QString(), caption, filters.join(QStringLiteral(";;")), &selected);
     if (path.isEmpty())
-        return;
-    exportTo(path, int(filters.indexOf(selected)) + 1);
+        return false;
+    return exportSheet(sheet, path, int(filters.indexOf(selected)) + 1, caption);
 }
 
 void frmViewSpread::tlbMain_ButtonClick(const QString& key)

@@ -25,11 +25,17 @@ public:
     bool openFile(const QString& path);
     bool exportTo(const QString& path, int filter = 0);
 
+    // The same export for any grid, and the "Save" dialog for any grid (also used by the query
+    // control's SaveGrid); false when cancelled or not written.
+    static bool exportSheet(const Sheet& sheet, const QString& path, int filter,
+                            const QString& caption);
+    static bool saveWithDialog(const Sheet& sheet, const QString& caption, QWidget* parent);
+
     Sheet* sheet() const { return m_sheet.get(); }
     SheetView* view() const { return sprData; }
     QString caption() const { return m_caption; }
     // The save dialog's filters in their order, in Qt's form ("Excel文件 (*.xls)", ...).
-    QStringList saveFilters() const;
+    static QStringList saveFilters();
     // "text (patterns)" in Qt's filter form from a filter caption and its patterns
     // ("网页文件 (*.htm; *.html)", "*.htm; *.html" → "网页文件 (*.htm *.html)").
     static QString qtFilter(const QString& caption, const QString& patterns);
@@ -39,7 +45,6 @@ private:
     SheetView* sprData;
     QToolBar* tlbMain;
     QString m_caption;
-    QString m_filters[5]; // XLS, HTM, RPT, TXT, XML
 
     void tlbMain_ButtonClick(const QString& key);
     void open();
