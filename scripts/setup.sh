@@ -24,6 +24,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
+# Compiler cache hits across checkouts in different folders (CI clones afresh).
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
+
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build -j "$jobs"
