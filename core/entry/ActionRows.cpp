@@ -2,6 +2,7 @@
 
 #include "ActionTable.h"
 #include "frmBillQuery.h"
+#include "frmDailyReport.h"
 
 // Each report screen adds its row here when it is built; an action without a row answers with
 // the not-supported message. Order of comparison, with the screen each action opens:
@@ -24,4 +25,5 @@
 void AddActionRows(ActionTable& table)
 {
     table.addShared<frmBillQuery>(QStringLiteral("DoBillQuery"));
+    table.addShared<frmDailyReport>(QStringLiteral("DoDailyReport"));
 }

@@ -23,9 +23,13 @@ QString attrs(int rowSpan, int colSpan)
 }
 
 // The cell's look as inline CSS, leaving out what the page's defaults already give.
-QString cellCss(const CellStyle& style, bool ownFont)
+QString cellCss(const CellStyle& style, bool ownFont, bool gridLines)
 {
     QStringList parts;
+    if (style.borderColor)
+        parts << QStringLiteral("border:1px solid %1").arg(css(*style.borderColor));
+    else if (!gridLines)
+        parts << QStringLiteral("border:none");
     if (*style.foreColor != QColor(Qt::black))
         parts << QStringLiteral("color:%1").arg(css(*style.foreColor));
     if (*style.backColor != QColor(Qt::white))
@@ -112,7 +116,7 @@ QString tableHtml(const Sheet& sheet)
             const int rows = span ? span->rowCount() : 1;
             const int cols = span ? cells.visibleCount(span->col, span->col2) : 1;
             out += QStringLiteral("<td%1%2>%3</td>")
-                       .arg(attrs(rows, cols), cellCss(sheet.effectiveStyle(ar, ac), ownFont),
+                       .arg(attrs(rows, cols), cellCss(sheet.effectiveStyle(ar, ac), ownFont, sheet.gridLines()),
                             sheet.text(ar, ac).toHtmlEscaped());
         }
         out += QStringLiteral("</tr>\n");

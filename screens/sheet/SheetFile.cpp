@@ -27,7 +27,11 @@ void writeStyle(QDataStream& out, const CellStyle& s)
     out << bool(s.font) << s.font.value_or(QFont());
     out << bool(s.hAlign) << int(s.hAlign.value_or(Qt::AlignLeft));
     out << bool(s.vAlign) << int(s.vAlign.value_or(Qt::AlignVCenter));
+    out << bool(s.borderColor) << s.borderColor.value_or(QColor()); // since version 2
 }
+
+// The version of the file being read: styles of version 1 files carry no border.
+thread_local quint32 readingVersion = SheetFile::Version;
 
 CellStyle readStyle(QDataStream& in)
 {
@@ -51,6 +55,11 @@ CellStyle readStyle(QDataStream& in)
     in >> has >> align;
     if (has)
         s.vAlign = Qt::Alignment(align);
+    if (readingVersion >= 2) {
+        in >> has >> color;
+        if (has)
+            s.borderColor = color;
+    }
     return s;
 }
 
@@ -357,7 +366,9 @@ bool SheetFile::load(Sheet& sheet, const QString& path, QString* error)
     const bool redraw = sheet.reDraw();
     sheet.clear();
     sheet.setReDraw(false);
+    readingVersion = version;
     const bool ok = readSheet(in, sheet);
+    readingVersion = Version;
     if (!ok) {
         sheet.clear();
         setError(error, QStringLiteral("the report file is damaged"));

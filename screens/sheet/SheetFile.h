@@ -15,7 +15,7 @@
 class SheetFile
 {
 public:
-    static constexpr quint32 Version = 1;
+    static constexpr quint32 Version = 2; // 2: cell styles carry a border colour
 
     static bool save(const Sheet& sheet, const QString& path, QString* error = nullptr);
     // Replaces the sheet's content and settings with the file's; on failure the sheet is left

@@ -76,6 +76,10 @@ void SheetModel::multiData(const QModelIndex& index, QModelRoleDataSpan roleData
         case Qt::FontRole:
             rd.setData(*effective().font);
             break;
+        case BorderColorRole:
+            if (effective().borderColor)
+                rd.setData(*effective().borderColor);
+            break;
         default:
             break;
         }

@@ -15,6 +15,9 @@ class SheetModel : public QAbstractTableModel
 public:
     explicit SheetModel(Sheet* sheet, QObject* parent = nullptr);
 
+    // The colour of the cell's own border (a QColor), invalid when it has none.
+    static constexpr int BorderColorRole = Qt::UserRole + 1;
+
     Sheet* sheet() const { return m_sheet; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -459,10 +459,16 @@ void SheetPrinter::paintGrid(QPainter* painter, int page) const
                 ac = span->col;
             }
             const CellStyle st = m_sheet.effectiveStyle(ar, ac);
-            drawCell(QRectF(left, top, right - left, bottom - top), m_sheet.text(ar, ac),
+            const QRectF cellRect(left, top, right - left, bottom - top);
+            drawCell(cellRect, m_sheet.text(ar, ac),
                      ps.color ? *st.backColor : QColor(Qt::white),
                      ps.color ? *st.foreColor : QColor(Qt::black), *st.font,
                      *st.hAlign | *st.vAlign, false);
+            if (st.borderColor) {
+                painter->setPen(QPen(ps.color ? *st.borderColor : QColor(Qt::black), LineWidth));
+                painter->setBrush(Qt::NoBrush);
+                painter->drawRect(cellRect);
+            }
         }
     }
     if (ps.border) {

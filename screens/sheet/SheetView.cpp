@@ -6,7 +6,43 @@
 #include "Twips.h"
 
 #include <QHeaderView>
+#include <QPainter>
 #include <QScopedValueRollback>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Draws the cells' own borders: right and bottom edges always, left and top edges only where
+// the neighbour has no border of its own, so that ruled blocks show single lines.
+class BorderDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QVariant color = index.data(SheetModel::BorderColorRole);
+        if (!color.isValid())
+            return;
+        const QRect r = option.rect;
+        auto hasBorder = [&](int row, int col) {
+            const QModelIndex n = index.model()->index(row, col);
+            return n.isValid() && n.data(SheetModel::BorderColorRole).isValid();
+        };
+        painter->save();
+        painter->setPen(QPen(color.value<QColor>(), 0));
+        painter->drawLine(r.topRight(), r.bottomRight());
+        painter->drawLine(r.bottomLeft(), r.bottomRight());
+        if (!hasBorder(index.row(), index.column() - 1))
+            painter->drawLine(r.topLeft(), r.bottomLeft());
+        if (!hasBorder(index.row() - 1, index.column()))
+            painter->drawLine(r.topLeft(), r.topRight());
+        painter->restore();
+    }
+};
+
+} // namespace
 
 SheetView::SheetView(QWidget* parent) : QTableView(parent)
 {
@@ -20,6 +56,7 @@ SheetView::SheetView(QWidget* parent) : QTableView(parent)
     setSelectionMode(ContiguousSelection);
     setWordWrap(false);
     setCornerButtonEnabled(false);
+    setItemDelegate(new BorderDelegate(this));
     setStyleSheet(QStringLiteral("QTableView { gridline-color: #C8C8C8; }"));
     connect(this, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& i) { emit cellDoubleClicked(i.row() + 1, i.column() + 1); });

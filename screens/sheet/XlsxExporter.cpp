@@ -38,14 +38,15 @@ public:
     {
         const QFont font = *style.font;
         const QString numFormat = numberFormat(type, decimals, thousands);
-        const QString key = QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
+        const QString key = QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8")
                                 .arg(style.foreColor->rgb())
                                 .arg(style.backColor->rgb())
                                 .arg(ownFont ? font.toString() : QString::number(font.bold()))
                                 .arg(int(*style.hAlign))
                                 .arg(int(*style.vAlign))
                                 .arg(numFormat)
-                                .arg(border);
+                                .arg(border)
+                                .arg(style.borderColor ? style.borderColor->rgb() : 0);
         auto it = m_cells.constFind(key);
         if (it != m_cells.constEnd())
             return *it;
@@ -78,8 +79,10 @@ public:
                                                   : LXW_ALIGN_VERTICAL_CENTER);
         if (!numFormat.isEmpty())
             format_set_num_format(f, numFormat.toUtf8().constData());
-        if (border)
+        if (border || style.borderColor)
             format_set_border(f, LXW_BORDER_THIN);
+        if (style.borderColor && *style.borderColor != QColor(Qt::black))
+            format_set_border_color(f, rgb(*style.borderColor));
         m_cells.insert(key, f);
         return f;
     }

@@ -1,0 +1,131 @@
+#include "DailyReportSql.h"
+
+#include "SqlText.h"
+
+QString DailyCommonFilter(const DailyReportCriteria& c, bool aliased)
+{
+    const QString bl = aliased ? QStringLiteral("BL.") : QString();
+    QString sql;
+    if (!c.useTrueData)
+        sql += QStringLiteral(" AND ") + bl + QStringLiteral("IsDeleted=0 ");
+    if (c.saving)
+        sql += QStringLiteral(" AND ") + bl + QStringLiteral("TableName<>'会员卡充值'");
+    sql += c.branchFilter;
+    return sql;
+}
+
+QString DailySummarySql(const DailyReportCriteria& c)
+{
+    return QStringLiteral(" SELECT SUM(SumPaid)        AS theSumPaid, ") +
+           QStringLiteral("        SUM(SumOfConsume)   AS theSumOfConsume, ") +
+           QStringLiteral("        SUM(SumForDiscount) AS theSumForDiscount, ") +
+           QStringLiteral("        SUM(SumOfService)   AS theSumOfService , ") +
+           QStringLiteral("        SUM(PeopleCount)    AS thePeopleCount ") +
+           QStringLiteral("   From bi_Bill ") +
+           QStringLiteral("  WHERE BillDate >=? AND BillDate <? AND CheckOutNull=0 ") +
+           DailyCommonFilter(c, false);
+}
+
+QString DailySubjectSql(const DailyReportCriteria& c, const QString& key)
+{
+    QString sql = QStringLiteral(" SELECT SUM(BP.SumPaid) AS theSum ");
+    const bool subtotal = key == DailyIncomeSubtotalKey || key == DailyExpenseSubtotalKey;
+    if (subtotal)
+        sql += QStringLiteral("   FROM bi_Bill as BL,bi_BillPayment as BP,dd_Subject as SB ");
+    else
+        sql += QStringLiteral("   FROM bi_Bill as BL,bi_BillPayment as BP ");
+    sql += QStringLiteral("  WHERE BL.BillID = BP.BillID AND BL.CheckOutNull=0 AND ");
+    sql += QStringLiteral("        BL.BillDate >=? AND BL.BillDate <? AND");
+    if (key == DailyIncomeSubtotalKey)
+        sql += QStringLiteral(
+            "        BP.SubjectID=SB.SubjectID and SB.BalanceType=0 and SB.IsVisible<>0 ");
+    else if (key == DailyExpenseSubtotalKey)
+        sql += QStringLiteral(
+            "        BP.SubjectID=SB.SubjectID and SB.BalanceType<>0 and SB.IsVisible<>0 ");
+    else
+        sql += QStringLiteral("        BP.SubjectID='") + sqlQuote(key) + QStringLiteral("' ");
+    return sql + DailyCommonFilter(c, true);
+}
+
+QString DailyDepartTypeSql(const DailyReportCriteria& c, const QString& name)
+{
+    return QStringLiteral(" SELECT SUM(BI.SumOfConsume) AS theSum ") +
+           QStringLiteral("   FROM bi_Bill as BL,bi_BillItem as BI ") +
+           QStringLiteral("  WHERE BL.BillID = BI.BillID AND") +
+           QStringLiteral("        BL.BillDate >=? AND BL.BillDate <? AND ") +
+           QStringLiteral("        BL.CheckOutNull=0 AND BI.IsSentMenu=0 AND ") +
+           QStringLiteral("        BI.DepartTypeName='") + sqlQuote(name) + QStringLiteral("' ") +
+           DailyCommonFilter(c, true);
+}
+
+QString DailyGroupTypeSql(const DailyReportCriteria& c, const QString& id)
+{
+    const QString group = sqlQuote(id);
+    return QStringLiteral(" SELECT SUM(BI.SumOfConsume) AS theSum ") +
+           QStringLiteral("   FROM bi_Bill AS BL, bi_BillItem AS BI ") +
+           QStringLiteral("  WHERE BL.BillID = BI.BillID AND ") +
+           QStringLiteral("        BL.BillDate >=? AND BL.BillDate <? AND ") +
+           QStringLiteral("        BL.CheckOutNull=0 AND BI.IsSentMenu=0 ") +
+           DailyCommonFilter(c, true) + QStringLiteral("      AND ( ") +
+           QStringLiteral("   (BI.DepartTypeID IN (SELECT GroupItemID AS DepartTypeID FROM "
+                          "mn_GroupItem WHERE GroupItemType='DepartType' AND GroupTypeID='") +
+           group + QStringLiteral("'))") +
+           QStringLiteral("OR (BI.MenuTypeID   IN (SELECT GroupItemID AS MenuTypeID   FROM "
+                          "mn_GroupItem WHERE GroupItemType='MenuType'   AND GroupTypeID='") +
+           group + QStringLiteral("'))") +
+           QStringLiteral("OR (BI.MenuID       IN (SELECT GroupItemID AS MenuID       FROM "
+                          "mn_GroupItem WHERE GroupItemType='Menu'       AND GroupTypeID='") +
+           group + QStringLiteral("'))") + QStringLiteral(" ) ");
+}
+
+QString DailyStockCostSql(const DailyReportCriteria& c)
+{
+    const QString& s = c.stockFilter;
+    const QString u =
+        QStringLiteral(" SELECT [Into] AS theDepartment,TotalSum AS theTotal ") +
+        QStringLiteral(" From st_Bill ") +
+        QStringLiteral(" WHERE (BillTypeID=4 OR BillTypeID=7 OR BillTypeID=9) AND ") +
+        QStringLiteral("        BillDate>=? AND BillDate<? ") + s + QStringLiteral(" Union All ") +
+        QStringLiteral(" SELECT [FROM] AS theDepartment,0-TotalSum AS theTotal ") +
+        QStringLiteral(" From st_Bill ") + QStringLiteral(" WHERE (BillTypeID=5) AND ") +
+        QStringLiteral("        BillDate>=? AND BillDate<? ") + s;
+    const QString v = QStringLiteral(" SELECT theDepartment,SUM(theTotal) AS theSum ") +
+                      QStringLiteral(" FROM( ") + u + QStringLiteral(" ) AS theView ") +
+                      QStringLiteral(" WHERE 1=1 ") + QStringLiteral(" GROUP BY theDepartment ");
+    return QStringLiteral(" SELECT ") +
+           QStringLiteral("     DT.DepartTypeName,SUM(DM.theSum) AS theTotalSum ") +
+           QStringLiteral(" FROM ") + QStringLiteral("     mn_DepartType AS DT, ") +
+           QStringLiteral("     mn_Depart AS DP, ") + QStringLiteral("     (") + v +
+           QStringLiteral(") As DM ") + QStringLiteral(" WHERE ") +
+           QStringLiteral("     DT.DepartTypeID=DP.DepartTypeID AND ") +
+           QStringLiteral("     DP.DepartName = DM.theDepartment ") +
+           QStringLiteral(" GROUP BY DT.DepartTypeName ");
+}
+
+QString DailyItemCostSql(const DailyReportCriteria& c)
+{
+    QString sql = QStringLiteral("   select BI.DepartTypeName, ") +
+                  QStringLiteral("          sum(BI.CostPrice*(BI.AmountOrder-BI.AmountCancel)) as "
+                                 "theTotalSum ") +
+                  QStringLiteral("     from bi_Bill as BL, bi_BillItem as BI ") +
+                  QStringLiteral("    where BL.BillID=BI.BillID and BL.CheckOutNull=0 and "
+                                 "BI.IsSentMenu=0 and ") +
+                  QStringLiteral("          BL.BillDate>=? and BL.BillDate<? ") +
+                  c.itemBranchFilter;
+    if (!c.useTrueData)
+        sql += QStringLiteral(" and BL.IsDeleted=0 ");
+    if (c.saving)
+        sql += QStringLiteral(" AND BL.TableName<>'会员卡充值'");
+    return sql + QStringLiteral(" group by BI.DepartTypeName ");
+}
+
+QString DailyExpenseSql()
+{
+    return QStringLiteral(
+        " SELECT SUM(Expense) AS theExpense FROM bi_Expense WHERE BillDate>=? AND BillDate<? ");
+}
+
+QString DailyCostPriceProbeSql()
+{
+    return QStringLiteral("select CostPrice from bi_BillItem where 1<>1");
+}

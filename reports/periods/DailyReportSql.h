@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+// The daily report's criteria as plain values. The branch fragments are worked out by the
+// screen from its branch combo (they read the user's privileges) and handed in ready-made:
+//   branchFilter      on the unprefixed "BranchID"/"BranchName" (bill, subject, department sums)
+//   itemBranchFilter  on "BL.BranchID"/"BL.BranchName" (cost from bill items)
+//   stockFilter       on "StockName" (cost from stock movements)
+struct DailyReportCriteria
+{
+    bool useTrueData = false; // include bills flagged deleted
+    bool saving = false;      // leave out member-card top-up bills
+    int costing = 0;          // 0 both cost sources, 1 production (stock) cost, 2 sales (item) cost
+    QString branchFilter;
+    QString itemBranchFilter;
+    QString stockFilter;
+};
+
+// Subject row keys besides the subject ids.
+inline const QString DailyIncomeSubtotalKey = QStringLiteral("BalanceType:0");
+inline const QString DailyExpenseSubtotalKey = QStringLiteral("BalanceType:1");
+
+// The deleted, top-up and branch fragments every bill query appends; `aliased` prefixes the
+// deleted and top-up columns with "BL.".
+QString DailyCommonFilter(const DailyReportCriteria& c, bool aliased);
+
+// Each statement binds a range as two date parameters (begin, end exclusive); the stock cost
+// binds it twice.
+QString DailySummarySql(const DailyReportCriteria& c);                         // Q1
+QString DailySubjectSql(const DailyReportCriteria& c, const QString& key);     // Q2
+QString DailyDepartTypeSql(const DailyReportCriteria& c, const QString& name); // Q3
+QString DailyGroupTypeSql(const DailyReportCriteria& c, const QString& id);    // Q4
+QString DailyStockCostSql(const DailyReportCriteria& c);                       // Q5
+QString DailyItemCostSql(const DailyReportCriteria& c);                        // Q6
+QString DailyExpenseSql();                                                     // Q7
+QString DailyCostPriceProbeSql();

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "DailyReportSheet.h"
+#include "DailyReportSql.h"
+#include "ReportScreen.h"
+
+#include <memory>
+
+class DropDownComboBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QPushButton;
+class Sheet;
+class SheetView;
+class frmBranch;
+
+// The business income daily report: a one-page sheet `sprDateReport` with money taken per
+// payment subject on the left and sales per department type and statistic group, cost,
+// expenses and gross profit on the right, each for the business day `dtpToday` and for the
+// period `dtpBegin`..`dtpEnd`. Opens the expense entry and the statistic group settings.
+class frmDailyReport : public ReportScreen
+{
+    Q_OBJECT
+public:
+    explicit frmDailyReport(QWidget* parent = nullptr);
+    ~frmDailyReport() override;
+
+    // The criteria as the bar shows them now; false when "(部分)" is chosen with no branch
+    // ticked (the picker is opened instead).
+    bool criteria(DailyReportCriteria* c);
+    // The 28 sheet captions from the language file.
+    static QStringList captions();
+    Sheet* sheet() const { return m_sheet.get(); }
+
+public slots:
+    // The "Save" export without its dialog: filter 1 xls, 2 htm, 3 rpt, 4 txt, 5 xml, or 0 by
+    // the file's extension.
+    bool saveTo(const QString& path, int filter = 0);
+
+protected:
+    void cmdQuery1() override;
+    void cmdPrint1() override;
+    void toggleFullScreen() override;
+    void saveGrid() override;
+    Sheet* grid() const override { return m_sheet.get(); }
+    void formLoad() override;
+    const LanguageSection* languageTexts() const override;
+    QList<QList<QWidget*>> englishLayoutRows() const override;
+
+private:
+    void layoutSheet();
+    void cmdExpense_Click();
+    void cmdGroupType_Click();
+    QLabel* addLabel(const char* name, const char* caption, int left, int top, int width);
+    QPushButton* addButton(const char* name, const char* caption, int left, int top, int width);
+
+    std::unique_ptr<Sheet> m_sheet;
+    SheetView* sprDateReport;
+    std::unique_ptr<DailyReportSheet> m_report;
+    QStringList m_captions;
+
+    QLabel* lblToday;
+    QDateEdit* dtpToday;
+    QLabel* lblBranch;
+    DropDownComboBox* cboBranch;
+    QLabel* lblCosting;
+    QComboBox* cboCosting;
+    QPushButton* cmdQuery0;
+    QPushButton* cmdExpense;
+    QPushButton* cmdGroupType;
+    QPushButton* cmdSave;
+    frmBranch* m_branchPicker = nullptr;
+};

@@ -1,0 +1,282 @@
+#include "DailyReportSheet.h"
+#include "DailyReportSql.h"
+#include "HostUi.h"
+#include "Sheet.h"
+#include "TestDatabase.h"
+#include "frmDailyReport.h"
+
+#include <QTest>
+
+namespace {
+
+using Criteria = QList<QPair<QString, QString>>;
+
+// Rows 6 to 17 of the sheet, columns 2 to 17 without the gap column 7: caption, day amount and
+// percent, period amount and percent | department caption, day sales and percent, period sales
+// and percent, day cost, period cost, day expenses, period expenses, gross profit.
+QStringList sheetRows(const Sheet& s)
+{
+    QStringList rows;
+    for (int r = 6; r <= s.maxRows() - 1; ++r) {
+        QStringList cells;
+        for (int c = 2; c <= 17; ++c)
+            if (c != 7)
+                cells << s.text(r, c);
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+// Expected rows: the subject and department halves of each row.
+QStringList expected(const QList<QPair<const char*, const char*>>& halves)
+{
+    QStringList rows;
+    for (const auto& [left, right] : halves)
+        rows << QString::fromUtf8(left) + QLatin1Char('|') + QString::fromUtf8(right);
+    return rows;
+}
+
+const char* const Blank5 = "||||";
+const char* const Blank10 = "|||||||||";
+
+} // namespace
+
+class TestDailyReport : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { HostUi::setHeadless(true); }
+
+    void wholeSheet_data()
+    {
+        QTest::addColumn<Criteria>("criteria");
+        QTest::addColumn<QStringList>("rows");
+
+        // All branches, both cost sources.
+        QTest::newRow("all")
+            << Criteria{}
+            << expected({
+                   {"现金|250.00|26.32%|650.00|48.15%",
+                    "热菜|300.00|31.58%|600.00|44.44%|190.00|410.00|||190.00"},
+                   {"银行卡|600.00|63.16%|600.00|44.44%",
+                    "酒水|80.00|8.42%|180.00|13.33%|50.00|100.00|||80.00"},
+                   {"收入小计|850.00|89.47%|1250.00|92.59%", Blank10},
+                   {Blank5, "主食组|180.00|18.95%|180.00|13.33%|||||"},
+                   {"挂账|100.00|10.53%|100.00|7.41%", Blank10},
+                   {"费用小计|100.00|10.53%|100.00|7.41%", Blank10},
+                   {Blank5, Blank10},
+                   {Blank5, "出品小计|950.00|100.00%|1350.00|100.00%|||||"},
+                   {"人数|6||11|", "服务费|30.00|3.16%|70.00|5.19%|||||"},
+                   {"人均消费|158.33||122.73|", "折扣额|-30.00|-3.16%|-70.00|-5.19%|||||"},
+                   {Blank5, Blank10},
+                   {"合计|950.00|100.00%|1350.00|100.00%",
+                    "合计|950.00|100.00%|1350.00|100.00%|250.00|520.00|80.00|145.50|684.50"},
+               });
+        // One branch: its bills, its own and the local stock, the bill items of its bills.
+        QTest::newRow("one branch")
+            << Criteria{{"cboBranch", "北京店"}}
+            << expected({
+                   {"现金|200.00|66.67%|600.00|85.71%",
+                    "热菜|200.00|66.67%|500.00|71.43%|150.00|370.00|||130.00"},
+                   {"银行卡|100.00|33.33%|100.00|14.29%",
+                    "酒水|80.00|26.67%|180.00|25.71%|20.00|70.00|||110.00"},
+                   {"收入小计|300.00|100.00%|700.00|100.00%", Blank10},
+                   {Blank5, "主食组|80.00|26.67%|80.00|11.43%|||||"},
+                   {"挂账||||", Blank10},
+                   {"费用小计||||", Blank10},
+                   {Blank5, Blank10},
+                   {Blank5, "出品小计|300.00|100.00%|700.00|100.00%|||||"},
+                   {"人数|4||9|", "服务费|30.00|10.00%|70.00|10.00%|||||"},
+                   {"人均消费|75.00||77.78|", "折扣额|-30.00|-10.00%|-70.00|-10.00%|||||"},
+                   {Blank5, Blank10},
+                   {"合计|300.00|100.00%|700.00|100.00%",
+                    "合计|300.00|100.00%|700.00|100.00%|170.00|440.00|80.00|145.50|114.50"},
+               });
+        // Production cost only (stock movements), then sales cost only (bill items).
+        QStringList production = expected({
+            {"现金|250.00|26.32%|650.00|48.15%",
+             "热菜|300.00|31.58%|600.00|44.44%|50.00|150.00|||450.00"},
+            {"银行卡|600.00|63.16%|600.00|44.44%",
+             "酒水|80.00|8.42%|180.00|13.33%|30.00|30.00|||150.00"},
+        });
+        QStringList sales = expected({
+            {"现金|250.00|26.32%|650.00|48.15%",
+             "热菜|300.00|31.58%|600.00|44.44%|140.00|260.00|||340.00"},
+            {"银行卡|600.00|63.16%|600.00|44.44%",
+             "酒水|80.00|8.42%|180.00|13.33%|20.00|70.00|||110.00"},
+        });
+        QTest::newRow("production cost")
+            << Criteria{{"cboCosting", "#1"}}
+            << (production << QStringLiteral("*")
+                           << QString::fromUtf8(
+                                  "合计|950.00|100.00%|1350.00|100.00%|合计|950.00|100.00%|1350.00|"
+                                  "100.00%|80.00|180.00|80.00|145.50|1024.50"));
+        QTest::newRow("sales cost")
+            << Criteria{{"cboCosting", "#2"}}
+            << (sales << QStringLiteral("*")
+                      << QString::fromUtf8("合计|950.00|100.00%|1350.00|100.00%|合计|950.00|100.00%"
+                                           "|1350.00|100.00%|170.00|340.00|80.00|145.50|864.50"));
+        // A day without bills: the day columns stay empty, the day's expenses show.
+        QTest::newRow("day without bills")
+            << Criteria{{"dtpToday", "2026-03-05"}}
+            << expected({
+                   {"现金|||650.00|48.15%", "热菜|||600.00|44.44%||410.00|||190.00"},
+                   {"银行卡|||600.00|44.44%", "酒水|||180.00|13.33%||100.00|||80.00"},
+                   {"收入小计|||1250.00|92.59%", Blank10},
+                   {Blank5, "主食组|||180.00|13.33%|||||"},
+                   {"挂账|||100.00|7.41%", Blank10},
+                   {"费用小计|||100.00|7.41%", Blank10},
+                   {Blank5, Blank10},
+                   {Blank5, "出品小计|||1350.00|100.00%|||||"},
+                   {"人数|||11|", "服务费|||70.00|5.19%|||||"},
+                   {"人均消费|||122.73|", "折扣额|||-70.00|-5.19%|||||"},
+                   {Blank5, Blank10},
+                   {"合计|||1350.00|100.00%", "合计|||1350.00|100.00%||520.00|45.50|145.50|684.50"},
+               });
+    }
+
+    // Every cell of the data rows for the day and the period, per criteria case. A "*" row
+    // skips to the last row (cases that differ only in a few rows).
+    void wholeSheet()
+    {
+        QFETCH(Criteria, criteria);
+        QFETCH(QStringList, rows);
+        TestDatabase db("daily_report.sql");
+        db.install();
+        frmDailyReport screen;
+        screen.ShowMe();
+        QVERIFY(screen.applyCriterion("dtpBegin", "2026-03-01"));
+        QVERIFY(screen.applyCriterion("dtpEnd", "2026-03-10"));
+        QVERIFY(screen.applyCriterion("dtpToday", "2026-03-10"));
+        for (const auto& [name, value] : criteria)
+            QVERIFY2(screen.applyCriterion(name, value), qPrintable(name));
+        QVERIFY(screen.runRefresh());
+        const Sheet& s = *screen.sheet();
+        QCOMPARE(s.maxRows(), 18); // M = 17 (7 subject rows + 10), then the margin row
+        QCOMPARE(s.maxCols(), 18);
+        const QStringList actual = sheetRows(s);
+        const qsizetype skip = rows.indexOf(QStringLiteral("*"));
+        if (skip < 0) {
+            QCOMPARE(actual, rows);
+        } else {
+            QCOMPARE(actual.mid(0, skip), rows.mid(0, skip));
+            QCOMPARE(actual.last(), rows.last());
+        }
+    }
+
+    void titlesAndGeometry()
+    {
+        TestDatabase db("daily_report.sql");
+        db.install();
+        frmDailyReport screen;
+        screen.ShowMe();
+        // Initial criteria: the month so far, today.
+        const QDate today = QDate::currentDate();
+        QCOMPARE(screen.beginDate(), QDate(today.year(), today.month(), 1));
+        QCOMPARE(screen.endDate(), today);
+        screen.applyCriterion("dtpBegin", "2026-03-01");
+        screen.applyCriterion("dtpEnd", "2026-03-10");
+        screen.applyCriterion("dtpToday", "2026-03-04");
+        QVERIFY(screen.runRefresh());
+        const Sheet& s = *screen.sheet();
+        QCOMPARE(s.text(1, 2), QString("营业收入日报表"));
+        QCOMPARE(s.text(2, 2), QString("日期：2026年3月4日"));
+        QCOMPARE(s.text(2, 8), QString("统计期间：从2026年3月1日 至2026年3月10日"));
+        QStringList headers;
+        for (int c = 1; c <= 18; ++c)
+            headers << s.text(4, c);
+        QCOMPARE(headers.join('|'),
+                 QString("|项目名称|本日收入|百分比|本月累计|百分比||项目名称|本日收入|"
+                         "百分比|本月收入|百分比|本日成本|本月成本|本日费用|本月费用|月毛利润|"));
+        QCOMPARE(s.effectiveStyle(1, 2).font->pointSize(), 20);
+        QVERIFY(s.spans().contains(CellBlock{1, 2, 1, 18}));
+        QVERIFY(s.spans().contains(CellBlock{2, 2, 3, 6}));
+        QVERIFY(s.spans().contains(CellBlock{2, 8, 3, 17}));
+        QVERIFY(s.effectiveStyle(4, 2).borderColor && s.effectiveStyle(17, 17).borderColor);
+        QVERIFY(!s.effectiveStyle(18, 17).borderColor && !s.effectiveStyle(10, 18).borderColor);
+        QCOMPARE(*s.effectiveStyle(6, 3).hAlign, Qt::AlignRight);
+        QVERIFY(!s.gridLines() && s.locked());
+        for (int c = 1; c <= 18; ++c)
+            QVERIFY(s.columnWidth(c) >= DailyReportSheet::designedWidth(c));
+        const PrintSettings& ps = s.printSettings();
+        QVERIFY(!ps.border && !ps.columnHeaders && !ps.gridLines && ps.header.isEmpty());
+        QCOMPARE(ps.marginLeft, 0);
+
+        // The day must lie in the period: refused, the sheet is left as it was.
+        screen.applyCriterion("dtpToday", "2026-03-11");
+        QVERIFY(!screen.runRefresh());
+        QCOMPARE(s.text(2, 2), QString("日期：2026年3月4日"));
+        screen.applyCriterion("dtpToday", "2026-03-01");
+        QVERIFY(screen.runRefresh());
+        screen.applyCriterion("dtpEnd", "2026-02-28");
+        QVERIFY(!screen.runRefresh());
+    }
+
+    // A failing step leaves its cells empty and the next steps run; hidden and missing lists.
+    void failuresAndLists()
+    {
+        TestDatabase db("daily_report.sql");
+        db.install();
+        db.run("DROP TABLE st_Bill");
+        frmDailyReport screen;
+        screen.ShowMe();
+        screen.applyCriterion("dtpBegin", "2026-03-01");
+        screen.applyCriterion("dtpEnd", "2026-03-10");
+        screen.applyCriterion("dtpToday", "2026-03-10");
+        QVERIFY(screen.runRefresh());
+        const QStringList rows = sheetRows(*screen.sheet());
+        QCOMPARE(
+            rows.first(),
+            QString(
+                "现金|250.00|26.32%|650.00|48.15%|热菜|300.00|31.58%|600.00|44.44%|||||600.00"));
+        QCOMPARE(rows.last(), QString("合计|950.00|100.00%|1350.00|100.00%|合计|950.00|100.00%|"
+                                      "1350.00|100.00%|||80.00|145.50|1204.50"));
+
+        db.run("UPDATE dd_Subject SET IsVisible=0 WHERE SubjectID='09'; DROP TABLE mn_GroupType");
+        const DailyReportLists lists = DailyReportLists::load(db.connection(), "in", "out");
+        QCOMPARE(lists.subjects.size(), 2);
+        QCOMPARE(lists.subjects.at(1).caption, QString("银行卡"));
+        QCOMPARE(lists.departTypes, QStringList({"热菜", "酒水"}));
+        QVERIFY(lists.groupTypes.isEmpty());
+
+        // Only the top-up option and the deleted option change the common fragments.
+        DailyReportCriteria c;
+        c.saving = true;
+        c.branchFilter = " and BranchName='x' ";
+        QCOMPARE(
+            DailyCommonFilter(c, true),
+            QString(" AND BL.IsDeleted=0  AND BL.TableName<>'会员卡充值' and BranchName='x' "));
+        c.useTrueData = true;
+        QCOMPARE(DailyCommonFilter(c, false),
+                 QString(" AND TableName<>'会员卡充值' and BranchName='x' "));
+        QCOMPARE(DailyReportSheet::percentText(Money::fromString(u"1"), Money::fromString(u"3")),
+                 QString("33.33%"));
+        QCOMPARE(DailyReportSheet::percentText(Money::fromString(u"2"), Money::fromString(u"3")),
+                 QString("66.67%"));
+    }
+
+    void exportFormats()
+    {
+        TestDatabase db("daily_report.sql");
+        db.install();
+        frmDailyReport screen;
+        screen.ShowMe();
+        screen.applyCriterion("dtpBegin", "2026-03-01");
+        screen.applyCriterion("dtpEnd", "2026-03-10");
+        screen.applyCriterion("dtpToday", "2026-03-10");
+        QVERIFY(screen.runRefresh());
+        QTemporaryDir dir;
+        const QStringList expectedFiles = {"d.xlsx", "d.htm", "d.rpt", "d.txt", "d.xml"};
+        for (int filter = 1; filter <= 5; ++filter) {
+            QVERIFY(screen.saveTo(dir.filePath("d"), filter));
+            QVERIFY2(QFileInfo(dir.filePath(expectedFiles.at(filter - 1))).size() > 0,
+                     qPrintable(expectedFiles.at(filter - 1)));
+        }
+        QFile text(dir.filePath("d.txt"));
+        QVERIFY(text.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(text.readAll()).contains("684.50"));
+    }
+};
+
+QTEST_MAIN(TestDailyReport)
+#include "tst_dailyreport.moc"
