@@ -6,11 +6,12 @@
 #include <QString>
 #include <QVariant>
 
-class QPagedPaintDevice;
+class QPrinter;
 
-// A report the host prints. The one report is "OldBill", the reprint of a settled bill: header,
-// item lines (bi_BillItem), payments (bi_BillPayment) and totals, laid out as text. Its one
-// parameter is "BillID".
+// A report the host prints. The one report is "OldBill", the reprint of a settled bill as a
+// till receipt (80 mm wide, as long as the bill): branch and bill header, item lines
+// (bi_BillItem), totals, payments (bi_BillPayment) and the reprint time. Its one parameter is
+// "BillID".
 class PrintReport
 {
 public:
@@ -20,19 +21,23 @@ public:
     void setParameter(const QString& name, const QVariant& value);
     QVariant parameter(const QString& name) const;
 
-    // Prints with default options on the default printer; false when the bill cannot be read
-    // or there is no printer.
+    // Prints with default options: to the PDF file chosen with ReportPrinter::setPdfOutput
+    // (or the VTX_PRINT_PDF environment variable) when there is one, else on the default
+    // printer. False when the bill cannot be read, there is no printer or printing fails.
     bool print();
-    // Writes the report as a PDF file instead; false when the bill cannot be read or the file
-    // cannot be written.
+    // Writes the receipt as a one-page PDF file; false when the bill cannot be read or the
+    // file cannot be written.
     bool printToPdf(const QString& path);
-    // The report's lines as printed (empty when the bill cannot be read).
+    // Why the last print or printToPdf failed (empty after success).
+    QString lastError() const { return m_lastError; }
+    // The receipt's lines as plain text (empty when the bill cannot be read).
     QStringList lines() const;
 
 private:
-    bool paint(QPagedPaintDevice* device) const;
+    bool printOn(QPrinter* printer);
 
     QString m_name;
     ConnectionPtr m_connection;
     QHash<QString, QVariant> m_parameters;
+    QString m_lastError;
 };

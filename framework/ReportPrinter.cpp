@@ -2,6 +2,12 @@
 
 #include "PrintService.h"
 
+#include <optional>
+
+namespace {
+std::optional<QString> g_pdfOutput;
+}
+
 ReportPrinter::ReportPrinter()
     : m_connection(FrameworkService::connectionOf(PrintService::existing()))
 {
@@ -18,4 +24,14 @@ PrintReport* ReportPrinter::report(const QString& name)
         return nullptr;
     m_report = std::make_unique<PrintReport>(QStringLiteral("OldBill"), m_connection);
     return m_report.get();
+}
+
+void ReportPrinter::setPdfOutput(const QString& path)
+{
+    g_pdfOutput = path;
+}
+
+QString ReportPrinter::pdfOutput()
+{
+    return g_pdfOutput ? *g_pdfOutput : qEnvironmentVariable("VTX_PRINT_PDF");
 }

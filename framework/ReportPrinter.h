@@ -17,6 +17,11 @@ public:
     // printer has no such report.
     PrintReport* report(const QString& name);
 
+    // Where "print with default options" goes instead of the default printer: a PDF file (an
+    // empty path: the printer again). Without a call, the VTX_PRINT_PDF environment variable.
+    static void setPdfOutput(const QString& path);
+    static QString pdfOutput();
+
 private:
     ConnectionPtr m_connection;
     std::unique_ptr<PrintReport> m_report;

@@ -8,6 +8,7 @@
 #include "Sheet.h"
 #include "SqlText.h"
 #include "ctlQuery.h"
+#include "frmBillInfo.h"
 #include "frmBranch.h"
 #include "modBranch.h"
 #include "modMessage.h"
@@ -390,5 +391,8 @@ void frmBillQuery::highlightRepeatedSettlements()
 
 void frmBillQuery::cmdOpen()
 {
-    // The bill detail window opens the bill of the grid's active row once it exists.
+    // The detail window reads the bill number from column 1 of the grid's active row; it is
+    // modal, so the screen stays disabled until it closes.
+    auto* info = new frmBillInfo();
+    info->ShowMe(mSpread1, 1, QString());
 }

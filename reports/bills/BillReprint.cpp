@@ -1,0 +1,26 @@
+#include "BillReprint.h"
+
+#include "HostContext.h"
+#include "ReportPrinter.h"
+#include "modMessage.h"
+
+#include <QCoreApplication>
+
+bool ReprintBill(const QString& billId, const QString& confirm, const QString& fault,
+                 QWidget* parent)
+{
+    if (MsgBox(confirm, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, parent) !=
+        QMessageBox::Yes)
+        return false;
+    QCoreApplication::processEvents();
+    ReportPrinter printer;
+    printer.bind(hostContext().connection());
+    bool printed = false;
+    if (PrintReport* report = printer.report(QStringLiteral("OldBill"))) {
+        report->setParameter(QStringLiteral("BillID"), billId);
+        printed = report->print();
+    }
+    if (!printed)
+        MsgBox(fault, QMessageBox::Information, QMessageBox::Ok, parent);
+    return printed;
+}

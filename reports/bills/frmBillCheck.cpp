@@ -1,0 +1,427 @@
+#include "frmBillCheck.h"
+
+#include "Bill.h"
+#include "BillCollection.h"
+#include "BillHeaderPanel.h"
+#include "BillInfoSql.h"
+#include "BillReprint.h"
+#include "HostContext.h"
+#include "HostUi.h"
+#include "LanguageSection.h"
+#include "MDIActiveX.h"
+#include "QueryColumn.h"
+#include "Sheet.h"
+#include "SheetOutput.h"
+#include "Twips.h"
+#include "ctlQuery.h"
+#include "modMessage.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const LanguageSection kTexts("frmBillCheck",
+                             {
+                                 {"frmBillCheck", "Caption", "历史账单稽查"},
+                                 {"fraQuery", "Caption", "查询条件"},
+                                 {"optQuery_0", "Caption", "按营业日期查询:"},
+                                 {"optQuery_1", "Caption", "按原始单号范围查询:"},
+                                 {"optQuery_2", "Caption", "按账单编号查询:"},
+                                 {"lblOriginalTo", "Caption", "至"},
+                                 {"optOrder_0", "Caption", "按账单编号排序"},
+                                 {"optOrder_1", "Caption", "按原始单号排序"},
+                                 {"cmdQuery", "Caption", "查询"},
+                                 {"cmdPrint", "Caption", "打印"},
+                                 {"cmdExit", "Caption", "退出"},
+                                 {"lvwBills", "BillID", "账单编号"},
+                                 {"lvwBills", "OriginalID", "原始单号"},
+                                 {"lblBillID", "Caption", "账单编号:"},
+                                 {"lblTableFullName", "Caption", "用餐房台:"},
+                                 {"lblMemberCardID", "Caption", "会员卡号:"},
+                                 {"lblPeopleCount", "Caption", "就餐人数:"},
+                                 {"lblCreateTime", "Caption", "开台时间:"},
+                                 {"lblCreatePerson", "Caption", "开台:"},
+                                 {"lblCheckOutTime", "Caption", "结账时间:"},
+                                 {"lblCheckOutPerson", "Caption", "收银:"},
+                                 {"lblChargePerson", "Caption", "埋单:"},
+                                 {"lblDiscountPerson", "Caption", "打折人:"},
+                                 {"lblDiscountName", "Caption", "打折方式:"},
+                                 {"lblSumForDiscount", "Caption", "折扣额:"},
+                                 {"lblSumOfService", "Caption", "服务费:"},
+                                 {"lblSumOfConsume", "Caption", "消费总额:"},
+                                 {"lblSumPaid", "Caption", "实收金额:"},
+                                 {"Msg_Print_Confirm", "Default", "确定要重新打印历史账单吗？"},
+                                 {"Msg_Print_Fault", "Default", "重新打印账单失败！"},
+                                 {"Msg_Print_NoData", "Default", "没有需要打印的历史账单！"},
+                                 {"ctlQuery1", "Title", "消费明细表"},
+                                 {"ctlQuery1", "MenuID", "菜号"},
+                                 {"ctlQuery1", "MenuName", "菜名"},
+                                 {"ctlQuery1", "CookWay", "做法"},
+                                 {"ctlQuery1", "CreatePerson", "点菜人"},
+                                 {"ctlQuery1", "IsSentMenu", "赠"},
+                                 {"ctlQuery1", "Amount", "数量"},
+                                 {"ctlQuery1", "AmountOrder", "点菜"},
+                                 {"ctlQuery1", "AmountCancel", "退菜"},
+                                 {"ctlQuery1", "AmountConsume", "消费"},
+                                 {"ctlQuery1", "MenuUnitName", "单位"},
+                                 {"ctlQuery1", "SumOfConsume", "消费额"},
+                                 {"ctlQuery1", "SumOfService", "服务费"},
+                                 {"ctlQuery1", "SumForDiscount", "折扣额"},
+                                 {"ctlQuery1", "theSum", "小计"},
+                                 {"ctlQuery2", "Title", "支付明细表"},
+                                 {"ctlQuery2", "SubjectID", "编码"},
+                                 {"ctlQuery2", "SubjectName", "支付方式"},
+                                 {"ctlQuery2", "PaySum", "支付金额"},
+                                 {"ctlQuery2", "ExchangeRate", "汇率"},
+                                 {"ctlQuery2", "SumPaid", "换算后金额"},
+                             });
+
+constexpr int Grey = 0xE0E0E0;   // light grey, as BGR
+constexpr int Yellow = 0xC0FFFF; // light yellow, as BGR
+
+void centre(Sheet* sheet, std::initializer_list<int> columns)
+{
+    CellStyle centred;
+    centred.hAlign = Qt::AlignHCenter;
+    for (int col : columns)
+        sheet->setColumnStyle(col, centred);
+}
+
+QComboBox* editableCombo(const QString& name, QWidget* parent)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(name);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    return combo;
+}
+
+} // namespace
+
+const LanguageSection& frmBillCheck::texts()
+{
+    return kTexts;
+}
+
+frmBillCheck::frmBillCheck(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmBillCheck"));
+    setWindowTitle(QStringLiteral("历史账单稽查"));
+    resize(twipsToPixelsX(13800, this), twipsToPixelsY(8400, this));
+
+    auto* fraQuery = new QGroupBox(QStringLiteral("查询条件"), this);
+    fraQuery->setObjectName(QStringLiteral("fraQuery"));
+    auto* criteria = new QGridLayout(fraQuery);
+    auto* queryGroup = new QButtonGroup(this);
+    const char* queryCaptions[3] = {"按营业日期查询:", "按原始单号范围查询:", "按账单编号查询:"};
+    for (int i = 0; i < 3; ++i) {
+        optQuery[i] = new QRadioButton(QString::fromUtf8(queryCaptions[i]), fraQuery);
+        optQuery[i]->setObjectName(QStringLiteral("optQuery_%1").arg(i));
+        queryGroup->addButton(optQuery[i], i);
+        connect(optQuery[i], &QRadioButton::clicked, this, [this, i] { chooseQuery(i); });
+    }
+    dtpBillDate = new QDateEdit(QDate::currentDate(), fraQuery);
+    dtpBillDate->setObjectName(QStringLiteral("dtpBillDate"));
+    dtpBillDate->setCalendarPopup(true);
+    dtpBillDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    for (int i = 0; i < 2; ++i)
+        cboOriginalID[i] = editableCombo(QStringLiteral("cboOriginalID_%1").arg(i), fraQuery);
+    auto* lblOriginalTo = new QLabel(QStringLiteral("至"), fraQuery);
+    lblOriginalTo->setObjectName(QStringLiteral("lblOriginalTo"));
+    cboBillID = editableCombo(QStringLiteral("cboBillID"), fraQuery);
+    auto* range = new QHBoxLayout;
+    range->addWidget(cboOriginalID[0], 1);
+    range->addWidget(lblOriginalTo);
+    range->addWidget(cboOriginalID[1], 1);
+    criteria->addWidget(optQuery[0], 0, 0);
+    criteria->addWidget(dtpBillDate, 1, 0);
+    criteria->addWidget(optQuery[1], 2, 0);
+    criteria->addLayout(range, 3, 0);
+    criteria->addWidget(optQuery[2], 4, 0);
+    criteria->addWidget(cboBillID, 5, 0);
+
+    auto* orderGroup = new QButtonGroup(this);
+    const char* orderCaptions[2] = {"按账单编号排序", "按原始单号排序"};
+    auto* orders = new QHBoxLayout;
+    for (int i = 0; i < 2; ++i) {
+        optOrder[i] = new QRadioButton(QString::fromUtf8(orderCaptions[i]), fraQuery);
+        optOrder[i]->setObjectName(QStringLiteral("optOrder_%1").arg(i));
+        orderGroup->addButton(optOrder[i], i);
+        orders->addWidget(optOrder[i]);
+    }
+    criteria->addLayout(orders, 6, 0);
+    cmdQueryButton = new QPushButton(QStringLiteral("查询"), fraQuery);
+    cmdQueryButton->setObjectName(QStringLiteral("cmdQuery"));
+    cmdQueryButton->setAutoDefault(false);
+    criteria->addWidget(cmdQueryButton, 7, 0);
+    connect(cmdQueryButton, &QPushButton::clicked, this, [this] { cmdQuery(); });
+
+    lvwBills = new QTreeWidget(this);
+    lvwBills->setObjectName(QStringLiteral("lvwBills"));
+    lvwBills->setRootIsDecorated(false);
+    lvwBills->setColumnCount(2);
+    connect(lvwBills, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { showBill(item); });
+
+    cmdPrintButton = new QPushButton(QStringLiteral("打印"), this);
+    cmdPrintButton->setObjectName(QStringLiteral("cmdPrint"));
+    cmdPrintButton->setAutoDefault(false);
+    connect(cmdPrintButton, &QPushButton::clicked, this, [this] { cmdPrint(); });
+    cmdExit = new QPushButton(QStringLiteral("退出"), this);
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    cmdExit->setAutoDefault(false);
+    connect(cmdExit, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(fraQuery);
+    left->addWidget(lvwBills, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdPrintButton);
+    buttons->addWidget(cmdExit);
+    left->addLayout(buttons);
+
+    picBill = new BillHeaderPanel(this);
+    ctlQuery1 = new ctlQuery(this);
+    ctlQuery1->setObjectName(QStringLiteral("ctlQuery1"));
+    ctlQuery2 = new ctlQuery(this);
+    ctlQuery2->setObjectName(QStringLiteral("ctlQuery2"));
+    ctlQuery2->setMinimumHeight(twipsToPixelsY(2000, this));
+    auto* right = new QVBoxLayout;
+    right->addWidget(picBill);
+    right->addWidget(ctlQuery1, 3);
+    right->addWidget(ctlQuery2, 1);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addLayout(left, 0);
+    layout->addLayout(right, 1);
+    fraQuery->setFixedWidth(twipsToPixelsX(3200, this));
+
+    // Load: captions and messages through the language file, both grids' columns, today's date.
+    kTexts.translate(this);
+    lvwBills->setHeaderLabels(
+        {kTexts.text(QStringLiteral("lvwBills"), QStringLiteral("BillID")),
+         kTexts.text(QStringLiteral("lvwBills"), QStringLiteral("OriginalID"))});
+    IniSpread();
+    optQuery[0]->setChecked(true);
+    optOrder[0]->setChecked(true);
+}
+
+frmBillCheck::~frmBillCheck() = default;
+
+void frmBillCheck::ShowMe()
+{
+    QCoreApplication::processEvents();
+    if (!isVisible()) {
+        if (HostUi::isHeadless()) {
+            // A headless run never waits on a window: the audit opens in the host window.
+            MDIActiveX embedding;
+            embedding.embed(this, 13800, 8400);
+            embedding.activate(this);
+        } else {
+            exec();
+        }
+    }
+    QCoreApplication::processEvents();
+}
+
+QStringList frmBillCheck::listedBills() const
+{
+    QStringList ids;
+    for (int i = 0; i < lvwBills->topLevelItemCount(); ++i)
+        ids << lvwBills->topLevelItem(i)->text(0);
+    return ids;
+}
+
+QString frmBillCheck::billId() const
+{
+    return picBill->billTag();
+}
+
+void frmBillCheck::IniSpread()
+{
+    ctlQuery1->ClearColumns();
+    ctlQuery1->SetTitle(QStringLiteral("消费明细表"));
+    QueryColumns& c = ctlQuery1->Columns();
+    //     field                      caption   condition                      sum  kind width back
+    c.Add("MenuID", "菜号", "", "", false, 0, false, 1, 700, -1, true);
+    c.Add("MenuName", "菜名", "", "", false, 0, false, 1, 1500, -1, true);
+    c.Add("CookWay", "做法", "", "", false, 0, false, 1, 700, -1, true);
+    c.Add("CreatePerson", "点菜人", "", "", false, 0, false, 1, 700, -1, true);
+    c.Add("'√'|IsSentMenu", "赠", "IsSentMenu<>0", "", false, 0, false, 1, 500, -1, true);
+    QueryColumns& amount =
+        c.Add("|Amount", "数量", "", "", false, 0, false, 1, -1, -1, true)->SubColumns();
+    amount.add("AmountOrder", "点菜", "AmountOrder<>0", "", false, 0, true, 13, 600, Grey, true);
+    amount.add("AmountCancel", "退菜", "AmountCancel<>0", "", false, 0, true, 13, 600, Grey, true);
+    amount.add("AmountOrder-AmountCancel|AmountConsume", "消费", "(AmountOrder-AmountCancel)<>0",
+               "", false, 0, true, 13, 600, Grey, true);
+    c.Add("MenuUnitName", "单位", "", "", false, 0, false, 1, 500, -1, true);
+    c.Add("SumOfConsume", "消费额", "SumOfConsume<>0 AND IsSentMenu=0", "", false, 0, true, 13, 700,
+          Yellow, true);
+    c.Add("SumOfService", "服务费", "SumOfService<>0 AND IsSentMenu=0", "", false, 0, true, 13, 700,
+          Yellow, true);
+    c.Add("SumForDiscount", "折扣额", "SumForDiscount<>0 AND IsSentMenu=0", "", false, 0, true, 13,
+          700, Yellow, true);
+    c.Add("theSum", "小计", "theSum<>0 AND IsSentMenu=0", "", false, 0, true, 13, 700, Yellow,
+          true);
+    TranslateQueryControl(this, ctlQuery1);
+    ctlQuery1->ApplyQuery(true, false, false);
+    Sheet* items = ctlQuery1->Grid();
+    items->setReDraw(false);
+    items->setScrollBars(Qt::ScrollBarAlwaysOff, Qt::ScrollBarAsNeeded);
+    items->setMaxRows(0);
+    items->setMaxRows(9);
+    centre(items, {1, 3, 4, 5, 9});
+    items->setReDraw(true);
+
+    ctlQuery2->ClearColumns();
+    ctlQuery2->SetTitle(QStringLiteral("支付明细表"));
+    QueryColumns& p = ctlQuery2->Columns();
+    p.Add("SubjectID", "编码", "", "", false, 0, false, 1, 1740, -1, true);
+    p.Add("SubjectName", "支付方式", "", "", false, 0, false, 1, 2200, -1, true);
+    p.Add("PaySum", "支付金额", "", "", false, 0, false, 13, 1800, Grey, true);
+    p.Add("ExchangeRate", "汇率", "", "", false, 0, false, 13, 1800, Yellow, true);
+    p.Add("SumPaid", "换算后金额", "", "", false, 0, true, 13, 1800, Yellow, true);
+    TranslateQueryControl(this, ctlQuery2);
+    ctlQuery2->ApplyQuery(true, false, false);
+    Sheet* payments = ctlQuery2->Grid();
+    payments->setReDraw(false);
+    payments->setScrollBars(Qt::ScrollBarAlwaysOff, Qt::ScrollBarAsNeeded);
+    payments->setMaxRows(0);
+    payments->setMaxRows(6);
+    centre(payments, {1, 2});
+    payments->setReDraw(true);
+}
+
+void frmBillCheck::chooseQuery(int index)
+{
+    // By date or bill number: bill number order; by original numbers: original number order.
+    optOrder[index == 1 ? 1 : 0]->setChecked(true);
+}
+
+void frmBillCheck::cmdQuery()
+{
+    setEnabled(false);
+    BillCollection bills(hostContext().connection());
+    if (optQuery[0]->isChecked()) {
+        bills.addCondition(BillCollection::FieldBillDate, ListCriteria::Equal, dtpBillDate->date(),
+                           1);
+    } else if (optQuery[1]->isChecked()) {
+        bills.addCondition(BillCollection::FieldOriginalID, ListCriteria::From,
+                           cboOriginalID[0]->currentText().trimmed(), 1);
+        bills.addCondition(BillCollection::FieldOriginalID, ListCriteria::To,
+                           cboOriginalID[1]->currentText().trimmed(), 1);
+    } else if (optQuery[2]->isChecked()) {
+        bills.addCondition(BillCollection::FieldBillID, ListCriteria::Equal,
+                           cboBillID->currentText().trimmed(), 1);
+    }
+    if (optOrder[1]->isChecked())
+        bills.addSortKey(BillCollection::FieldOriginalID, ListCriteria::Ascending);
+    bills.addSortKey(BillCollection::FieldBillID, ListCriteria::Ascending);
+    bills.load();
+    lvwBills->clear();
+    for (int i = 1; i <= bills.Count(); ++i) {
+        const Bill& bill = bills.item(i);
+        auto* item = new QTreeWidgetItem(lvwBills);
+        item->setText(0, bill.BillID());
+        item->setData(0, Qt::UserRole, bill.BillID());
+        item->setText(1, bill.OriginalID());
+    }
+    setEnabled(true);
+}
+
+void frmBillCheck::showBill(QTreeWidgetItem* item)
+{
+    if (!item)
+        return;
+    const QString id = item->data(0, Qt::UserRole).toString();
+    if (id.isEmpty())
+        return;
+    Bill bill(hostContext().connection());
+    if (bill.load(id))
+        picBill->fill(bill);
+    else
+        picBill->clear();
+    const ConnectionPtr connection = hostContext().connection();
+    ctlQuery1->SetConnection(connection);
+    ctlQuery1->SetSQL(BillCheckItemsSql(id));
+    ctlQuery1->ApplyQuery(false, true, false);
+    ctlQuery2->SetConnection(connection);
+    ctlQuery2->SetSQL(BillCheckPaymentsSql(id));
+    ctlQuery2->ApplyQuery(false, true, false);
+}
+
+bool frmBillCheck::showListedBill(const QString& billId)
+{
+    if (!listedBills().contains(billId))
+        cmdQuery(); // a script names the bill before the search has run
+    for (int i = 0; i < lvwBills->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = lvwBills->topLevelItem(i);
+        if (item->text(0) == billId) {
+            lvwBills->setCurrentItem(item);
+            showBill(item);
+            return true;
+        }
+    }
+    return false;
+}
+
+void frmBillCheck::cmdPrint()
+{
+    const QString id = picBill->billTag();
+    if (id.isEmpty()) {
+        MsgBox(kTexts.text(QStringLiteral("Msg_Print_NoData"), QStringLiteral("Default")),
+               QMessageBox::Information, QMessageBox::Ok, this);
+        return;
+    }
+    ReprintBill(id, kTexts.text(QStringLiteral("Msg_Print_Confirm"), QStringLiteral("Default")),
+                kTexts.text(QStringLiteral("Msg_Print_Fault"), QStringLiteral("Default")), this);
+}
+
+bool frmBillCheck::applyCriterion(const QString& name, const QString& value)
+{
+    if (name == QLatin1String("lvwBills"))
+        return showListedBill(value);
+    QWidget* w = findChild<QWidget*>(name);
+    if (auto* date = qobject_cast<QDateEdit*>(w)) {
+        const QDate d = QDate::fromString(value, QStringLiteral("yyyy-MM-dd"));
+        if (!d.isValid())
+            return false;
+        date->setDate(d);
+        return true;
+    }
+    if (auto* option = qobject_cast<QRadioButton*>(w)) {
+        if (value != QLatin1String("1") && value != QLatin1String("0"))
+            return false;
+        if (value == QLatin1String("1"))
+            option->click();
+        return true;
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        combo->setEditText(value);
+        return true;
+    }
+    return false;
+}
+
+bool frmBillCheck::runRefresh()
+{
+    cmdQuery();
+    return true;
+}
+
+bool frmBillCheck::exportGrid(const QString& path)
+{
+    return SheetOutput::save(*ctlQuery1->Grid(), path, windowTitle());
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDialog>
+
+class BillHeaderPanel;
+class QComboBox;
+class QDateEdit;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class ctlQuery;
+class LanguageSection;
+
+// The bill audit ("DoBillCheck"): finds settled bills by business date, by a range of original
+// bill numbers or by bill number, lists them (lvwBills) and shows the chosen one with its
+// header, item lines (ctlQuery1) and payments (ctlQuery2); "Print" reprints it.
+//
+// Shown modally; in headless runs it opens in the host window instead and is driven through
+// applyCriterion (a control by name; "lvwBills" takes the bill number to show), runRefresh
+// (the search) and exportGrid (the item lines).
+class frmBillCheck : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmBillCheck(QWidget* parent = nullptr);
+    ~frmBillCheck() override;
+
+    void ShowMe();
+    // The bill numbers listed, in order.
+    QStringList listedBills() const;
+    // The bill number shown (the tag of txtBillID).
+    QString billId() const;
+    static const LanguageSection& texts();
+
+public slots:
+    bool applyCriterion(const QString& name, const QString& value);
+    bool runRefresh();
+    bool exportGrid(const QString& path);
+    // Shows the listed bill with this number, searching first when it is not listed yet;
+    // false when the search does not list it.
+    bool showListedBill(const QString& billId);
+
+private:
+    void IniSpread();
+    void cmdQuery();
+    void cmdPrint();
+    void showBill(QTreeWidgetItem* item);
+    void chooseQuery(int index);
+
+    QRadioButton* optQuery[3] = {};
+    QDateEdit* dtpBillDate = nullptr;
+    QComboBox* cboOriginalID[2] = {};
+    QComboBox* cboBillID = nullptr;
+    QRadioButton* optOrder[2] = {};
+    QPushButton* cmdQueryButton = nullptr;
+    QPushButton* cmdPrintButton = nullptr;
+    QPushButton* cmdExit = nullptr;
+    QTreeWidget* lvwBills = nullptr;
+    BillHeaderPanel* picBill = nullptr;
+    ctlQuery* ctlQuery1 = nullptr;
+    ctlQuery* ctlQuery2 = nullptr;
+};
