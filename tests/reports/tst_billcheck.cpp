@@ -1,0 +1,102 @@
+#include "HostUi.h"
+#include "ReportPrinter.h"
+#include "Sheet.h"
+#include "TestDatabase.h"
+#include "ctlQuery.h"
+#include "frmBillCheck.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+namespace {
+
+// Searches with the given criteria set by control name and returns the listed bills.
+QStringList search(frmBillCheck& w, const QList<QPair<QString, QString>>& criteria)
+{
+    for (const auto& [name, value] : criteria)
+        if (!w.applyCriterion(name, value))
+            return {"cannot set " + name};
+    w.runRefresh();
+    return w.listedBills();
+}
+
+QStringList column(const Sheet* s, int col)
+{
+    QStringList out;
+    for (int row = 1; row <= s->maxRows(); ++row)
+        out << s->text(row, col);
+    return out;
+}
+
+} // namespace
+
+class TestBillCheck : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { HostUi::setHeadless(true); }
+
+    void searchesAndSortOrders()
+    {
+        TestDatabase db("bill_info.sql");
+        db.install();
+        frmBillCheck w;
+        // Business date: the whole day, 23:59:59 included, the next day's 00:00 not.
+        QCOMPARE(search(w, {{"optQuery_0", "1"}, {"dtpBillDate", "2026-04-02"}}),
+                 QStringList({"I1", "I2", "I4"}));
+        // By original number first: blanks, then 0005, then 0007.
+        QCOMPARE(search(w, {{"optOrder_1", "1"}}), QStringList({"I2", "I4", "I1"}));
+        // A range of original numbers, inclusive at both ends; choosing it sorts by original.
+        QCOMPARE(search(w, {{"optQuery_1", "1"},
+                            {"cboOriginalID_0", " 0003 "},
+                            {"cboOriginalID_1", "0007"}}),
+                 QStringList({"I3", "I4", "I1"}));
+        QVERIFY(w.findChild<QRadioButton*>("optOrder_1")->isChecked());
+        QCOMPARE(search(w, {{"optOrder_0", "1"}}), QStringList({"I1", "I3", "I4"}));
+        // By bill number, trimmed; choosing it goes back to bill number order.
+        w.findChild<QRadioButton*>("optOrder_1")->setChecked(true);
+        QCOMPARE(search(w, {{"optQuery_2", "1"}, {"cboBillID", " I3 "}}), QStringList({"I3"}));
+        QVERIFY(w.findChild<QRadioButton*>("optOrder_0")->isChecked());
+        QCOMPARE(search(w, {{"cboBillID", "I9"}}), QStringList());
+    }
+
+    void showingAndReprintingABill()
+    {
+        TestDatabase db("bill_info.sql");
+        db.install();
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("bill.pdf");
+        ReportPrinter::setPdfOutput(pdf);
+        frmBillCheck w;
+        // Nothing shown yet: "Print" only says so.
+        w.findChild<QPushButton*>("cmdPrint")->click();
+        QVERIFY(!QFileInfo::exists(pdf));
+
+        search(w, {{"dtpBillDate", "2026-04-02"}});
+        QVERIFY(w.showListedBill("I1"));
+        QCOMPARE(w.billId(), QString("I1"));
+        QCOMPARE(w.findChild<QLineEdit*>("txtBillID")->text(), QString("I1(0007)"));
+        // Lines by line key, no order time column; the gift has its mark and no amount.
+        Sheet* items = w.findChild<ctlQuery*>("ctlQuery1")->Grid();
+        QCOMPARE(items->maxCols(), 13);
+        QCOMPARE(column(items, 2), QStringList({"清蒸鱼", "果盘", "可乐", "宫保鸡丁", ""}));
+        QCOMPARE(items->text(2, 5), QString("√"));
+        QVERIFY(items->isEmpty(2, 10));
+        QCOMPARE(items->value(5, 13).toDouble(), 150.0);
+        // Payments: the amount paid before the rate comes before the rate.
+        Sheet* payments = w.findChild<ctlQuery*>("ctlQuery2")->Grid();
+        QCOMPARE(column(payments, 2), QStringList({"现金", "银行卡", "港币", ""}));
+        QCOMPARE(payments->value(3, 3).toDouble(), 25.0);
+        QCOMPARE(payments->value(3, 4).toDouble(), 0.8);
+        QCOMPARE(payments->value(4, 5).toDouble(), 150.0);
+
+        w.findChild<QPushButton*>("cmdPrint")->click();
+        QVERIFY(QFileInfo(pdf).size() > 1000);
+        ReportPrinter::setPdfOutput(QString());
+    }
+};
+
+QTEST_MAIN(TestBillCheck)
+#include "tst_billcheck.moc"
