@@ -1,6 +1,7 @@
 #include "ActionRows.h"
 
 #include "ActionTable.h"
+#include "frmBillCheck.h"
 #include "frmBillQuery.h"
 #include "frmDailyReport.h"
 
@@ -25,5 +26,6 @@
 void AddActionRows(ActionTable& table)
 {
     table.addShared<frmBillQuery>(QStringLiteral("DoBillQuery"));
+    table.addShared<frmBillCheck>(QStringLiteral("DoBillCheck"));
     table.addShared<frmDailyReport>(QStringLiteral("DoDailyReport"));
 }
