@@ -71,7 +71,7 @@ BillHeaderPanel::BillHeaderPanel(QWidget* parent) : QWidget(parent)
     bold.setBold(true);
     box("txtSumPaid")->setFont(bold);
     for (int c = 1; c < 8; c += 2)
-        m_layout->setColumnStretch(c, 1);
+        m_layout->setColumnStretch(c, c == 1 ? 3 : 2); // the bill number with its original is long
 }
 
 QLineEdit* BillHeaderPanel::addField(const char* name, int row, int column, const char* label,

@@ -153,7 +153,7 @@ frmBillCheck::frmBillCheck(QWidget* parent) : QDialog(parent)
 
     auto* orderGroup = new QButtonGroup(this);
     const char* orderCaptions[2] = {"按账单编号排序", "按原始单号排序"};
-    auto* orders = new QHBoxLayout;
+    auto* orders = new QVBoxLayout;
     for (int i = 0; i < 2; ++i) {
         optOrder[i] = new QRadioButton(QString::fromUtf8(orderCaptions[i]), fraQuery);
         optOrder[i]->setObjectName(QStringLiteral("optOrder_%1").arg(i));
@@ -410,6 +410,12 @@ bool frmBillCheck::applyCriterion(const QString& name, const QString& value)
     }
     if (auto* combo = qobject_cast<QComboBox*>(w)) {
         combo->setEditText(value);
+        return true;
+    }
+    if (auto* button = qobject_cast<QPushButton*>(w)) {
+        if (value != QLatin1String("1"))
+            return false;
+        button->click(); // "cmdQuery", "cmdPrint"
         return true;
     }
     return false;

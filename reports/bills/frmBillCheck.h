@@ -17,8 +17,9 @@ class LanguageSection;
 // header, item lines (ctlQuery1) and payments (ctlQuery2); "Print" reprints it.
 //
 // Shown modally; in headless runs it opens in the host window instead and is driven through
-// applyCriterion (a control by name; "lvwBills" takes the bill number to show), runRefresh
-// (the search) and exportGrid (the item lines).
+// applyCriterion (a control by name; "lvwBills" takes the bill number to show; a button given
+// "1" is clicked, so "cmdPrint=1" reprints), runRefresh (the search) and exportGrid (the item
+// lines).
 class frmBillCheck : public QDialog
 {
     Q_OBJECT

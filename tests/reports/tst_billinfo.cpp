@@ -247,6 +247,7 @@ private slots:
         Sheet* rows = query.queryControl()->Grid();
         QVERIFY(rows->maxRows() > 10);
         int opened = 0;
+        bool pictured = false;
         for (int row = 1; row < rows->maxRows(); ++row) {
             rows->setActiveCell(row, 1);
             query.findChild<QAction*>("Open")->trigger();
@@ -260,9 +261,14 @@ private slots:
             const Money received = Money::fromString(field(info, "txtSumPaid"));
             QCOMPARE(received, Money::fromDouble(rows->value(row, 17).toDouble()));
             QCOMPARE(Money::fromDouble(total(grid(info, "ctlQuery2"), PaidAfterRate)), received);
-            if (row == 1 && qEnvironmentVariableIsSet("VTX_DOCS_DIR")) {
-                info->resize(info->width(), info->height());
-                info->grab().save(qEnvironmentVariable("VTX_DOCS_DIR") + "/billinfo.png");
+            // With VTX_DOCS_DIR set, the first bill with reverse settlements is pictured.
+            auto* list = info->findChild<QTreeWidget*>("lvwUnCheckBill");
+            if (!pictured && list->topLevelItemCount() > 0 &&
+                qEnvironmentVariableIsSet("VTX_DOCS_DIR")) {
+                info->findChild<QPushButton*>("cmdUnCheckBill")->click();
+                QCoreApplication::processEvents();
+                pictured =
+                    info->grab().save(qEnvironmentVariable("VTX_DOCS_DIR") + "/billinfo.png");
             }
             info->close();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
