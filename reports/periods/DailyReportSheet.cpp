@@ -210,7 +210,7 @@ void DailyReportSheet::layout(const DailyReportLists& lists, const QDate& today,
     ps.bestFitPagesWide = 1;
     ps.bestFitPagesTall = 1;
     ps.centerHorizontal = true;
-    ps.centerVertical = false;
+    ps.centerVertical = true;
 
     // 3. The rows.
     m_lists = lists;
