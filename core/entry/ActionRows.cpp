@@ -26,6 +26,6 @@
 void AddActionRows(ActionTable& table)
 {
     table.addShared<frmBillQuery>(QStringLiteral("DoBillQuery"));
-    table.addShared<frmBillCheck>(QStringLiteral("DoBillCheck"));
     table.addShared<frmDailyReport>(QStringLiteral("DoDailyReport"));
+    table.addShared<frmBillCheck>(QStringLiteral("DoBillCheck"));
 }
