@@ -7,6 +7,7 @@
 #include "Sheet.h"
 #include "SheetOutput.h"
 #include "SheetView.h"
+#include "Twips.h"
 #include "frmPrintSpread.h"
 #include "frmViewSpread.h"
 
@@ -247,8 +248,60 @@ void ctlQuery::layOut()
         m_sheet->setColumnStyle(col, style);
     }
     m_sheet->setLocked(true);
+    fitColumnWidths();
     m_sheet->setReDraw(reDraw);
     m_laidOut = true;
+}
+
+void ctlQuery::fitColumnWidths()
+{
+    // Widths are given for the old grid's small font: a column is widened (never narrowed)
+    // until its caption and its figures fit. The rows read are the first and last few hundred,
+    // where the totals row and the widest sums are, so a million-row grid costs nothing more.
+    const QFontMetrics plain(m_view->font());
+    QFont boldFont = m_view->font();
+    boldFont.setBold(true);
+    const QFontMetrics bold(boldFont);
+    const double dpi = m_view->logicalDpiX();
+    const int padding = 10;
+    const int rows = m_sheet->maxRows();
+    const int sample = 300;
+    auto widen = [&](int col, int pixels) {
+        const int twips = pixelsToTwips(pixels + padding, dpi);
+        if (twips > m_sheet->columnWidth(col))
+            m_sheet->setColumnWidth(col, twips);
+    };
+    for (int col = 1; col <= m_sheet->maxCols(); ++col) {
+        int pixels = 0;
+        for (int h = 1; h <= m_sheet->headerRows(); ++h) {
+            bool spansColumns = false;
+            for (const CellBlock& span : m_sheet->headerSpans())
+                spansColumns |= span.contains(h, col) && span.colCount() > 1;
+            if (!spansColumns)
+                pixels = std::max(pixels, plain.horizontalAdvance(m_sheet->headerText(h, col)));
+        }
+        auto measure = [&](int row) {
+            const QFontMetrics& fm = row == rows ? bold : plain;
+            pixels = std::max(pixels, fm.horizontalAdvance(m_sheet->text(row, col)));
+        };
+        for (int row = 1; row <= std::min(rows, sample); ++row)
+            measure(row);
+        for (int row = std::max(sample + 1, rows - sample); row <= rows; ++row)
+            measure(row);
+        widen(col, pixels);
+    }
+    // A group caption wider than its sub-columns together widens the last of them.
+    for (const CellBlock& span : m_sheet->headerSpans()) {
+        if (span.colCount() < 2)
+            continue;
+        int twips = 0;
+        for (int col = span.col; col <= span.col2; ++col)
+            twips += m_sheet->columnWidth(col);
+        const int needed =
+            pixelsToTwips(plain.horizontalAdvance(m_sheet->headerText(span.row, span.col)) + padding, dpi);
+        if (needed > twips)
+            m_sheet->setColumnWidth(span.col2, m_sheet->columnWidth(span.col2) + needed - twips);
+    }
 }
 
 bool ctlQuery::fail(const QString& message)
@@ -628,6 +681,7 @@ bool ctlQuery::runQuery()
         const bool whole = l.allWhole && (l.kind == PercentKind || l.integerField);
         m_sheet->setColumnDecimals(int(i) + 1, whole ? 0 : 2);
     }
+    fitColumnWidths();
     m_sheet->setReDraw(true);
     emit Progress(100, 100);
     return true;

@@ -121,6 +121,7 @@ private:
     bool m_running = false;
 
     void layOut();
+    void fitColumnWidths();
     bool runQuery();
     bool fail(const QString& message);
 };
