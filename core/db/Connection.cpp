@@ -81,6 +81,7 @@ QVariant bindable(const QVariant& v, SqlDialect dialect)
 struct Connection::Private
 {
     QString name;
+    Connection::StatementTrace trace;
 };
 
 Connection::Connection() : d(std::make_unique<Private>()) {}
@@ -148,7 +149,13 @@ QString Connection::nativeSql(const QString& tsql) const
     return m_dialect == SqlDialect::Sqlite ? translatedSql(tsql) : tsql;
 }
 
-static QSqlQuery prepared(const Connection& c, const QString& tsql, const QVariantList& params)
+void Connection::setStatementTrace(StatementTrace trace)
+{
+    d->trace = std::move(trace);
+}
+
+static QSqlQuery prepared(const Connection& c, const QString& tsql, const QVariantList& params,
+                          const Connection::StatementTrace& trace)
 {
     if (!c.isOpen())
         throw SqlError(QStringLiteral("the database connection is not open"));
@@ -157,8 +164,13 @@ static QSqlQuery prepared(const Connection& c, const QString& tsql, const QVaria
     q.setForwardOnly(true);
     if (!q.prepare(sql))
         throw SqlError(q.lastError().text() + QStringLiteral(" in: ") + sql.simplified());
-    for (const QVariant& p : params)
-        q.addBindValue(bindable(p, c.dialect()));
+    QVariantList bound;
+    for (const QVariant& p : params) {
+        bound << bindable(p, c.dialect());
+        q.addBindValue(bound.constLast());
+    }
+    if (trace)
+        trace(sql, bound);
     if (!q.exec())
         throw SqlError(q.lastError().text() + QStringLiteral(" in: ") + sql.simplified());
     return q;
@@ -167,12 +179,12 @@ static QSqlQuery prepared(const Connection& c, const QString& tsql, const QVaria
 std::unique_ptr<Recordset> Connection::execute(const QString& tsql,
                                                const QVariantList& params) const
 {
-    return std::make_unique<Recordset>(prepared(*this, tsql, params));
+    return std::make_unique<Recordset>(prepared(*this, tsql, params, d->trace));
 }
 
 int Connection::executeNonQuery(const QString& tsql, const QVariantList& params) const
 {
-    return prepared(*this, tsql, params).numRowsAffected();
+    return prepared(*this, tsql, params, d->trace).numRowsAffected();
 }
 
 void Connection::executeScript(const QString& script) const

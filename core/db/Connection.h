@@ -7,6 +7,7 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <functional>
 #include <memory>
 
 class Recordset;
@@ -58,6 +59,12 @@ public:
     void beginTransaction() const;
     void commit() const;
     void rollback() const;
+
+    // Measurement hook, off by default: when set, every statement run through execute() and
+    // executeNonQuery() is reported once, before it runs, as the native SQL the database
+    // receives with its parameters as bound. Benchmarks use it to replay a screen's statements.
+    using StatementTrace = std::function<void(const QString& nativeSql, const QVariantList& bound)>;
+    void setStatementTrace(StatementTrace trace);
 
 private:
     struct Private;

@@ -1,0 +1,300 @@
+// The report screens on a restaurant chain's database, against SQLite itself.
+//
+//   bench_chain --db FILE [--export-dir DIR] [--no-year] [--plans]
+//
+// FILE is a database written by vtxdemodb (bench/run-chain.sh builds and caches one). The last
+// business day in bi_Bill is "the day"; "month" is that day's month up to it; "year" is every
+// day the database holds (at most a year). Each screen is driven headless the way vtxhost does
+// it: criteria through applyCriterion, then runRefresh(), timed until the grid or sheet is
+// filled. Every statement the screen runs is captured through the connection's statement trace
+// and replayed on SQLite alone (forward-only, every column of every row read); the table gives
+// both times, their ratio, the rows shown, the peak memory growth of the run and the grid's
+// bytes per cell. The largest grid is then saved as .xlsx and .pdf. With --plans the query plan
+// of every captured statement is printed.
+#include "Connection.h"
+#include "HostBinding.h"
+#include "HostContext.h"
+#include "HostUi.h"
+#include "Sheet.h"
+#include "SheetOutput.h"
+#include "ctlQuery.h"
+#include "frmBillCheck.h"
+#include "frmBillQuery.h"
+#include "frmDailyReport.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <cstdio>
+#include <ctime>
+#include <functional>
+
+namespace {
+
+struct Statement
+{
+    QString sql;
+    QVariantList bound;
+};
+
+qint64 procStatusKb(const char* key)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toLongLong();
+    return 0;
+}
+
+void resetPeakRss()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly))
+        f.write("5");
+}
+
+double cpuMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+}
+
+struct Timing
+{
+    double wallMs = 0;
+    double cpuMs = 0;
+    double peakMb = 0;
+};
+
+Timing measure(const std::function<void()>& work)
+{
+    resetPeakRss();
+    const qint64 before = procStatusKb("VmRSS:");
+    QElapsedTimer t;
+    t.start();
+    const double cpu0 = cpuMs();
+    work();
+    Timing r;
+    r.cpuMs = cpuMs() - cpu0;
+    r.wallMs = double(t.nsecsElapsed()) / 1e6;
+    r.peakMb = double(std::max(procStatusKb("VmHWM:"), procStatusKb("VmRSS:")) - before) / 1024;
+    return r;
+}
+
+// SQLite alone: every captured statement prepared, bound, stepped forward-only with every
+// column of every row read as a value.
+Timing replay(const Connection& c, const QList<Statement>& statements, qint64* rows)
+{
+    return measure([&] {
+        for (const Statement& s : statements) {
+            QSqlQuery q(c.database());
+            q.setForwardOnly(true);
+            q.prepare(s.sql);
+            for (const QVariant& v : s.bound)
+                q.addBindValue(v);
+            q.exec();
+            const int n = q.record().count();
+            qint64 sink = 0;
+            while (q.next()) {
+                ++*rows;
+                for (int i = 0; i < n; ++i)
+                    sink += q.value(i).typeId();
+            }
+            if (sink == -1)
+                std::printf(" ");
+        }
+    });
+}
+
+void printPlans(const Connection& c, const QList<Statement>& statements)
+{
+    for (const Statement& s : statements) {
+        QSqlQuery q(c.database());
+        q.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + s.sql);
+        for (const QVariant& v : s.bound)
+            q.addBindValue(v);
+        q.exec();
+        std::printf("  -- %s\n", qPrintable(s.sql.simplified().left(160)));
+        while (q.next())
+            std::printf("     %s\n", qPrintable(q.value(3).toString()));
+    }
+}
+
+struct Case
+{
+    QString report;
+    QString range;
+    std::function<QObject*()> open;                      // a new screen, criteria not yet set
+    QList<QPair<QString, QString>> criteria;             // applied before runRefresh
+    std::function<const Sheet*(QObject*)> sheet;         // the filled grid, or null
+    std::function<qint64(QObject*, const Sheet*)> shown; // rows shown
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    auto option = [&](const char* name) {
+        const qsizetype at = args.indexOf(QLatin1String(name));
+        return at >= 0 && at + 1 < args.size() ? args.at(at + 1) : QString();
+    };
+    const QString dbPath = option("--db");
+    const QString exportDir =
+        option("--export-dir").isEmpty() ? QDir::tempPath() : option("--export-dir");
+    const bool withYear = !args.contains(QStringLiteral("--no-year"));
+    const bool plans = args.contains(QStringLiteral("--plans"));
+    if (dbPath.isEmpty() || !QFileInfo::exists(dbPath)) {
+        std::fprintf(stderr,
+                     "usage: bench_chain --db FILE [--export-dir DIR] [--no-year] [--plans]\n");
+        return 2;
+    }
+    HostUi::setHeadless(true);
+    ConnectionPtr conn = Connection::openSqlite(dbPath);
+    hostContext().Connection = conn;
+    BindHost(nullptr);
+    LoadUserGroup(QStringLiteral("admin"));
+
+    QSqlQuery span(conn->database());
+    span.exec(QStringLiteral("SELECT min(BillDate), max(BillDate), count(*) FROM bi_Bill"));
+    span.next();
+    const QDate first = QDate::fromString(span.value(0).toString().left(10), Qt::ISODate);
+    const QDate last = QDate::fromString(span.value(1).toString().left(10), Qt::ISODate);
+    const qint64 bills = span.value(2).toLongLong();
+    const QDate monthStart(last.year(), last.month(), 1);
+    const QDate yearStart = std::max(first, last.addYears(-1).addDays(1));
+    auto iso = [](const QDate& d) { return d.toString(Qt::ISODate); };
+    std::printf("database %s: %lld bills, %s .. %s\n", qPrintable(QFileInfo(dbPath).fileName()),
+                bills, qPrintable(iso(first)), qPrintable(iso(last)));
+
+    const auto billQuery = [] {
+        auto* w = new frmBillQuery;
+        w->ShowMe();
+        return static_cast<QObject*>(w);
+    };
+    const auto billQuerySheet = [](QObject* o) -> const Sheet* {
+        return static_cast<frmBillQuery*>(o)->queryControl()->Grid();
+    };
+    const auto dailyReport = [] {
+        auto* w = new frmDailyReport;
+        w->ShowMe();
+        return static_cast<QObject*>(w);
+    };
+    const auto dailySheet = [](QObject* o) -> const Sheet* {
+        return static_cast<frmDailyReport*>(o)->sheet();
+    };
+    const auto sheetRows = [](QObject*, const Sheet* s) -> qint64 { return s ? s->maxRows() : 0; };
+    const auto billCheck = [] {
+        auto* w = new frmBillCheck;
+        w->ShowMe();
+        return static_cast<QObject*>(w);
+    };
+
+    QList<Case> cases;
+    auto addBillQuery = [&](const QString& range, const QDate& from) {
+        cases.append({"bill query",
+                      range,
+                      billQuery,
+                      {{"dtpBegin", iso(from)}, {"dtpEnd", iso(last)}},
+                      billQuerySheet,
+                      sheetRows});
+    };
+    addBillQuery(QStringLiteral("day"), last);
+    addBillQuery(QStringLiteral("month"), monthStart);
+    if (withYear)
+        addBillQuery(QStringLiteral("year"), yearStart);
+    auto addDaily = [&](const QString& range, const QDate& from) {
+        cases.append({"daily report",
+                      range,
+                      dailyReport,
+                      {{"dtpBegin", iso(from)}, {"dtpEnd", iso(last)}, {"dtpToday", iso(last)}},
+                      dailySheet,
+                      sheetRows});
+    };
+    addDaily(QStringLiteral("day/month"), monthStart);
+    if (withYear)
+        addDaily(QStringLiteral("day/year"), yearStart);
+    cases.append({"bill audit",
+                  "day",
+                  billCheck,
+                  {{"optQuery_0", "1"}, {"dtpBillDate", iso(last)}},
+                  [](QObject*) -> const Sheet* { return nullptr; },
+                  [](QObject* o, const Sheet*) -> qint64 {
+                      return static_cast<frmBillCheck*>(o)->listedBills().size();
+                  }});
+
+    std::printf("\n%-13s %-10s %9s %4s %9s %9s %9s %9s %6s %6s %8s %7s\n", "report", "range",
+                "rows", "stmt", "screen s", "cpu s", "SQLite s", "cpu s", "ratio", "cpu r",
+                "peak MB", "B/cell");
+    std::unique_ptr<QObject> largestOwner;
+    const Sheet* largest = nullptr;
+    qint64 largestCells = 0;
+    for (const Case& c : cases) {
+        std::unique_ptr<QObject> screen(c.open());
+        bool ok = true;
+        for (const auto& [name, value] : c.criteria) {
+            bool set = false;
+            QMetaObject::invokeMethod(screen.get(), "applyCriterion", Q_RETURN_ARG(bool, set),
+                                      Q_ARG(QString, name), Q_ARG(QString, value));
+            ok &= set;
+        }
+        QList<Statement> statements;
+        conn->setStatementTrace([&](const QString& sql, const QVariantList& bound) {
+            statements.append({sql, bound});
+        });
+        const Timing screenTime = measure([&] {
+            bool done = false;
+            QMetaObject::invokeMethod(screen.get(), "runRefresh", Q_RETURN_ARG(bool, done));
+            ok &= done;
+        });
+        conn->setStatementTrace({});
+        qint64 sqliteRows = 0;
+        const Timing sqliteTime = replay(*conn, statements, &sqliteRows);
+        const Sheet* sheet = c.sheet(screen.get());
+        const double cells = sheet ? double(sheet->maxRows()) * sheet->maxCols() : 0;
+        std::printf(
+            "%-13s %-10s %9lld %4lld %9.2f %9.2f %9.2f %9.2f %6.2f %6.2f %8.0f %7s%s\n",
+            qPrintable(c.report), qPrintable(c.range), c.shown(screen.get(), sheet),
+            qint64(statements.size()), screenTime.wallMs / 1e3, screenTime.cpuMs / 1e3,
+            sqliteTime.wallMs / 1e3, sqliteTime.cpuMs / 1e3, screenTime.wallMs / sqliteTime.wallMs,
+            screenTime.cpuMs / sqliteTime.cpuMs, screenTime.peakMb,
+            cells > 0 ? qPrintable(QString::number(sheet->memoryBytes() / cells, 'f', 1)) : "-",
+            ok ? "" : "  (refresh failed)");
+        std::fflush(stdout);
+        if (plans)
+            printPlans(*conn, statements);
+        if (sheet && cells > largestCells) {
+            largestCells = qint64(cells);
+            largest = sheet;
+            largestOwner = std::move(screen);
+        }
+    }
+
+    if (largest) {
+        std::printf("\nexport of the largest grid (%d rows x %d columns = %lld cells):\n",
+                    largest->maxRows(), largest->maxCols(), largestCells);
+        for (const char* ext : {"xlsx", "pdf"}) {
+            const QString path = exportDir + QStringLiteral("/bench_chain.") + QLatin1String(ext);
+            bool saved = false;
+            const Timing t = measure(
+                [&] { saved = SheetOutput::save(*largest, path, QStringLiteral("bench")); });
+            std::printf("  .%-5s %8.2f s wall %8.2f s CPU  peak %6.0f MB  %7.1f MB file%s\n", ext,
+                        t.wallMs / 1e3, t.cpuMs / 1e3, t.peakMb,
+                        double(QFileInfo(path).size()) / (1 << 20), saved ? "" : "  (failed)");
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}
