@@ -1,5 +1,6 @@
 #include "QueryReportScreen.h"
 
+#include "Sheet.h"
 #include "ctlQuery.h"
 
 QueryReportScreen::QueryReportScreen(const QString& name, const QString& caption,
@@ -27,6 +28,13 @@ Sheet* QueryReportScreen::grid() const
 void QueryReportScreen::cmdPrint1()
 {
     ctlQuery1->PrintGrid(PrintHeader(ctlQuery1->Title(), beginDate(), endDate()), PrintFooter());
+}
+
+bool QueryReportScreen::exportGrid(const QString& path)
+{
+    mSpread1->printSettings().header = PrintHeader(ctlQuery1->Title(), beginDate(), endDate());
+    mSpread1->printSettings().footer = PrintFooter();
+    return ReportScreen::exportGrid(path);
 }
 
 void QueryReportScreen::toggleFullScreen()

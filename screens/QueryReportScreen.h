@@ -16,6 +16,10 @@ public:
 
     ctlQuery* queryControl() const { return ctlQuery1; }
 
+public slots:
+    // Saves the grid; a printed format carries the report's print header and footer.
+    bool exportGrid(const QString& path) override;
+
 protected:
     Sheet* grid() const override;
     void cmdPrint1() override;

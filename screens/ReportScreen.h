@@ -58,7 +58,7 @@ public slots:
     // The refresh sequence; false when it was refused (reversed dates) or the query failed.
     bool runRefresh();
     // Writes the screen's grid to a file chosen by extension; false with nothing written on failure.
-    bool exportGrid(const QString& path);
+    virtual bool exportGrid(const QString& path);
     // Sets both date pickers from a date period key of the date toolbar.
     void applyDatePeriod(const QString& key);
 
