@@ -1,5 +1,6 @@
 #include "ReportScreen.h"
 
+#include "CriteriaControl.h"
 #include "DatePeriod.h"
 #include "HostContext.h"
 #include "LanguageSection.h"
@@ -11,14 +12,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDateEdit>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
-#include <QRadioButton>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -362,50 +360,7 @@ bool ReportScreen::exportGrid(const QString& path)
 
 bool ReportScreen::applyCriterion(const QString& name, const QString& value)
 {
-    QWidget* w = findChild<QWidget*>(name);
-    if (!w)
-        return false;
-    if (auto* date = qobject_cast<QDateEdit*>(w)) {
-        const QDate d = QDate::fromString(value, QStringLiteral("yyyy-MM-dd"));
-        if (!d.isValid())
-            return false;
-        date->setDate(d);
-        return true;
-    }
-    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-        if (value != QLatin1String("0") && value != QLatin1String("1"))
-            return false;
-        // Clicking (not just setting) runs the control's own reaction, as a user's click would.
-        if (button->isChecked() != (value == QLatin1String("1")))
-            button->click();
-        return true;
-    }
-    if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        // The list may be filled on first drop-down: give it the chance first.
-        combo->showPopup();
-        combo->hidePopup();
-        int index = -1;
-        if (value.startsWith(QLatin1Char('#'))) {
-            bool ok = false;
-            index = value.mid(1).toInt(&ok);
-            if (!ok || index < 0 || index >= combo->count())
-                return false;
-        } else {
-            index = combo->findText(value, Qt::MatchExactly);
-            if (index < 0 && !combo->isEditable())
-                return false;
-        }
-        if (index >= 0)
-            combo->setCurrentIndex(index);
-        else
-            combo->setEditText(value);
-        return true;
-    }
-    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        edit->setText(value);
-        return true;
-    }
-    return false;
+    return SetCriterion(this, name, value);
 }
 
 QString ReportScreen::PrintHeader(const QString& title, const QDate& begin, const QDate& end)

@@ -2,6 +2,7 @@
 
 #include "Bill.h"
 #include "BillCollection.h"
+#include "CriteriaControl.h"
 #include "BillHeaderPanel.h"
 #include "BillInfoSql.h"
 #include "BillReprint.h"
@@ -393,32 +394,7 @@ bool frmBillCheck::applyCriterion(const QString& name, const QString& value)
 {
     if (name == QLatin1String("lvwBills"))
         return showListedBill(value);
-    QWidget* w = findChild<QWidget*>(name);
-    if (auto* date = qobject_cast<QDateEdit*>(w)) {
-        const QDate d = QDate::fromString(value, QStringLiteral("yyyy-MM-dd"));
-        if (!d.isValid())
-            return false;
-        date->setDate(d);
-        return true;
-    }
-    if (auto* option = qobject_cast<QRadioButton*>(w)) {
-        if (value != QLatin1String("1") && value != QLatin1String("0"))
-            return false;
-        if (value == QLatin1String("1"))
-            option->click();
-        return true;
-    }
-    if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        combo->setEditText(value);
-        return true;
-    }
-    if (auto* button = qobject_cast<QPushButton*>(w)) {
-        if (value != QLatin1String("1"))
-            return false;
-        button->click(); // "cmdQuery", "cmdPrint"
-        return true;
-    }
-    return false;
+    return SetCriterion(this, name, value); // also "cmdQuery", "cmdPrint" pressed by 1
 }
 
 bool frmBillCheck::runRefresh()
