@@ -1,6 +1,6 @@
 // The report screens on a restaurant chain's database, against SQLite itself.
 //
-//   bench_chain --db FILE [--export-dir DIR] [--no-year] [--plans]
+//   bench_chain --db FILE [--export-dir DIR] [--no-year] [--plans] [--only REPORT]
 //
 // FILE is a database written by vtxdemodb (bench/run-chain.sh builds and caches one). The last
 // business day in bi_Bill is "the day"; "month" is that day's month up to it; "year" is every
@@ -28,6 +28,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -123,9 +124,39 @@ void printPlans(const Connection& c, const QList<Statement>& statements)
         for (const QVariant& v : s.bound)
             q.addBindValue(v);
         q.exec();
-        std::printf("  -- %s\n", qPrintable(s.sql.simplified().left(160)));
+        qint64 rows = 0;
+        const Timing t = replay(c, {s}, &rows);
+        std::printf("  -- %8.1f ms %7lld rows: %s\n", t.wallMs, rows,
+                    qPrintable(s.sql.simplified().left(150)));
         while (q.next())
             std::printf("     %s\n", qPrintable(q.value(3).toString()));
+    }
+}
+
+// A cached database predates indexes added to the schema since it was written: creates the
+// missing ones (and their statistics) so that the figures are those of today's schema.
+void addMissingIndexes(const Connection& c)
+{
+    QFile file(QStringLiteral(VTX_SOURCE_DIR "/data/schema/sqlite.sql"));
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QString schema = QString::fromUtf8(file.readAll());
+    const QString indexes = schema.mid(std::max<qsizetype>(0, schema.indexOf("-- @indexes")));
+    static const QRegularExpression create(QStringLiteral("CREATE INDEX (\\w+) ON [^;]+;"));
+    for (auto it = create.globalMatch(indexes); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        QSqlQuery q(c.database());
+        q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='index' AND name=?"));
+        q.addBindValue(m.captured(1));
+        q.exec();
+        if (q.next())
+            continue;
+        QElapsedTimer t;
+        t.start();
+        q.exec(m.captured(0));
+        q.exec(QStringLiteral("ANALYZE ") + m.captured(1));
+        std::printf("index %s added to the cached database (%.1f s)\n", qPrintable(m.captured(1)),
+                    t.elapsed() / 1e3);
     }
 }
 
@@ -157,12 +188,13 @@ int main(int argc, char** argv)
     const bool withYear = !args.contains(QStringLiteral("--no-year"));
     const bool plans = args.contains(QStringLiteral("--plans"));
     if (dbPath.isEmpty() || !QFileInfo::exists(dbPath)) {
-        std::fprintf(stderr,
-                     "usage: bench_chain --db FILE [--export-dir DIR] [--no-year] [--plans]\n");
+        std::fprintf(stderr, "usage: bench_chain --db FILE [--export-dir DIR] [--no-year] "
+                             "[--plans] [--only REPORT]\n");
         return 2;
     }
     HostUi::setHeadless(true);
     ConnectionPtr conn = Connection::openSqlite(dbPath);
+    addMissingIndexes(*conn);
     hostContext().Connection = conn;
     BindHost(nullptr);
     LoadUserGroup(QStringLiteral("admin"));
@@ -241,7 +273,10 @@ int main(int argc, char** argv)
     std::unique_ptr<QObject> largestOwner;
     const Sheet* largest = nullptr;
     qint64 largestCells = 0;
+    const QString only = option("--only");
     for (const Case& c : cases) {
+        if (!only.isEmpty() && !c.report.startsWith(only))
+            continue;
         std::unique_ptr<QObject> screen(c.open());
         bool ok = true;
         for (const auto& [name, value] : c.criteria) {

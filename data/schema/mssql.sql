@@ -505,6 +505,12 @@ CREATE INDEX ix_bi_Bill_Member ON bi_Bill (MemberID);
 CREATE INDEX ix_bi_Bill_Original ON bi_Bill (OriginalID);
 CREATE INDEX ix_bi_BillItem_BillID ON bi_BillItem (BillID);
 CREATE INDEX ix_bi_BillPayment_BillID ON bi_BillPayment (BillID);
+-- Covering indexes for the period sums of the daily report (bills of a date range joined to their
+-- item lines and payments): the joined rows are read from the index, never from the wide tables.
+CREATE INDEX ix_bi_Bill_BranchCover ON bi_Bill (BranchID, BillDate, CheckOutNull, IsDeleted) INCLUDE (BillID);
+CREATE INDEX ix_bi_Bill_DateCover ON bi_Bill (BillDate, CheckOutNull, IsDeleted) INCLUDE (BillID);
+CREATE INDEX ix_bi_BillItem_Sales ON bi_BillItem (BillID, IsSentMenu, DepartTypeName) INCLUDE (SumOfConsume, DepartTypeID, MenuTypeID, MenuID, CostPrice, AmountOrder, AmountCancel);
+CREATE INDEX ix_bi_BillPayment_Subject ON bi_BillPayment (BillID, SubjectID) INCLUDE (SumPaid);
 CREATE INDEX ix_bi_SubBill_BillItemID ON bi_SubBill (BillItemID);
 CREATE INDEX ix_bi_UnCheckBill_BillID ON bi_UnCheckBill (BillID);
 CREATE INDEX ix_bi_UnCheckBillItem_ID ON bi_UnCheckBillItem (UnCheckBillID);
