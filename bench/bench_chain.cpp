@@ -1,6 +1,6 @@
 // The report screens on a restaurant chain's database, against SQLite itself.
 //
-//   bench_chain --db FILE [--export-dir DIR] [--no-year] [--plans] [--only REPORT]
+//   bench_chain --db FILE [--export-dir DIR] [--no-year] [--no-export] [--plans] [--only REPORT]
 //
 // FILE is a database written by vtxdemodb (bench/run-chain.sh builds and caches one). The last
 // business day in bi_Bill is "the day"; "month" is that day's month up to it; "year" is every
@@ -317,7 +317,7 @@ int main(int argc, char** argv)
         }
     }
 
-    if (largest) {
+    if (largest && !args.contains(QStringLiteral("--no-export"))) {
         std::printf("\nexport of the largest grid (%d rows x %d columns = %lld cells):\n",
                     largest->maxRows(), largest->maxCols(), largestCells);
         for (const char* ext : {"xlsx", "pdf"}) {
