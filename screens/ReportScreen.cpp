@@ -180,10 +180,7 @@ void ReportScreen::ShowMe()
     MDIActiveX1.embed(this, m_sizeTwips.width(), m_sizeTwips.height());
     if (!m_loaded)
         formLoadCommon();
-    if (!isVisible())
-        MDIActiveX1.activate(this);
-    else
-        MDIActiveX1.activate(this);
+    MDIActiveX1.activate(this); // shows it when hidden, brings it to the front otherwise
 }
 
 void ReportScreen::showEvent(QShowEvent* event)
