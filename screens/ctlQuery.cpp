@@ -256,7 +256,7 @@ void ctlQuery::layOut()
 void ctlQuery::fitColumnWidths()
 {
     // Widths are given for the old grid's small font: a column is widened (never narrowed)
-    // until its caption and its figures fit. The rows read are the first and last few hundred,
+    // until its caption and its figures fit. The rows read are the first and last hundred,
     // where the totals row and the widest sums are, so a million-row grid costs nothing more.
     const QFontMetrics plain(m_view->font());
     QFont boldFont = m_view->font();
@@ -265,7 +265,7 @@ void ctlQuery::fitColumnWidths()
     const double dpi = m_view->logicalDpiX();
     const int padding = 10;
     const int rows = m_sheet->maxRows();
-    const int sample = 300;
+    const int sample = 100;
     auto widen = [&](int col, int pixels) {
         const int twips = pixelsToTwips(pixels + padding, dpi);
         if (twips > m_sheet->columnWidth(col))
@@ -280,9 +280,19 @@ void ctlQuery::fitColumnWidths()
             if (!spansColumns)
                 pixels = std::max(pixels, plain.horizontalAdvance(m_sheet->headerText(h, col)));
         }
+        // Shaping text is the costly part: a text narrower by count (a CJK character counting
+        // two) than one already measured cannot need more room, except in the bold totals row.
+        qsizetype longest = 0;
         auto measure = [&](int row) {
+            const QString text = m_sheet->text(row, col);
+            qsizetype length = text.size();
+            for (QChar c : text)
+                length += c.unicode() >= 0x2E80 ? 1 : 0;
+            if (row != rows && length < longest)
+                return;
+            longest = std::max(longest, length);
             const QFontMetrics& fm = row == rows ? bold : plain;
-            pixels = std::max(pixels, fm.horizontalAdvance(m_sheet->text(row, col)));
+            pixels = std::max(pixels, fm.horizontalAdvance(text));
         };
         for (int row = 1; row <= std::min(rows, sample); ++row)
             measure(row);
