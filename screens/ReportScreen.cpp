@@ -5,8 +5,8 @@
 #include "HostContext.h"
 #include "LanguageSection.h"
 #include "SheetOutput.h"
-#include "frmHelp.h"
 #include "Twips.h"
+#include "frmHelp.h"
 #include "modMessage.h"
 
 #include <QAction>
@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -152,8 +153,14 @@ QAction* ReportScreen::addToolbarKey(const QString& key, const QString& caption)
     return action;
 }
 
-int ReportScreen::twipsX(int twips) const { return twipsToPixelsX(twips, this); }
-int ReportScreen::twipsY(int twips) const { return twipsToPixelsY(twips, this); }
+int ReportScreen::twipsX(int twips) const
+{
+    return twipsToPixelsX(twips, this);
+}
+int ReportScreen::twipsY(int twips) const
+{
+    return twipsToPixelsY(twips, this);
+}
 
 void ReportScreen::place(QWidget* w, int left, int top, int width, int height)
 {
@@ -162,7 +169,34 @@ void ReportScreen::place(QWidget* w, int left, int top, int width, int height)
     w->show();
 }
 
-void ReportScreen::setCriteriaHeight(int twips) { m_criteriaHeight = twips; }
+QLabel* ReportScreen::addLabel(const char* name, const char* caption, int left, int top, int width)
+{
+    auto* label = addControl<QLabel>(name, left, top, width);
+    label->setText(QString::fromUtf8(caption));
+    return label;
+}
+
+QCheckBox* ReportScreen::addCheck(const char* name, const char* caption, int left, int top,
+                                  int width)
+{
+    auto* check = addControl<QCheckBox>(name, left, top, width);
+    check->setText(QString::fromUtf8(caption));
+    return check;
+}
+
+QPushButton* ReportScreen::addButton(const char* name, const char* caption, int left, int top,
+                                     int width)
+{
+    auto* button = addControl<QPushButton>(name, left, top, width);
+    button->setText(QString::fromUtf8(caption));
+    place(button, left, top, width, CriteriaRowHeight + 60); // buttons stand a little taller
+    return button;
+}
+
+void ReportScreen::setCriteriaHeight(int twips)
+{
+    m_criteriaHeight = twips;
+}
 
 void ReportScreen::setBody(QWidget* body)
 {
@@ -171,9 +205,18 @@ void ReportScreen::setBody(QWidget* body)
     body->show();
 }
 
-QString ReportScreen::title() const { return m_title; }
-QDate ReportScreen::beginDate() const { return dtpBegin->date(); }
-QDate ReportScreen::endDate() const { return dtpEnd->date(); }
+QString ReportScreen::title() const
+{
+    return m_title;
+}
+QDate ReportScreen::beginDate() const
+{
+    return dtpBegin->date();
+}
+QDate ReportScreen::endDate() const
+{
+    return dtpEnd->date();
+}
 
 void ReportScreen::ShowMe()
 {
@@ -197,8 +240,8 @@ void ReportScreen::formLoadCommon()
     setStatusText(Msg(QStringLiteral("Msg_Report_Refresh")));
 
     const QDate today = QDate::currentDate();
-    const QString format = textOr(Msg(QStringLiteral("Msg_dtpCustomFormat")),
-                                  QStringLiteral("yyyy年MM月dd日"));
+    const QString format =
+        textOr(Msg(QStringLiteral("Msg_dtpCustomFormat")), QStringLiteral("yyyy年MM月dd日"));
     for (QDateEdit* dtp : {dtpBegin, dtpEnd}) {
         dtp->setDisplayFormat(format);
         dtp->setDate(today);
@@ -237,7 +280,8 @@ void ReportScreen::applyEnglishLayout()
             else if (auto* button = qobject_cast<QAbstractButton*>(w))
                 caption = button->text();
             int width = w->width();
-            if (qobject_cast<QLabel*>(w) || (qobject_cast<QAbstractButton*>(w) && !caption.isEmpty())) {
+            if (qobject_cast<QLabel*>(w) ||
+                (qobject_cast<QAbstractButton*>(w) && !caption.isEmpty())) {
                 lblAutoSize->setFont(w->font());
                 lblAutoSize->setText(caption);
                 lblAutoSize->adjustSize();
@@ -310,8 +354,8 @@ bool ReportScreen::runRefresh()
     if (m_running)
         return false;
     if (dtpEnd->date() < dtpBegin->date()) {
-        MsgBox(Msg(QStringLiteral("Msg_Query_OutOfDate")), QMessageBox::Information, QMessageBox::Ok,
-               this);
+        MsgBox(Msg(QStringLiteral("Msg_Query_OutOfDate")), QMessageBox::Information,
+               QMessageBox::Ok, this);
         return false;
     }
     m_running = true;
@@ -340,7 +384,10 @@ bool ReportScreen::runRefresh()
     return ok;
 }
 
-void ReportScreen::setStatusText(const QString& text) { statusPanel1->setText(text); }
+void ReportScreen::setStatusText(const QString& text)
+{
+    statusPanel1->setText(text);
+}
 
 void ReportScreen::setProgress(int current, int total)
 {
@@ -373,8 +420,8 @@ QString ReportScreen::PrintHeader(const QString& title, const QDate& begin, cons
 
 QString ReportScreen::PrintFooter()
 {
-    return Msg(QStringLiteral("Msg_Report_LargeFont")) + Msg(QStringLiteral("Msg_Report_SmallFont")) +
-           Msg(QStringLiteral("Msg_Report_Footer"));
+    return Msg(QStringLiteral("Msg_Report_LargeFont")) +
+           Msg(QStringLiteral("Msg_Report_SmallFont")) + Msg(QStringLiteral("Msg_Report_Footer"));
 }
 
 void ReportScreen::keyPressEvent(QKeyEvent* event)

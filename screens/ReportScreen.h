@@ -16,6 +16,7 @@ class QStatusBar;
 class QToolBar;
 class QToolButton;
 class QAction;
+class QPushButton;
 class Sheet;
 class LanguageSection;
 
@@ -34,8 +35,8 @@ class ReportScreen : public QWidget
     Q_OBJECT
 public:
     // `name` is the screen's class name (its language-file section); `sizeTwips` its initial size.
-    ReportScreen(const QString& name, const QString& caption, const QString& title,
-                 QSize sizeTwips, QWidget* parent = nullptr);
+    ReportScreen(const QString& name, const QString& caption, const QString& title, QSize sizeTwips,
+                 QWidget* parent = nullptr);
     ~ReportScreen() override;
 
     // Embeds the screen in the host window at its initial size and shows it, loading it first.
@@ -57,7 +58,8 @@ public slots:
     bool applyCriterion(const QString& name, const QString& value);
     // The refresh sequence; false when it was refused (reversed dates) or the query failed.
     bool runRefresh();
-    // Writes the screen's grid to a file chosen by extension; false with nothing written on failure.
+    // Writes the screen's grid to a file chosen by extension; false with nothing written on
+    // failure.
     virtual bool exportGrid(const QString& path);
     // Sets both date pickers from a date period key of the date toolbar.
     void applyDatePeriod(const QString& key);
@@ -67,12 +69,12 @@ signals:
 
 protected:
     // -- the screen's own procedures ------------------------------------------------------------
-    virtual void cmdQuery1() = 0;       // build and run the query; throws on failure
-    virtual void cmdSetColumn1() {}     // define the grid's columns
-    virtual void cmdPrint1();           // print the grid with the report header and footer
-    virtual void cmdOpen() {}           // open the detail of the current row
-    virtual void toggleFullScreen();    // "FullScreen"
-    virtual void saveGrid();            // "Save"
+    virtual void cmdQuery1() = 0;    // build and run the query; throws on failure
+    virtual void cmdSetColumn1() {}  // define the grid's columns
+    virtual void cmdPrint1();        // print the grid with the report header and footer
+    virtual void cmdOpen() {}        // open the detail of the current row
+    virtual void toggleFullScreen(); // "FullScreen"
+    virtual void saveGrid();         // "Save"
     virtual Sheet* grid() const { return nullptr; } // the grid shown (`mSpread1`)
     // Extra load steps after the common ones (combos, column setup).
     virtual void formLoad() {}
@@ -87,6 +89,18 @@ protected:
     // -- building the screen --------------------------------------------------------------------
     // Places a widget on the criteria bar: position and size in twips.
     void place(QWidget* w, int left, int top, int width, int height);
+    // Creates a named criteria control on the criteria bar and places it (one row high).
+    static constexpr int CriteriaRowHeight = 300;
+    template <class T> T* addControl(const char* name, int left, int top, int width)
+    {
+        auto* w = new T(picTop);
+        w->setObjectName(QString::fromLatin1(name));
+        place(w, left, top, width, CriteriaRowHeight);
+        return w;
+    }
+    QLabel* addLabel(const char* name, const char* caption, int left, int top, int width);
+    QCheckBox* addCheck(const char* name, const char* caption, int left, int top, int width);
+    QPushButton* addButton(const char* name, const char* caption, int left, int top, int width);
     void setCriteriaHeight(int twips);
     void setBody(QWidget* body); // the query control or grid below the criteria bar
     QAction* addToolbarKey(const QString& key, const QString& caption);

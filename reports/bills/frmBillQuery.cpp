@@ -100,9 +100,7 @@ frmBillQuery::frmBillQuery(QWidget* parent)
     lblDiscountName = addLabel("lblDiscountName", "打折方式:", 120, Row2, 900);
     cboDiscountName = addCombo("cboDiscountName", 1020, Row2, 1800);
     lblOrderBy = addLabel("lblOrderBy", "排序:", 2940, Row2, 900);
-    cboOrderBy = new QComboBox(picTop);
-    cboOrderBy->setObjectName(QStringLiteral("cboOrderBy"));
-    place(cboOrderBy, 3840, Row2, 1800, RowHeight);
+    cboOrderBy = addControl<QComboBox>("cboOrderBy", 3840, Row2, 1800);
     const char* directions[2] = {"顺序", "倒序"};
     for (int i = 0; i < 2; ++i) {
         optOrderBy[i] = new QRadioButton(QString::fromUtf8(directions[i]), picTop);
@@ -111,10 +109,8 @@ frmBillQuery::frmBillQuery(QWidget* parent)
     }
     optOrderBy[0]->setChecked(true);
     lblShiftID = addLabel("lblShiftID", "交班号:", 7500, Row2, 780);
-    cboShiftID = new QComboBox(picTop);
-    cboShiftID->setObjectName(QStringLiteral("cboShiftID"));
+    cboShiftID = addControl<QComboBox>("cboShiftID", 8280, Row2, 1900);
     cboShiftID->setEditable(true);
-    place(cboShiftID, 8280, Row2, 1900, RowHeight);
 
     lblFilter = addLabel("lblFilter", "过滤:", 120, Row3, 900);
     chkHaveDiscount = addCheck("chkHaveDiscount", "有打折", 1020, Row3, 900);
@@ -184,30 +180,12 @@ frmBillQuery::frmBillQuery(QWidget* parent)
 
 const LanguageSection* frmBillQuery::languageTexts() const { return &kTexts; }
 
-QLabel* frmBillQuery::addLabel(const char* name, const char* caption, int left, int top, int width)
-{
-    auto* label = new QLabel(QString::fromUtf8(caption), picTop);
-    label->setObjectName(QString::fromLatin1(name));
-    place(label, left, top, width, RowHeight);
-    return label;
-}
-
 DropDownComboBox* frmBillQuery::addCombo(const char* name, int left, int top, int width)
 {
-    auto* combo = new DropDownComboBox(picTop);
-    combo->setObjectName(QString::fromLatin1(name));
+    auto* combo = addControl<DropDownComboBox>(name, left, top, width);
     combo->setEditable(true); // a name can be typed; one that matches no item adds nothing
     combo->setInsertPolicy(QComboBox::NoInsert);
-    place(combo, left, top, width, RowHeight);
     return combo;
-}
-
-QCheckBox* frmBillQuery::addCheck(const char* name, const char* caption, int left, int top, int width)
-{
-    auto* check = new QCheckBox(QString::fromUtf8(caption), picTop);
-    check->setObjectName(QString::fromLatin1(name));
-    place(check, left, top, width, RowHeight);
-    return check;
 }
 
 void frmBillQuery::fillListOnFirstDropDown(DropDownComboBox* combo, const QString& sql,

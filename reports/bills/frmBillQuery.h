@@ -32,8 +32,6 @@ protected:
 
 private:
     DropDownComboBox* addCombo(const char* name, int left, int top, int width);
-    QLabel* addLabel(const char* name, const char* caption, int left, int top, int width);
-    QCheckBox* addCheck(const char* name, const char* caption, int left, int top, int width);
     void applyCheckOutNullCondition();
     void fillListOnFirstDropDown(DropDownComboBox* combo, const QString& sql, const QString& field);
     void highlightRepeatedSettlements();

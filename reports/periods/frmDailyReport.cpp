@@ -126,19 +126,13 @@ frmDailyReport::frmDailyReport(QWidget* parent)
     place(lblEnd, 2940, Row1, 900, RowHeight);
     place(dtpEnd, 3840, Row1, 1800, RowHeight);
     lblToday = addLabel("lblToday", "当前日期:", 5760, Row1, 900);
-    dtpToday = new QDateEdit(picTop);
-    dtpToday->setObjectName(QStringLiteral("dtpToday"));
+    dtpToday = addControl<QDateEdit>("dtpToday", 6660, Row1, 1800);
     dtpToday->setCalendarPopup(true);
-    place(dtpToday, 6660, Row1, 1800, RowHeight);
 
     lblBranch = addLabel("lblBranch", "统计分店:", 120, Row2, 900);
-    cboBranch = new DropDownComboBox(picTop);
-    cboBranch->setObjectName(QStringLiteral("cboBranch"));
-    place(cboBranch, 1020, Row2, 1800, RowHeight);
+    cboBranch = addControl<DropDownComboBox>("cboBranch", 1020, Row2, 1800);
     lblCosting = addLabel("lblCosting", "成本范围:", 2940, Row2, 900);
-    cboCosting = new QComboBox(picTop);
-    cboCosting->setObjectName(QStringLiteral("cboCosting"));
-    place(cboCosting, 3840, Row2, 1800, RowHeight);
+    cboCosting = addControl<QComboBox>("cboCosting", 3840, Row2, 1800);
     cmdQuery0 = addButton("cmdQuery0", "查询", 5760, Row2 - 30, 1000);
     cmdExpense = addButton("cmdExpense", "费用登记", 6820, Row2 - 30, 1000);
     cmdGroupType = addButton("cmdGroupType", "项目设置", 7880, Row2 - 30, 1000);
@@ -178,24 +172,6 @@ frmDailyReport::~frmDailyReport()
 const LanguageSection* frmDailyReport::languageTexts() const
 {
     return &kTexts;
-}
-
-QLabel* frmDailyReport::addLabel(const char* name, const char* caption, int left, int top,
-                                 int width)
-{
-    auto* label = new QLabel(QString::fromUtf8(caption), picTop);
-    label->setObjectName(QString::fromLatin1(name));
-    place(label, left, top, width, RowHeight);
-    return label;
-}
-
-QPushButton* frmDailyReport::addButton(const char* name, const char* caption, int left, int top,
-                                       int width)
-{
-    auto* button = new QPushButton(QString::fromUtf8(caption), picTop);
-    button->setObjectName(QString::fromLatin1(name));
-    place(button, left, top, width, RowHeight + 60);
-    return button;
 }
 
 QStringList frmDailyReport::captions()

@@ -52,8 +52,6 @@ private:
     void layoutSheet();
     void cmdExpense_Click();
     void cmdGroupType_Click();
-    QLabel* addLabel(const char* name, const char* caption, int left, int top, int width);
-    QPushButton* addButton(const char* name, const char* caption, int left, int top, int width);
 
     std::unique_ptr<Sheet> m_sheet;
     SheetView* sprDateReport;
