@@ -11,6 +11,7 @@
 // (forward-only, every column of every row read); the table gives both times, their ratio, the rows
 // shown, the peak memory growth of the run and the grid's bytes per cell. The largest grid is then
 // saved as .xlsx and .pdf. With --plans the query plan of every captured statement is printed.
+#include "BenchProcess.h"
 #include "Connection.h"
 #include "HostBinding.h"
 #include "HostContext.h"
@@ -44,31 +45,6 @@ struct Statement
     QVariantList bound;
 };
 
-qint64 procStatusKb(const char* key)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toLongLong();
-    return 0;
-}
-
-void resetPeakRss()
-{
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly))
-        f.write("5");
-}
-
-double cpuMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
 struct Timing
 {
     double wallMs = 0;
@@ -82,10 +58,10 @@ Timing measure(const std::function<void()>& work)
     const qint64 before = procStatusKb("VmRSS:");
     QElapsedTimer t;
     t.start();
-    const double cpu0 = cpuMs();
+    const double cpu0 = cpuMs(CLOCK_PROCESS_CPUTIME_ID);
     work();
     Timing r;
-    r.cpuMs = cpuMs() - cpu0;
+    r.cpuMs = cpuMs(CLOCK_PROCESS_CPUTIME_ID) - cpu0;
     r.wallMs = double(t.nsecsElapsed()) / 1e6;
     r.peakMb = double(std::max(procStatusKb("VmHWM:"), procStatusKb("VmRSS:")) - before) / 1024;
     return r;

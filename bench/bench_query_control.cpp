@@ -9,6 +9,7 @@
 //      headers, a computed column, the zero-settlement condition on every totalled column and
 //      the totals row,
 // and prints both times, their ratio, the sheet's memory per cell and the process RSS growth.
+#include "BenchProcess.h"
 #include "Connection.h"
 #include "QueryColumn.h"
 #include "Sheet.h"
@@ -25,32 +26,6 @@
 #include <ctime>
 
 namespace {
-
-qint64 procStatusKb(const char* key)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toLongLong();
-    return 0;
-}
-
-// CPU time of this thread in ms: steadier than wall time on a shared machine.
-double cpuMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-void resetPeakRss()
-{
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly))
-        f.write("5");
-}
 
 void buildTable(const Connection& c, int rows)
 {
@@ -164,7 +139,7 @@ int main(int argc, char** argv)
     double sqliteMs = 1e300, sqliteCpu = 1e300;
     for (int pass = 0; pass < 2; ++pass) {
         t.restart();
-        const double cpu0 = cpuMs();
+        const double cpu0 = cpuMs(CLOCK_THREAD_CPUTIME_ID);
         QSqlQuery q(conn->database());
         q.setForwardOnly(true);
         q.exec(conn->nativeSql(sql));
@@ -174,7 +149,7 @@ int main(int argc, char** argv)
             for (int i = 0; i < n; ++i)
                 sink += q.value(i).typeId();
         sqliteMs = std::min(sqliteMs, double(t.nsecsElapsed()) / 1e6);
-        sqliteCpu = std::min(sqliteCpu, cpuMs() - cpu0);
+        sqliteCpu = std::min(sqliteCpu, cpuMs(CLOCK_THREAD_CPUTIME_ID) - cpu0);
         if (sink == 42)
             std::printf(" ");
     }
@@ -189,10 +164,10 @@ int main(int argc, char** argv)
     const qint64 rssBefore = procStatusKb("VmRSS:");
     resetPeakRss();
     t.restart();
-    const double cpu0 = cpuMs();
+    const double cpu0 = cpuMs(CLOCK_THREAD_CPUTIME_ID);
     const bool ok = control.ApplyQuery(false, true, false);
     const double controlMs = double(t.nsecsElapsed()) / 1e6;
-    const double controlCpu = cpuMs() - cpu0;
+    const double controlCpu = cpuMs(CLOCK_THREAD_CPUTIME_ID) - cpu0;
     const qint64 rssAfter = procStatusKb("VmRSS:");
     const qint64 rssPeak = procStatusKb("VmHWM:");
     if (!ok) {
