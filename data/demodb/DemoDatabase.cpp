@@ -205,7 +205,7 @@ struct Material
 {
     const char* id;
     const char* name;
-    const char* spec;
+    const char* itemSpec; // the Spec column: size or packing ("500g", "箱")
     const char* unit;
     const char* typeId;
     const char* typeName;
@@ -1112,7 +1112,7 @@ void Builder::run(const std::function<void(double, const QString&)>& progress)
                     .text(bname)
                     .text(m.id)
                     .text(m.name)
-                    .text(m.spec)
+                    .text(m.itemSpec)
                     .text(m.unit)
                     .text(m.typeId)
                     .text(m.typeName)
@@ -1241,7 +1241,7 @@ void Builder::run(const std::function<void(double, const QString&)>& progress)
                 .text(x.id)
                 .text(x.name)
                 .text(fmt("WL%s", x.id))
-                .text(x.spec)
+                .text(x.itemSpec)
                 .text(x.typeId)
                 .text(x.typeName)
                 .text(x.stockType)
