@@ -19,8 +19,6 @@
 #include <QLabel>
 #include <QRegularExpression>
 #include <QSqlField>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -307,8 +305,8 @@ void ctlQuery::fitColumnWidths()
         int twips = 0;
         for (int col = span.col; col <= span.col2; ++col)
             twips += m_sheet->columnWidth(col);
-        const int needed =
-            pixelsToTwips(plain.horizontalAdvance(m_sheet->headerText(span.row, span.col)) + padding, dpi);
+        const int needed = pixelsToTwips(
+            plain.horizontalAdvance(m_sheet->headerText(span.row, span.col)) + padding, dpi);
         if (needed > twips)
             m_sheet->setColumnWidth(span.col2, m_sheet->columnWidth(span.col2) + needed - twips);
     }
@@ -354,10 +352,9 @@ bool ctlQuery::runQuery()
     }
 
     // Compile every expression once against the result's columns.
-    const QSqlRecord record = rs->query().record();
-    const int fieldCount = record.count();
-    const QueryExpression::Resolver resolve = [&record](const QString& name) {
-        return record.indexOf(name);
+    const int fieldCount = rs->fieldCount();
+    const QueryExpression::Resolver resolve = [&rs](const QString& name) {
+        return rs->fieldIndex(name);
     };
     std::vector<Leaf> leaves(m_leaves.size());
     const bool keyed = !m_keyFields.isEmpty();
@@ -374,7 +371,7 @@ bool ctlQuery::runQuery()
         if (!leaf.condition.compile(condition, resolve, &error))
             return fail(tr("列“%1”的条件 %2：%3").arg(c.caption(), condition, error));
         for (int f : leaf.value.fields())
-            leaf.integerField = leaf.integerField && isIntegerType(record.field(f).metaType());
+            leaf.integerField = leaf.integerField && isIntegerType(rs->fieldType(f));
         bool readsOther = false;
         for (int f : leaf.condition.fields())
             if (!std::binary_search(leaf.value.fields().begin(), leaf.value.fields().end(), f))
@@ -402,14 +399,14 @@ bool ctlQuery::runQuery()
     std::vector<signed char> conditionState(conditions.size());
     std::vector<int> keyIndex;
     for (const QString& k : m_keyFields) {
-        const int i = record.indexOf(k);
+        const int i = rs->fieldIndex(k);
         if (i < 0)
             return fail(tr("关键字段“%1”不在查询结果中").arg(k));
         keyIndex.push_back(i);
     }
     std::vector<Level> levels; // outermost first
     for (int g = 0; g < m_groups.count(); ++g) {
-        const int i = record.indexOf(m_groups.at(g).field);
+        const int i = rs->fieldIndex(m_groups.at(g).field);
         if (i < 0)
             return fail(tr("分组字段“%1”不在查询结果中").arg(m_groups.at(g).field));
         levels.push_back({{i}, m_groups.at(g).caption + SubtotalLabel, {}, {}, {}, 0});
@@ -445,48 +442,12 @@ bool ctlQuery::runQuery()
         if (used[size_t(f)])
             fetch.push_back(f);
     std::vector<QueryValue> row(size_t(std::max(1, fieldCount)));
-    std::vector<QString> rowText(size_t(std::max(1, fieldCount)));
-    QSqlQuery& query = rs->query();
+    static_assert(int(SqlCell::Text) == int(QueryValue::Text) &&
+                  int(SqlCell::Number) == int(QueryValue::Number));
     auto load = [&] {
         for (int f : fetch) {
-            const QVariant v = query.value(f);
-            QueryValue& out = row[size_t(f)];
-            switch (v.typeId()) {
-            case QMetaType::UnknownType:
-            case QMetaType::Nullptr:
-                out = {};
-                break;
-            case QMetaType::Double:
-            case QMetaType::Float:
-            case QMetaType::Int:
-            case QMetaType::UInt:
-            case QMetaType::LongLong:
-            case QMetaType::ULongLong:
-            case QMetaType::Short:
-            case QMetaType::UShort:
-            case QMetaType::Bool:
-                out = v.isNull() ? QueryValue() : QueryValue::fromNumber(v.toDouble());
-                break;
-            case QMetaType::QString:
-                if (v.isNull()) {
-                    out = {};
-                    break;
-                }
-                rowText[size_t(f)] = v.toString();
-                out = QueryValue::fromText(rowText[size_t(f)]);
-                break;
-            case QMetaType::QDateTime:
-                rowText[size_t(f)] = v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-                out = QueryValue::fromText(rowText[size_t(f)]);
-                break;
-            case QMetaType::QDate:
-                rowText[size_t(f)] = v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
-                out = QueryValue::fromText(rowText[size_t(f)]);
-                break;
-            default:
-                rowText[size_t(f)] = v.toString();
-                out = v.isNull() ? QueryValue() : QueryValue::fromText(rowText[size_t(f)]);
-            }
+            const SqlCell c = rs->cell(f);
+            row[size_t(f)] = {QueryValue::Kind(c.kind), c.number, c.text};
         }
     };
 

@@ -81,6 +81,7 @@ QVariant bindable(const QVariant& v, SqlDialect dialect)
 struct Connection::Private
 {
     QString name;
+    sqlite3* sqlite = nullptr; // the QSQLITE driver's handle; null on ODBC
     Connection::StatementTrace trace;
 };
 
@@ -106,6 +107,7 @@ std::shared_ptr<Connection> Connection::openSqlite(const QString& path)
     sqlite3* handle = sqliteHandle(db);
     if (!handle || registerSqlFunctions(handle) != SQLITE_OK)
         throw SqlError(QStringLiteral("cannot register the SQL functions on %1").arg(path));
+    c->d->sqlite = handle;
     return c;
 }
 
@@ -154,23 +156,109 @@ void Connection::setStatementTrace(StatementTrace trace)
     d->trace = std::move(trace);
 }
 
-static QSqlQuery prepared(const Connection& c, const QString& tsql, const QVariantList& params,
-                          const Connection::StatementTrace& trace)
+namespace {
+
+// Qt's drivers bind a null of any type (a null text, an invalid date) as SQL NULL.
+bool isNullValue(const QVariant& v)
 {
-    if (!c.isOpen())
+    if (v.isNull())
+        return true;
+    switch (v.typeId()) {
+    case QMetaType::QString:
+        return v.toString().isNull();
+    case QMetaType::QByteArray:
+        return v.toByteArray().isNull();
+    default:
+        return false;
+    }
+}
+
+QString preparedError(sqlite3* handle, const QString& sql)
+{
+    return QString::fromUtf8(sqlite3_errmsg(handle)) + QStringLiteral(" in: ") + sql.simplified();
+}
+
+// Prepares and binds a statement on the SQLite handle itself.
+sqlite3_stmt* prepareSqlite(sqlite3* handle, const QString& sql, const QVariantList& bound)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(handle, utf8.constData(), int(utf8.size()), &statement, nullptr) !=
+        SQLITE_OK)
+        throw SqlError(preparedError(handle, sql));
+    if (!statement)
+        throw SqlError(QStringLiteral("no statement in: ") + sql.simplified());
+    if (sqlite3_bind_parameter_count(statement) != bound.size()) {
+        sqlite3_finalize(statement);
+        throw SqlError(QStringLiteral("%1 parameters bound where the statement has %2 in: %3")
+                           .arg(bound.size())
+                           .arg(sqlite3_bind_parameter_count(statement))
+                           .arg(sql.simplified()));
+    }
+    int rc = SQLITE_OK;
+    for (int i = 0; i < bound.size() && rc == SQLITE_OK; ++i) {
+        const QVariant& v = bound.at(i);
+        switch (isNullValue(v) ? QMetaType::UnknownType : v.typeId()) {
+        case QMetaType::UnknownType:
+            rc = sqlite3_bind_null(statement, i + 1);
+            break;
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            rc = sqlite3_bind_int64(statement, i + 1, v.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(statement, i + 1, v.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = v.toByteArray();
+            rc = sqlite3_bind_blob(statement, i + 1, bytes.constData(), int(bytes.size()),
+                                   SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QString text = v.toString();
+            rc = sqlite3_bind_text16(statement, i + 1, text.utf16(), int(text.size() * 2),
+                                     SQLITE_TRANSIENT);
+        }
+        }
+    }
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        throw SqlError(preparedError(handle, sql));
+    }
+    return statement;
+}
+
+} // namespace
+
+// The statement as it runs, with its parameters as they bind; reported to the trace.
+QString Connection::prepareText(const QString& tsql, const QVariantList& params,
+                                QVariantList* bound) const
+{
+    if (!isOpen())
         throw SqlError(QStringLiteral("the database connection is not open"));
-    const QString sql = c.nativeSql(tsql);
-    QSqlQuery q(c.database());
+    const QString sql = nativeSql(tsql);
+    for (const QVariant& p : params)
+        *bound << bindable(p, m_dialect);
+    if (d->trace)
+        d->trace(sql, *bound);
+    return sql;
+}
+
+QSqlQuery Connection::executedQuery(const QString& sql, const QVariantList& bound) const
+{
+    QSqlQuery q(database());
     q.setForwardOnly(true);
     if (!q.prepare(sql))
         throw SqlError(q.lastError().text() + QStringLiteral(" in: ") + sql.simplified());
-    QVariantList bound;
-    for (const QVariant& p : params) {
-        bound << bindable(p, c.dialect());
-        q.addBindValue(bound.constLast());
-    }
-    if (trace)
-        trace(sql, bound);
+    for (const QVariant& v : bound)
+        q.addBindValue(v);
     if (!q.exec())
         throw SqlError(q.lastError().text() + QStringLiteral(" in: ") + sql.simplified());
     return q;
@@ -179,12 +267,27 @@ static QSqlQuery prepared(const Connection& c, const QString& tsql, const QVaria
 std::unique_ptr<Recordset> Connection::execute(const QString& tsql,
                                                const QVariantList& params) const
 {
-    return std::make_unique<Recordset>(prepared(*this, tsql, params, d->trace));
+    QVariantList bound;
+    const QString sql = prepareText(tsql, params, &bound);
+    if (d->sqlite)
+        return std::make_unique<Recordset>(prepareSqlite(d->sqlite, sql, bound), sql);
+    return std::make_unique<Recordset>(executedQuery(sql, bound));
 }
 
 int Connection::executeNonQuery(const QString& tsql, const QVariantList& params) const
 {
-    return prepared(*this, tsql, params, d->trace).numRowsAffected();
+    QVariantList bound;
+    const QString sql = prepareText(tsql, params, &bound);
+    if (!d->sqlite)
+        return executedQuery(sql, bound).numRowsAffected();
+    sqlite3_stmt* statement = prepareSqlite(d->sqlite, sql, bound);
+    const int rc = sqlite3_step(statement);
+    const QString error =
+        rc == SQLITE_DONE || rc == SQLITE_ROW ? QString() : preparedError(d->sqlite, sql);
+    sqlite3_finalize(statement);
+    if (!error.isEmpty())
+        throw SqlError(error);
+    return sqlite3_changes(d->sqlite);
 }
 
 void Connection::executeScript(const QString& script) const

@@ -3,6 +3,7 @@
 #include "SqlError.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -67,6 +68,9 @@ public:
     void setStatementTrace(StatementTrace trace);
 
 private:
+    QString prepareText(const QString& tsql, const QVariantList& params, QVariantList* bound) const;
+    QSqlQuery executedQuery(const QString& sql, const QVariantList& bound) const;
+
     struct Private;
     std::unique_ptr<Private> d;
     SqlDialect m_dialect = SqlDialect::Sqlite;

@@ -1,22 +1,218 @@
 #include "Recordset.h"
 
-Recordset::Recordset(QSqlQuery query) : m_query(std::move(query))
+#include "SqlError.h"
+
+#include <QDateTime>
+#include <QSqlField>
+#include <QSqlRecord>
+
+#include <sqlite3.h>
+
+#include <vector>
+
+namespace {
+
+class QuerySource final : public Recordset::Source
 {
-    m_record = m_query.record();
-    m_names.reserve(m_record.count());
-    for (int i = 0; i < m_record.count(); ++i) {
-        m_names << m_record.fieldName(i);
-        m_index.insert(m_names.last(), i); // later duplicates overwrite below
+public:
+    explicit QuerySource(QSqlQuery query) : m_query(std::move(query))
+    {
+        m_texts.resize(size_t(std::max(0, m_query.record().count())));
     }
-    for (int i = m_record.count() - 1; i >= 0; --i)
+
+    QStringList names() const override
+    {
+        const QSqlRecord record = m_query.record();
+        QStringList names;
+        for (int i = 0; i < record.count(); ++i)
+            names << record.fieldName(i);
+        return names;
+    }
+    QMetaType fieldType(int index) const override
+    {
+        return m_query.record().field(index).metaType();
+    }
+    bool next() override { return m_query.next(); }
+    QVariant value(int index) const override { return m_query.value(index); }
+
+    SqlCell cell(int index) const override
+    {
+        const QVariant v = m_query.value(index);
+        if (v.isNull())
+            return {};
+        switch (v.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Bool:
+            return {SqlCell::Number, v.toDouble(), {}};
+        case QMetaType::QDateTime:
+            return text(index, v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        case QMetaType::QDate:
+            return text(index, v.toDate().toString(QStringLiteral("yyyy-MM-dd")));
+        default:
+            return text(index, v.toString());
+        }
+    }
+
+private:
+    SqlCell text(int index, QString value) const
+    {
+        QString& kept = m_texts[size_t(index)];
+        kept = std::move(value);
+        return {SqlCell::Text, 0, kept};
+    }
+
+    mutable QSqlQuery m_query;
+    mutable std::vector<QString> m_texts; // the texts the current row's cells point into
+};
+
+class SqliteSource final : public Recordset::Source
+{
+public:
+    SqliteSource(sqlite3_stmt* statement, const QString& sql)
+        : m_statement(statement), m_sql(sql), m_columns(sqlite3_column_count(statement))
+    {
+    }
+    ~SqliteSource() override { sqlite3_finalize(m_statement); }
+
+    QStringList names() const override
+    {
+        // Named as Qt's SQLite driver names them: quotes dropped, a "table." prefix cut.
+        QStringList names;
+        for (int i = 0; i < m_columns; ++i) {
+            QString name = QString::fromUtf8(sqlite3_column_name(m_statement, i));
+            name.remove(QLatin1Char('"'));
+            names << name.mid(name.lastIndexOf(QLatin1Char('.')) + 1);
+        }
+        return names;
+    }
+
+    QMetaType fieldType(int index) const override
+    {
+        const QString declared =
+            QString::fromUtf8(sqlite3_column_decltype(m_statement, index)).toLower();
+        if (declared == QLatin1String("integer") || declared == QLatin1String("int"))
+            return QMetaType(QMetaType::Int);
+        if (declared == QLatin1String("double") || declared == QLatin1String("float") ||
+            declared == QLatin1String("real") || declared.startsWith(QLatin1String("numeric")))
+            return QMetaType(QMetaType::Double);
+        if (declared == QLatin1String("blob"))
+            return QMetaType(QMetaType::QByteArray);
+        if (declared == QLatin1String("boolean") || declared == QLatin1String("bool"))
+            return QMetaType(QMetaType::Bool);
+        if (!declared.isEmpty() || !m_onRow)
+            return declared.isEmpty() ? QMetaType() : QMetaType(QMetaType::QString);
+        switch (sqlite3_column_type(m_statement, index)) {
+        case SQLITE_INTEGER:
+            return QMetaType(QMetaType::Int);
+        case SQLITE_FLOAT:
+            return QMetaType(QMetaType::Double);
+        case SQLITE_BLOB:
+            return QMetaType(QMetaType::QByteArray);
+        case SQLITE_TEXT:
+            return QMetaType(QMetaType::QString);
+        default:
+            return {};
+        }
+    }
+
+    bool next() override
+    {
+        m_onRow = false;
+        const int rc = sqlite3_step(m_statement);
+        if (rc == SQLITE_ROW)
+            return m_onRow = true;
+        if (rc == SQLITE_DONE)
+            return false;
+        throw SqlError(QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_statement))) +
+                       QStringLiteral(" in: ") + m_sql.simplified());
+    }
+
+    QVariant value(int index) const override
+    {
+        if (index < 0 || index >= m_columns)
+            return {};
+        switch (sqlite3_column_type(m_statement, index)) {
+        case SQLITE_INTEGER:
+            return qlonglong(sqlite3_column_int64(m_statement, index));
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(m_statement, index);
+        case SQLITE_BLOB:
+            return QByteArray(static_cast<const char*>(sqlite3_column_blob(m_statement, index)),
+                              sqlite3_column_bytes(m_statement, index));
+        case SQLITE_TEXT:
+            return textOf(index).toString();
+        default:
+            return {};
+        }
+    }
+
+    SqlCell cell(int index) const override
+    {
+        if (index < 0 || index >= m_columns)
+            return {};
+        switch (sqlite3_column_type(m_statement, index)) {
+        case SQLITE_INTEGER:
+            return {SqlCell::Number, double(sqlite3_column_int64(m_statement, index)), {}};
+        case SQLITE_FLOAT:
+            return {SqlCell::Number, sqlite3_column_double(m_statement, index), {}};
+        case SQLITE_NULL:
+            return {};
+        default:
+            return {SqlCell::Text, 0, textOf(index)};
+        }
+    }
+
+private:
+    // SQLite converts the stored UTF-8 to UTF-16 once and keeps it with the row.
+    QStringView textOf(int index) const
+    {
+        const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(m_statement, index));
+        const int bytes = sqlite3_column_bytes16(m_statement, index);
+        return text ? QStringView(text, bytes / 2) : QStringView(u"", 0);
+    }
+
+    sqlite3_stmt* m_statement;
+    QString m_sql;
+    int m_columns;
+    bool m_onRow = false;
+};
+
+} // namespace
+
+Recordset::Recordset(QSqlQuery query) : m_source(std::make_unique<QuerySource>(std::move(query)))
+{
+    start();
+}
+
+Recordset::Recordset(sqlite3_stmt* statement, const QString& sql)
+    : m_source(std::make_unique<SqliteSource>(statement, sql))
+{
+    start();
+}
+
+Recordset::~Recordset() = default;
+
+void Recordset::start()
+{
+    m_names = m_source->names();
+    for (int i = int(m_names.size()) - 1; i >= 0; --i)
         m_index.insert(m_names.at(i), i);
-    m_atEnd = !m_query.next();
+    m_atEnd = !m_source->next();
+    for (int i = 0; i < m_names.size(); ++i)
+        m_types << m_source->fieldType(i);
 }
 
 void Recordset::moveNext()
 {
     if (!m_atEnd)
-        m_atEnd = !m_query.next();
+        m_atEnd = !m_source->next();
 }
 
 int Recordset::fieldIndex(const QString& name) const
@@ -31,8 +227,18 @@ int Recordset::fieldIndex(const QString& name) const
     return -1;
 }
 
+QVariant Recordset::value(int index) const
+{
+    return m_atEnd ? QVariant() : m_source->value(index);
+}
+
 QVariant Recordset::value(const QString& name) const
 {
     const int i = fieldIndex(name);
-    return i < 0 ? QVariant() : m_query.value(i);
+    return i < 0 ? QVariant() : value(i);
+}
+
+SqlCell Recordset::cell(int index) const
+{
+    return m_atEnd ? SqlCell() : m_source->cell(index);
 }

@@ -2,37 +2,76 @@
 
 #include <QHash>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QString>
+#include <QStringList>
+#include <QStringView>
 #include <QVariant>
+
+#include <memory>
+
+struct sqlite3_stmt;
+
+// One field of the current row without a QVariant in between: numbers as doubles, everything
+// else as text. The text view stays valid until the reader moves on.
+struct SqlCell
+{
+    enum Kind : quint8
+    {
+        Null,
+        Number,
+        Text
+    };
+    Kind kind = Null;
+    double number = 0;
+    QStringView text;
+};
 
 // A forward-only, read-only reader over a query's result, positioned on the first row (or at
 // its end when there is none). NULL values read as invalid QVariants; callers that need the
 // access layer's "NULL reads as empty text" use the row helpers of mod_ADO.
-// The result's columns are read once; per-row access costs no record copies.
+// SQLite files are read straight from the prepared statement (no per-row QVariant list, the
+// bulk of a large report's reading time); other drivers through QSqlQuery.
 class Recordset
 {
 public:
+    // The driver-specific reader behind a Recordset.
+    class Source
+    {
+    public:
+        virtual ~Source() = default;
+        virtual QStringList names() const = 0;
+        virtual QMetaType fieldType(int index) const = 0; // read on the first row
+        virtual bool next() = 0; // false at the end; throws SqlError when reading fails
+        virtual QVariant value(int index) const = 0;
+        virtual SqlCell cell(int index) const = 0;
+    };
+
     explicit Recordset(QSqlQuery query);
+    // Takes a prepared, bound, not yet stepped statement; `sql` names it in errors.
+    Recordset(sqlite3_stmt* statement, const QString& sql);
+    ~Recordset();
 
     bool atEnd() const { return m_atEnd; }
-    void moveNext();
+    void moveNext(); // throws SqlError when the database fails mid-result
 
     int fieldCount() const { return int(m_names.size()); }
     QString fieldName(int index) const { return m_names.value(index); }
     const QStringList& fieldNames() const { return m_names; }
     int fieldIndex(const QString& name) const; // -1 when the result has no such column
-    QVariant value(int index) const { return m_query.value(index); }
+    // The column's type as the driver reports it (SQLite: from the declared type, else from the
+    // first row's value).
+    QMetaType fieldType(int index) const { return m_types.value(index); }
+    QVariant value(int index) const;
     QVariant value(const QString& name) const;
-    bool isNull(int index) const { return m_query.isNull(index); }
-    const QSqlRecord& record() const { return m_record; }
-
-    QSqlQuery& query() { return m_query; }
+    bool isNull(int index) const { return cell(index).kind == SqlCell::Null; }
+    SqlCell cell(int index) const;
 
 private:
-    QSqlQuery m_query;
-    QSqlRecord m_record;
+    void start();
+
+    std::unique_ptr<Source> m_source;
     QStringList m_names;
+    QList<QMetaType> m_types;
     QHash<QString, int> m_index; // exact names; first column of a name wins
     bool m_atEnd = true;
 };
