@@ -7,6 +7,8 @@
 #include <QPageSize>
 #include <QRectF>
 
+#include <memory>
+
 class QPainter;
 class QPrinter;
 
@@ -49,6 +51,15 @@ public:
     // Paints the page scaled into `target` (device units), keeping the paper's proportions.
     void renderPage(QPainter* painter, int page, const QRectF& target) const;
 
+    // How the data cells are painted. Cell by cell (the default): background, lines, text.
+    // Batched (what print() uses): the backgrounds, then the grid lines joined into one path,
+    // then the texts set from glyphs shaped once per distinct text, one glyph run per font and
+    // colour. The geometry is the same; only aliased raster painting may round a line's edge to
+    // another pixel. A page with bordered cells is always painted cell by cell, as the borders'
+    // overlap with their neighbours' lines depends on that order.
+    void setBatchedPainting(bool on) { m_batched = on; }
+    bool batchedPainting() const { return m_batched; }
+
     QList<PlacedRun> headerRuns(int page) const;
     QList<PlacedRun> footerRuns(int page) const;
 
@@ -77,6 +88,10 @@ private:
     double m_scale = 1;
     QList<QList<int>> m_colBands;
     QList<QPair<int, int>> m_rowBands;
+    bool m_batched = false;
+    // Texts shaped so far, kept from page to page (painting is const).
+    struct TextCache;
+    mutable std::shared_ptr<TextCache> m_textCache;
 
     void layout();
     int paginate(double scale);

@@ -4,6 +4,7 @@
 #include "SheetPrinter.h"
 
 #include <QFontInfo>
+#include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -51,6 +52,7 @@ private slots:
     void breaksPagesAndScales();
     void headerAndFooterOnThePage();
     void writesPdf();
+    void batchedPaintingMatchesCellByCell();
 };
 
 void TestPrinter::parsesPrintCodes()
@@ -230,6 +232,51 @@ void TestPrinter::writesPdf()
     QCOMPARE(one.count(QLatin1Char('\f')), 1);
     QVERIFY(one.contains(QStringLiteral("第2页，共%1页").arg(pages)));
     QVERIFY(!SheetOutput::save(s, QStringLiteral("/nonexistent/dir/x.pdf"), QString(), nullptr));
+}
+
+// Batched painting (backgrounds, one path of grid lines, texts from glyphs shaped once) gives
+// the picture painting cell by cell gives. Without grid lines (whose edges aliased raster
+// painting may round differently) the raster images are the same pixel for pixel.
+void TestPrinter::batchedPaintingMatchesCellByCell()
+{
+    Sheet s;
+    fillBillSheet(s, 60); // red row, bold totals with a span, group header
+    for (int r = 6; r <= 60; ++r) {
+        s.setText(r, 6,
+                  r % 3 ? QStringLiteral("大厅%1号").arg(r)
+                        : QStringLiteral("To AV, fi %1").arg(r)); // kerned pairs
+        s.setNumber(r, 3, r * 1037.25 - 9000);
+    }
+    s.setText(7, 6, QStringLiteral("a note far too long for the column it stands in"));
+    CellStyle back;
+    back.backColor = QColor(192, 255, 255);
+    s.setColumnStyle(4, back);
+    s.printSettings().rowHeaders = true;
+    s.printSettings().gridLines = false;
+    s.printSettings().header = reportHeader(QStringLiteral("营业报表"));
+    SheetPrinter p(s);
+    QCOMPARE(p.pageCount(), 2);
+
+    auto render = [&](bool batched, int page) {
+        p.setBatchedPainting(batched);
+        QImage image(p.paperSize().toSize() / 8, QImage::Format_RGB32);
+        image.fill(Qt::gray);
+        QPainter painter(&image);
+        p.renderPage(&painter, page, QRectF(QPointF(0, 0), image.size()));
+        return image;
+    };
+    for (int page = 1; page <= 2; ++page) {
+        const QImage cellByCell = render(false, page), batched = render(true, page);
+        QCOMPARE(batched.size(), cellByCell.size());
+        int differing = 0, dark = 0;
+        for (int y = 0; y < batched.height(); ++y)
+            for (int x = 0; x < batched.width(); ++x) {
+                differing += batched.pixel(x, y) != cellByCell.pixel(x, y);
+                dark += qGray(batched.pixel(x, y)) < 100; // text
+            }
+        QVERIFY(dark > 5000);
+        QCOMPARE(differing, 0);
+    }
 }
 
 QTEST_MAIN(TestPrinter)
