@@ -13,6 +13,11 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include <dlfcn.h>
 #include <sqlite3.h>
@@ -82,6 +87,38 @@ struct Connection::Private
 {
     QString name;
     sqlite3* sqlite = nullptr; // the QSQLITE driver's handle; null on ODBC
+    QMutex readersMutex;
+    std::vector<sqlite3*> readers; // idle read-only handles of executeAll, opened on demand
+
+    ~Private()
+    {
+        for (sqlite3* h : readers)
+            sqlite3_close_v2(h);
+    }
+    sqlite3* takeReader(const QByteArray& path)
+    {
+        {
+            QMutexLocker lock(&readersMutex);
+            if (!readers.empty()) {
+                sqlite3* h = readers.back();
+                readers.pop_back();
+                return h;
+            }
+        }
+        sqlite3* h = nullptr;
+        if (sqlite3_open_v2(path.constData(), &h, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK ||
+            registerSqlFunctions(h) != SQLITE_OK) {
+            sqlite3_close_v2(h);
+            return nullptr;
+        }
+        sqlite3_busy_timeout(h, 5000);
+        return h;
+    }
+    void giveBack(sqlite3* h)
+    {
+        QMutexLocker lock(&readersMutex);
+        readers.push_back(h);
+    }
     Connection::StatementTrace trace;
 };
 
@@ -272,6 +309,69 @@ std::unique_ptr<Recordset> Connection::execute(const QString& tsql,
     if (d->sqlite)
         return std::make_unique<Recordset>(prepareSqlite(d->sqlite, sql, bound), sql);
     return std::make_unique<Recordset>(executedQuery(sql, bound));
+}
+
+std::vector<BufferedResult> Connection::executeAll(const QList<Statement>& statements) const
+{
+    std::vector<BufferedResult> results(size_t(statements.size()));
+    std::vector<QString> sql(results.size());
+    std::vector<QVariantList> bound(results.size());
+    for (size_t i = 0; i < results.size(); ++i) {
+        try {
+            sql[i] = prepareText(statements.at(qsizetype(i)).tsql,
+                                 statements.at(qsizetype(i)).params, &bound[i]);
+        } catch (const SqlError& e) {
+            results[i].error = e.message();
+        }
+    }
+    auto run = [&](sqlite3* handle, size_t i) {
+        if (!results[i].error.isEmpty())
+            return;
+        try {
+            Recordset rs(prepareSqlite(handle, sql[i], bound[i]), sql[i]);
+            results[i] = BufferedResult::readAll(rs);
+        } catch (const SqlError& e) {
+            results[i].error = e.message();
+        }
+    };
+    // Other connections would not see this one's uncommitted writes.
+    const char* file = d->sqlite ? sqlite3_db_filename(d->sqlite, "main") : nullptr;
+    const int workers =
+        std::min(int(results.size()), std::clamp(QThread::idealThreadCount(), 1, 4));
+    if (!file || !*file || !sqlite3_get_autocommit(d->sqlite) || workers < 2) {
+        for (size_t i = 0; i < results.size(); ++i) {
+            if (d->sqlite) {
+                run(d->sqlite, i);
+            } else if (results[i].error.isEmpty()) {
+                try {
+                    Recordset rs(executedQuery(sql[i], bound[i]));
+                    results[i] = BufferedResult::readAll(rs);
+                } catch (const SqlError& e) {
+                    results[i].error = e.message();
+                }
+            }
+        }
+        return results;
+    }
+    // This thread reads on the connection itself, the others on read-only handles of their own.
+    const QByteArray path(file);
+    std::atomic<size_t> next{0};
+    auto work = [&](sqlite3* handle) {
+        for (size_t i; (i = next++) < results.size();)
+            run(handle, i);
+    };
+    std::vector<std::thread> threads;
+    for (int w = 1; w < workers; ++w)
+        threads.emplace_back([&] {
+            if (sqlite3* reader = d->takeReader(path)) {
+                work(reader);
+                d->giveBack(reader);
+            }
+        });
+    work(d->sqlite);
+    for (std::thread& t : threads)
+        t.join();
+    return results;
 }
 
 int Connection::executeNonQuery(const QString& tsql, const QVariantList& params) const

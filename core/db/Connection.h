@@ -10,8 +10,10 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class Recordset;
+struct BufferedResult;
 
 // The database dialect a connection speaks. Screens always write T-SQL (SQL Server's
 // dialect); on SQLite each statement is translated once, by text, before it runs.
@@ -49,6 +51,18 @@ public:
     // Runs a statement with positional `?` parameters; QDate/QDateTime values bind as dates.
     // The result is a forward-only reader. Throws SqlError.
     std::unique_ptr<Recordset> execute(const QString& tsql, const QVariantList& params = {}) const;
+    // Runs read-only statements with small results, each read in full, results in the order of
+    // the statements. On an SQLite file they run side by side on extra read-only connections,
+    // one per processor core (the report waits for the slowest instead of the sum); on other
+    // databases, in memory or inside a transaction, one after another here. Never throws: a
+    // statement that fails carries its error.
+    struct Statement
+    {
+        QString tsql;
+        QVariantList params;
+    };
+    std::vector<BufferedResult> executeAll(const QList<Statement>& statements) const;
+
     // Runs a statement that returns no rows; returns the number of rows affected. Throws SqlError.
     int executeNonQuery(const QString& tsql, const QVariantList& params = {}) const;
 

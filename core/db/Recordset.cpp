@@ -184,7 +184,47 @@ private:
     bool m_onRow = false;
 };
 
+class RowsSource final : public Recordset::Source
+{
+public:
+    RowsSource(const QStringList& names, const QList<QVariantList>& rows)
+        : m_names(names), m_rows(rows)
+    {
+    }
+    QStringList names() const override { return m_names; }
+    QMetaType fieldType(int index) const override
+    {
+        return m_rows.isEmpty() ? QMetaType() : m_rows.first().value(index).metaType();
+    }
+    bool next() override { return ++m_at < m_rows.size(); }
+    QVariant value(int index) const override { return m_rows.at(m_at).value(index); }
+    SqlCell cell(int index) const override
+    {
+        const QVariant v = value(index);
+        if (v.isNull())
+            return {};
+        bool number = false;
+        const double n = v.typeId() == QMetaType::QString ? 0 : v.toDouble(&number);
+        if (number)
+            return {SqlCell::Number, n, {}};
+        m_text = v.toString();
+        return {SqlCell::Text, 0, m_text};
+    }
+
+private:
+    QStringList m_names;
+    QList<QVariantList> m_rows;
+    qsizetype m_at = -1;
+    mutable QString m_text;
+};
+
 } // namespace
+
+Recordset::Recordset(const QStringList& names, const QList<QVariantList>& rows)
+    : m_source(std::make_unique<RowsSource>(names, rows))
+{
+    start();
+}
 
 Recordset::Recordset(QSqlQuery query) : m_source(std::make_unique<QuerySource>(std::move(query)))
 {
@@ -241,4 +281,25 @@ QVariant Recordset::value(const QString& name) const
 SqlCell Recordset::cell(int index) const
 {
     return m_atEnd ? SqlCell() : m_source->cell(index);
+}
+
+BufferedResult BufferedResult::readAll(Recordset& rs)
+{
+    BufferedResult r;
+    r.names = rs.fieldNames();
+    for (; !rs.atEnd(); rs.moveNext()) {
+        QVariantList row;
+        row.reserve(rs.fieldCount());
+        for (int i = 0; i < rs.fieldCount(); ++i)
+            row << rs.value(i);
+        r.rows << row;
+    }
+    return r;
+}
+
+std::unique_ptr<Recordset> BufferedResult::open() const
+{
+    if (!error.isEmpty())
+        throw SqlError(error);
+    return std::make_unique<Recordset>(names, rows);
 }

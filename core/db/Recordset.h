@@ -47,6 +47,8 @@ public:
     };
 
     explicit Recordset(QSqlQuery query);
+    // Over rows already read (see BufferedResult).
+    Recordset(const QStringList& names, const QList<QVariantList>& rows);
     // Takes a prepared, bound, not yet stepped statement; `sql` names it in errors.
     Recordset(sqlite3_stmt* statement, const QString& sql);
     ~Recordset();
@@ -74,4 +76,18 @@ private:
     QList<QMetaType> m_types;
     QHash<QString, int> m_index; // exact names; first column of a name wins
     bool m_atEnd = true;
+};
+
+// A statement's result read in full, or the error it failed with: the small results of summary
+// statements, fetched ahead (Connection::executeAll) and read later.
+struct BufferedResult
+{
+    QStringList names;
+    QList<QVariantList> rows;
+    QString error; // set when the statement failed
+
+    // Reads every remaining row of `rs`.
+    static BufferedResult readAll(Recordset& rs);
+    // A reader over the rows; throws SqlError with the error when the statement failed.
+    std::unique_ptr<Recordset> open() const;
 };

@@ -1,6 +1,7 @@
 #include "DailyReportSheet.h"
 
 #include "DataList.h"
+#include "PrefetchedResults.h"
 #include "Recordset.h"
 #include "Sheet.h"
 
@@ -56,8 +57,8 @@ QString hundredths(qint64 v)
 struct FirstRow
 {
     std::unique_ptr<Recordset> rs;
-    FirstRow(const ConnectionPtr& db, const QString& sql, const QVariantList& params)
-        : rs(db->execute(sql, params))
+    FirstRow(const PrefetchedResults& db, const QString& sql, const QVariantList& params)
+        : rs(db.execute(sql, params))
     {
     }
     Money money(const QString& column) const
@@ -310,6 +311,7 @@ void DailyReportSheet::fill(const ConnectionPtr& db, const DailyReportCriteria& 
     const Range period{begin, end.addDays(1)};
     const bool redraw = m_sheet->reDraw();
     m_sheet->setReDraw(false);
+    const PrefetchedResults fetched(db, statements(c, day, period));
     auto step = [](auto&& work) {
         try {
             work();
@@ -317,18 +319,44 @@ void DailyReportSheet::fill(const ConnectionPtr& db, const DailyReportCriteria& 
             // The step ends here; what it has not written stays empty.
         }
     };
-    step([&] { subjectBlock(db, c, day, 1); });
-    step([&] { subjectBlock(db, c, period, 3); });
-    step([&] { departBlock(db, c, day, 7); });
-    step([&] { departBlock(db, c, period, 9); });
-    step([&] { costColumn(db, c, day, 11); });
-    step([&] { costColumn(db, c, period, 12); });
-    step([&] { expensesAndProfit(db, day, period); });
+    step([&] { subjectBlock(fetched, c, day, 1); });
+    step([&] { subjectBlock(fetched, c, period, 3); });
+    step([&] { departBlock(fetched, c, day, 7); });
+    step([&] { departBlock(fetched, c, period, 9); });
+    step([&] { costColumn(fetched, c, day, 11); });
+    step([&] { costColumn(fetched, c, period, 12); });
+    step([&] { expensesAndProfit(fetched, day, period); });
     m_sheet->setReDraw(redraw);
 }
 
-void DailyReportSheet::subjectBlock(const ConnectionPtr& db, const DailyReportCriteria& c, Range r,
-                                    int base)
+// Every statement the blocks below run, in their order: fetched together before any figure is
+// written, so that they run side by side.
+QList<Connection::Statement> DailyReportSheet::statements(const DailyReportCriteria& c, Range day,
+                                                          Range period) const
+{
+    QList<Connection::Statement> list;
+    for (const Range& r : {day, period}) {
+        const QVariantList range{r.begin, r.end};
+        list.append({DailySummarySql(c), range});
+        for (const DailyReportRow& subject : m_lists.subjects)
+            if (!subject.key.isEmpty())
+                list.append({DailySubjectSql(c, subject.key), range});
+        for (const QString& name : m_lists.departTypes)
+            list.append({DailyDepartTypeSql(c, name), range});
+        for (const auto& group : m_lists.groupTypes)
+            list.append({DailyGroupTypeSql(c, group.first), range});
+        if (c.costing == 0 || c.costing == 1)
+            list.append({DailyStockCostSql(c), {r.begin, r.end, r.begin, r.end}});
+        if (c.costing == 0 || c.costing == 2)
+            list.append({DailyItemCostSql(c), range});
+    }
+    list.append({DailyExpenseSql(), {day.begin, day.end}});
+    list.append({DailyExpenseSql(), {period.begin, period.end}});
+    return list;
+}
+
+void DailyReportSheet::subjectBlock(const PrefetchedResults& db, const DailyReportCriteria& c,
+                                    Range r, int base)
 {
     const QVariantList range{r.begin, r.end};
     Money paid;
@@ -354,8 +382,8 @@ void DailyReportSheet::subjectBlock(const ConnectionPtr& db, const DailyReportCr
     putPercent(m_last, base + 3, paid, paid);
 }
 
-void DailyReportSheet::departBlock(const ConnectionPtr& db, const DailyReportCriteria& c, Range r,
-                                   int base)
+void DailyReportSheet::departBlock(const PrefetchedResults& db, const DailyReportCriteria& c,
+                                   Range r, int base)
 {
     const QVariantList range{r.begin, r.end};
     Money consume, service, discount;
@@ -387,8 +415,8 @@ void DailyReportSheet::departBlock(const ConnectionPtr& db, const DailyReportCri
     }
 }
 
-void DailyReportSheet::costColumn(const ConnectionPtr& db, const DailyReportCriteria& c, Range r,
-                                  int base)
+void DailyReportSheet::costColumn(const PrefetchedResults& db, const DailyReportCriteria& c,
+                                  Range r, int base)
 {
     const int departs = int(m_lists.departTypes.size());
     QList<Money> cost(departs + 1); // the last one for names that match no department type
@@ -405,23 +433,23 @@ void DailyReportSheet::costColumn(const ConnectionPtr& db, const DailyReportCrit
         }
     };
     if (c.costing == 0 || c.costing == 1)
-        accumulate(db->execute(DailyStockCostSql(c), {r.begin, r.end, r.begin, r.end}));
+        accumulate(db.execute(DailyStockCostSql(c), {r.begin, r.end, r.begin, r.end}));
     if (c.costing == 0 || c.costing == 2) {
         bool hasCostPrice = true;
         try {
-            db->execute(DailyCostPriceProbeSql());
+            db.execute(DailyCostPriceProbeSql());
         } catch (const SqlError&) {
             hasCostPrice = false;
         }
         if (hasCostPrice)
-            accumulate(db->execute(DailyItemCostSql(c), {r.begin, r.end}));
+            accumulate(db.execute(DailyItemCostSql(c), {r.begin, r.end}));
     }
     for (int i = 1; i <= departs; ++i)
         putAmount(departRow(i), base + 2, cost.at(i - 1));
     putAmount(m_last, base + 2, grand);
 }
 
-void DailyReportSheet::expensesAndProfit(const ConnectionPtr& db, Range day, Range period)
+void DailyReportSheet::expensesAndProfit(const PrefetchedResults& db, Range day, Range period)
 {
     for (int i = 1; i <= m_lists.departTypes.size(); ++i) {
         const int row = departRow(i);

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+class PrefetchedResults;
 class Sheet;
 
 // One row of the subject block: a subject id, an income or expense subtotal key, or an empty
@@ -105,10 +106,12 @@ private:
     {
         QDate begin, end; // end exclusive
     };
-    void subjectBlock(const ConnectionPtr& db, const DailyReportCriteria& c, Range r, int base);
-    void departBlock(const ConnectionPtr& db, const DailyReportCriteria& c, Range r, int base);
-    void costColumn(const ConnectionPtr& db, const DailyReportCriteria& c, Range r, int base);
-    void expensesAndProfit(const ConnectionPtr& db, Range day, Range period);
+    QList<Connection::Statement> statements(const DailyReportCriteria& c, Range day,
+                                            Range period) const;
+    void subjectBlock(const PrefetchedResults& db, const DailyReportCriteria& c, Range r, int base);
+    void departBlock(const PrefetchedResults& db, const DailyReportCriteria& c, Range r, int base);
+    void costColumn(const PrefetchedResults& db, const DailyReportCriteria& c, Range r, int base);
+    void expensesAndProfit(const PrefetchedResults& db, Range day, Range period);
     void putAmount(int row, int col, Money amount);
     void putPercent(int row, int col, Money amount, Money base);
     void putText(int row, int col, const QString& text);

@@ -1,5 +1,7 @@
 // Data access on the host context's connection, through QSQLITE and through the SQLite ODBC driver.
 #include "HostContext.h"
+#include "PrefetchedResults.h"
+#include "Recordset.h"
 #include "SqlError.h"
 #include "TestDatabase.h"
 #include "mod_ADO.h"
@@ -139,6 +141,59 @@ private slots:
         FillComboFromQuery(&combo, "ReasonName", "select ReasonName from no_such_table");
         QCOMPARE(combo.count(), 3);
         QCOMPARE(screen.cursor().shape(), Qt::ArrowCursor);
+    }
+
+    // Statements fetched together, side by side on an SQLite file, come back in their order
+    // with the values (and errors) each gives alone; inside a transaction they see its writes.
+    void statementsFetchedTogether_data() { drivers(); }
+    void statementsFetchedTogether()
+    {
+        QFETCH(TestDatabase::Driver, driver);
+        TestDatabase db(QStringLiteral("db_bills.sql"), driver);
+        const ConnectionPtr& c = db.connection();
+        const QString paid = QStringLiteral(
+            "SELECT SUM(SumPaid) AS theSum, COUNT(*) AS n, MIN(DAY(BillDate)) AS d FROM bi_Bill "
+            "WHERE BillDate>=? AND BillDate<? AND IsDeleted=0");
+        QList<Connection::Statement> list;
+        for (int i = 0; i < 12; ++i) // days 9, 10, 11, 12 three times over
+            list.append({paid, {QDate(2026, 3, 9 + i % 4), QDate(2026, 3, 10 + i % 4)}});
+        list.insert(5, {QStringLiteral("SELECT x FROM no_such_table"), {}});
+        const std::vector<BufferedResult> r = c->executeAll(list);
+        QCOMPARE(r.size(), size_t(13));
+        QVERIFY(r[5].error.contains("no_such_table"));
+        const double sums[4] = {0, 120.5, 46, 0};
+        const int counts[4] = {1, 1, 1, 0};
+        for (int i = 0; i < 12; ++i) {
+            const BufferedResult& one = r[size_t(i < 5 ? i : i + 1)];
+            QVERIFY2(one.error.isEmpty(), qPrintable(one.error));
+            QCOMPARE(one.names, QStringList({"theSum", "n", "d"}));
+            QCOMPARE(one.rows.size(), 1);
+            QCOMPARE(one.rows[0][0].toDouble(), sums[i % 4]);
+            QCOMPARE(one.rows[0][1].toInt(), counts[i % 4]);
+            QCOMPARE(one.rows[0][2].toInt(), counts[i % 4] ? 9 + i % 4 : 0);
+        }
+
+        c->beginTransaction();
+        c->executeNonQuery(QStringLiteral("INSERT INTO bi_Bill (BillID, BillDate, SumPaid, "
+                                          "IsDeleted) VALUES ('B5', '2026-03-12 10:00:00', 7, 0)"));
+        const std::vector<BufferedResult> inside = c->executeAll(
+            {{paid, {QDate(2026, 3, 12), QDate(2026, 3, 13)}},
+             {paid, {QDate(2026, 3, 11), QDate(2026, 3, 13)}}});
+        c->rollback();
+        QCOMPARE(inside[0].rows[0][0].toDouble(), 7.0);
+        QCOMPARE(inside[1].rows[0][0].toDouble(), 53.0);
+
+        // Fetched ahead: listed twice runs once; not listed runs when asked; a failure throws
+        // when its result is asked for.
+        int run = 0;
+        c->setStatementTrace([&](const QString&, const QVariantList&) { ++run; });
+        const PrefetchedResults fetched(c, {list[1], list[1], list[5]});
+        c->setStatementTrace({});
+        QCOMPARE(run, 2);
+        auto rs = fetched.execute(paid, list[1].params);
+        QCOMPARE(rs->value(QStringLiteral("theSum")).toDouble(), 120.5);
+        QCOMPARE(fetched.execute(paid, list[2].params)->value(0).toDouble(), 46.0);
+        QVERIFY_THROWS_EXCEPTION(SqlError, fetched.execute(list[5].tsql));
     }
 
     void withoutConnection()
