@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <vector>
+
 #include <xlsxwriter.h>
 
 namespace {
@@ -31,6 +33,22 @@ public:
             format_set_border(m_header, LXW_BORDER_THIN);
         }
         return m_header;
+    }
+
+    // The format of a cell of column `col` (0-based); neighbouring cells of a column mostly
+    // look the same, so the column's last look is tried before the keyed lookup.
+    lxw_format* cell(int col, const CellStyle& style, bool ownFont, CellType type, int decimals,
+                     bool thousands, bool border)
+    {
+        if (col >= int(m_lastInColumn.size()))
+            m_lastInColumn.resize(size_t(col) + 1);
+        Last& last = m_lastInColumn[size_t(col)];
+        if (last.format && last.ownFont == ownFont && last.type == type &&
+            last.decimals == decimals && last.style == style)
+            return last.format;
+        lxw_format* f = cell(style, ownFont, type, decimals, thousands, border);
+        last = {style, ownFont, type, decimals, f};
+        return f;
     }
 
     lxw_format* cell(const CellStyle& style, bool ownFont, CellType type, int decimals,
@@ -100,9 +118,18 @@ public:
     }
 
 private:
+    struct Last
+    {
+        CellStyle style;
+        bool ownFont = false;
+        CellType type = CellType::Text;
+        int decimals = 0;
+        lxw_format* format = nullptr;
+    };
     lxw_workbook* m_book;
     lxw_format* m_header = nullptr;
     QHash<QString, lxw_format*> m_cells;
+    std::vector<Last> m_lastInColumn;
 };
 
 } // namespace
@@ -195,10 +222,14 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
 
     const bool border = sheet.gridLines();
     const bool thousands = sheet.thousandsSeparator();
+    std::vector<bool> columnFont(size_t(sheet.maxCols()) + 1, false);
+    for (int c : columns)
+        columnFont[size_t(c)] = sheet.columnStyle(c).font.has_value();
     for (int r = 1; r <= sheet.maxRows(); ++r) {
         const lxw_row_t row = lxw_row_t(headerRows + r - 1);
         if (sheet.rowHeight(r) != Sheet::DefaultRowHeight)
             worksheet_set_row(ws, row, sheet.rowHeight(r) / 20.0, nullptr);
+        const bool rowFont = sheet.rowStyle(r).font.has_value();
         for (int c : columns) {
             const CellBlock* span = cells.spanAt(r, c);
             if (span &&
@@ -206,14 +237,15 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
                 continue;
             const int ar = span ? span->row : r, ac = span ? span->col : c;
             const CellStyle style = sheet.effectiveStyle(ar, ac);
-            const bool ownFont = sheet.cellStyle(ar, ac).font || sheet.rowStyle(ar).font ||
-                                 sheet.columnStyle(ac).font;
+            const bool ownFont = sheet.cellStyle(ar, ac).font ||
+                                 (ar == r ? rowFont : sheet.rowStyle(ar).font.has_value()) ||
+                                 columnFont[size_t(ac)];
             const CellType type = sheet.cellType(ar, ac);
             const QVariant value = sheet.value(ar, ac);
             const bool number = value.typeId() == QMetaType::Double && type != CellType::Text;
-            lxw_format* f = formats.cell(style, ownFont, number ? type : CellType::Text,
-                                         sheet.columnDecimals(ac), thousands, border);
             const lxw_col_t col = lxw_col_t(excelCol.value(c));
+            lxw_format* f = formats.cell(int(col), style, ownFont, number ? type : CellType::Text,
+                                         sheet.columnDecimals(ac), thousands, border);
             if (span) {
                 const int r2 = headerRows + span->row2 - 1;
                 const int c2 = lastVisible(span->col, span->col2);
@@ -224,7 +256,10 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
                 const double v = value.toDouble();
                 worksheet_write_number(ws, row, col, type == CellType::Percent ? v / 100 : v, f);
             } else if (value.isValid()) {
-                worksheet_write_string(ws, row, col, sheet.text(ar, ac).toUtf8().constData(), f);
+                // A text is written as stored; a number in a text cell as the grid shows it.
+                const QString text =
+                    value.typeId() == QMetaType::QString ? value.toString() : sheet.text(ar, ac);
+                worksheet_write_string(ws, row, col, text.toUtf8().constData(), f);
             } else if (f) {
                 worksheet_write_blank(ws, row, col, f);
             }
