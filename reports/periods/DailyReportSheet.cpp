@@ -329,29 +329,29 @@ void DailyReportSheet::fill(const ConnectionPtr& db, const DailyReportCriteria& 
     m_sheet->setReDraw(redraw);
 }
 
-// Every statement the blocks below run, in their order: fetched together before any figure is
-// written, so that they run side by side.
+// Every statement the blocks below run: fetched together before any figure is written, so that
+// they run side by side. The longest (the period's, the item cost's) come first, so that no
+// core is left with a long one at the end.
 QList<Connection::Statement> DailyReportSheet::statements(const DailyReportCriteria& c, Range day,
                                                           Range period) const
 {
     QList<Connection::Statement> list;
-    for (const Range& r : {day, period}) {
+    for (const Range& r : {period, day}) {
         const QVariantList range{r.begin, r.end};
-        list.append({DailySummarySql(c), range});
+        if (c.costing == 0 || c.costing == 2)
+            list.append({DailyItemCostSql(c), range});
+        for (const auto& group : m_lists.groupTypes)
+            list.append({DailyGroupTypeSql(c, group.first), range});
+        for (const QString& name : m_lists.departTypes)
+            list.append({DailyDepartTypeSql(c, name), range});
         for (const DailyReportRow& subject : m_lists.subjects)
             if (!subject.key.isEmpty())
                 list.append({DailySubjectSql(c, subject.key), range});
-        for (const QString& name : m_lists.departTypes)
-            list.append({DailyDepartTypeSql(c, name), range});
-        for (const auto& group : m_lists.groupTypes)
-            list.append({DailyGroupTypeSql(c, group.first), range});
+        list.append({DailySummarySql(c), range});
         if (c.costing == 0 || c.costing == 1)
             list.append({DailyStockCostSql(c), {r.begin, r.end, r.begin, r.end}});
-        if (c.costing == 0 || c.costing == 2)
-            list.append({DailyItemCostSql(c), range});
+        list.append({DailyExpenseSql(), range});
     }
-    list.append({DailyExpenseSql(), {day.begin, day.end}});
-    list.append({DailyExpenseSql(), {period.begin, period.end}});
     return list;
 }
 
