@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr int ExcelRows = 1048576; // rows of a worksheet
+
 lxw_color_t rgb(const QColor& c)
 {
     return lxw_color_t(c.rgb() & 0xFFFFFF);
@@ -168,8 +170,6 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
             *error = QStringLiteral("cannot create %1").arg(path);
         return false;
     }
-    lxw_worksheet* ws =
-        workbook_add_worksheet(book, sheetName(options.caption).toUtf8().constData());
     Formats formats(book);
     const SheetCells cells(sheet);
     const QList<int>& columns = cells.visibleColumns();
@@ -189,36 +189,46 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
         return -1;
     };
 
-    for (int i = 0; i < columns.size(); ++i)
-        worksheet_set_column(ws, lxw_col_t(i), lxw_col_t(i),
-                             columnChars(sheet.columnWidth(columns[i])), nullptr);
-
-    // Column header rows, group headers merged over their sub-columns.
+    // A worksheet holds at most ExcelRows rows: longer grids go on over further worksheets
+    // ("name (2)", ...), each with the column headers again.
     const int headerRows = sheet.headerRows();
-    for (int hr = 1; hr <= headerRows; ++hr) {
-        for (int c : columns) {
-            const CellBlock* span = cells.headerSpanAt(hr, c);
-            if (!span) {
-                worksheet_write_string(ws, lxw_row_t(hr - 1), lxw_col_t(excelCol.value(c)),
-                                       sheet.headerText(hr, c).toUtf8().constData(),
-                                       formats.header());
-                continue;
+    const int rowsPerWorksheet = std::max(1, ExcelRows - headerRows);
+    const QString baseName = sheetName(options.caption);
+    auto addWorksheet = [&](int part) {
+        const QString suffix = part == 1 ? QString() : QStringLiteral(" (%1)").arg(part);
+        lxw_worksheet* ws = workbook_add_worksheet(
+            book, (baseName.left(31 - suffix.size()) + suffix).toUtf8().constData());
+        for (int i = 0; i < columns.size(); ++i)
+            worksheet_set_column(ws, lxw_col_t(i), lxw_col_t(i),
+                                 columnChars(sheet.columnWidth(columns[i])), nullptr);
+        // Column header rows, group headers merged over their sub-columns.
+        for (int hr = 1; hr <= headerRows; ++hr) {
+            for (int c : columns) {
+                const CellBlock* span = cells.headerSpanAt(hr, c);
+                if (!span) {
+                    worksheet_write_string(ws, lxw_row_t(hr - 1), lxw_col_t(excelCol.value(c)),
+                                           sheet.headerText(hr, c).toUtf8().constData(),
+                                           formats.header());
+                    continue;
+                }
+                if (firstVisible(span->col, span->col2) != excelCol.value(c) || hr != span->row)
+                    continue;
+                const int r1 = span->row - 1, r2 = std::min(span->row2, headerRows) - 1;
+                const int c1 = excelCol.value(c), c2 = lastVisible(span->col, span->col2);
+                const QByteArray caption = cells.headerCaption(hr, c).toUtf8();
+                if (r1 == r2 && c1 == c2)
+                    worksheet_write_string(ws, lxw_row_t(r1), lxw_col_t(c1), caption.constData(),
+                                           formats.header());
+                else
+                    worksheet_merge_range(ws, lxw_row_t(r1), lxw_col_t(c1), lxw_row_t(r2),
+                                          lxw_col_t(c2), caption.constData(), formats.header());
             }
-            if (firstVisible(span->col, span->col2) != excelCol.value(c) || hr != span->row)
-                continue;
-            const int r1 = span->row - 1, r2 = std::min(span->row2, headerRows) - 1;
-            const int c1 = excelCol.value(c), c2 = lastVisible(span->col, span->col2);
-            const QByteArray caption = cells.headerCaption(hr, c).toUtf8();
-            if (r1 == r2 && c1 == c2)
-                worksheet_write_string(ws, lxw_row_t(r1), lxw_col_t(c1), caption.constData(),
-                                       formats.header());
-            else
-                worksheet_merge_range(ws, lxw_row_t(r1), lxw_col_t(c1), lxw_row_t(r2),
-                                      lxw_col_t(c2), caption.constData(), formats.header());
         }
-    }
-    if (headerRows > 0 && sheet.maxRows() > 0)
-        worksheet_freeze_panes(ws, lxw_row_t(headerRows), 0);
+        if (headerRows > 0 && sheet.maxRows() > 0)
+            worksheet_freeze_panes(ws, lxw_row_t(headerRows), 0);
+        return ws;
+    };
+    lxw_worksheet* ws = addWorksheet(1);
 
     const bool border = sheet.gridLines();
     const bool thousands = sheet.thousandsSeparator();
@@ -226,7 +236,11 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
     for (int c : columns)
         columnFont[size_t(c)] = sheet.columnStyle(c).font.has_value();
     for (int r = 1; r <= sheet.maxRows(); ++r) {
-        const lxw_row_t row = lxw_row_t(headerRows + r - 1);
+        const int part = (r - 1) / rowsPerWorksheet; // 0 for the first worksheet
+        if (part > 0 && (r - 1) % rowsPerWorksheet == 0)
+            ws = addWorksheet(part + 1);
+        const int firstRow = part * rowsPerWorksheet + 1; // the worksheet's first grid row
+        const lxw_row_t row = lxw_row_t(headerRows + r - firstRow);
         if (sheet.rowHeight(r) != Sheet::DefaultRowHeight)
             worksheet_set_row(ws, row, sheet.rowHeight(r) / 20.0, nullptr);
         const bool rowFont = sheet.rowStyle(r).font.has_value();
@@ -247,7 +261,8 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
             lxw_format* f = formats.cell(int(col), style, ownFont, number ? type : CellType::Text,
                                          sheet.columnDecimals(ac), thousands, border);
             if (span) {
-                const int r2 = headerRows + span->row2 - 1;
+                const int r2 =
+                    headerRows + std::min(span->row2, firstRow + rowsPerWorksheet - 1) - firstRow;
                 const int c2 = lastVisible(span->col, span->col2);
                 if (r2 != int(row) || c2 != int(col))
                     worksheet_merge_range(ws, row, col, lxw_row_t(r2), lxw_col_t(c2), "", f);

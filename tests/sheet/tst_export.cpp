@@ -98,6 +98,31 @@ void TestExport::workbookSheetNames()
     QVERIFY(SheetOutput::save(sheet, path, QString()));
     QVERIFY(zipMember(path, QStringLiteral("xl/workbook.xml"))
                 .contains(QStringLiteral("name=\"Sheet1\"")));
+
+    // More rows than a worksheet holds: the rest goes on on "账单 (2)", headers repeated.
+    Sheet tall;
+    tall.setMaxCols(1);
+    tall.setHeaderRows(1);
+    tall.setHeaderText(1, 1, QStringLiteral("序号"));
+    const int rows = 1048576 + 2; // the first worksheet takes 1048575 after its header
+    tall.setMaxRows(rows);
+    tall.setColumnType(1, CellType::Number);
+    for (int r = 1; r <= rows; ++r)
+        tall.setNumber(r, 1, r);
+    const QString tallPath = dir.filePath(QStringLiteral("tall.xlsx"));
+    QVERIFY(SheetOutput::save(tall, tallPath, QStringLiteral("账单")));
+    QVERIFY(zipMember(tallPath, QStringLiteral("xl/workbook.xml"))
+                .contains(QStringLiteral("name=\"账单 (2)\"")));
+    const QString second = zipMember(tallPath, QStringLiteral("xl/worksheets/sheet2.xml"));
+    static const QRegularExpression cell(QStringLiteral("<c r=\"A(\\d+)\"[^>]*><v>(\\d+)</v>"));
+    QStringList found;
+    for (auto it = cell.globalMatch(second); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        found << m.captured(1) + QLatin1Char('=') + m.captured(2);
+    }
+    QCOMPARE(found, QStringList({"1=0", "2=1048576", "3=1048577", "4=1048578"}));
+    // A1 is the header text, the workbook's only string.
+    QVERIFY(zipMember(tallPath, QStringLiteral("xl/sharedStrings.xml")).contains("<t>序号</t>"));
 }
 
 void TestExport::reportFileRoundTrip()
