@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Recordset.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -9,20 +11,14 @@
 
 // One value while a row is evaluated: NULL, a number or a text. Text values point into the
 // row's fetched values or the expression's constants; they live as long as the row does.
-struct QueryValue
+// A cell of the result as it is read (Recordset::cell) is one as it stands.
+struct QueryValue : SqlCell
 {
-    enum Kind : quint8
-    {
-        Null,
-        Number,
-        Text
-    };
-    Kind kind = Null;
-    double number = 0;
-    QStringView text;
+    QueryValue() = default;
+    QueryValue(const SqlCell& cell) : SqlCell(cell) {}
 
-    static QueryValue fromNumber(double v) { return {Number, v, {}}; }
-    static QueryValue fromText(QStringView t) { return {Text, 0, t}; }
+    static QueryValue fromNumber(double v) { return SqlCell{Number, v, {}}; }
+    static QueryValue fromText(QStringView t) { return SqlCell{Text, 0, t}; }
     bool isNull() const { return kind == Null; }
     // The numeric reading: numbers as they are, texts parsed (0 when they are not numbers).
     double toNumber(bool* ok = nullptr) const;

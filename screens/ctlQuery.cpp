@@ -442,12 +442,9 @@ bool ctlQuery::runQuery()
         if (used[size_t(f)])
             fetch.push_back(f);
     std::vector<QueryValue> row(size_t(std::max(1, fieldCount)));
-    static_assert(int(SqlCell::Text) == int(QueryValue::Text) &&
-                  int(SqlCell::Number) == int(QueryValue::Number));
     auto load = [&] {
         for (int f : fetch) {
-            const SqlCell c = rs->cell(f);
-            row[size_t(f)] = {QueryValue::Kind(c.kind), c.number, c.text};
+            row[size_t(f)] = rs->cell(f);
         }
     };
 
