@@ -4,6 +4,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <vector>
 
 #include <xlsxwriter.h>
@@ -164,15 +165,30 @@ double XlsxExporter::columnChars(int twips)
 bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExportOptions& options,
                          QString* error) const
 {
-    lxw_workbook* book = workbook_new(path.toUtf8().constData());
+    const SheetCells cells(sheet);
+    const QList<int>& columns = cells.visibleColumns();
+    const int headerRows = sheet.headerRows();
+    const int rowsPerWorksheet = std::max(1, ExcelRows - headerRows);
+    const qint64 gridCells = qint64(columns.size()) * (qint64(headerRows) + sheet.maxRows());
+    // In constant memory a row can no longer be written once a later row has been started:
+    // cells are written strictly row by row, and a range merged over several rows is
+    // registered while its last row is being written (its own writes into earlier rows are
+    // refused then, so the cells of those rows are written here beforehand).
+    const bool constant = m_memory == Memory::Constant ||
+                          (m_memory == Memory::Auto && gridCells > ConstantMemoryCells);
+    lxw_workbook_options bookOptions = {};
+    bookOptions.constant_memory = constant ? LXW_TRUE : LXW_FALSE;
+    // A worksheet's XML over 4 GB needs ZIP64 (~100 bytes of XML a cell at most).
+    const qint64 worksheetCells =
+        qint64(columns.size()) * std::min<qint64>(ExcelRows, headerRows + sheet.maxRows());
+    bookOptions.use_zip64 = worksheetCells * 100 > (qint64(1) << 32) ? LXW_TRUE : LXW_FALSE;
+    lxw_workbook* book = workbook_new_opt(path.toUtf8().constData(), &bookOptions);
     if (!book) {
         if (error)
             *error = QStringLiteral("cannot create %1").arg(path);
         return false;
     }
     Formats formats(book);
-    const SheetCells cells(sheet);
-    const QList<int>& columns = cells.visibleColumns();
     QHash<int, int> excelCol; // sheet column -> 0-based worksheet column
     for (int i = 0; i < columns.size(); ++i)
         excelCol.insert(columns[i], i);
@@ -189,10 +205,31 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
         return -1;
     };
 
+    // Ranges over several rows waiting for their last row (constant memory only).
+    struct Merge
+    {
+        int r1, c1, r2, c2;
+        lxw_format* format;
+    };
+    std::vector<Merge> pending;
+    lxw_error mergeError = LXW_NO_ERROR;
+    auto mergeFinished = [&](lxw_worksheet* ws, int row) {
+        for (auto it = pending.begin(); it != pending.end();) {
+            if (it->r2 != row) {
+                ++it;
+                continue;
+            }
+            const lxw_error e =
+                worksheet_merge_range(ws, lxw_row_t(it->r1), lxw_col_t(it->c1), lxw_row_t(it->r2),
+                                      lxw_col_t(it->c2), "", it->format);
+            if (e != LXW_NO_ERROR && mergeError == LXW_NO_ERROR)
+                mergeError = e;
+            it = pending.erase(it);
+        }
+    };
+
     // A worksheet holds at most ExcelRows rows: longer grids go on over further worksheets
     // ("name (2)", ...), each with the column headers again.
-    const int headerRows = sheet.headerRows();
-    const int rowsPerWorksheet = std::max(1, ExcelRows - headerRows);
     const QString baseName = sheetName(options.caption);
     auto addWorksheet = [&](int part) {
         const QString suffix = part == 1 ? QString() : QStringLiteral(" (%1)").arg(part);
@@ -211,18 +248,27 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
                                            formats.header());
                     continue;
                 }
-                if (firstVisible(span->col, span->col2) != excelCol.value(c) || hr != span->row)
+                if (firstVisible(span->col, span->col2) != excelCol.value(c) || hr != span->row) {
+                    if (constant)
+                        worksheet_write_blank(ws, lxw_row_t(hr - 1), lxw_col_t(excelCol.value(c)),
+                                              formats.header());
                     continue;
+                }
                 const int r1 = span->row - 1, r2 = std::min(span->row2, headerRows) - 1;
                 const int c1 = excelCol.value(c), c2 = lastVisible(span->col, span->col2);
                 const QByteArray caption = cells.headerCaption(hr, c).toUtf8();
-                if (r1 == r2 && c1 == c2)
+                if ((r1 == r2 && c1 == c2) || (constant && r1 != r2)) {
                     worksheet_write_string(ws, lxw_row_t(r1), lxw_col_t(c1), caption.constData(),
                                            formats.header());
-                else
+                    if (r1 != r2)
+                        pending.push_back({r1, c1, r2, c2, formats.header()});
+                } else {
                     worksheet_merge_range(ws, lxw_row_t(r1), lxw_col_t(c1), lxw_row_t(r2),
                                           lxw_col_t(c2), caption.constData(), formats.header());
+                }
             }
+            if (constant)
+                mergeFinished(ws, hr - 1);
         }
         if (headerRows > 0 && sheet.maxRows() > 0)
             worksheet_freeze_panes(ws, lxw_row_t(headerRows), 0);
@@ -246,8 +292,12 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
         const bool rowFont = sheet.rowStyle(r).font.has_value();
         for (int c : columns) {
             const CellBlock* span = cells.spanAt(r, c);
-            if (span &&
-                (r != span->row || excelCol.value(c) != firstVisible(span->col, span->col2)))
+            // A cell inside a span: the merge fills it with the span's format, except in
+            // constant memory, where that is done here (a span begun on an earlier worksheet
+            // is left empty on this one).
+            const bool covered = span && (r != span->row ||
+                                          excelCol.value(c) != firstVisible(span->col, span->col2));
+            if (covered && (!constant || span->row < firstRow))
                 continue;
             const int ar = span ? span->row : r, ac = span ? span->col : c;
             const CellStyle style = sheet.effectiveStyle(ar, ac);
@@ -260,11 +310,17 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
             const lxw_col_t col = lxw_col_t(excelCol.value(c));
             lxw_format* f = formats.cell(int(col), style, ownFont, number ? type : CellType::Text,
                                          sheet.columnDecimals(ac), thousands, border);
+            if (covered) {
+                worksheet_write_blank(ws, row, col, f);
+                continue;
+            }
             if (span) {
                 const int r2 =
                     headerRows + std::min(span->row2, firstRow + rowsPerWorksheet - 1) - firstRow;
                 const int c2 = lastVisible(span->col, span->col2);
-                if (r2 != int(row) || c2 != int(col))
+                if (constant && r2 != int(row))
+                    pending.push_back({int(row), int(col), r2, c2, f});
+                else if (r2 != int(row) || c2 != int(col))
                     worksheet_merge_range(ws, row, col, lxw_row_t(r2), lxw_col_t(c2), "", f);
             }
             if (number) {
@@ -279,12 +335,19 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
                 worksheet_write_blank(ws, row, col, f);
             }
         }
+        if (!pending.empty())
+            mergeFinished(ws, int(row));
     }
+    // Spans reaching below the grid's last row.
+    std::sort(pending.begin(), pending.end(),
+              [](const Merge& a, const Merge& b) { return a.r2 < b.r2; });
+    while (!pending.empty())
+        mergeFinished(ws, pending.front().r2);
 
     const lxw_error result = workbook_close(book);
-    if (result != LXW_NO_ERROR) {
+    if (result != LXW_NO_ERROR || mergeError != LXW_NO_ERROR) {
         if (error)
-            *error = QString::fromUtf8(lxw_strerror(result));
+            *error = QString::fromUtf8(lxw_strerror(result != LXW_NO_ERROR ? result : mergeError));
         return false;
     }
     return true;

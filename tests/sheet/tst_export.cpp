@@ -29,6 +29,39 @@ QString readText(const QString& path)
     return QString::fromUtf8(f.readAll());
 }
 
+// A worksheet's cells in document order as "ref style value", texts taken from the shared
+// string table or from the cell itself.
+QStringList worksheetCells(const QString& zip, const QString& member)
+{
+    QStringList shared;
+    static const QRegularExpression si(QStringLiteral("<si><t[^>]*>([^<]*)</t></si>"));
+    for (auto it = si.globalMatch(zipMember(zip, QStringLiteral("xl/sharedStrings.xml")));
+         it.hasNext();)
+        shared << it.next().captured(1);
+    static const QRegularExpression cell(
+        QStringLiteral("<c r=\"([A-Z]+\\d+)\"(?: s=\"(\\d+)\")?(?: t=\"(\\w+)\")?"
+                       "(?:/>|>(?:<v>([^<]*)</v>|<is><t[^>]*>([^<]*)</t></is>)</c>)"));
+    QStringList found;
+    for (auto it = cell.globalMatch(zipMember(zip, member)); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString value = m.captured(3) == QLatin1String("s")
+                                  ? shared.value(m.captured(4).toInt(), QStringLiteral("?"))
+                                  : m.captured(4) + m.captured(5);
+        found << m.captured(1) + QLatin1Char(' ') + m.captured(2) + QLatin1Char(' ') + value;
+    }
+    return found;
+}
+
+QStringList mergedRanges(const QString& worksheet)
+{
+    static const QRegularExpression merge(QStringLiteral("<mergeCell ref=\"([^\"]+)\"/>"));
+    QStringList found;
+    for (auto it = merge.globalMatch(worksheet); it.hasNext();)
+        found << it.next().captured(1);
+    found.sort();
+    return found;
+}
+
 } // namespace
 
 class TestExport : public QObject
@@ -37,6 +70,7 @@ class TestExport : public QObject
 private slots:
     void workbookKeepsStructure();
     void workbookSheetNames();
+    void workbookInConstantMemory();
     void reportFileRoundTrip();
     void htmlTextAndXml();
 };
@@ -99,7 +133,8 @@ void TestExport::workbookSheetNames()
     QVERIFY(zipMember(path, QStringLiteral("xl/workbook.xml"))
                 .contains(QStringLiteral("name=\"Sheet1\"")));
 
-    // More rows than a worksheet holds: the rest goes on on "账单 (2)", headers repeated.
+    // More rows than a worksheet holds: the rest goes on on "账单 (2)", headers repeated (this
+    // grid is large enough to be written in constant memory, texts in their cells).
     Sheet tall;
     tall.setMaxCols(1);
     tall.setHeaderRows(1);
@@ -120,9 +155,77 @@ void TestExport::workbookSheetNames()
         const QRegularExpressionMatch m = it.next();
         found << m.captured(1) + QLatin1Char('=') + m.captured(2);
     }
-    QCOMPARE(found, QStringList({"1=0", "2=1048576", "3=1048577", "4=1048578"}));
-    // A1 is the header text, the workbook's only string.
-    QVERIFY(zipMember(tallPath, QStringLiteral("xl/sharedStrings.xml")).contains("<t>序号</t>"));
+    QCOMPARE(found, QStringList({"2=1048576", "3=1048577", "4=1048578"}));
+    QVERIFY(second.contains(QStringLiteral("<c r=\"A1\" s=\"1\" t=\"inlineStr\"><is><t>序号</t>")));
+}
+
+void TestExport::workbookInConstantMemory()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
+        QSKIP("unzip is not installed");
+    QTemporaryDir dir;
+    Sheet sheet;
+    fillBillSheet(sheet, 34000); // 2 header rows + 34006 rows of 6 columns: 204,048 cells
+    QVERIFY(6 * (2 + sheet.maxRows()) > XlsxExporter::ConstantMemoryCells);
+    // Spans over several rows, one of them anchored on a number, and a taller row.
+    sheet.addSpan({10, 6, 13, 6});
+    sheet.addSpan({20, 1, 21, 2});
+    sheet.addSpan({30, 3, 31, 4});
+    sheet.setRowHeight(7, 450);
+
+    const QString streamed = dir.filePath(QStringLiteral("streamed.xlsx"));
+    const QString held = dir.filePath(QStringLiteral("held.xlsx"));
+    QString error;
+    QVERIFY2(SheetOutput::save(sheet, streamed, QStringLiteral("账单"), &error), qPrintable(error));
+    SheetExportOptions options;
+    options.caption = QStringLiteral("账单");
+    QVERIFY2(XlsxExporter(XlsxExporter::Memory::Held).write(sheet, held, options, &error),
+             qPrintable(error));
+
+    const QString sheet1 = QStringLiteral("xl/worksheets/sheet1.xml");
+    const QString ws = zipMember(streamed, sheet1), heldWs = zipMember(held, sheet1);
+    // Written in constant memory: texts inline, no shared string table.
+    QVERIFY(ws.contains(QStringLiteral("t=\"inlineStr\"")));
+    QVERIFY(zipMember(streamed, QStringLiteral("xl/sharedStrings.xml")).isEmpty());
+    QVERIFY(!heldWs.contains(QStringLiteral("t=\"inlineStr\"")));
+
+    const QStringList merges(
+        {"A1:A2", "A22:B23", "A34008:B34008", "B1:B2", "C1:E1", "C32:D33", "F12:F15", "F1:F2"});
+    QCOMPARE(mergedRanges(ws), merges);
+    QCOMPARE(mergedRanges(heldWs), merges);
+    const QString frozen =
+        QStringLiteral("<pane ySplit=\"2\" topLeftCell=\"A3\" activePane=\"bottomLeft\" "
+                       "state=\"frozen\"/>");
+    QVERIFY(ws.contains(frozen));
+    static const QRegularExpression cols(QStringLiteral("<cols>.*</cols>"));
+    QCOMPARE(cols.match(ws).captured(), cols.match(heldWs).captured());
+    QVERIFY(cols.match(ws).captured().contains(QStringLiteral("width=\"14.28515625\"")));
+    QVERIFY(ws.contains(QStringLiteral("<row r=\"9\" ht=\"22.5\" customHeight=\"1\"")));
+    QCOMPARE(zipMember(streamed, QStringLiteral("xl/styles.xml")),
+             zipMember(held, QStringLiteral("xl/styles.xml")));
+
+    const QStringList cells = worksheetCells(streamed, sheet1);
+    QCOMPARE(cells, worksheetCells(held, sheet1));
+    QCOMPARE(cells.size(), 34008 * 6);
+    auto cell = [&](int row, int col) { return cells.at((row - 1) * 6 + col - 1); };
+    // Header: captions in row 1, formatted blanks under them.
+    QCOMPARE(cell(1, 1), QStringLiteral("A1 1 账单号"));
+    QCOMPARE(cell(1, 4), QStringLiteral("D1 1 "));
+    QCOMPARE(cell(2, 1), QStringLiteral("A2 1 "));
+    QCOMPARE(cell(2, 5), QStringLiteral("E2 1 折扣率"));
+    QVERIFY(cell(3, 3).endsWith(QStringLiteral(" 1234.5")));
+    QVERIFY(cell(3, 5).endsWith(QStringLiteral(" 0.125")));
+    // The 2x2 block over X0015 and the number block over the 25th extra bill's amount: the
+    // covered cells are blanks in the anchor's format.
+    const QString x15 = cell(22, 1);
+    QVERIFY2(x15.endsWith(QStringLiteral(" X0015")), qPrintable(x15));
+    const QString style = x15.section(QLatin1Char(' '), 1, 1);
+    QCOMPARE(cell(23, 2), QStringLiteral("B23 %1 ").arg(style));
+    QVERIFY(cell(32, 3).endsWith(QStringLiteral(" 100")));
+    QCOMPARE(cell(33, 4),
+             QStringLiteral("D33 %1 ").arg(cell(32, 3).section(QLatin1Char(' '), 1, 1)));
+    QCOMPARE(cell(34008, 1).section(QLatin1Char(' '), 2), QStringLiteral("合计"));
+    QCOMPARE(cell(34008, 3).section(QLatin1Char(' '), 2), QStringLiteral("3406215.15"));
 }
 
 void TestExport::reportFileRoundTrip()
