@@ -34,6 +34,7 @@ public:
     }
     bool next() override { return m_query.next(); }
     QVariant value(int index) const override { return m_query.value(index); }
+    bool isNull(int index) const override { return m_query.isNull(index); }
 
     SqlCell cell(int index) const override
     {
@@ -151,6 +152,12 @@ public:
         default:
             return {};
         }
+    }
+
+    bool isNull(int index) const override
+    {
+        return index < 0 || index >= m_columns ||
+               sqlite3_column_type(m_statement, index) == SQLITE_NULL;
     }
 
     SqlCell cell(int index) const override

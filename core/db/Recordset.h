@@ -43,6 +43,7 @@ public:
         virtual QMetaType fieldType(int index) const = 0; // read on the first row
         virtual bool next() = 0; // false at the end; throws SqlError when reading fails
         virtual QVariant value(int index) const = 0;
+        virtual bool isNull(int index) const { return cell(index).kind == SqlCell::Null; }
         virtual SqlCell cell(int index) const = 0;
     };
 
@@ -65,7 +66,7 @@ public:
     QMetaType fieldType(int index) const { return m_types.value(index); }
     QVariant value(int index) const;
     QVariant value(const QString& name) const;
-    bool isNull(int index) const { return cell(index).kind == SqlCell::Null; }
+    bool isNull(int index) const { return m_atEnd || m_source->isNull(index); }
     SqlCell cell(int index) const;
 
 private:
