@@ -34,20 +34,6 @@ QColor fromBgr(int bgr)
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
-bool isIntegerType(QMetaType type)
-{
-    switch (type.id()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
-    }
 }
 
 // A width of -1 with a plain number in the condition slot (a definition some screens make for

@@ -44,19 +44,14 @@ public:
         switch (v.typeId()) {
         case QMetaType::Double:
         case QMetaType::Float:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Bool:
             return {SqlCell::Number, v.toDouble(), {}};
         case QMetaType::QDateTime:
             return text(index, v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
         case QMetaType::QDate:
             return text(index, v.toDate().toString(QStringLiteral("yyyy-MM-dd")));
         default:
+            if (isIntegerType(v.metaType()))
+                return {SqlCell::Number, v.toDouble(), {}};
             return text(index, v.toString());
         }
     }
@@ -226,6 +221,22 @@ private:
 };
 
 } // namespace
+
+bool isIntegerType(QMetaType type)
+{
+    switch (type.id()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Bool:
+        return true;
+    default:
+        return false;
+    }
+}
 
 Recordset::Recordset(const QStringList& names, const QList<QVariantList>& rows)
     : m_source(std::make_unique<RowsSource>(names, rows))

@@ -26,6 +26,9 @@ struct SqlCell
     QStringView text;
 };
 
+// Integer and boolean column types, as drivers report them.
+bool isIntegerType(QMetaType type);
+
 // A forward-only, read-only reader over a query's result, positioned on the first row (or at
 // its end when there is none). NULL values read as invalid QVariants; callers that need the
 // access layer's "NULL reads as empty text" use the row helpers of mod_ADO.

@@ -176,9 +176,9 @@ private slots:
         c->beginTransaction();
         c->executeNonQuery(QStringLiteral("INSERT INTO bi_Bill (BillID, BillDate, SumPaid, "
                                           "IsDeleted) VALUES ('B5', '2026-03-12 10:00:00', 7, 0)"));
-        const std::vector<BufferedResult> inside = c->executeAll(
-            {{paid, {QDate(2026, 3, 12), QDate(2026, 3, 13)}},
-             {paid, {QDate(2026, 3, 11), QDate(2026, 3, 13)}}});
+        const std::vector<BufferedResult> inside =
+            c->executeAll({{paid, {QDate(2026, 3, 12), QDate(2026, 3, 13)}},
+                           {paid, {QDate(2026, 3, 11), QDate(2026, 3, 13)}}});
         c->rollback();
         QCOMPARE(inside[0].rows[0][0].toDouble(), 7.0);
         QCOMPARE(inside[1].rows[0][0].toDouble(), 53.0);
