@@ -34,8 +34,6 @@ QColor fromBgr(int bgr)
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
-}
-
 // A width of -1 with a plain number in the condition slot (a definition some screens make for
 // their first text column, "1100" or "1600"): the number is the column's width in twips and
 // the column has no condition.
