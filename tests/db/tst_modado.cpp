@@ -143,6 +143,46 @@ private slots:
         QCOMPARE(screen.cursor().shape(), Qt::ArrowCursor);
     }
 
+    // What a reader hands out, the same through both drivers and once buffered: numbers, texts
+    // (the empty one too), NULLs, names without their table prefix, integer columns told apart.
+    void readerValues_data() { drivers(); }
+    void readerValues()
+    {
+        QFETCH(TestDatabase::Driver, driver);
+        TestDatabase db(QStringLiteral("db_bills.sql"), driver);
+        const QString sql = QStringLiteral(
+            "SELECT BL.BillID, PeopleCount, SumPaid, DiscountName, '' AS e, NULL AS n "
+            "FROM bi_Bill BL WHERE BillID IN ('B1','B3') ORDER BY BillID");
+        auto check = [](Recordset& rs) {
+            QCOMPARE(rs.fieldNames(),
+                     QStringList({"BillID", "PeopleCount", "SumPaid", "DiscountName", "e", "n"}));
+            QCOMPARE(rs.fieldIndex(QStringLiteral("sumpaid")), 2);
+            QVERIFY(isIntegerType(rs.fieldType(1)));
+            QVERIFY(!isIntegerType(rs.fieldType(2)));
+            QCOMPARE(rs.cell(0).text, u"B1");
+            QCOMPARE(rs.cell(1).kind, SqlCell::Number);
+            QCOMPARE(rs.cell(1).number, 4.0);
+            QCOMPARE(rs.cell(2).number, 120.5);
+            QCOMPARE(rs.cell(3).text, u"九折");
+            QCOMPARE(rs.cell(4).kind, SqlCell::Text);
+            QVERIFY(rs.cell(4).text.isEmpty());
+            QCOMPARE(rs.cell(5).kind, SqlCell::Null);
+            QVERIFY(rs.isNull(5) && !rs.isNull(4));
+            QCOMPARE(rs.value(QStringLiteral("SumPaid")).toDouble(), 120.5);
+            QCOMPARE(rs.value(1).toInt(), 4);
+            rs.moveNext();
+            QCOMPARE(rs.value(0).toString(), QStringLiteral("B3"));
+            QVERIFY(rs.isNull(3)); // B3 has no discount name
+            rs.moveNext();
+            QVERIFY(rs.atEnd());
+            QVERIFY(!rs.value(0).isValid() && rs.isNull(0));
+        };
+        auto rs = db.connection()->execute(sql);
+        check(*rs);
+        auto again = db.connection()->execute(sql);
+        check(*BufferedResult::readAll(*again).open());
+    }
+
     // Statements fetched together, side by side on an SQLite file, come back in their order
     // with the values (and errors) each gives alone; inside a transaction they see its writes.
     void statementsFetchedTogether_data() { drivers(); }
