@@ -5,7 +5,8 @@
 #   bench/run-chain.sh [--days N] [--branches N] [--bills-per-day N] [--build-dir DIR] [-- bench options]
 #
 # Defaults: a chain-year, 20 branches x 365 days x 600 bills a day (about 4.4 million bills;
-# some minutes to write, 8-9 GB). --days 30 gives a quick run. Bench options: --no-year, --plans.
+# about 6 minutes to write, 10 GB). --days 30 gives a quick run. Bench options: --no-year,
+# --no-export, --plans, --only REPORT.
 set -e
 days=365 branches=20 perday=600 build=build
 while [ $# -gt 0 ]; do
