@@ -324,12 +324,16 @@ std::vector<BufferedResult> Connection::executeAll(const QList<Statement>& state
             results[i].error = e.message();
         }
     }
+    // Reads statement i on an SQLite handle, or through the driver when there is none (ODBC).
     auto run = [&](sqlite3* handle, size_t i) {
         if (!results[i].error.isEmpty())
             return;
         try {
-            Recordset rs(prepareSqlite(handle, sql[i], bound[i]), sql[i]);
-            results[i] = BufferedResult::readAll(rs);
+            const auto rs =
+                handle
+                    ? std::make_unique<Recordset>(prepareSqlite(handle, sql[i], bound[i]), sql[i])
+                    : std::make_unique<Recordset>(executedQuery(sql[i], bound[i]));
+            results[i] = BufferedResult::readAll(*rs);
         } catch (const SqlError& e) {
             results[i].error = e.message();
         }
@@ -339,18 +343,8 @@ std::vector<BufferedResult> Connection::executeAll(const QList<Statement>& state
     const int workers =
         std::min(int(results.size()), std::clamp(QThread::idealThreadCount(), 1, 4));
     if (!file || !*file || !sqlite3_get_autocommit(d->sqlite) || workers < 2) {
-        for (size_t i = 0; i < results.size(); ++i) {
-            if (d->sqlite) {
-                run(d->sqlite, i);
-            } else if (results[i].error.isEmpty()) {
-                try {
-                    Recordset rs(executedQuery(sql[i], bound[i]));
-                    results[i] = BufferedResult::readAll(rs);
-                } catch (const SqlError& e) {
-                    results[i].error = e.message();
-                }
-            }
-        }
+        for (size_t i = 0; i < results.size(); ++i)
+            run(d->sqlite, i);
         return results;
     }
     // This thread reads on the connection itself, the others on read-only handles of their own.

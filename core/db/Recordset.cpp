@@ -12,6 +12,29 @@
 
 namespace {
 
+// A driver's value as a cell; a text is kept in `kept`, which the cell's view points into.
+SqlCell cellOf(const QVariant& v, QString& kept)
+{
+    if (v.isNull())
+        return {};
+    switch (v.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return {SqlCell::Number, v.toDouble(), {}};
+    case QMetaType::QDateTime:
+        kept = v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        break;
+    case QMetaType::QDate:
+        kept = v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+        break;
+    default:
+        if (isIntegerType(v.metaType()))
+            return {SqlCell::Number, v.toDouble(), {}};
+        kept = v.toString();
+    }
+    return {SqlCell::Text, 0, kept};
+}
+
 class QuerySource final : public Recordset::Source
 {
 public:
@@ -38,32 +61,12 @@ public:
 
     SqlCell cell(int index) const override
     {
-        const QVariant v = m_query.value(index);
-        if (v.isNull())
+        if (index < 0 || index >= int(m_texts.size()))
             return {};
-        switch (v.typeId()) {
-        case QMetaType::Double:
-        case QMetaType::Float:
-            return {SqlCell::Number, v.toDouble(), {}};
-        case QMetaType::QDateTime:
-            return text(index, v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-        case QMetaType::QDate:
-            return text(index, v.toDate().toString(QStringLiteral("yyyy-MM-dd")));
-        default:
-            if (isIntegerType(v.metaType()))
-                return {SqlCell::Number, v.toDouble(), {}};
-            return text(index, v.toString());
-        }
+        return cellOf(m_query.value(index), m_texts[size_t(index)]);
     }
 
 private:
-    SqlCell text(int index, QString value) const
-    {
-        QString& kept = m_texts[size_t(index)];
-        kept = std::move(value);
-        return {SqlCell::Text, 0, kept};
-    }
-
     mutable QSqlQuery m_query;
     mutable std::vector<QString> m_texts; // the texts the current row's cells point into
 };
@@ -202,22 +205,16 @@ public:
     QVariant value(int index) const override { return m_rows.at(m_at).value(index); }
     SqlCell cell(int index) const override
     {
-        const QVariant v = value(index);
-        if (v.isNull())
+        if (index < 0 || index >= m_names.size())
             return {};
-        bool number = false;
-        const double n = v.typeId() == QMetaType::QString ? 0 : v.toDouble(&number);
-        if (number)
-            return {SqlCell::Number, n, {}};
-        m_text = v.toString();
-        return {SqlCell::Text, 0, m_text};
+        return cellOf(value(index), m_texts[size_t(index)]);
     }
 
 private:
     QStringList m_names;
     QList<QVariantList> m_rows;
     qsizetype m_at = -1;
-    mutable QString m_text;
+    mutable std::vector<QString> m_texts = std::vector<QString>(size_t(m_names.size()));
 };
 
 } // namespace
