@@ -1,10 +1,7 @@
 #include "modBranch.h"
 
 #include "HostContext.h"
-#include "LanguageSection.h"
 #include "SqlText.h"
-#include "frmBranch.h"
-#include "modMessage.h"
 
 #include <QComboBox>
 #include <QStringList>
@@ -102,52 +99,72 @@ void FillComboFromRows(QComboBox* combo, const RowCollection& rows, const QStrin
     }
 }
 
-void AppendBranchFilter(QString& sql, const QString& column)
+std::optional<QStringList> PrivilegedBranchIds()
 {
     if (!TableHasRows(QStringLiteral("rpt_pv_Branch")))
-        return;
+        return std::nullopt;
     const RowCollection rows = ExecuteRows(
         QStringLiteral(" select BranchID from rpt_pv_Branch where UserID=? or UserID=?"),
         privilegeParameters());
     QStringList ids;
     for (const RowDict& row : rows)
-        ids.append(quoted(row.value(QStringLiteral("BranchID"))));
-    appendInList(sql, column, ids);
+        ids.append(row.value(QStringLiteral("BranchID")).toString());
+    return ids;
+}
+
+QString BranchIdFilter(const std::optional<QStringList>& values, const QString& column)
+{
+    QString sql;
+    if (values) {
+        QStringList quotedValues;
+        for (const QString& v : *values)
+            quotedValues.append(quoted(v));
+        appendInList(sql, column, quotedValues);
+    }
+    return sql;
+}
+
+BillScope UserBillScope()
+{
+    return {PrivilegedBranchIds(), hostContext().TrueDataAllowed};
+}
+
+void AppendBranchFilter(QString& sql, const QString& column)
+{
+    sql += BranchIdFilter(PrivilegedBranchIds(), column);
+}
+
+std::optional<QStringList> PrivilegedBranchNames()
+{
+    if (!TableHasRows(QStringLiteral("rpt_pv_Branch")))
+        return std::nullopt;
+    QStringList names;
+    for (const RowDict& row : GetBranches(QStringLiteral("bi_Bill")))
+        names.append(row.value(QStringLiteral("BranchName")).toString());
+    return names;
 }
 
 void AppendBranchNameFilter(QString& sql, const QString& column)
 {
-    if (!TableHasRows(QStringLiteral("rpt_pv_Branch")))
-        return;
-    QStringList names;
-    for (const RowDict& row : GetBranches(QStringLiteral("bi_Bill")))
-        names.append(quoted(row.value(QStringLiteral("BranchName"))));
-    appendInList(sql, column, names);
+    sql += BranchIdFilter(PrivilegedBranchNames(), column);
 }
 
-bool AppendBranchChoice(QString& sql, QComboBox* cboBranch, frmBranch* picker,
-                        const QString& idColumn, const QString& nameColumn)
+QString BranchChoiceFilter(const BranchChoice& choice, const QString& idColumn,
+                           const QString& nameColumn)
 {
-    const int index = cboBranch ? cboBranch->currentIndex() : 0;
-    if (index <= 0) {
-        AppendBranchFilter(sql, idColumn);
-        return true;
+    QString sql;
+    switch (choice.kind) {
+    case BranchChoice::All:
+        sql = BranchIdFilter(choice.privileged, idColumn);
+        break;
+    case BranchChoice::Several:
+        sql = QStringLiteral(" and ") + idColumn + QStringLiteral(" in (") + choice.ids +
+              QStringLiteral(") ");
+        break;
+    case BranchChoice::One:
+        sql = QStringLiteral(" and ") + nameColumn + QStringLiteral("='") + sqlQuote(choice.name) +
+              QStringLiteral("' ") + BranchIdFilter(choice.privileged, idColumn);
+        break;
     }
-    if (index == 1) {
-        const QString ids = picker ? picker->getBranchIDs() : QString();
-        if (ids.isEmpty()) {
-            MsgBox(frmBranch::texts().text(QStringLiteral("Msg_Branch_ToSelect"),
-                                           QStringLiteral("Default")),
-                   QMessageBox::Information, QMessageBox::Ok, cboBranch->window());
-            if (picker)
-                picker->ShowMe();
-            return false;
-        }
-        sql += QStringLiteral(" and ") + idColumn + QStringLiteral(" in (") + ids +
-               QStringLiteral(") ");
-        return true;
-    }
-    sql += QStringLiteral(" and ") + nameColumn + QStringLiteral("='") +
-           sqlQuote(cboBranch->currentText()) + QLatin1Char('\'');
-    return true;
+    return sql;
 }

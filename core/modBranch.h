@@ -1,12 +1,14 @@
 #pragma once
 
+#include "Bill.h"
 #include "mod_ADO.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 class QComboBox;
-class QWidget;
-class frmBranch;
 
 // Branch and area scope: the areas and branches the signed-in user may see, the SQL conditions
 // that keep a report inside them, and the report's branch combo (`cboBranch`).
@@ -30,19 +32,48 @@ void FillBranchCombo(QComboBox* combo, const QString& fallbackTable);
 // Adds each row's `column` text at the end, skipping blank texts and texts already listed.
 void FillComboFromRows(QComboBox* combo, const RowCollection& rows, const QString& column);
 
+// The branch ids the user may see by rpt_pv_Branch (his and his group's rows, in row order, a
+// repeated id listed again); nullopt when the table grants everything.
+std::optional<QStringList> PrivilegedBranchIds();
+// The names of GetBranches("bi_Bill") when rpt_pv_Branch has rows, else nullopt.
+std::optional<QStringList> PrivilegedBranchNames();
+// " and <column> in ( '<v1>','<v2>' ) ", " and 1<>1 " for an empty list, nothing for nullopt.
+QString BranchIdFilter(const std::optional<QStringList>& values, const QString& column);
+// The bills the signed-in user may look at one by one (bill audit, bill detail): those of his
+// branches, deleted ones only with the right to see deleted data.
+BillScope UserBillScope();
+
 // " and <column> in ( '1','2' ) " for the branch ids the user may see, " and 1<>1 " when he may
 // see none, nothing when rpt_pv_Branch grants everything.
 void AppendBranchFilter(QString& sql, const QString& column);
 // The same with the names of the branches the user may see (for tables keyed by branch name).
 void AppendBranchNameFilter(QString& sql, const QString& column);
 
-// The condition for the branch combo's choice, as every report screen appends it:
-//   item 0 (all):      AppendBranchFilter(sql, idColumn)
-//   item 1 (several):  " and <idColumn> in (<the picker's ticked ids>) "
-//   item 2 and later:  " and <nameColumn>='<the combo text>'"
-// With item 1 and nothing ticked in the picker (or no picker yet) there is nothing sensible to
-// query: the user is asked to tick a branch (message Msg_Branch_ToSelect of section frmBranch),
-// the picker is opened, and false is returned with `sql` unchanged; the screen then runs no
-// query. True otherwise.
-bool AppendBranchChoice(QString& sql, QComboBox* cboBranch, frmBranch* picker,
-                        const QString& idColumn, const QString& nameColumn);
+// What a report's branch combo chose, as a plain value for the SQL builders.
+struct BranchChoice
+{
+    enum Kind
+    {
+        All,     // item 0 "(全部)": the branches the user may see
+        Several, // item 1 "(部分)": the branches ticked in the picker
+        One      // item 2 and later: one branch, by name
+    };
+    Kind kind = All;
+    QString ids;   // Several: the ticked ids, each quoted, joined by ","
+    QString names; // Several: the ticked names, each quoted, joined by ","
+    QString name;  // One: the branch name as listed
+    // The user's branches when the choice was made: PrivilegedBranchIds() and
+    // PrivilegedBranchNames() (nullopt: rpt_pv_Branch grants everything).
+    std::optional<QStringList> privileged;
+    std::optional<QStringList> privilegedNames;
+};
+
+// The condition for a branch choice, as every report screen appends it:
+//   All:      the privilege filter on idColumn (AppendBranchFilter)
+//   Several:  " and <idColumn> in (<ids>) "
+//   One:      " and <nameColumn>='<name>' " followed by AppendBranchFilter(idColumn), so a name
+//             that is not one of the user's branches gives no rows rather than another
+//             branch's rows.
+// The privilege filter comes from `choice.privileged`, so the text is a pure function of it.
+QString BranchChoiceFilter(const BranchChoice& choice, const QString& idColumn,
+                           const QString& nameColumn);

@@ -9,14 +9,38 @@ Bill::Bill(ConnectionPtr connection)
 {
 }
 
+QString BillScope::condition(QVariantList* params) const
+{
+    QStringList terms;
+    if (!includeDeleted)
+        terms << QStringLiteral("IsDeleted=0");
+    if (branchIds) {
+        if (branchIds->isEmpty()) {
+            terms << QStringLiteral("1<>1");
+        } else {
+            QStringList markers;
+            for (const QString& id : *branchIds) {
+                markers << QStringLiteral("?");
+                *params << id;
+            }
+            terms << QStringLiteral("BranchID IN (") + markers.join(QLatin1Char(',')) +
+                         QLatin1Char(')');
+        }
+    }
+    return terms.join(QStringLiteral(" AND "));
+}
+
 bool Bill::load(const QString& billId)
 {
     m_row.clear();
     m_memberName.clear();
+    QVariantList params{billId.trimmed()};
+    QString sql = QStringLiteral("SELECT * FROM bi_Bill WHERE BillID=?");
+    const QString scope = m_scope.condition(&params);
+    if (!scope.isEmpty())
+        sql += QStringLiteral(" AND ") + scope;
     QList<QVariantMap> rows;
-    if (!FrameworkSql::rows(m_connection, QStringLiteral("SELECT * FROM bi_Bill WHERE BillID=?"),
-                            {billId.trimmed()}, &rows) ||
-        rows.isEmpty())
+    if (!FrameworkSql::rows(m_connection, sql, params, &rows) || rows.isEmpty())
         return false;
     setRow(rows.first());
     const QString memberId = text(QStringLiteral("MemberID"));

@@ -5,7 +5,22 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
+
+#include <optional>
+
+// Which bills may be read one by one: those of the listed branches (all when none are listed)
+// and, unless allowed, none flagged deleted.
+struct BillScope
+{
+    std::optional<QStringList> branchIds;
+    bool includeDeleted = true;
+
+    // The condition on bi_Bill's columns ("" when everything is in scope), its values
+    // appended to `params`.
+    QString condition(QVariantList* params) const;
+};
 
 // One bill header of bi_Bill, loaded by bill number. Before a successful load (and after a
 // failed one) every property is empty or zero.
@@ -15,8 +30,10 @@ public:
     // Reads from `connection`, or from the bill service's connection when none is given.
     explicit Bill(ConnectionPtr connection = {});
 
-    // Loads the bill with this number (trimmed); false when it is not found or cannot be read.
+    // Loads the bill with this number (trimmed); false when it is not found, outside the scope
+    // or cannot be read.
     bool load(const QString& billId);
+    void setScope(const BillScope& scope) { m_scope = scope; }
     bool isLoaded() const { return !m_row.isEmpty(); }
     // Fills the bill from a row already read (the bill collection's rows).
     void setRow(const QVariantMap& row);
@@ -52,6 +69,7 @@ private:
     Money money(const QString& column) const { return Money::fromVariant(value(column)); }
 
     ConnectionPtr m_connection;
+    BillScope m_scope;
     QVariantMap m_row;
     QString m_memberName;
 };

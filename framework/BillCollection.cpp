@@ -38,6 +38,11 @@ bool BillCollection::load()
     QVariantList params;
     if (!m_criteria.build(fields, &where, &orderBy, &params))
         return false;
+    const QString scope = m_scope.condition(&params);
+    if (!scope.isEmpty())
+        where = where.isEmpty()
+                    ? QStringLiteral(" WHERE ") + scope
+                    : QStringLiteral(" WHERE (") + where.mid(7) + QStringLiteral(") AND ") + scope;
     QList<QVariantMap> rows;
     if (!FrameworkSql::rows(m_connection, QStringLiteral("SELECT * FROM bi_Bill") + where + orderBy,
                             params, &rows))

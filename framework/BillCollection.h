@@ -25,6 +25,8 @@ public:
     void addCondition(int field, int op, const QVariant& value, int join = ListCriteria::And);
     void addSortKey(int field, int direction = ListCriteria::Ascending);
     void clear();
+    // Only bills in this scope are read (the conditions apply within it).
+    void setScope(const BillScope& scope) { m_scope = scope; }
 
     // Reads the bills; false (and no bills) when they cannot be read or a code is unknown.
     bool load();
@@ -35,5 +37,6 @@ public:
 private:
     ConnectionPtr m_connection;
     ListCriteria m_criteria;
+    BillScope m_scope;
     QList<Bill> m_bills;
 };

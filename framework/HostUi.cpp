@@ -8,6 +8,7 @@
 namespace {
 bool g_headless = false;
 QPointer<QMdiArea> g_mdiArea;
+QString g_lastHeadlessMessage;
 } // namespace
 
 void HostUi::setHeadless(bool headless)
@@ -17,6 +18,10 @@ void HostUi::setHeadless(bool headless)
 bool HostUi::isHeadless()
 {
     return g_headless;
+}
+QString HostUi::lastHeadlessMessage()
+{
+    return g_lastHeadlessMessage;
 }
 void HostUi::setMdiArea(QMdiArea* area)
 {
@@ -36,6 +41,7 @@ QMessageBox::StandardButton HostUi::messageBox(QWidget* parent, QMessageBox::Ico
         QString shown = text;
         shown.replace(QLatin1String("\r\n"), QLatin1String("\n"))
             .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        g_lastHeadlessMessage = text;
         std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(shown));
         std::fflush(stderr);
         if (defaultButton != QMessageBox::NoButton)

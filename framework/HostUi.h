@@ -14,6 +14,8 @@ namespace HostUi {
 // "title: text" and are answered with their default button.
 void setHeadless(bool headless);
 bool isHeadless();
+// The text of the last message box a headless run answered (empty before the first).
+QString lastHeadlessMessage();
 
 // The host's MDI area; null when there is none (screens then show as top-level windows).
 void setMdiArea(QMdiArea* area);

@@ -3,11 +3,11 @@
 #include "SqlText.h"
 
 const BillQuerySortChoice BillQuerySortChoices[17] = {
-    {"BillID", "单号"},         {"TableID", "台号"},         {"BillPeriod", "餐段"},
-    {"CreatePerson", "开台人"}, {"ChargePerson", "埋单人"},  {"CheckOutPerson", "收银员"},
-    {"PeopleCount", "人数"},    {"SumOfConsume", "消费总额"}, {"SumOfService", "服务费"},
-    {"DiscountName", "打折方式"}, {"DiscountRate", "折扣率"}, {"SumForDiscount", "折扣额"},
-    {"SumToPay", "应收金额"},   {"SumPaid", "实收金额"},     {"SumInCash", "现金"},
+    {"BillID", "单号"},           {"TableID", "台号"},          {"BillPeriod", "餐段"},
+    {"CreatePerson", "开台人"},   {"ChargePerson", "埋单人"},   {"CheckOutPerson", "收银员"},
+    {"PeopleCount", "人数"},      {"SumOfConsume", "消费总额"}, {"SumOfService", "服务费"},
+    {"DiscountName", "打折方式"}, {"DiscountRate", "折扣率"},   {"SumForDiscount", "折扣额"},
+    {"SumToPay", "应收金额"},     {"SumPaid", "实收金额"},      {"SumInCash", "现金"},
     {"SumOfInvoice", "发票金额"}, {"PrintCount", "埋单次数"},
 };
 
@@ -39,7 +39,7 @@ QString BillQueryWhereTail(const BillQueryCriteria& c)
         sql += QStringLiteral(" AND PrintCount>1 ");
     if (c.sumPaid)
         sql += QStringLiteral(" AND SumToPay<>SumPaid ");
-    sql += c.branchCondition;
+    sql += BranchChoiceFilter(c.branch, QStringLiteral("BranchID"), QStringLiteral("BranchName"));
     if (!c.shiftId.trimmed().isEmpty())
         sql += equals("ShiftID", c.shiftId.trimmed());
     if (!c.createPerson.isEmpty())
@@ -61,7 +61,8 @@ QString BillQueryOrderBy(int orderBy, bool descending)
 {
     if (orderBy < 0 || orderBy > 16)
         return QString();
-    QString sql = QStringLiteral(" ORDER BY %1 ").arg(QLatin1String(BillQuerySortChoices[orderBy].field));
+    QString sql =
+        QStringLiteral(" ORDER BY %1 ").arg(QLatin1String(BillQuerySortChoices[orderBy].field));
     if (descending)
         sql += QStringLiteral(" DESC ");
     if (orderBy != 0)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "modBranch.h"
+
 #include <QString>
 
 // What the bill query's criteria bar asks for. List choices carry the chosen item's text, or
@@ -7,18 +9,18 @@
 struct BillQueryCriteria
 {
     QString billPeriod;
-    bool useTrueData = false;     // include deleted bills
-    bool saving = false;          // leave out member-card top-ups
+    bool useTrueData = false; // include deleted bills
+    bool saving = false;      // leave out member-card top-ups
     bool haveDiscount = false;
     bool notOnlyInCash = false;
     bool checkOutNull = false;    // zero-settled bills only
     bool withMemberCheck = false; // discounted at member price
     bool sumOfInvoice = false;
-    bool printCount = false;      // settled more than once
-    bool sumPaid = false;         // receivable differs from received
+    bool printCount = false; // settled more than once
+    bool sumPaid = false;    // receivable differs from received
     QString memberPriceName = QStringLiteral("会员价");
-    QString branchCondition; // the branch fragment, already built from the branch choice
-    QString shiftId;         // typed text; blanks around it are ignored
+    BranchChoice branch;
+    QString shiftId; // typed text; blanks around it are ignored
     QString createPerson;
     QString chargePerson;
     QString checkOutPerson;

@@ -2,10 +2,10 @@
 
 #include "Bill.h"
 #include "BillCollection.h"
-#include "CriteriaControl.h"
 #include "BillHeaderPanel.h"
 #include "BillInfoSql.h"
 #include "BillReprint.h"
+#include "CriteriaControl.h"
 #include "HostContext.h"
 #include "HostUi.h"
 #include "LanguageSection.h"
@@ -15,6 +15,7 @@
 #include "SheetOutput.h"
 #include "Twips.h"
 #include "ctlQuery.h"
+#include "modBranch.h"
 #include "modMessage.h"
 
 #include <QButtonGroup>
@@ -315,6 +316,7 @@ void frmBillCheck::cmdQuery()
 {
     setEnabled(false);
     BillCollection bills(hostContext().connection());
+    bills.setScope(UserBillScope());
     if (optQuery[0]->isChecked()) {
         bills.addCondition(BillCollection::FieldBillDate, ListCriteria::Equal, dtpBillDate->date(),
                            1);
@@ -350,6 +352,7 @@ void frmBillCheck::showBill(QTreeWidgetItem* item)
     if (id.isEmpty())
         return;
     Bill bill(hostContext().connection());
+    bill.setScope(UserBillScope());
     if (bill.load(id))
         picBill->fill(bill);
     else

@@ -15,6 +15,7 @@
 #include "Twips.h"
 #include "ctlQuery.h"
 #include "frmHelp.h"
+#include "modBranch.h"
 #include "modMessage.h"
 
 #include <QAction>
@@ -118,6 +119,7 @@ const LanguageSection& frmBillInfo::texts()
 frmBillInfo::frmBillInfo(QWidget* parent)
     : QDialog(parent), m_bill(std::make_unique<Bill>(hostContext().connection()))
 {
+    m_bill->setScope(UserBillScope()); // a number typed or stepped to shows only the user's bills
     setObjectName(QStringLiteral("frmBillInfo"));
     setWindowTitle(QStringLiteral("账单详细信息"));
     resize(twipsToPixelsX(11700, this), twipsToPixelsY(8400, this));

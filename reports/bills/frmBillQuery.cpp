@@ -1,16 +1,14 @@
 #include "frmBillQuery.h"
 
+#include "BranchCriterion.h"
 #include "DataList.h"
 #include "DropDownComboBox.h"
 #include "HostContext.h"
 #include "LanguageSection.h"
 #include "QueryColumn.h"
 #include "Sheet.h"
-#include "SqlText.h"
 #include "ctlQuery.h"
 #include "frmBillInfo.h"
-#include "frmBranch.h"
-#include "modBranch.h"
 #include "modMessage.h"
 #include "mod_ADO.h"
 
@@ -23,58 +21,59 @@ namespace {
 
 const QString Title = QStringLiteral("历史账单查询");
 
-const LanguageSection kTexts("frmBillQuery", {
-    {"frmBillQuery", "Caption", "历史账单查询"},
-    {"lblBar", "Caption", "历史账单查询"},
-    {"lblBegin", "Caption", "开始日期:"},
-    {"lblEnd", "Caption", "结束日期:"},
-    {"lblBranch", "Caption", "统计分店:"},
-    {"lblBillPeriod", "Caption", "餐段:"},
-    {"lblDiscountName", "Caption", "打折方式:"},
-    {"lblOrderBy", "Caption", "排序:"},
-    {"optOrderBy_0", "RadioCaption", "顺序"},
-    {"optOrderBy_1", "RadioCaption", "倒序"},
-    {"lblShiftID", "Caption", "交班号:"},
-    {"lblFilter", "Caption", "过滤:"},
-    {"chkHaveDiscount", "Caption", "有打折"},
-    {"chkWithMemberCheck", "Caption", "按会员价打折"},
-    {"chkNotOnlyInCash", "Caption", "非现金结账"},
-    {"chkCheckOutNull", "Caption", "零结账"},
-    {"chkSumOfInvoice", "Caption", "含发票"},
-    {"chkPrintCount", "Caption", "多次埋单"},
-    {"chkSumPaid", "Caption", "应收实收不相等"},
-    {"lblTableAreaName", "Caption", "台区:"},
-    {"lblTableName", "Caption", "房台:"},
-    {"lblCreatePerson", "Caption", "开台:"},
-    {"lblChargePerson", "Caption", "埋单:"},
-    {"lblCheckOutPerson", "Caption", "收银:"},
-    {"lblUseTrueData", "Caption", "包含已经删除的数据"},
-    {"lblSaving", "Caption", "不含会员卡充值的数据"},
-    {"Msg_MemberPrice", "Default", "会员价"},
-    {"ctlQuery1", "Title", "历史账单查询"},
-    {"ctlQuery1", "BillID", "单号"},
-    {"ctlQuery1", "TableFullName", "房台"},
-    {"ctlQuery1", "BillPeriod", "餐段"},
-    {"ctlQuery1", "PeopleCount", "人数"},
-    {"ctlQuery1", "ChargeMan", "负责人"},
-    {"ctlQuery1", "CreatePerson", "开台人"},
-    {"ctlQuery1", "ChargePerson", "埋单人"},
-    {"ctlQuery1", "CheckOutPerson", "收银员"},
-    {"ctlQuery1", "SumOfConsume", "消费总额"},
-    {"ctlQuery1", "SumOfService", "服务费"},
-    {"ctlQuery1", "ServiceRate", "服务费率"},
-    {"ctlQuery1", "Discount", "折扣"},
-    {"ctlQuery1", "DiscountName", "打折方式"},
-    {"ctlQuery1", "DiscountRate", "折扣率"},
-    {"ctlQuery1", "SumForDiscount", "折扣额"},
-    {"ctlQuery1", "SumToPay", "应收金额"},
-    {"ctlQuery1", "SumPaid", "实收金额"},
-    {"ctlQuery1", "SumInCash", "现金"},
-    {"ctlQuery1", "SumOfOther", "其他"},
-    {"ctlQuery1", "SumOfInvoice", "发票金额"},
-    {"ctlQuery1", "PrintCount", "埋单次数"},
-    {"ctlQuery1", "TableID", "台号"},
-});
+const LanguageSection kTexts("frmBillQuery",
+                             {
+                                 {"frmBillQuery", "Caption", "历史账单查询"},
+                                 {"lblBar", "Caption", "历史账单查询"},
+                                 {"lblBegin", "Caption", "开始日期:"},
+                                 {"lblEnd", "Caption", "结束日期:"},
+                                 {"lblBranch", "Caption", "统计分店:"},
+                                 {"lblBillPeriod", "Caption", "餐段:"},
+                                 {"lblDiscountName", "Caption", "打折方式:"},
+                                 {"lblOrderBy", "Caption", "排序:"},
+                                 {"optOrderBy_0", "RadioCaption", "顺序"},
+                                 {"optOrderBy_1", "RadioCaption", "倒序"},
+                                 {"lblShiftID", "Caption", "交班号:"},
+                                 {"lblFilter", "Caption", "过滤:"},
+                                 {"chkHaveDiscount", "Caption", "有打折"},
+                                 {"chkWithMemberCheck", "Caption", "按会员价打折"},
+                                 {"chkNotOnlyInCash", "Caption", "非现金结账"},
+                                 {"chkCheckOutNull", "Caption", "零结账"},
+                                 {"chkSumOfInvoice", "Caption", "含发票"},
+                                 {"chkPrintCount", "Caption", "多次埋单"},
+                                 {"chkSumPaid", "Caption", "应收实收不相等"},
+                                 {"lblTableAreaName", "Caption", "台区:"},
+                                 {"lblTableName", "Caption", "房台:"},
+                                 {"lblCreatePerson", "Caption", "开台:"},
+                                 {"lblChargePerson", "Caption", "埋单:"},
+                                 {"lblCheckOutPerson", "Caption", "收银:"},
+                                 {"lblUseTrueData", "Caption", "包含已经删除的数据"},
+                                 {"lblSaving", "Caption", "不含会员卡充值的数据"},
+                                 {"Msg_MemberPrice", "Default", "会员价"},
+                                 {"ctlQuery1", "Title", "历史账单查询"},
+                                 {"ctlQuery1", "BillID", "单号"},
+                                 {"ctlQuery1", "TableFullName", "房台"},
+                                 {"ctlQuery1", "BillPeriod", "餐段"},
+                                 {"ctlQuery1", "PeopleCount", "人数"},
+                                 {"ctlQuery1", "ChargeMan", "负责人"},
+                                 {"ctlQuery1", "CreatePerson", "开台人"},
+                                 {"ctlQuery1", "ChargePerson", "埋单人"},
+                                 {"ctlQuery1", "CheckOutPerson", "收银员"},
+                                 {"ctlQuery1", "SumOfConsume", "消费总额"},
+                                 {"ctlQuery1", "SumOfService", "服务费"},
+                                 {"ctlQuery1", "ServiceRate", "服务费率"},
+                                 {"ctlQuery1", "Discount", "折扣"},
+                                 {"ctlQuery1", "DiscountName", "打折方式"},
+                                 {"ctlQuery1", "DiscountRate", "折扣率"},
+                                 {"ctlQuery1", "SumForDiscount", "折扣额"},
+                                 {"ctlQuery1", "SumToPay", "应收金额"},
+                                 {"ctlQuery1", "SumPaid", "实收金额"},
+                                 {"ctlQuery1", "SumInCash", "现金"},
+                                 {"ctlQuery1", "SumOfOther", "其他"},
+                                 {"ctlQuery1", "SumOfInvoice", "发票金额"},
+                                 {"ctlQuery1", "PrintCount", "埋单次数"},
+                                 {"ctlQuery1", "TableID", "台号"},
+                             });
 
 constexpr int Grey = 0xE0E0E0;   // light grey, as BGR
 constexpr int Yellow = 0xC0FFFF; // light yellow, as BGR
@@ -139,16 +138,7 @@ frmBillQuery::frmBillQuery(QWidget* parent)
 
     connect(chkCheckOutNull, &QCheckBox::clicked, this, [this] { applyCheckOutNullCondition(); });
 
-    connect(cboBranch, &DropDownComboBox::dropDown, this, [this] {
-        FillBranchCombo(cboBranch, QStringLiteral("bi_Bill"));
-    });
-    connect(cboBranch, &QComboBox::activated, this, [this](int index) {
-        if (index != 1)
-            return;
-        if (!m_branchPicker)
-            m_branchPicker = new frmBranch(this);
-        m_branchPicker->ShowMe();
-    });
+    m_branch = new BranchCriterion(cboBranch, QStringLiteral("bi_Bill"), this);
     connect(cboBillPeriod, &DropDownComboBox::dropDown, this, [this] {
         if (!cboBillPeriod->takeFirstDropDown())
             return;
@@ -158,27 +148,39 @@ frmBillQuery::frmBillQuery(QWidget* parent)
         for (int i = 1; i <= periods.Count(); ++i)
             cboBillPeriod->addItem(periods.item(i).Name);
     });
-    fillListOnFirstDropDown(cboChargePerson,
-        QStringLiteral("SELECT DISTINCT ChargePersonID,ChargePerson FROM bi_Bill ORDER BY ChargePersonID"),
+    fillListOnFirstDropDown(
+        cboChargePerson,
+        QStringLiteral(
+            "SELECT DISTINCT ChargePersonID,ChargePerson FROM bi_Bill ORDER BY ChargePersonID"),
         QStringLiteral("ChargePerson"));
     fillListOnFirstDropDown(cboCheckOutPerson,
-        QStringLiteral("SELECT DISTINCT CheckOutPersonID,CheckOutPerson FROM bi_Bill ORDER BY CheckOutPersonID"),
-        QStringLiteral("CheckOutPerson"));
-    fillListOnFirstDropDown(cboCreatePerson,
-        QStringLiteral("SELECT DISTINCT CreatePersonID,CreatePerson FROM bi_Bill ORDER BY CreatePersonID"),
+                            QStringLiteral("SELECT DISTINCT CheckOutPersonID,CheckOutPerson FROM "
+                                           "bi_Bill ORDER BY CheckOutPersonID"),
+                            QStringLiteral("CheckOutPerson"));
+    fillListOnFirstDropDown(
+        cboCreatePerson,
+        QStringLiteral(
+            "SELECT DISTINCT CreatePersonID,CreatePerson FROM bi_Bill ORDER BY CreatePersonID"),
         QStringLiteral("CreatePerson"));
-    fillListOnFirstDropDown(cboTableName,
+    fillListOnFirstDropDown(
+        cboTableName,
         QStringLiteral("SELECT DISTINCT TableID,TableName FROM bi_Bill ORDER BY TableID"),
         QStringLiteral("TableName"));
-    fillListOnFirstDropDown(cboTableAreaName,
-        QStringLiteral("SELECT DISTINCT TableAreaID,TableAreaName FROM bi_Bill ORDER BY TableAreaID"),
+    fillListOnFirstDropDown(
+        cboTableAreaName,
+        QStringLiteral(
+            "SELECT DISTINCT TableAreaID,TableAreaName FROM bi_Bill ORDER BY TableAreaID"),
         QStringLiteral("TableAreaName"));
-    fillListOnFirstDropDown(cboDiscountName,
+    fillListOnFirstDropDown(
+        cboDiscountName,
         QStringLiteral("SELECT DISTINCT DiscountID,DiscountName FROM bi_Bill ORDER BY DiscountID"),
         QStringLiteral("DiscountName"));
 }
 
-const LanguageSection* frmBillQuery::languageTexts() const { return &kTexts; }
+const LanguageSection* frmBillQuery::languageTexts() const
+{
+    return &kTexts;
+}
 
 DropDownComboBox* frmBillQuery::addCombo(const char* name, int left, int top, int width)
 {
@@ -204,18 +206,16 @@ void frmBillQuery::formLoad()
         optOrderBy[i]->setText(
             kTexts.text(QStringLiteral("optOrderBy_%1").arg(i), QStringLiteral("RadioCaption")));
     const QString all = Msg(QStringLiteral("Msg_ComboBox_All"));
-    for (QComboBox* combo : {static_cast<QComboBox*>(cboBillPeriod), static_cast<QComboBox*>(cboCreatePerson),
-                             static_cast<QComboBox*>(cboChargePerson), static_cast<QComboBox*>(cboCheckOutPerson),
-                             static_cast<QComboBox*>(cboTableName), static_cast<QComboBox*>(cboTableAreaName),
-                             static_cast<QComboBox*>(cboDiscountName)}) {
+    for (QComboBox* combo :
+         {static_cast<QComboBox*>(cboBillPeriod), static_cast<QComboBox*>(cboCreatePerson),
+          static_cast<QComboBox*>(cboChargePerson), static_cast<QComboBox*>(cboCheckOutPerson),
+          static_cast<QComboBox*>(cboTableName), static_cast<QComboBox*>(cboTableAreaName),
+          static_cast<QComboBox*>(cboDiscountName)}) {
         combo->clear();
         combo->addItem(all);
         combo->setCurrentIndex(0);
     }
-    cboBranch->clear();
-    cboBranch->addItem(all);
-    cboBranch->addItem(Msg(QStringLiteral("Msg_ComboBox_Part")));
-    cboBranch->setCurrentIndex(0);
+    m_branch->reset();
 }
 
 QList<QList<QWidget*>> frmBillQuery::englishLayoutRows() const
@@ -242,20 +242,24 @@ void frmBillQuery::cmdSetColumn1()
     c.Add("TableFullName", "房台", "", "", false, 0, false, 1, 1100, -1, true);
     c.Add("BillPeriod", "餐段", "", "", false, 0, false, 1, 600, -1, true);
     c.Add("PeopleCount", "人数", "", "", false, 0, true, 13, 550, -1, true);
-    QueryColumns& chargeMan = c.Add("|ChargeMan", "负责人", "", "", false, 0, false, 1, -1, -1, true)->SubColumns();
+    QueryColumns& chargeMan =
+        c.Add("|ChargeMan", "负责人", "", "", false, 0, false, 1, -1, -1, true)->SubColumns();
     chargeMan.add("CreatePerson", "开台人", "", "", false, 0, false, 1, 700, -1, true);
     chargeMan.add("ChargePerson", "埋单人", "", "", false, 0, false, 1, 700, -1, true);
     chargeMan.add("CheckOutPerson", "收银员", "", "", false, 0, false, 1, 700, -1, true);
     c.Add("SumOfConsume", "消费总额", "", "", false, 0, true, 13, 850, Grey, true);
-    QueryColumns& service = c.Add("|SumOfService", "服务费", "", "", false, 0, false, 1, -1, -1, true)->SubColumns();
+    QueryColumns& service =
+        c.Add("|SumOfService", "服务费", "", "", false, 0, false, 1, -1, -1, true)->SubColumns();
     service.add("ServiceRate", "服务费率", "", "", false, 0, false, 14, 840, Grey, true);
     service.add("SumOfService", "服务费", "", "", false, 0, true, 13, 700, Grey, true);
-    QueryColumns& discount = c.Add("|Discount", "折扣", "", "", false, 0, false, 1, -1, -1, true)->SubColumns();
+    QueryColumns& discount =
+        c.Add("|Discount", "折扣", "", "", false, 0, false, 1, -1, -1, true)->SubColumns();
     discount.add("DiscountName", "打折方式", "", "", false, 0, false, 1, 840, Grey, true);
     discount.add("DiscountRate", "折扣率", "", "", false, 0, false, 14, 700, Grey, true);
     discount.add("SumForDiscount", "折扣额", "", "", false, 0, true, 13, 700, Grey, true);
     c.Add("SumToPay", "应收金额", "", "", false, 0, true, 13, 850, Grey, true);
-    QueryColumns& paid = c.Add("|SumPaid", "实收金额", "", "", false, 0, false, 1, -1, -1, true)->SubColumns();
+    QueryColumns& paid =
+        c.Add("|SumPaid", "实收金额", "", "", false, 0, false, 1, -1, -1, true)->SubColumns();
     paid.add("SumInCash", "现金", "", "", false, 0, true, 13, 800, Yellow, true);
     paid.add("SumPaid-SumInCash|SumOfOther", "其他", "", "", false, 0, true, 13, 750, Yellow, true);
     paid.add("SumPaid", "实收金额", "", "", false, 0, true, 13, 850, Yellow, true);
@@ -280,13 +284,15 @@ void frmBillQuery::cmdSetColumn1()
 
     cboOrderBy->clear();
     for (const BillQuerySortChoice& choice : BillQuerySortChoices)
-        cboOrderBy->addItem(kTexts.text(QStringLiteral("ctlQuery1"), QString::fromLatin1(choice.field)));
+        cboOrderBy->addItem(
+            kTexts.text(QStringLiteral("ctlQuery1"), QString::fromLatin1(choice.field)));
     cboOrderBy->setCurrentIndex(0);
 }
 
 void frmBillQuery::applyCheckOutNullCondition()
 {
-    const QString condition = chkCheckOutNull->isChecked() ? QString() : QStringLiteral("CheckOutNull=0");
+    const QString condition =
+        chkCheckOutNull->isChecked() ? QString() : QStringLiteral("CheckOutNull=0");
     for (const auto& column : ctlQuery1->Columns()) {
         if (column->isSummed())
             column->setCondition(condition);
@@ -303,7 +309,7 @@ QString frmBillQuery::chosenText(const QComboBox* combo)
     return index > 0 ? combo->itemText(index) : QString();
 }
 
-BillQueryCriteria frmBillQuery::criteria(bool* branchChosen)
+bool frmBillQuery::criteria(BillQueryCriteria* out, QString* reason)
 {
     BillQueryCriteria c;
     c.billPeriod = chosenText(cboBillPeriod);
@@ -326,25 +332,18 @@ BillQueryCriteria frmBillQuery::criteria(bool* branchChosen)
     c.discountName = chosenText(cboDiscountName);
     c.orderBy = cboOrderBy->currentIndex();
     c.descending = optOrderBy[1]->isChecked();
-
-    bool chosen = true;
-    const int branchIndex = cboBranch->findText(cboBranch->currentText(), Qt::MatchExactly);
-    if (branchIndex > 1)
-        c.branchCondition = QStringLiteral(" and BranchName='%1' ").arg(sqlQuote(cboBranch->itemText(branchIndex)));
-    else
-        chosen = AppendBranchChoice(c.branchCondition, cboBranch, m_branchPicker,
-                                    QStringLiteral("BranchID"), QStringLiteral("BranchName"));
-    if (branchChosen)
-        *branchChosen = chosen;
-    return c;
+    if (!m_branch->choose(&c.branch, reason))
+        return false;
+    *out = c;
+    return true;
 }
 
 void frmBillQuery::cmdQuery1()
 {
-    bool branchChosen = true;
-    const BillQueryCriteria c = criteria(&branchChosen);
-    if (!branchChosen)
-        return;
+    BillQueryCriteria c;
+    QString refusal;
+    if (!criteria(&c, &refusal))
+        throw std::runtime_error(refusal.toStdString());
     ctlQuery1->SetConnection(hostContext().connection());
     ctlQuery1->SetSQL(BillQuerySql(c));
     ctlQuery1->SetParameter(1, dtpBegin->date());

@@ -3,12 +3,12 @@
 #include "BillQuerySql.h"
 #include "QueryReportScreen.h"
 
+class BranchCriterion;
 class DropDownComboBox;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QRadioButton;
-class frmBranch;
 
 // The bill query: settled bills of a date range, one row per bill, with guests, staff,
 // amounts, discount, service charge, tender split, invoice and settlement count, and a totals
@@ -19,8 +19,9 @@ class frmBillQuery : public QueryReportScreen
 public:
     explicit frmBillQuery(QWidget* parent = nullptr);
 
-    // The criteria as the bar shows them now (the branch condition included).
-    BillQueryCriteria criteria(bool* branchChosen = nullptr);
+    // The criteria as the bar shows them now; false, after telling the user why, when the
+    // branch choice leaves nothing to query (`reason` receives the message).
+    bool criteria(BillQueryCriteria* criteria, QString* reason = nullptr);
 
 protected:
     void cmdQuery1() override;
@@ -66,6 +67,6 @@ private:
     DropDownComboBox* cboChargePerson;
     QLabel* lblCheckOutPerson;
     DropDownComboBox* cboCheckOutPerson;
-    frmBranch* m_branchPicker = nullptr;
+    BranchCriterion* m_branch;
     QString m_memberPriceName = QStringLiteral("会员价");
 };

@@ -10,8 +10,22 @@ QString DailyCommonFilter(const DailyReportCriteria& c, bool aliased)
         sql += QStringLiteral(" AND ") + bl + QStringLiteral("IsDeleted=0 ");
     if (c.saving)
         sql += QStringLiteral(" AND ") + bl + QStringLiteral("TableName<>'会员卡充值'");
-    sql += c.branchFilter;
+    sql += BranchChoiceFilter(c.branch, QStringLiteral("BranchID"), QStringLiteral("BranchName"));
     return sql;
+}
+
+QString DailyStockBranchFilter(const BranchChoice& branch)
+{
+    switch (branch.kind) {
+    case BranchChoice::One:
+        return QStringLiteral(" and (StockName='%1' or StockName='本地') ")
+            .arg(sqlQuote(branch.name));
+    case BranchChoice::Several:
+        return QStringLiteral(" and (StockName in (%1) or StockName='本地') ").arg(branch.names);
+    case BranchChoice::All:
+        break;
+    }
+    return BranchIdFilter(branch.privilegedNames, QStringLiteral("StockName"));
 }
 
 QString DailySummarySql(const DailyReportCriteria& c)
@@ -80,7 +94,7 @@ QString DailyGroupTypeSql(const DailyReportCriteria& c, const QString& id)
 
 QString DailyStockCostSql(const DailyReportCriteria& c)
 {
-    const QString& s = c.stockFilter;
+    const QString s = DailyStockBranchFilter(c.branch);
     const QString u =
         QStringLiteral(" SELECT [Into] AS theDepartment,TotalSum AS theTotal ") +
         QStringLiteral(" From st_Bill ") +
@@ -111,7 +125,8 @@ QString DailyItemCostSql(const DailyReportCriteria& c)
                   QStringLiteral("    where BL.BillID=BI.BillID and BL.CheckOutNull=0 and "
                                  "BI.IsSentMenu=0 and ") +
                   QStringLiteral("          BL.BillDate>=? and BL.BillDate<? ") +
-                  c.itemBranchFilter;
+                  BranchChoiceFilter(c.branch, QStringLiteral("BL.BranchID"),
+                                     QStringLiteral("BL.BranchName"));
     if (!c.useTrueData)
         sql += QStringLiteral(" and BL.IsDeleted=0 ");
     if (c.saving)

@@ -1,21 +1,23 @@
 #pragma once
 
+#include "modBranch.h"
+
 #include <QString>
 
-// The daily report's criteria as plain values. The branch fragments are worked out by the
-// screen from its branch combo (they read the user's privileges) and handed in ready-made:
-//   branchFilter      on the unprefixed "BranchID"/"BranchName" (bill, subject, department sums)
-//   itemBranchFilter  on "BL.BranchID"/"BL.BranchName" (cost from bill items)
-//   stockFilter       on "StockName" (cost from stock movements)
+// The daily report's criteria as plain values. The branch choice becomes a condition
+//   on the unprefixed "BranchID"/"BranchName" (bill, subject, department sums),
+//   on "BL.BranchID"/"BL.BranchName" (cost from bill items),
+//   on "StockName" (cost from stock movements; the kitchen's own stock "本地" always counts).
 struct DailyReportCriteria
 {
     bool useTrueData = false; // include bills flagged deleted
     bool saving = false;      // leave out member-card top-up bills
     int costing = 0;          // 0 both cost sources, 1 production (stock) cost, 2 sales (item) cost
-    QString branchFilter;
-    QString itemBranchFilter;
-    QString stockFilter;
+    BranchChoice branch;
 };
+
+// The stock cost's branch condition on "StockName".
+QString DailyStockBranchFilter(const BranchChoice& branch);
 
 // Subject row keys besides the subject ids.
 inline const QString DailyIncomeSubtotalKey = QStringLiteral("BalanceType:0");

@@ -1,5 +1,6 @@
 #include "frmDailyReport.h"
 
+#include "BranchCriterion.h"
 #include "DropDownComboBox.h"
 #include "HostContext.h"
 #include "HostUi.h"
@@ -7,8 +8,6 @@
 #include "Sheet.h"
 #include "SheetOutput.h"
 #include "SheetView.h"
-#include "SqlText.h"
-#include "frmBranch.h"
 #include "frmExpense.h"
 #include "frmGroupType.h"
 #include "frmPrintSpread.h"
@@ -152,15 +151,7 @@ frmDailyReport::frmDailyReport(QWidget* parent)
     connect(cmdExpense, &QPushButton::clicked, this, [this] { cmdExpense_Click(); });
     connect(cmdGroupType, &QPushButton::clicked, this, [this] { cmdGroupType_Click(); });
     connect(cmdSave, &QPushButton::clicked, this, [this] { saveGrid(); });
-    connect(cboBranch, &DropDownComboBox::dropDown, this,
-            [this] { FillBranchCombo(cboBranch, QStringLiteral("bi_Bill")); });
-    connect(cboBranch, &QComboBox::activated, this, [this](int index) {
-        if (index != 1)
-            return;
-        if (!m_branchPicker)
-            m_branchPicker = new frmBranch(this);
-        m_branchPicker->ShowMe();
-    });
+    m_branch = new BranchCriterion(cboBranch, QStringLiteral("bi_Bill"), this);
 }
 
 frmDailyReport::~frmDailyReport()
@@ -194,10 +185,7 @@ void frmDailyReport::formLoad()
     dtpEnd->setDate(today);
 
     const QString all = Msg(QStringLiteral("Msg_ComboBox_All"));
-    cboBranch->clear();
-    cboBranch->addItem(all);
-    cboBranch->addItem(Msg(QStringLiteral("Msg_ComboBox_Part")));
-    cboBranch->setCurrentIndex(0);
+    m_branch->reset();
     cboCosting->clear();
     cboCosting->addItems({all, m_captions.at(DailyReportSheet::CostingUse),
                           m_captions.at(DailyReportSheet::CostingSale)});
@@ -228,30 +216,12 @@ void frmDailyReport::layoutSheet()
     m_report->layout(lists, dtpToday->date(), dtpBegin->date(), dtpEnd->date());
 }
 
-bool frmDailyReport::criteria(DailyReportCriteria* c)
+bool frmDailyReport::criteria(DailyReportCriteria* c, QString* reason)
 {
     c->useTrueData = chkUseTrueData->isChecked();
     c->saving = chkSaving->isChecked();
     c->costing = std::max(0, cboCosting->currentIndex());
-    const int branchIndex = cboBranch->findText(cboBranch->currentText(), Qt::MatchExactly);
-    if (branchIndex > 1) {
-        const QString name = sqlQuote(cboBranch->itemText(branchIndex));
-        c->branchFilter = QStringLiteral(" and BranchName='%1' ").arg(name);
-        c->itemBranchFilter = QStringLiteral(" and BL.BranchName='%1' ").arg(name);
-        c->stockFilter = QStringLiteral(" and (StockName='%1' or StockName='本地') ").arg(name);
-        return true;
-    }
-    if (!AppendBranchChoice(c->branchFilter, cboBranch, m_branchPicker, QStringLiteral("BranchID"),
-                            QStringLiteral("BranchName")))
-        return false;
-    AppendBranchChoice(c->itemBranchFilter, cboBranch, m_branchPicker,
-                       QStringLiteral("BL.BranchID"), QStringLiteral("BL.BranchName"));
-    if (branchIndex == 1)
-        c->stockFilter = QStringLiteral(" and (StockName in (%1) or StockName='本地') ")
-                             .arg(m_branchPicker->getBranchNames());
-    else
-        AppendBranchNameFilter(c->stockFilter, QStringLiteral("StockName"));
-    return true;
+    return m_branch->choose(&c->branch, reason);
 }
 
 void frmDailyReport::cmdQuery1()
@@ -261,8 +231,9 @@ void frmDailyReport::cmdQuery1()
         throw std::runtime_error("the business day is outside the period");
     }
     DailyReportCriteria c;
-    if (!criteria(&c))
-        throw std::runtime_error("no branch chosen");
+    QString refusal;
+    if (!criteria(&c, &refusal))
+        throw std::runtime_error(refusal.toStdString());
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_sheet->setReDraw(false);
     layoutSheet();

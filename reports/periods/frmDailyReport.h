@@ -13,7 +13,7 @@ class QLabel;
 class QPushButton;
 class Sheet;
 class SheetView;
-class frmBranch;
+class BranchCriterion;
 
 // The business income daily report: a one-page sheet `sprDateReport` with money taken per
 // payment subject on the left and sales per department type and statistic group, cost,
@@ -26,9 +26,9 @@ public:
     explicit frmDailyReport(QWidget* parent = nullptr);
     ~frmDailyReport() override;
 
-    // The criteria as the bar shows them now; false when "(部分)" is chosen with no branch
-    // ticked (the picker is opened instead).
-    bool criteria(DailyReportCriteria* c);
+    // The criteria as the bar shows them now; false, after telling the user why, when the
+    // branch choice leaves nothing to query (`reason` receives the message).
+    bool criteria(DailyReportCriteria* c, QString* reason = nullptr);
     // The 28 sheet captions from the language file.
     static QStringList captions();
     Sheet* sheet() const { return m_sheet.get(); }
@@ -68,5 +68,5 @@ private:
     QPushButton* cmdExpense;
     QPushButton* cmdGroupType;
     QPushButton* cmdSave;
-    frmBranch* m_branchPicker = nullptr;
+    BranchCriterion* m_branch;
 };

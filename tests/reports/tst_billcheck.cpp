@@ -1,3 +1,4 @@
+#include "HostContext.h"
 #include "HostUi.h"
 #include "ReportPrinter.h"
 #include "Sheet.h"
@@ -60,6 +61,38 @@ private slots:
         QCOMPARE(search(w, {{"optQuery_2", "1"}, {"cboBillID", " I3 "}}), QStringList({"I3"}));
         QVERIFY(w.findChild<QRadioButton*>("optOrder_0")->isChecked());
         QCOMPARE(search(w, {{"cboBillID", "I9"}}), QStringList());
+    }
+
+    void onlyTheUsersBills()
+    {
+        // A branch manager of 01: another branch's bill and a deleted bill stay out of the
+        // search, the list and the shown bill, whatever number is typed.
+        TestDatabase db("bill_info.sql");
+        db.run("UPDATE bi_Bill SET BranchID='01';"
+               "INSERT INTO bi_Bill (BillID, BillDate, BranchID, BranchName, IsDeleted) VALUES "
+               "('I5', '2026-04-02 14:00:00', '02', '上海店', 0),"
+               "('I6', '2026-04-02 15:00:00', '01', '北京店', 1);"
+               "INSERT INTO rpt_pv_Branch (UserID, BranchID) VALUES ('mgr', '01')");
+        db.install();
+        hostContext().UserID = "mgr";
+        hostContext().TrueDataAllowed = false;
+        {
+            frmBillCheck w;
+            QCOMPARE(search(w, {{"optQuery_0", "1"}, {"dtpBillDate", "2026-04-02"}}),
+                     QStringList({"I1", "I2", "I4"}));
+            QCOMPARE(search(w, {{"optQuery_2", "1"}, {"cboBillID", "I5"}}), QStringList());
+            QVERIFY(!w.showListedBill("I5"));
+            QVERIFY(!w.showListedBill("I6"));
+        }
+        // With the right to see deleted data, the deleted bill of his branch shows.
+        hostContext().TrueDataAllowed = true;
+        {
+            frmBillCheck w;
+            QCOMPARE(search(w, {{"optQuery_0", "1"}, {"dtpBillDate", "2026-04-02"}}),
+                     QStringList({"I1", "I2", "I4", "I6"}));
+        }
+        hostContext().TrueDataAllowed = false;
+        hostContext().UserID.clear();
     }
 
     void showingAndReprintingABill()

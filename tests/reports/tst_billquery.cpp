@@ -5,6 +5,7 @@
 #include "TestDatabase.h"
 #include "ctlQuery.h"
 #include "frmBillQuery.h"
+#include "mod_ADO.h"
 
 #include <QTest>
 
@@ -13,7 +14,16 @@ namespace {
 using Criteria = QList<QPair<QString, QString>>;
 
 // Leaf columns of the bill query grid.
-enum Col { BillID = 1, People = 4, Consume = 8, Cash = 15, Other = 16, Paid = 17, Count = 19 };
+enum Col
+{
+    BillID = 1,
+    People = 4,
+    Consume = 8,
+    Cash = 15,
+    Other = 16,
+    Paid = 17,
+    Count = 19
+};
 
 // Runs the bill query for 2026-03-10 with the given criteria set by control name.
 struct Run
@@ -78,7 +88,8 @@ private slots:
         // Settled twice: red; the others and the totals row keep the default colour.
         QCOMPARE(run.grid->effectiveStyle(2, BillID).foreColor, QColor(255, 0, 0));
         QVERIFY(run.grid->effectiveStyle(1, BillID).foreColor != QColor(255, 0, 0));
-        QVERIFY(run.grid->effectiveStyle(run.grid->maxRows(), Count).foreColor != QColor(255, 0, 0));
+        QVERIFY(run.grid->effectiveStyle(run.grid->maxRows(), Count).foreColor !=
+                QColor(255, 0, 0));
     }
 
     void zeroSettledOnly()
@@ -108,6 +119,38 @@ private slots:
             Run run(Criteria{{"chkSaving", "1"}, {"cboTableName", "会员卡充值"}});
             QCOMPARE(run.billIds(), QStringList());
         }
+    }
+
+    void branchOutsideTheUsersBranches()
+    {
+        // The user may see 北京店 only; the branch combo lists it alone.
+        TestDatabase db("bill_query.sql");
+        db.run("INSERT INTO rpt_dd_Branch (BranchID, BranchName, AreaID, AreaName) VALUES "
+               "('01','北京店','A','华北'),('02','上海店','B','华东');"
+               "INSERT INTO rpt_pv_Branch (UserID, BranchID) VALUES ('mgr','01')");
+        db.install();
+        hostContext().UserID = "mgr";
+        {
+            Run run(Criteria{{"cboBranch", "北京店"}});
+            QCOMPARE(run.billIds(), QStringList({"Q1", "Q2"}));
+        }
+        {
+            // Another branch's name typed over the allowed choice: refused, nothing listed.
+            Run run(Criteria{{"cboBranch", "北京店"}, {"cboBranch", "上海店"}});
+            QCOMPARE(run.billIds().join(QString()), QString());
+            QVERIFY(HostUi::lastHeadlessMessage().contains("上海店"));
+        }
+        {
+            // Even a name that reaches the statement is held to the user's branches.
+            BillQueryCriteria c;
+            c.branch.kind = BranchChoice::One;
+            c.branch.name = "上海店";
+            c.branch.privileged = PrivilegedBranchIds();
+            const auto rows =
+                ExecuteRows(BillQuerySql(c), {QDate(2026, 3, 10), QDate(2026, 3, 11)});
+            QVERIFY(rows.isEmpty());
+        }
+        hostContext().UserID.clear();
     }
 
     void sortedDescendingBySumPaid()

@@ -242,7 +242,8 @@ private slots:
         // Only the top-up option and the deleted option change the common fragments.
         DailyReportCriteria c;
         c.saving = true;
-        c.branchFilter = " and BranchName='x' ";
+        c.branch.kind = BranchChoice::One;
+        c.branch.name = "x";
         QCOMPARE(
             DailyCommonFilter(c, true),
             QString(" AND BL.IsDeleted=0  AND BL.TableName<>'会员卡充值' and BranchName='x' "));

@@ -1,6 +1,9 @@
 // Branch and area scope over a real SQLite database built from the schema: the source chain of
 // the branch list, privilege filtering by user and group, the SQL conditions, the branch combo,
 // and the branch picker's check marks.
+#include "BranchCriterion.h"
+#include "CriteriaControl.h"
+#include "DropDownComboBox.h"
 #include "HostContext.h"
 #include "HostUi.h"
 #include "frmBranch.h"
@@ -225,28 +228,50 @@ private slots:
         QVERIFY(shownTicked);
         QCOMPARE(picker->getBranchIDs(), QStringLiteral("'01','02','03'"));
 
-        // The report's condition for each branch choice.
-        QComboBox cboBranch(&screen);
-        cboBranch.addItems({"(全部)", "(部分)", "O'Neil店"});
-        const QString base = QStringLiteral("select * from bi_Bill BL where 1=1");
-        QString sql = base;
-        cboBranch.setCurrentIndex(1);
-        QVERIFY(AppendBranchChoice(sql, &cboBranch, picker, "BL.BranchID", "BL.BranchName"));
-        QCOMPARE(sql, base + " and BL.BranchID in ('01','02','03') ");
-        sql = base;
-        cboBranch.setCurrentIndex(2);
-        QVERIFY(AppendBranchChoice(sql, &cboBranch, picker, "BL.BranchID", "BL.BranchName"));
-        QCOMPARE(sql, base + " and BL.BranchName='O''Neil店'");
+        // The report's condition for each branch choice, from the screen's branch combo.
+        DropDownComboBox cboBranch(&screen);
+        cboBranch.setObjectName("cboBranch");
+        cboBranch.setEditable(true);
+        BranchCriterion branch(&cboBranch, QStringLiteral("bi_Bill"), &screen);
+        branch.reset();
+        delete picker; // the criterion opens its own picker
+        HostUi::setHeadless(true);
+        BranchChoice choice;
+        QVERIFY(branch.choose(&choice));
+        QCOMPARE(BranchChoiceFilter(choice, "BL.BranchID", "BL.BranchName"), QString());
 
         // "(部分)" with nothing ticked: the user is asked to tick a branch; no query runs.
-        root->setCheckState(0, Qt::Unchecked);
-        QCOMPARE(picker->getBranchIDs(), QString());
-        HostUi::setHeadless(true);
-        sql = base;
+        QString reason;
         cboBranch.setCurrentIndex(1);
-        QVERIFY(!AppendBranchChoice(sql, &cboBranch, picker, "BL.BranchID", "BL.BranchName"));
+        QVERIFY(!branch.choose(&choice, &reason));
+        QVERIFY(reason.contains("勾选"));
+        branch.picker()->node(QStringLiteral("BranchID:02"))->setCheckState(0, Qt::Checked);
+        QVERIFY(branch.choose(&choice));
+        QCOMPARE(BranchChoiceFilter(choice, "BL.BranchID", "BL.BranchName"),
+                 QString(" and BL.BranchID in ('02') "));
+        QCOMPARE(choice.names, QString("'西门店'"));
+
+        // One branch by name, held to the user's branches as well.
+        setPrivileges({"'u1','02'", "'u1','03'"}, {});
+        branch.reset();
+        QVERIFY(SetCriterion(&screen, "cboBranch", "南门店"));
+        QVERIFY(branch.choose(&choice));
+        QCOMPARE(BranchChoiceFilter(choice, "BL.BranchID", "BL.BranchName"),
+                 QString(" and BL.BranchName='南门店'  and BL.BranchID in ( '02','03' ) "));
+        // A typed name that is not one of them (another branch, or a quote) never reaches the SQL.
+        for (const QString typed : {"东门店", "x' or 1=1 --", " 南门店"}) {
+            cboBranch.setEditText(typed);
+            QVERIFY(!branch.choose(&choice, &reason));
+            QVERIFY(reason.contains(typed));
+            QCOMPARE(choice.kind, BranchChoice::All);
+        }
         HostUi::setHeadless(false);
-        QCOMPARE(sql, base);
+        // An apostrophe in a listed name stays inside its literal.
+        choice = BranchChoice();
+        choice.kind = BranchChoice::One;
+        choice.name = "O'Neil店";
+        QCOMPARE(BranchChoiceFilter(choice, "BranchID", "BranchName"),
+                 QString(" and BranchName='O''Neil店' "));
     }
 };
 

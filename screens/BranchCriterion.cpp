@@ -1,0 +1,82 @@
+#include "BranchCriterion.h"
+
+#include "DropDownComboBox.h"
+#include "LanguageSection.h"
+#include "frmBranch.h"
+#include "modMessage.h"
+
+BranchCriterion::BranchCriterion(DropDownComboBox* combo, const QString& fallbackTable,
+                                 QWidget* screen)
+    : QObject(screen), m_combo(combo), m_fallbackTable(fallbackTable), m_screen(screen)
+{
+    connect(m_combo, &DropDownComboBox::dropDown, this,
+            [this] { FillBranchCombo(m_combo, m_fallbackTable); });
+    connect(m_combo, &QComboBox::activated, this, [this](int index) {
+        if (index == 1)
+            ensurePicker()->ShowMe();
+    });
+}
+
+void BranchCriterion::reset()
+{
+    m_combo->clear();
+    m_combo->setProperty("Tag", QVariant());
+    m_combo->addItem(Msg(QStringLiteral("Msg_ComboBox_All")));
+    m_combo->addItem(Msg(QStringLiteral("Msg_ComboBox_Part")));
+    m_combo->setCurrentIndex(0);
+}
+
+frmBranch* BranchCriterion::picker() const
+{
+    return m_picker;
+}
+
+frmBranch* BranchCriterion::ensurePicker()
+{
+    if (!m_picker)
+        m_picker = new frmBranch(m_screen);
+    return m_picker;
+}
+
+bool BranchCriterion::refuse(const QString& message, QString* reason)
+{
+    MsgBox(message, QMessageBox::Information, QMessageBox::Ok, m_screen);
+    if (reason)
+        *reason = message;
+    return false;
+}
+
+bool BranchCriterion::choose(BranchChoice* choice, QString* reason)
+{
+    *choice = BranchChoice();
+    choice->privileged = PrivilegedBranchIds();
+    choice->privilegedNames = PrivilegedBranchNames();
+    const QString text = m_combo->currentText();
+    if (text == m_combo->itemText(0))
+        return true;
+    if (text == m_combo->itemText(1)) {
+        const QString ids = m_picker ? m_picker->getBranchIDs() : QString();
+        if (ids.isEmpty()) {
+            refuse(frmBranch::texts().text(QStringLiteral("Msg_Branch_ToSelect"),
+                                           QStringLiteral("Default")),
+                   reason);
+            ensurePicker()->ShowMe();
+            return false;
+        }
+        choice->kind = BranchChoice::Several;
+        choice->ids = ids;
+        choice->names = m_picker->getBranchNames();
+        return true;
+    }
+    // A typed name: only the user's own branches are listed, so it must be one of them.
+    FillBranchCombo(m_combo, m_fallbackTable);
+    const int index = m_combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 2)
+        return refuse(frmBranch::texts()
+                          .text(QStringLiteral("Msg_Branch_Unknown"), QStringLiteral("Default"))
+                          .arg(text),
+                      reason);
+    choice->kind = BranchChoice::One;
+    choice->name = m_combo->itemText(index);
+    return true;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "modBranch.h"
+
+#include <QObject>
+#include <QPointer>
+
+class DropDownComboBox;
+class QWidget;
+class frmBranch;
+
+// A report screen's branch choice: the combo `cboBranch` with "(全部)", "(部分)" (which opens
+// the screen's branch picker) and the names of the user's branches, filled on the first
+// drop-down from the branch lists or, failing those, from `fallbackTable`.
+//
+// A name typed into the combo counts only when it is one of the listed branches: anything
+// else is refused with a message, so a branch the user may not see never reaches the SQL.
+class BranchCriterion : public QObject
+{
+    Q_OBJECT
+public:
+    BranchCriterion(DropDownComboBox* combo, const QString& fallbackTable, QWidget* screen);
+
+    // Items 0 and 1 only, "(全部)" chosen; the branch names come on the next drop-down.
+    void reset();
+
+    // The current choice; false, after telling the user why, when there is nothing to query:
+    // "(部分)" with no branch ticked (the picker then opens) or a name that is not one of the
+    // user's branches. `reason` receives the message shown.
+    bool choose(BranchChoice* choice, QString* reason = nullptr);
+
+    DropDownComboBox* combo() const { return m_combo; }
+    frmBranch* picker() const; // null until first opened
+
+private:
+    frmBranch* ensurePicker();
+    bool refuse(const QString& message, QString* reason);
+
+    DropDownComboBox* m_combo;
+    QString m_fallbackTable;
+    QWidget* m_screen;
+    QPointer<frmBranch> m_picker;
+};
