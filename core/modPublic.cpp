@@ -42,13 +42,13 @@ void SetPluginDirectory(const QString& dir)
     pluginDirectoryOverride() = clean;
 }
 
-QString PluginTempDirectory()
+QString UserTempDirectory()
 {
-    const QString dir = PluginDirectory();
-    if (QFileInfo(dir).isWritable())
-        return dir;
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (cache.isEmpty())
+        cache = QDir::homePath() + QStringLiteral("/.cache/vtxQueryApp");
     QDir().mkpath(cache);
+    QFile::setPermissions(cache, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return cache;
 }
 

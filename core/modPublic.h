@@ -13,9 +13,9 @@ QString PluginBaseName();
 // an empty text goes back to the library's own folder.
 void SetPluginDirectory(const QString& dir);
 
-// A folder where the plug-in may write its temporary files ("temp.Spread", "temp.Chart2D"):
-// the plug-in's folder when it is writable, else the user's cache folder.
-QString PluginTempDirectory();
+// The folder for the plug-in's temporary files ("temp.Spread", "temp.Chart2D"): the signed-in
+// user's own cache folder, readable by him alone (a report copy is nobody else's business).
+QString UserTempDirectory();
 
 // The number a text starts with, as the settings store and help contexts are read: leading
 // blanks skipped, an optional sign, digits with an optional decimal part and exponent

@@ -26,7 +26,7 @@ void MDIActiveX::embed(QWidget* screen, int widthTwips, int heightTwips)
     QMdiSubWindow* sub = subWindowOf(screen);
     if (!sub) {
         sub = area->addSubWindow(screen);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->setAttribute(Qt::WA_DeleteOnClose, false);
         // The frame adds its own margins around the screen's client area.
         sub->resize(size + (sub->size() - sub->contentsRect().size()));
         screen->resize(size);
@@ -36,6 +36,7 @@ void MDIActiveX::embed(QWidget* screen, int widthTwips, int heightTwips)
 void MDIActiveX::activate(QWidget* screen)
 {
     if (QMdiSubWindow* sub = subWindowOf(screen)) {
+        screen->show(); // closing the frame closed the screen too
         sub->show();
         if (QMdiArea* area = sub->mdiArea())
             area->setActiveSubWindow(sub);
@@ -43,4 +44,12 @@ void MDIActiveX::activate(QWidget* screen)
         screen->show();
         screen->activateWindow();
     }
+}
+
+void MDIActiveX::close(QWidget* screen)
+{
+    if (QMdiSubWindow* sub = subWindowOf(screen))
+        sub->close(); // closes the screen inside it as well
+    else
+        screen->close();
 }

@@ -56,7 +56,6 @@ ReportScreen::ReportScreen(const QString& name, const QString& caption, const QS
 {
     setObjectName(name);
     setWindowTitle(caption);
-    setAttribute(Qt::WA_DeleteOnClose);
 
     tlbMain = new QToolBar(this);
     tlbMain->setObjectName(QStringLiteral("tlbMain"));
@@ -322,7 +321,7 @@ void ReportScreen::onToolbarKey(const QString& key)
         else if (key == QLatin1String("Help"))
             frmHelp::showHelp(this, windowTitle());
         else if (key == QLatin1String("Exit"))
-            close();
+            MDIActiveX::close(this);
         else
             toolbarAction(key);
     } catch (const std::exception&) {
@@ -428,7 +427,7 @@ void ReportScreen::keyPressEvent(QKeyEvent* event)
 {
     if (isEnabled() && !m_running) {
         if (event->key() == Qt::Key_Escape) {
-            close();
+            MDIActiveX::close(this);
             return;
         }
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {

@@ -328,7 +328,7 @@ bool frmPrintSpread::printGrid(const Sheet& grid, const QString& caption, QWidge
     QString name = caption.trimmed().isEmpty() ? QStringLiteral("print") : caption.trimmed();
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
     if (HostUi::isHeadless())
-        return sheetPrinter.printToPdf(PluginTempDirectory() + QLatin1Char('/') + name +
+        return sheetPrinter.printToPdf(UserTempDirectory() + QLatin1Char('/') + name +
                                        QStringLiteral(".pdf"));
     if (printer)
         return sheetPrinter.print(printer);

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QToolBar>
 
@@ -55,6 +56,14 @@ frmViewSpread::frmViewSpread(QWidget* parent)
 
 frmViewSpread::~frmViewSpread() = default;
 
+void frmViewSpread::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close(); // leaves the full-screen grid
+    else
+        QMainWindow::keyPressEvent(event);
+}
+
 QString frmViewSpread::qtFilter(const QString& caption, const QString& patterns)
 {
     QString text = caption.trimmed();
@@ -82,9 +91,11 @@ void frmViewSpread::ShowSpread(Sheet* grid, const QString& caption)
     m_caption = caption;
     setWindowTitle(caption);
     if (grid) {
-        const QString temp = PluginTempDirectory() + QStringLiteral("/temp.Spread");
-        if (SheetFile::save(*grid, temp))
+        const QString temp = UserTempDirectory() + QStringLiteral("/temp.Spread");
+        if (SheetFile::save(*grid, temp)) {
+            QFile::setPermissions(temp, QFile::ReadOwner | QFile::WriteOwner);
             SheetFile::load(*m_sheet, temp);
+        }
     }
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         resize(screen->availableGeometry().size());
@@ -148,7 +159,10 @@ void frmViewSpread::open()
     openFile(path);
 }
 
-void frmViewSpread::save() { saveWithDialog(*m_sheet, m_caption, this); }
+void frmViewSpread::save()
+{
+    saveWithDialog(*m_sheet, m_caption, this);
+}
 
 bool frmViewSpread::saveWithDialog(const Sheet& sheet, const QString& caption, QWidget* parent)
 {

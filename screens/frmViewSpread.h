@@ -40,6 +40,9 @@ public:
     // ("网页文件 (*.htm; *.html)", "*.htm; *.html" → "网页文件 (*.htm *.html)").
     static QString qtFilter(const QString& caption, const QString& patterns);
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     std::unique_ptr<Sheet> m_sheet;
     SheetView* sprData;

@@ -58,8 +58,13 @@ SheetView::SheetView(QWidget* parent) : QTableView(parent)
     setCornerButtonEnabled(false);
     setItemDelegate(new BorderDelegate(this));
     setStyleSheet(QStringLiteral("QTableView { gridline-color: #C8C8C8; }"));
-    connect(this, &QAbstractItemView::doubleClicked, this,
-            [this](const QModelIndex& i) { emit cellDoubleClicked(i.row() + 1, i.column() + 1); });
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) {
+        // The detail opened on a double click reads the active row: make it the row clicked,
+        // whichever cell of it was hit.
+        if (m_sheet)
+            m_sheet->setActiveCell(i.row() + 1, i.column() + 1);
+        emit cellDoubleClicked(i.row() + 1, i.column() + 1);
+    });
 }
 
 SheetView::SheetView(Sheet* sheet, QWidget* parent) : SheetView(parent)

@@ -2,8 +2,10 @@
 #include "HostContext.h"
 #include "HostUi.h"
 #include "Sheet.h"
+#include "SheetView.h"
 #include "TestDatabase.h"
 #include "ctlQuery.h"
+#include "frmBillInfo.h"
 #include "frmBillQuery.h"
 #include "mod_ADO.h"
 
@@ -151,6 +153,28 @@ private slots:
             QVERIFY(rows.isEmpty());
         }
         hostContext().UserID.clear();
+    }
+
+    void doubleClickOnAnyCellOpensTheBill()
+    {
+        TestDatabase db("bill_query.sql");
+        db.install();
+        Run run;
+        SheetView* view = run.screen.queryControl()->View();
+        run.screen.show();
+        for (int col = 0; col < run.grid->maxCols(); ++col) {
+            view->scrollTo(view->model()->index(1, col));
+            const QPoint at = view->visualRect(view->model()->index(1, col)).center();
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+            auto* info = run.screen.window()->findChild<frmBillInfo*>();
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (!info)
+                    info = qobject_cast<frmBillInfo*>(w);
+            QVERIFY2(info && info->isVisible(), qPrintable(QString::number(col + 1)));
+            QCOMPARE(info->billId(), QString("Q2"));
+            delete info;
+        }
     }
 
     void sortedDescendingBySumPaid()

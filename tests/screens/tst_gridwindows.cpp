@@ -4,6 +4,7 @@
 #include "SheetCompare.h"
 #include "SheetFile.h"
 #include "SheetPreview.h"
+#include "SheetView.h"
 #include "frmPreview.h"
 #include "frmPrintSpread.h"
 #include "frmViewSpread.h"
@@ -189,7 +190,13 @@ void TestGridWindows::viewSpreadCopiesOpensAndSaves()
     fillBillSheet(s);
     frmViewSpread w;
     w.ShowSpread(&s, QString());
-    QVERIFY(QFile::exists(PluginTempDirectory() + QStringLiteral("/temp.Spread")));
+    // The copy goes through the user's own folder, readable by him alone.
+    const QString temp = UserTempDirectory() + QStringLiteral("/temp.Spread");
+    QVERIFY(QFile::exists(temp));
+    QCOMPARE(QFile::permissions(temp) & (QFile::ReadOther | QFile::ReadGroup),
+             QFile::Permissions());
+    QCOMPARE(QFileInfo(UserTempDirectory()).permissions() & (QFile::ExeOther | QFile::ExeGroup),
+             QFile::Permissions());
     QCOMPARE(SheetCompare::firstDifference(s, *w.sheet()), QString());
     QVERIFY(w.sheet() != &s);
     for (const char* key : {"Open", "Save", "Print", "Exit"})
@@ -223,6 +230,11 @@ void TestGridWindows::viewSpreadCopiesOpensAndSaves()
     QCOMPARE(w.sheet()->text(1, 1), QStringLiteral("changed"));
     QVERIFY(w.openFile(dir.filePath(QStringLiteral("b.rpt"))));
     QCOMPARE(SheetCompare::firstDifference(s, *w.sheet()), QString());
+
+    // Esc leaves the full-screen grid.
+    QVERIFY(w.isVisible());
+    QTest::keyClick(w.view(), Qt::Key_Escape);
+    QVERIFY(!w.isVisible());
 }
 
 QTEST_MAIN(TestGridWindows)
