@@ -1,5 +1,6 @@
 #include "ctlQuery.h"
 
+#include "LanguageSection.h"
 #include "Money.h"
 #include "QueryColumn.h"
 #include "QueryExpression.h"
@@ -26,8 +27,24 @@
 namespace {
 
 constexpr int TextKind = 1, PercentKind = 14;
-const QString SubtotalLabel = QStringLiteral("小计");
-const QString TotalLabel = QStringLiteral("合计");
+
+// The control's own texts: the labels of its subtotal and totals rows and its messages.
+const LanguageSection kTexts("ctlQuery",
+                             {
+                                 {"lblSubtotal", "Caption", "小计"},
+                                 {"lblTotal", "Caption", "合计"},
+                                 {"Msg_NoConnection", "Default", "查询失败：没有数据库连接"},
+                                 {"Msg_QueryFailed", "Default", "查询失败：%1"},
+                                 {"Msg_BadColumn", "Default", "列“%1”（%2）：%3"},
+                                 {"Msg_BadCondition", "Default", "列“%1”的条件 %2：%3"},
+                                 {"Msg_BadKeyField", "Default", "关键字段“%1”不在查询结果中"},
+                                 {"Msg_BadGroupField", "Default", "分组字段“%1”不在查询结果中"},
+                             });
+
+QString message(const char* key)
+{
+    return kTexts.text(QString::fromLatin1(key), QStringLiteral("Default"));
+}
 
 QColor fromBgr(int bgr)
 {
@@ -323,7 +340,7 @@ bool ctlQuery::runQuery()
     m_sheet->setReDraw(false);
 
     if (!m_connection)
-        return fail(tr("查询失败：没有数据库连接"));
+        return fail(message("Msg_NoConnection"));
     QVariantList params;
     if (!m_params.empty())
         for (int i = 1; i <= m_params.rbegin()->first; ++i)
@@ -332,7 +349,7 @@ bool ctlQuery::runQuery()
     try {
         rs = m_connection->execute(m_sql, params);
     } catch (const SqlError& e) {
-        return fail(tr("查询失败：%1").arg(e.message()));
+        return fail(message("Msg_QueryFailed").arg(e.message()));
     }
 
     // Compile every expression once against the result's columns.
@@ -351,9 +368,9 @@ bool ctlQuery::runQuery()
         QString error;
         const QString condition = conditionIsWidth(c, nullptr) ? QString() : c.condition();
         if (!leaf.value.compile(c.expression(), resolve, &error))
-            return fail(tr("列“%1”（%2）：%3").arg(c.caption(), c.expression(), error));
+            return fail(message("Msg_BadColumn").arg(c.caption(), c.expression(), error));
         if (!leaf.condition.compile(condition, resolve, &error))
-            return fail(tr("列“%1”的条件 %2：%3").arg(c.caption(), condition, error));
+            return fail(message("Msg_BadCondition").arg(c.caption(), condition, error));
         for (int f : leaf.value.fields())
             leaf.integerField = leaf.integerField && isIntegerType(rs->fieldType(f));
         bool readsOther = false;
@@ -385,20 +402,21 @@ bool ctlQuery::runQuery()
     for (const QString& k : m_keyFields) {
         const int i = rs->fieldIndex(k);
         if (i < 0)
-            return fail(tr("关键字段“%1”不在查询结果中").arg(k));
+            return fail(message("Msg_BadKeyField").arg(k));
         keyIndex.push_back(i);
     }
     std::vector<Level> levels; // outermost first
+    const QString subtotalLabel = kTexts.text(QStringLiteral("lblSubtotal"));
     for (int g = 0; g < m_groups.count(); ++g) {
         const int i = rs->fieldIndex(m_groups.at(g).field);
         if (i < 0)
-            return fail(tr("分组字段“%1”不在查询结果中").arg(m_groups.at(g).field));
-        levels.push_back({{i}, m_groups.at(g).caption + SubtotalLabel, {}, {}, {}, 0});
+            return fail(message("Msg_BadGroupField").arg(m_groups.at(g).field));
+        levels.push_back({{i}, m_groups.at(g).caption + subtotalLabel, {}, {}, {}, 0});
     }
     for (int k = 1; k < int(keyIndex.size()) && k <= 30; ++k)
         if (m_keyLevel & (1 << (k - 1)))
             levels.push_back({std::vector<int>(keyIndex.begin(), keyIndex.begin() + k),
-                              SubtotalLabel,
+                              subtotalLabel,
                               {},
                               {},
                               {},
@@ -613,7 +631,7 @@ bool ctlQuery::runQuery()
     const int totalRow = newRow();
     writeSums(totalRow, totals, totalHas);
     if (!leaves.empty() && !leaves[0].summed)
-        m_sheet->setText(totalRow, 1, TotalLabel);
+        m_sheet->setText(totalRow, 1, kTexts.text(QStringLiteral("lblTotal")));
     m_sheet->setMaxRows(gridRows);
 
     QFont bold = m_sheet->defaultFont();

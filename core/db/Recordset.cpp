@@ -1,13 +1,18 @@
 #include "Recordset.h"
 
+#include "SelectColumnTypes.h"
 #include "SqlError.h"
 
 #include <QDateTime>
+#include <QHash>
+#include <QMutex>
 #include <QSqlField>
 #include <QSqlRecord>
 
 #include <sqlite3.h>
 
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -71,6 +76,57 @@ private:
     mutable std::vector<QString> m_texts; // the texts the current row's cells point into
 };
 
+// The declared type of every column name in the database of `statement`, read once per schema
+// version: a name declared decimal in any table is decimal, one declared both as text and as a
+// number is unknown.
+SelectColumnTypes::ColumnType declaredColumnTypes(sqlite3_stmt* statement)
+{
+    using Types = QHash<QString, QMetaType>;
+    static QMutex mutex;
+    static QHash<sqlite3*, QPair<int, std::shared_ptr<const Types>>> cache;
+    sqlite3* db = sqlite3_db_handle(statement);
+    auto scalar = [db](const char* sql) {
+        sqlite3_stmt* s = nullptr;
+        int value = -1;
+        if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) == SQLITE_OK &&
+            sqlite3_step(s) == SQLITE_ROW)
+            value = sqlite3_column_int(s, 0);
+        sqlite3_finalize(s);
+        return value;
+    };
+    const int version = scalar("PRAGMA schema_version");
+    QMutexLocker lock(&mutex);
+    auto& entry = cache[db];
+    if (!entry.second || entry.first != version) {
+        auto types = std::make_shared<Types>();
+        sqlite3_stmt* s = nullptr;
+        const char* sql = "SELECT p.name, p.type FROM sqlite_master AS m, "
+                          "pragma_table_info(m.name) AS p WHERE m.type IN ('table','view')";
+        if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(s) == SQLITE_ROW) {
+                const QString name =
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)))
+                        .toLower();
+                const QMetaType type = SelectColumnTypes::fromDeclared(
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 1))));
+                auto it = types->find(name);
+                if (it == types->end())
+                    types->insert(name, type);
+                else if (it->id() != type.id())
+                    *it =
+                        (it->id() == QMetaType::Double || type.id() == QMetaType::Double) &&
+                                (it->id() != QMetaType::QString && type.id() != QMetaType::QString)
+                            ? QMetaType(QMetaType::Double)
+                            : QMetaType();
+            }
+        }
+        sqlite3_finalize(s);
+        entry = {version, types};
+    }
+    std::shared_ptr<const Types> types = entry.second;
+    return [types](const QString& column) { return types->value(column.toLower()); };
+}
+
 class SqliteSource final : public Recordset::Source
 {
 public:
@@ -105,8 +161,17 @@ public:
             return QMetaType(QMetaType::QByteArray);
         if (declared == QLatin1String("boolean") || declared == QLatin1String("bool"))
             return QMetaType(QMetaType::Bool);
-        if (!declared.isEmpty() || !m_onRow)
-            return declared.isEmpty() ? QMetaType() : QMetaType(QMetaType::QString);
+        if (!declared.isEmpty())
+            return QMetaType(QMetaType::QString);
+        // A computed column: the type SQL Server would give it, else that of its first value.
+        if (!m_inferred) {
+            m_inferred = SelectColumnTypes::infer(m_sql, declaredColumnTypes(m_statement));
+            m_inferred->resize(size_t(m_columns));
+        }
+        if (const QMetaType inferred = m_inferred->at(size_t(index)); inferred.isValid())
+            return inferred;
+        if (!m_onRow)
+            return {};
         switch (sqlite3_column_type(m_statement, index)) {
         case SQLITE_INTEGER:
             return QMetaType(QMetaType::Int);
@@ -187,6 +252,7 @@ private:
     QString m_sql;
     int m_columns;
     bool m_onRow = false;
+    mutable std::optional<std::vector<QMetaType>> m_inferred;
 };
 
 class RowsSource final : public Recordset::Source

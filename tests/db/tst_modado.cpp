@@ -183,6 +183,32 @@ private slots:
         check(*BufferedResult::readAll(*again).open());
     }
 
+    // Computed columns are typed as SQL Server types them, so whole amounts still show as money
+    // and counts as counts: amounts and their arithmetic are decimal, counts and sums of
+    // integer columns integer, whatever the values stored.
+    void computedColumnTypes()
+    {
+        TestDatabase db(QStringLiteral("db_bills.sql"));
+        auto rs = db.connection()->execute(QStringLiteral(
+            "SELECT (SumOfConsume+SumOfService-SumForDiscount) AS theSum, "
+            "SUM(PeopleCount) AS people, COUNT(*) theCount, SUM(BL.SumPaid) AS paid, "
+            "SUM(PeopleCount)/COUNT(*) AS perBill, CASE WHEN PrintCount>1 THEN 1 ELSE 0 END AS "
+            "again, MAX(BillID) AS last, '√' AS mark, 100 AS hundred "
+            "FROM bi_Bill BL WHERE BillID='B1' GROUP BY SumOfConsume, SumOfService, "
+            "SumForDiscount, PrintCount"));
+        QVERIFY(!rs->atEnd());
+        const QList<int> expected = {QMetaType::Double, QMetaType::Int,    QMetaType::Int,
+                                     QMetaType::Double, QMetaType::Double, QMetaType::Int};
+        for (int i = 0; i < expected.size(); ++i)
+            QVERIFY2(rs->fieldType(i).id() == expected.at(i), qPrintable(rs->fieldNames().at(i)));
+        QVERIFY(!isIntegerType(rs->fieldType(6)) && !isIntegerType(rs->fieldType(7)));
+        QVERIFY(isIntegerType(rs->fieldType(8)));
+        // A select list with "*" is left to the values.
+        auto star = db.connection()->execute(
+            QStringLiteral("SELECT *, SumOfConsume+0 AS c FROM bi_Bill WHERE BillID='B1'"));
+        QVERIFY(isIntegerType(star->fieldType(star->fieldIndex("PeopleCount"))));
+    }
+
     // Statements fetched together, side by side on an SQLite file, come back in their order
     // with the values (and errors) each gives alone; inside a transaction they see its writes.
     void statementsFetchedTogether_data() { drivers(); }

@@ -11,6 +11,7 @@ private slots:
     void unsupportedActionShowsTheMessageAndExits3();
     void badCommandLinesExit2();
     void headlessRunDrivesTheOpenedScreen();
+    void englishReportHasNoChineseOfItsOwn();
 
 private:
     struct Run
@@ -18,14 +19,16 @@ private:
         int status;
         QString err;
     };
-    Run run(const QStringList& arguments);
+    Run run(const QStringList& arguments, const QString& configHome = QString());
 };
 
-tst_VtxHost::Run tst_VtxHost::run(const QStringList& arguments)
+tst_VtxHost::Run tst_VtxHost::run(const QStringList& arguments, const QString& configHome)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    if (!configHome.isEmpty())
+        env.insert("XDG_CONFIG_HOME", configHome);
     process.setProcessEnvironment(env);
     process.start(VTX_BIN_DIR "/vtxhost", arguments);
     if (!process.waitForFinished(60000))
@@ -98,6 +101,31 @@ void tst_VtxHost::headlessRunDrivesTheOpenedScreen()
     QCOMPARE(r.status, 4);
     QVERIFY2(r.err.contains("could not set cboNoSuchControl to 1"), qPrintable(r.err));
     QVERIFY(!QFile::exists(none));
+}
+
+void tst_VtxHost::englishReportHasNoChineseOfItsOwn()
+{
+    // With English chosen, the grid's captions and its totals row are English; only the data
+    // (names of tables, staff, branches) may be Chinese.
+    TestDatabase db("db_bills.sql");
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath("Valtrix"));
+    QFile ini(dir.filePath("Valtrix/Valtrix.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Language]\nLanguage=3\n");
+    ini.close();
+    const QString out = dir.filePath("bills.txt");
+    const Run r = run({"--db", db.path(), "--action", "DoBillQuery", "--from", "2026-03-10", "--to",
+                       "2026-03-10", "--export", out},
+                      dir.path());
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+    QFile file(out);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    QVERIFY(lines.size() >= 3);
+    static const QRegularExpression cjk("[\\x{2E80}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]");
+    QVERIFY2(!lines.at(0).contains(cjk) && !lines.at(1).contains(cjk), qPrintable(lines.at(0)));
+    QVERIFY2(lines.last().startsWith("Total\t"), qPrintable(lines.last()));
 }
 
 QTEST_MAIN(tst_VtxHost)

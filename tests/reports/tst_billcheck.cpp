@@ -118,6 +118,11 @@ private slots:
         QCOMPARE(items->text(2, 5), QString("√"));
         QVERIFY(items->isEmpty(2, 10));
         QCOMPARE(items->value(5, 13).toDouble(), 150.0);
+        // The line total is money like the amounts beside it, also on a bill of whole amounts.
+        QVERIFY(w.showListedBill("I2"));
+        QCOMPARE(items->text(1, 10), QString("46.00"));
+        QCOMPARE(items->text(1, 13), QString("46.00"));
+        QVERIFY(w.showListedBill("I1"));
         // Payments: the amount paid before the rate comes before the rate.
         Sheet* payments = w.findChild<ctlQuery*>("ctlQuery2")->Grid();
         QCOMPARE(column(payments, 2), QStringList({"现金", "银行卡", "港币", ""}));
