@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtPlugin>
 
 class HostObject;
@@ -22,15 +23,17 @@ public:
 };
 
 // What a host may ask a module besides ISubSystem: whether the most recent
-// ISubSystem_DoAction named an action the module has (false before the first call).
+// ISubSystem_DoAction named an action the module has (false before the first call), and the
+// actions it has, in its own order.
 class ISubSystemStatus
 {
 public:
     virtual ~ISubSystemStatus() = default;
     virtual bool ISubSystem_LastActionMatched() const = 0;
+    virtual QStringList ISubSystem_Actions() const = 0;
 };
 
 #define ISubSystem_iid "com.valtrix.vtxFramework.ISubSystem/1.0"
-#define ISubSystemStatus_iid "com.valtrix.vtxFramework.ISubSystemStatus/1.0"
+#define ISubSystemStatus_iid "com.valtrix.vtxFramework.ISubSystemStatus/1.1"
 Q_DECLARE_INTERFACE(ISubSystem, ISubSystem_iid)
 Q_DECLARE_INTERFACE(ISubSystemStatus, ISubSystemStatus_iid)

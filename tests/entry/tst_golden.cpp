@@ -1,0 +1,151 @@
+// Every action of the module end to end: run headless by vtxhost over one demo database with the
+// criteria of tests/golden/cases.txt, exported as tab-separated text, compared with the golden
+// file of the case. VTX_UPDATE_GOLDEN=1 writes the files instead of comparing.
+#include "HostUi.h"
+#include "ISubSystem.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPluginLoader>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Case
+{
+    QString name, action;
+    QStringList arguments;
+};
+
+const QString kGoldenDir = QStringLiteral(VTX_SOURCE_DIR "/tests/golden");
+
+// The cases and the demo database's options from cases.txt.
+bool readCases(QList<Case>* cases, QStringList* databaseOptions)
+{
+    QFile file(kGoldenDir + QStringLiteral("/cases.txt"));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+        const QString t = line.trimmed();
+        if (t.isEmpty() || t.startsWith(QLatin1Char('#')))
+            continue;
+        QStringList words = t.split(blanks);
+        if (words.first() == QLatin1String("database")) {
+            *databaseOptions = words.mid(1);
+            continue;
+        }
+        if (words.size() < 2)
+            return false;
+        cases->append({words.at(0), words.at(1), words.mid(2)});
+    }
+    return true;
+}
+
+int run(const QString& program, const QStringList& arguments, QString* err)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000))
+        return -1;
+    *err = QString::fromUtf8(process.readAllStandardError());
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+} // namespace
+
+class tst_Golden : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void everyActionHasACase();
+    void exports_data();
+    void exports();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_database;
+    QList<Case> m_cases;
+};
+
+void tst_Golden::initTestCase()
+{
+    QStringList options;
+    QVERIFY2(readCases(&m_cases, &options), "tests/golden/cases.txt is missing or malformed");
+    m_database = m_dir.filePath(QStringLiteral("golden.db"));
+    QString err;
+    QCOMPARE(run(QStringLiteral(VTX_BIN_DIR "/vtxdemodb"),
+                 QStringList{QStringLiteral("--out"), m_database} + options, &err),
+             0);
+}
+
+void tst_Golden::everyActionHasACase()
+{
+    HostUi::setHeadless(true);
+    QPluginLoader loader(QStringLiteral(VTX_BIN_DIR "/vtxQueryApp.so"));
+    auto* status = qobject_cast<ISubSystemStatus*>(loader.instance());
+    QVERIFY2(status, qPrintable(loader.errorString()));
+    const QStringList actions = status->ISubSystem_Actions();
+    QVERIFY(!actions.isEmpty());
+    QStringList covered;
+    for (const Case& c : m_cases) {
+        QVERIFY2(actions.contains(c.action), qPrintable(c.action + " is not an action"));
+        covered << c.action;
+    }
+    for (const QString& action : actions)
+        QVERIFY2(covered.contains(action), qPrintable(action + " has no golden case"));
+}
+
+void tst_Golden::exports_data()
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < m_cases.size(); ++i)
+        QTest::newRow(qPrintable(m_cases.at(i).name)) << i;
+}
+
+void tst_Golden::exports()
+{
+    QFETCH(int, index);
+    const Case& c = m_cases.at(index);
+    const QString out = m_dir.filePath(c.name + QStringLiteral(".txt"));
+    QString err;
+    const int status =
+        run(QStringLiteral(VTX_BIN_DIR "/vtxhost"),
+            QStringList{QStringLiteral("--db"), m_database, QStringLiteral("--user"),
+                        QStringLiteral("admin"), QStringLiteral("--action"), c.action} +
+                c.arguments + QStringList{QStringLiteral("--export"), out},
+            &err);
+    QVERIFY2(status == 0, qPrintable(err));
+    QFile produced(out);
+    QVERIFY(produced.open(QIODevice::ReadOnly));
+    const QByteArray text = produced.readAll();
+    const QString goldenPath = kGoldenDir + QLatin1Char('/') + c.name + QStringLiteral(".txt");
+    if (qEnvironmentVariableIntValue("VTX_UPDATE_GOLDEN") == 1) {
+        QFile golden(goldenPath);
+        QVERIFY(golden.open(QIODevice::WriteOnly));
+        golden.write(text);
+        return;
+    }
+    QFile golden(goldenPath);
+    QVERIFY2(golden.open(QIODevice::ReadOnly),
+             qPrintable(goldenPath + " is missing: run with VTX_UPDATE_GOLDEN=1 and review it"));
+    const QList<QByteArray> want = golden.readAll().split('\n');
+    const QList<QByteArray> got = text.split('\n');
+    for (int i = 0; i < std::max(want.size(), got.size()); ++i) {
+        const QByteArray w = i < want.size() ? want.at(i) : QByteArray("(no line)");
+        const QByteArray g = i < got.size() ? got.at(i) : QByteArray("(no line)");
+        QVERIFY2(w == g, qPrintable(QStringLiteral("line %1\n  golden:   %2\n  produced: %3")
+                                        .arg(i + 1)
+                                        .arg(QString::fromUtf8(w), QString::fromUtf8(g))));
+    }
+}
+
+QTEST_MAIN(tst_Golden)
+#include "tst_golden.moc"
