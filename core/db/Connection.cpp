@@ -66,6 +66,95 @@ QString functionsModulePath()
     return QFileInfo::exists(path) ? path : QString();
 }
 
+// How long a statement waits for a lock another connection holds before it fails (Qt's
+// SQLite driver default). In WAL mode readers take no such lock: only writers wait.
+constexpr int BusyTimeoutMs = 5000;
+
+// SQLite opens a file lazily: reading the schema tells a database from any other file. A file
+// another connection holds locked is a database all the same.
+void probeDatabase(sqlite3* handle, const QString& path)
+{
+    sqlite3_stmt* statement = nullptr;
+    int rc =
+        sqlite3_prepare_v2(handle, "SELECT count(*) FROM sqlite_master", -1, &statement, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(statement);
+    const QString message = QString::fromUtf8(sqlite3_errmsg(handle));
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_ROW && rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
+        throw SqlError(QStringLiteral("%1 is not an SQLite database (%2)").arg(path, message));
+}
+
+// Write-ahead logging, so that the tills writing to the file never block a report reading it.
+// The mode stays with the file; switching needs the file to itself, so it is tried without
+// waiting: when another connection is inside a transaction, or the file is read-only, the file
+// keeps its mode and is read as it is.
+void switchToWal(sqlite3* handle)
+{
+    sqlite3_busy_timeout(handle, 0);
+    sqlite3_exec(handle, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    sqlite3_busy_timeout(handle, BusyTimeoutMs);
+}
+
+QByteArray journalMode(sqlite3* handle)
+{
+    sqlite3_stmt* statement = nullptr;
+    QByteArray mode;
+    if (sqlite3_prepare_v2(handle, "PRAGMA journal_mode", -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        mode = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+    sqlite3_finalize(statement);
+    return mode.toLower();
+}
+
+// Changes whenever another connection has committed since this one last asked; inside a
+// transaction, the state of the file that the transaction reads.
+qint64 dataVersion(sqlite3* handle)
+{
+    sqlite3_stmt* statement = nullptr;
+    qint64 version = -1;
+    if (sqlite3_prepare_v2(handle, "PRAGMA data_version", -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        version = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    return version;
+}
+
+// A read transaction, begun by reading: from here on the handle reads one state of the file.
+bool beginRead(sqlite3* handle)
+{
+    if (sqlite3_exec(handle, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return false;
+    if (dataVersion(handle) >= 0)
+        return true;
+    sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
+    return false;
+}
+
+void endRead(sqlite3* handle)
+{
+    if (!sqlite3_get_autocommit(handle))
+        sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr);
+}
+
+// Begins a read transaction on every handle at one state of a WAL file: no commit falls
+// between the first begin and the last, which the data version of the first handle, read
+// before and inside its transaction, tells. A till committing meanwhile makes it try again.
+bool beginReadTogether(const std::vector<sqlite3*>& handles)
+{
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const qint64 before = dataVersion(handles.front());
+        bool begun = before >= 0;
+        for (size_t i = 1; i < handles.size() && begun; ++i)
+            begun = beginRead(handles[i]);
+        if (begun && beginRead(handles.front()) && dataVersion(handles.front()) == before)
+            return true;
+        for (sqlite3* h : handles)
+            endRead(h);
+    }
+    return false;
+}
+
 QVariant bindable(const QVariant& v, SqlDialect dialect)
 {
     const int type = v.typeId();
@@ -111,7 +200,7 @@ struct Connection::Private
             sqlite3_close_v2(h);
             return nullptr;
         }
-        sqlite3_busy_timeout(h, 5000);
+        sqlite3_busy_timeout(h, BusyTimeoutMs);
         return h;
     }
     void giveBack(sqlite3* h)
@@ -142,8 +231,13 @@ std::shared_ptr<Connection> Connection::openSqlite(const QString& path)
     if (!db.open())
         throw SqlError(QStringLiteral("cannot open %1: %2").arg(path, db.lastError().text()));
     sqlite3* handle = sqliteHandle(db);
-    if (!handle || registerSqlFunctions(handle) != SQLITE_OK)
+    if (!handle)
+        throw SqlError(QStringLiteral("cannot open %1: no SQLite handle").arg(path));
+    sqlite3_busy_timeout(handle, BusyTimeoutMs);
+    probeDatabase(handle, path);
+    if (registerSqlFunctions(handle) != SQLITE_OK)
         throw SqlError(QStringLiteral("cannot register the SQL functions on %1").arg(path));
+    switchToWal(handle);
     c->d->sqlite = handle;
     return c;
 }
@@ -342,29 +436,39 @@ std::vector<BufferedResult> Connection::executeAll(const QList<Statement>& state
     const char* file = d->sqlite ? sqlite3_db_filename(d->sqlite, "main") : nullptr;
     const int workers =
         std::min(int(results.size()), std::clamp(QThread::idealThreadCount(), 1, 4));
-    if (!file || !*file || !sqlite3_get_autocommit(d->sqlite) || workers < 2) {
+    if (!file || !*file || !sqlite3_get_autocommit(d->sqlite)) {
         for (size_t i = 0; i < results.size(); ++i)
             run(d->sqlite, i);
         return results;
     }
+    // On a WAL file the statements read one state of the file, whatever the tills commit
+    // meanwhile, so that the figures of one report agree with each other. (In rollback mode a
+    // read transaction would hold the tills' commits back instead.)
+    const bool wal = journalMode(d->sqlite) == "wal";
     // This thread reads on the connection itself, the others on read-only handles of their own.
     const QByteArray path(file);
+    std::vector<sqlite3*> handles{d->sqlite};
+    for (int w = 1; w < workers; ++w)
+        if (sqlite3* reader = d->takeReader(path))
+            handles.push_back(reader);
+    const bool together = wal && beginReadTogether(handles);
     std::atomic<size_t> next{0};
     auto work = [&](sqlite3* handle) {
         for (size_t i; (i = next++) < results.size();)
             run(handle, i);
     };
     std::vector<std::thread> threads;
-    for (int w = 1; w < workers; ++w)
-        threads.emplace_back([&] {
-            if (sqlite3* reader = d->takeReader(path)) {
-                work(reader);
-                d->giveBack(reader);
-            }
-        });
+    for (size_t w = 1; w < handles.size(); ++w)
+        threads.emplace_back(work, handles[w]);
     work(d->sqlite);
     for (std::thread& t : threads)
         t.join();
+    for (size_t w = 0; w < handles.size(); ++w) {
+        if (together)
+            endRead(handles[w]);
+        if (w > 0)
+            d->giveBack(handles[w]);
+    }
     return results;
 }
 

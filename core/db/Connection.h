@@ -33,7 +33,8 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Opens an SQLite file (the embedded default). Throws SqlError when it cannot be opened.
+    // Opens an SQLite file (the embedded default) and switches it to WAL mode when it can
+    // (see Connection.cpp). Throws SqlError when it cannot be opened or is not a database.
     static std::shared_ptr<Connection> openSqlite(const QString& path);
     // Opens an ODBC data source; dialect Sqlite for the SQLite ODBC driver (tests), MsSql for
     // SQL Server. Throws SqlError when it cannot be opened.
@@ -53,7 +54,8 @@ public:
     std::unique_ptr<Recordset> execute(const QString& tsql, const QVariantList& params = {}) const;
     // Runs read-only statements with small results, each read in full, results in the order of
     // the statements. On an SQLite file they run side by side on extra read-only connections,
-    // one per processor core (the report waits for the slowest instead of the sum); on other
+    // one per processor core (the report waits for the slowest instead of the sum), and on a
+    // WAL file all of them read the same state of it, whatever is committed meanwhile; on other
     // databases, in memory or inside a transaction, one after another here. Never throws: a
     // statement that fails carries its error.
     struct Statement

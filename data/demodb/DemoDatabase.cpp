@@ -1300,4 +1300,17 @@ void DemoDatabase::build(const std::function<void(double, const QString&)>& prog
     }
     // Inserts (statements) are finalized by the builder; now the handle can go.
     sqlite3_close(db);
+    // The tills write to the file while reports read it: it is left in WAL mode, which stays
+    // with the file (built without a journal, under an exclusive lock, it is switched afresh).
+    db = nullptr;
+    char* error = nullptr;
+    const bool wal =
+        sqlite3_open(m_options.out.toUtf8().constData(), &db) == SQLITE_OK &&
+        sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, &error) == SQLITE_OK;
+    const std::string message = error ? error : db ? sqlite3_errmsg(db) : "out of memory";
+    sqlite3_free(error);
+    sqlite3_close(db);
+    if (!wal)
+        throw std::runtime_error("cannot switch " + m_options.out.toStdString() +
+                                 " to WAL mode: " + message);
 }
