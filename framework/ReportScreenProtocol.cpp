@@ -55,6 +55,15 @@ Result ReportScreenProtocol::exportGrid(QObject* screen, const QString& path)
     return invoke(screen, "exportGrid", "exportGrid(QString)", {path});
 }
 
+QString ReportScreenProtocol::lastError(QObject* screen)
+{
+    QString error;
+    if (screen && screen->metaObject()->indexOfMethod("lastError()") >= 0)
+        QMetaObject::invokeMethod(screen, "lastError", Qt::DirectConnection,
+                                  Q_RETURN_ARG(QString, error));
+    return error;
+}
+
 bool ReportScreenProtocol::offers(const QObject* screen, const char* slotName)
 {
     if (!screen)

@@ -19,6 +19,9 @@ class QObject;
 //   bool exportGrid(QString path)
 //       Saves the screen's result grid, the format chosen by the file extension (.xlsx, .html,
 //       .txt, .xml, .rpt); false when the file cannot be written.
+//   QString lastError()
+//       Why the last of the slots above returned false: the database's or the file's error, or
+//       the screen's refusal (the message it showed). Empty when it has nothing to say.
 //
 // The host application looks for the slots on the widget of the newest MDI subwindow after an
 // action: --from and --to set `dtpBegin` and `dtpEnd`, --set NAME=VALUE sets control NAME; when
@@ -36,6 +39,8 @@ enum class Result
 Result applyCriterion(QObject* screen, const QString& name, const QString& value);
 Result runRefresh(QObject* screen);
 Result exportGrid(QObject* screen, const QString& path);
+// The screen's lastError(), or an empty text when it offers none.
+QString lastError(QObject* screen);
 
 // Whether `screen` offers a slot of this name (any signature).
 bool offers(const QObject* screen, const char* slotName);

@@ -22,7 +22,7 @@ void say(const QString& text)
 }
 
 // One protocol step; false (after saying why) when it was not done.
-bool done(ReportScreenProtocol::Result result, const QString& what)
+bool done(QObject* screen, ReportScreenProtocol::Result result, const QString& what)
 {
     switch (result) {
     case ReportScreenProtocol::Result::Done:
@@ -33,7 +33,9 @@ bool done(ReportScreenProtocol::Result result, const QString& what)
     case ReportScreenProtocol::Result::Failed:
         break;
     }
-    say(QStringLiteral("the screen could not %1").arg(what));
+    const QString why = ReportScreenProtocol::lastError(screen);
+    say(QStringLiteral("the screen could not %1%2")
+            .arg(what, why.isEmpty() ? QString() : QStringLiteral(": ") + why));
     return false;
 }
 
@@ -69,23 +71,23 @@ int RunHeadless(const HostOptions& options, HostSession& session, MainWindow& wi
     using namespace ReportScreenProtocol;
     bool ok = true;
     if (!options.from.isEmpty())
-        ok = done(applyCriterion(screen, QStringLiteral("dtpBegin"), options.from),
+        ok = done(screen, applyCriterion(screen, QStringLiteral("dtpBegin"), options.from),
                   QStringLiteral("set dtpBegin to ") + options.from) &&
              ok;
     if (!options.to.isEmpty())
-        ok = done(applyCriterion(screen, QStringLiteral("dtpEnd"), options.to),
+        ok = done(screen, applyCriterion(screen, QStringLiteral("dtpEnd"), options.to),
                   QStringLiteral("set dtpEnd to ") + options.to) &&
              ok;
     for (const auto& [name, value] : options.settings)
-        ok = done(applyCriterion(screen, name, value),
+        ok = done(screen, applyCriterion(screen, name, value),
                   QStringLiteral("set %1 to %2").arg(name, value)) &&
              ok;
     const bool wantsRefresh = !options.from.isEmpty() || !options.to.isEmpty() ||
                               !options.settings.isEmpty() || !options.exportFile.isEmpty();
     if (ok && wantsRefresh)
-        ok = done(runRefresh(screen), QStringLiteral("refresh")) && ok;
+        ok = done(screen, runRefresh(screen), QStringLiteral("refresh")) && ok;
     if (ok && !options.exportFile.isEmpty())
-        ok = done(exportGrid(screen, options.exportFile),
+        ok = done(screen, exportGrid(screen, options.exportFile),
                   QStringLiteral("export to ") + options.exportFile) &&
              ok;
     if (!options.screenshotFile.isEmpty()) {

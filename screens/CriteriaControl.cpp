@@ -12,36 +12,46 @@ static bool isFlag(const QString& value)
     return value == QLatin1String("0") || value == QLatin1String("1");
 }
 
-bool SetCriterion(QWidget* screen, const QString& name, const QString& value)
+bool SetCriterion(QWidget* screen, const QString& name, const QString& value, QString* why)
 {
+    auto refuse = [why](const QString& reason) {
+        if (why)
+            *why = reason;
+        return false;
+    };
     QWidget* w = screen ? screen->findChild<QWidget*>(name) : nullptr;
     if (!w)
-        return false;
+        return refuse(QStringLiteral("there is no control %1").arg(name));
     const bool on = value == QLatin1String("1");
     if (auto* date = qobject_cast<QDateEdit*>(w)) {
-        const QDate d = QDate::fromString(value, QStringLiteral("yyyy-MM-dd"));
-        if (!d.isValid())
-            return false;
+        const QString format = QStringLiteral("yyyy-MM-dd");
+        const QDate d = QDate::fromString(value, format);
+        if (!d.isValid() || d < date->minimumDate() || d > date->maximumDate())
+            return refuse(QStringLiteral("%1 takes a date from %2 to %3 (yyyy-MM-dd)")
+                              .arg(name, date->minimumDate().toString(format),
+                                   date->maximumDate().toString(format)));
         date->setDate(d);
         return true;
     }
     if (auto* option = qobject_cast<QRadioButton*>(w)) {
-        if (!isFlag(value) || (!on && option->isChecked()))
-            return false;
+        if (!isFlag(value))
+            return refuse(QStringLiteral("%1 takes 1 or 0").arg(name));
+        if (!on && option->isChecked())
+            return refuse(QStringLiteral("%1 is chosen; choose another option instead").arg(name));
         if (on && !option->isChecked())
             option->click();
         return true;
     }
     if (auto* check = qobject_cast<QCheckBox*>(w)) {
         if (!isFlag(value))
-            return false;
+            return refuse(QStringLiteral("%1 takes 0 or 1").arg(name));
         if (check->isChecked() != on)
             check->click();
         return true;
     }
     if (auto* button = qobject_cast<QPushButton*>(w)) {
         if (!on)
-            return false;
+            return refuse(QStringLiteral("%1 is pressed by 1").arg(name));
         button->click();
         return true;
     }
@@ -54,11 +64,12 @@ bool SetCriterion(QWidget* screen, const QString& name, const QString& value)
             bool ok = false;
             index = value.mid(1).toInt(&ok);
             if (!ok || index < 0 || index >= combo->count())
-                return false;
+                return refuse(
+                    QStringLiteral("%1 has items #0 to #%2").arg(name).arg(combo->count() - 1));
         } else {
             index = combo->findText(value, Qt::MatchExactly);
             if (index < 0 && !combo->isEditable())
-                return false;
+                return refuse(QStringLiteral("%1 has no item %2").arg(name, value));
         }
         if (index >= 0)
             combo->setCurrentIndex(index);
@@ -70,5 +81,5 @@ bool SetCriterion(QWidget* screen, const QString& name, const QString& value)
         edit->setText(value);
         return true;
     }
-    return false;
+    return refuse(QStringLiteral("%1 cannot be set by name").arg(name));
 }

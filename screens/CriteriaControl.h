@@ -9,5 +9,7 @@ class QWidget;
 // reacts); an option button from 1 (chosen) or 0 (left as it is when not chosen); a push button
 // from 1 (pressed); a combo box by item text or "#n" (its list filled first as on a drop-down;
 // an editable combo also takes other text); a text box from its text. False for an unknown
-// control or a value the control cannot take.
-bool SetCriterion(QWidget* screen, const QString& name, const QString& value);
+// control or a value the control cannot take, with the reason in *why when given. A date
+// outside the picker's range is refused, not moved to its nearest bound.
+bool SetCriterion(QWidget* screen, const QString& name, const QString& value,
+                  QString* why = nullptr);

@@ -50,6 +50,8 @@ QString textOr(const QString& text, const QString& fallback)
 
 } // namespace
 
+const QDate ReportScreen::LastDate(9999, 12, 30);
+
 ReportScreen::ReportScreen(const QString& name, const QString& caption, const QString& title,
                            QSize sizeTwips, QWidget* parent)
     : QWidget(parent), m_title(title), m_sizeTwips(sizeTwips)
@@ -102,6 +104,7 @@ ReportScreen::ReportScreen(const QString& name, const QString& caption, const QS
     for (QDateEdit** dtp : {&dtpBegin, &dtpEnd}) {
         *dtp = new QDateEdit(picTop);
         (*dtp)->setCalendarPopup(true);
+        (*dtp)->setMaximumDate(LastDate);
     }
     dtpBegin->setObjectName(QStringLiteral("dtpBegin"));
     dtpEnd->setObjectName(QStringLiteral("dtpEnd"));
@@ -352,9 +355,10 @@ bool ReportScreen::runRefresh()
 {
     if (m_running)
         return false;
+    m_lastError.clear();
     if (dtpEnd->date() < dtpBegin->date()) {
-        MsgBox(Msg(QStringLiteral("Msg_Query_OutOfDate")), QMessageBox::Information,
-               QMessageBox::Ok, this);
+        m_lastError = Msg(QStringLiteral("Msg_Query_OutOfDate"));
+        MsgBox(m_lastError, QMessageBox::Information, QMessageBox::Ok, this);
         return false;
     }
     m_running = true;
@@ -368,15 +372,18 @@ bool ReportScreen::runRefresh()
     setEnabled(false);
     try {
         cmdQuery1();
+    } catch (const std::exception& e) {
+        ok = false; // the screen returns to idle and says why
+        m_lastError = QString::fromUtf8(e.what());
     } catch (...) {
-        ok = false; // the query procedure handles its own errors; the screen returns to idle
+        ok = false;
     }
     setEnabled(true);
     QCoreApplication::processEvents();
 
     ProgressBar1->setValue(100);
     ProgressBar1->hide();
-    setStatusText(Msg(QStringLiteral("Msg_Report_Finished")));
+    setStatusText(m_lastError.isEmpty() ? Msg(QStringLiteral("Msg_Report_Finished")) : m_lastError);
     QApplication::restoreOverrideCursor();
     m_running = false;
     emit refreshFinished(ok);
@@ -397,13 +404,19 @@ void ReportScreen::setProgress(int current, int total)
 
 bool ReportScreen::exportGrid(const QString& path)
 {
+    m_lastError.clear();
     const Sheet* sheet = grid();
-    return sheet && SheetOutput::save(*sheet, path, title());
+    if (!sheet) {
+        m_lastError = QStringLiteral("the screen has no grid");
+        return false;
+    }
+    return SheetOutput::save(*sheet, path, title(), &m_lastError);
 }
 
 bool ReportScreen::applyCriterion(const QString& name, const QString& value)
 {
-    return SetCriterion(this, name, value);
+    m_lastError.clear();
+    return SetCriterion(this, name, value, &m_lastError);
 }
 
 QString ReportScreen::PrintHeader(const QString& title, const QDate& begin, const QDate& end)

@@ -46,6 +46,8 @@ public:
     QDate beginDate() const;
     QDate endDate() const;
     bool isRunning() const { return m_running; }
+    // The latest date a date picker takes: a range's end is bound as the day after it.
+    static const QDate LastDate;
 
     // The print header and footer for a report title and date range.
     static QString PrintHeader(const QString& title, const QDate& begin, const QDate& end);
@@ -61,6 +63,8 @@ public slots:
     // Writes the screen's grid to a file chosen by extension; false with nothing written on
     // failure.
     virtual bool exportGrid(const QString& path);
+    // Why the last of the three above failed (a database error, a file error, a refusal).
+    QString lastError() const { return m_lastError; }
     // Sets both date pickers from a date period key of the date toolbar.
     void applyDatePeriod(const QString& key);
 
@@ -143,6 +147,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     QString m_title;
+    QString m_lastError;
     QSize m_sizeTwips;
     int m_criteriaHeight = 1200;
     QWidget* m_body = nullptr;

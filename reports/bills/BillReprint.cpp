@@ -7,7 +7,7 @@
 #include <QCoreApplication>
 
 bool ReprintBill(const QString& billId, const QString& confirm, const QString& fault,
-                 QWidget* parent)
+                 QWidget* parent, QString* why)
 {
     if (MsgBox(confirm, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, parent) !=
         QMessageBox::Yes)
@@ -16,11 +16,16 @@ bool ReprintBill(const QString& billId, const QString& confirm, const QString& f
     ReportPrinter printer;
     printer.bind(hostContext().connection());
     bool printed = false;
+    QString error = QStringLiteral("the report printer has no bill report");
     if (PrintReport* report = printer.report(QStringLiteral("OldBill"))) {
         report->setParameter(QStringLiteral("BillID"), billId);
         printed = report->print();
+        error = report->lastError();
     }
-    if (!printed)
+    if (!printed) {
         MsgBox(fault, QMessageBox::Information, QMessageBox::Ok, parent);
+        if (why)
+            *why = error;
+    }
     return printed;
 }

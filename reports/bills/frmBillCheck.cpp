@@ -11,6 +11,7 @@
 #include "LanguageSection.h"
 #include "MDIActiveX.h"
 #include "QueryColumn.h"
+#include "ReportScreen.h"
 #include "Sheet.h"
 #include "SheetOutput.h"
 #include "Twips.h"
@@ -136,6 +137,7 @@ frmBillCheck::frmBillCheck(QWidget* parent) : QDialog(parent)
     dtpBillDate = new QDateEdit(QDate::currentDate(), fraQuery);
     dtpBillDate->setObjectName(QStringLiteral("dtpBillDate"));
     dtpBillDate->setCalendarPopup(true);
+    dtpBillDate->setMaximumDate(ReportScreen::LastDate); // the day after it is bound too
     dtpBillDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     for (int i = 0; i < 2; ++i)
         cboOriginalID[i] = editableCombo(QStringLiteral("cboOriginalID_%1").arg(i), fraQuery);
@@ -381,32 +383,47 @@ bool frmBillCheck::showListedBill(const QString& billId)
     return false;
 }
 
-void frmBillCheck::cmdPrint()
+bool frmBillCheck::cmdPrint()
 {
+    m_lastError.clear();
     const QString id = picBill->billTag();
     if (id.isEmpty()) {
-        MsgBox(kTexts.text(QStringLiteral("Msg_Print_NoData"), QStringLiteral("Default")),
-               QMessageBox::Information, QMessageBox::Ok, this);
-        return;
+        m_lastError = kTexts.text(QStringLiteral("Msg_Print_NoData"), QStringLiteral("Default"));
+        MsgBox(m_lastError, QMessageBox::Information, QMessageBox::Ok, this);
+        return false;
     }
-    ReprintBill(id, kTexts.text(QStringLiteral("Msg_Print_Confirm"), QStringLiteral("Default")),
-                kTexts.text(QStringLiteral("Msg_Print_Fault"), QStringLiteral("Default")), this);
+    const QString fault = kTexts.text(QStringLiteral("Msg_Print_Fault"), QStringLiteral("Default"));
+    QString why;
+    if (ReprintBill(id, kTexts.text(QStringLiteral("Msg_Print_Confirm"), QStringLiteral("Default")),
+                    fault, this, &why))
+        return true;
+    m_lastError = why.isEmpty() ? fault : fault + QLatin1Char(' ') + why;
+    return false;
 }
 
 bool frmBillCheck::applyCriterion(const QString& name, const QString& value)
 {
-    if (name == QLatin1String("lvwBills"))
-        return showListedBill(value);
-    return SetCriterion(this, name, value); // also "cmdQuery", "cmdPrint" pressed by 1
+    m_lastError.clear();
+    if (name == QLatin1String("lvwBills")) {
+        if (showListedBill(value))
+            return true;
+        m_lastError = QStringLiteral("bill %1 is not among the bills found").arg(value);
+        return false;
+    }
+    if (name == QLatin1String("cmdPrint") && value == QLatin1String("1"))
+        return cmdPrint();
+    return SetCriterion(this, name, value, &m_lastError); // also "cmdQuery" pressed by 1
 }
 
 bool frmBillCheck::runRefresh()
 {
+    m_lastError.clear();
     cmdQuery();
     return true;
 }
 
 bool frmBillCheck::exportGrid(const QString& path)
 {
-    return SheetOutput::save(*ctlQuery1->Grid(), path, windowTitle());
+    m_lastError.clear();
+    return SheetOutput::save(*ctlQuery1->Grid(), path, windowTitle(), &m_lastError);
 }

@@ -18,8 +18,8 @@ class LanguageSection;
 //
 // Shown modally; in headless runs it opens in the host window instead and is driven through
 // applyCriterion (a control by name; "lvwBills" takes the bill number to show; a button given
-// "1" is clicked, so "cmdPrint=1" reprints), runRefresh (the search) and exportGrid (the item
-// lines).
+// "1" is clicked, so "cmdPrint=1" reprints, and fails when no bill is reprinted), runRefresh
+// (the search) and exportGrid (the item lines), with lastError saying why one failed.
 class frmBillCheck : public QDialog
 {
     Q_OBJECT
@@ -38,6 +38,8 @@ public slots:
     bool applyCriterion(const QString& name, const QString& value);
     bool runRefresh();
     bool exportGrid(const QString& path);
+    // Why the last of applyCriterion, runRefresh or exportGrid failed.
+    QString lastError() const { return m_lastError; }
     // Shows the listed bill with this number, searching first when it is not listed yet;
     // false when the search does not list it.
     bool showListedBill(const QString& billId);
@@ -45,7 +47,7 @@ public slots:
 private:
     void IniSpread();
     void cmdQuery();
-    void cmdPrint();
+    bool cmdPrint(); // true when the bill was reprinted
     void showBill(QTreeWidgetItem* item);
     void chooseQuery(int index);
 
@@ -61,4 +63,5 @@ private:
     BillHeaderPanel* picBill = nullptr;
     ctlQuery* ctlQuery1 = nullptr;
     ctlQuery* ctlQuery2 = nullptr;
+    QString m_lastError;
 };

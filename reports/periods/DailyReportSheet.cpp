@@ -304,29 +304,39 @@ void DailyReportSheet::layout(const DailyReportLists& lists, const QDate& today,
     s.setReDraw(redraw);
 }
 
-void DailyReportSheet::fill(const ConnectionPtr& db, const DailyReportCriteria& c,
-                            const QDate& today, const QDate& begin, const QDate& end)
+QList<DailyReportSheet::Failure> DailyReportSheet::fill(const ConnectionPtr& db,
+                                                        const DailyReportCriteria& c,
+                                                        const QDate& today, const QDate& begin,
+                                                        const QDate& end)
 {
     const Range day{today, today.addDays(1)};
     const Range period{begin, end.addDays(1)};
     const bool redraw = m_sheet->reDraw();
     m_sheet->setReDraw(false);
     const PrefetchedResults fetched(db, statements(c, day, period));
-    auto step = [](auto&& work) {
+    QList<Failure> failures;
+    auto step = [&](Part part, auto&& work) {
         try {
             work();
-        } catch (const std::exception&) {
-            // The step ends here; what it has not written stays empty.
+            return true;
+        } catch (const std::exception& e) {
+            // The part ends here; what it has not written stays empty.
+            failures.append({part, QString::fromUtf8(e.what())});
+            return false;
         }
     };
-    step([&] { subjectBlock(fetched, c, day, 1); });
-    step([&] { subjectBlock(fetched, c, period, 3); });
-    step([&] { departBlock(fetched, c, day, 7); });
-    step([&] { departBlock(fetched, c, period, 9); });
-    step([&] { costColumn(fetched, c, day, 11); });
-    step([&] { costColumn(fetched, c, period, 12); });
-    step([&] { expensesAndProfit(fetched, day, period); });
+    step(PaymentsDay, [&] { subjectBlock(fetched, c, day, 1); });
+    step(PaymentsPeriod, [&] { subjectBlock(fetched, c, period, 3); });
+    step(SalesDay, [&] { departBlock(fetched, c, day, 7); });
+    const bool sales = step(SalesPeriod, [&] { departBlock(fetched, c, period, 9); });
+    step(CostDay, [&] { costColumn(fetched, c, day, 11); });
+    const bool cost = step(CostPeriod, [&] { costColumn(fetched, c, period, 12); });
+    step(ExpensesDay, [&] { expenses(fetched, day, 15); });
+    const bool spent = step(ExpensesPeriod, [&] { expenses(fetched, period, 16); });
+    if (sales && cost)
+        profit(spent);
     m_sheet->setReDraw(redraw);
+    return failures;
 }
 
 // Every statement the blocks below run: fetched together before any figure is written, so that
@@ -449,19 +459,24 @@ void DailyReportSheet::costColumn(const PrefetchedResults& db, const DailyReport
     putAmount(m_last, base + 2, grand);
 }
 
-void DailyReportSheet::expensesAndProfit(const PrefetchedResults& db, Range day, Range period)
+void DailyReportSheet::expenses(const PrefetchedResults& db, Range r, int col)
+{
+    putAmount(
+        m_last, col,
+        FirstRow(db, DailyExpenseSql(), {r.begin, r.end}).money(QStringLiteral("theExpense")));
+}
+
+// Period sales less period cost, per department type; the total row also less the period's
+// expenses (a department row has none).
+void DailyReportSheet::profit(bool withTotal)
 {
     for (int i = 1; i <= m_lists.departTypes.size(); ++i) {
         const int row = departRow(i);
         putAmount(row, 17, cellMoney(row, 11) - cellMoney(row, 14) - cellMoney(row, 16));
     }
-    const Money dayExpense =
-        FirstRow(db, DailyExpenseSql(), {day.begin, day.end}).money(QStringLiteral("theExpense"));
-    putAmount(m_last, 15, dayExpense);
-    const Money periodExpense = FirstRow(db, DailyExpenseSql(), {period.begin, period.end})
-                                    .money(QStringLiteral("theExpense"));
-    putAmount(m_last, 16, periodExpense);
-    putAmount(m_last, 17, cellMoney(m_last, 11) - cellMoney(m_last, 14) - cellMoney(m_last, 16));
+    if (withTotal)
+        putAmount(m_last, 17,
+                  cellMoney(m_last, 11) - cellMoney(m_last, 14) - cellMoney(m_last, 16));
 }
 
 void DailyReportSheet::fitColumns(double twipsPerPixel)

@@ -77,15 +77,36 @@ public:
     };
     static constexpr int Columns = 18;
 
+    // The parts a run reads, each a block of figures for one range.
+    enum Part
+    {
+        PaymentsDay,    // subject block, day columns
+        PaymentsPeriod, // subject block, period columns
+        SalesDay,       // department block, day columns
+        SalesPeriod,    // department block, period columns
+        CostDay,
+        CostPeriod,
+        ExpensesDay,
+        ExpensesPeriod,
+        PartCount
+    };
+    struct Failure
+    {
+        Part part;
+        QString error;
+    };
+
     DailyReportSheet(Sheet* sheet, QStringList captions);
 
     // Clears the sheet and draws the empty sheet for the lists and dates.
     void layout(const DailyReportLists& lists, const QDate& today, const QDate& begin,
                 const QDate& end);
-    // Fills every figure. Each step (a block, the cost or the expenses for one range) that
-    // fails leaves its remaining cells empty; the next steps still run. Layout first.
-    void fill(const ConnectionPtr& db, const DailyReportCriteria& c, const QDate& today,
-              const QDate& begin, const QDate& end);
+    // Fills every figure; returns the parts that could not be read, in sheet order. A part that
+    // fails leaves its remaining cells empty and the next parts still run; the gross profit,
+    // worked out from the period's sales, cost and expenses, stays empty when one of them
+    // failed rather than being computed from what is missing. Layout first.
+    QList<Failure> fill(const ConnectionPtr& db, const DailyReportCriteria& c, const QDate& today,
+                        const QDate& begin, const QDate& end);
     // Widens each column to its longest text from row 3 to the last row but one, never below
     // its designed width; `twipsPerPixel` converts the font's measures (15 at 96 dpi).
     void fitColumns(double twipsPerPixel = 15.0);
@@ -111,7 +132,8 @@ private:
     void subjectBlock(const PrefetchedResults& db, const DailyReportCriteria& c, Range r, int base);
     void departBlock(const PrefetchedResults& db, const DailyReportCriteria& c, Range r, int base);
     void costColumn(const PrefetchedResults& db, const DailyReportCriteria& c, Range r, int base);
-    void expensesAndProfit(const PrefetchedResults& db, Range day, Range period);
+    void expenses(const PrefetchedResults& db, Range r, int col);
+    void profit(bool withTotal);
     void putAmount(int row, int col, Money amount);
     void putPercent(int row, int col, Money amount, Money base);
     void putText(int row, int col, const QString& text);

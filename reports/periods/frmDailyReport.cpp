@@ -79,6 +79,15 @@ const LanguageSection
                {"Msg_Filter_RPT", "Default", "报表文件 (*.rpt)"},
                {"Msg_Filter_TXT", "Default", "文本文件 (*.txt)"},
                {"Msg_Filter_XML", "Default", "XML文件 (*.xml)"},
+               {"Msg_PartsFailed", "Default", "报表未能全部生成，以下部分读取失败，相关数字留空："},
+               {"Msg_Part_PaymentsDay", "Default", "收款方式·本日收入"},
+               {"Msg_Part_PaymentsPeriod", "Default", "收款方式·本月累计"},
+               {"Msg_Part_SalesDay", "Default", "出品部门·本日收入"},
+               {"Msg_Part_SalesPeriod", "Default", "出品部门·本月收入"},
+               {"Msg_Part_CostDay", "Default", "本日成本"},
+               {"Msg_Part_CostPeriod", "Default", "本月成本"},
+               {"Msg_Part_ExpensesDay", "Default", "本日费用"},
+               {"Msg_Part_ExpensesPeriod", "Default", "本月费用"},
            });
 
 // The caption table: key and property of captions 0 to 27.
@@ -104,12 +113,40 @@ const char* const FilterKeys[5] = {"Msg_Filter_XLS", "Msg_Filter_HTM", "Msg_Filt
 const char* const FilterPatterns[5] = {"*.xls", "*.htm; *.html", "*.rpt", "*.txt", "*.xml"};
 const char* const FilterExtensions[5] = {"xls", "htm", "rpt", "txt", "xml"};
 
+// The names of the parts of a run, by DailyReportSheet::Part.
+const char* const PartKeys[DailyReportSheet::PartCount] = {
+    "Msg_Part_PaymentsDay", "Msg_Part_PaymentsPeriod", "Msg_Part_SalesDay",
+    "Msg_Part_SalesPeriod", "Msg_Part_CostDay",        "Msg_Part_CostPeriod",
+    "Msg_Part_ExpensesDay", "Msg_Part_ExpensesPeriod"};
+
 constexpr int RowHeight = 300;
 constexpr int Row1 = 60, Row2 = 420, Row3 = 780;
 
 QString msgText(const char* key)
 {
     return kTexts.text(QString::fromLatin1(key), QStringLiteral("Default"));
+}
+
+// "...: cost of the day, cost of the period (no such table: st_Bill ...); ...": the parts that
+// failed alike named together before their error.
+QString failureText(const QList<DailyReportSheet::Failure>& failures)
+{
+    QStringList errors;
+    QList<QStringList> parts;
+    for (const DailyReportSheet::Failure& f : failures) {
+        qsizetype i = errors.indexOf(f.error);
+        if (i < 0) {
+            i = errors.size();
+            errors << f.error;
+            parts << QStringList();
+        }
+        parts[i] << msgText(PartKeys[f.part]);
+    }
+    QStringList text;
+    for (qsizetype i = 0; i < errors.size(); ++i)
+        text << parts.at(i).join(QStringLiteral(", ")) + QStringLiteral(" (") + errors.at(i) +
+                    QLatin1Char(')');
+    return msgText("Msg_PartsFailed") + text.join(QStringLiteral("; "));
 }
 
 } // namespace
@@ -127,6 +164,7 @@ frmDailyReport::frmDailyReport(QWidget* parent)
     lblToday = addLabel("lblToday", "当前日期:", 5760, Row1, 900);
     dtpToday = addControl<QDateEdit>("dtpToday", 6660, Row1, 1800);
     dtpToday->setCalendarPopup(true);
+    dtpToday->setMaximumDate(LastDate);
 
     lblBranch = addLabel("lblBranch", "统计分店:", 120, Row2, 900);
     cboBranch = addControl<DropDownComboBox>("cboBranch", 1020, Row2, 1800);
@@ -228,21 +266,30 @@ void frmDailyReport::cmdQuery1()
 {
     if (dtpToday->date() < dtpBegin->date() || dtpToday->date() > dtpEnd->date()) {
         MsgBox(msgText("Msg_BillDate"), QMessageBox::Information, QMessageBox::Ok, this);
-        throw std::runtime_error("the business day is outside the period");
+        throw std::runtime_error(msgText("Msg_BillDate").toStdString());
     }
     DailyReportCriteria c;
     QString refusal;
     if (!criteria(&c, &refusal))
         throw std::runtime_error(refusal.toStdString());
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct Restore
+    {
+        Sheet* sheet;
+        ~Restore()
+        {
+            sheet->setReDraw(true);
+            QApplication::restoreOverrideCursor();
+        }
+    } restore{m_sheet.get()};
     m_sheet->setReDraw(false);
     layoutSheet();
-    m_report->fill(hostContext().connection(), c, dtpToday->date(), dtpBegin->date(),
-                   dtpEnd->date());
+    const QList<DailyReportSheet::Failure> failures = m_report->fill(
+        hostContext().connection(), c, dtpToday->date(), dtpBegin->date(), dtpEnd->date());
     const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
     m_report->fitColumns(1440.0 / dpi);
-    m_sheet->setReDraw(true);
-    QApplication::restoreOverrideCursor();
+    if (!failures.isEmpty())
+        throw std::runtime_error(failureText(failures).toStdString());
 }
 
 void frmDailyReport::cmdPrint1()
