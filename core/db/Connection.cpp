@@ -451,7 +451,14 @@ std::vector<BufferedResult> Connection::executeAll(const QList<Statement>& state
     for (int w = 1; w < workers; ++w)
         if (sqlite3* reader = d->takeReader(path))
             handles.push_back(reader);
-    const bool together = wal && beginReadTogether(handles);
+    bool together = wal && beginReadTogether(handles);
+    if (wal && !together) {
+        // The tills commit faster than the handles can begin together: read here alone.
+        for (size_t w = 1; w < handles.size(); ++w)
+            d->giveBack(handles[w]);
+        handles.resize(1);
+        together = beginRead(d->sqlite);
+    }
     std::atomic<size_t> next{0};
     auto work = [&](sqlite3* handle) {
         for (size_t i; (i = next++) < results.size();)
