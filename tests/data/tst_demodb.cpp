@@ -35,6 +35,11 @@ private slots:
         const QString log = run(path, {"--seed", "7"});
         QVERIFY2(!log.contains("(failed)"), qPrintable(log));
         QVERIFY(log.contains("100%"));
+        // Written in WAL mode (bytes 18 and 19 of the header are 2), for the tills and reports.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.read(20).mid(18), QByteArray("\x02\x02"));
+        file.close();
         auto c = Connection::openSqlite(path);
         const QStringList tables = {"bi_Bill",
                                     "bi_BillItem",

@@ -1,5 +1,6 @@
 #include "TestDatabase.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QtTest>
 
@@ -12,6 +13,8 @@ private slots:
     void badCommandLinesExit2();
     void headlessRunDrivesTheOpenedScreen();
     void englishReportHasNoChineseOfItsOwn();
+    void reportsReadWhileATillWrites();
+    void failuresSayWhy();
 
 private:
     struct Run
@@ -19,16 +22,20 @@ private:
         int status;
         QString err;
     };
-    Run run(const QStringList& arguments, const QString& configHome = QString());
+    // Runs vtxhost offscreen, with these variables added to its environment.
+    Run run(const QStringList& arguments, const QList<QPair<QString, QString>>& extra = {});
+    // The exported file of a headless run, or what the run said when it failed.
+    QString exported(const QStringList& arguments, const QString& file);
 };
 
-tst_VtxHost::Run tst_VtxHost::run(const QStringList& arguments, const QString& configHome)
+tst_VtxHost::Run tst_VtxHost::run(const QStringList& arguments,
+                                  const QList<QPair<QString, QString>>& extra)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
-    if (!configHome.isEmpty())
-        env.insert("XDG_CONFIG_HOME", configHome);
+    for (const auto& [name, value] : extra)
+        env.insert(name, value);
     process.setProcessEnvironment(env);
     process.start(VTX_BIN_DIR "/vtxhost", arguments);
     if (!process.waitForFinished(60000))
@@ -117,7 +124,7 @@ void tst_VtxHost::englishReportHasNoChineseOfItsOwn()
     const QString out = dir.filePath("bills.txt");
     const Run r = run({"--db", db.path(), "--action", "DoBillQuery", "--from", "2026-03-10", "--to",
                        "2026-03-10", "--export", out},
-                      dir.path());
+                      {{"XDG_CONFIG_HOME", dir.path()}});
     QVERIFY2(r.status == 0, qPrintable(r.err));
     QFile file(out);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -126,6 +133,110 @@ void tst_VtxHost::englishReportHasNoChineseOfItsOwn()
     static const QRegularExpression cjk("[\\x{2E80}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]");
     QVERIFY2(!lines.at(0).contains(cjk) && !lines.at(1).contains(cjk), qPrintable(lines.at(0)));
     QVERIFY2(lines.last().startsWith("Total\t"), qPrintable(lines.last()));
+}
+
+QString tst_VtxHost::exported(const QStringList& arguments, const QString& file)
+{
+    const Run r = run(arguments + QStringList{"--export", file});
+    QFile out(file);
+    if (r.status != 0 || !out.open(QIODevice::ReadOnly))
+        return QString("status %1: %2").arg(r.status).arg(r.err);
+    return QString::fromUtf8(out.readAll());
+}
+
+// A till inside its write transaction, its bill not committed, while a scheduled export runs in
+// another process: the same files as without it, and no waiting for the till's lock.
+void tst_VtxHost::reportsReadWhileATillWrites()
+{
+    TestDatabase db("db_bills.sql");
+    QTemporaryDir dir;
+    const QStringList bills = {"--db",   db.path(),    "--action", "DoBillQuery",
+                               "--from", "2026-03-01", "--to",     "2026-03-31"};
+    const QStringList daily = {
+        "--db",       db.path(), "--action",   "DoDailyReport", "--from",
+        "2026-03-01", "--to",    "2026-03-31", "--set",         "dtpToday=2026-03-10"};
+    const QString billRows = exported(bills, dir.filePath("b0.txt"));
+    const QString sheet = exported(daily, dir.filePath("d0.txt"));
+    QVERIFY2(billRows.contains("B1\t") && sheet.contains("120.50"), qPrintable(billRows + sheet));
+
+    const ConnectionPtr till = Connection::openSqlite(db.path());
+    till->executeScript("BEGIN EXCLUSIVE; INSERT INTO bi_Bill (BillID, BillDate, SumPaid, "
+                        "CheckOutNull, IsDeleted, BranchID) VALUES ('T1', '2026-03-10 12:00:00', "
+                        "99, 0, 0, '01')");
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(exported(bills, dir.filePath("b1.txt")), billRows);
+    QCOMPARE(exported(daily, dir.filePath("d1.txt")), sheet);
+    QVERIFY(timer.elapsed() < 15000);
+    till->rollback();
+}
+
+// Each failure exits with its status and says why on stderr.
+void tst_VtxHost::failuresSayWhy()
+{
+    TestDatabase db("db_bills.sql");
+    TestDatabase noStock("db_bills.sql");
+    noStock.run("DROP TABLE st_Bill");
+    TestDatabase noBills("db_bills.sql");
+    noBills.run("DROP TABLE bi_Bill");
+    QTemporaryDir dir;
+    const QString notes = dir.filePath("notes.db");
+    QFile file(notes);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a database\n") > 0);
+    file.close();
+    const QString out = dir.filePath("out.txt");
+    const QString nowhere = dir.filePath("no/such/folder/out.txt");
+    const QStringList bills = {"--db", db.path(), "--action", "DoBillQuery", "--export", out};
+    struct Case
+    {
+        QStringList arguments;
+        int status;
+        QString says;
+        QList<QPair<QString, QString>> env = {}; // added to the host's environment
+    };
+    const QList<Case> cases = {
+        {{"--db", notes, "--action", "DoBillQuery"},
+         2,
+         "cannot open the database: " + notes +
+             " is not an SQLite database (file is not a database)"},
+        {bills + QStringList{"--from", "2026-03-10", "--to", "2026-03-09"}, 4,
+         "could not refresh: 结束日期不能小于开始日期，请调整时间段！"},
+        {bills + QStringList{"--set", "cboBranch=(部分)"}, 4,
+         "could not refresh: 请在分店列表中至少勾选一个分店"},
+        {bills + QStringList{"--to", "9999-12-31"}, 4,
+         "could not set dtpEnd to 9999-12-31: dtpEnd takes a date from 1752-09-14 to 9999-12-30"},
+        {{"--db", db.path(), "--action", "DoBillQuery", "--export", nowhere},
+         4,
+         "could not export to " + nowhere + ": No such file or directory"},
+        {{"--db", noBills.path(), "--action", "DoBillQuery", "--export", out},
+         4,
+         "could not refresh: 查询失败：no such table: bi_Bill"},
+        {{"--db", noStock.path(), "--action", "DoDailyReport", "--export", out},
+         4,
+         "could not refresh: 报表未能全部生成，以下部分读取失败，相关数字留空：本日成本, 本月成本 "
+         "(no such table: st_Bill"},
+        {{"--db", db.path(), "--action", "DoBillCheck", "--set", "cmdPrint=1"},
+         4,
+         "could not set cmdPrint to 1: 没有需要打印的历史账单！"},
+        {{"--db", db.path(), "--action", "DoBillCheck", "--set", "dtpBillDate=2026-03-10", "--set",
+          "lvwBills=B1", "--set", "cmdPrint=1"},
+         4,
+         "could not set cmdPrint to 1: 重新打印账单失败！",
+         {{"VTX_PRINT_PDF", dir.filePath("no/such/folder/bill.pdf")}}},
+    };
+    for (const Case& c : cases) {
+        const Run r = run(c.arguments, c.env);
+        QVERIFY2(
+            r.status == c.status && r.err.contains("vtxhost: ") && r.err.contains(c.says),
+            qPrintable(QString("%1 → %2: %3").arg(c.arguments.join(' ')).arg(r.status).arg(r.err)));
+    }
+    QVERIFY(!QFile::exists(out));
+
+    // The last date the pickers take still reads every bill from the first date on.
+    const QString all = exported({"--db", db.path(), "--action", "DoBillQuery", "--from",
+                                  "2026-03-10", "--to", "9999-12-30"},
+                                 out);
+    QVERIFY2(all.contains("B1\t") && all.contains("B2\t"), qPrintable(all));
 }
 
 QTEST_MAIN(tst_VtxHost)

@@ -5,6 +5,7 @@
 #include "TestDatabase.h"
 #include "frmDailyReport.h"
 
+#include <QLabel>
 #include <QTest>
 
 namespace {
@@ -212,7 +213,8 @@ private slots:
         QVERIFY(!screen.runRefresh());
     }
 
-    // A failing step leaves its cells empty and the next steps run; hidden and missing lists.
+    // A part that cannot be read leaves its cells and the figures worked out from it empty,
+    // the next parts still run, and the run fails naming the part; hidden and missing lists.
     void failuresAndLists()
     {
         TestDatabase db("daily_report.sql");
@@ -223,14 +225,27 @@ private slots:
         screen.applyCriterion("dtpBegin", "2026-03-01");
         screen.applyCriterion("dtpEnd", "2026-03-10");
         screen.applyCriterion("dtpToday", "2026-03-10");
-        QVERIFY(screen.runRefresh());
-        const QStringList rows = sheetRows(*screen.sheet());
-        QCOMPARE(
-            rows.first(),
-            QString(
-                "现金|250.00|26.32%|650.00|48.15%|热菜|300.00|31.58%|600.00|44.44%|||||600.00"));
+        QVERIFY(!screen.runRefresh());
+        QStringList rows = sheetRows(*screen.sheet());
+        // No cost: no gross profit either, rather than sales less nothing.
+        QCOMPARE(rows.first(),
+                 QString("现金|250.00|26.32%|650.00|48.15%|热菜|300.00|31.58%|600.00|44.44%|||||"));
         QCOMPARE(rows.last(), QString("合计|950.00|100.00%|1350.00|100.00%|合计|950.00|100.00%|"
-                                      "1350.00|100.00%|||80.00|145.50|1204.50"));
+                                      "1350.00|100.00%|||80.00|145.50|"));
+        const QString status = screen.findChild<QLabel*>("StatusBar1_Panel1")->text();
+        QVERIFY2(status.startsWith("报表未能全部生成") &&
+                     status.contains("：本日成本, 本月成本 (no such table: st_Bill"),
+                 qPrintable(status));
+        QCOMPARE(screen.lastError(), status);
+        // No period expenses: the departments' profit stands, the total's does not.
+        TestDatabase db2("daily_report.sql");
+        db2.install();
+        db2.run("DROP TABLE bi_Expense");
+        QVERIFY(!screen.runRefresh());
+        rows = sheetRows(*screen.sheet());
+        QVERIFY(rows.first().endsWith("|190.00") && rows.last().endsWith("|250.00|520.00|||"));
+        QVERIFY(screen.lastError().contains("本日费用, 本月费用 (no such table: bi_Expense"));
+        QVERIFY(!screen.applyCriterion("dtpToday", "9999-12-31"));
 
         db.run("UPDATE dd_Subject SET IsVisible=0 WHERE SubjectID='09'; DROP TABLE mn_GroupType");
         const DailyReportLists lists = DailyReportLists::load(db.connection(), "in", "out");

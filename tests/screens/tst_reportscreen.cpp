@@ -3,6 +3,7 @@
 #include "ReportScreen.h"
 
 #include <QDateEdit>
+#include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTest>
@@ -49,7 +50,8 @@ private slots:
         QCOMPARE(DatePeriodRange("InCurWeek", sat), (DateRange{sat.addDays(-6), sat}));
         QCOMPARE(DatePeriodRange("FromCurMonth", sat), (DateRange{QDate(2026, 12, 1), sat}));
         // December ends on the 31st, February on the 28th or 29th.
-        QCOMPARE(DatePeriodRange("InCurMonth", sat), (DateRange{QDate(2026, 12, 1), QDate(2026, 12, 31)}));
+        QCOMPARE(DatePeriodRange("InCurMonth", sat),
+                 (DateRange{QDate(2026, 12, 1), QDate(2026, 12, 31)}));
         QCOMPARE(DatePeriodRange("InCurMonth", QDate(2028, 2, 10)).end, QDate(2028, 2, 29));
         QCOMPARE(DatePeriodRange("InCurMonth", QDate(2027, 2, 10)).end, QDate(2027, 2, 28));
         // On a Sunday the week so far is that one day.
@@ -72,6 +74,7 @@ private slots:
         screen.end()->setDate(QDate(2026, 12, 4));
         QVERIFY(!screen.runRefresh());
         QCOMPARE(screen.runs, 0);
+        QCOMPARE(screen.lastError(), QString("结束日期不能小于开始日期，请调整时间段！"));
 
         // Begin equal to end runs, with the screen disabled meanwhile.
         screen.end()->setDate(QDate(2026, 12, 5));
@@ -86,6 +89,13 @@ private slots:
         QVERIFY(screen.isEnabled());
         QVERIFY(!screen.isRunning());
         QVERIFY(screen.progress()->isHidden());
+        // ... and says why, on the status line and to a script.
+        QCOMPARE(screen.lastError(), QString("no such table: bi_Bill"));
+        QCOMPARE(screen.findChild<QLabel*>("StatusBar1_Panel1")->text(), screen.lastError());
+        screen.fail = false;
+        QVERIFY(screen.runRefresh());
+        QVERIFY(screen.lastError().isEmpty());
+        QCOMPARE(screen.findChild<QLabel*>("StatusBar1_Panel1")->text(), QString("报表已经生成。"));
     }
 
     void criteriaByName()
@@ -96,6 +106,11 @@ private slots:
         QCOMPARE(screen.begin()->date(), QDate(2026, 2, 28));
         QVERIFY(!screen.applyCriterion("dtpBegin", "28/02/2026"));
         QVERIFY(!screen.applyCriterion("cboNoSuchControl", "1"));
+        QCOMPARE(screen.lastError(), QString("there is no control cboNoSuchControl"));
+        // The day after the end is bound too: the pickers stop a day before the last date.
+        QVERIFY(screen.applyCriterion("dtpEnd", "9999-12-30"));
+        QVERIFY(!screen.applyCriterion("dtpEnd", "9999-12-31"));
+        QCOMPARE(screen.end()->date(), QDate(9999, 12, 30));
     }
 };
 
