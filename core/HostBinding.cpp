@@ -1,6 +1,7 @@
 #include "HostBinding.h"
 
 #include "BillService.h"
+#include "CjkFont.h"
 #include "DataListService.h"
 #include "HostContext.h"
 #include "HostObject.h"
@@ -38,6 +39,7 @@ void BindHost(HostObject* host)
             step([&] { service->Initialize(context.Connection, context.TrueDataAllowed); });
     });
     step([] { LoadMessageTable(); });
+    step([] { CjkFont::applyToApplication(); }); // Chinese in the language's variant
     step([] { InitHelpFile(); });
 }
 

@@ -15,6 +15,8 @@
 #include <QString>
 #include <QTextLayout>
 
+#include "PdfTextLayer.h"
+
 #include <deque>
 #include <vector>
 
@@ -87,7 +89,9 @@ private:
 class FontShaper
 {
 public:
-    FontShaper(const QFont& font, QPaintDevice* device) : m_font(font), m_device(device)
+    // `textLayer`, if given, is told the texts laid out and their fonts.
+    FontShaper(const QFont& font, QPaintDevice* device, PdfTextLayer* textLayer = nullptr)
+        : m_font(font), m_device(device), m_textLayer(textLayer)
     {
         const ShapedText zero = layout(QStringLiteral("0"));
         if (zero.runs.size() == 1) {
@@ -124,6 +128,11 @@ public:
             if (m_texts.size() >= MaxTexts)
                 m_texts.clear();
             it = m_texts.insert(text, layout(text));
+            if (m_textLayer) {
+                m_textLayer->addText(text);
+                for (const QGlyphRun& run : it->runs)
+                    m_textLayer->addRawFont(run.rawFont());
+            }
         }
         const ShapedText& shaped = *it;
         if (shaped.runs.isEmpty())
@@ -154,6 +163,7 @@ private:
     static constexpr int First = 0x20, Count = 0x7F - 0x20;
     QFont m_font;
     QPaintDevice* m_device;
+    PdfTextLayer* m_textLayer;
     QRawFont m_primary;
     double m_ascent = 0, m_descent = 0;
     bool m_decorated = false;

@@ -1,5 +1,6 @@
 #include "SheetModel.h"
 
+#include "CjkFont.h"
 #include "Sheet.h"
 
 SheetModel::SheetModel(Sheet* sheet, QObject* parent) : QAbstractTableModel(parent), m_sheet(sheet)
@@ -74,7 +75,7 @@ void SheetModel::multiData(const QModelIndex& index, QModelRoleDataSpan roleData
             rd.setData(*effective().backColor);
             break;
         case Qt::FontRole:
-            rd.setData(*effective().font);
+            rd.setData(CjkFont::resolve(*effective().font));
             break;
         case BorderColorRole:
             if (effective().borderColor)

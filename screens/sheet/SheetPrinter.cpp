@@ -1,6 +1,9 @@
 #include "SheetPrinter.h"
 
+#include "CjkFont.h"
 #include "GlyphText.h"
+#include "HostContext.h"
+#include "PdfTextLayer.h"
 #include "SheetCells.h"
 
 #include <QFontDatabase>
@@ -51,49 +54,36 @@ QString runText(const PrintRun& run, int page, int count)
 
 } // namespace
 
-void SheetPrinter::installFontSubstitutions()
-{
-    static bool done = false;
-    if (done || !qGuiApp)
-        return;
-    done = true;
-    const QString sans = QStringLiteral("Noto Sans CJK SC");
-    const QString serif = QStringLiteral("Noto Serif CJK SC");
-    const QString serifTc = QStringLiteral("Noto Serif CJK TC");
-    const QString sansTc = QStringLiteral("Noto Sans CJK TC");
-    const QList<QPair<QString, QString>> map = {
-        {QStringLiteral("幼圆"), sans},         {QStringLiteral("YouYuan"), sans},
-        {QStringLiteral("黑体"), sans},         {QStringLiteral("SimHei"), sans},
-        {QStringLiteral("微软雅黑"), sans},     {QStringLiteral("Microsoft YaHei"), sans},
-        {QStringLiteral("宋体"), serif},        {QStringLiteral("SimSun"), serif},
-        {QStringLiteral("新宋体"), serif},      {QStringLiteral("NSimSun"), serif},
-        {QStringLiteral("楷体"), serif},        {QStringLiteral("KaiTi"), serif},
-        {QStringLiteral("楷体_GB2312"), serif}, {QStringLiteral("仿宋"), serif},
-        {QStringLiteral("FangSong"), serif},    {QStringLiteral("仿宋_GB2312"), serif},
-        {QStringLiteral("細明體"), serifTc},    {QStringLiteral("新細明體"), serifTc},
-        {QStringLiteral("MingLiU"), serifTc},   {QStringLiteral("PMingLiU"), serifTc},
-        {QStringLiteral("標楷體"), serifTc},    {QStringLiteral("微軟正黑體"), sansTc},
-    };
-    const QStringList installed = QFontDatabase::families();
-    for (const auto& [from, to] : map)
-        if (!installed.contains(from) && installed.contains(to))
-            QFont::insertSubstitution(from, to);
-}
-
 QFont SheetPrinter::twipFont(const QFont& font)
 {
-    QFont f = font;
+    // Resolved once per font and language: painting asks for the font of every cell.
+    thread_local QHash<QFont, QFont> resolved;
+    thread_local int language = -1;
+    if (language != hostContext().LanguageCode) {
+        resolved.clear();
+        language = hostContext().LanguageCode;
+    }
+    auto it = resolved.constFind(font);
+    if (it != resolved.constEnd())
+        return *it;
+    if (resolved.size() > 256)
+        resolved.clear();
+    QFont f = CjkFont::resolve(font);
     const double points = font.pointSizeF() > 0  ? font.pointSizeF()
                           : font.pixelSize() > 0 ? font.pixelSize() * 0.75
                                                  : 9.0;
     f.setPixelSize(std::max(1, int(std::lround(points * 20))));
+    // Each character drawn with the glyph its font maps it to: the forms that shaping puts in
+    // some contexts (the Noto CJK fonts' digits after a letter, ligatures) map back to no
+    // character, so a PDF's text layer would lose them. Latin and Chinese need no shaping.
+    f.setStyleStrategy(QFont::StyleStrategy(f.styleStrategy() | QFont::PreferNoShaping));
+    resolved.insert(font, f);
     return f;
 }
 
 SheetPrinter::SheetPrinter(const Sheet& sheet, const QPageSize& pageSize)
     : m_sheet(sheet), m_pageSize(pageSize)
 {
-    installFontSubstitutions();
     layout();
 }
 
@@ -333,6 +323,10 @@ void SheetPrinter::paintPage(QPainter* painter, int page) const
         for (const PlacedRun& run : runs) {
             const QFont f = twipFont(run.font);
             painter->setFont(f);
+            if (m_textLayer) {
+                m_textLayer->addText(run.text);
+                m_textLayer->addFont(f);
+            }
             const QFontMetricsF fm(f);
             // Runs of one line share the line's baseline.
             painter->drawText(QPointF(run.rect.left(), run.rect.bottom() - fm.descent()), run.text);
@@ -345,6 +339,7 @@ void SheetPrinter::paintPage(QPainter* painter, int page) const
 struct SheetPrinter::TextCache
 {
     QPaintDevice* device = nullptr;
+    PdfTextLayer* textLayer = nullptr;
     QList<QPair<QFont, std::shared_ptr<FontShaper>>> shapers;
 
     FontShaper& shaper(QPainter* painter, const QFont& font)
@@ -357,7 +352,7 @@ struct SheetPrinter::TextCache
             if (f == font)
                 return *s;
         painter->setFont(SheetPrinter::twipFont(font));
-        shapers.append({font, std::make_shared<FontShaper>(painter->font(), device)});
+        shapers.append({font, std::make_shared<FontShaper>(painter->font(), device, textLayer)});
         return *shapers.last().second;
     }
 };
@@ -415,6 +410,10 @@ void SheetPrinter::paintGrid(QPainter* painter, int page) const
             return;
         painter->setPen(fore);
         painter->setFont(twipFont(font));
+        if (m_textLayer) {
+            m_textLayer->addText(text);
+            m_textLayer->addFont(painter->font());
+        }
         painter->drawText(rect.adjusted(Padding, 0, -Padding, 0),
                           int(align) | (wrap ? Qt::TextWordWrap : Qt::TextSingleLine), text);
     };
@@ -589,8 +588,10 @@ void SheetPrinter::paintGrid(QPainter* painter, int page) const
 
         // Texts. Those wider than their cell are clipped to their column's text strip (the
         // cell's text rectangle, extended over the rows: they fit their row's height).
-        if (!m_textCache)
+        if (!m_textCache) {
             m_textCache = std::make_shared<TextCache>();
+            m_textCache->textLayer = m_textLayer;
+        }
         PageText text;
         std::map<std::pair<double, double>, PageText> strips; // (left, right) -> texts
         std::vector<const Item*> unfit;
@@ -620,6 +621,10 @@ void SheetPrinter::paintGrid(QPainter* painter, int page) const
         for (const Item* it : unfit) {
             painter->setPen(it->fore);
             painter->setFont(twipFont(it->font));
+            if (m_textLayer) {
+                m_textLayer->addText(it->text);
+                m_textLayer->addFont(painter->font());
+            }
             painter->drawText(it->rect.adjusted(Padding, 0, -Padding, 0),
                               int(it->align) | Qt::TextSingleLine, it->text);
         }
@@ -645,6 +650,11 @@ void SheetPrinter::renderPage(QPainter* painter, int page, const QRectF& target)
 
 bool SheetPrinter::print(QPrinter* printer) const
 {
+    return print(printer, nullptr);
+}
+
+bool SheetPrinter::print(QPrinter* printer, PdfTextLayer* textLayer) const
+{
     const PrintSettings& ps = m_sheet.printSettings();
     printer->setFullPage(true);
     printer->setPageOrientation(ps.orientation == PrintSettings::Orientation::Landscape
@@ -654,6 +664,7 @@ bool SheetPrinter::print(QPrinter* printer) const
     SheetPrinter onPaper(m_sheet, printer->pageLayout().pageSize());
     onPaper.setCurrentPage(m_currentPage);
     onPaper.setBatchedPainting(true);
+    onPaper.m_textLayer = textLayer;
     QPainter painter;
     if (!painter.begin(printer))
         return false;
@@ -673,13 +684,18 @@ bool SheetPrinter::print(QPrinter* printer) const
 
 bool SheetPrinter::printToPdf(const QString& path, QString* error) const
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printer.setPageSize(m_pageSize);
-    printer.setCreator(QStringLiteral("vtxQueryApp"));
-    const bool ok = print(&printer);
-    if (!ok && error)
-        *error = QStringLiteral("cannot write %1").arg(path);
-    return ok;
+    PdfTextLayer textLayer;
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        printer.setPageSize(m_pageSize);
+        printer.setCreator(QStringLiteral("vtxQueryApp"));
+        if (!print(&printer, &textLayer)) {
+            if (error)
+                *error = QStringLiteral("cannot write %1").arg(path);
+            return false;
+        }
+    } // the file is complete and the printer's memory freed
+    return textLayer.repair(path, error);
 }

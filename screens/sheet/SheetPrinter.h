@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class PdfTextLayer;
 class QPainter;
 class QPrinter;
 
@@ -65,12 +66,11 @@ public:
 
     // Prints the pages to print on `printer` (its paper size; orientation from the settings).
     bool print(QPrinter* printer) const;
+    // Prints to a PDF file whose text layer gives back the texts drawn (PdfTextLayer).
     bool printToPdf(const QString& path, QString* error = nullptr) const;
 
-    // Maps the Windows CJK font names the print codes use ("幼圆", "宋体", ...) to the Noto CJK
-    // families when they are not installed. Called by the constructor.
-    static void installFontSubstitutions();
-    // `font` at the same point size for painting in twips.
+    // `font` at the same point size for painting in twips, its Chinese characters in the Noto
+    // CJK family of the language (CjkFont), not shaped where the script does not need it.
     static QFont twipFont(const QFont& font);
 
 private:
@@ -92,10 +92,12 @@ private:
     // Texts shaped so far, kept from page to page (painting is const).
     struct TextCache;
     mutable std::shared_ptr<TextCache> m_textCache;
+    PdfTextLayer* m_textLayer = nullptr; // told every text painted, while printing to PDF
 
     void layout();
     int paginate(double scale);
     double lineHeight(const PrintLine& line) const;
     QList<PlacedRun> place(const QList<PrintLine>& lines, double top, int page) const;
     void paintGrid(QPainter* painter, int page) const;
+    bool print(QPrinter* printer, PdfTextLayer* textLayer) const;
 };

@@ -1,5 +1,6 @@
 #include "SheetView.h"
 
+#include "CjkFont.h"
 #include "Sheet.h"
 #include "SheetHeaderView.h"
 #include "SheetModel.h"
@@ -120,7 +121,7 @@ void SheetView::applyLayout()
     setHorizontalScrollBarPolicy(m_sheet->horizontalScrollBar());
     setVerticalScrollBarPolicy(m_sheet->verticalScrollBar());
     setEditTriggers(m_sheet->locked() ? NoEditTriggers : (DoubleClicked | EditKeyPressed));
-    setFont(m_sheet->defaultFont());
+    setFont(CjkFont::resolve(m_sheet->defaultFont()));
     sheetSelectionChanged();
 }
 

@@ -1,4 +1,5 @@
 #include "BillSheetFixture.h"
+#include "HostContext.h"
 #include "PrintCodeParser.h"
 #include "SheetOutput.h"
 #include "SheetPrinter.h"
@@ -32,14 +33,26 @@ void plainSheet(Sheet& s, int extra)
     s.printSettings().footer.clear();
 }
 
-// pdftotext reads some ideographs back as the radicals that share their glyph in the Noto CJK
-// fonts (日 as U+2F47, 金 as U+2FA6, 页 as U+2EDA); map them back.
-QString pdfText(const QByteArray& bytes)
+QString pdfToText(const QString& pdf, const QStringList& options = {})
 {
-    return QString::fromUtf8(bytes)
-        .replace(QChar(0x2F47), QChar(0x65E5))
-        .replace(QChar(0x2FA6), QChar(0x91D1))
-        .replace(QChar(0x2EDA), QChar(0x9875));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), options + QStringList{pdf, QStringLiteral("-")});
+    text.waitForFinished();
+    return QString::fromUtf8(text.readAllStandardOutput());
+}
+
+// The embedded fonts' names, as pdffonts lists them.
+QStringList pdfFonts(const QString& pdf)
+{
+    QProcess fonts;
+    fonts.start(QStringLiteral("pdffonts"), {pdf});
+    fonts.waitForFinished();
+    QStringList names;
+    const QStringList lines = QString::fromUtf8(fonts.readAllStandardOutput()).split('\n');
+    for (const QString& line : lines.mid(2))
+        if (!line.trimmed().isEmpty())
+            names << line.section(QLatin1Char(' '), 0, 0);
+    return names;
 }
 
 } // namespace
@@ -52,6 +65,7 @@ private slots:
     void breaksPagesAndScales();
     void headerAndFooterOnThePage();
     void writesPdf();
+    void pdfTextIsTheTextDrawn();
     void batchedPaintingMatchesCellByCell();
 };
 
@@ -208,10 +222,7 @@ void TestPrinter::writesPdf()
     const QString pdf = dir.filePath(QStringLiteral("daily.pdf"));
     QString error;
     QVERIFY2(SheetOutput::save(s, pdf, QString(), &error), qPrintable(error));
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    QVERIFY(text.waitForFinished());
-    const QString all = pdfText(text.readAllStandardOutput());
+    const QString all = pdfToText(pdf, {QStringLiteral("-layout")});
     if (qEnvironmentVariableIsSet("VTX_SCREENSHOT_DIR")) // the README's sample page
         QFile::copy(pdf, qEnvironmentVariable("VTX_SCREENSHOT_DIR") + QStringLiteral("/daily.pdf"));
     QCOMPARE(all.count(QLatin1Char('\f')), pages);
@@ -226,12 +237,72 @@ void TestPrinter::writesPdf()
     s.printSettings().printType = PrintSettings::PrintType::PageRange;
     s.printSettings().pageStart = s.printSettings().pageEnd = 2;
     QVERIFY(SheetOutput::save(s, pdf, QString(), nullptr));
-    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    QVERIFY(text.waitForFinished());
-    const QString one = pdfText(text.readAllStandardOutput());
+    const QString one = pdfToText(pdf);
     QCOMPARE(one.count(QLatin1Char('\f')), 1);
     QVERIFY(one.contains(QStringLiteral("第2页，共%1页").arg(pages)));
     QVERIFY(!SheetOutput::save(s, QStringLiteral("/nonexistent/dir/x.pdf"), QString(), nullptr));
+}
+
+// The PDF's text layer gives back exactly the texts drawn, Chinese and English, header and
+// footer included: also the ideographs that the Noto CJK fonts draw with the glyph of a radical
+// (人 ⼈, 页 ⻚, 大 ⼤, 金 ⾦, 门 ⻔, 黄 ⻩, ...), a text mixing Chinese and Latin, and a text that
+// is not set from shaped glyphs (underlined). The Chinese is drawn in the Noto CJK variant of
+// the language: Simplified, Traditional for language code 2, whatever the locale.
+void TestPrinter::pdfTextIsTheTextDrawn()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdffonts")).isEmpty())
+        QSKIP("poppler-utils are not installed");
+    const QStringList simplified = {QStringLiteral("负责人"),    QStringLiteral("日报表 金额"),
+                                    QStringLiteral("大厅A16号"), QStringLiteral("八折"),
+                                    QStringLiteral("付款方式"),  QStringLiteral("黄海燕"),
+                                    QStringLiteral("门店长"),    QStringLiteral("人工费"),
+                                    QStringLiteral("Bill No."),  QStringLiteral("Total 1,234.50")};
+    const QStringList traditional = {QStringLiteral("負責人"),    QStringLiteral("日報表 金額"),
+                                     QStringLiteral("大廳A16號"), QStringLiteral("八折"),
+                                     QStringLiteral("付款方式"),  QStringLiteral("黃海燕"),
+                                     QStringLiteral("門店長"),    QStringLiteral("人工費"),
+                                     QStringLiteral("Bill No."),  QStringLiteral("Total 1,234.50")};
+    QTemporaryDir dir;
+    for (const int language : {1, 2}) {
+        hostContext().LanguageCode = language;
+        const QStringList& captions = language == 2 ? traditional : simplified;
+        Sheet s;
+        s.setMaxCols(1);
+        s.setColumnWidth(1, 4000);
+        s.setHeaderRows(1);
+        s.setHeaderText(1, 1, QStringLiteral("名称 Name"));
+        s.setMaxRows(int(captions.size()));
+        for (int r = 1; r <= captions.size(); ++r)
+            s.setText(r, 1, captions[r - 1]);
+        CellStyle underlined;
+        QFont font = s.defaultFont();
+        font.setUnderline(true);
+        underlined.font = font;
+        s.applyStyle({8, 1, 8, 1}, underlined);
+        s.printSettings().header = reportHeader(QStringLiteral("营业日报"));
+        s.printSettings().footer = LargeFont + SmallFont + Footer;
+        const QString pdf = dir.filePath(QStringLiteral("captions%1.pdf").arg(language));
+        QVERIFY(SheetOutput::save(s, pdf, QString()));
+
+        QStringList lines;
+        for (const QString& line : pdfToText(pdf, {QStringLiteral("-layout")}).split('\n'))
+            if (!line.trimmed().isEmpty())
+                lines << line.trimmed();
+        const QStringList expected =
+            QStringList{QStringLiteral("营业日报"),
+                        QStringLiteral("统计时间: 从 2026-12-01 到 2026-12-04"),
+                        QStringLiteral("名称 Name")} +
+            captions + QStringList{QStringLiteral("第1页，共1页")};
+        QCOMPARE(lines, expected);
+
+        const QStringList fonts = pdfFonts(pdf);
+        const QString variant = language == 2 ? QStringLiteral("CJKtc") : QStringLiteral("CJKsc");
+        QVERIFY(!fonts.filter(variant).isEmpty());
+        for (const QString& name : fonts)
+            QVERIFY2(!name.contains(QLatin1String("CJK")) || name.contains(variant),
+                     qPrintable(name));
+    }
+    hostContext().LanguageCode = 0;
 }
 
 // Batched painting (backgrounds, one path of grid lines, texts from glyphs shaped once) gives
