@@ -135,7 +135,169 @@ private:
     std::vector<Last> m_lastInColumn;
 };
 
+QString escaped(const QString& text)
+{
+    QString out = text;
+    out.replace(QLatin1Char('&'), QLatin1String("&&"));
+    out.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    out.remove(QLatin1Char('\r'));
+    return out;
+}
+
+// Excel's codes for a font; "-" names the spreadsheet's own header font.
+QString fontCode(const QFont& font, bool ownFont)
+{
+    const QString style = font.bold() && font.italic() ? QStringLiteral("Bold Italic")
+                          : font.bold()                ? QStringLiteral("Bold")
+                          : font.italic()              ? QStringLiteral("Italic")
+                                                       : QStringLiteral("Regular");
+    // The size before the name: a text starting with a digit cannot be read as part of it.
+    const int points = font.pointSize() > 0 ? font.pointSize() : qRound(font.pointSizeF());
+    QString family = ownFont ? QStringLiteral("-") : font.family();
+    family.remove(QLatin1Char('"'));
+    return (points > 0 ? QStringLiteral("&%1").arg(points) : QString()) +
+           QStringLiteral("&\"%1,%2\"").arg(family, style);
+}
+
+QString headerFooterCodes(const QList<PrintLine>& lines, const QFont& defaultFont, bool withFonts)
+{
+    static const char* const Sections[3] = {"&L", "&C", "&R"};
+    QString out;
+    for (int s = 0; s < 3; ++s) {
+        QStringList texts;
+        QString font;
+        for (const PrintLine& line : lines) {
+            QString text;
+            for (const PrintRun& run : line.sections[s]) {
+                // Texts in the default font stand in the header font until another is set.
+                const bool own = run.font == defaultFont;
+                const QString code = own && font.isEmpty() ? QString() : fontCode(run.font, own);
+                if (withFonts && code != font) {
+                    font = code;
+                    text += code;
+                }
+                text += run.field == PrintRun::Field::Page        ? QStringLiteral("&P")
+                        : run.field == PrintRun::Field::PageCount ? QStringLiteral("&N")
+                                                                  : escaped(run.text);
+            }
+            texts << text;
+        }
+        // Blank lines before and after the text only push it away from the margin.
+        while (!texts.isEmpty() && texts.first().trimmed().isEmpty())
+            texts.removeFirst();
+        while (!texts.isEmpty() && texts.last().trimmed().isEmpty())
+            texts.removeLast();
+        if (!texts.isEmpty())
+            out += QLatin1String(Sections[s]) + texts.join(QLatin1Char('\n'));
+    }
+    return out;
+}
+
+// The height of the lines of a header or footer, twips: each line as high as its largest font
+// is in the Noto CJK fonts the printer uses (1.45 em), without loading a font.
+double linesHeight(const QList<PrintLine>& lines)
+{
+    auto points = [](const QFont& f) { return f.pointSizeF() > 0 ? f.pointSizeF() : 9.0; };
+    double height = 0;
+    for (const PrintLine& line : lines) {
+        double size = points(line.font);
+        for (const QList<PrintRun>& runs : line.sections)
+            for (const PrintRun& run : runs)
+                size = std::max(size, points(run.font));
+        height += size * 20 * 1.45;
+    }
+    return height;
+}
+
+// What every worksheet of the workbook gets for printing.
+struct PageSetup
+{
+    QByteArray header, footer;
+    double top = 0, bottom = 0, left = 0, right = 0, headerMargin = 0, footerMargin = 0; // inches
+};
+
+PageSetup pageSetup(const Sheet& sheet)
+{
+    const PrintSettings& ps = sheet.printSettings();
+    const QList<PrintLine> header = PrintCodeParser::parse(ps.header, sheet.defaultFont());
+    const QList<PrintLine> footer = PrintCodeParser::parse(ps.footer, sheet.defaultFont());
+    PageSetup setup;
+    setup.header = XlsxExporter::headerFooter(header, sheet.defaultFont()).toUtf8();
+    setup.footer = XlsxExporter::headerFooter(footer, sheet.defaultFont()).toUtf8();
+    // The header and footer stand inside the margins, the grid a gap away from them.
+    const double gap = 120; // as the printer leaves
+    setup.headerMargin = ps.marginTop / 1440.0;
+    setup.footerMargin = ps.marginBottom / 1440.0;
+    setup.top = (ps.marginTop + (setup.header.isEmpty() ? 0 : linesHeight(header) + gap)) / 1440.0;
+    setup.bottom =
+        (ps.marginBottom + (setup.footer.isEmpty() ? 0 : linesHeight(footer) + gap)) / 1440.0;
+    setup.left = ps.marginLeft / 1440.0;
+    setup.right = ps.marginRight / 1440.0;
+    return setup;
+}
+
+void setUpPage(lxw_worksheet* ws, const Sheet& sheet, const PageSetup& setup, int headerRows)
+{
+    const PrintSettings& ps = sheet.printSettings();
+    worksheet_set_paper(ws, 9); // A4, the paper the sheet is laid out on
+    if (ps.orientation == PrintSettings::Orientation::Landscape)
+        worksheet_set_landscape(ws);
+    else
+        worksheet_set_portrait(ws);
+    worksheet_set_margins(ws, setup.left, setup.right, setup.top, setup.bottom);
+    if (ps.centerHorizontal)
+        worksheet_center_horizontally(ws);
+    if (ps.centerVertical)
+        worksheet_center_vertically(ws);
+    switch (ps.scaling) {
+    case PrintSettings::Scaling::None:
+        break;
+    case PrintSettings::Scaling::SmartPrint: // fits the width when it is wider than the page
+        worksheet_fit_to_pages(ws, 1, 0);
+        break;
+    case PrintSettings::Scaling::Zoom:
+        worksheet_set_print_scale(ws, uint16_t(std::clamp(qRound(ps.zoomFactor * 100), 10, 400)));
+        break;
+    case PrintSettings::Scaling::BestFit:
+        worksheet_fit_to_pages(ws, uint16_t(std::clamp(ps.bestFitPagesWide, 1, 32767)),
+                               uint16_t(std::clamp(ps.bestFitPagesTall, 1, 32767)));
+        break;
+    }
+    if (ps.columnHeaders && headerRows > 0)
+        worksheet_repeat_rows(ws, 0, lxw_row_t(headerRows - 1));
+    // Excel wants header and footer margins above zero.
+    lxw_header_footer_options options = {};
+    if (!setup.header.isEmpty()) {
+        options.margin = std::max(0.01, setup.headerMargin);
+        worksheet_set_header_opt(ws, setup.header.constData(), &options);
+    }
+    if (!setup.footer.isEmpty()) {
+        options.margin = std::max(0.01, setup.footerMargin);
+        worksheet_set_footer_opt(ws, setup.footer.constData(), &options);
+    }
+}
+
 } // namespace
+
+QString XlsxExporter::headerFooter(const QList<PrintLine>& lines, const QFont& defaultFont)
+{
+    QString codes = headerFooterCodes(lines, defaultFont, true);
+    if (codes.size() <= HeaderFooterMax)
+        return codes;
+    codes = headerFooterCodes(lines, defaultFont, false);
+    if (codes.size() <= HeaderFooterMax)
+        return codes;
+    codes.truncate(HeaderFooterMax);
+    if (codes.back().isHighSurrogate())
+        codes.chop(1);
+    // A code cut in two: an odd run of "&" at the end.
+    qsizetype amps = 0;
+    while (amps < codes.size() && codes.at(codes.size() - 1 - amps) == QLatin1Char('&'))
+        ++amps;
+    if (amps % 2)
+        codes.chop(1);
+    return codes;
+}
 
 QString XlsxExporter::sheetName(const QString& caption)
 {
@@ -189,6 +351,7 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
         return false;
     }
     Formats formats(book);
+    const PageSetup setup = pageSetup(sheet);
     QHash<int, int> excelCol; // sheet column -> 0-based worksheet column
     for (int i = 0; i < columns.size(); ++i)
         excelCol.insert(columns[i], i);
@@ -272,6 +435,7 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
         }
         if (headerRows > 0 && sheet.maxRows() > 0)
             worksheet_freeze_panes(ws, lxw_row_t(headerRows), 0);
+        setUpPage(ws, sheet, setup, headerRows);
         return ws;
     };
     lxw_worksheet* ws = addWorksheet(1);

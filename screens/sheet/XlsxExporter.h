@@ -1,11 +1,17 @@
 #pragma once
 
+#include "PrintCodeParser.h"
 #include "SheetExporter.h"
 
 // An Excel workbook (.xlsx) of one worksheet: the column header rows with their merged group
 // headers, the data with number and percent formats, colours, fonts, merged spans, column
 // widths and row heights. Percent cells hold the fraction (12.5 % is stored as 0.125 and
 // formatted "0.00%").
+//
+// Each worksheet prints as the sheet does: paper, orientation, margins, centring and scaling
+// from the sheet's print settings (smart print fits the page width), the column header rows
+// repeated on every page, and the print header and footer as the worksheet's page header and
+// footer, the page number and count as the spreadsheet's own page fields.
 //
 // A large grid is written row by row in constant memory: each row goes to a temporary file as
 // soon as the next one starts and its texts are stored in the cells instead of in the shared
@@ -34,6 +40,13 @@ public:
     static QString sheetName(const QString& caption);
     // Excel's column width (characters of the default font) for a width in twips.
     static double columnChars(int twips);
+    // A page header or footer in Excel's codes (&L &C &R sections, &"font,style" and &size,
+    // &P page, &N page count, && for "&", lines broken by "\n") for lines of the print code
+    // language; at most HeaderFooterMax characters: the font codes are left out of a longer
+    // one, and what is still too long is cut off. Texts in `defaultFont` get no font codes
+    // (the spreadsheet's own header font).
+    static QString headerFooter(const QList<PrintLine>& lines, const QFont& defaultFont = QFont());
+    static constexpr int HeaderFooterMax = 255;
 
 private:
     Memory m_memory;

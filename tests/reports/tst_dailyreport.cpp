@@ -6,6 +6,8 @@
 #include "frmDailyReport.h"
 
 #include <QLabel>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
 namespace {
@@ -291,6 +293,24 @@ private slots:
         QFile text(dir.filePath("d.txt"));
         QVERIFY(text.open(QIODevice::ReadOnly));
         QVERIFY(QString::fromUtf8(text.readAll()).contains("684.50"));
+
+        // The workbook keeps the title row and prints on one landscape page, without a page
+        // header or repeated rows.
+        if (QStandardPaths::findExecutable("unzip").isEmpty())
+            return;
+        auto member = [&](const char* name) {
+            QProcess unzip;
+            unzip.start("unzip", {"-p", dir.filePath("d.xlsx"), name});
+            unzip.waitForFinished();
+            return QString::fromUtf8(unzip.readAllStandardOutput());
+        };
+        const QString ws = member("xl/worksheets/sheet1.xml");
+        QVERIFY(ws.contains("<pageSetUpPr fitToPage=\"1\"/>"));
+        QVERIFY(ws.contains("orientation=\"landscape\""));
+        QVERIFY(!ws.contains("<headerFooter"));
+        QVERIFY(!member("xl/workbook.xml").contains("Print_Titles"));
+        QVERIFY(member("xl/sharedStrings.xml").contains("营业收入日报表"));
+        QVERIFY(ws.contains("<row r=\"1\""));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "BillSheetFixture.h"
+#include "PrintCodeParser.h"
 #include "SheetCompare.h"
 #include "SheetFile.h"
 #include "SheetOutput.h"
@@ -71,6 +72,7 @@ private slots:
     void workbookKeepsStructure();
     void workbookSheetNames();
     void workbookInConstantMemory();
+    void workbookPrintsLikeTheReport();
     void reportFileRoundTrip();
     void htmlTextAndXml();
 };
@@ -226,6 +228,106 @@ void TestExport::workbookInConstantMemory()
              QStringLiteral("D33 %1 ").arg(cell(32, 3).section(QLatin1Char(' '), 1, 1)));
     QCOMPARE(cell(34008, 1).section(QLatin1Char(' '), 2), QStringLiteral("合计"));
     QCOMPARE(cell(34008, 3).section(QLatin1Char(' '), 2), QStringLiteral("3406215.15"));
+}
+
+// The workbook prints as the report does, held or written in constant memory: orientation,
+// paper, margins and scaling of the print settings, the column header rows on every page, the
+// print header and footer as the page header and footer with the spreadsheet's page fields.
+void TestExport::workbookPrintsLikeTheReport()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
+        QSKIP("unzip is not installed");
+    QTemporaryDir dir;
+    Sheet sheet;
+    fillBillSheet(sheet);
+    PrintSettings& ps = sheet.printSettings();
+    ps.header =
+        QStringLiteral("/fn\"幼圆\"/fz\"20\"/fb1/fi0/fu0/fk0/fs1/fn\"宋体\"/fz\"12\"/fb0/fi0/"
+                       "fu0/fk0/fs2/f1/c营业报表/n/n/f2/c统计时间: 从 2026-12-01 到 "
+                       "2026-12-04/l分店 A&B/n");
+    ps.footer = QStringLiteral("/rEnd/fn\"宋体\"/fz\"12\"/fs2/n/f2/c 第/p页，共/pc页 /n");
+    ps.orientation = PrintSettings::Orientation::Landscape;
+    const QString sheet1 = QStringLiteral("xl/worksheets/sheet1.xml");
+    auto element = [](const QString& xml, const QString& name) {
+        const QRegularExpression re(QStringLiteral("<%1[ >/].*?(/>|</%1>)").arg(name),
+                                    QRegularExpression::DotMatchesEverythingOption);
+        return re.match(xml).captured();
+    };
+    for (const auto memory : {XlsxExporter::Memory::Held, XlsxExporter::Memory::Constant}) {
+        const QString path = dir.filePath(QStringLiteral("print.xlsx"));
+        SheetExportOptions options;
+        options.caption = QStringLiteral("账单");
+        QVERIFY(XlsxExporter(memory).write(sheet, path, options, nullptr));
+        const QString ws = zipMember(path, sheet1);
+        QCOMPARE(element(ws, QStringLiteral("pageSetup")),
+                 QStringLiteral("<pageSetup paperSize=\"9\" fitToHeight=\"0\" "
+                                "orientation=\"landscape\"/>"));
+        QVERIFY(ws.contains(QStringLiteral("<pageSetUpPr fitToPage=\"1\"/>")));
+        QCOMPARE(element(ws, QStringLiteral("printOptions")),
+                 QStringLiteral("<printOptions horizontalCentered=\"1\"/>"));
+        const QString margins = element(ws, QStringLiteral("pageMargins"));
+        QVERIFY2(margins.contains(QStringLiteral("left=\"0.5\" right=\"0.5\"")) &&
+                     margins.contains(QStringLiteral("header=\"0.5\" footer=\"0.5\"")),
+                 qPrintable(margins));
+        // The grid stands below the header lines (20 + 12 + 12 points and more).
+        static const QRegularExpression top(QStringLiteral("top=\"([0-9.]+)\""));
+        QVERIFY(top.match(margins).captured(1).toDouble() > 0.5 + 44 / 72.0);
+        QCOMPARE(
+            element(ws, QStringLiteral("headerFooter")),
+            QStringLiteral("<headerFooter><oddHeader>&amp;L&amp;12&amp;\"宋体,Regular\"分店 "
+                           "A&amp;&amp;B&amp;C&amp;20&amp;\"幼圆,Bold\"营业报表\n\n&amp;12&amp;"
+                           "\"宋体,Regular\"统计时间: 从 2026-12-01 到 2026-12-04</oddHeader>"
+                           "<oddFooter>&amp;C&amp;12&amp;\"宋体,Regular\" 第&amp;P页，共&amp;N页 "
+                           "&amp;REnd</oddFooter></headerFooter>"));
+        QVERIFY(zipMember(path, QStringLiteral("xl/workbook.xml"))
+                    .contains(QStringLiteral("<definedName name=\"_xlnm.Print_Titles\" "
+                                             "localSheetId=\"0\">'账单'!$1:$2</definedName>")));
+    }
+
+    // Zoom and best fit; a header too long for a worksheet loses its font codes, then its end.
+    const QString path = dir.filePath(QStringLiteral("fit.xlsx"));
+    ps.scaling = PrintSettings::Scaling::Zoom;
+    ps.zoomFactor = 0.75;
+    QVERIFY(SheetOutput::save(sheet, path, QString(), nullptr));
+    QVERIFY(zipMember(path, sheet1).contains(QStringLiteral("scale=\"75\"")));
+    ps.scaling = PrintSettings::Scaling::BestFit;
+    ps.bestFitPagesWide = 2;
+    ps.bestFitPagesTall = 3;
+    QVERIFY(SheetOutput::save(sheet, path, QString(), nullptr));
+    QVERIFY(zipMember(path, sheet1).contains(QStringLiteral("fitToWidth=\"2\" fitToHeight=\"3\"")));
+    const QList<PrintLine> title =
+        PrintCodeParser::parse(QStringLiteral("/fn\"宋体\"/fz\"12\"/c") +
+                               QString(220, QChar(0x8868)) + QStringLiteral("/n/rpage /p"));
+    const QString codes = XlsxExporter::headerFooter(title);
+    QCOMPARE(codes,
+             QStringLiteral("&C") + QString(220, QChar(0x8868)) + QStringLiteral("&Rpage &P"));
+    const QString tooLong = XlsxExporter::headerFooter(
+        PrintCodeParser::parse(QStringLiteral("/c") + QString(300, QLatin1Char('&'))));
+    QCOMPARE(tooLong, QStringLiteral("&C") + QString(252, QLatin1Char('&')));
+
+    // Without header rows, header or footer (the daily report): nothing repeats, no page
+    // header, the title row stays the first row.
+    Sheet daily;
+    daily.setMaxCols(3);
+    daily.setMaxRows(2);
+    daily.setHeaderRows(0);
+    daily.setText(1, 1, QStringLiteral("营业收入日报表"));
+    daily.addSpan({1, 1, 1, 3});
+    PrintSettings& dps = daily.printSettings();
+    dps.columnHeaders = false;
+    dps.orientation = PrintSettings::Orientation::Landscape;
+    dps.scaling = PrintSettings::Scaling::BestFit;
+    dps.marginTop = dps.marginBottom = dps.marginLeft = dps.marginRight = 0;
+    QVERIFY(SheetOutput::save(daily, path, QString(), nullptr));
+    const QString ws = zipMember(path, sheet1);
+    QVERIFY(!ws.contains(QStringLiteral("<headerFooter")));
+    QVERIFY(!zipMember(path, QStringLiteral("xl/workbook.xml"))
+                 .contains(QStringLiteral("Print_Titles")));
+    QVERIFY(ws.contains(QStringLiteral("<pageSetUpPr fitToPage=\"1\"/>")));
+    QVERIFY(ws.contains(QStringLiteral("<pageSetup paperSize=\"9\" orientation=\"landscape\"/>")));
+    QVERIFY(
+        ws.contains(QStringLiteral("<pageMargins left=\"0\" right=\"0\" top=\"0\" bottom=\"0\"")));
+    QCOMPARE(worksheetCells(path, sheet1).value(0), QStringLiteral("A1 1 营业收入日报表"));
 }
 
 void TestExport::reportFileRoundTrip()
