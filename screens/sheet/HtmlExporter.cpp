@@ -1,6 +1,7 @@
 #include "HtmlExporter.h"
 
 #include "SheetCells.h"
+#include "XmlText.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -91,7 +92,8 @@ QString tableHtml(const Sheet& sheet)
                 const int rows = span ? std::min(span->row2, headerRows) - span->row + 1 : 1;
                 const int cols = span ? cells.visibleCount(span->col, span->col2) : 1;
                 out += QStringLiteral("<th%1>%2</th>")
-                           .arg(attrs(rows, cols), cells.headerCaption(hr, c).toHtmlEscaped());
+                           .arg(attrs(rows, cols),
+                                XmlText::clean(cells.headerCaption(hr, c)).toHtmlEscaped());
             }
             out += QStringLiteral("</tr>\n");
         }
@@ -116,8 +118,9 @@ QString tableHtml(const Sheet& sheet)
             const int rows = span ? span->rowCount() : 1;
             const int cols = span ? cells.visibleCount(span->col, span->col2) : 1;
             out += QStringLiteral("<td%1%2>%3</td>")
-                       .arg(attrs(rows, cols), cellCss(sheet.effectiveStyle(ar, ac), ownFont, sheet.gridLines()),
-                            sheet.text(ar, ac).toHtmlEscaped());
+                       .arg(attrs(rows, cols),
+                            cellCss(sheet.effectiveStyle(ar, ac), ownFont, sheet.gridLines()),
+                            XmlText::clean(sheet.text(ar, ac)).toHtmlEscaped());
         }
         out += QStringLiteral("</tr>\n");
     }
@@ -149,7 +152,7 @@ bool HtmlExporter::write(const Sheet& sheet, const QString& path, const SheetExp
                               "vertical-align:middle}\n"
                               "th{background:#e0e0e0;text-align:center}\n"
                               "</style>\n</head>\n<body>\n%2</body>\n</html>\n")
-                   .arg(options.caption.toHtmlEscaped(), table);
+                   .arg(XmlText::clean(options.caption).toHtmlEscaped(), table);
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(page.toUtf8()) < 0 || !file.commit()) {

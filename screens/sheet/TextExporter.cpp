@@ -1,13 +1,17 @@
 #include "TextExporter.h"
 
 #include "SheetCells.h"
+#include "XmlText.h"
 
 #include <QSaveFile>
 
 namespace {
 
-QString clean(QString text)
+// A field of a line: without the characters a text file should not hold, its tabs and line
+// breaks as blanks.
+QString clean(const QString& field)
 {
+    QString text = XmlText::clean(field);
     for (QChar& ch : text)
         if (ch == QLatin1Char('\t') || ch == QLatin1Char('\n') || ch == QLatin1Char('\r'))
             ch = QLatin1Char(' ');

@@ -1,6 +1,7 @@
 #include "XlsxExporter.h"
 
 #include "SheetCells.h"
+#include "XmlText.h"
 
 #include <QHash>
 
@@ -137,7 +138,7 @@ private:
 
 QString escaped(const QString& text)
 {
-    QString out = text;
+    QString out = XmlText::clean(text);
     out.replace(QLatin1Char('&'), QLatin1String("&&"));
     out.replace(QLatin1Char('\n'), QLatin1Char(' '));
     out.remove(QLatin1Char('\r'));
@@ -301,7 +302,7 @@ QString XlsxExporter::headerFooter(const QList<PrintLine>& lines, const QFont& d
 
 QString XlsxExporter::sheetName(const QString& caption)
 {
-    QString name = caption;
+    QString name = XmlText::clean(caption);
     for (QChar& ch : name)
         if (QStringLiteral("[]:*?/\\").contains(ch) || ch.unicode() < 0x20)
             ch = QLatin1Char('_');
@@ -406,9 +407,10 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
             for (int c : columns) {
                 const CellBlock* span = cells.headerSpanAt(hr, c);
                 if (!span) {
-                    worksheet_write_string(ws, lxw_row_t(hr - 1), lxw_col_t(excelCol.value(c)),
-                                           sheet.headerText(hr, c).toUtf8().constData(),
-                                           formats.header());
+                    worksheet_write_string(
+                        ws, lxw_row_t(hr - 1), lxw_col_t(excelCol.value(c)),
+                        XmlText::clean(sheet.headerText(hr, c)).toUtf8().constData(),
+                        formats.header());
                     continue;
                 }
                 if (firstVisible(span->col, span->col2) != excelCol.value(c) || hr != span->row) {
@@ -419,7 +421,7 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
                 }
                 const int r1 = span->row - 1, r2 = std::min(span->row2, headerRows) - 1;
                 const int c1 = excelCol.value(c), c2 = lastVisible(span->col, span->col2);
-                const QByteArray caption = cells.headerCaption(hr, c).toUtf8();
+                const QByteArray caption = XmlText::clean(cells.headerCaption(hr, c)).toUtf8();
                 if ((r1 == r2 && c1 == c2) || (constant && r1 != r2)) {
                     worksheet_write_string(ws, lxw_row_t(r1), lxw_col_t(c1), caption.constData(),
                                            formats.header());
@@ -494,7 +496,7 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
                 // A text is written as stored; a number in a text cell as the grid shows it.
                 const QString text =
                     value.typeId() == QMetaType::QString ? value.toString() : sheet.text(ar, ac);
-                worksheet_write_string(ws, row, col, text.toUtf8().constData(), f);
+                worksheet_write_string(ws, row, col, XmlText::clean(text).toUtf8().constData(), f);
             } else if (f) {
                 worksheet_write_blank(ws, row, col, f);
             }

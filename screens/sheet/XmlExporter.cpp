@@ -1,6 +1,7 @@
 #include "XmlExporter.h"
 
 #include "SheetCells.h"
+#include "XmlText.h"
 
 #include <QSaveFile>
 #include <QSet>
@@ -71,7 +72,7 @@ bool XmlExporter::write(const Sheet& sheet, const QString& path, const SheetExpo
                 continue;
             const bool number = v.typeId() == QMetaType::Double;
             xml.writeTextElement(names[i], number ? QString::number(v.toDouble(), 'g', 15)
-                                                  : sheet.text(r, c));
+                                                  : XmlText::clean(sheet.text(r, c)));
         }
         xml.writeEndElement();
     }

@@ -4,12 +4,15 @@
 #include "SheetFile.h"
 #include "SheetOutput.h"
 #include "XlsxExporter.h"
+#include "XmlText.h"
 
+#include <QDomDocument>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 namespace {
@@ -75,6 +78,7 @@ private slots:
     void workbookPrintsLikeTheReport();
     void reportFileRoundTrip();
     void htmlTextAndXml();
+    void controlCharactersInEveryFormat();
 };
 
 void TestExport::workbookKeepsStructure()
@@ -413,6 +417,96 @@ void TestExport::htmlTextAndXml()
                        "        <金额_折扣率>12.5</金额_折扣率>\n    </Row>")));
 
     QVERIFY(!SheetOutput::save(sheet, dir.filePath(QStringLiteral("b.doc")), QString(), nullptr));
+}
+
+// A text with characters XML cannot hold (control characters, a lone surrogate) among those it
+// can (tab, line feed) goes out in every format as a well-formed, readable file: the markup
+// formats without them, the text file with its tabs and line breaks as blanks, the report file
+// as it is.
+void TestExport::controlCharactersInEveryFormat()
+{
+    QTemporaryDir dir;
+    Sheet sheet;
+    fillBillSheet(sheet);
+    const QString raw = QStringLiteral("A\x01"
+                                       "B\x0B"
+                                       "C\tD\nE\x1F"
+                                       "F") +
+                        QChar(0xD800) + QStringLiteral("G中\x02文");
+    const QString kept = QStringLiteral("ABC\tD\nEFG中文");
+    sheet.setText(2, 6, raw);
+    sheet.setHeaderText(1, 6, QStringLiteral("备\x03注"));
+    auto wellFormed = [](const QString& xml) {
+        QXmlStreamReader reader(xml);
+        while (!reader.atEnd())
+            reader.readNext();
+        return !reader.hasError() && !xml.isEmpty();
+    };
+    auto save = [&](const QString& name) {
+        const QString path = dir.filePath(name);
+        QString error;
+        const bool ok = SheetOutput::save(sheet, path, QStringLiteral("账单\x04"), &error);
+        return ok ? path : QString();
+    };
+
+    const QString xml = save(QStringLiteral("c.xml"));
+    QVERIFY(!xml.isEmpty());
+    QDomDocument doc;
+    QFile xmlFile(xml);
+    QVERIFY(xmlFile.open(QIODevice::ReadOnly));
+    QVERIFY(static_cast<bool>(doc.setContent(&xmlFile)));
+    QCOMPARE(doc.documentElement()
+                 .elementsByTagName(QStringLiteral("Row"))
+                 .at(1)
+                 .lastChild()
+                 .toElement()
+                 .text(),
+             kept);
+
+    const QString html = save(QStringLiteral("c.htm"));
+    QVERIFY(!html.isEmpty());
+    const QString page = readText(html);
+    QVERIFY(page.contains(QStringLiteral("<th rowspan=\"2\">备注</th>")));
+    QVERIFY(page.contains(QStringLiteral(">") + kept + QStringLiteral("</td>")));
+    for (const QChar ch : page)
+        QVERIFY(XmlText::isAllowed(ch.unicode()));
+
+    const QString txt = save(QStringLiteral("c.txt"));
+    QVERIFY(!txt.isEmpty());
+    const QStringList lines = readText(txt).split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 2 + 6 + 1);
+    QCOMPARE(lines[3].section(QLatin1Char('\t'), 5), QStringLiteral("ABC D EFG中文"));
+
+    const QString rpt = save(QStringLiteral("c.rpt"));
+    Sheet loaded;
+    QVERIFY(SheetFile::load(loaded, rpt));
+    QCOMPARE(loaded.text(2, 6), raw);
+    QCOMPARE(SheetCompare::firstDifference(sheet, loaded), QString());
+
+    if (!QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty()) {
+        for (const auto memory : {XlsxExporter::Memory::Held, XlsxExporter::Memory::Constant}) {
+            const QString xlsx = dir.filePath(QStringLiteral("c.xlsx"));
+            SheetExportOptions options;
+            options.caption = QStringLiteral("账单\x04");
+            QVERIFY(XlsxExporter(memory).write(sheet, xlsx, options, nullptr));
+            for (const char* member : {"xl/workbook.xml", "xl/worksheets/sheet1.xml"})
+                QVERIFY2(wellFormed(zipMember(xlsx, QLatin1String(member))), member);
+            const QStringList cells =
+                worksheetCells(xlsx, QStringLiteral("xl/worksheets/sheet1.xml"));
+            QCOMPARE(cells.value(5).section(QLatin1Char(' '), 2), QStringLiteral("备注"));
+            QCOMPARE(cells.value(3 * 6 + 5).section(QLatin1Char(' '), 2), kept);
+        }
+    }
+
+    if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+        const QString pdf = save(QStringLiteral("c.pdf"));
+        QVERIFY(!pdf.isEmpty());
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished());
+        QCOMPARE(text.exitCode(), 0);
+        QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains(QStringLiteral("B003")));
+    }
 }
 
 QTEST_MAIN(TestExport)
