@@ -1,10 +1,10 @@
 #include "frmPreview.h"
 
 #include "HostUi.h"
+#include "LanguageSection.h"
 #include "Sheet.h"
 #include "SheetPreview.h"
 #include "frmPrintSpread.h"
-#include "modMessage.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -15,12 +15,32 @@
 
 namespace {
 
-QString lt(const char* gb, const char* big, const char* en)
+// The window's texts: the Chinese built in, the language file's in other languages.
+const LanguageSection& texts()
 {
-    return LanguageText(QString::fromUtf8(gb), QString::fromUtf8(big), QString::fromUtf8(en));
+    static const LanguageSection kTexts("frmPreview",
+                                        {
+                                            {"frmPreview", "Caption", "打印预览"},
+                                            {"cmdPrev", "Caption", "上一页(&P)"},
+                                            {"cmdNext", "Caption", "下一页(&N)"},
+                                            {"cmdZoom", "Caption", "缩放(&Z)"},
+                                            {"cmdPrint", "Caption", "打印(&T)"},
+                                            {"cmdSetup", "Caption", "设置(&S)"},
+                                            {"cmdClose", "Caption", "关闭(&C)"},
+                                            {"cboZoom", "PageWidth", "页宽"},
+                                            {"cboZoom", "PageHeight", "页高"},
+                                            {"cboZoom", "WholePage", "整页"},
+                                            {"cboZoom", "TwoPages", "两页"},
+                                            {"cboZoom", "ThreePages", "三页"},
+                                            {"cboZoom", "FourPages", "四页"},
+                                            {"cboZoom", "SixPages", "六页"},
+                                            {"staBar", "Page", "第{@Current}页，共{@Count}页"},
+                                        });
+    return kTexts;
 }
 
-// The zoom list: text, view, percent, pages across, pages down.
+// The zoom list: text (a percentage, or the key of the text in the window's texts), view,
+// percent, pages across, pages down.
 struct ZoomEntry
 {
     const char* text;
@@ -29,20 +49,13 @@ struct ZoomEntry
 };
 using V = SheetPreview::ViewType;
 const ZoomEntry ZoomEntries[] = {
-    {"200%", V::Percentage, 200, 1, 1},
-    {"150%", V::Percentage, 150, 1, 1},
-    {"100%", V::Percentage, 100, 1, 1},
-    {"75%", V::Percentage, 75, 1, 1},
-    {"50%", V::Percentage, 50, 1, 1},
-    {"25%", V::Percentage, 25, 1, 1},
-    {"10%", V::Percentage, 10, 1, 1},
-    {"Page Width", V::PageWidth, 100, 1, 1},
-    {"Page Height", V::PageHeight, 100, 1, 1},
-    {"Whole Page", V::WholePage, 100, 1, 1},
-    {"Two Pages", V::MultiplePages, 100, 2, 1},
-    {"Three Pages", V::MultiplePages, 100, 3, 1},
-    {"Four Pages", V::MultiplePages, 100, 2, 2},
-    {"Six Pages", V::MultiplePages, 100, 3, 2},
+    {"200%", V::Percentage, 200, 1, 1},         {"150%", V::Percentage, 150, 1, 1},
+    {"100%", V::Percentage, 100, 1, 1},         {"75%", V::Percentage, 75, 1, 1},
+    {"50%", V::Percentage, 50, 1, 1},           {"25%", V::Percentage, 25, 1, 1},
+    {"10%", V::Percentage, 10, 1, 1},           {"PageWidth", V::PageWidth, 100, 1, 1},
+    {"PageHeight", V::PageHeight, 100, 1, 1},   {"WholePage", V::WholePage, 100, 1, 1},
+    {"TwoPages", V::MultiplePages, 100, 2, 1},  {"ThreePages", V::MultiplePages, 100, 3, 1},
+    {"FourPages", V::MultiplePages, 100, 2, 2}, {"SixPages", V::MultiplePages, 100, 3, 2},
 };
 constexpr int WholePageIndex = 9;
 
@@ -56,16 +69,19 @@ frmPreview::frmPreview(QWidget* parent) : QWidget(parent, Qt::Window)
         b->setObjectName(QString::fromLatin1(name));
         return b;
     };
-    cmdPrev = make("cmdPrev", lt("上一页(&P)", "上一頁(&P)", "&Previous"));
-    cmdNext = make("cmdNext", lt("下一页(&N)", "下一頁(&N)", "&Next"));
-    cmdZoom = make("cmdZoom", lt("缩放(&Z)", "縮放(&Z)", "&Zoom"));
-    cmdPrint = make("cmdPrint", lt("打印(&T)", "列印(&T)", "Prin&t"));
-    cmdSetup = make("cmdSetup", lt("设置(&S)", "設置(&S)", "&Setup"));
-    cmdClose = make("cmdClose", lt("关闭(&C)", "關閉(&C) ", "&Close"));
+    cmdPrev = make("cmdPrev", QString());
+    cmdNext = make("cmdNext", QString());
+    cmdZoom = make("cmdZoom", QString());
+    cmdPrint = make("cmdPrint", QString());
+    cmdSetup = make("cmdSetup", QString());
+    cmdClose = make("cmdClose", QString());
     cboZoom = new QComboBox;
     cboZoom->setObjectName(QStringLiteral("cboZoom"));
-    for (const ZoomEntry& e : ZoomEntries)
-        cboZoom->addItem(QString::fromLatin1(e.text));
+    for (const ZoomEntry& e : ZoomEntries) {
+        const QString text = QString::fromLatin1(e.text);
+        cboZoom->addItem(e.view == V::Percentage ? text
+                                                 : texts().text(QStringLiteral("cboZoom"), text));
+    }
     sprPreview = new SheetPreview;
     sprPreview->setObjectName(QStringLiteral("sprPreview"));
     staBar = new QStatusBar;
@@ -85,6 +101,8 @@ frmPreview::frmPreview(QWidget* parent) : QWidget(parent, Qt::Window)
     layout->addLayout(bar);
     layout->addWidget(sprPreview, 1);
     layout->addWidget(staBar);
+
+    texts().translate(this);
 
     connect(cboZoom, &QComboBox::activated, this, &frmPreview::cboZoom_Click);
     connect(cmdPrev, &QPushButton::clicked, this, &frmPreview::cmdPrev_Click);
@@ -107,7 +125,7 @@ void frmPreview::load(Sheet* grid, const QString& caption)
 {
     m_grid = grid;
     m_caption = caption;
-    setWindowTitle(lt("打印预览", "列印預覽", "Print Preview") + QStringLiteral(" - ") + caption);
+    setWindowTitle(texts().text(objectName()) + QStringLiteral(" - ") + caption);
     sprPreview->setSheet(grid);
     setZoomIndex(WholePageIndex);
 }
@@ -169,8 +187,7 @@ void frmPreview::updateControls()
     const int count = sprPreview->pageCount();
     cmdPrev->setEnabled(sprPreview->firstPage() > 1);
     cmdNext->setEnabled(sprPreview->lastPage() < count);
-    QString status = lt("第{@Current}页，共{@Count}页", "第{@Current}頁，共{@Count}頁",
-                        "Page {@Current} of {@Count}");
+    QString status = texts().text(QStringLiteral("staBar"), QStringLiteral("Page"));
     status.replace(QStringLiteral("{@Current}"), QString::number(sprPreview->currentPage()));
     status.replace(QStringLiteral("{@Count}"), QString::number(count));
     m_panel1->setText(status);

@@ -2,10 +2,10 @@
 
 #include "HostContext.h"
 #include "HostUi.h"
+#include "LanguageSection.h"
 #include "Sheet.h"
 #include "SheetPrinter.h"
 #include "frmPreview.h"
-#include "modMessage.h"
 #include "modPublic.h"
 
 #include <QApplication>
@@ -45,9 +45,62 @@ QComboBox* editableCombo(const QString& name, const QStringList& items = {})
     return box;
 }
 
-QString lt(const char* gb, const char* big, const char* en)
+// The window's texts: the Chinese built in, the language file's in other languages. The
+// margins are in centimetres in Simplified Chinese, in inches otherwise (marginUnit).
+const LanguageSection& texts()
 {
-    return LanguageText(QString::fromUtf8(gb), QString::fromUtf8(big), QString::fromUtf8(en));
+    static const LanguageSection kTexts("frmPrintSpread",
+                                        {
+                                            {"frmPrintSpread", "Caption", "打印"},
+                                            {"fraPage", "Caption", " 页面范围 "},
+                                            {"optPage0", "Caption", "全部"},
+                                            {"optPage1", "Caption", "选定单元格"},
+                                            {"optPage2", "Caption", "当前页"},
+                                            {"optPage3", "Caption", "页码:"},
+                                            {"lblPageTo", "Caption", "到"},
+                                            {"fraOption", "Caption", " 打印选项 "},
+                                            {"chkOption0", "Caption", "列标题"},
+                                            {"chkOption1", "Caption", "行标题"},
+                                            {"chkOption2", "Caption", "网格线"},
+                                            {"chkOption3", "Caption", "边框"},
+                                            {"chkOption4", "Caption", "仅数据单元格"},
+                                            {"chkOption5", "Caption", "彩色"},
+                                            {"chkOption6", "Caption", "阴影"},
+                                            {"chkOption7", "Caption", "水平居中"},
+                                            {"chkOption8", "Caption", "垂直居中"},
+                                            {"fraOrientation", "Caption", " 打印方向 "},
+                                            {"optOrientation0", "Caption", "纵向"},
+                                            {"optOrientation1", "Caption", "横向"},
+                                            {"fraMargin", "Caption", " 页边距 (厘米) "},
+                                            {"lblMargin0", "Caption", "上:"},
+                                            {"lblMargin1", "Caption", "下:"},
+                                            {"lblMargin2", "Caption", "左:"},
+                                            {"lblMargin3", "Caption", "右:"},
+                                            {"fraScaling", "Caption", " 打印缩放 "},
+                                            {"optScaling0", "Caption", "不缩放"},
+                                            {"optScaling1", "Caption", "智能打印"},
+                                            {"optScaling2", "Caption", "缩放:"},
+                                            {"optScaling3", "Caption", "适合页面:"},
+                                            {"cmdPrint", "Caption", "打印(&P)"},
+                                            {"cmdPreview", "Caption", "预览(&V)"},
+                                            {"cmdPrinter", "Caption", "打印机(&R)"},
+                                            {"cmdCancel", "Caption", "取消"},
+                                        });
+    return kTexts;
+}
+
+QGroupBox* frame(const char* name)
+{
+    auto* box = new QGroupBox;
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+QLabel* label(const QString& name, const QString& text = QString())
+{
+    auto* l = new QLabel(text);
+    l->setObjectName(name);
+    return l;
 }
 
 } // namespace
@@ -64,14 +117,11 @@ frmPrintSpread::frmPrintSpread(QWidget* parent) : QDialog(parent)
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     // Page range.
-    auto* pageBox = new QGroupBox(lt(" 页面范围 ", " 頁面範圍 ", " Page Range "));
+    auto* pageBox = frame("fraPage");
     auto* pageLayout = new QGridLayout(pageBox);
     m_page = new QButtonGroup(this);
-    const QString pageTexts[4] = {
-        lt("全部", "全部", "All"), lt("选定单元格", "選定儲存格", "Selected Cells"),
-        lt("当前页", "目前頁", "Current Page"), lt("页码:", "頁碼:", "Pages:")};
     for (int i = 0; i < 4; ++i) {
-        optPage[i] = new QRadioButton(pageTexts[i]);
+        optPage[i] = new QRadioButton;
         optPage[i]->setObjectName(QStringLiteral("optPage%1").arg(i));
         m_page->addButton(optPage[i], i);
         pageLayout->addWidget(optPage[i], i, 0);
@@ -87,60 +137,43 @@ frmPrintSpread::frmPrintSpread(QWidget* parent) : QDialog(parent)
                 });
         pages->addWidget(cboPage[i]);
         if (i == 0)
-            pages->addWidget(new QLabel(lt("到", "到", "to")));
+            pages->addWidget(label(QStringLiteral("lblPageTo")));
     }
     pageLayout->addLayout(pages, 3, 1);
 
     // Options.
-    auto* optionBox = new QGroupBox(lt(" 打印选项 ", " 列印選項 ", " Print Options "));
+    auto* optionBox = frame("fraOption");
     auto* optionLayout = new QGridLayout(optionBox);
-    const QString optionTexts[9] = {lt("列标题", "欄標題", "Column Headers"),
-                                    lt("行标题", "列標題", "Row Headers"),
-                                    lt("网格线", "格線", "Grid Lines"),
-                                    lt("边框", "框線", "Border"),
-                                    lt("仅数据单元格", "僅資料儲存格", "Data Cells Only"),
-                                    lt("彩色", "彩色", "Color"),
-                                    lt("阴影", "陰影", "Shadows"),
-                                    lt("水平居中", "水平置中", "Center Horizontal"),
-                                    lt("垂直居中", "垂直置中", "Center Vertical")};
     for (int i = 0; i < 9; ++i) {
-        chkOption[i] = new QCheckBox(optionTexts[i]);
+        chkOption[i] = new QCheckBox;
         chkOption[i]->setObjectName(QStringLiteral("chkOption%1").arg(i));
         optionLayout->addWidget(chkOption[i], i % 5, i / 5);
     }
 
     // Orientation.
-    auto* orientationBox = new QGroupBox(lt(" 打印方向 ", " 列印方向 ", " Page Orientation "));
+    auto* orientationBox = frame("fraOrientation");
     auto* orientationLayout = new QHBoxLayout(orientationBox);
-    const QString orientationTexts[2] = {lt("纵向", "直向", "Portrait"),
-                                         lt("横向", "橫向", "Landscape")};
     for (int i = 0; i < 2; ++i) {
-        optOrientation[i] = new QRadioButton(orientationTexts[i]);
+        optOrientation[i] = new QRadioButton;
         optOrientation[i]->setObjectName(QStringLiteral("optOrientation%1").arg(i));
         orientationLayout->addWidget(optOrientation[i]);
     }
 
     // Margins.
-    auto* marginBox =
-        new QGroupBox(lt(" 页边距 (厘米) ", " 頁邊距 (英寸) ", " Page Margins (inch) "));
+    auto* marginBox = frame("fraMargin");
     auto* marginLayout = new QGridLayout(marginBox);
-    const QString marginTexts[4] = {lt("上:", "上:", "Top:"), lt("下:", "下:", "Bottom:"),
-                                    lt("左:", "左:", "Left:"), lt("右:", "右:", "Right:")};
     for (int i = 0; i < 4; ++i) {
         cboMargin[i] = editableCombo(QStringLiteral("cboMargin%1").arg(i));
-        marginLayout->addWidget(new QLabel(marginTexts[i]), i / 2, (i % 2) * 2);
+        marginLayout->addWidget(label(QStringLiteral("lblMargin%1").arg(i)), i / 2, (i % 2) * 2);
         marginLayout->addWidget(cboMargin[i], i / 2, (i % 2) * 2 + 1);
     }
 
     // Scaling.
-    auto* scalingBox = new QGroupBox(lt(" 打印缩放 ", " 列印縮放 ", " Print Scaling "));
+    auto* scalingBox = frame("fraScaling");
     auto* scalingLayout = new QGridLayout(scalingBox);
     m_scaling = new QButtonGroup(this);
-    const QString scalingTexts[4] = {
-        lt("不缩放", "不縮放", "No Scaling"), lt("智能打印", "智慧列印", "Smart Print"),
-        lt("缩放:", "縮放:", "Zoom:"), lt("适合页面:", "最適頁面:", "Best Fit (Page):")};
     for (int i = 0; i < 4; ++i) {
-        optScaling[i] = new QRadioButton(scalingTexts[i]);
+        optScaling[i] = new QRadioButton;
         optScaling[i]->setObjectName(QStringLiteral("optScaling%1").arg(i));
         m_scaling->addButton(optScaling[i], i);
         scalingLayout->addWidget(optScaling[i], i, 0);
@@ -180,15 +213,11 @@ frmPrintSpread::frmPrintSpread(QWidget* parent) : QDialog(parent)
 
     // Buttons.
     auto* buttons = new QVBoxLayout;
-    const std::pair<const char*, QString> buttonTexts[4] = {
-        {"cmdPrint", lt("打印(&P)", "列印(&P)", "&Print")},
-        {"cmdPreview", lt("预览(&V)", "預覽(&V)", "Pre&view")},
-        {"cmdPrinter", lt("打印机(&R)", "印表機(&R)", "P&rinter")},
-        {"cmdCancel", lt("取消", "取消", "Cancel")}};
+    const char* const buttonNames[4] = {"cmdPrint", "cmdPreview", "cmdPrinter", "cmdCancel"};
     QPushButton* made[4];
     for (int i = 0; i < 4; ++i) {
-        made[i] = new QPushButton(buttonTexts[i].second);
-        made[i]->setObjectName(QString::fromLatin1(buttonTexts[i].first));
+        made[i] = new QPushButton;
+        made[i]->setObjectName(QString::fromLatin1(buttonNames[i]));
         buttons->addWidget(made[i]);
     }
     buttons->addStretch();
@@ -204,6 +233,8 @@ frmPrintSpread::frmPrintSpread(QWidget* parent) : QDialog(parent)
     grid->addWidget(marginBox, 1, 1);
     grid->addWidget(scalingBox, 2, 0, 1, 2);
     grid->addLayout(buttons, 0, 2, 3, 1);
+
+    texts().translate(this);
 
     connect(m_page, &QButtonGroup::idToggled, this, &frmPrintSpread::updateEnabled);
     connect(m_scaling, &QButtonGroup::idToggled, this, &frmPrintSpread::updateEnabled);
@@ -228,7 +259,8 @@ void frmPrintSpread::load(Sheet* grid, const QString& caption)
 {
     m_grid = grid;
     m_caption = caption;
-    setWindowTitle(lt("打印", "列印", "Print") + QStringLiteral(" - ") + caption);
+    setWindowTitle(texts().text(QStringLiteral("frmPrintSpread")) + QStringLiteral(" - ") +
+                   caption);
     if (!grid)
         return;
     const PrintSettings& ps = grid->printSettings();
@@ -340,7 +372,7 @@ bool frmPrintSpread::printGrid(const Sheet& grid, const QString& caption, QWidge
         return sheetPrinter.print(&chosen);
     }
     const QString path =
-        QFileDialog::getSaveFileName(parent, lt("打印", "列印", "Print"),
+        QFileDialog::getSaveFileName(parent, texts().text(QStringLiteral("frmPrintSpread")),
                                      name + QStringLiteral(".pdf"), QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return false;

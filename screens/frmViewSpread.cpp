@@ -1,6 +1,7 @@
 #include "frmViewSpread.h"
 
 #include "HostUi.h"
+#include "LanguageSection.h"
 #include "Sheet.h"
 #include "SheetExporter.h"
 #include "SheetFile.h"
@@ -22,6 +23,16 @@ namespace {
 const char* const Patterns[5] = {"*.xls", "*.htm; *.html", "*.rpt", "*.txt", "*.xml"};
 const char* const Extensions[5] = {"xlsx", "htm", "rpt", "txt", "xml"};
 
+// The window's own texts (the toolbar's buttons and the file filters are messages of the
+// message table): the Chinese built in, the language file's in other languages.
+const LanguageSection& texts()
+{
+    static const LanguageSection kTexts("frmViewSpread", {
+                                                             {"tlbMain", "Caption", "工具栏"},
+                                                         });
+    return kTexts;
+}
+
 } // namespace
 
 // The five file filters, from the message table, in the order of the save dialog.
@@ -39,7 +50,7 @@ frmViewSpread::frmViewSpread(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmViewSpread"));
 
-    tlbMain = addToolBar(QStringLiteral("tlbMain"));
+    tlbMain = addToolBar(texts().text(QStringLiteral("tlbMain")));
     tlbMain->setObjectName(QStringLiteral("tlbMain"));
     tlbMain->setMovable(false);
     for (const char* key : {"Open", "Save", "Print", "Exit"}) {

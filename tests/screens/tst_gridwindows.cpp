@@ -1,4 +1,5 @@
 #include "../sheet/BillSheetFixture.h"
+#include "HostBinding.h"
 #include "HostContext.h"
 #include "HostUi.h"
 #include "SheetCompare.h"
@@ -13,13 +14,20 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QGlyphRun>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextLayout>
+#include <QToolBar>
 #include <QtTest>
 
 namespace {
@@ -39,8 +47,43 @@ template <typename T> T* child(QWidget* w, const char* name)
     return c;
 }
 
+// Every text a window shows: its title, its buttons, labels, frames, list entries, toolbar
+// buttons and toolbars' titles.
+QStringList shownTexts(QWidget* window)
+{
+    QStringList texts{window->windowTitle()};
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (auto* b = qobject_cast<QAbstractButton*>(w))
+            texts << b->text();
+        else if (auto* l = qobject_cast<QLabel*>(w))
+            texts << l->text();
+        else if (auto* g = qobject_cast<QGroupBox*>(w))
+            texts << g->title();
+        else if (auto* t = qobject_cast<QToolBar*>(w))
+            texts << t->windowTitle();
+        if (auto* c = qobject_cast<QComboBox*>(w))
+            for (int i = 0; i < c->count(); ++i)
+                texts << c->itemText(i);
+        for (QAction* a : w->actions())
+            texts << a->text();
+    }
+    texts.removeAll(QString());
+    return texts;
+}
+
+// The family `font` draws Chinese text in.
+QString chineseFamily(const QFont& font)
+{
+    QTextLayout layout(QStringLiteral("打印预览"), font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    return runs.size() == 1 ? runs.first().rawFont().familyName() : QString();
+}
+
 // Saves a grab of `w` into $VTX_SCREENSHOT_DIR (for the README), when that is set.
-void screenshot(QWidget* w, const char* name)
+void screenshot(QWidget* w, const QByteArray& name)
 {
     const QString dir = qEnvironmentVariable("VTX_SCREENSHOT_DIR");
     if (!dir.isEmpty())
@@ -57,6 +100,7 @@ private slots:
     void previewPageGroups();
     void printOptions();
     void viewSpreadCopiesOpensAndSaves();
+    void textsInTheScreenLanguage();
 };
 
 void TestGridWindows::previewPageGroups()
@@ -235,6 +279,68 @@ void TestGridWindows::viewSpreadCopiesOpensAndSaves()
     QVERIFY(w.isVisible());
     QTest::keyClick(w.view(), Qt::Key_Escape);
     QVERIFY(!w.isVisible());
+}
+
+// The grid windows show their texts in the language of the screen: the built-in Chinese, the
+// Traditional Chinese and English of the shipped language files, nothing English on a Chinese
+// screen nor Chinese on an English one; their Chinese is drawn in the Noto CJK variant of the
+// language (set up by host binding).
+void TestGridWindows::textsInTheScreenLanguage()
+{
+    QTemporaryDir settings, plugin;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    QVERIFY(QDir().mkpath(plugin.filePath(QStringLiteral("Languages"))));
+    for (const char* file : {"vtxQueryApp.eng", "vtxQueryApp.big"})
+        QVERIFY(QFile::copy(QStringLiteral(VTX_SOURCE_DIR "/Languages/") + QLatin1String(file),
+                            plugin.filePath(QStringLiteral("Languages/")) + QLatin1String(file)));
+    const QString pluginDir = PluginDirectory();
+    SetPluginDirectory(plugin.path());
+    static const QRegularExpression han(QStringLiteral("[\\x{3400}-\\x{9FFF}]"));
+    static const QRegularExpression mnemonic(QStringLiteral("\\(&[A-Z]\\)"));
+    static const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
+    Sheet s;
+    fillBillSheet(s);
+    for (const int language : {0, 2, 3}) {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Valtrix"),
+                  QStringLiteral("Valtrix"))
+            .setValue(QStringLiteral("Language/Language"), language);
+        BindHost(nullptr);
+        QCOMPARE(hostContext().LanguageCode, language);
+        frmPreview preview;
+        preview.resize(900, 300);
+        preview.load(&s, QString());
+        frmPrintSpread print;
+        print.load(&s, QString());
+        frmViewSpread view;
+        for (QWidget* w : {static_cast<QWidget*>(&preview), static_cast<QWidget*>(&print),
+                           static_cast<QWidget*>(&view)}) {
+            for (QString text : shownTexts(w)) {
+                if (language == 3)
+                    QVERIFY2(!text.contains(han), qPrintable(text));
+                else
+                    QVERIFY2(!text.remove(mnemonic).contains(latin), qPrintable(text));
+            }
+        }
+        const QString names[] = {QStringLiteral("整页"), QStringLiteral("整頁"),
+                                 QStringLiteral("Whole Page")};
+        QCOMPARE(child<QComboBox>(&preview, "cboZoom")->currentText(), names[language == 0   ? 0
+                                                                             : language == 2 ? 1
+                                                                                             : 2]);
+        QCOMPARE(preview.statusText(), language == 3   ? QStringLiteral("Page 1 of 1")
+                                       : language == 2 ? QStringLiteral("第1頁，共1頁")
+                                                       : QStringLiteral("第1页，共1页"));
+        QCOMPARE(chineseFamily(child<QPushButton>(&preview, "cmdClose")->font()),
+                 language == 2 ? QStringLiteral("Noto Sans CJK TC")
+                               : QStringLiteral("Noto Sans CJK SC"));
+        const QByteArray suffix = QByteArray::number(language) + ".png";
+        screenshot(&preview, "preview-language" + suffix);
+        screenshot(&print, "print-language" + suffix);
+    }
+    QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Valtrix"),
+              QStringLiteral("Valtrix"))
+        .setValue(QStringLiteral("Language/Language"), 0);
+    BindHost(nullptr);
+    SetPluginDirectory(pluginDir);
 }
 
 QTEST_MAIN(TestGridWindows)
