@@ -11,18 +11,18 @@
 // (SQLite's own API, every column of every row read); the table gives both times, their ratio, the
 // rows shown, the peak memory growth of the run and the grid's bytes per cell. The largest grid is
 // then saved as .xlsx and .pdf. With --plans the query plan of every captured statement is printed.
-#include "BenchProcess.h"
-#include "Connection.h"
-#include "HostBinding.h"
-#include "HostContext.h"
-#include "HostUi.h"
-#include "Sheet.h"
-#include "SheetOutput.h"
-#include "SqliteAlone.h"
-#include "ctlQuery.h"
-#include "frmBillCheck.h"
-#include "frmBillQuery.h"
-#include "frmDailyReport.h"
+#include "bench/BenchProcess.h"
+#include "bench/SqliteAlone.h"
+#include "core/HostBinding.h"
+#include "core/HostContext.h"
+#include "db/Connection.h"
+#include "framework/HostUi.h"
+#include "reports/bills/frmBillCheck.h"
+#include "reports/bills/frmBillQuery.h"
+#include "reports/periods/frmDailyReport.h"
+#include "screens/ctlQuery.h"
+#include "screens/sheet/Sheet.h"
+#include "screens/sheet/SheetOutput.h"
 
 #include <QApplication>
 #include <QDate>

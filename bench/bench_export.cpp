@@ -9,9 +9,9 @@
 // footer. Then times SheetOutput::save to each format and prints one line per format: wall time,
 // CPU time of the process, peak resident growth during the save and the file's size.
 // --keep DIR writes the files into DIR (to look at them) instead of a temporary folder.
-#include "BenchProcess.h"
-#include "Sheet.h"
-#include "SheetOutput.h"
+#include "bench/BenchProcess.h"
+#include "screens/sheet/Sheet.h"
+#include "screens/sheet/SheetOutput.h"
 
 #include <QApplication>
 #include <QDir>

@@ -9,12 +9,12 @@
 //      headers, a computed column, the zero-settlement condition on every totalled column and
 //      the totals row,
 // and prints both times, their ratio, the sheet's memory per cell and the process RSS growth.
-#include "BenchProcess.h"
-#include "Connection.h"
-#include "QueryColumn.h"
-#include "Sheet.h"
-#include "SqliteAlone.h"
-#include "ctlQuery.h"
+#include "bench/BenchProcess.h"
+#include "bench/SqliteAlone.h"
+#include "db/Connection.h"
+#include "screens/QueryColumn.h"
+#include "screens/ctlQuery.h"
+#include "screens/sheet/Sheet.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "ActionTable.h"
+#include "core/ActionTable.h"
 
 void ActionTable::addShared(const QString& action, const QString& screenType, Create create,
                             Show show)

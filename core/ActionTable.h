@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ScreenRegistry.h"
+#include "core/ScreenRegistry.h"
 
 #include <QList>
 #include <QPointer>

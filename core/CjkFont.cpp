@@ -1,6 +1,6 @@
-#include "CjkFont.h"
+#include "core/CjkFont.h"
 
-#include "HostContext.h"
+#include "core/HostContext.h"
 
 #include <QApplication>
 #include <QFontDatabase>

@@ -1,15 +1,15 @@
-#include "HostBinding.h"
+#include "core/HostBinding.h"
 
-#include "BillService.h"
-#include "CjkFont.h"
-#include "DataListService.h"
-#include "HostContext.h"
-#include "HostObject.h"
-#include "MemberService.h"
-#include "PrintService.h"
-#include "modMessage.h"
-#include "mod_ADO.h"
-#include "mod_API_Help.h"
+#include "core/CjkFont.h"
+#include "core/HostContext.h"
+#include "core/modMessage.h"
+#include "core/mod_ADO.h"
+#include "core/mod_API_Help.h"
+#include "framework/BillService.h"
+#include "framework/DataListService.h"
+#include "framework/HostObject.h"
+#include "framework/MemberService.h"
+#include "framework/PrintService.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "HostContext.h"
+#include "core/HostContext.h"
 
 HostContext& hostContext()
 {

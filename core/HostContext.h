@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Connection.h"
+#include "db/Connection.h"
 
 #include <QString>
 
@@ -13,8 +13,8 @@ struct HostContext
     bool TrueDataAllowed = false;
     QString UserID;
     QString UserGroupID;
-    int LanguageCode = 0;              // EnumLanguage value read from the settings store
-    cLanguage* Language = nullptr;     // the shared language file object
+    int LanguageCode = 0;          // EnumLanguage value read from the settings store
+    cLanguage* Language = nullptr; // the shared language file object
 
     // The connection to run statements on: the host's, or a new unopened one before binding, so
     // that statements fail in the ordinary way instead of crashing.

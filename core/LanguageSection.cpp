@@ -1,9 +1,9 @@
-#include "LanguageSection.h"
+#include "core/LanguageSection.h"
 
-#include "HostContext.h"
-#include "cLanguage.h"
-#include "modMessage.h"
-#include "modPublic.h"
+#include "core/HostContext.h"
+#include "core/cLanguage.h"
+#include "core/modMessage.h"
+#include "core/modPublic.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>

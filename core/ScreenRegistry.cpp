@@ -1,4 +1,4 @@
-#include "ScreenRegistry.h"
+#include "core/ScreenRegistry.h"
 
 #include <QHash>
 

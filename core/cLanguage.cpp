@@ -1,6 +1,6 @@
-#include "cLanguage.h"
+#include "core/cLanguage.h"
 
-#include "modPublic.h"
+#include "core/modPublic.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,4 +1,4 @@
-#include "cStringBuilder.h"
+#include "core/cStringBuilder.h"
 
 #include <algorithm>
 #include <limits>

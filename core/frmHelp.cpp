@@ -1,8 +1,8 @@
-#include "frmHelp.h"
+#include "core/frmHelp.h"
 
-#include "HostUi.h"
-#include "LanguageSection.h"
-#include "modPublic.h"
+#include "core/LanguageSection.h"
+#include "core/modPublic.h"
+#include "framework/HostUi.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "modBranch.h"
+#include "core/modBranch.h"
 
-#include "HostContext.h"
-#include "SqlText.h"
+#include "core/HostContext.h"
+#include "db/SqlText.h"
 
 #include <QComboBox>
 #include <QStringList>

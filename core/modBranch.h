@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Bill.h"
-#include "mod_ADO.h"
+#include "core/mod_ADO.h"
+#include "framework/Bill.h"
 
 #include <QString>
 #include <QStringList>

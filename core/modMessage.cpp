@@ -1,10 +1,10 @@
-#include "modMessage.h"
+#include "core/modMessage.h"
 
-#include "HostContext.h"
-#include "HostUi.h"
-#include "IQueryItems.h"
-#include "cLanguage.h"
-#include "modPublic.h"
+#include "core/HostContext.h"
+#include "core/IQueryItems.h"
+#include "core/cLanguage.h"
+#include "core/modPublic.h"
+#include "framework/HostUi.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "modPublic.h"
+#include "core/modPublic.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "mod_ADO.h"
+#include "core/mod_ADO.h"
 
-#include "HostContext.h"
-#include "SqlError.h"
+#include "core/HostContext.h"
+#include "db/SqlError.h"
 
 #include <QComboBox>
 #include <QMdiSubWindow>

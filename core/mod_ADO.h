@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Recordset.h"
+#include "db/Recordset.h"
 
 #include <QHash>
 #include <QList>

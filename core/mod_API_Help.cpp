@@ -1,6 +1,6 @@
-#include "mod_API_Help.h"
+#include "core/mod_API_Help.h"
 
-#include "modPublic.h"
+#include "core/modPublic.h"
 
 #include <QFileInfo>
 #include <QWidget>

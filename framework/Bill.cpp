@@ -1,7 +1,7 @@
-#include "Bill.h"
+#include "framework/Bill.h"
 
-#include "BillService.h"
-#include "FrameworkSql.h"
+#include "framework/BillService.h"
+#include "framework/FrameworkSql.h"
 
 Bill::Bill(ConnectionPtr connection)
     : m_connection(connection ? std::move(connection)

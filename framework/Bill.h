@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Connection.h"
-#include "Money.h"
+#include "db/Connection.h"
+#include "db/Money.h"
 
 #include <QDateTime>
 #include <QString>

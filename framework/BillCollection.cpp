@@ -1,7 +1,7 @@
-#include "BillCollection.h"
+#include "framework/BillCollection.h"
 
-#include "BillService.h"
-#include "FrameworkSql.h"
+#include "framework/BillService.h"
+#include "framework/FrameworkSql.h"
 
 BillCollection::BillCollection(ConnectionPtr connection)
     : m_connection(connection ? std::move(connection)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Bill.h"
-#include "ListCriteria.h"
+#include "framework/Bill.h"
+#include "framework/ListCriteria.h"
 
 #include <QList>
 

@@ -1,4 +1,4 @@
-#include "BillService.h"
+#include "framework/BillService.h"
 
 namespace {
 BillService* g_instance = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FrameworkService.h"
+#include "framework/FrameworkService.h"
 
 // The service behind the bill object and the bill collection: their default connection.
 class BillService : public FrameworkService

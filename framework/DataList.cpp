@@ -1,7 +1,7 @@
-#include "DataList.h"
+#include "framework/DataList.h"
 
-#include "DataListService.h"
-#include "FrameworkSql.h"
+#include "framework/DataListService.h"
+#include "framework/FrameworkSql.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Connection.h"
-#include "ListCriteria.h"
+#include "db/Connection.h"
+#include "framework/ListCriteria.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "DataListService.h"
+#include "framework/DataListService.h"
 
 namespace {
 DataListService* g_instance = nullptr;

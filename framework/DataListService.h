@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FrameworkService.h"
+#include "framework/FrameworkService.h"
 
 // The service behind the data lists (meal periods, subjects, department types, ...): the
 // connection a DataList created without one loads from.

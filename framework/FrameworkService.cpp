@@ -1,4 +1,4 @@
-#include "FrameworkService.h"
+#include "framework/FrameworkService.h"
 
 void FrameworkService::Initialize(ConnectionPtr& connection, bool& trueDataAllowed)
 {

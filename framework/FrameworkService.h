@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Connection.h"
+#include "db/Connection.h"
 
 // Common part of the framework's four shared services. Each service exists once per process
 // (obtain() creates it on first use) and is initialised at binding with the host's connection

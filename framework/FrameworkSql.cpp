@@ -1,6 +1,6 @@
-#include "FrameworkSql.h"
+#include "framework/FrameworkSql.h"
 
-#include "Recordset.h"
+#include "db/Recordset.h"
 
 #include <QDateTime>
 

@@ -1,4 +1,4 @@
-#include "HostUi.h"
+#include "framework/HostUi.h"
 
 #include <QMdiArea>
 #include <QPointer>

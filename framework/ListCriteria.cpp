@@ -1,6 +1,6 @@
-#include "ListCriteria.h"
+#include "framework/ListCriteria.h"
 
-#include "FrameworkSql.h"
+#include "framework/FrameworkSql.h"
 
 #include <QDateTime>
 

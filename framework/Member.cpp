@@ -1,7 +1,7 @@
-#include "Member.h"
+#include "framework/Member.h"
 
-#include "FrameworkSql.h"
-#include "MemberService.h"
+#include "framework/FrameworkSql.h"
+#include "framework/MemberService.h"
 
 Member::Member(ConnectionPtr connection)
     : m_connection(connection ? std::move(connection)

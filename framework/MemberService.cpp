@@ -1,4 +1,4 @@
-#include "MemberService.h"
+#include "framework/MemberService.h"
 
 namespace {
 MemberService* g_instance = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FrameworkService.h"
+#include "framework/FrameworkService.h"
 
 // The service behind the member object and the statistic groups: their default connection.
 class MemberService : public FrameworkService

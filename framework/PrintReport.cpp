@@ -1,9 +1,9 @@
-#include "PrintReport.h"
+#include "framework/PrintReport.h"
 
-#include "Bill.h"
-#include "FrameworkSql.h"
-#include "Money.h"
-#include "ReportPrinter.h"
+#include "db/Money.h"
+#include "framework/Bill.h"
+#include "framework/FrameworkSql.h"
+#include "framework/ReportPrinter.h"
 
 #include <QFileInfo>
 #include <QFont>

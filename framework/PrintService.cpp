@@ -1,4 +1,4 @@
-#include "PrintService.h"
+#include "framework/PrintService.h"
 
 namespace {
 PrintService* g_instance = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FrameworkService.h"
+#include "framework/FrameworkService.h"
 
 // The service behind the report printer: the connection its reports read the bill from.
 class PrintService : public FrameworkService

@@ -1,6 +1,6 @@
-#include "ReportPrinter.h"
+#include "framework/ReportPrinter.h"
 
-#include "PrintService.h"
+#include "framework/PrintService.h"
 
 #include <optional>
 

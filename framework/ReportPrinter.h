@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Connection.h"
-#include "PrintReport.h"
+#include "db/Connection.h"
+#include "framework/PrintReport.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "ReportScreenProtocol.h"
+#include "framework/ReportScreenProtocol.h"
 
 #include <QMetaMethod>
 #include <QMetaObject>

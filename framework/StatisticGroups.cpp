@@ -1,7 +1,7 @@
-#include "StatisticGroups.h"
+#include "framework/StatisticGroups.h"
 
-#include "FrameworkSql.h"
-#include "MemberService.h"
+#include "framework/FrameworkSql.h"
+#include "framework/MemberService.h"
 
 StatisticGroups::StatisticGroups(ConnectionPtr connection)
     : m_connection(connection ? std::move(connection)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Connection.h"
+#include "db/Connection.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "VersionInfo.h"
+#include "framework/VersionInfo.h"
 
 QString VersionInfo::fileVersion() const
 {

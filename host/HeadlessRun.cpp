@@ -1,10 +1,10 @@
-#include "HeadlessRun.h"
+#include "host/HeadlessRun.h"
 
-#include "HostOptions.h"
-#include "HostSession.h"
-#include "ISubSystem.h"
-#include "MainWindow.h"
-#include "ReportScreenProtocol.h"
+#include "framework/ISubSystem.h"
+#include "framework/ReportScreenProtocol.h"
+#include "host/HostOptions.h"
+#include "host/HostSession.h"
+#include "host/MainWindow.h"
 
 #include <QApplication>
 #include <QMdiArea>

@@ -1,4 +1,4 @@
-#include "HostCaptions.h"
+#include "host/HostCaptions.h"
 
 #include <QHash>
 #include <QSettings>

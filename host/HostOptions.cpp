@@ -1,4 +1,4 @@
-#include "HostOptions.h"
+#include "host/HostOptions.h"
 
 #include <QCommandLineParser>
 

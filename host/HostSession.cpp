@@ -1,8 +1,8 @@
-#include "HostSession.h"
+#include "host/HostSession.h"
 
-#include "HostOptions.h"
-#include "ISubSystem.h"
-#include "Recordset.h"
+#include "db/Recordset.h"
+#include "framework/ISubSystem.h"
+#include "host/HostOptions.h"
 
 #include <QCoreApplication>
 #include <QDir>

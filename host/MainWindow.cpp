@@ -1,9 +1,9 @@
-#include "MainWindow.h"
+#include "host/MainWindow.h"
 
-#include "HostCaptions.h"
-#include "HostUi.h"
-#include "ISubSystem.h"
-#include "ModuleMenu.h"
+#include "framework/HostUi.h"
+#include "framework/ISubSystem.h"
+#include "host/HostCaptions.h"
+#include "host/ModuleMenu.h"
 
 #include <QApplication>
 #include <QLabel>

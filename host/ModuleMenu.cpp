@@ -1,4 +1,4 @@
-#include "ModuleMenu.h"
+#include "host/ModuleMenu.h"
 
 const QList<ModuleMenu::Group>& ModuleMenu::groups()
 {

@@ -1,6 +1,6 @@
-#include "SignInDialog.h"
+#include "host/SignInDialog.h"
 
-#include "HostCaptions.h"
+#include "host/HostCaptions.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,11 +1,11 @@
-#include "HeadlessRun.h"
-#include "HostObject.h"
-#include "HostOptions.h"
-#include "HostSession.h"
-#include "HostUi.h"
-#include "ISubSystem.h"
-#include "MainWindow.h"
-#include "SignInDialog.h"
+#include "framework/HostObject.h"
+#include "framework/HostUi.h"
+#include "framework/ISubSystem.h"
+#include "host/HeadlessRun.h"
+#include "host/HostOptions.h"
+#include "host/HostSession.h"
+#include "host/MainWindow.h"
+#include "host/SignInDialog.h"
 
 #include <QApplication>
 

@@ -1,9 +1,9 @@
-#include "BranchCriterion.h"
+#include "screens/BranchCriterion.h"
 
-#include "DropDownComboBox.h"
-#include "LanguageSection.h"
-#include "frmBranch.h"
-#include "modMessage.h"
+#include "core/LanguageSection.h"
+#include "core/modMessage.h"
+#include "screens/DropDownComboBox.h"
+#include "screens/frmBranch.h"
 
 BranchCriterion::BranchCriterion(DropDownComboBox* combo, const QString& fallbackTable,
                                  QWidget* screen)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "modBranch.h"
+#include "core/modBranch.h"
 
 #include <QObject>
 #include <QPointer>

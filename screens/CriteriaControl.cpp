@@ -1,4 +1,4 @@
-#include "CriteriaControl.h"
+#include "screens/CriteriaControl.h"
 
 #include <QCheckBox>
 #include <QComboBox>

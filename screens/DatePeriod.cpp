@@ -1,6 +1,9 @@
-#include "DatePeriod.h"
+#include "screens/DatePeriod.h"
 
-int WeekdayFromSunday(const QDate& date) { return date.dayOfWeek() % 7 + 1; }
+int WeekdayFromSunday(const QDate& date)
+{
+    return date.dayOfWeek() % 7 + 1;
+}
 
 DateRange DatePeriodRange(const QString& key, const QDate& today)
 {

@@ -1,4 +1,4 @@
-#include "DropDownComboBox.h"
+#include "screens/DropDownComboBox.h"
 
 void DropDownComboBox::showPopup()
 {

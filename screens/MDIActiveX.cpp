@@ -1,7 +1,7 @@
-#include "MDIActiveX.h"
+#include "screens/MDIActiveX.h"
 
-#include "HostUi.h"
-#include "Twips.h"
+#include "framework/HostUi.h"
+#include "screens/sheet/Twips.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -1,6 +1,6 @@
-#include "QueryColumn.h"
+#include "screens/QueryColumn.h"
 
-#include "QueryColumns.h"
+#include "screens/QueryColumns.h"
 
 QueryColumn::QueryColumn(const QString& field, const QString& caption, const QString& condition,
                          const QString& value4, bool value5, int value6, bool sum, int kind,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IQueryItems.h"
+#include "core/IQueryItems.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "QueryColumns.h"
+#include "screens/QueryColumns.h"
 
-#include "QueryColumn.h"
+#include "screens/QueryColumn.h"
 
 QueryColumns::QueryColumns() = default;
 QueryColumns::~QueryColumns() = default;

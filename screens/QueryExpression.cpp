@@ -1,4 +1,4 @@
-#include "QueryExpression.h"
+#include "screens/QueryExpression.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "QueryReportScreen.h"
+#include "screens/QueryReportScreen.h"
 
-#include "Sheet.h"
-#include "ctlQuery.h"
+#include "screens/ctlQuery.h"
+#include "screens/sheet/Sheet.h"
 
 QueryReportScreen::QueryReportScreen(const QString& name, const QString& caption,
                                      const QString& title, QSize sizeTwips, QWidget* parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReportScreen.h"
+#include "screens/ReportScreen.h"
 
 class ctlQuery;
 

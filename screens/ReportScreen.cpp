@@ -1,13 +1,13 @@
-#include "ReportScreen.h"
+#include "screens/ReportScreen.h"
 
-#include "CriteriaControl.h"
-#include "DatePeriod.h"
-#include "HostContext.h"
-#include "LanguageSection.h"
-#include "SheetOutput.h"
-#include "Twips.h"
-#include "frmHelp.h"
-#include "modMessage.h"
+#include "core/HostContext.h"
+#include "core/LanguageSection.h"
+#include "core/frmHelp.h"
+#include "core/modMessage.h"
+#include "screens/CriteriaControl.h"
+#include "screens/DatePeriod.h"
+#include "screens/sheet/SheetOutput.h"
+#include "screens/sheet/Twips.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MDIActiveX.h"
+#include "screens/MDIActiveX.h"
 
 #include <QDate>
 #include <QSize>

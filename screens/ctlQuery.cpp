@@ -1,16 +1,16 @@
-#include "ctlQuery.h"
+#include "screens/ctlQuery.h"
 
-#include "LanguageSection.h"
-#include "Money.h"
-#include "QueryColumn.h"
-#include "QueryExpression.h"
-#include "Recordset.h"
-#include "Sheet.h"
-#include "SheetOutput.h"
-#include "SheetView.h"
-#include "Twips.h"
-#include "frmPrintSpread.h"
-#include "frmViewSpread.h"
+#include "core/LanguageSection.h"
+#include "db/Money.h"
+#include "db/Recordset.h"
+#include "screens/QueryColumn.h"
+#include "screens/QueryExpression.h"
+#include "screens/frmPrintSpread.h"
+#include "screens/frmViewSpread.h"
+#include "screens/sheet/Sheet.h"
+#include "screens/sheet/SheetOutput.h"
+#include "screens/sheet/SheetView.h"
+#include "screens/sheet/Twips.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Connection.h"
-#include "IQueryItems.h"
-#include "QueryColumns.h"
-#include "QueryGroups.h"
+#include "core/IQueryItems.h"
+#include "db/Connection.h"
+#include "screens/QueryColumns.h"
+#include "screens/QueryGroups.h"
 
 #include <QVariant>
 #include <QWidget>

@@ -1,9 +1,9 @@
-#include "frmBranch.h"
+#include "screens/frmBranch.h"
 
-#include "HostUi.h"
-#include "LanguageSection.h"
-#include "SqlText.h"
-#include "modBranch.h"
+#include "core/LanguageSection.h"
+#include "core/modBranch.h"
+#include "db/SqlText.h"
+#include "framework/HostUi.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

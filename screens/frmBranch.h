@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mod_ADO.h"
+#include "core/mod_ADO.h"
 
 #include <QDialog>
 #include <QHash>

@@ -1,10 +1,10 @@
-#include "frmPreview.h"
+#include "screens/frmPreview.h"
 
-#include "HostUi.h"
-#include "LanguageSection.h"
-#include "Sheet.h"
-#include "SheetPreview.h"
-#include "frmPrintSpread.h"
+#include "core/LanguageSection.h"
+#include "framework/HostUi.h"
+#include "screens/frmPrintSpread.h"
+#include "screens/sheet/Sheet.h"
+#include "screens/sheet/SheetPreview.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,12 +1,12 @@
-#include "frmPrintSpread.h"
+#include "screens/frmPrintSpread.h"
 
-#include "HostContext.h"
-#include "HostUi.h"
-#include "LanguageSection.h"
-#include "Sheet.h"
-#include "SheetPrinter.h"
-#include "frmPreview.h"
-#include "modPublic.h"
+#include "core/HostContext.h"
+#include "core/LanguageSection.h"
+#include "core/modPublic.h"
+#include "framework/HostUi.h"
+#include "screens/frmPreview.h"
+#include "screens/sheet/Sheet.h"
+#include "screens/sheet/SheetPrinter.h"
 
 #include <QApplication>
 #include <QButtonGroup>

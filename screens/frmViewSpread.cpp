@@ -1,14 +1,14 @@
-#include "frmViewSpread.h"
+#include "screens/frmViewSpread.h"
 
-#include "HostUi.h"
-#include "LanguageSection.h"
-#include "Sheet.h"
-#include "SheetExporter.h"
-#include "SheetFile.h"
-#include "SheetView.h"
-#include "frmPrintSpread.h"
-#include "modMessage.h"
-#include "modPublic.h"
+#include "core/LanguageSection.h"
+#include "core/modMessage.h"
+#include "core/modPublic.h"
+#include "framework/HostUi.h"
+#include "screens/frmPrintSpread.h"
+#include "screens/sheet/Sheet.h"
+#include "screens/sheet/SheetExporter.h"
+#include "screens/sheet/SheetFile.h"
+#include "screens/sheet/SheetView.h"
 
 #include <QAction>
 #include <QApplication>

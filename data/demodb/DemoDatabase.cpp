@@ -1,7 +1,7 @@
-#include "DemoDatabase.h"
+#include "data/demodb/DemoDatabase.h"
 
-#include "DemoRandom.h"
-#include "SqliteInsert.h"
+#include "data/demodb/DemoRandom.h"
+#include "data/demodb/SqliteInsert.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 // vtxdemodb --out FILE [--branches N] [--days N] [--bills-per-day N] [--seed N] [--last-day
 // YYYY-MM-DD]
-#include "DemoDatabase.h"
+#include "data/demodb/DemoDatabase.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

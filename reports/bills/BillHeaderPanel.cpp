@@ -1,6 +1,6 @@
-#include "BillHeaderPanel.h"
+#include "reports/bills/BillHeaderPanel.h"
 
-#include "Bill.h"
+#include "framework/Bill.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
-#include "BillInfoSql.h"
+#include "reports/bills/BillInfoSql.h"
 
-#include "SqlText.h"
+#include "db/SqlText.h"
 
 QString BillInfoCondition(const QString& billId, const QString& unCheckBillId)
 {

@@ -1,6 +1,6 @@
-#include "BillQuerySql.h"
+#include "reports/bills/BillQuerySql.h"
 
-#include "SqlText.h"
+#include "db/SqlText.h"
 
 const BillQuerySortChoice BillQuerySortChoices[17] = {
     {"BillID", "单号"},           {"TableID", "台号"},          {"BillPeriod", "餐段"},

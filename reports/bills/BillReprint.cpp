@@ -1,8 +1,8 @@
-#include "BillReprint.h"
+#include "reports/bills/BillReprint.h"
 
-#include "HostContext.h"
-#include "ReportPrinter.h"
-#include "modMessage.h"
+#include "core/HostContext.h"
+#include "core/modMessage.h"
+#include "framework/ReportPrinter.h"
 
 #include <QCoreApplication>
 

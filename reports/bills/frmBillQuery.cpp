@@ -1,16 +1,16 @@
-#include "frmBillQuery.h"
+#include "reports/bills/frmBillQuery.h"
 
-#include "BranchCriterion.h"
-#include "DataList.h"
-#include "DropDownComboBox.h"
-#include "HostContext.h"
-#include "LanguageSection.h"
-#include "QueryColumn.h"
-#include "Sheet.h"
-#include "ctlQuery.h"
-#include "frmBillInfo.h"
-#include "modMessage.h"
-#include "mod_ADO.h"
+#include "core/HostContext.h"
+#include "core/LanguageSection.h"
+#include "core/modMessage.h"
+#include "core/mod_ADO.h"
+#include "framework/DataList.h"
+#include "reports/bills/frmBillInfo.h"
+#include "screens/BranchCriterion.h"
+#include "screens/DropDownComboBox.h"
+#include "screens/QueryColumn.h"
+#include "screens/ctlQuery.h"
+#include "screens/sheet/Sheet.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

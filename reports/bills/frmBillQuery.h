@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BillQuerySql.h"
-#include "QueryReportScreen.h"
+#include "reports/bills/BillQuerySql.h"
+#include "screens/QueryReportScreen.h"
 
 class BranchCriterion;
 class DropDownComboBox;

@@ -1,9 +1,9 @@
-#include "DailyReportSheet.h"
+#include "reports/periods/DailyReportSheet.h"
 
-#include "DataList.h"
-#include "PrefetchedResults.h"
-#include "Recordset.h"
-#include "Sheet.h"
+#include "db/PrefetchedResults.h"
+#include "db/Recordset.h"
+#include "framework/DataList.h"
+#include "screens/sheet/Sheet.h"
 
 #include <QFontMetricsF>
 

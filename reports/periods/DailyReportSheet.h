@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Connection.h"
-#include "DailyReportSql.h"
-#include "Money.h"
+#include "db/Connection.h"
+#include "db/Money.h"
+#include "reports/periods/DailyReportSql.h"
 
 #include <QDate>
 #include <QHash>

@@ -1,6 +1,6 @@
-#include "DailyReportSql.h"
+#include "reports/periods/DailyReportSql.h"
 
-#include "SqlText.h"
+#include "db/SqlText.h"
 
 QString DailyCommonFilter(const DailyReportCriteria& c, bool aliased)
 {

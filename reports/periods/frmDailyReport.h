@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DailyReportSheet.h"
-#include "DailyReportSql.h"
-#include "ReportScreen.h"
+#include "reports/periods/DailyReportSheet.h"
+#include "reports/periods/DailyReportSql.h"
+#include "screens/ReportScreen.h"
 
 #include <memory>
 

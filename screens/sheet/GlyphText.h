@@ -15,7 +15,7 @@
 #include <QString>
 #include <QTextLayout>
 
-#include "PdfTextLayer.h"
+#include "screens/sheet/PdfTextLayer.h"
 
 #include <deque>
 #include <vector>

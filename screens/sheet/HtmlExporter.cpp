@@ -1,7 +1,7 @@
-#include "HtmlExporter.h"
+#include "screens/sheet/HtmlExporter.h"
 
-#include "SheetCells.h"
-#include "XmlText.h"
+#include "screens/sheet/SheetCells.h"
+#include "screens/sheet/XmlText.h"
 
 #include <QFile>
 #include <QSaveFile>

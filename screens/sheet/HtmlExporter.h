@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SheetExporter.h"
+#include "screens/sheet/SheetExporter.h"
 
 // One self-contained UTF-8 HTML page (inline CSS): a table whose head holds the column
 // header rows (colspan/rowspan for group headers) and whose body holds the data with its

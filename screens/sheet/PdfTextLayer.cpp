@@ -1,4 +1,4 @@
-#include "PdfTextLayer.h"
+#include "screens/sheet/PdfTextLayer.h"
 
 #include <QFile>
 #include <QGlyphRun>

@@ -1,4 +1,4 @@
-#include "PrintCodeParser.h"
+#include "screens/sheet/PrintCodeParser.h"
 
 #include <QHash>
 

@@ -5,9 +5,25 @@
 // How a sheet prints: the print options a user sets and the screens preset.
 struct PrintSettings
 {
-    enum class PrintType { All = 0, CellRange = 1, CurrentPage = 2, PageRange = 3 };
-    enum class Scaling { None = 0, SmartPrint = 1, Zoom = 2, BestFit = 3 };
-    enum class Orientation { Portrait = 1, Landscape = 2 };
+    enum class PrintType
+    {
+        All = 0,
+        CellRange = 1,
+        CurrentPage = 2,
+        PageRange = 3
+    };
+    enum class Scaling
+    {
+        None = 0,
+        SmartPrint = 1,
+        Zoom = 2,
+        BestFit = 3
+    };
+    enum class Orientation
+    {
+        Portrait = 1,
+        Landscape = 2
+    };
 
     PrintType printType = PrintType::All;
     int pageStart = 1;

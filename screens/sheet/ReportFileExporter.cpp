@@ -1,6 +1,6 @@
-#include "ReportFileExporter.h"
+#include "screens/sheet/ReportFileExporter.h"
 
-#include "SheetFile.h"
+#include "screens/sheet/SheetFile.h"
 
 bool ReportFileExporter::write(const Sheet& sheet, const QString& path,
                                const SheetExportOptions& options, QString* error) const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SheetExporter.h"
+#include "screens/sheet/SheetExporter.h"
 
 // The grid's own report file (see SheetFile).
 class ReportFileExporter : public SheetExporter

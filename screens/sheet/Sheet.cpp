@@ -1,4 +1,4 @@
-#include "Sheet.h"
+#include "screens/sheet/Sheet.h"
 
 #include <QHash>
 #include <QLocale>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PrintSettings.h"
+#include "screens/sheet/PrintSettings.h"
 
 #include <QColor>
 #include <QFont>

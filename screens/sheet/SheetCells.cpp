@@ -1,4 +1,4 @@
-#include "SheetCells.h"
+#include "screens/sheet/SheetCells.h"
 
 SheetCells::SheetCells(const Sheet& sheet) : m_sheet(sheet)
 {

@@ -1,4 +1,4 @@
-#include "SheetCompare.h"
+#include "screens/sheet/SheetCompare.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Sheet.h"
+#include "screens/sheet/Sheet.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
-#include "SheetExporter.h"
+#include "screens/sheet/SheetExporter.h"
 
-#include "HtmlExporter.h"
-#include "ReportFileExporter.h"
-#include "TextExporter.h"
-#include "XlsxExporter.h"
-#include "XmlExporter.h"
+#include "screens/sheet/HtmlExporter.h"
+#include "screens/sheet/ReportFileExporter.h"
+#include "screens/sheet/TextExporter.h"
+#include "screens/sheet/XlsxExporter.h"
+#include "screens/sheet/XmlExporter.h"
 
 #include <QFileInfo>
 

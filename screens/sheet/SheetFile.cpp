@@ -1,4 +1,4 @@
-#include "SheetFile.h"
+#include "screens/sheet/SheetFile.h"
 
 #include <QBuffer>
 #include <QDataStream>

@@ -1,6 +1,6 @@
-#include "SheetHeaderView.h"
+#include "screens/sheet/SheetHeaderView.h"
 
-#include "Sheet.h"
+#include "screens/sheet/Sheet.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
-#include "SheetModel.h"
+#include "screens/sheet/SheetModel.h"
 
-#include "CjkFont.h"
-#include "Sheet.h"
+#include "core/CjkFont.h"
+#include "screens/sheet/Sheet.h"
 
 SheetModel::SheetModel(Sheet* sheet, QObject* parent) : QAbstractTableModel(parent), m_sheet(sheet)
 {

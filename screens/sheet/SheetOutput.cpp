@@ -1,7 +1,7 @@
-#include "SheetOutput.h"
+#include "screens/sheet/SheetOutput.h"
 
-#include "SheetExporter.h"
-#include "SheetPrinter.h"
+#include "screens/sheet/SheetExporter.h"
+#include "screens/sheet/SheetPrinter.h"
 
 #include <QFileInfo>
 

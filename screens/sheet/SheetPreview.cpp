@@ -1,6 +1,6 @@
-#include "SheetPreview.h"
+#include "screens/sheet/SheetPreview.h"
 
-#include "Sheet.h"
+#include "screens/sheet/Sheet.h"
 
 #include <QPainter>
 #include <QScrollBar>

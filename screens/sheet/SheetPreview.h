@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SheetPrinter.h"
+#include "screens/sheet/SheetPrinter.h"
 
 #include <QPointer>
 #include <QScrollArea>

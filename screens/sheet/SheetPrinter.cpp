@@ -1,10 +1,10 @@
-#include "SheetPrinter.h"
+#include "screens/sheet/SheetPrinter.h"
 
-#include "CjkFont.h"
-#include "GlyphText.h"
-#include "HostContext.h"
-#include "PdfTextLayer.h"
-#include "SheetCells.h"
+#include "core/CjkFont.h"
+#include "core/HostContext.h"
+#include "screens/sheet/GlyphText.h"
+#include "screens/sheet/PdfTextLayer.h"
+#include "screens/sheet/SheetCells.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PrintCodeParser.h"
-#include "Sheet.h"
+#include "screens/sheet/PrintCodeParser.h"
+#include "screens/sheet/Sheet.h"
 
 #include <QList>
 #include <QPageSize>

@@ -1,10 +1,10 @@
-#include "SheetView.h"
+#include "screens/sheet/SheetView.h"
 
-#include "CjkFont.h"
-#include "Sheet.h"
-#include "SheetHeaderView.h"
-#include "SheetModel.h"
-#include "Twips.h"
+#include "core/CjkFont.h"
+#include "screens/sheet/Sheet.h"
+#include "screens/sheet/SheetHeaderView.h"
+#include "screens/sheet/SheetModel.h"
+#include "screens/sheet/Twips.h"
 
 #include <QHeaderView>
 #include <QPainter>

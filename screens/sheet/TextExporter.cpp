@@ -1,7 +1,7 @@
-#include "TextExporter.h"
+#include "screens/sheet/TextExporter.h"
 
-#include "SheetCells.h"
-#include "XmlText.h"
+#include "screens/sheet/SheetCells.h"
+#include "screens/sheet/XmlText.h"
 
 #include <QSaveFile>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SheetExporter.h"
+#include "screens/sheet/SheetExporter.h"
 
 // Tab-separated UTF-8 text: the column header rows, then the data rows as the grid shows
 // them; tabs and line breaks inside cells become blanks.

@@ -1,7 +1,7 @@
-#include "XlsxExporter.h"
+#include "screens/sheet/XlsxExporter.h"
 
-#include "SheetCells.h"
-#include "XmlText.h"
+#include "screens/sheet/SheetCells.h"
+#include "screens/sheet/XmlText.h"
 
 #include <QHash>
 

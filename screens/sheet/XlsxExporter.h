@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PrintCodeParser.h"
-#include "SheetExporter.h"
+#include "screens/sheet/PrintCodeParser.h"
+#include "screens/sheet/SheetExporter.h"
 
 // An Excel workbook (.xlsx) of one worksheet: the column header rows with their merged group
 // headers, the data with number and percent formats, colours, fonts, merged spans, column

@@ -1,7 +1,7 @@
-#include "XmlExporter.h"
+#include "screens/sheet/XmlExporter.h"
 
-#include "SheetCells.h"
-#include "XmlText.h"
+#include "screens/sheet/SheetCells.h"
+#include "screens/sheet/XmlText.h"
 
 #include <QSaveFile>
 #include <QSet>

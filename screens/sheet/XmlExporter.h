@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SheetExporter.h"
+#include "screens/sheet/SheetExporter.h"
 
 // XML: a root element ("Sheet" when no name is given) holding one element per data row
 // ("Row" when no name is given); each non-empty cell is an element named after its column's

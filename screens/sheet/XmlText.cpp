@@ -1,4 +1,4 @@
-#include "XmlText.h"
+#include "screens/sheet/XmlText.h"
 
 bool XmlText::isAllowed(char32_t ch)
 {

@@ -1,10 +1,10 @@
 // Help: the help file beside the plug-in, help context numbers, and the help window's texts,
 // closing keys and remembered position.
-#include "HostContext.h"
-#include "frmHelp.h"
-#include "modMessage.h"
-#include "modPublic.h"
-#include "mod_API_Help.h"
+#include "core/HostContext.h"
+#include "core/frmHelp.h"
+#include "core/modMessage.h"
+#include "core/modPublic.h"
+#include "core/mod_API_Help.h"
 
 #include <QDir>
 #include <QFile>

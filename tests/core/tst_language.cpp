@@ -1,10 +1,10 @@
 // The language file and the message table: defaults without a file, the language setting, the
 // lookup walk, line breaks, and the screen translation routines.
-#include "HostContext.h"
-#include "IQueryItems.h"
-#include "cLanguage.h"
-#include "modMessage.h"
-#include "modPublic.h"
+#include "core/HostContext.h"
+#include "core/IQueryItems.h"
+#include "core/cLanguage.h"
+#include "core/modMessage.h"
+#include "core/modPublic.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 // window's declared texts (LanguageSection tables), and every Msg / MsgText key, found by
 // reading the sources of core/, screens/ and reports/. A new screen's texts are checked as soon
 // as it declares them.
-#include "modMessage.h"
+#include "core/modMessage.h"
 
 #include <QDirIterator>
 #include <QDomDocument>

@@ -1,6 +1,6 @@
 // The string builder: growth in whole chunks, insert and remove within the content, searches
 // that never reach into the spare capacity, and its two errors.
-#include "cStringBuilder.h"
+#include "core/cStringBuilder.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 // vtxdemodb writes a database in which every table the reports read has rows, the same for a seed.
-#include "Connection.h"
-#include "Recordset.h"
+#include "db/Connection.h"
+#include "db/Recordset.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

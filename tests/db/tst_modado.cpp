@@ -1,10 +1,10 @@
 // Data access on the host context's connection, through QSQLITE and through the SQLite ODBC driver.
-#include "HostContext.h"
-#include "PrefetchedResults.h"
-#include "Recordset.h"
-#include "SqlError.h"
-#include "TestDatabase.h"
-#include "mod_ADO.h"
+#include "core/HostContext.h"
+#include "core/mod_ADO.h"
+#include "db/PrefetchedResults.h"
+#include "db/Recordset.h"
+#include "db/SqlError.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QComboBox>
 #include <QDate>

@@ -1,6 +1,6 @@
 // The embedded SQLite file as the restaurant runs it: the tills write to it while reports read.
-#include "Recordset.h"
-#include "TestDatabase.h"
+#include "db/Recordset.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QElapsedTimer>
 #include <QSqlDatabase>

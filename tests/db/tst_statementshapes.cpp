@@ -1,9 +1,9 @@
 // Every kind of statement the screens write, in T-SQL, run through the SQLite dialect on the
 // fixture database (db_bills.sql), on QSQLITE and on the SQLite ODBC driver. Row counts and
 // figures are worked out by hand from the fixture.
-#include "Connection.h"
-#include "Recordset.h"
-#include "TestDatabase.h"
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QDate>
 #include <QtTest>

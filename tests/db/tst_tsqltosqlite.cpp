@@ -1,10 +1,10 @@
 // The T-SQL to SQLite translation: the translated text where it is the contract, the refusals, and
 // the SQL functions registered on the connection.
-#include "Connection.h"
-#include "Recordset.h"
-#include "SqlError.h"
-#include "TestDatabase.h"
-#include "TsqlToSqlite.h"
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "db/SqlError.h"
+#include "db/TsqlToSqlite.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QtTest>
 

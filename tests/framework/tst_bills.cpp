@@ -1,7 +1,7 @@
-#include "BillCollection.h"
-#include "Member.h"
-#include "ReportPrinter.h"
-#include "TestDatabase.h"
+#include "framework/BillCollection.h"
+#include "framework/Member.h"
+#include "framework/ReportPrinter.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
-#include "DataList.h"
-#include "DataListService.h"
-#include "TestDatabase.h"
+#include "framework/DataList.h"
+#include "framework/DataListService.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QtTest>
 

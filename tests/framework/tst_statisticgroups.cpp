@@ -1,6 +1,6 @@
-#include "Recordset.h"
-#include "StatisticGroups.h"
-#include "TestDatabase.h"
+#include "db/Recordset.h"
+#include "framework/StatisticGroups.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QtTest>
 

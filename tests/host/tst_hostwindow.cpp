@@ -1,12 +1,12 @@
 // The host's main window with the module loaded, used as a user would with a mouse: open a
 // report from the menu, leave it with "Exit", Esc or the frame's close button, open it again.
-#include "HostObject.h"
-#include "HostOptions.h"
-#include "HostSession.h"
-#include "HostUi.h"
-#include "ISubSystem.h"
-#include "MainWindow.h"
-#include "TestDatabase.h"
+#include "framework/HostObject.h"
+#include "framework/HostUi.h"
+#include "framework/ISubSystem.h"
+#include "host/HostOptions.h"
+#include "host/HostSession.h"
+#include "host/MainWindow.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QAction>
 #include <QDateEdit>

@@ -1,4 +1,4 @@
-#include "TestDatabase.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

@@ -1,10 +1,10 @@
-#include "HostContext.h"
-#include "HostUi.h"
-#include "ReportPrinter.h"
-#include "Sheet.h"
-#include "TestDatabase.h"
-#include "ctlQuery.h"
-#include "frmBillCheck.h"
+#include "core/HostContext.h"
+#include "framework/HostUi.h"
+#include "framework/ReportPrinter.h"
+#include "reports/bills/frmBillCheck.h"
+#include "screens/ctlQuery.h"
+#include "screens/sheet/Sheet.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,13 +1,13 @@
-#include "BillQuerySql.h"
-#include "HostContext.h"
-#include "HostUi.h"
-#include "Sheet.h"
-#include "SheetView.h"
-#include "TestDatabase.h"
-#include "ctlQuery.h"
-#include "frmBillInfo.h"
-#include "frmBillQuery.h"
-#include "mod_ADO.h"
+#include "core/HostContext.h"
+#include "core/mod_ADO.h"
+#include "framework/HostUi.h"
+#include "reports/bills/BillQuerySql.h"
+#include "reports/bills/frmBillInfo.h"
+#include "reports/bills/frmBillQuery.h"
+#include "screens/ctlQuery.h"
+#include "screens/sheet/Sheet.h"
+#include "screens/sheet/SheetView.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
-#include "DailyReportSheet.h"
-#include "DailyReportSql.h"
-#include "HostUi.h"
-#include "Sheet.h"
-#include "TestDatabase.h"
-#include "frmDailyReport.h"
+#include "framework/HostUi.h"
+#include "reports/periods/DailyReportSheet.h"
+#include "reports/periods/DailyReportSql.h"
+#include "reports/periods/frmDailyReport.h"
+#include "screens/sheet/Sheet.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QLabel>
 #include <QProcess>

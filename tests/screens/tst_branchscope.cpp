@@ -1,14 +1,14 @@
 // Branch and area scope over a real SQLite database built from the schema: the source chain of
 // the branch list, privilege filtering by user and group, the SQL conditions, the branch combo,
 // and the branch picker's check marks.
-#include "BranchCriterion.h"
-#include "CriteriaControl.h"
-#include "DropDownComboBox.h"
-#include "HostContext.h"
-#include "HostUi.h"
-#include "frmBranch.h"
-#include "modBranch.h"
-#include "modMessage.h"
+#include "core/HostContext.h"
+#include "core/modBranch.h"
+#include "core/modMessage.h"
+#include "framework/HostUi.h"
+#include "screens/BranchCriterion.h"
+#include "screens/CriteriaControl.h"
+#include "screens/DropDownComboBox.h"
+#include "screens/frmBranch.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -1,9 +1,9 @@
 // The query control over a small restaurant database: four bills, the items of one bill and
 // the payments of three. Every expected figure is worked out by hand from these rows.
-#include "QueryColumn.h"
-#include "Sheet.h"
-#include "TestDatabase.h"
-#include "ctlQuery.h"
+#include "screens/QueryColumn.h"
+#include "screens/ctlQuery.h"
+#include "screens/sheet/Sheet.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QApplication>
 #include <QLabel>

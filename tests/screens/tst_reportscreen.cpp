@@ -1,6 +1,6 @@
-#include "DatePeriod.h"
-#include "HostUi.h"
-#include "ReportScreen.h"
+#include "framework/HostUi.h"
+#include "screens/DatePeriod.h"
+#include "screens/ReportScreen.h"
 
 #include <QDateEdit>
 #include <QLabel>

@@ -1,10 +1,10 @@
-#include "BillSheetFixture.h"
-#include "PrintCodeParser.h"
-#include "SheetCompare.h"
-#include "SheetFile.h"
-#include "SheetOutput.h"
-#include "XlsxExporter.h"
-#include "XmlText.h"
+#include "screens/sheet/PrintCodeParser.h"
+#include "screens/sheet/SheetCompare.h"
+#include "screens/sheet/SheetFile.h"
+#include "screens/sheet/SheetOutput.h"
+#include "screens/sheet/XlsxExporter.h"
+#include "screens/sheet/XmlText.h"
+#include "tests/sheet/BillSheetFixture.h"
 
 #include <QDomDocument>
 #include <QFile>

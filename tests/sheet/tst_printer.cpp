@@ -1,8 +1,8 @@
-#include "BillSheetFixture.h"
-#include "HostContext.h"
-#include "PrintCodeParser.h"
-#include "SheetOutput.h"
-#include "SheetPrinter.h"
+#include "core/HostContext.h"
+#include "screens/sheet/PrintCodeParser.h"
+#include "screens/sheet/SheetOutput.h"
+#include "screens/sheet/SheetPrinter.h"
+#include "tests/sheet/BillSheetFixture.h"
 
 #include <QFontInfo>
 #include <QPainter>

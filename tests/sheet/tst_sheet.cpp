@@ -1,8 +1,8 @@
 // The sheet model's storage and the view over it.
-#include "Sheet.h"
-#include "SheetHeaderView.h"
-#include "SheetModel.h"
-#include "SheetView.h"
+#include "screens/sheet/Sheet.h"
+#include "screens/sheet/SheetHeaderView.h"
+#include "screens/sheet/SheetModel.h"
+#include "screens/sheet/SheetView.h"
 
 #include <QSignalSpy>
 #include <QTest>

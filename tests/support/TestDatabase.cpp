@@ -1,6 +1,6 @@
-#include "TestDatabase.h"
+#include "tests/support/TestDatabase.h"
 
-#include "SqlError.h"
+#include "db/SqlError.h"
 
 #include <QFile>
 #include <QFileInfo>

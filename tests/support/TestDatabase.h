@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Connection.h"
+#include "db/Connection.h"
 
 #include <QString>
 #include <QTemporaryDir>
@@ -50,7 +50,7 @@ private:
     ConnectionPtr m_connection;
 };
 
-#include "HostContext.h"
+#include "core/HostContext.h"
 
 inline void TestDatabase::install()
 {

@@ -1,12 +1,12 @@
-#include "frmExpense.h"
+#include "reports/periods/frmExpense.h"
 
-#include "HostContext.h"
-#include "HostUi.h"
-#include "LanguageSection.h"
-#include "Recordset.h"
-#include "Sheet.h"
-#include "SheetView.h"
-#include "modMessage.h"
+#include "core/HostContext.h"
+#include "core/LanguageSection.h"
+#include "core/modMessage.h"
+#include "db/Recordset.h"
+#include "framework/HostUi.h"
+#include "screens/sheet/Sheet.h"
+#include "screens/sheet/SheetView.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>

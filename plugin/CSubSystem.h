@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ActionTable.h"
-#include "ISubSystem.h"
+#include "core/ActionTable.h"
+#include "framework/ISubSystem.h"
 
 #include <QObject>
 

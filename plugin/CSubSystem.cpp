@@ -1,9 +1,9 @@
-#include "CSubSystem.h"
+#include "plugin/CSubSystem.h"
 
-#include "ActionRows.h"
-#include "HostBinding.h"
-#include "VersionInfo.h"
-#include "modMessage.h"
+#include "core/HostBinding.h"
+#include "core/modMessage.h"
+#include "framework/VersionInfo.h"
+#include "plugin/ActionRows.h"
 
 CSubSystem::CSubSystem()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SqlError.h"
+#include "db/SqlError.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>

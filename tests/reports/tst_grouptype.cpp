@@ -1,7 +1,7 @@
-#include "HostUi.h"
-#include "TestDatabase.h"
-#include "frmGroupType.h"
-#include "mod_ADO.h"
+#include "core/mod_ADO.h"
+#include "framework/HostUi.h"
+#include "reports/periods/frmGroupType.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QComboBox>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "SqliteFunctions.h"
+#include "db/SqliteFunctions.h"
 
 #ifdef VTX_SQLITE_EXTENSION
 #include <sqlite3ext.h>

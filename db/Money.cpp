@@ -1,4 +1,4 @@
-#include "Money.h"
+#include "db/Money.h"
 
 #include <cmath>
 

@@ -1,11 +1,11 @@
-#include "BillService.h"
-#include "DataListService.h"
-#include "HostBinding.h"
-#include "HostContext.h"
-#include "HostObject.h"
-#include "MemberService.h"
-#include "PrintService.h"
-#include "TestDatabase.h"
+#include "core/HostBinding.h"
+#include "core/HostContext.h"
+#include "framework/BillService.h"
+#include "framework/DataListService.h"
+#include "framework/HostObject.h"
+#include "framework/MemberService.h"
+#include "framework/PrintService.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QtTest>
 

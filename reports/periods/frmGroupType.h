@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StatisticGroups.h"
+#include "framework/StatisticGroups.h"
 
 #include <QDialog>
 

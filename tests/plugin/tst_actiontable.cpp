@@ -1,4 +1,4 @@
-#include "ActionTable.h"
+#include "core/ActionTable.h"
 
 #include <QtTest>
 

@@ -1,12 +1,12 @@
-#include "frmGroupType.h"
+#include "reports/periods/frmGroupType.h"
 
-#include "DataList.h"
-#include "HostContext.h"
-#include "HostUi.h"
-#include "LanguageSection.h"
-#include "Recordset.h"
-#include "modMessage.h"
-#include "mod_ADO.h"
+#include "core/HostContext.h"
+#include "core/LanguageSection.h"
+#include "core/modMessage.h"
+#include "core/mod_ADO.h"
+#include "db/Recordset.h"
+#include "framework/DataList.h"
+#include "framework/HostUi.h"
 
 #include <QComboBox>
 #include <QGridLayout>

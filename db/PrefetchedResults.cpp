@@ -1,4 +1,4 @@
-#include "PrefetchedResults.h"
+#include "db/PrefetchedResults.h"
 
 PrefetchedResults::PrefetchedResults(ConnectionPtr db,
                                      const QList<Connection::Statement>& statements)

@@ -1,8 +1,8 @@
 // Every action of the module end to end: run headless by vtxhost over one demo database with the
 // criteria of tests/golden/cases.txt, exported as tab-separated text, compared with the golden
 // file of the case. VTX_UPDATE_GOLDEN=1 writes the files instead of comparing.
-#include "HostUi.h"
-#include "ISubSystem.h"
+#include "framework/HostUi.h"
+#include "framework/ISubSystem.h"
 
 #include <QDir>
 #include <QFile>

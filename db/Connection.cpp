@@ -1,9 +1,9 @@
-#include "Connection.h"
+#include "db/Connection.h"
 
-#include "Recordset.h"
-#include "SqlText.h"
-#include "SqliteFunctions.h"
-#include "TsqlToSqlite.h"
+#include "db/Recordset.h"
+#include "db/SqlText.h"
+#include "db/SqliteFunctions.h"
+#include "db/TsqlToSqlite.h"
 
 #include <QAtomicInt>
 #include <QDateTime>

@@ -1,9 +1,9 @@
-#include "ActionRows.h"
+#include "plugin/ActionRows.h"
 
-#include "ActionTable.h"
-#include "frmBillCheck.h"
-#include "frmBillQuery.h"
-#include "frmDailyReport.h"
+#include "core/ActionTable.h"
+#include "reports/bills/frmBillCheck.h"
+#include "reports/bills/frmBillQuery.h"
+#include "reports/periods/frmDailyReport.h"
 
 // Each report screen adds its row here when it is built; an action without a row answers with
 // the not-supported message. Order of comparison, with the screen each action opens:

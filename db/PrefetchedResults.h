@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Connection.h"
-#include "Recordset.h"
+#include "db/Connection.h"
+#include "db/Recordset.h"
 
 #include <QHash>
 

@@ -1,7 +1,7 @@
-#include "Recordset.h"
+#include "db/Recordset.h"
 
-#include "SelectColumnTypes.h"
-#include "SqlError.h"
+#include "db/SelectColumnTypes.h"
+#include "db/SqlError.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Connection.h"
-#include "Money.h"
+#include "db/Connection.h"
+#include "db/Money.h"
 
 #include <QDate>
 #include <QDialog>

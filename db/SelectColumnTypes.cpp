@@ -1,4 +1,4 @@
-#include "SelectColumnTypes.h"
+#include "db/SelectColumnTypes.h"
 
 #include <QSet>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "TsqlToSqlite.h"
+#include "db/TsqlToSqlite.h"
 
-#include "SqlError.h"
+#include "db/SqlError.h"
 
 #include <QDateTime>
 #include <QRegularExpression>

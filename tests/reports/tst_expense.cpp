@@ -1,8 +1,8 @@
-#include "HostUi.h"
-#include "Sheet.h"
-#include "TestDatabase.h"
-#include "frmExpense.h"
-#include "mod_ADO.h"
+#include "core/mod_ADO.h"
+#include "framework/HostUi.h"
+#include "reports/periods/frmExpense.h"
+#include "screens/sheet/Sheet.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QSqlQuery>
 #include <QTest>

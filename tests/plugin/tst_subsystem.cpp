@@ -1,9 +1,9 @@
-#include "DataListService.h"
-#include "HostObject.h"
-#include "HostUi.h"
-#include "ISubSystem.h"
-#include "TestDatabase.h"
-#include "VersionInfo.h"
+#include "framework/DataListService.h"
+#include "framework/HostObject.h"
+#include "framework/HostUi.h"
+#include "framework/ISubSystem.h"
+#include "framework/VersionInfo.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QPluginLoader>
 #include <QtTest>
