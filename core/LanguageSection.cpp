@@ -15,11 +15,16 @@ LanguageSection::LanguageSection(const char* name, std::initializer_list<Languag
 {
 }
 
+LanguageSection::LanguageSection(const QString& name, std::vector<LanguageEntry> entries)
+    : m_name(name), m_entries(std::move(entries))
+{
+}
+
 QString LanguageSection::defaultText(const QString& key, const QString& property) const
 {
     for (const LanguageEntry& entry : m_entries)
-        if (key == QLatin1String(entry.key) && property == QLatin1String(entry.property))
-            return QString::fromUtf8(entry.defaultText);
+        if (key == entry.key && property == entry.property)
+            return entry.defaultText;
     return QString();
 }
 
@@ -64,13 +69,19 @@ void LanguageSection::translate(QWidget* window) const
     } else if (!windowDefault.isEmpty()) {
         window->setWindowTitle(windowDefault);
     }
+    const QString radioCaption = QStringLiteral("RadioCaption");
     for (const LanguageEntry& entry : m_entries) {
-        const QString key = QString::fromUtf8(entry.key);
-        if (key == m_name || caption != QLatin1String(entry.property))
+        const QString& key = entry.key;
+        if (entry.property == radioCaption) {
+            if (auto* option = window->findChild<QAbstractButton*>(key))
+                option->setText(text(key, radioCaption));
+            continue;
+        }
+        if (key == m_name || caption != entry.property)
             continue;
         if (auto* control = window->findChild<QWidget*>(key)) {
             // The declared text is the designer caption; the file may replace it.
-            setCaption(control, QString::fromUtf8(entry.defaultText));
+            setCaption(control, entry.defaultText);
             TranslateCaption(control);
         }
     }

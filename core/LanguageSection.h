@@ -11,9 +11,9 @@ class QWidget;
 // and the built-in default.
 struct LanguageEntry
 {
-    const char* key;
-    const char* property;
-    const char* defaultText; // UTF-8
+    QString key;
+    QString property;
+    QString defaultText;
 };
 
 // Every text of one window, declared in one place: the window's own section of the language
@@ -33,6 +33,8 @@ class LanguageSection
 {
 public:
     LanguageSection(const char* name, std::initializer_list<LanguageEntry> entries);
+    // A section derived from a window's description (see screens/ScreenSpec.h).
+    LanguageSection(const QString& name, std::vector<LanguageEntry> entries);
 
     QString name() const { return m_name; }
     const std::vector<LanguageEntry>& entries() const { return m_entries; }

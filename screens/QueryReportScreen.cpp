@@ -1,47 +1,175 @@
 #include "screens/QueryReportScreen.h"
 
+#include "core/HostContext.h"
+#include "core/modMessage.h"
+#include "screens/ColumnSpec.h"
+#include "screens/CriteriaBar.h"
+#include "screens/QueryColumns.h"
+#include "screens/ScreenSpec.h"
 #include "screens/ctlQuery.h"
 #include "screens/sheet/Sheet.h"
 
-QueryReportScreen::QueryReportScreen(const QString& name, const QString& caption,
-                                     const QString& title, QSize sizeTwips, QWidget* parent)
-    : ReportScreen(name, caption, title, sizeTwips, parent)
+#include <QAction>
+#include <QDateEdit>
+#include <QStackedWidget>
+#include <QToolBar>
+
+#include <stdexcept>
+
+QueryReportScreen::QueryReportScreen(const ScreenSpec& spec, QWidget* parent)
+    : ReportScreen(spec, parent)
 {
-    ctlQuery1 = new ctlQuery(this);
-    ctlQuery1->setObjectName(QStringLiteral("ctlQuery1"));
+    m_views = new QStackedWidget(this);
+    for (size_t v = 0; v < std::max<size_t>(1, spec.views.size()); ++v) {
+        auto* control = new ctlQuery(m_views);
+        control->setObjectName(QStringLiteral("ctlQuery%1").arg(v + 1));
+        m_views->addWidget(control);
+        m_controls << control;
+        m_refreshed << false;
+        connect(control, &ctlQuery::Progress, this, &QueryReportScreen::setProgress);
+        connect(control, &ctlQuery::GridDblClick, this, [this] {
+            try {
+                runWithScreenDisabled([this] { cmdOpen(); });
+            } catch (const std::exception&) {
+            }
+        });
+    }
+    ctlQuery1 = m_controls.first();
     mSpread1 = ctlQuery1->Grid();
-    setBody(ctlQuery1);
-    connect(ctlQuery1, &ctlQuery::Progress, this, &QueryReportScreen::setProgress);
-    connect(ctlQuery1, &ctlQuery::GridDblClick, this, [this] {
-        try {
-            runWithScreenDisabled([this] { cmdOpen(); });
-        } catch (const std::exception&) {
-        }
-    });
+    setBody(m_views);
+    connect(m_criteria, &CriteriaBar::viewChosen, this, &QueryReportScreen::showView);
+    updatePrintKey();
+}
+
+ctlQuery* QueryReportScreen::queryControl() const
+{
+    return m_controls.at(m_views->currentIndex());
+}
+
+ctlQuery* QueryReportScreen::queryControl(int view) const
+{
+    return m_controls.value(view);
+}
+
+int QueryReportScreen::viewCount() const
+{
+    return int(m_controls.size());
+}
+
+int QueryReportScreen::currentView() const
+{
+    return m_views->currentIndex();
 }
 
 Sheet* QueryReportScreen::grid() const
 {
-    return mSpread1;
+    return queryControl()->Grid();
+}
+
+const ViewSpec& QueryReportScreen::viewSpec(int view) const
+{
+    return m_spec.views.at(size_t(view));
+}
+
+void QueryReportScreen::showView(int view)
+{
+    if (view < 0 || view >= m_controls.size())
+        return;
+    m_views->setCurrentIndex(view);
+    updatePrintKey();
+}
+
+void QueryReportScreen::updatePrintKey()
+{
+    // A grid holding only its totals row (or nothing yet) has nothing to print.
+    const int v = currentView();
+    const bool rows = m_refreshed.value(v) && queryControl()->Grid()->maxRows() >= 2;
+    if (auto* print = tlbMain->findChild<QAction*>(QStringLiteral("Print")))
+        print->setEnabled(rows);
+}
+
+QVariantList QueryReportScreen::viewParameters(int)
+{
+    if (!dtpBegin || !dtpEnd)
+        return {};
+    return {dtpBegin->date(), dtpEnd->date().addDays(1)};
+}
+
+void QueryReportScreen::addColumns(int, QueryColumns&) {}
+void QueryReportScreen::formatGrid(int, Sheet*) {}
+void QueryReportScreen::afterQuery(int, Sheet*) {}
+
+void QueryReportScreen::cmdSetColumn1()
+{
+    for (int v = 0; v < int(m_spec.views.size()); ++v) {
+        const ViewSpec& view = viewSpec(v);
+        ctlQuery* control = m_controls.at(v);
+        control->ClearColumns();
+        control->SetTitle(QString::fromUtf8(view.title));
+        AddColumns(control->Columns(), view.columns);
+        addColumns(v, control->Columns());
+        TranslateQueryControl(this, control);
+        control->SetKeyFields(QString::fromLatin1(view.keyFields));
+        control->SetKeyLevel(view.keyLevel);
+        control->ApplyQuery(true, false, false);
+
+        Sheet* sheet = control->Grid();
+        sheet->setReDraw(false);
+        sheet->setMaxRows(0);
+        sheet->setMaxRows(view.emptyRows);
+        CellStyle centred;
+        centred.hAlign = Qt::AlignHCenter;
+        for (int col : view.centred)
+            sheet->setColumnStyle(col, centred);
+        formatGrid(v, sheet);
+        sheet->setReDraw(true);
+    }
+}
+
+void QueryReportScreen::cmdQuery1()
+{
+    const int v = currentView();
+    ctlQuery* control = queryControl();
+    const QString sql = viewSql(v); // throws when refused
+    control->SetConnection(hostContext().connection());
+    control->SetSQL(sql);
+    control->ClearParameters();
+    const QVariantList parameters = viewParameters(v);
+    for (int i = 0; i < parameters.size(); ++i)
+        control->SetParameter(i + 1, parameters.at(i));
+    const bool ok = control->ApplyQuery(false, true, false);
+    m_refreshed[v] = ok;
+    updatePrintKey();
+    if (!ok)
+        throw std::runtime_error(control->lastError().toStdString());
+    afterQuery(v, control->Grid());
+}
+
+void QueryReportScreen::cmdOpen()
+{
+    if (m_spec.views.empty())
+        return;
+    const ViewSpec& view = viewSpec(currentView());
+    if (view.openDetail && view.detailColumn > 0)
+        view.openDetail(grid(), view.detailColumn);
+}
+
+QString QueryReportScreen::printHeader() const
+{
+    return PrintHeader(queryControl()->Title(), beginDate(), endDate());
 }
 
 void QueryReportScreen::cmdPrint1()
 {
-    ctlQuery1->PrintGrid(PrintHeader(ctlQuery1->Title(), beginDate(), endDate()), PrintFooter());
-}
-
-bool QueryReportScreen::exportGrid(const QString& path)
-{
-    mSpread1->printSettings().header = PrintHeader(ctlQuery1->Title(), beginDate(), endDate());
-    mSpread1->printSettings().footer = PrintFooter();
-    return ReportScreen::exportGrid(path);
+    queryControl()->PrintGrid(printHeader(), PrintFooter());
 }
 
 void QueryReportScreen::toggleFullScreen()
 {
-    ctlQuery1->ToggleFullScreen();
+    queryControl()->ToggleFullScreen();
 }
+
 void QueryReportScreen::saveGrid()
 {
-    ctlQuery1->SaveGrid(QString(), 0);
+    queryControl()->SaveGrid(QString(), 0);
 }

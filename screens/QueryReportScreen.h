@@ -2,30 +2,65 @@
 
 #include "screens/ReportScreen.h"
 
-class ctlQuery;
+#include <QVariantList>
 
-// A report screen whose body is a query control `ctlQuery1`: the toolbar's full screen, save
-// and print act on the control, its progress drives the progress bar, and a double click on its
-// grid (`mSpread1`) opens the detail of that row.
+class QStackedWidget;
+class QueryColumns;
+class ctlQuery;
+struct ViewSpec;
+
+// A report screen whose body is one query control per view of its description (`ctlQuery1` ..
+// `ctlQueryN`; option buttons optQuery1..N choose the one shown). The toolbar's print, full
+// screen and save act on the chosen view's control, its progress drives the progress bar,
+// "Print" is enabled once the chosen grid holds at least one row besides its totals row, and a
+// double click on a view with a bill column opens that row's bill.
+//
+// Column setup is derived from each view's columns (titles and captions through the language
+// file, key fields, the empty grid's rows and centred columns). A refresh runs the chosen view:
+// the screen gives its SQL (viewSql) and, unless it says otherwise, the date range binds as
+// begin date and the day after the end date.
 class QueryReportScreen : public ReportScreen
 {
     Q_OBJECT
 public:
-    QueryReportScreen(const QString& name, const QString& caption, const QString& title,
-                      QSize sizeTwips, QWidget* parent = nullptr);
+    explicit QueryReportScreen(const ScreenSpec& spec, QWidget* parent = nullptr);
 
-    ctlQuery* queryControl() const { return ctlQuery1; }
-
-public slots:
-    // Saves the grid; a printed format carries the report's print header and footer.
-    bool exportGrid(const QString& path) override;
+    // The chosen view's query control.
+    ctlQuery* queryControl() const;
+    ctlQuery* queryControl(int view) const;
+    int viewCount() const;
+    int currentView() const;
+    Sheet* grid() const override;
 
 protected:
-    Sheet* grid() const override;
+    // The statement of a view; throws std::runtime_error with the reason when the criteria
+    // leave nothing to query (the user has been told).
+    virtual QString viewSql(int view) = 0;
+    // Its positional parameters: the begin date and the day after the end date by default.
+    virtual QVariantList viewParameters(int view);
+    // Columns a view adds besides those of its description (one per meal period, say).
+    virtual void addColumns(int view, QueryColumns& columns);
+    // Formatting of a view's grid after its columns are laid out, and after each refresh.
+    virtual void formatGrid(int view, Sheet* grid);
+    virtual void afterQuery(int view, Sheet* grid);
+
+    void cmdQuery1() override;
+    void cmdSetColumn1() override;
+    void cmdOpen() override;
     void cmdPrint1() override;
     void toggleFullScreen() override;
     void saveGrid() override;
+    QString printHeader() const override;
 
-    ctlQuery* ctlQuery1 = nullptr;
-    Sheet* mSpread1 = nullptr;
+    const ViewSpec& viewSpec(int view) const;
+    ctlQuery* ctlQuery1 = nullptr; // the first view's control
+    Sheet* mSpread1 = nullptr;     // its grid
+
+private:
+    void showView(int view);
+    void updatePrintKey();
+
+    QStackedWidget* m_views = nullptr;
+    QList<ctlQuery*> m_controls;
+    QList<bool> m_refreshed; // per view: its grid holds a result
 };

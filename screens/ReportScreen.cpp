@@ -4,8 +4,13 @@
 #include "core/LanguageSection.h"
 #include "core/frmHelp.h"
 #include "core/modMessage.h"
+#include "screens/CriteriaBar.h"
 #include "screens/CriteriaControl.h"
 #include "screens/DatePeriod.h"
+#include "screens/ScreenSpec.h"
+#include "screens/frmPrintSpread.h"
+#include "screens/frmViewSpread.h"
+#include "screens/sheet/Sheet.h"
 #include "screens/sheet/SheetOutput.h"
 #include "screens/sheet/Twips.h"
 
@@ -52,12 +57,11 @@ QString textOr(const QString& text, const QString& fallback)
 
 const QDate ReportScreen::LastDate(9999, 12, 30);
 
-ReportScreen::ReportScreen(const QString& name, const QString& caption, const QString& title,
-                           QSize sizeTwips, QWidget* parent)
-    : QWidget(parent), m_title(title), m_sizeTwips(sizeTwips)
+ReportScreen::ReportScreen(const ScreenSpec& spec, QWidget* parent)
+    : QWidget(parent), m_spec(spec), m_title(QString::fromUtf8(spec.title)), m_sizeTwips(spec.size)
 {
-    setObjectName(name);
-    setWindowTitle(caption);
+    setObjectName(QString::fromLatin1(spec.name));
+    setWindowTitle(QString::fromUtf8(spec.caption ? spec.caption : spec.title));
 
     tlbMain = new QToolBar(this);
     tlbMain->setObjectName(QStringLiteral("tlbMain"));
@@ -89,7 +93,7 @@ ReportScreen::ReportScreen(const QString& name, const QString& caption, const QS
     QPalette barPalette = picBar->palette();
     barPalette.setColor(QPalette::Window, QColor(0x3a, 0x5f, 0x8f));
     picBar->setPalette(barPalette);
-    lblBar = new QLabel(title, picBar);
+    lblBar = new QLabel(m_title, picBar);
     lblBar->setObjectName(QStringLiteral("lblBar"));
     QFont barFont = lblBar->font();
     barFont.setBold(true);
@@ -97,32 +101,17 @@ ReportScreen::ReportScreen(const QString& name, const QString& caption, const QS
     lblBar->setFont(barFont);
     lblBar->setStyleSheet(QStringLiteral("color: white; padding-left: 6px;"));
 
-    lblBegin = new QLabel(QStringLiteral("开始日期:"), picTop);
-    lblBegin->setObjectName(QStringLiteral("lblBegin"));
-    lblEnd = new QLabel(QStringLiteral("结束日期:"), picTop);
-    lblEnd->setObjectName(QStringLiteral("lblEnd"));
-    for (QDateEdit** dtp : {&dtpBegin, &dtpEnd}) {
-        *dtp = new QDateEdit(picTop);
-        (*dtp)->setCalendarPopup(true);
-        (*dtp)->setMaximumDate(LastDate);
-    }
-    dtpBegin->setObjectName(QStringLiteral("dtpBegin"));
-    dtpEnd->setObjectName(QStringLiteral("dtpEnd"));
-
-    chkUseTrueData = new QCheckBox(picTop);
-    chkUseTrueData->setObjectName(QStringLiteral("chkUseTrueData"));
-    lblUseTrueData = new QLabel(QStringLiteral("包含已经删除的数据"), picTop);
-    lblUseTrueData->setObjectName(QStringLiteral("lblUseTrueData"));
-    chkSaving = new QCheckBox(picTop);
-    chkSaving->setObjectName(QStringLiteral("chkSaving"));
-    lblSaving = new QLabel(QStringLiteral("不含会员卡充值的数据"), picTop);
-    lblSaving->setObjectName(QStringLiteral("lblSaving"));
-    for (QLabel* toggle : {lblUseTrueData, lblSaving})
-        toggle->installEventFilter(this);
-    // Screens that do not offer these options leave them unplaced and hidden.
-    for (QWidget* w : {static_cast<QWidget*>(chkUseTrueData), static_cast<QWidget*>(lblUseTrueData),
-                       static_cast<QWidget*>(chkSaving), static_cast<QWidget*>(lblSaving)})
-        w->hide();
+    std::vector<const char*> viewOptions;
+    for (const ViewSpec& view : spec.views)
+        viewOptions.push_back(view.option ? view.option : "");
+    m_criteria = new CriteriaBar(spec.rows, viewOptions, picTop,
+                                 [this](QWidget* w, int left, int top, int width, int height) {
+                                     place(w, left, top, width, height);
+                                 });
+    dtpBegin = picTop->findChild<QDateEdit*>(QStringLiteral("dtpBegin"));
+    dtpEnd = picTop->findChild<QDateEdit*>(QStringLiteral("dtpEnd"));
+    for (QDateEdit* date : picTop->findChildren<QDateEdit*>())
+        date->setMaximumDate(LastDate);
 
     lblAutoSize = new QLabel(this);
     lblAutoSize->setObjectName(QStringLiteral("lblAutoSize"));
@@ -171,35 +160,6 @@ void ReportScreen::place(QWidget* w, int left, int top, int width, int height)
     w->show();
 }
 
-QLabel* ReportScreen::addLabel(const char* name, const char* caption, int left, int top, int width)
-{
-    auto* label = addControl<QLabel>(name, left, top, width);
-    label->setText(QString::fromUtf8(caption));
-    return label;
-}
-
-QCheckBox* ReportScreen::addCheck(const char* name, const char* caption, int left, int top,
-                                  int width)
-{
-    auto* check = addControl<QCheckBox>(name, left, top, width);
-    check->setText(QString::fromUtf8(caption));
-    return check;
-}
-
-QPushButton* ReportScreen::addButton(const char* name, const char* caption, int left, int top,
-                                     int width)
-{
-    auto* button = addControl<QPushButton>(name, left, top, width);
-    button->setText(QString::fromUtf8(caption));
-    place(button, left, top, width, CriteriaRowHeight + 60); // buttons stand a little taller
-    return button;
-}
-
-void ReportScreen::setCriteriaHeight(int twips)
-{
-    m_criteriaHeight = twips;
-}
-
 void ReportScreen::setBody(QWidget* body)
 {
     m_body = body;
@@ -213,11 +173,53 @@ QString ReportScreen::title() const
 }
 QDate ReportScreen::beginDate() const
 {
-    return dtpBegin->date();
+    return dtpBegin ? dtpBegin->date() : QDate();
 }
 QDate ReportScreen::endDate() const
 {
-    return dtpEnd->date();
+    return dtpEnd ? dtpEnd->date() : QDate();
+}
+
+const LanguageSection* ReportScreen::languageTexts() const
+{
+    if (m_texts)
+        return m_texts.get();
+    // Every text of the screen, from its description: caption, title, criteria, the title and
+    // column captions of each view's query control, and its own messages.
+    const QString caption = QStringLiteral("Caption");
+    std::vector<LanguageEntry> entries{
+        {objectName(), caption, windowTitle()},
+        {QStringLiteral("lblBar"), caption, m_title},
+    };
+    for (LanguageEntry& e : m_criteria->languageEntries())
+        entries.push_back(std::move(e));
+    for (size_t v = 0; v < m_spec.views.size(); ++v) {
+        const QString control = QStringLiteral("ctlQuery%1").arg(v + 1);
+        entries.push_back(
+            {control, QStringLiteral("Title"), QString::fromUtf8(m_spec.views[v].title)});
+        std::function<void(const std::vector<ColumnSpec>&)> addColumns =
+            [&](const std::vector<ColumnSpec>& columns) {
+                for (const ColumnSpec& c : columns) {
+                    const QString field = QString::fromUtf8(c.field);
+                    const QString key = field.mid(field.lastIndexOf(QLatin1Char('|')) + 1);
+                    const bool known = std::any_of(entries.begin(), entries.end(), [&](auto& e) {
+                        return e.key == control && e.property == key;
+                    });
+                    if (!key.isEmpty() && !known)
+                        entries.push_back({control, key, QString::fromUtf8(c.caption)});
+                    addColumns(c.sub);
+                }
+            };
+        addColumns(m_spec.views[v].columns);
+    }
+    for (const TextSpec& t : m_spec.texts)
+        entries.push_back({QString::fromLatin1(t.key),
+                           QString::fromLatin1(t.property ? t.property : "Default"),
+                           QString::fromUtf8(t.defaultText)});
+    for (LanguageEntry& e : ownTexts())
+        entries.push_back(std::move(e));
+    m_texts = std::make_unique<LanguageSection>(objectName(), std::move(entries));
+    return m_texts.get();
 }
 
 void ReportScreen::ShowMe()
@@ -241,20 +243,12 @@ void ReportScreen::formLoadCommon()
     translateCaptions();
     setStatusText(Msg(QStringLiteral("Msg_Report_Refresh")));
 
-    const QDate today = QDate::currentDate();
     const QString format =
         textOr(Msg(QStringLiteral("Msg_dtpCustomFormat")), QStringLiteral("yyyy年MM月dd日"));
-    for (QDateEdit* dtp : {dtpBegin, dtpEnd}) {
-        dtp->setDisplayFormat(format);
-        dtp->setDate(today);
-    }
-
-    const bool trueData = hostContext().TrueDataAllowed;
-    if (chkUseTrueData->parentWidget() == picTop && chkUseTrueData->geometry().width() > 0) {
-        chkUseTrueData->setVisible(trueData);
-        lblUseTrueData->setVisible(trueData);
-    }
-    chkUseTrueData->setChecked(trueData);
+    for (QDateEdit* date : picTop->findChildren<QDateEdit*>())
+        date->setDisplayFormat(format);
+    m_criteria->load(
+        languageTexts()); // today's dates, "(全部)" in the lists, the deleted-data option
 
     cmdSetColumn1();
     formLoad();
@@ -273,7 +267,7 @@ void ReportScreen::translateCaptions()
 
 void ReportScreen::applyEnglishLayout()
 {
-    for (const QList<QWidget*>& row : englishLayoutRows()) {
+    for (const QList<QWidget*>& row : m_criteria->englishRows()) {
         QWidget* previous = nullptr;
         for (QWidget* w : row) {
             QString caption;
@@ -302,7 +296,7 @@ void ReportScreen::applyEnglishLayout()
 void ReportScreen::applyDatePeriod(const QString& key)
 {
     const DateRange range = DatePeriodRange(key, QDate::currentDate());
-    if (!range.begin.isValid())
+    if (!range.begin.isValid() || !dtpBegin || !dtpEnd)
         return;
     dtpBegin->setDate(range.begin);
     dtpEnd->setDate(range.end);
@@ -332,9 +326,41 @@ void ReportScreen::onToolbarKey(const QString& key)
     }
 }
 
-void ReportScreen::toggleFullScreen() {}
-void ReportScreen::saveGrid() {}
-void ReportScreen::cmdPrint1() {}
+QString ReportScreen::printHeader() const
+{
+    return PrintHeader(m_title, beginDate(), endDate());
+}
+
+void ReportScreen::preparePrint(Sheet* sheet) const
+{
+    sheet->printSettings().header = printHeader();
+    sheet->printSettings().footer = PrintFooter();
+}
+
+void ReportScreen::cmdPrint1()
+{
+    if (Sheet* sheet = grid()) {
+        preparePrint(sheet);
+        auto* dialog = new frmPrintSpread(this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->ShowMe(sheet, windowTitle());
+    }
+}
+
+void ReportScreen::toggleFullScreen()
+{
+    if (Sheet* sheet = grid()) {
+        auto* viewer = new frmViewSpread(this);
+        viewer->setAttribute(Qt::WA_DeleteOnClose);
+        viewer->ShowSpread(sheet, windowTitle());
+    }
+}
+
+void ReportScreen::saveGrid()
+{
+    if (const Sheet* sheet = grid())
+        frmViewSpread::saveWithDialog(*sheet, windowTitle(), this);
+}
 
 void ReportScreen::runWithScreenDisabled(const std::function<void()>& work)
 {
@@ -356,7 +382,7 @@ bool ReportScreen::runRefresh()
     if (m_running)
         return false;
     m_lastError.clear();
-    if (dtpEnd->date() < dtpBegin->date()) {
+    if (dtpBegin && dtpEnd && dtpEnd->date() < dtpBegin->date()) {
         m_lastError = Msg(QStringLiteral("Msg_Query_OutOfDate"));
         MsgBox(m_lastError, QMessageBox::Information, QMessageBox::Ok, this);
         return false;
@@ -405,11 +431,12 @@ void ReportScreen::setProgress(int current, int total)
 bool ReportScreen::exportGrid(const QString& path)
 {
     m_lastError.clear();
-    const Sheet* sheet = grid();
+    Sheet* sheet = grid();
     if (!sheet) {
         m_lastError = QStringLiteral("the screen has no grid");
         return false;
     }
+    preparePrint(sheet); // a printed format (PDF) carries the report's header and footer
     return SheetOutput::save(*sheet, path, title(), &m_lastError);
 }
 
@@ -451,17 +478,6 @@ void ReportScreen::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
-bool ReportScreen::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonRelease) {
-        if (watched == lblUseTrueData)
-            chkUseTrueData->setChecked(!chkUseTrueData->isChecked());
-        else if (watched == lblSaving)
-            chkSaving->setChecked(!chkSaving->isChecked());
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void ReportScreen::resizeEvent(QResizeEvent* event)
 {
     if (event)
@@ -473,7 +489,7 @@ void ReportScreen::resizeEvent(QResizeEvent* event)
     tlbDate->setGeometry(tlbMain->width(), 0, tlbDate->sizeHint().width(), toolbarHeight);
 
     const int criteriaTop = toolbarHeight;
-    const int criteriaHeight = twipsY(TitleStripTwips + m_criteriaHeight);
+    const int criteriaHeight = twipsY(TitleStripTwips + m_criteria->heightTwips());
     picTop->setGeometry(0, criteriaTop, w, criteriaHeight);
     picBar->setGeometry(0, 0, w, twipsY(TitleStripTwips));
     lblBar->setGeometry(0, 0, w, twipsY(TitleStripTwips));

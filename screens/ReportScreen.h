@@ -6,37 +6,43 @@
 #include <QSize>
 #include <QWidget>
 
-#include <functional>
+#include "core/LanguageSection.h"
 
-class QCheckBox;
+#include <functional>
+#include <memory>
+
+class CriteriaBar;
+class QAction;
 class QDateEdit;
 class QLabel;
 class QProgressBar;
 class QStatusBar;
 class QToolBar;
-class QToolButton;
-class QAction;
-class QPushButton;
 class Sheet;
 class LanguageSection;
+struct ScreenSpec;
 
 // What every report screen shares: the criteria bar `picTop` with its title strip, the toolbars
 // `tlbMain` and `tlbDate`, the bottom strip with `StatusBar1` and `ProgressBar1`, date periods,
 // the refresh sequence, keys, resize rules, print header and the English re-flow.
 //
-// A screen derives from it, places its criteria controls on `picTop` (positions in twips),
-// sets its body widget (a query control or its own grid), and implements the query procedure.
-// Its SQL comes from a pure function of a plain criteria value, so it is testable on its own.
+// A screen is described once (ScreenSpec): the base builds its criteria bar from that
+// description (CriteriaBar: placement, language section, English re-flow, criteria by name),
+// and the screen adds its body (a query control, QueryReportScreen, or a grid of its own) and
+// its query procedure. Its SQL comes from a pure function of a plain criteria value, so it is
+// testable on its own.
 //
-// Scripting (headless runs and tests) uses three slots found by name through QMetaObject:
-// applyCriterion(name, value), runRefresh() and exportGrid(path).
+// Every screen offers the same grid contract: grid() is the grid shown, and "Print",
+// "FullScreen" and "Save" act on it through the grid windows.
+//
+// Scripting (headless runs and tests) uses slots found by name through QMetaObject:
+// applyCriterion(name, value), runRefresh(), exportGrid(path) and lastError().
 class ReportScreen : public QWidget
 {
     Q_OBJECT
 public:
-    // `name` is the screen's class name (its language-file section); `sizeTwips` its initial size.
-    ReportScreen(const QString& name, const QString& caption, const QString& title, QSize sizeTwips,
-                 QWidget* parent = nullptr);
+    // `spec` describes the screen and must outlive it (a screen's static description).
+    explicit ReportScreen(const ScreenSpec& spec, QWidget* parent = nullptr);
     ~ReportScreen() override;
 
     // Embeds the screen in the host window at its initial size and shows it, loading it first.
@@ -48,6 +54,13 @@ public:
     bool isRunning() const { return m_running; }
     // The latest date a date picker takes: a range's end is bound as the day after it.
     static const QDate LastDate;
+
+    // The grid shown (`mSpread1`), null before it exists.
+    virtual Sheet* grid() const { return nullptr; }
+    // The screen's section of the language file, derived from its description.
+    const LanguageSection* languageTexts() const;
+    // The criteria, read by name.
+    const CriteriaBar& criteria() const { return *m_criteria; }
 
     // The print header and footer for a report title and date range.
     static QString PrintHeader(const QString& title, const QDate& begin, const QDate& end);
@@ -73,39 +86,27 @@ signals:
 
 protected:
     // -- the screen's own procedures ------------------------------------------------------------
-    virtual void cmdQuery1() = 0;    // build and run the query; throws on failure
+    virtual void cmdQuery1() = 0;    // build and run the query; throws on failure or refusal
     virtual void cmdSetColumn1() {}  // define the grid's columns
     virtual void cmdPrint1();        // print the grid with the report header and footer
     virtual void cmdOpen() {}        // open the detail of the current row
-    virtual void toggleFullScreen(); // "FullScreen"
-    virtual void saveGrid();         // "Save"
-    virtual Sheet* grid() const { return nullptr; } // the grid shown (`mSpread1`)
-    // Extra load steps after the common ones (combos, column setup).
+    virtual void toggleFullScreen(); // "FullScreen": the grid in the full-screen window
+    virtual void saveGrid();         // "Save": the grid to a file the user chooses
+    // The header printed above the grid: the title and the date range by default.
+    virtual QString printHeader() const;
+    // Gives the grid its print header and footer before it is printed or exported (a screen
+    // whose sheet carries its own titles leaves them alone).
+    virtual void preparePrint(Sheet* sheet) const;
+    // Extra load steps after the common ones (criteria, column setup).
     virtual void formLoad() {}
-    // The criteria rows for the English re-flow, each a row of controls in order.
-    virtual QList<QList<QWidget*>> englishLayoutRows() const { return {}; }
-    // The screen's texts in the language file (its section); captions, labels and the screen's
-    // own messages are declared there.
-    virtual const LanguageSection* languageTexts() const { return nullptr; }
     // Other toolbar keys a screen adds ("Prev", "Charting", ...).
     virtual void toolbarAction(const QString& key) { Q_UNUSED(key); }
+    // Texts the screen adds to its language section besides those of its description.
+    virtual std::vector<LanguageEntry> ownTexts() const { return {}; }
 
     // -- building the screen --------------------------------------------------------------------
     // Places a widget on the criteria bar: position and size in twips.
     void place(QWidget* w, int left, int top, int width, int height);
-    // Creates a named criteria control on the criteria bar and places it (one row high).
-    static constexpr int CriteriaRowHeight = 300;
-    template <class T> T* addControl(const char* name, int left, int top, int width)
-    {
-        auto* w = new T(picTop);
-        w->setObjectName(QString::fromLatin1(name));
-        place(w, left, top, width, CriteriaRowHeight);
-        return w;
-    }
-    QLabel* addLabel(const char* name, const char* caption, int left, int top, int width);
-    QCheckBox* addCheck(const char* name, const char* caption, int left, int top, int width);
-    QPushButton* addButton(const char* name, const char* caption, int left, int top, int width);
-    void setCriteriaHeight(int twips);
     void setBody(QWidget* body); // the query control or grid below the criteria bar
     QAction* addToolbarKey(const QString& key, const QString& caption);
     void setStatusText(const QString& text);
@@ -122,14 +123,8 @@ protected:
     QWidget* picTop = nullptr;
     QWidget* picBar = nullptr;
     QLabel* lblBar = nullptr;
-    QLabel* lblBegin = nullptr;
-    QLabel* lblEnd = nullptr;
-    QDateEdit* dtpBegin = nullptr;
+    QDateEdit* dtpBegin = nullptr; // null on screens without a date range
     QDateEdit* dtpEnd = nullptr;
-    QCheckBox* chkUseTrueData = nullptr;
-    QLabel* lblUseTrueData = nullptr;
-    QCheckBox* chkSaving = nullptr;
-    QLabel* lblSaving = nullptr;
     QLabel* lblAutoSize = nullptr;
     QToolBar* tlbMain = nullptr;
     QToolBar* tlbDate = nullptr;
@@ -138,18 +133,19 @@ protected:
     QLabel* statusPanel1 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     MDIActiveX MDIActiveX1;
+    const ScreenSpec& m_spec;
+    CriteriaBar* m_criteria = nullptr;
 
 private:
     void formLoadCommon();
     void translateCaptions();
     void applyEnglishLayout();
     void onToolbarKey(const QString& key);
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     QString m_title;
     QString m_lastError;
     QSize m_sizeTwips;
-    int m_criteriaHeight = 1200;
+    mutable std::unique_ptr<LanguageSection> m_texts;
     QWidget* m_body = nullptr;
     bool m_loaded = false;
     bool m_running = false;

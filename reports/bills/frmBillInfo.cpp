@@ -239,6 +239,13 @@ void frmBillInfo::IniSpread()
     payments->setReDraw(true);
 }
 
+void OpenBillDetail(Sheet* grid, int column)
+{
+    // Modal: the report stays disabled until it closes; a window that finds no bill goes away.
+    auto* info = new frmBillInfo();
+    info->ShowMe(grid, column, QString());
+}
+
 bool frmBillInfo::ShowMe(Sheet* grid, int billColumn, const QString& billID)
 {
     m_grid = grid;

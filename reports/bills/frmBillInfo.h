@@ -22,6 +22,10 @@ class LanguageSection;
 //
 // The window lives for one opening and deletes itself when closed. It is shown modally, except
 // in headless runs, where ShowMe returns with the window open.
+// Opens the bill detail on the active row of `grid`, the bill number in `column` (a report's
+// double click); nothing opens when that row holds no bill the user may see.
+void OpenBillDetail(Sheet* grid, int column);
+
 class frmBillInfo : public QDialog
 {
     Q_OBJECT

@@ -2,6 +2,7 @@
 #include "reports/periods/DailyReportSheet.h"
 #include "reports/periods/DailyReportSql.h"
 #include "reports/periods/frmDailyReport.h"
+#include "screens/frmViewSpread.h"
 #include "screens/sheet/Sheet.h"
 #include "tests/support/TestDatabase.h"
 
@@ -286,7 +287,8 @@ private slots:
         QTemporaryDir dir;
         const QStringList expectedFiles = {"d.xlsx", "d.htm", "d.rpt", "d.txt", "d.xml"};
         for (int filter = 1; filter <= 5; ++filter) {
-            QVERIFY(screen.saveTo(dir.filePath("d"), filter));
+            QVERIFY(frmViewSpread::exportSheet(*screen.sheet(), dir.filePath("d"), filter,
+                                               screen.windowTitle()));
             QVERIFY2(QFileInfo(dir.filePath(expectedFiles.at(filter - 1))).size() > 0,
                      qPrintable(expectedFiles.at(filter - 1)));
         }

@@ -1,6 +1,7 @@
 #include "framework/HostUi.h"
 #include "screens/DatePeriod.h"
 #include "screens/ReportScreen.h"
+#include "screens/ScreenSpec.h"
 
 #include <QDateEdit>
 #include <QLabel>
@@ -12,10 +13,16 @@
 
 namespace {
 
+const ScreenSpec kProbe{.name = "frmProbe",
+                        .title = "Probe report",
+                        .size = {11070, 7980},
+                        .rows = {{BeginDate, EndDate}},
+                        .caption = "Probe"};
+
 class ProbeScreen : public ReportScreen
 {
 public:
-    ProbeScreen() : ReportScreen("frmProbe", "Probe", "Probe report", QSize(11070, 7980)) {}
+    ProbeScreen() : ReportScreen(kProbe) {}
     int runs = 0;
     bool fail = false;
     bool enabledWhileRunning = true;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <vector>
+
+class QueryColumns;
+
+// Column kinds and back colours of a query control's columns (values 8 and 10 of Columns.Add).
+namespace ColumnKind {
+constexpr int Text = 1, Number = 13, Percent = 14;
+}
+namespace BackColour {
+constexpr int None = -1, Grey = 0xE0E0E0, Yellow = 0xC0FFFF; // as BGR numbers (&HE0E0E0)
+}
+
+// One column of a query control, by name; maps onto the eleven values of Columns.Add
+// (QueryColumns): field 1, caption 2, condition 3, value5 5, value6 6, sum 7, kind 8, width 9,
+// back 10 (values 4 and 11 are always "" and true). A column with `sub` columns and a field of
+// "|Name" is a caption over them.
+struct ColumnSpec
+{
+    const char* field;
+    const char* caption;
+    const char* condition = "";
+    bool sum = false;
+    int kind = ColumnKind::Text;
+    int width = -1;
+    int back = BackColour::None;
+    int value6 = 0; // 1: a number column sums over the records folded into one row
+    bool value5 = false;
+    std::vector<ColumnSpec> sub = {};
+};
+
+// Appends the columns (and the sub-columns under each header-only column) in order.
+void AddColumns(QueryColumns& columns, const std::vector<ColumnSpec>& specs);

@@ -1,0 +1,445 @@
+#include "screens/CriteriaBar.h"
+
+#include "core/HostContext.h"
+#include "core/modMessage.h"
+#include "core/mod_ADO.h"
+#include "db/SqlText.h"
+#include "screens/BranchCriterion.h"
+#include "screens/DropDownComboBox.h"
+#include "screens/MealPeriodBoxes.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <stdexcept>
+
+namespace {
+
+constexpr int FirstTop = 60, RowPitch = 360, FirstLeft = 120, Gap = 120;
+constexpr int CheckBoxWidth = 260; // a check box without caption; its label follows
+
+QString labelName(const char* controlName)
+{
+    return QStringLiteral("lbl") + QString::fromLatin1(controlName).mid(3);
+}
+
+int usualWidth(CriterionKind kind)
+{
+    switch (kind) {
+    case CriterionKind::Date:
+        return 1800;
+    case CriterionKind::Check:
+    case CriterionKind::Option:
+    case CriterionKind::Label:
+        return 1100;
+    case CriterionKind::Button:
+        return 1000;
+    case CriterionKind::Views:
+        return 1300;
+    default:
+        return 1500;
+    }
+}
+
+QString itemText(const TextSpec& item, const LanguageSection* own)
+{
+    if (item.defaultText && own)
+        return own->text(QString::fromLatin1(item.key), QStringLiteral("Default"));
+    return Msg(QString::fromLatin1(item.key));
+}
+
+// Clicking a check box's label toggles the box.
+class LabelToggle : public QObject
+{
+public:
+    LabelToggle(QLabel* label, QCheckBox* box) : QObject(label), m_box(box)
+    {
+        label->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease && m_box->isEnabled())
+            m_box->click();
+        return false;
+    }
+
+private:
+    QCheckBox* m_box;
+};
+
+} // namespace
+
+CriteriaBar::CriteriaBar(const std::vector<std::vector<CriterionSpec>>& rows,
+                         const std::vector<const char*>& viewOptions, QWidget* bar,
+                         const Place& place)
+    : QObject(bar), m_rows(rows), m_viewOptions(viewOptions), m_bar(bar), m_place(place)
+{
+    for (size_t r = 0; r < m_rows.size(); ++r) {
+        m_built.append(QList<Built>());
+        int left = FirstLeft;
+        for (const CriterionSpec& c : m_rows[r])
+            build(c, int(r), &left);
+    }
+    m_heightTwips = FirstTop + int(m_rows.size()) * RowPitch;
+}
+
+CriteriaBar::~CriteriaBar() = default;
+
+void CriteriaBar::build(const CriterionSpec& c, int row, int* left)
+{
+    const int top = FirstTop + row * RowPitch;
+    if (c.left >= 0)
+        *left = c.left;
+    const int width = c.width > 0 ? c.width : usualWidth(c.kind);
+    Built built{&c};
+    auto named = [&](QWidget* w, const QString& name) {
+        w->setObjectName(name);
+        m_byName.insert(name, w);
+        return w;
+    };
+    auto addLabel = [&](int at) {
+        auto* label = new QLabel(QString::fromUtf8(c.label), m_bar);
+        named(label, labelName(c.name));
+        if (c.text && c.kind != CriterionKind::Check && c.kind != CriterionKind::Option)
+            label->setToolTip(QString::fromUtf8(c.text));
+        m_place(label, at, top, c.labelWidth, RowHeight);
+        built.label = label;
+        return label;
+    };
+    if (c.kind == CriterionKind::Label) {
+        auto* label = new QLabel(QString::fromUtf8(c.label), m_bar);
+        named(label, QString::fromLatin1(c.name));
+        m_place(label, *left, top, width, RowHeight);
+        built.label = label;
+        *left += width;
+        m_built.last().append(built);
+        return;
+    }
+    if (c.label && c.kind != CriterionKind::LabelledCheck) {
+        addLabel(*left);
+        *left += c.labelWidth;
+    }
+    QWidget* control = nullptr;
+    switch (c.kind) {
+    case CriterionKind::Date: {
+        auto* date = new QDateEdit(m_bar);
+        date->setCalendarPopup(true);
+        control = date;
+        break;
+    }
+    case CriterionKind::Check:
+        control = new QCheckBox(QString::fromUtf8(c.text ? c.text : ""), m_bar);
+        break;
+    case CriterionKind::LabelledCheck: {
+        auto* box = new QCheckBox(m_bar);
+        named(box, QString::fromLatin1(c.name));
+        m_place(box, *left, top, CheckBoxWidth, RowHeight);
+        built.controls << box;
+        auto* label = addLabel(*left + CheckBoxWidth + 20);
+        new LabelToggle(static_cast<QLabel*>(label), box);
+        *left += CheckBoxWidth + 20 + c.labelWidth + Gap;
+        m_built.last().append(built);
+        return;
+    }
+    case CriterionKind::Option:
+        control = new QRadioButton(QString::fromUtf8(c.text ? c.text : ""), m_bar);
+        break;
+    case CriterionKind::List:
+    case CriterionKind::Text:
+    case CriterionKind::Branch: {
+        auto* combo = new DropDownComboBox(m_bar);
+        combo->setEditable(c.kind != CriterionKind::List || c.source.kind == ListSource::Query ||
+                           c.source.kind == ListSource::DataList);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        if (c.text)
+            combo->setToolTip(QString::fromUtf8(c.text));
+        control = combo;
+        break;
+    }
+    case CriterionKind::TextBox:
+        control = new QLineEdit(m_bar);
+        break;
+    case CriterionKind::Button:
+        control = new QPushButton(QString::fromUtf8(c.text ? c.text : ""), m_bar);
+        break;
+    case CriterionKind::Views: {
+        for (size_t v = 0; v < m_viewOptions.size(); ++v) {
+            auto* option = new QRadioButton(QString::fromUtf8(m_viewOptions[v]), m_bar);
+            named(option, QStringLiteral("optQuery%1").arg(v + 1));
+            m_place(option, *left, top - 60, width, RowHeight + 120);
+            connect(option, &QRadioButton::toggled, this, [this, v](bool on) {
+                if (on)
+                    emit viewChosen(int(v));
+            });
+            built.controls << option;
+            m_viewButtons << option;
+            *left += width;
+        }
+        *left += Gap;
+        m_built.last().append(built);
+        return;
+    }
+    case CriterionKind::MealPeriods: {
+        auto* master = new QCheckBox(QString::fromUtf8(c.text ? c.text : ""), m_bar);
+        named(master, QStringLiteral("chkPeriod_0"));
+        m_place(master, *left, top, width, RowHeight);
+        m_periods = new MealPeriodBoxes(master);
+        built.controls << master;
+        *left += width + Gap;
+        m_periodsLeft = *left; // the period boxes follow the master box when they are made
+        m_periodsTop = top;
+        m_built.last().append(built);
+        return;
+    }
+    }
+    named(control, QString::fromLatin1(c.name));
+    // Buttons stand a little taller than the row, centred on it.
+    const bool button = c.kind == CriterionKind::Button;
+    m_place(control, *left, button ? top - 30 : top, width, button ? RowHeight + 60 : RowHeight);
+    built.controls << control;
+    *left += width + Gap;
+    m_built.last().append(built);
+
+    if (c.kind == CriterionKind::Branch) {
+        m_branch = new BranchCriterion(static_cast<DropDownComboBox*>(control),
+                                       QString::fromLatin1(c.fallbackTable), m_bar->window());
+    } else if (c.kind == CriterionKind::List && c.source.kind != ListSource::Items &&
+               c.source.kind != ListSource::None) {
+        fillOnFirstDropDown(static_cast<QComboBox*>(control), c.source);
+    }
+}
+
+void CriteriaBar::fillOnFirstDropDown(QComboBox* combo, const ListSource& source)
+{
+    auto* dropDown = static_cast<DropDownComboBox*>(combo);
+    connect(dropDown, &DropDownComboBox::dropDown, this, [dropDown, source] {
+        if (!dropDown->takeFirstDropDown())
+            return;
+        if (source.kind == ListSource::Query) {
+            FillComboFromQuery(dropDown, QString::fromLatin1(source.field),
+                               QString::fromUtf8(source.sql));
+            return;
+        }
+        DataList list(source.list, hostContext().connection());
+        list.initialise(1, 1);
+        list.load();
+        for (int i = 1; i <= list.Count(); ++i)
+            dropDown->addItem(list.item(i).Name);
+    });
+}
+
+void CriteriaBar::load(const LanguageSection* texts)
+{
+    const QDate today = QDate::currentDate();
+    const QString all = Msg(QStringLiteral("Msg_ComboBox_All"));
+    for (const QList<Built>& row : std::as_const(m_built)) {
+        for (const Built& b : row) {
+            const CriterionSpec& c = *b.spec;
+            QWidget* control = b.controls.isEmpty() ? nullptr : b.controls.first();
+            switch (c.kind) {
+            case CriterionKind::Date:
+                static_cast<QDateEdit*>(control)->setDate(today);
+                break;
+            case CriterionKind::List: {
+                auto* combo = static_cast<QComboBox*>(control);
+                combo->clear();
+                combo->setProperty("Tag", QVariant());
+                if (c.source.kind == ListSource::Items) {
+                    for (const TextSpec& item : c.source.items)
+                        combo->addItem(itemText(item, texts));
+                } else if (c.source.kind != ListSource::None) {
+                    combo->addItem(all);
+                }
+                combo->setCurrentIndex(0);
+                break;
+            }
+            case CriterionKind::Branch:
+                m_branch->reset();
+                break;
+            case CriterionKind::MealPeriods:
+                m_periods->load(
+                    [this](QWidget* w, int left, int width) {
+                        m_place(w, left, m_periodsTop, width, RowHeight);
+                        m_byName.insert(w->objectName(), w);
+                    },
+                    m_periodsLeft);
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    if (auto* trueData = qobject_cast<QCheckBox*>(find("chkUseTrueData"))) {
+        const bool allowed = hostContext().TrueDataAllowed;
+        trueData->setVisible(allowed);
+        if (QWidget* label = find("lblUseTrueData"))
+            label->setVisible(allowed);
+        trueData->setChecked(allowed);
+    }
+    if (!m_viewButtons.isEmpty())
+        static_cast<QRadioButton*>(m_viewButtons.first())->setChecked(true);
+}
+
+std::vector<LanguageEntry> CriteriaBar::languageEntries() const
+{
+    std::vector<LanguageEntry> entries;
+    const QString caption = QStringLiteral("Caption");
+    for (const QList<Built>& row : m_built) {
+        for (const Built& b : row) {
+            const CriterionSpec& c = *b.spec;
+            if (b.label)
+                entries.push_back({b.label->objectName(), caption, QString::fromUtf8(c.label)});
+            switch (c.kind) {
+            case CriterionKind::Check:
+            case CriterionKind::Option:
+            case CriterionKind::Button:
+            case CriterionKind::MealPeriods:
+                if (c.text) {
+                    // An option of a group (optOrderBy_0) keeps its caption as "RadioCaption".
+                    const QString name = b.controls.first()->objectName();
+                    const bool ofGroup =
+                        c.kind == CriterionKind::Option && name.contains(QLatin1Char('_'));
+                    entries.push_back({name, ofGroup ? QStringLiteral("RadioCaption") : caption,
+                                       QString::fromUtf8(c.text)});
+                }
+                break;
+            case CriterionKind::Views:
+                for (int v = 0; v < b.controls.size(); ++v)
+                    entries.push_back({b.controls.at(v)->objectName(), caption,
+                                       QString::fromUtf8(m_viewOptions[size_t(v)])});
+                break;
+            case CriterionKind::List:
+                for (const TextSpec& item : c.source.items)
+                    if (item.defaultText)
+                        entries.push_back({QString::fromLatin1(item.key), QStringLiteral("Default"),
+                                           QString::fromUtf8(item.defaultText)});
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    return entries;
+}
+
+QList<QList<QWidget*>> CriteriaBar::englishRows() const
+{
+    QList<QList<QWidget*>> rows;
+    for (const QList<Built>& row : m_built) {
+        QList<QWidget*> widgets;
+        for (const Built& b : row) {
+            if (b.spec->kind == CriterionKind::LabelledCheck) {
+                widgets << b.controls << b.label; // the box, then its label
+                continue;
+            }
+            if (b.label)
+                widgets << b.label;
+            widgets << b.controls;
+        }
+        rows << widgets;
+    }
+    return rows;
+}
+
+QWidget* CriteriaBar::find(const char* name) const
+{
+    return m_byName.value(QString::fromLatin1(name));
+}
+
+QWidget* CriteriaBar::control(const char* name) const
+{
+    QWidget* w = find(name);
+    if (!w)
+        throw std::logic_error(std::string("no criterion named ") + name);
+    return w;
+}
+
+QComboBox* CriteriaBar::combo(const char* name) const
+{
+    auto* c = qobject_cast<QComboBox*>(control(name));
+    if (!c)
+        throw std::logic_error(std::string(name) + " is not a combo box");
+    return c;
+}
+
+int CriteriaBar::choice(const char* name) const
+{
+    const QComboBox* c = combo(name);
+    return c->findText(c->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+QString CriteriaBar::chosen(const char* name) const
+{
+    const int index = choice(name);
+    return index > 0 ? combo(name)->itemText(index) : QString();
+}
+
+QString CriteriaBar::text(const char* name) const
+{
+    QWidget* w = control(name);
+    if (auto* c = qobject_cast<QComboBox*>(w))
+        return c->currentText();
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        return e->text();
+    throw std::logic_error(std::string(name) + " holds no text");
+}
+
+bool CriteriaBar::checked(const char* name) const
+{
+    auto* b = qobject_cast<QAbstractButton*>(control(name));
+    if (!b)
+        throw std::logic_error(std::string(name) + " is not a check box or option");
+    return b->isChecked();
+}
+
+QDate CriteriaBar::date(const char* name) const
+{
+    auto* d = qobject_cast<QDateEdit*>(control(name));
+    if (!d)
+        throw std::logic_error(std::string(name) + " is not a date");
+    return d->date();
+}
+
+bool CriteriaBar::branch(BranchChoice* choice, QString* reason) const
+{
+    if (!m_branch)
+        throw std::logic_error("no branch criterion");
+    return m_branch->choose(choice, reason);
+}
+
+bool CriteriaBar::mealPeriods(const QString& column, QString* condition, QString* reason) const
+{
+    if (!m_periods)
+        throw std::logic_error("no meal-period boxes");
+    const QStringList names = m_periods->ticked();
+    if (names.isEmpty()) {
+        *reason = Msg(QStringLiteral("Msg_Period_ToSelect"));
+        MsgBox(*reason, QMessageBox::Information, QMessageBox::Ok, m_bar->window());
+        return false;
+    }
+    *condition = QStringLiteral(" AND ( 1<>1 ");
+    for (const QString& name : names)
+        *condition += QStringLiteral(" OR ") + column + QStringLiteral(" = '") + sqlQuote(name) +
+                      QStringLiteral("' ");
+    *condition += QLatin1Char(')');
+    return true;
+}
+
+int CriteriaBar::view() const
+{
+    for (int v = 0; v < m_viewButtons.size(); ++v)
+        if (static_cast<QRadioButton*>(m_viewButtons.at(v))->isChecked())
+            return v;
+    return 0;
+}
+
+void CriteriaBar::setView(int view)
+{
+    if (view >= 0 && view < m_viewButtons.size())
+        static_cast<QRadioButton*>(m_viewButtons.at(view))->setChecked(true);
+}

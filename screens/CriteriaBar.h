@@ -1,0 +1,99 @@
+#pragma once
+
+#include "core/LanguageSection.h"
+#include "core/modBranch.h"
+#include "screens/ScreenSpec.h"
+
+#include <QDate>
+#include <QHash>
+#include <QList>
+#include <QObject>
+
+#include <functional>
+
+class BranchCriterion;
+class MealPeriodBoxes;
+class QComboBox;
+class QWidget;
+
+// The criteria controls of a report screen, made from its description (ScreenSpec::rows): each
+// control and its label created on the criteria bar and placed row by row, their texts for the
+// screen's language section, the rows of the English re-flow, the combos' lists, and the value
+// of every criterion read by name.
+//
+// Placement, in twips from the bar: rows 360 apart from 60; a label and its control side by
+// side, the next pair 120 further on (or at the control's own `left`).
+class CriteriaBar : public QObject
+{
+    Q_OBJECT
+public:
+    // Places a widget on the bar: left, top, width and height in twips.
+    using Place = std::function<void(QWidget*, int, int, int, int)>;
+
+    CriteriaBar(const std::vector<std::vector<CriterionSpec>>& rows,
+                const std::vector<const char*>& viewOptions, QWidget* bar, const Place& place);
+    ~CriteriaBar() override;
+
+    static constexpr int RowHeight = 300;
+    int heightTwips() const { return m_heightTwips; }
+
+    // The starting state, as a screen's load sets it: list combos hold "(全部)" (their items
+    // come on the first drop-down), fixed lists their first item, the branch combo "(全部)" and
+    // "(部分)", the first view chosen, every meal period ticked. Fixed items of the screen's own
+    // are read from `texts`.
+    void load(const LanguageSection* texts);
+
+    // The texts of the controls for the screen's language section.
+    std::vector<LanguageEntry> languageEntries() const;
+    // The controls row by row, labels before their controls, for the English re-flow.
+    QList<QList<QWidget*>> englishRows() const;
+
+    // -- reading the criteria by name; an unknown name is a programming error (std::logic_error)
+    // The chosen item's text when one after "(全部)" is chosen from the list (typing its exact
+    // text counts); empty for "(全部)" and for typed text that matches no item.
+    QString chosen(const char* name) const;
+    // The combo's item index (-1 for typed text that matches no item).
+    int choice(const char* name) const;
+    // The text as shown (free-text combos and text boxes).
+    QString text(const char* name) const;
+    bool checked(const char* name) const;
+    QDate date(const char* name) const;
+    // The branch combo's choice; false when it leaves nothing to query (the user was told why).
+    bool branch(BranchChoice* choice, QString* reason) const;
+    // " AND ( 1<>1  OR <column> = '<period>' ... )" for the ticked meal periods; false, after
+    // telling the user, when none is ticked.
+    bool mealPeriods(const QString& column, QString* condition, QString* reason) const;
+    // The view chosen with optQuery1..n, from 0.
+    int view() const;
+    void setView(int view);
+
+    QWidget* control(const char* name) const;
+    QComboBox* combo(const char* name) const;
+    BranchCriterion* branchCriterion() const { return m_branch; }
+
+signals:
+    void viewChosen(int view);
+
+private:
+    struct Built
+    {
+        const CriterionSpec* spec;
+        QWidget* label = nullptr;
+        QList<QWidget*> controls;
+    };
+    QWidget* find(const char* name) const;
+    void build(const CriterionSpec& c, int row, int* left);
+    void fillOnFirstDropDown(QComboBox* combo, const ListSource& source);
+
+    std::vector<std::vector<CriterionSpec>> m_rows;
+    std::vector<const char*> m_viewOptions;
+    QWidget* m_bar;
+    Place m_place;
+    QList<QList<Built>> m_built;
+    QHash<QString, QWidget*> m_byName;
+    BranchCriterion* m_branch = nullptr;
+    MealPeriodBoxes* m_periods = nullptr;
+    int m_periodsLeft = 0, m_periodsTop = 0;
+    QList<QWidget*> m_viewButtons;
+    int m_heightTwips = 0;
+};

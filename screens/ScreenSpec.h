@@ -1,0 +1,153 @@
+#pragma once
+
+#include "framework/DataList.h"
+#include "screens/ColumnSpec.h"
+
+#include <QSize>
+
+class Sheet;
+
+#include <vector>
+
+// A report screen described once. From this description the report screen base builds the
+// criteria bar (placement in twips, the English re-flow), the query controls of its views with
+// their columns, the screen's section of the language file, and reading and setting every
+// criterion by name (scripts and headless runs). A screen adds only what is its own: the SQL of
+// its views and the rules the description cannot say.
+//
+//   const ScreenSpec kSpec{
+//       .name = "frmBillQuery",
+//       .title = "历史账单查询",
+//       .size = {11070, 7980},
+//       .rows = {{Dates}, {{.name = "cboShiftID", .kind = CriterionKind::Text, ...}}},
+//       .views = {{.title = "历史账单查询", .columns = {...}}},
+//   };
+
+// A text of the screen's own (attribute `property`, "Default" when none), or, with no default,
+// a key of the message table.
+struct TextSpec
+{
+    const char* key;
+    const char* defaultText = nullptr;
+    const char* property = nullptr;
+};
+
+enum class CriterionKind
+{
+    Label,         // a label alone, named `name`, captioned `label`
+    Date,          // date picker
+    Check,         // check box with its own caption (`text`)
+    LabelledCheck, // check box followed by a label that toggles it ("chkSaving" + "lblSaving")
+    Option,        // option button with its own caption (`text`)
+    List,          // combo box: "(全部)" then items from `source` (a name can be typed when they
+                   // come from the database); a choice after "(全部)" counts
+    Text,          // editable combo box for free text
+    TextBox,       // line edit
+    Branch,        // the branch combo: "(全部)", "(部分)" and the user's branches
+    Button,        // push button with its own caption (`text`)
+    Views,         // option buttons optQuery1..n choosing among the screen's views
+    MealPeriods,   // master box chkPeriod_0 and one ticked box per meal period
+};
+
+// Where the items of a List criterion come from.
+struct ListSource
+{
+    enum Kind
+    {
+        None,     // the screen fills it itself (no "(全部)")
+        Query,    // `sql`'s column `field`, on the first drop-down
+        DataList, // the names of a data list of the host framework, on the first drop-down
+        Items,    // the fixed `items`, without "(全部)"
+    };
+    Kind kind = None;
+    const char* sql = nullptr;
+    const char* field = nullptr;
+    DataList::Kind list = DataList::MealPeriods;
+    std::vector<TextSpec> items = {};
+};
+
+// One control of the criteria bar, with the label before it when `label` is given. The label's
+// name is "lbl" followed by the control's name without its three-letter prefix (cboBranch:
+// lblBranch). Widths are in twips; 0 takes the kind's usual width.
+struct CriterionSpec
+{
+    const char* name;
+    CriterionKind kind;
+    const char* label = nullptr;
+    int labelWidth = 0;
+    int width = 0;
+    const char* text = nullptr; // caption of a check box, option or button; a label's tool tip
+    ListSource source = {};
+    const char* fallbackTable = "bi_Bill"; // Branch: the table that lists branches at worst
+    int left = -1; // twips from the bar's left edge; -1: after the previous control
+};
+
+// The criteria most reports share.
+inline const CriterionSpec BeginDate{.name = "dtpBegin",
+                                     .kind = CriterionKind::Date,
+                                     .label = "开始日期:",
+                                     .labelWidth = 900,
+                                     .width = 1800};
+inline const CriterionSpec EndDate{.name = "dtpEnd",
+                                   .kind = CriterionKind::Date,
+                                   .label = "结束日期:",
+                                   .labelWidth = 900,
+                                   .width = 1800};
+inline const CriterionSpec UseTrueData{.name = "chkUseTrueData",
+                                       .kind = CriterionKind::LabelledCheck,
+                                       .label = "包含已经删除的数据",
+                                       .labelWidth = 2300};
+inline const CriterionSpec Saving{.name = "chkSaving",
+                                  .kind = CriterionKind::LabelledCheck,
+                                  .label = "不含会员卡充值的数据",
+                                  .labelWidth = 2300};
+inline CriterionSpec BranchCriterionSpec(const char* label = "统计分店:", int width = 1500,
+                                         const char* fallbackTable = "bi_Bill")
+{
+    return {.name = "cboBranch",
+            .kind = CriterionKind::Branch,
+            .label = label,
+            .labelWidth = 900,
+            .width = width,
+            .fallbackTable = fallbackTable};
+}
+// The gift scope of the item reports: leave gifts out (the start), gifts only, or both.
+inline CriterionSpec IsSentMenuSpec(const char* label = "统计范围:", int width = 1500)
+{
+    return {.name = "cboIsSentMenu",
+            .kind = CriterionKind::List,
+            .label = label,
+            .labelWidth = 900,
+            .width = width,
+            .source = {.kind = ListSource::Items,
+                       .items = {{"Msg_IsSentMenu_NotInclude"},
+                                 {"Msg_IsSentMenu_Only"},
+                                 {"Msg_IsSentMenu_All"}}}};
+}
+
+// One view of a list screen: a query control with its title and columns.
+struct ViewSpec
+{
+    const char* option = nullptr; // caption of its option button when the screen has several
+    const char* title = nullptr;
+    std::vector<ColumnSpec> columns = {};
+    const char* keyFields = "";
+    int keyLevel = 0;
+    int emptyRows = 30;            // rows the empty grid shows before the first refresh
+    std::vector<int> centred = {}; // grid columns centred
+    // A double click (or "Open") on a row calls openDetail with the grid and this column
+    // (the bill detail on the bill number, say); 0: the view opens nothing.
+    int detailColumn = 0;
+    void (*openDetail)(Sheet* grid, int column) = nullptr;
+};
+
+struct ScreenSpec
+{
+    const char* name;  // class and language section: "frmBillQuery"
+    const char* title; // title strip and window caption
+    QSize size;        // initial size in twips
+    std::vector<std::vector<CriterionSpec>> rows = {};
+    std::vector<ViewSpec> views = {}; // none: the screen shows a body of its own
+    std::vector<TextSpec> texts = {}; // the screen's own messages ("Default" attribute)
+    const char* caption = nullptr;    // window caption when it differs from the title
+};
