@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QList>
 #include <QString>
-#include <QStringList>
 #include <QtPlugin>
 
 class HostObject;
@@ -22,18 +22,26 @@ public:
     virtual VersionInfo* ISubSystem_Version() = 0;
 };
 
+// One action a module offers and the group of the host's menu it belongs in
+// ("Group_Bills", "Group_Periods", "Group_Members", "Group_Charts").
+struct SubSystemAction
+{
+    QString name;
+    QString group;
+};
+
 // What a host may ask a module besides ISubSystem: whether the most recent
 // ISubSystem_DoAction named an action the module has (false before the first call), and the
-// actions it has, in its own order.
+// actions it has, in its own order (the host's menu lists them).
 class ISubSystemStatus
 {
 public:
     virtual ~ISubSystemStatus() = default;
     virtual bool ISubSystem_LastActionMatched() const = 0;
-    virtual QStringList ISubSystem_Actions() const = 0;
+    virtual QList<SubSystemAction> ISubSystem_Actions() const = 0;
 };
 
 #define ISubSystem_iid "com.valtrix.vtxFramework.ISubSystem/1.0"
-#define ISubSystemStatus_iid "com.valtrix.vtxFramework.ISubSystemStatus/1.1"
+#define ISubSystemStatus_iid "com.valtrix.vtxFramework.ISubSystemStatus/1.2"
 Q_DECLARE_INTERFACE(ISubSystem, ISubSystem_iid)
 Q_DECLARE_INTERFACE(ISubSystemStatus, ISubSystemStatus_iid)

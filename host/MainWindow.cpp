@@ -3,9 +3,9 @@
 #include "framework/HostUi.h"
 #include "framework/ISubSystem.h"
 #include "host/HostCaptions.h"
-#include "host/ModuleMenu.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -14,9 +14,10 @@
 
 #include <exception>
 
-MainWindow::MainWindow(ISubSystem* module, const QString& databaseName, const QString& userId,
+MainWindow::MainWindow(QObject* module, const QString& databaseName, const QString& userId,
                        QWidget* parent)
-    : QMainWindow(parent), m_module(module), m_mdiArea(new QMdiArea(this))
+    : QMainWindow(parent), m_moduleObject(module), m_module(qobject_cast<ISubSystem*>(module)),
+      m_mdiArea(new QMdiArea(this))
 {
     setWindowTitle(HostCaptions::text(QStringLiteral("Host_Title")));
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -37,9 +38,16 @@ void MainWindow::buildMenus()
     system->addAction(HostCaptions::text(QStringLiteral("Menu_Exit")), this, &QWidget::close);
 
     m_reportsMenu = menuBar()->addMenu(HostCaptions::text(QStringLiteral("Menu_Reports")));
-    for (const ModuleMenu::Group& group : ModuleMenu::groups()) {
-        QMenu* sub = m_reportsMenu->addMenu(HostCaptions::text(group.captionKey));
-        for (const QString& action : group.actions) {
+    // The module's actions, each in its group's submenu, groups in the order they first come.
+    const auto* status = qobject_cast<ISubSystemStatus*>(m_moduleObject);
+    QHash<QString, QMenu*> groups;
+    for (const SubSystemAction& a :
+         status ? status->ISubSystem_Actions() : QList<SubSystemAction>()) {
+        QMenu*& sub = groups[a.group];
+        if (!sub)
+            sub = m_reportsMenu->addMenu(HostCaptions::text(a.group));
+        const QString action = a.name;
+        {
             sub->addAction(HostCaptions::text(action), this, [this, action] {
                 try {
                     m_module->ISubSystem_DoAction(action);

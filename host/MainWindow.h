@@ -12,7 +12,9 @@ class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    MainWindow(ISubSystem* module, const QString& databaseName, const QString& userId,
+    // `module` is the loaded module's entry object (ISubSystem, and ISubSystemStatus for the
+    // list of its actions that the menu shows).
+    MainWindow(QObject* module, const QString& databaseName, const QString& userId,
                QWidget* parent = nullptr);
 
     QMdiArea* mdiArea() const { return m_mdiArea; }
@@ -24,6 +26,7 @@ public:
 private:
     void buildMenus();
 
+    QObject* m_moduleObject;
     ISubSystem* m_module;
     QMdiArea* m_mdiArea;
     QMenu* m_reportsMenu = nullptr;

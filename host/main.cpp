@@ -58,7 +58,7 @@ int main(int argc, char* argv[])
     HostObject host(session.connection(), options.trueData, user);
     session.module()->ISubSystem_SetHost(&host);
 
-    MainWindow window(session.module(), session.databaseName(), user);
+    MainWindow window(session.moduleObject(), session.databaseName(), user);
     if (!options.menuScreenshot.isEmpty()) {
         if (!window.menuPicture().save(options.menuScreenshot))
             return fail(ExitBadArguments,

@@ -21,11 +21,14 @@
 //   DoBillItemReport frmBillItemReport, DoPaymentReport frmPaymentReport,
 //   DoSubBillQuery frmSubBillQuery, DoAccountPayment frmAccountPayment.
 // A row reads, for example:
-//   table.addShared<frmBillQuery>(QStringLiteral("DoBillQuery"));
-//   table.addOwn<frmTrendLine>(QStringLiteral("DoTrendLine_SumToPay"), 0);
+//   table.addShared<frmBillQuery>(QStringLiteral("DoBillQuery"), Bills);
+//   table.addOwn<frmTrendLine>(QStringLiteral("DoTrendLine_SumToPay"), Charts, 0);
+// The group names the host's menu the action appears in.
 void AddActionRows(ActionTable& table)
 {
-    table.addShared<frmBillQuery>(QStringLiteral("DoBillQuery"));
-    table.addShared<frmDailyReport>(QStringLiteral("DoDailyReport"));
-    table.addShared<frmBillCheck>(QStringLiteral("DoBillCheck"));
+    const QString Bills = QStringLiteral("Group_Bills");
+    const QString Periods = QStringLiteral("Group_Periods");
+    table.addShared<frmBillQuery>(QStringLiteral("DoBillQuery"), Bills);
+    table.addShared<frmDailyReport>(QStringLiteral("DoDailyReport"), Periods);
+    table.addShared<frmBillCheck>(QStringLiteral("DoBillCheck"), Bills);
 }

@@ -24,7 +24,7 @@ public:
     void ISubSystem_DoAction(const QString& action) override;
     VersionInfo* ISubSystem_Version() override;
     bool ISubSystem_LastActionMatched() const override { return m_lastActionMatched; }
-    QStringList ISubSystem_Actions() const override { return m_actions.actions(); }
+    QList<SubSystemAction> ISubSystem_Actions() const override { return m_actions.actionGroups(); }
 
 private:
     ActionTable m_actions;

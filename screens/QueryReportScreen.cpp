@@ -66,6 +66,11 @@ Sheet* QueryReportScreen::grid() const
     return queryControl()->Grid();
 }
 
+QString QueryReportScreen::gridCaption() const
+{
+    return queryControl()->Title();
+}
+
 const ViewSpec& QueryReportScreen::viewSpec(int view) const
 {
     return m_spec.views.at(size_t(view));
@@ -157,19 +162,4 @@ void QueryReportScreen::cmdOpen()
 QString QueryReportScreen::printHeader() const
 {
     return PrintHeader(queryControl()->Title(), beginDate(), endDate());
-}
-
-void QueryReportScreen::cmdPrint1()
-{
-    queryControl()->PrintGrid(printHeader(), PrintFooter());
-}
-
-void QueryReportScreen::toggleFullScreen()
-{
-    queryControl()->ToggleFullScreen();
-}
-
-void QueryReportScreen::saveGrid()
-{
-    queryControl()->SaveGrid(QString(), 0);
 }

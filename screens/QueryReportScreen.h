@@ -31,6 +31,7 @@ public:
     int viewCount() const;
     int currentView() const;
     Sheet* grid() const override;
+    QString gridCaption() const override;
 
 protected:
     // The statement of a view; throws std::runtime_error with the reason when the criteria
@@ -47,9 +48,6 @@ protected:
     void cmdQuery1() override;
     void cmdSetColumn1() override;
     void cmdOpen() override;
-    void cmdPrint1() override;
-    void toggleFullScreen() override;
-    void saveGrid() override;
     QString printHeader() const override;
 
     const ViewSpec& viewSpec(int view) const;

@@ -8,10 +8,7 @@
 #include "screens/CriteriaControl.h"
 #include "screens/DatePeriod.h"
 #include "screens/ScreenSpec.h"
-#include "screens/frmPrintSpread.h"
-#include "screens/frmViewSpread.h"
 #include "screens/sheet/Sheet.h"
-#include "screens/sheet/SheetOutput.h"
 #include "screens/sheet/Twips.h"
 
 #include <QAction>
@@ -339,27 +336,17 @@ void ReportScreen::preparePrint(Sheet* sheet) const
 
 void ReportScreen::cmdPrint1()
 {
-    if (Sheet* sheet = grid()) {
-        preparePrint(sheet);
-        auto* dialog = new frmPrintSpread(this);
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-        dialog->ShowMe(sheet, windowTitle());
-    }
+    printGrid(this);
 }
 
 void ReportScreen::toggleFullScreen()
 {
-    if (Sheet* sheet = grid()) {
-        auto* viewer = new frmViewSpread(this);
-        viewer->setAttribute(Qt::WA_DeleteOnClose);
-        viewer->ShowSpread(sheet, windowTitle());
-    }
+    showGridFullScreen(this);
 }
 
 void ReportScreen::saveGrid()
 {
-    if (const Sheet* sheet = grid())
-        frmViewSpread::saveWithDialog(*sheet, windowTitle(), this);
+    saveGridAs(this);
 }
 
 void ReportScreen::runWithScreenDisabled(const std::function<void()>& work)
@@ -431,13 +418,7 @@ void ReportScreen::setProgress(int current, int total)
 bool ReportScreen::exportGrid(const QString& path)
 {
     m_lastError.clear();
-    Sheet* sheet = grid();
-    if (!sheet) {
-        m_lastError = QStringLiteral("the screen has no grid");
-        return false;
-    }
-    preparePrint(sheet); // a printed format (PDF) carries the report's header and footer
-    return SheetOutput::save(*sheet, path, title(), &m_lastError);
+    return exportGridTo(path, &m_lastError);
 }
 
 bool ReportScreen::applyCriterion(const QString& name, const QString& value)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "screens/GridScreen.h"
 #include "screens/MDIActiveX.h"
 
 #include <QDate>
@@ -37,7 +38,7 @@ struct ScreenSpec;
 //
 // Scripting (headless runs and tests) uses slots found by name through QMetaObject:
 // applyCriterion(name, value), runRefresh(), exportGrid(path) and lastError().
-class ReportScreen : public QWidget
+class ReportScreen : public QWidget, public GridScreen
 {
     Q_OBJECT
 public:
@@ -56,7 +57,8 @@ public:
     static const QDate LastDate;
 
     // The grid shown (`mSpread1`), null before it exists.
-    virtual Sheet* grid() const { return nullptr; }
+    Sheet* grid() const override { return nullptr; }
+    QString gridCaption() const override { return title(); }
     // The screen's section of the language file, derived from its description.
     const LanguageSection* languageTexts() const;
     // The criteria, read by name.
@@ -94,9 +96,9 @@ protected:
     virtual void saveGrid();         // "Save": the grid to a file the user chooses
     // The header printed above the grid: the title and the date range by default.
     virtual QString printHeader() const;
-    // Gives the grid its print header and footer before it is printed or exported (a screen
-    // whose sheet carries its own titles leaves them alone).
-    virtual void preparePrint(Sheet* sheet) const;
+    // The print header and the footer (a screen whose sheet carries its own titles leaves
+    // them alone).
+    void preparePrint(Sheet* sheet) const override;
     // Extra load steps after the common ones (criteria, column setup).
     virtual void formLoad() {}
     // Other toolbar keys a screen adds ("Prev", "Charting", ...).

@@ -16,7 +16,6 @@
 #include "screens/ReportScreen.h"
 #include "screens/ctlQuery.h"
 #include "screens/sheet/Sheet.h"
-#include "screens/sheet/SheetOutput.h"
 #include "screens/sheet/Twips.h"
 
 #include <QButtonGroup>
@@ -422,8 +421,13 @@ bool frmBillCheck::runRefresh()
     return true;
 }
 
+Sheet* frmBillCheck::grid() const
+{
+    return ctlQuery1->Grid();
+}
+
 bool frmBillCheck::exportGrid(const QString& path)
 {
     m_lastError.clear();
-    return SheetOutput::save(*ctlQuery1->Grid(), path, windowTitle(), &m_lastError);
+    return exportGridTo(path, &m_lastError);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "screens/GridScreen.h"
+
 #include <QDialog>
 
 class BillHeaderPanel;
@@ -20,7 +22,7 @@ class LanguageSection;
 // applyCriterion (a control by name; "lvwBills" takes the bill number to show; a button given
 // "1" is clicked, so "cmdPrint=1" reprints, and fails when no bill is reprinted), runRefresh
 // (the search) and exportGrid (the item lines), with lastError saying why one failed.
-class frmBillCheck : public QDialog
+class frmBillCheck : public QDialog, public GridScreen
 {
     Q_OBJECT
 public:
@@ -33,6 +35,9 @@ public:
     // The bill number shown (the tag of txtBillID).
     QString billId() const;
     static const LanguageSection& texts();
+    // The grid of the shown bill's item lines.
+    Sheet* grid() const override;
+    QString gridCaption() const override { return windowTitle(); }
 
 public slots:
     bool applyCriterion(const QString& name, const QString& value);

@@ -239,6 +239,11 @@ void frmBillInfo::IniSpread()
     payments->setReDraw(true);
 }
 
+Sheet* frmBillInfo::grid() const
+{
+    return ctlQuery1->Grid();
+}
+
 void OpenBillDetail(Sheet* grid, int column)
 {
     // Modal: the report stays disabled until it closes; a window that finds no bill goes away.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "screens/GridScreen.h"
+
 #include <QDialog>
 #include <QPointer>
 
@@ -26,7 +28,7 @@ class LanguageSection;
 // double click); nothing opens when that row holds no bill the user may see.
 void OpenBillDetail(Sheet* grid, int column);
 
-class frmBillInfo : public QDialog
+class frmBillInfo : public QDialog, public GridScreen
 {
     Q_OBJECT
 public:
@@ -44,6 +46,9 @@ public:
     // The bill number the window's queries read (the tag of txtBillID).
     QString billId() const;
     static const LanguageSection& texts();
+    // The grid of the bill's item lines.
+    Sheet* grid() const override;
+    QString gridCaption() const override { return windowTitle(); }
 
 private:
     void IniSpread();

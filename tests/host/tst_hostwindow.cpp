@@ -34,7 +34,7 @@ void tst_HostWindow::closedScreenLeavesNoFrameAndReopensAsLeft()
              qPrintable(error));
     HostObject host(session.connection(), false, QStringLiteral("admin"));
     session.module()->ISubSystem_SetHost(&host);
-    MainWindow window(session.module(), db.path(), QStringLiteral("admin"));
+    MainWindow window(session.moduleObject(), db.path(), QStringLiteral("admin"));
     window.show();
     QMdiArea* area = window.mdiArea();
 

@@ -31,12 +31,12 @@ struct FailingScreen : QWidget
 
 void fill(ActionTable& table)
 {
-    table.addShared<BillScreen>("DoBillQuery");
-    table.addShared<DailyScreen>("DoDailyReport");
-    table.addOwn<TrendScreen>("DoTrendLine_SumToPay", 0);
-    table.addOwn<TrendScreen>("DoTrendLine_PeopleCount", 1);
-    table.addOwn<TrendScreen>("DoTrendLine_TableCount", 2);
-    table.addShared<FailingScreen>("DoBillCheck");
+    table.addShared<BillScreen>("DoBillQuery", "Group_Bills");
+    table.addShared<DailyScreen>("DoDailyReport", "Group_Periods");
+    table.addOwn<TrendScreen>("DoTrendLine_SumToPay", "Group_Charts", 0);
+    table.addOwn<TrendScreen>("DoTrendLine_PeopleCount", "Group_Charts", 1);
+    table.addOwn<TrendScreen>("DoTrendLine_TableCount", "Group_Charts", 2);
+    table.addShared<FailingScreen>("DoBillCheck", "Group_Bills");
 }
 
 } // namespace
