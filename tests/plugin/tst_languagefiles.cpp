@@ -1,8 +1,14 @@
 // The shipped language files carry every text the code looks up: the message table, every
 // window's declared texts (LanguageSection tables), and every Msg / MsgText key, found by
-// reading the sources of core/, screens/ and reports/. A new screen's texts are checked as soon
-// as it declares them.
+// reading the sources of core/, screens/ and reports/, and the section every screen of the
+// action table derives from its description. A new screen's texts are checked as soon as it
+// has a row in the action table.
+#include "core/ActionTable.h"
+#include "core/LanguageSection.h"
 #include "core/modMessage.h"
+#include "framework/HostUi.h"
+#include "plugin/ActionRows.h"
+#include "screens/ReportScreen.h"
 
 #include <QDirIterator>
 #include <QDomDocument>
@@ -115,6 +121,22 @@ private slots:
         }
         QVERIFY(windows >= 2); // frmHelp and frmBranch at least
         QVERIFY(required.size() >= 58);
+
+        // The sections the report screens derive from their descriptions.
+        HostUi::setHeadless(true);
+        ActionTable table;
+        AddActionRows(table);
+        int derived = 0;
+        for (const QString& action : table.actions()) {
+            const auto* screen = qobject_cast<const ReportScreen*>(table.screen(action));
+            if (!screen)
+                continue;
+            const LanguageSection* section = screen->languageTexts();
+            for (const LanguageEntry& e : section->entries())
+                required.append({section->name(), e.key, e.property, action});
+            ++derived;
+        }
+        QVERIFY(derived >= 2); // the bill query and the daily report at least
 
         static const QRegularExpression han(
             QStringLiteral("[\\x{3400}-\\x{9FFF}\\x{3000}-\\x{303F}\\x{FF01}-\\x{FF5E}]"));
