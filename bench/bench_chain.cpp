@@ -4,23 +4,23 @@
 //
 // FILE is a database written by vtxdemodb (bench/run-chain.sh builds and caches one). The last
 // business day in bi_Bill is "the day"; "month" is that day's month up to it; "year" is every
-// day the database holds (at most a year). Each screen is driven headless the way vtxhost does
-// it: criteria through applyCriterion, then runRefresh(), timed until the grid or sheet is
-// filled (the second of two refreshes; the first warms the cache). Every statement the screen
-// runs is captured through the connection's statement trace and replayed on SQLite alone
+// day the database holds (at most a year). Every screen of the module's action table is run,
+// each of its views over the month and (when its plan says so) the year, driven headless the
+// way vtxhost does it: criteria through applyCriterion, then runRefresh(), timed until the grid
+// or sheet is filled (the second of two refreshes; the first warms the cache). Every statement the
+// screen runs is captured through the connection's statement trace and replayed on SQLite alone
 // (SQLite's own API, every column of every row read); the table gives both times, their ratio, the
 // rows shown, the peak memory growth of the run and the grid's bytes per cell. The largest grid is
 // then saved as .xlsx and .pdf. With --plans the query plan of every captured statement is printed.
 #include "bench/BenchProcess.h"
 #include "bench/SqliteAlone.h"
+#include "core/ActionTable.h"
 #include "core/HostBinding.h"
 #include "core/HostContext.h"
 #include "db/Connection.h"
 #include "framework/HostUi.h"
-#include "reports/bills/frmBillCheck.h"
-#include "reports/bills/frmBillQuery.h"
-#include "reports/periods/frmDailyReport.h"
-#include "screens/ctlQuery.h"
+#include "plugin/ActionRows.h"
+#include "screens/GridScreen.h"
 #include "screens/sheet/Sheet.h"
 #include "screens/sheet/SheetOutput.h"
 
@@ -122,14 +122,35 @@ void addMissingIndexes(const Connection& c)
     }
 }
 
+// What the benchmark asks of a screen besides its date range and view: the criteria it needs
+// ("{last}" stands for the last business day) and the ranges it is run over.
+struct Plan
+{
+    QList<QPair<QString, QString>> criteria;
+    QStringList ranges = {QStringLiteral("month"), QStringLiteral("year")};
+};
+
+const QHash<QString, Plan>& benchPlans()
+{
+    static const QHash<QString, Plan> table = {
+        {QStringLiteral("DoBillQuery"),
+         {{}, {QStringLiteral("day"), QStringLiteral("month"), QStringLiteral("year")}}},
+        {QStringLiteral("DoDailyReport"),
+         {{{QStringLiteral("dtpToday"), QStringLiteral("{last}")}}}},
+        {QStringLiteral("DoBillCheck"),
+         {{{QStringLiteral("optQuery_0"), QStringLiteral("1")},
+           {QStringLiteral("dtpBillDate"), QStringLiteral("{last}")}},
+          {QStringLiteral("day")}}},
+    };
+    return table;
+}
+
 struct Case
 {
     QString report;
     QString range;
-    std::function<QObject*()> open;                      // a new screen, criteria not yet set
-    QList<QPair<QString, QString>> criteria;             // applied before runRefresh
-    std::function<const Sheet*(QObject*)> sheet;         // the filled grid, or null
-    std::function<qint64(QObject*, const Sheet*)> shown; // rows shown
+    QWidget* screen;
+    QList<QPair<QString, QString>> criteria; // applied before runRefresh
 };
 
 } // namespace
@@ -173,77 +194,54 @@ int main(int argc, char** argv)
     std::printf("database %s: %lld bills, %s .. %s\n", qPrintable(QFileInfo(dbPath).fileName()),
                 bills, qPrintable(iso(first)), qPrintable(iso(last)));
 
-    const auto billQuery = [] {
-        auto* w = new frmBillQuery;
-        w->ShowMe();
-        return static_cast<QObject*>(w);
-    };
-    const auto billQuerySheet = [](QObject* o) -> const Sheet* {
-        return static_cast<frmBillQuery*>(o)->queryControl()->Grid();
-    };
-    const auto dailyReport = [] {
-        auto* w = new frmDailyReport;
-        w->ShowMe();
-        return static_cast<QObject*>(w);
-    };
-    const auto dailySheet = [](QObject* o) -> const Sheet* {
-        return static_cast<frmDailyReport*>(o)->sheet();
-    };
-    const auto sheetRows = [](QObject*, const Sheet* s) -> qint64 { return s ? s->maxRows() : 0; };
-    const auto billCheck = [] {
-        auto* w = new frmBillCheck;
-        w->ShowMe();
-        return static_cast<QObject*>(w);
-    };
-
+    // Every screen of the action table, each view over the ranges of its plan.
+    ActionTable table;
+    AddActionRows(table);
     QList<Case> cases;
-    auto addBillQuery = [&](const QString& range, const QDate& from) {
-        cases.append({"bill query",
-                      range,
-                      billQuery,
-                      {{"dtpBegin", iso(from)}, {"dtpEnd", iso(last)}},
-                      billQuerySheet,
-                      sheetRows});
-    };
-    addBillQuery(QStringLiteral("day"), last);
-    addBillQuery(QStringLiteral("month"), monthStart);
-    if (withYear)
-        addBillQuery(QStringLiteral("year"), yearStart);
-    auto addDaily = [&](const QString& range, const QDate& from) {
-        cases.append({"daily report",
-                      range,
-                      dailyReport,
-                      {{"dtpBegin", iso(from)}, {"dtpEnd", iso(last)}, {"dtpToday", iso(last)}},
-                      dailySheet,
-                      sheetRows});
-    };
-    addDaily(QStringLiteral("day/month"), monthStart);
-    if (withYear)
-        addDaily(QStringLiteral("day/year"), yearStart);
-    cases.append({"bill audit",
-                  "day",
-                  billCheck,
-                  {{"optQuery_0", "1"}, {"dtpBillDate", iso(last)}},
-                  [](QObject*) -> const Sheet* { return nullptr; },
-                  [](QObject* o, const Sheet*) -> qint64 {
-                      return static_cast<frmBillCheck*>(o)->listedBills().size();
-                  }});
+    for (const QString& action : table.actions()) {
+        if (!table.dispatch(action))
+            continue;
+        QWidget* screen = table.lastScreen();
+        const Plan plan = benchPlans().value(action);
+        int views = 0;
+        while (screen->findChild<QWidget*>(QStringLiteral("optQuery%1").arg(views + 1)))
+            ++views;
+        const bool dated = screen->findChild<QWidget*>(QStringLiteral("dtpBegin"));
+        for (int v = 0; v < std::max(1, views); ++v) {
+            for (const QString& range : plan.ranges) {
+                if (range == QLatin1String("year") && !withYear)
+                    continue;
+                const QDate from = range == QLatin1String("day")     ? last
+                                   : range == QLatin1String("month") ? monthStart
+                                                                     : yearStart;
+                Case c{action, range, screen, {}};
+                if (views > 1) {
+                    c.range = QStringLiteral("%1 v%2").arg(range).arg(v + 1);
+                    c.criteria.append({QStringLiteral("optQuery%1").arg(v + 1), "1"});
+                }
+                if (dated)
+                    c.criteria += {{"dtpBegin", iso(from)}, {"dtpEnd", iso(last)}};
+                for (auto [name, value] : plan.criteria)
+                    c.criteria.append({name, value.replace(QStringLiteral("{last}"), iso(last))});
+                cases.append(c);
+            }
+        }
+    }
 
-    std::printf("\n%-13s %-10s %9s %4s %9s %9s %9s %9s %6s %6s %8s %7s\n", "report", "range",
+    std::printf("\n%-15s %-10s %9s %4s %9s %9s %9s %9s %6s %6s %8s %7s\n", "report", "range",
                 "rows", "stmt", "screen s", "cpu s", "SQLite s", "cpu s", "ratio", "cpu r",
                 "peak MB", "B/cell");
-    std::unique_ptr<QObject> largestOwner;
-    const Sheet* largest = nullptr;
+    const Case* largestCase = nullptr; // run again before its grid is exported
     qint64 largestCells = 0;
     const QString only = option("--only");
     for (const Case& c : cases) {
         if (!only.isEmpty() && !c.report.startsWith(only))
             continue;
-        std::unique_ptr<QObject> screen(c.open());
+        QWidget* screen = c.screen;
         bool ok = true;
         for (const auto& [name, value] : c.criteria) {
             bool set = false;
-            QMetaObject::invokeMethod(screen.get(), "applyCriterion", Q_RETURN_ARG(bool, set),
+            QMetaObject::invokeMethod(screen, "applyCriterion", Q_RETURN_ARG(bool, set),
                                       Q_ARG(QString, name), Q_ARG(QString, value));
             ok &= set;
         }
@@ -255,7 +253,7 @@ int main(int argc, char** argv)
         });
         auto refresh = [&] {
             bool done = false;
-            QMetaObject::invokeMethod(screen.get(), "runRefresh", Q_RETURN_ARG(bool, done));
+            QMetaObject::invokeMethod(screen, "runRefresh", Q_RETURN_ARG(bool, done));
             ok &= done;
         };
         const double peakMb = measure(refresh).peakMb; // memory: the first refresh's growth
@@ -263,11 +261,12 @@ int main(int argc, char** argv)
         const Timing screenTime = measure(refresh);
         qint64 sqliteRows = 0;
         const Timing sqliteTime = replay(*conn, statements, &sqliteRows);
-        const Sheet* sheet = c.sheet(screen.get());
+        const auto* gridScreen = dynamic_cast<const GridScreen*>(screen);
+        const Sheet* sheet = gridScreen ? gridScreen->grid() : nullptr;
         const double cells = sheet ? double(sheet->maxRows()) * sheet->maxCols() : 0;
         std::printf(
-            "%-13s %-10s %9lld %4lld %9.2f %9.2f %9.2f %9.2f %6.2f %6.2f %8.0f %7s%s\n",
-            qPrintable(c.report), qPrintable(c.range), c.shown(screen.get(), sheet),
+            "%-15s %-10s %9lld %4lld %9.2f %9.2f %9.2f %9.2f %6.2f %6.2f %8.0f %7s%s\n",
+            qPrintable(c.report), qPrintable(c.range), qint64(sheet ? sheet->maxRows() : 0),
             qint64(statements.size()), screenTime.wallMs / 1e3, screenTime.cpuMs / 1e3,
             sqliteTime.wallMs / 1e3, sqliteTime.cpuMs / 1e3, screenTime.wallMs / sqliteTime.wallMs,
             screenTime.cpuMs / sqliteTime.cpuMs, peakMb,
@@ -278,12 +277,20 @@ int main(int argc, char** argv)
             printPlans(*conn, statements);
         if (sheet && cells > largestCells) {
             largestCells = qint64(cells);
-            largest = sheet;
-            largestOwner = std::move(screen);
+            largestCase = &c;
         }
     }
 
-    if (largest && !args.contains(QStringLiteral("--no-export"))) {
+    const Sheet* largest = nullptr;
+    if (largestCase && !args.contains(QStringLiteral("--no-export"))) {
+        // A later case may have refilled the screen's grid: fill it again as that case did.
+        for (const auto& [name, value] : largestCase->criteria)
+            QMetaObject::invokeMethod(largestCase->screen, "applyCriterion", Q_ARG(QString, name),
+                                      Q_ARG(QString, value));
+        QMetaObject::invokeMethod(largestCase->screen, "runRefresh");
+        largest = dynamic_cast<const GridScreen*>(largestCase->screen)->grid();
+    }
+    if (largest) {
         std::printf("\nexport of the largest grid (%d rows x %d columns = %lld cells):\n",
                     largest->maxRows(), largest->maxCols(), largestCells);
         for (const char* ext : {"xlsx", "pdf"}) {
