@@ -1,0 +1,170 @@
+// A screen made from its description alone: the criteria bar's controls, their values by name,
+// the meal-period boxes, the views with their query controls and the derived language section,
+// over the fixture database.
+#include "core/HostContext.h"
+#include "framework/HostUi.h"
+#include "screens/CriteriaBar.h"
+#include "screens/QueryReportScreen.h"
+#include "screens/ScreenSpec.h"
+#include "screens/ctlQuery.h"
+#include "screens/sheet/Sheet.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QToolBar>
+#include <QtTest>
+
+#include <stdexcept>
+
+namespace {
+
+using K = CriterionKind;
+
+const ScreenSpec kSpec{
+    .name = "frmProbeList",
+    .title = "账单",
+    .size = {11070, 7980},
+    .rows = {{BeginDate,
+              EndDate,
+              {.name = "cboTableAreaName",
+               .kind = K::List,
+               .label = "台区:",
+               .labelWidth = 600,
+               .source = {.kind = ListSource::Query,
+                          .sql = "SELECT DISTINCT TableAreaID,TableAreaName FROM bi_Bill ORDER "
+                                 "BY TableAreaID",
+                          .field = "TableAreaName"}}},
+             {IsSentMenuSpec(),
+              {.name = "cboShiftID", .kind = K::Text, .label = "交班号:", .labelWidth = 780},
+              {.name = "chkPeriod", .kind = K::MealPeriods, .width = 900, .text = "餐段"}},
+             {Saving, {.name = "optQuery", .kind = K::Views, .width = 1200}}},
+    .views =
+        {{.option = "明细",
+          .title = "账单明细",
+          .columns =
+              {{.field = "BillID", .caption = "单号", .width = 1200},
+               {.field = "SumPaid", .caption = "实收", .sum = true, .kind = ColumnKind::Number}}},
+         {.option = "汇总",
+          .title = "账单汇总",
+          .columns =
+              {{.field = "BillPeriod", .caption = "餐段"},
+               {.field = "theCount", .caption = "笔数", .sum = true, .kind = ColumnKind::Number}}}},
+    .texts = {{"Msg_Own", "自己的"}},
+};
+
+class ProbeList : public QueryReportScreen
+{
+public:
+    ProbeList() : QueryReportScreen(kSpec) {}
+    const CriteriaBar& bar() const { return *m_criteria; }
+
+protected:
+    QString viewSql(int view) override
+    {
+        if (view == 0)
+            return "SELECT BillID, SumPaid FROM bi_Bill WHERE BillDate>=? AND BillDate<? "
+                   "ORDER BY BillID";
+        return "SELECT BillPeriod, COUNT(*) AS theCount FROM bi_Bill WHERE BillDate>=? AND "
+               "BillDate<? GROUP BY BillPeriod ORDER BY BillPeriod";
+    }
+};
+
+bool has(const LanguageSection* s, const QString& key, const QString& property, const QString& text)
+{
+    return s->defaultText(key, property) == text;
+}
+
+} // namespace
+
+class TestCriteriaBar : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { HostUi::setHeadless(true); }
+
+    void describedScreen()
+    {
+        TestDatabase db("db_bills.sql");
+        db.install();
+        ProbeList screen;
+        screen.ShowMe();
+        const CriteriaBar& bar = screen.bar();
+
+        // Labels stand before their controls, the pairs left to right.
+        auto x = [&](const char* name) { return bar.control(name)->x(); };
+        QVERIFY(x("lblBegin") < x("dtpBegin") && x("dtpBegin") < x("lblEnd"));
+        QVERIFY(x("lblTableAreaName") < x("cboTableAreaName"));
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, bar.control("cboNoSuch"));
+
+        // Lists: "(全部)" adds nothing; an item chosen or typed exactly counts, other typing not.
+        QCOMPARE(bar.chosen("cboTableAreaName"), QString());
+        QVERIFY(screen.applyCriterion("cboTableAreaName", "包房"));
+        QCOMPARE(bar.chosen("cboTableAreaName"), QString("包房"));
+        bar.combo("cboTableAreaName")->setEditText("包");
+        QCOMPARE(bar.chosen("cboTableAreaName"), QString());
+        QCOMPARE(bar.choice("cboIsSentMenu"), 0);
+        QCOMPARE(bar.combo("cboIsSentMenu")->itemText(2), QString("包含赠送菜"));
+        QVERIFY(screen.applyCriterion("cboShiftID", " S1 "));
+        QCOMPARE(bar.text("cboShiftID"), QString(" S1 "));
+        // A check box's label toggles it.
+        QVERIFY(!bar.checked("chkSaving"));
+        QTest::mouseClick(bar.control("lblSaving"), Qt::LeftButton);
+        QVERIFY(bar.checked("chkSaving"));
+
+        // Meal periods: one ticked box each; the master box follows them and leads them.
+        auto box = [&](const char* name) { return static_cast<QCheckBox*>(bar.control(name)); };
+        QCOMPARE(box("chkPeriod_1")->text(), QString("午餐"));
+        QCOMPARE(box("chkPeriod_2")->text(), QString("晚餐"));
+        QString condition, reason;
+        QVERIFY(bar.mealPeriods("BillPeriod", &condition, &reason));
+        QCOMPARE(condition,
+                 QString(" AND ( 1<>1  OR BillPeriod = '午餐'  OR BillPeriod = '晚餐' )"));
+        box("chkPeriod_1")->click();
+        box("chkPeriod_2")->click();
+        QVERIFY(!box("chkPeriod_0")->isChecked());
+        QVERIFY(!bar.mealPeriods("BillPeriod", &condition, &reason));
+        QCOMPARE(reason, QString("请选择要统计的餐段，至少必须选择一个餐段！"));
+        box("chkPeriod_2")->click();
+        QVERIFY(box("chkPeriod_0")->isChecked());
+        box("chkPeriod_0")->click();
+        QVERIFY(!box("chkPeriod_2")->isChecked());
+
+        // Views: each has its control; Print waits for a grid with rows.
+        QAction* print = screen.findChild<QToolBar*>("tlbMain")->findChild<QAction*>("Print");
+        QVERIFY(!print->isEnabled());
+        screen.applyCriterion("dtpBegin", "2026-03-09");
+        screen.applyCriterion("dtpEnd", "2026-03-10");
+        QVERIFY(screen.runRefresh());
+        QVERIFY(print->isEnabled());
+        QCOMPARE(screen.grid()->text(1, 1), QString("B1"));
+        QVERIFY(screen.applyCriterion("optQuery2", "1"));
+        QCOMPARE(screen.currentView(), 1);
+        QVERIFY(!print->isEnabled()); // this view has not run yet
+        QVERIFY(screen.runRefresh());
+        QCOMPARE(screen.grid()->text(2, 1), QString("晚餐"));
+        QCOMPARE(screen.grid()->value(3, 2).toDouble(), 3.0);                // B1, B3, B4
+        QCOMPARE(screen.queryControl(0)->Grid()->text(1, 1), QString("B1")); // view 1 kept
+        screen.applyCriterion("dtpBegin", "2027-01-01");
+        screen.applyCriterion("dtpEnd", "2027-01-01");
+        QVERIFY(screen.runRefresh());
+        QVERIFY(!print->isEnabled()); // the totals row alone
+
+        // The derived language section: every caption of the description.
+        const LanguageSection* texts = screen.languageTexts();
+        QVERIFY(has(texts, "frmProbeList", "Caption", "账单"));
+        QVERIFY(has(texts, "lblTableAreaName", "Caption", "台区:"));
+        QVERIFY(has(texts, "lblSaving", "Caption", "不含会员卡充值的数据"));
+        QVERIFY(has(texts, "chkPeriod_0", "Caption", "餐段"));
+        QVERIFY(has(texts, "optQuery2", "Caption", "汇总"));
+        QVERIFY(has(texts, "ctlQuery2", "Title", "账单汇总"));
+        QVERIFY(has(texts, "ctlQuery2", "theCount", "笔数"));
+        QVERIFY(has(texts, "Msg_Own", "Default", "自己的"));
+    }
+};
+
+QTEST_MAIN(TestCriteriaBar)
+#include "tst_criteriabar.moc"
