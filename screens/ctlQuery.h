@@ -3,46 +3,28 @@
 #include "core/IQueryItems.h"
 #include "db/Connection.h"
 #include "screens/QueryColumns.h"
+#include "screens/QueryFill.h"
 #include "screens/QueryGroups.h"
 
 #include <QVariant>
 #include <QWidget>
 
 #include <map>
+#include <memory>
 
 class QLabel;
 class Sheet;
 class SheetView;
 
 // The query control placed on report screens as ctlQuery1 ... ctlQuery4: runs a screen's SQL on
-// the connection and fills its grid with one row per record (or per key), conditional cells,
-// subtotal rows and a totals row.
+// the connection and shows the rows in its grid, filled by QueryFill (one row per record or per
+// key, conditional cells, subtotal rows and a totals row; the rules are QueryFill's).
 //
-// Column layout (ApplyQuery(true, false)): every column definition that is not a header-only
-// column becomes one grid column, numbered from 1 in definition order; a header-only column
-// puts its caption over its sub-columns in a second header row.
-//
-// Filling (ApplyQuery(false, true)): the field spec before "|" is a field or an expression over
-// the record's fields; the condition is a boolean expression over them (QueryExpression).
-// Both are compiled once per run against the result's columns. A cell takes a value only from
-// records meeting its column's condition; an empty condition admits every record. Kinds: 1
-// text, 13 number, 14 percent (a fraction, shown as its percentage). Number columns show no
-// decimals when their field is an integer column and every value is whole, else two decimals
-// with thousands separators. Totalled columns are summed in fixed point (Money).
-//
-// Key fields (SetKeyFields, the SQL ordered by them): consecutive records with equal keys fold
-// into one grid row. Within that row a text column, or a number column whose condition reads
-// only its own fields, takes its value from the first record meeting the condition (a bill
-// amount repeated on each payment line counts once); a number column with value 6 equal to 1,
-// or whose condition reads another field (the pivot "SubjectID='01'"), sums its values over the
-// records meeting the condition.
-//
-// Subtotals: each Groups() field, and each key prefix chosen by KeyLevel (a bit mask over the
-// key fields: 1 the first key field, 2 the first two, 4 the first three; a level as long as the
-// whole key is ignored), ends its groups of grid rows with a bold subtotal row: column 1 keeps
-// the group's text, the label "<caption>小计" goes into column 2 when that is a text column
-// (else after the text in column 1), and totalled columns show their group sums. The last row
-// is always the totals row: "合计" in column 1 and the sum of every totalled column.
+// ApplyQuery(true, false) lays out the empty grid from the column definitions and widens the
+// columns until their captions fit; ApplyQuery(false, true) runs the SQL and fills the grid,
+// with the control's own labels "小计" and "合计", raising Progress while records load and
+// letting pending window events run every tenth of a second; the columns are then widened until
+// their figures fit.
 //
 // Failures: ApplyQuery returns false (it never throws) when the SQL fails or a field spec,
 // condition, key field or group field names a column the result does not have; the grid is
@@ -84,6 +66,11 @@ public:
     // The grid column of each leaf column definition, for screens that address columns by
     // definition (0 when the definition is not a leaf of this control).
     int gridColumnOf(const QueryColumn* column) const;
+    // What a grid row of the last successful fill is: data, subtotal or totals (Data for rows
+    // a screen added after it).
+    QueryFill::RowRole rowRole(int row) const;
+    // The labels and messages of the fill, from the control's language section.
+    static QueryFill::Texts fillTexts();
 
     // Full-screen view of a copy of the grid; save to a file (an empty name asks for one);
     // print with a header and footer in the print code language.
@@ -117,6 +104,7 @@ private:
     SheetView* m_view = nullptr;
     QLabel* m_status = nullptr;
     std::vector<const QueryColumn*> m_leaves; // grid column i+1 is m_leaves[i]
+    std::unique_ptr<QueryFill> m_fill;        // the last successful fill: its row roles
     bool m_laidOut = false;
     bool m_running = false;
 

@@ -1,0 +1,124 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class QueryColumn;
+class QueryColumns;
+class QueryGroups;
+class Recordset;
+class Sheet;
+
+// Fills a Sheet from a query result by a query control's column definitions, without a widget:
+// the query control runs it over its grid, and anything else that needs the same rows (charts,
+// exports without a screen) can run it over a sheet of its own.
+//
+// Columns: the leaf columns (leafColumns) are the grid columns 1..n in definition order; a
+// header-only column puts its caption over its sub-columns in a second header row (layOut).
+//
+// Filling: the field spec before "|" is a field or an expression over the record's fields; the
+// condition is a boolean expression over them (QueryExpression). Both are compiled once per run
+// against the result's columns. A cell takes a value only from records meeting its column's
+// condition; an empty condition admits every record. Kinds: 1 text, 13 number, 14 percent (a
+// fraction, shown as its percentage). Number columns show no decimals when their field is an
+// integer column and every value is whole, else two decimals. Totalled columns are summed in
+// fixed point (Money).
+//
+// Key fields (the records ordered by them): consecutive records with equal keys fold into one
+// grid row. Within that row a text column, or a number column whose condition reads only its
+// own fields, takes its value from the first record meeting the condition (a bill amount
+// repeated on each payment line counts once); a number column with value 6 equal to 1, or whose
+// condition reads another field (the pivot "SubjectID='01'"), sums its values over the records
+// meeting the condition.
+//
+// Subtotals: each group field, and each key prefix chosen by the key level (a bit mask over the
+// key fields: 1 the first key field, 2 the first two, 4 the first three; a level as long as the
+// whole key is ignored), ends its groups of grid rows with a bold subtotal row: column 1 keeps
+// the group's text, the label "<group caption><subtotal label>" goes into column 2 when that is
+// a text column (else after the text in column 1), and totalled columns show their group sums.
+// The last row is always the totals row: the totals label in column 1 and the sum of every
+// totalled column.
+//
+// Every row written has a role (rowRole): callers tell data, subtotal and totals rows apart by
+// it, never by a row's text.
+class QueryFill
+{
+public:
+    enum class RowRole : quint8
+    {
+        Data,
+        Subtotal,
+        Total
+    };
+
+    // The labels of the subtotal and totals rows and the failure messages (templates with %1..).
+    struct Texts
+    {
+        QString subtotal;      // after a group's caption: "小计"
+        QString total;         // column 1 of the totals row: "合计"
+        QString queryFailed;   // %1 the database's message
+        QString badColumn;     // %1 caption, %2 field spec, %3 the reason
+        QString badCondition;  // %1 caption, %2 condition, %3 the reason
+        QString badKeyField;   // %1 the field
+        QString badGroupField; // %1 the field
+    };
+
+    // Called with (current, 100): 0 when the first record is read, a percentage approaching 99
+    // every 1024 records (the total is unknown, so it may repeat), 100 when the grid is full.
+    using Progress = std::function<void(int current, int total)>;
+
+    // The grid columns of a definition list: every column that is not header-only, sub-columns
+    // in place of their header.
+    static std::vector<const QueryColumn*> leafColumns(const QueryColumns& columns);
+    // Clears `sheet` and lays out its empty grid from the definitions: header rows and spans,
+    // column types, widths in twips (the definition's, or the sheet's default), back colours;
+    // the grid is locked. Returns the leaf columns.
+    static std::vector<const QueryColumn*> layOut(Sheet& sheet, const QueryColumns& columns);
+
+    // `leaves` are the sheet's grid columns in order (leafColumns); they must outlive the fill.
+    QueryFill(std::vector<const QueryColumn*> leaves, const Texts& texts);
+
+    void setKeyFields(const QStringList& fields) { m_keyFields = fields; }
+    void setKeyLevel(int level) { m_keyLevel = level; }
+    void setGroups(const QueryGroups* groups) { m_groups = groups; }
+    void setProgress(Progress progress) { m_progress = std::move(progress); }
+
+    // Reads every remaining record of `rs` into `sheet`'s rows (the sheet laid out for the
+    // leaves; its rows are replaced). Returns false, leaving no rows, when a field spec,
+    // condition, key field or group field names a column the result does not have, or when
+    // reading fails; error() then says why.
+    bool fill(Recordset& rs, Sheet& sheet);
+    QString error() const { return m_error; }
+
+    // The role of a grid row (1-based) written by the last fill.
+    RowRole rowRole(int row) const;
+    // The subtotal rows, ascending, and the totals row (0 before a successful fill).
+    const std::vector<int>& subtotalRows() const { return m_subtotalRows; }
+    int totalRow() const { return m_totalRow; }
+
+    // A width of -1 with a plain number in the condition slot (a definition some screens make
+    // for their first text column, "1100" or "1600"): the number is the column's width in twips
+    // and the column has no condition.
+    static bool conditionIsWidth(const QueryColumn& column, int* width);
+
+private:
+    std::vector<const QueryColumn*> m_leaves;
+    Texts m_texts;
+    QStringList m_keyFields;
+    int m_keyLevel = 0;
+    const QueryGroups* m_groups = nullptr;
+    Progress m_progress;
+    QString m_error;
+    std::vector<int> m_subtotalRows;
+    int m_totalRow = 0;
+
+    bool fail(Sheet& sheet, const QString& message);
+    void report(int current)
+    {
+        if (m_progress)
+            m_progress(current, 100);
+    }
+};
