@@ -7,12 +7,16 @@
 //      column of every row as SQLite holds it, and
 //   2. ctlQuery::ApplyQuery(false, true, false) with the bill query's 19 columns: three group
 //      headers, a computed column, the zero-settlement condition on every totalled column and
-//      the totals row,
-// and prints both times, their ratio, the sheet's memory per cell and the process RSS growth.
+//      the totals row, and
+//   3. QueryFill alone on the same statement and columns, into a sheet of its own (no widget,
+//      no column fitting, no event pumping),
+// and prints the times, their ratios, the sheet's memory per cell and the process RSS growth.
 #include "bench/BenchProcess.h"
 #include "bench/SqliteAlone.h"
 #include "db/Connection.h"
+#include "db/Recordset.h"
 #include "screens/QueryColumn.h"
+#include "screens/QueryFill.h"
 #include "screens/ctlQuery.h"
 #include "screens/sheet/Sheet.h"
 
@@ -182,6 +186,23 @@ int main(int argc, char** argv)
                 double(rssAfter - rssBefore) * 1024 / cells);
     std::printf("process RSS peak growth / cell (during fill):               %9.1f bytes\n",
                 double(std::max(rssPeak, rssAfter) - rssBefore) * 1024 / cells);
+
+    // 3. The fill alone, on a fresh result.
+    Sheet sheet;
+    QueryFill fill(QueryFill::layOut(sheet, control.Columns()), ctlQuery::fillTexts());
+    auto rs = conn->execute(sql, {});
+    t.restart();
+    const double fillCpu0 = cpuMs(CLOCK_THREAD_CPUTIME_ID);
+    if (!fill.fill(*rs, sheet)) {
+        std::printf("QueryFill failed: %s\n", qPrintable(fill.error()));
+        return 1;
+    }
+    const double fillMs = double(t.nsecsElapsed()) / 1e6;
+    const double fillCpu = cpuMs(CLOCK_THREAD_CPUTIME_ID) - fillCpu0;
+    std::printf("QueryFill::fill alone (same columns, no widget):   %8.1f  %8.1f\n", fillMs,
+                fillCpu);
+    std::printf("ratio fill / SQLite:                               %8.2f  %8.2f\n",
+                fillMs / sqliteMs, fillCpu / sqliteCpu);
     std::printf("totals row: %s | %s | %s\n", qPrintable(g->text(g->maxRows(), 1)),
                 qPrintable(g->text(g->maxRows(), 4)), qPrintable(g->text(g->maxRows(), 17)));
     return 0;
