@@ -27,8 +27,9 @@ class SheetView;
 // their figures fit.
 //
 // Failures: ApplyQuery returns false (it never throws) when the SQL fails or a field spec,
-// condition, key field or group field names a column the result does not have; the grid is
-// left empty, the message shows under the grid and lastError() returns it.
+// condition, key field or group field names a column the result does not have, or reading the
+// rows fails; the grid is left empty, the message shows under the grid and lastError() returns
+// it.
 class ctlQuery : public QWidget, public IQueryItems
 {
     Q_OBJECT
@@ -66,8 +67,8 @@ public:
     // The grid column of each leaf column definition, for screens that address columns by
     // definition (0 when the definition is not a leaf of this control).
     int gridColumnOf(const QueryColumn* column) const;
-    // What a grid row of the last successful fill is: data, subtotal or totals (Data for rows
-    // a screen added after it).
+    // The role the last successful fill gave a grid row (1-based): data, subtotal or totals;
+    // Data after a failure or a new layout.
     QueryFill::RowRole rowRole(int row) const;
     // The labels and messages of the fill, from the control's language section.
     static QueryFill::Texts fillTexts();
