@@ -99,11 +99,6 @@ public:
     const std::vector<int>& subtotalRows() const { return m_subtotalRows; }
     int totalRow() const { return m_totalRow; }
 
-    // A width of -1 with a plain number in the condition slot (a definition some screens make
-    // for their first text column, "1100" or "1600"): the number is the column's width in twips
-    // and the column has no condition.
-    static bool conditionIsWidth(const QueryColumn& column, int* width);
-
 private:
     std::vector<const QueryColumn*> m_leaves;
     Texts m_texts;
@@ -115,6 +110,10 @@ private:
     std::vector<int> m_subtotalRows;
     int m_totalRow = 0;
 
+    // A width of -1 with a plain number in the condition slot (a definition some screens make
+    // for their first text column, "1100" or "1600"): the number is the column's width in twips
+    // and the column has no condition.
+    static bool conditionIsWidth(const QueryColumn& column, int* width);
     bool fail(Sheet& sheet, const QString& message);
     void report(int current)
     {
