@@ -96,7 +96,7 @@ void CriteriaBar::build(const CriterionSpec& c, int row, int* left)
     if (c.left >= 0)
         *left = c.left;
     const int width = c.width > 0 ? c.width : usualWidth(c.kind);
-    Built built{&c};
+    Built built{&c, nullptr, {}};
     auto named = [&](QWidget* w, const QString& name) {
         w->setObjectName(name);
         m_byName.insert(name, w);
@@ -164,6 +164,8 @@ void CriteriaBar::build(const CriterionSpec& c, int row, int* left)
     case CriterionKind::TextBox:
         control = new QLineEdit(m_bar);
         break;
+    case CriterionKind::Label: // made above
+        return;
     case CriterionKind::Button:
         control = new QPushButton(QString::fromUtf8(c.text ? c.text : ""), m_bar);
         break;

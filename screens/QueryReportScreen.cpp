@@ -88,7 +88,9 @@ void QueryReportScreen::updatePrintKey()
 {
     // A grid holding only its totals row (or nothing yet) has nothing to print.
     const int v = currentView();
-    const bool rows = m_refreshed.value(v) && queryControl()->Grid()->maxRows() >= 2;
+    const bool rows = m_refreshed.value(v) &&
+                      queryControl()->rowRole(1) != QueryFill::RowRole::Total &&
+                      queryControl()->Grid()->maxRows() >= 1;
     if (auto* print = tlbMain->findChild<QAction*>(QStringLiteral("Print")))
         print->setEnabled(rows);
 }

@@ -264,8 +264,9 @@ void frmBillQuery::afterQuery(int, Sheet* grid)
     CellStyle red;
     red.foreColor = QColor(255, 0, 0);
     grid->setReDraw(false);
-    for (int row = 1; row <= grid->maxRows() - 1; ++row) // the last row holds the totals
-        if (grid->text(row, last).toDouble() > 1)
+    for (int row = 1; row <= grid->maxRows(); ++row)
+        if (ctlQuery1->rowRole(row) == QueryFill::RowRole::Data &&
+            grid->value(row, last).toDouble() > 1)
             grid->applyStyle({row, 1, row, last}, red);
     grid->setReDraw(true);
 }
