@@ -98,3 +98,14 @@ QString Money::toString(int decimals) const
         text.prepend(QLatin1Char('-'));
     return text;
 }
+
+Money Money::rounded(int decimals) const
+{
+    decimals = qBound(0, decimals, 4);
+    std::int64_t divisor = 1;
+    for (int i = decimals; i < 4; ++i)
+        divisor *= 10;
+    const std::int64_t magnitude = (m_units < 0 ? -m_units : m_units) + divisor / 2;
+    const std::int64_t units = magnitude / divisor * divisor;
+    return Money(m_units < 0 ? -units : units);
+}

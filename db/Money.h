@@ -25,6 +25,8 @@ public:
     double toDouble() const { return double(m_units) / Scale; }
     // Fixed decimals, rounded half away from zero, no thousands separators: "1234.50".
     QString toString(int decimals = 2) const;
+    // Rounded to `decimals` places the way toString rounds: the amount as it is shown.
+    Money rounded(int decimals = 2) const;
     constexpr bool isZero() const { return m_units == 0; }
 
     constexpr Money operator+(Money o) const { return Money(m_units + o.m_units); }

@@ -1,8 +1,5 @@
 #include "reports/periods/DailyReportSheet.h"
 
-#include "db/PrefetchedResults.h"
-#include "db/Recordset.h"
-#include "framework/DataList.h"
 #include "screens/sheet/Sheet.h"
 
 #include <QFontMetricsF>
@@ -38,12 +35,6 @@ constexpr int HeaderCaptions[DailyReportSheet::Columns] = {-1,
                                                            DailyReportSheet::MonthProfits,
                                                            -1};
 
-// a / b rounded half away from zero (b > 0).
-qint64 divRound(qint64 a, qint64 b)
-{
-    return a >= 0 ? (a + b / 2) / b : -((-a + b / 2) / b);
-}
-
 QString hundredths(qint64 v)
 {
     const qint64 abs = v < 0 ? -v : v;
@@ -53,74 +44,7 @@ QString hundredths(qint64 v)
         .arg(abs % 100, 2, 10, QLatin1Char('0'));
 }
 
-// The first row of a statement on the range, read as money; a NULL sum is zero.
-struct FirstRow
-{
-    std::unique_ptr<Recordset> rs;
-    FirstRow(const PrefetchedResults& db, const QString& sql, const QVariantList& params)
-        : rs(db.execute(sql, params))
-    {
-    }
-    Money money(const QString& column) const
-    {
-        return rs->atEnd() ? Money() : Money::fromVariant(rs->value(column));
-    }
-    qint64 integer(const QString& column) const
-    {
-        return rs->atEnd() ? 0 : rs->value(column).toLongLong();
-    }
-};
-
 } // namespace
-
-DailyReportLists DailyReportLists::load(const ConnectionPtr& db, const QString& incomeSubtotal,
-                                        const QString& expenseSubtotal)
-{
-    DailyReportLists lists;
-    DataList subjects(DataList::Subjects, db);
-    subjects.initialise(1, 1);
-    subjects.load();
-    QList<DailyReportRow> income, expense;
-    for (int i = 1; i <= subjects.Count(); ++i) {
-        const DataListItem& s = subjects.item(i);
-        if (s.attribute(QStringLiteral("IsVisible")).toInt() == 0)
-            continue;
-        const DailyReportRow row{s.id, s.Name};
-        if (s.attribute(QStringLiteral("BalanceType")).toInt() == 0)
-            income << row;
-        else
-            expense << row;
-    }
-    lists.subjects = income;
-    if (!expense.isEmpty()) {
-        lists.subjects << DailyReportRow{DailyIncomeSubtotalKey, incomeSubtotal}
-                       << DailyReportRow{};
-        lists.subjects << expense;
-        lists.subjects << DailyReportRow{DailyExpenseSubtotalKey, expenseSubtotal}
-                       << DailyReportRow{};
-    }
-
-    DataList departTypes(DataList::DepartTypes, db);
-    departTypes.initialise(1, 1);
-    departTypes.load();
-    for (int i = 1; i <= departTypes.Count(); ++i)
-        lists.departTypes << departTypes.item(i).Name;
-
-    bool hasGroups = false;
-    try {
-        db->execute(QStringLiteral("SELECT * FROM mn_GroupType WHERE 1<>1"));
-        hasGroups = true;
-    } catch (const SqlError&) {
-    }
-    if (hasGroups) {
-        DataList groups(DataList::GroupTypes, db);
-        groups.initialise(1, 1);
-        groups.load();
-        for (int i = 1; i <= groups.Count(); ++i)
-            lists.groupTypes << qMakePair(groups.item(i).id, groups.item(i).Name);
-    }
-    return lists;
-}
 
 DailyReportSheet::DailyReportSheet(Sheet* sheet, QStringList captions)
     : m_sheet(sheet), m_captions(std::move(captions))
@@ -141,13 +65,8 @@ QString DailyReportSheet::amountText(Money amount)
 
 QString DailyReportSheet::percentText(Money amount, Money base)
 {
-    if (amount.isZero() || base.isZero())
-        return QString();
-    // Hundredths of a percent: amount / base * 100 * 100.
-    qint64 num = amount.units() * 10000, den = base.units();
-    if (den < 0)
-        num = -num, den = -den;
-    return hundredths(divRound(num, den)) + QLatin1Char('%');
+    const DailyReportFigures::Share share = DailyReportFigures::share(amount, base);
+    return share ? hundredths(*share) + QLatin1Char('%') : QString();
 }
 
 void DailyReportSheet::putText(int row, int col, const QString& text)
@@ -155,19 +74,17 @@ void DailyReportSheet::putText(int row, int col, const QString& text)
     m_sheet->setText(row, col, text);
 }
 
-void DailyReportSheet::putAmount(int row, int col, Money amount)
+// An absent figure is not written: its cell stays as the layout left it.
+void DailyReportSheet::putAmount(int row, int col, const DailyReportFigures::Amount& amount)
 {
-    putText(row, col, amountText(amount));
+    if (amount)
+        putText(row, col, amountText(*amount));
 }
 
-void DailyReportSheet::putPercent(int row, int col, Money amount, Money base)
+void DailyReportSheet::putShare(int row, int col, const DailyReportFigures::Share& share)
 {
-    putText(row, col, percentText(amount, base));
-}
-
-Money DailyReportSheet::cellMoney(int row, int col) const
-{
-    return Money::fromString(m_sheet->text(row, col));
+    if (share)
+        putText(row, col, hundredths(*share) + QLatin1Char('%'));
 }
 
 void DailyReportSheet::layout(const DailyReportLists& lists, const QDate& today, const QDate& begin,
@@ -304,179 +221,65 @@ void DailyReportSheet::layout(const DailyReportLists& lists, const QDate& today,
     s.setReDraw(redraw);
 }
 
-QList<DailyReportSheet::Failure> DailyReportSheet::fill(const ConnectionPtr& db,
-                                                        const DailyReportCriteria& c,
-                                                        const QDate& today, const QDate& begin,
-                                                        const QDate& end)
+void DailyReportSheet::render(const DailyReportFigures& f)
 {
-    const Range day{today, today.addDays(1)};
-    const Range period{begin, end.addDays(1)};
     const bool redraw = m_sheet->reDraw();
     m_sheet->setReDraw(false);
-    const PrefetchedResults fetched(db, statements(c, day, period));
-    QList<Failure> failures;
-    auto step = [&](Part part, auto&& work) {
-        try {
-            work();
-            return true;
-        } catch (const std::exception& e) {
-            // The part ends here; what it has not written stays empty.
-            failures.append({part, QString::fromUtf8(e.what())});
-            return false;
-        }
-    };
-    step(PaymentsDay, [&] { subjectBlock(fetched, c, day, 1); });
-    step(PaymentsPeriod, [&] { subjectBlock(fetched, c, period, 3); });
-    step(SalesDay, [&] { departBlock(fetched, c, day, 7); });
-    const bool sales = step(SalesPeriod, [&] { departBlock(fetched, c, period, 9); });
-    step(CostDay, [&] { costColumn(fetched, c, day, 11); });
-    const bool cost = step(CostPeriod, [&] { costColumn(fetched, c, period, 12); });
-    step(ExpensesDay, [&] { expenses(fetched, day, 15); });
-    const bool spent = step(ExpensesPeriod, [&] { expenses(fetched, period, 16); });
-    if (sales && cost)
-        profit(spent);
+    renderPayments(f.day.payments, 1);
+    renderPayments(f.period.payments, 3);
+    renderSales(f.day.sales, 7);
+    renderSales(f.period.sales, 9);
+    renderCost(f.day.cost, 11);
+    renderCost(f.period.cost, 12);
+    putAmount(m_last, 15, f.day.expenses);
+    putAmount(m_last, 16, f.period.expenses);
+    // The period's gross profit per department type and in total (less the expenses there).
+    for (int i = 1; i <= m_lists.departTypes.size(); ++i)
+        putAmount(departRow(i), 17, f.profit(i - 1));
+    putAmount(m_last, 17, f.totalProfit());
     m_sheet->setReDraw(redraw);
-    return failures;
 }
 
-// Every statement the blocks below run: fetched together before any figure is written, so that
-// they run side by side. The longest (the period's, the item cost's) come first, so that no
-// core is left with a long one at the end.
-QList<Connection::Statement> DailyReportSheet::statements(const DailyReportCriteria& c, Range day,
-                                                          Range period) const
+// Values in column base + 2, shares in base + 3.
+void DailyReportSheet::renderPayments(const DailyReportFigures::Payments& p, int base)
 {
-    QList<Connection::Statement> list;
-    for (const Range& r : {period, day}) {
-        const QVariantList range{r.begin, r.end};
-        if (c.costing == 0 || c.costing == 2)
-            list.append({DailyItemCostSql(c), range});
-        for (const auto& group : m_lists.groupTypes)
-            list.append({DailyGroupTypeSql(c, group.first), range});
-        for (const QString& name : m_lists.departTypes)
-            list.append({DailyDepartTypeSql(c, name), range});
-        for (const DailyReportRow& subject : m_lists.subjects)
-            if (!subject.key.isEmpty())
-                list.append({DailySubjectSql(c, subject.key), range});
-        list.append({DailySummarySql(c), range});
-        if (c.costing == 0 || c.costing == 1)
-            list.append({DailyStockCostSql(c), {r.begin, r.end, r.begin, r.end}});
-        list.append({DailyExpenseSql(), range});
+    for (int i = 1; i <= p.subjects.size(); ++i) {
+        putAmount(5 + i, base + 2, p.subjects.at(i - 1));
+        putShare(5 + i, base + 3, p.share(p.subjects.at(i - 1)));
     }
-    return list;
+    if (p.guests)
+        putText(m_last - 3, base + 2, *p.guests ? QString::number(*p.guests) : QString());
+    if (const DailyReportFigures::Amount perGuest = p.perGuest())
+        putText(m_last - 2, base + 2, perGuest->toString(2)); // also "0.00"
+    putAmount(m_last, base + 2, p.paid);
+    putShare(m_last, base + 3, p.share(p.paid));
 }
 
-void DailyReportSheet::subjectBlock(const PrefetchedResults& db, const DailyReportCriteria& c,
-                                    Range r, int base)
+void DailyReportSheet::renderSales(const DailyReportFigures::Sales& s, int base)
 {
-    const QVariantList range{r.begin, r.end};
-    Money paid;
-    qint64 people = 0;
-    {
-        const FirstRow q1(db, DailySummarySql(c), range);
-        paid = q1.money(QStringLiteral("theSumPaid"));
-        people = q1.integer(QStringLiteral("thePeopleCount"));
+    for (int i = 1; i <= s.departTypes.size(); ++i) {
+        putAmount(departRow(i), base + 2, s.departTypes.at(i - 1));
+        putShare(departRow(i), base + 3, s.share(s.departTypes.at(i - 1)));
     }
-    for (int i = 1; i <= m_lists.subjects.size(); ++i) {
-        const QString& key = m_lists.subjects.at(i - 1).key;
-        if (key.isEmpty())
-            continue;
-        const Money v =
-            FirstRow(db, DailySubjectSql(c, key), range).money(QStringLiteral("theSum"));
-        putAmount(5 + i, base + 2, v);
-        putPercent(5 + i, base + 3, v, paid);
-    }
-    putText(m_last - 3, base + 2, people ? QString::number(people) : QString());
-    if (people && !paid.isZero())
-        putText(m_last - 2, base + 2, hundredths(divRound(paid.units(), people * 100)));
-    putAmount(m_last, base + 2, paid);
-    putPercent(m_last, base + 3, paid, paid);
-}
-
-void DailyReportSheet::departBlock(const PrefetchedResults& db, const DailyReportCriteria& c,
-                                   Range r, int base)
-{
-    const QVariantList range{r.begin, r.end};
-    Money consume, service, discount;
-    {
-        const FirstRow q1(db, DailySummarySql(c), range);
-        consume = q1.money(QStringLiteral("theSumOfConsume"));
-        service = q1.money(QStringLiteral("theSumOfService"));
-        discount = -q1.money(QStringLiteral("theSumForDiscount"));
-    }
-    const Money total = consume + service + discount;
-    for (int i = 1; i <= m_lists.departTypes.size(); ++i) {
-        const Money v = FirstRow(db, DailyDepartTypeSql(c, m_lists.departTypes.at(i - 1)), range)
-                            .money(QStringLiteral("theSum"));
-        putAmount(departRow(i), base + 2, v);
-        putPercent(departRow(i), base + 3, v, total);
-    }
-    const std::pair<int, Money> bottom[] = {
-        {m_last - 4, consume}, {m_last - 3, service}, {m_last - 2, discount}, {m_last, total}};
+    const std::pair<int, DailyReportFigures::Amount> bottom[] = {{m_last - 4, s.consume},
+                                                                 {m_last - 3, s.service},
+                                                                 {m_last - 2, s.discount},
+                                                                 {m_last, s.total()}};
     for (const auto& [row, v] : bottom) {
         putAmount(row, base + 2, v);
-        putPercent(row, base + 3, v, total);
+        putShare(row, base + 3, s.share(v));
     }
-    for (int j = 1; j <= m_lists.groupTypes.size(); ++j) {
-        const Money v =
-            FirstRow(db, DailyGroupTypeSql(c, m_lists.groupTypes.at(j - 1).first), range)
-                .money(QStringLiteral("theSum"));
-        putAmount(groupRow(j), base + 2, v);
-        putPercent(groupRow(j), base + 3, v, total);
+    for (int j = 1; j <= s.groupTypes.size(); ++j) {
+        putAmount(groupRow(j), base + 2, s.groupTypes.at(j - 1));
+        putShare(groupRow(j), base + 3, s.share(s.groupTypes.at(j - 1)));
     }
 }
 
-void DailyReportSheet::costColumn(const PrefetchedResults& db, const DailyReportCriteria& c,
-                                  Range r, int base)
+void DailyReportSheet::renderCost(const DailyReportFigures::Cost& cost, int base)
 {
-    const int departs = int(m_lists.departTypes.size());
-    QList<Money> cost(departs + 1); // the last one for names that match no department type
-    Money grand;
-    auto accumulate = [&](std::unique_ptr<Recordset> rs) {
-        for (; !rs->atEnd(); rs->moveNext()) {
-            const QString name = rs->value(QStringLiteral("DepartTypeName")).toString();
-            qsizetype i = m_lists.departTypes.indexOf(name);
-            if (i < 0)
-                i = departs;
-            const Money v = Money::fromVariant(rs->value(QStringLiteral("theTotalSum")));
-            cost[i] += v;
-            grand += v;
-        }
-    };
-    if (c.costing == 0 || c.costing == 1)
-        accumulate(db.execute(DailyStockCostSql(c), {r.begin, r.end, r.begin, r.end}));
-    if (c.costing == 0 || c.costing == 2) {
-        bool hasCostPrice = true;
-        try {
-            db.execute(DailyCostPriceProbeSql());
-        } catch (const SqlError&) {
-            hasCostPrice = false;
-        }
-        if (hasCostPrice)
-            accumulate(db.execute(DailyItemCostSql(c), {r.begin, r.end}));
-    }
-    for (int i = 1; i <= departs; ++i)
-        putAmount(departRow(i), base + 2, cost.at(i - 1));
-    putAmount(m_last, base + 2, grand);
-}
-
-void DailyReportSheet::expenses(const PrefetchedResults& db, Range r, int col)
-{
-    putAmount(
-        m_last, col,
-        FirstRow(db, DailyExpenseSql(), {r.begin, r.end}).money(QStringLiteral("theExpense")));
-}
-
-// Period sales less period cost, per department type; the total row also less the period's
-// expenses (a department row has none).
-void DailyReportSheet::profit(bool withTotal)
-{
-    for (int i = 1; i <= m_lists.departTypes.size(); ++i) {
-        const int row = departRow(i);
-        putAmount(row, 17, cellMoney(row, 11) - cellMoney(row, 14) - cellMoney(row, 16));
-    }
-    if (withTotal)
-        putAmount(m_last, 17,
-                  cellMoney(m_last, 11) - cellMoney(m_last, 14) - cellMoney(m_last, 16));
+    for (int i = 1; i <= cost.departTypes.size(); ++i)
+        putAmount(departRow(i), base + 2, cost.departTypes.at(i - 1));
+    putAmount(m_last, base + 2, cost.total);
 }
 
 void DailyReportSheet::fitColumns(double twipsPerPixel)

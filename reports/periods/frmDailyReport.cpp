@@ -114,8 +114,8 @@ const char* const CaptionKeys[DailyReportSheet::CaptionCount][2] = {
     {"Msg_Costing_Use", "Default"},   {"Msg_Costing_Sale", "Default"},
 };
 
-// The names of the parts of a run, by DailyReportSheet::Part.
-const char* const PartKeys[DailyReportSheet::PartCount] = {
+// The names of the parts of a run, by DailyReportFigures::Part.
+const char* const PartKeys[DailyReportFigures::PartCount] = {
     "Msg_Part_PaymentsDay", "Msg_Part_PaymentsPeriod", "Msg_Part_SalesDay",
     "Msg_Part_SalesPeriod", "Msg_Part_CostDay",        "Msg_Part_CostPeriod",
     "Msg_Part_ExpensesDay", "Msg_Part_ExpensesPeriod"};
@@ -127,11 +127,12 @@ QString msgText(const LanguageSection* texts, const char* key)
 
 // "...: cost of the day, cost of the period (no such table: st_Bill ...); ...": the parts that
 // failed alike named together before their error.
-QString failureText(const LanguageSection* texts, const QList<DailyReportSheet::Failure>& failures)
+QString failureText(const LanguageSection* texts,
+                    const QList<DailyReportFigures::Failure>& failures)
 {
     QStringList errors;
     QList<QStringList> parts;
-    for (const DailyReportSheet::Failure& f : failures) {
+    for (const DailyReportFigures::Failure& f : failures) {
         qsizetype i = errors.indexOf(f.error);
         if (i < 0) {
             i = errors.size();
@@ -236,12 +237,14 @@ void frmDailyReport::cmdQuery1()
     } restore{m_sheet.get()};
     m_sheet->setReDraw(false);
     layoutSheet();
-    const QList<DailyReportSheet::Failure> failures = m_report->fill(
-        hostContext().connection(), c, dtpToday->date(), dtpBegin->date(), dtpEnd->date());
+    const DailyReportFigures figures =
+        DailyReportFigures::read(hostContext().connection(), c, m_report->lists(), dtpToday->date(),
+                                 dtpBegin->date(), dtpEnd->date());
+    m_report->render(figures);
     const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
     m_report->fitColumns(1440.0 / dpi);
-    if (!failures.isEmpty())
-        throw std::runtime_error(failureText(languageTexts(), failures).toStdString());
+    if (!figures.failures.isEmpty())
+        throw std::runtime_error(failureText(languageTexts(), figures.failures).toStdString());
 }
 
 void frmDailyReport::cmdExpense_Click()

@@ -1,9 +1,9 @@
 // Data access on the host context's connection, through QSQLITE and through the SQLite ODBC driver.
 #include "core/HostContext.h"
 #include "core/mod_ADO.h"
-#include "db/PrefetchedResults.h"
 #include "db/Recordset.h"
 #include "db/SqlError.h"
+#include "db/StatementBatch.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QComboBox>
@@ -249,17 +249,28 @@ private slots:
         QCOMPARE(inside[0].rows[0][0].toDouble(), 7.0);
         QCOMPARE(inside[1].rows[0][0].toDouble(), 53.0);
 
-        // Fetched ahead: listed twice runs once; not listed runs when asked; a failure throws
-        // when its result is asked for.
+        // Declared ahead: declared twice runs once and both handles read it; a failure throws
+        // when its result is opened and says why; a statement declared after a run runs next.
         int run = 0;
         c->setStatementTrace([&](const QString&, const QVariantList&) { ++run; });
-        const PrefetchedResults fetched(c, {list[1], list[1], list[5]});
-        c->setStatementTrace({});
+        StatementBatch batch;
+        const StatementBatch::Handle first = batch.add(paid, list[1].params);
+        const StatementBatch::Handle again = batch.add(paid, list[1].params);
+        const StatementBatch::Handle broken = batch.add(list[5].tsql);
+        QVERIFY_THROWS_EXCEPTION(SqlError, batch.open(first));
+        batch.run(*c);
         QCOMPARE(run, 2);
-        auto rs = fetched.execute(paid, list[1].params);
-        QCOMPARE(rs->value(QStringLiteral("theSum")).toDouble(), 120.5);
-        QCOMPARE(fetched.execute(paid, list[2].params)->value(0).toDouble(), 46.0);
-        QVERIFY_THROWS_EXCEPTION(SqlError, fetched.execute(list[5].tsql));
+        QCOMPARE(batch.open(first)->value(QStringLiteral("theSum")).toDouble(), 120.5);
+        QCOMPARE(batch.open(again)->value(QStringLiteral("theSum")).toDouble(), 120.5);
+        QVERIFY_THROWS_EXCEPTION(SqlError, batch.open(broken));
+        QVERIFY(batch.error(broken).contains("no_such_table"));
+        QVERIFY(batch.error(first).isEmpty());
+        const StatementBatch::Handle later = batch.add(paid, list[2].params);
+        batch.run(*c);
+        c->setStatementTrace({});
+        QCOMPARE(run, 3);
+        QCOMPARE(batch.open(later)->value(0).toDouble(), 46.0);
+        QVERIFY_THROWS_EXCEPTION(SqlError, batch.open(StatementBatch::Handle()));
     }
 
     void withoutConnection()
