@@ -1,4 +1,5 @@
 #include "framework/HostUi.h"
+#include "reports/periods/DailyReportFigures.h"
 #include "reports/periods/DailyReportSheet.h"
 #include "reports/periods/DailyReportSql.h"
 #include "reports/periods/frmDailyReport.h"
@@ -43,7 +44,17 @@ QStringList expected(const QList<QPair<const char*, const char*>>& halves)
 const char* const Blank5 = "||||";
 const char* const Blank10 = "|||||||||";
 
+using Amount = DailyReportFigures::Amount;
+using Share = DailyReportFigures::Share;
+
 } // namespace
+
+namespace QTest {
+template <> char* toString(const Amount& a)
+{
+    return qstrdup(a ? qPrintable(a->toString(4)) : "absent");
+}
+} // namespace QTest
 
 class TestDailyReport : public QObject
 {
@@ -272,6 +283,69 @@ private slots:
                  QString("33.33%"));
         QCOMPARE(DailyReportSheet::percentText(Money::fromString(u"2"), Money::fromString(u"3")),
                  QString("66.67%"));
+    }
+
+    // The figures themselves, worked out by hand from the fixture for 2026-03-10 in the period
+    // 2026-03-01..10, all branches, both cost sources.
+    void figures()
+    {
+        TestDatabase db("daily_report.sql");
+        const DailyReportLists lists = DailyReportLists::load(db.connection(), "in", "out");
+        const DailyReportCriteria c;
+        auto read = [&] {
+            return DailyReportFigures::read(db.connection(), c, lists, QDate(2026, 3, 10),
+                                            QDate(2026, 3, 1), QDate(2026, 3, 10));
+        };
+        auto money = [](const char* text) { return Amount(Money::fromString(QString(text))); };
+        DailyReportFigures f = read();
+        QVERIFY(f.failures.isEmpty());
+        // The day's bills B1, B2 and the top-up B4 (B3 is deleted): 950 paid by 6 guests, of
+        // which 200 + 50 in cash; the blank row after the income subtotal has no figure.
+        QCOMPARE(f.day.payments.paid, money("950"));
+        QCOMPARE(f.day.payments.guests, std::optional<qint64>(6));
+        QCOMPARE(f.day.payments.perGuest(), money("158.33"));
+        QCOMPARE(f.day.payments.subjects.at(0), money("250"));
+        QCOMPARE(f.day.payments.share(f.day.payments.subjects.at(0)), Share(2632)); // 26.315..%
+        QVERIFY(!f.day.payments.subjects.at(3));
+        // Period sales of hot dishes: B1 200 + B2 100 + B6 300 (the gift line is not sold), of
+        // 1350 consumption + 70 service - 70 discount.
+        QCOMPARE(f.period.sales.departTypes.at(0), money("600"));
+        QCOMPARE(f.period.sales.total(), money("1350"));
+        QCOMPARE(f.period.sales.share(f.period.sales.departTypes.at(0)), Share(4444));
+        QCOMPARE(f.period.sales.share(f.period.sales.discount), Share(-519));
+        // Period cost of hot dishes: stock 70 - 20 + 100, items 2x50 + 2x20 + 2x60; drinks 30 +
+        // 2x10 + 2x25; the unlisted 其他 (10) counts in the total only. Profit 600 - 410,
+        // 180 - 100, and 1350 - 520 - the period's expenses 80 + 45.5 + 20.
+        QCOMPARE(f.period.cost.departTypes, QList<Amount>({money("410"), money("100")}));
+        QCOMPARE(f.period.cost.total, money("520"));
+        QCOMPARE(f.profit(0), money("190"));
+        QCOMPARE(f.profit(1), money("80"));
+        QCOMPARE(f.totalProfit(), money("684.5"));
+
+        // The profit takes each figure to the cent as the sheet shows it: 145.505 of expenses
+        // show as 145.51, and 1350 - 520 - 145.51 is 684.49 (not 684.495 shown as 684.50).
+        db.run("INSERT INTO bi_Expense (BillDate, Expense) VALUES ('2026-03-04 00:00:00', 0.005)");
+        f = read();
+        QCOMPARE(f.period.expenses, money("145.505"));
+        QCOMPARE(f.totalProfit(), money("684.49"));
+
+        // A block that cannot be read leaves all its figures absent, and every profit with
+        // them; the other blocks stand. Without bi_BillPayment the money taken is not shown
+        // either, though the bill summary could be read.
+        db.run("DROP TABLE st_Bill; DROP TABLE bi_BillPayment");
+        f = read();
+        QList<DailyReportFigures::Part> failed;
+        for (const DailyReportFigures::Failure& failure : f.failures) {
+            failed << failure.part;
+            QVERIFY2(failure.error.contains("no such table"), qPrintable(failure.error));
+        }
+        QCOMPARE(failed, QList<DailyReportFigures::Part>(
+                             {DailyReportFigures::PaymentsDay, DailyReportFigures::PaymentsPeriod,
+                              DailyReportFigures::CostDay, DailyReportFigures::CostPeriod}));
+        QVERIFY(!f.day.payments.paid && !f.day.payments.guests && !f.day.payments.perGuest());
+        QVERIFY(!f.period.cost.total && !f.profit(0) && !f.totalProfit());
+        QCOMPARE(f.period.sales.departTypes.at(0), money("600"));
+        QCOMPARE(f.period.expenses, money("145.505"));
     }
 
     void exportFormats()
