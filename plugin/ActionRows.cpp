@@ -2,6 +2,9 @@
 
 #include "core/ActionTable.h"
 #include "reports/bills/frmBillCheck.h"
+#include "reports/bills/frmBillItemCost.h"
+#include "reports/bills/frmBillItemQuery.h"
+#include "reports/bills/frmBillItemReport.h"
 #include "reports/bills/frmBillQuery.h"
 #include "reports/periods/frmDailyReport.h"
 
@@ -31,4 +34,8 @@ void AddActionRows(ActionTable& table)
     table.addShared<frmBillQuery>(QStringLiteral("DoBillQuery"), Bills);
     table.addShared<frmDailyReport>(QStringLiteral("DoDailyReport"), Periods);
     table.addShared<frmBillCheck>(QStringLiteral("DoBillCheck"), Bills);
+    // bill item reports
+    table.addShared<frmBillItemQuery>(QStringLiteral("DoBillItemQuery"), Bills);
+    table.addShared<frmBillItemCost>(QStringLiteral("DoBillItemCost"), Bills);
+    table.addShared<frmBillItemReport>(QStringLiteral("DoBillItemReport"), Bills);
 }

@@ -48,21 +48,33 @@ bool BranchCriterion::refuse(const QString& message, QString* reason)
 
 bool BranchCriterion::choose(BranchChoice* choice, QString* reason)
 {
+    QString problem;
+    if (read(choice, &problem))
+        return true;
+    refuse(problem, reason);
+    if (m_combo->currentText() == m_combo->itemText(1))
+        ensurePicker()->ShowMe(); // "(部分)" with no branch ticked
+    return false;
+}
+
+bool BranchCriterion::read(BranchChoice* choice, QString* problem)
+{
     *choice = BranchChoice();
     choice->privileged = PrivilegedBranchIds();
     choice->privilegedNames = PrivilegedBranchNames();
+    auto fail = [problem](const QString& message) {
+        if (problem)
+            *problem = message;
+        return false;
+    };
     const QString text = m_combo->currentText();
     if (text == m_combo->itemText(0))
         return true;
     if (text == m_combo->itemText(1)) {
         const QString ids = m_picker ? m_picker->getBranchIDs() : QString();
-        if (ids.isEmpty()) {
-            refuse(frmBranch::texts().text(QStringLiteral("Msg_Branch_ToSelect"),
-                                           QStringLiteral("Default")),
-                   reason);
-            ensurePicker()->ShowMe();
-            return false;
-        }
+        if (ids.isEmpty())
+            return fail(frmBranch::texts().text(QStringLiteral("Msg_Branch_ToSelect"),
+                                                QStringLiteral("Default")));
         choice->kind = BranchChoice::Several;
         choice->ids = ids;
         choice->names = m_picker->getBranchNames();
@@ -72,10 +84,9 @@ bool BranchCriterion::choose(BranchChoice* choice, QString* reason)
     FillBranchCombo(m_combo, m_fallbackTable);
     const int index = m_combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index < 2)
-        return refuse(frmBranch::texts()
-                          .text(QStringLiteral("Msg_Branch_Unknown"), QStringLiteral("Default"))
-                          .arg(text),
-                      reason);
+        return fail(frmBranch::texts()
+                        .text(QStringLiteral("Msg_Branch_Unknown"), QStringLiteral("Default"))
+                        .arg(text));
     choice->kind = BranchChoice::One;
     choice->name = m_combo->itemText(index);
     return true;

@@ -28,6 +28,9 @@ public:
     // "(部分)" with no branch ticked (the picker then opens) or a name that is not one of the
     // user's branches. `reason` receives the message shown.
     bool choose(BranchChoice* choice, QString* reason = nullptr);
+    // The same choice read without telling the user anything (for lists that follow the
+    // branch): false, with the message `choose` would show, when there is nothing to query.
+    bool read(BranchChoice* choice, QString* problem = nullptr);
 
     DropDownComboBox* combo() const { return m_combo; }
     frmBranch* picker() const; // null until first opened

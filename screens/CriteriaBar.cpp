@@ -46,6 +46,14 @@ int usualWidth(CriterionKind kind)
     }
 }
 
+// A combo's hint (its `text`), on the combo and its label, kept as "ToolTipText".
+const QString ToolTip = QStringLiteral("ToolTipText");
+bool hasToolTip(const CriterionSpec& c)
+{
+    return c.text && (c.kind == CriterionKind::List || c.kind == CriterionKind::Text ||
+                      c.kind == CriterionKind::Branch);
+}
+
 QString itemText(const TextSpec& item, const LanguageSection* own)
 {
     if (item.defaultText && own)
@@ -86,6 +94,7 @@ CriteriaBar::CriteriaBar(const std::vector<std::vector<CriterionSpec>>& rows,
             build(c, int(r), &left);
     }
     m_heightTwips = FirstTop + int(m_rows.size()) * RowPitch;
+    followOwners();
 }
 
 CriteriaBar::~CriteriaBar() = default;
@@ -154,7 +163,8 @@ void CriteriaBar::build(const CriterionSpec& c, int row, int* left)
     case CriterionKind::Branch: {
         auto* combo = new DropDownComboBox(m_bar);
         combo->setEditable(c.kind != CriterionKind::List || c.source.kind == ListSource::Query ||
-                           c.source.kind == ListSource::DataList);
+                           c.source.kind == ListSource::DataList ||
+                           c.source.kind == ListSource::Screen);
         combo->setInsertPolicy(QComboBox::NoInsert);
         if (c.text)
             combo->setToolTip(QString::fromUtf8(c.text));
@@ -212,27 +222,83 @@ void CriteriaBar::build(const CriterionSpec& c, int row, int* left)
                                        QString::fromLatin1(c.fallbackTable), m_bar->window());
     } else if (c.kind == CriterionKind::List && c.source.kind != ListSource::Items &&
                c.source.kind != ListSource::None) {
-        fillOnFirstDropDown(static_cast<QComboBox*>(control), c.source);
+        fillOnFirstDropDown(static_cast<QComboBox*>(control), c);
     }
 }
 
-void CriteriaBar::fillOnFirstDropDown(QComboBox* combo, const ListSource& source)
+void CriteriaBar::fillOnFirstDropDown(QComboBox* combo, const CriterionSpec& c)
 {
     auto* dropDown = static_cast<DropDownComboBox*>(combo);
-    connect(dropDown, &DropDownComboBox::dropDown, this, [dropDown, source] {
+    const ListSource* source = &c.source; // m_rows outlives the connection
+    connect(dropDown, &DropDownComboBox::dropDown, this, [this, dropDown, source] {
         if (!dropDown->takeFirstDropDown())
             return;
-        if (source.kind == ListSource::Query) {
-            FillComboFromQuery(dropDown, QString::fromLatin1(source.field),
-                               QString::fromUtf8(source.sql));
-            return;
+        switch (source->kind) {
+        case ListSource::Query:
+            FillComboFromQuery(dropDown, QString::fromLatin1(source->field),
+                               QString::fromUtf8(source->sql));
+            break;
+        case ListSource::DataList:
+            fillFromDataList(dropDown, *source);
+            break;
+        case ListSource::Screen:
+            if (m_listFill)
+                m_listFill(dropDown->objectName(), dropDown);
+            break;
+        default:
+            break;
         }
-        DataList list(source.list, hostContext().connection());
-        list.initialise(1, 1);
-        list.load();
-        for (int i = 1; i <= list.Count(); ++i)
-            dropDown->addItem(list.item(i).Name);
     });
+}
+
+void CriteriaBar::fillFromDataList(QComboBox* combo, const ListSource& source) const
+{
+    DataList list(source.list, hostContext().connection());
+    list.initialise(1, 1);
+    if (source.owner) {
+        // Only the entries of the owner chosen by name, when its list knows that name.
+        const QString ownerName = chosen(source.owner);
+        const CriterionSpec* owner = spec(source.owner);
+        if (!ownerName.isEmpty() && owner && owner->source.kind == ListSource::DataList) {
+            DataList owners(owner->source.list, hostContext().connection());
+            owners.initialise(1, 1);
+            owners.load();
+            for (int i = 1; i <= owners.Count(); ++i) {
+                if (owners.item(i).Name == ownerName) {
+                    list.addCondition(DataList::FieldOwner, ListCriteria::Equal, owners.item(i).id,
+                                      ListCriteria::And);
+                    break;
+                }
+            }
+        }
+        list.addSortKey(DataList::FieldId, ListCriteria::Ascending);
+    }
+    list.load();
+    for (int i = 1; i <= list.Count(); ++i)
+        combo->addItem(list.item(i).Name);
+}
+
+void CriteriaBar::followOwners()
+{
+    const QString all = Msg(QStringLiteral("Msg_ComboBox_All"));
+    for (const std::vector<CriterionSpec>& row : m_rows) {
+        for (const CriterionSpec& c : row) {
+            if (c.kind != CriterionKind::List || !c.source.owner)
+                continue;
+            QComboBox* follower = combo(c.name);
+            QComboBox* owner = combo(c.source.owner);
+            // Emptied back to "(全部)" whenever the owner is chosen again (after the branch
+            // picker, when it opens, has closed); its own followers follow in turn.
+            auto empty = [follower, all] {
+                follower->clear();
+                follower->setProperty("Tag", QVariant());
+                follower->addItem(all);
+                follower->setCurrentIndex(0);
+            };
+            connect(owner, &QComboBox::currentTextChanged, follower, empty);
+            connect(owner, &QComboBox::activated, follower, empty);
+        }
+    }
 }
 
 void CriteriaBar::load(const LanguageSection* texts)
@@ -243,6 +309,12 @@ void CriteriaBar::load(const LanguageSection* texts)
         for (const Built& b : row) {
             const CriterionSpec& c = *b.spec;
             QWidget* control = b.controls.isEmpty() ? nullptr : b.controls.first();
+            if (hasToolTip(c) && texts) {
+                const QString tip = texts->text(QString::fromLatin1(c.name), ToolTip);
+                control->setToolTip(tip);
+                if (b.label)
+                    b.label->setToolTip(tip);
+            }
             switch (c.kind) {
             case CriterionKind::Date:
                 static_cast<QDateEdit*>(control)->setDate(today);
@@ -296,6 +368,9 @@ std::vector<LanguageEntry> CriteriaBar::languageEntries() const
             const CriterionSpec& c = *b.spec;
             if (b.label)
                 entries.push_back({b.label->objectName(), caption, QString::fromUtf8(c.label)});
+            if (hasToolTip(c))
+                entries.push_back(
+                    {QString::fromLatin1(c.name), ToolTip, QString::fromUtf8(c.text)});
             switch (c.kind) {
             case CriterionKind::Check:
             case CriterionKind::Option:
@@ -351,6 +426,15 @@ QList<QList<QWidget*>> CriteriaBar::englishRows() const
 QWidget* CriteriaBar::find(const char* name) const
 {
     return m_byName.value(QString::fromLatin1(name));
+}
+
+const CriterionSpec* CriteriaBar::spec(const char* name) const
+{
+    for (const std::vector<CriterionSpec>& row : m_rows)
+        for (const CriterionSpec& c : row)
+            if (qstrcmp(c.name, name) == 0)
+                return &c;
+    return nullptr;
 }
 
 QWidget* CriteriaBar::control(const char* name) const
@@ -412,6 +496,13 @@ bool CriteriaBar::branch(BranchChoice* choice, QString* reason) const
     if (!m_branch)
         throw std::logic_error("no branch criterion");
     return m_branch->choose(choice, reason);
+}
+
+bool CriteriaBar::branchAsShown(BranchChoice* choice) const
+{
+    if (!m_branch)
+        throw std::logic_error("no branch criterion");
+    return m_branch->read(choice);
 }
 
 bool CriteriaBar::mealPeriods(const QString& column, QString* condition, QString* reason) const

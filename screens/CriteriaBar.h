@@ -29,12 +29,15 @@ class CriteriaBar : public QObject
 public:
     // Places a widget on the bar: left, top, width and height in twips.
     using Place = std::function<void(QWidget*, int, int, int, int)>;
+    // Fills a list of the screen's own (ListSource::Screen) after its "(全部)".
+    using ListFill = std::function<void(const QString& name, QComboBox* combo)>;
 
     CriteriaBar(const std::vector<std::vector<CriterionSpec>>& rows,
                 const std::vector<const char*>& viewOptions, QWidget* bar, const Place& place);
     ~CriteriaBar() override;
 
     static constexpr int RowHeight = 300;
+    void setListFill(const ListFill& fill) { m_listFill = fill; }
     int heightTwips() const { return m_heightTwips; }
 
     // The starting state, as a screen's load sets it: list combos hold "(全部)" (their items
@@ -60,6 +63,8 @@ public:
     QDate date(const char* name) const;
     // The branch combo's choice; false when it leaves nothing to query (the user was told why).
     bool branch(BranchChoice* choice, QString* reason) const;
+    // The same, telling the user nothing (lists that follow the branch read it so).
+    bool branchAsShown(BranchChoice* choice) const;
     // " AND ( 1<>1  OR <column> = '<period>' ... )" for the ticked meal periods; false, after
     // telling the user, when none is ticked.
     bool mealPeriods(const QString& column, QString* condition, QString* reason) const;
@@ -82,13 +87,17 @@ private:
         QList<QWidget*> controls;
     };
     QWidget* find(const char* name) const;
+    const CriterionSpec* spec(const char* name) const;
     void build(const CriterionSpec& c, int row, int* left);
-    void fillOnFirstDropDown(QComboBox* combo, const ListSource& source);
+    void fillOnFirstDropDown(QComboBox* combo, const CriterionSpec& c);
+    void fillFromDataList(QComboBox* combo, const ListSource& source) const;
+    void followOwners();
 
     std::vector<std::vector<CriterionSpec>> m_rows;
     std::vector<const char*> m_viewOptions;
     QWidget* m_bar;
     Place m_place;
+    ListFill m_listFill;
     QList<QList<Built>> m_built;
     QHash<QString, QWidget*> m_byName;
     BranchCriterion* m_branch = nullptr;

@@ -105,6 +105,8 @@ ReportScreen::ReportScreen(const ScreenSpec& spec, QWidget* parent)
                                  [this](QWidget* w, int left, int top, int width, int height) {
                                      place(w, left, top, width, height);
                                  });
+    m_criteria->setListFill(
+        [this](const QString& name, QComboBox* combo) { fillList(name, combo); });
     dtpBegin = picTop->findChild<QDateEdit*>(QStringLiteral("dtpBegin"));
     dtpEnd = picTop->findChild<QDateEdit*>(QStringLiteral("dtpEnd"));
     for (QDateEdit* date : picTop->findChildren<QDateEdit*>())

@@ -14,6 +14,7 @@
 
 class CriteriaBar;
 class QAction;
+class QComboBox;
 class QDateEdit;
 class QLabel;
 class QProgressBar;
@@ -103,6 +104,13 @@ protected:
     virtual void formLoad() {}
     // Other toolbar keys a screen adds ("Prev", "Charting", ...).
     virtual void toolbarAction(const QString& key) { Q_UNUSED(key); }
+    // Fills a list criterion of the screen's own (ListSource::Screen) after its "(全部)", on
+    // its first drop-down.
+    virtual void fillList(const QString& name, QComboBox* combo)
+    {
+        Q_UNUSED(name);
+        Q_UNUSED(combo);
+    }
     // Texts the screen adds to its language section besides those of its description.
     virtual std::vector<LanguageEntry> ownTexts() const { return {}; }
 

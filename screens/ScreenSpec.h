@@ -58,12 +58,19 @@ struct ListSource
         Query,    // `sql`'s column `field`, on the first drop-down
         DataList, // the names of a data list of the host framework, on the first drop-down
         Items,    // the fixed `items`, without "(全部)"
+        Screen,   // the screen's fillList(name, combo), on the first drop-down
     };
     Kind kind = None;
     const char* sql = nullptr;
     const char* field = nullptr;
     DataList::Kind list = DataList::MealPeriods;
     std::vector<TextSpec> items = {};
+    // The criterion this list follows: whenever its choice changes, the list is emptied back
+    // to "(全部)" and fills again on its next drop-down. A data list is then restricted to the
+    // entries owned (field 3) by the entry chosen there, looked up by name in that criterion's
+    // own data list, and sorted by identifier (menu types and departments of a department
+    // type). Other sources read the owner's choice themselves.
+    const char* owner = nullptr;
 };
 
 // One control of the criteria bar, with the label before it when `label` is given. The label's
@@ -110,6 +117,16 @@ inline CriterionSpec BranchCriterionSpec(const char* label = "统计分店:", in
             .labelWidth = 900,
             .width = width,
             .fallbackTable = fallbackTable};
+}
+// The meal period of the bill ("餐段:"), from the meal-period list.
+inline CriterionSpec BillPeriodSpec(int width = 1300)
+{
+    return {.name = "cboBillPeriod",
+            .kind = CriterionKind::List,
+            .label = "餐段:",
+            .labelWidth = 600,
+            .width = width,
+            .source = {.kind = ListSource::DataList, .list = DataList::MealPeriods}};
 }
 // The gift scope of the item reports: leave gifts out (the start), gifts only, or both.
 inline CriterionSpec IsSentMenuSpec(const char* label = "统计范围:", int width = 1500)

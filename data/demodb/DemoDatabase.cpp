@@ -151,6 +151,12 @@ const Dish kDishes[] = {{"宫保鸡丁", "GBJD", 0, 38, "份", 2},
                         {"避风塘炒蟹", "BFTCX", 7, 198, "份", 10},
                         {"白灼基围虾", "BZJWX", 7, 98, "份", 5}};
 constexpr int kDishCount = int(sizeof kDishes / sizeof kDishes[0]);
+// The commission price (in cents) of a dish's large portion, an extra unit: half as much again
+// as the default unit's, and 1 yuan on dishes that earn none in their default unit.
+Cents largeUnitCommission(const Dish& d)
+{
+    return d.cost ? Cents(d.cost) * 150 : 100;
+}
 
 struct Period
 {
@@ -452,7 +458,7 @@ void Builder::masterData()
                 .cents(large + large / 10)
                 .cents(percentOf(large, 900))
                 .cents(percentOf(large, 990))
-                .cents(Cents(d.cost) * 150)
+                .cents(largeUnitCommission(d))
                 .done();
         }
     }
@@ -696,7 +702,7 @@ void Builder::day(const QDate& d, int b, std::map<std::string, std::vector<Cents
                     ln.price += ln.price / 2;
                 if (table.area == "02")
                     ln.price += ln.price / 10; // room price
-                ln.cost = Cents(dd.cost) * (large ? 150 : 100);
+                ln.cost = large ? largeUnitCommission(dd) : Cents(dd.cost) * 100;
                 ln.qty = dd.type == 3 || dd.type == 4 || dd.type == 6
                              ? rnd.between(1, std::max(1, people / 2))
                              : 1;

@@ -40,15 +40,7 @@ const ScreenSpec kSpec{
     .size = {11070, 7980},
     .rows =
         {
-            {BeginDate,
-             EndDate,
-             BranchCriterionSpec(),
-             {.name = "cboBillPeriod",
-              .kind = K::List,
-              .label = "餐段:",
-              .labelWidth = 600,
-              .width = 1300,
-              .source = {.kind = ListSource::DataList, .list = DataList::MealPeriods}}},
+            {BeginDate, EndDate, BranchCriterionSpec(), BillPeriodSpec()},
             {{.name = "cboDiscountName",
               .kind = K::List,
               .label = "打折方式:",

@@ -1,0 +1,77 @@
+#include "reports/bills/BillItemQuerySql.h"
+
+#include "screens/ItemCriteria.h"
+
+QString BillItemQueryWhereTail(const BillItemQueryCriteria& c)
+{
+    QString sql = QStringLiteral(" AND BL.CheckOutNull=0 ");
+    sql += BranchChoiceFilter(c.branch, QStringLiteral("BL.BranchID"),
+                              QStringLiteral("BL.BranchName"));
+    if (!c.shiftId.trimmed().isEmpty())
+        sql += EqualsFilter(QStringLiteral("BL.ShiftID"), c.shiftId.trimmed());
+    if (!c.billPeriod.isEmpty())
+        sql += EqualsFilter(QStringLiteral("BL.BillPeriod"), c.billPeriod);
+    if (!c.tableArea.isEmpty())
+        sql += EqualsFilter(QStringLiteral("BL.TableAreaName"), c.tableArea);
+    if (!c.departType.isEmpty())
+        sql += EqualsFilter(QStringLiteral("BI.DepartTypeName"), c.departType);
+    if (!c.menuType.isEmpty())
+        sql += EqualsFilter(QStringLiteral("BI.MenuTypeName"), c.menuType);
+    if (!c.depart.isEmpty())
+        sql += EqualsFilter(QStringLiteral("BI.DepartName"), c.depart);
+    sql += MenuTextFilter(c.menuText, QStringLiteral("BI.MenuID"), QStringLiteral("BI.MenuName"));
+    sql += GiftScopeFilter(c.giftScope);
+    if (!c.createPerson.isEmpty())
+        sql += EqualsFilter(QStringLiteral("BI.CreatePerson"), c.createPerson);
+    if (!c.useTrueData)
+        sql += QStringLiteral(" AND BL.IsDeleted=0 ");
+    if (c.saving)
+        sql += QStringLiteral(" AND BL.TableName<>'会员卡充值'");
+    return sql;
+}
+
+QString BillItemQuerySql(int view, const BillItemQueryCriteria& criteria)
+{
+    const QString sums =
+        QStringLiteral("     SUM(BI.AmountOrder) AS theOrder,SUM(BI.AmountCancel) AS theCancel,") +
+        QStringLiteral(
+            "     SUM(BI.SumOfConsume) AS theConsume,SUM(BI.SumOfService) AS theService, ");
+    QString select, groupAndSort;
+    switch (view) {
+    case ItemLines:
+        select = QStringLiteral("     BI.MenuID,BI.MenuName,BI.MenuTypeName, ") +
+                 QStringLiteral("     BI.BillID,BL.TableFullName,BI.CreatePerson, ") +
+                 QStringLiteral("     BI.AmountOrder,BI.AmountCancel,BI.MenuPrice, ") +
+                 QStringLiteral("     BI.SumOfConsume,BI.SumOfService,BI.SumForDiscount, ") +
+                 QStringLiteral("     BL.CheckOutTime  ");
+        groupAndSort = QStringLiteral(" ORDER BY BI.BillID,BI.MenuID ");
+        break;
+    case ByItem:
+        select = QStringLiteral("     BI.MenuID,BI.MenuName,BI.MenuTypeName, ") + sums +
+                 QStringLiteral("     SUM(BI.SumForDiscount) AS theDiscount, ") +
+                 QStringLiteral("     SUM(BI.SumOfCookway) AS theCookway ");
+        groupAndSort = QStringLiteral(" GROUP BY BI.MenuID,BI.MenuName,BI.MenuTypeName ") +
+                       QStringLiteral(" ORDER BY BI.MenuID ");
+        break;
+    case ByItemType:
+        select = QStringLiteral(
+                     "     BI.DepartTypeID,BI.DepartTypeName,BI.MenuTypeID,BI.MenuTypeName, ") +
+                 sums + QStringLiteral("     SUM(BI.SumForDiscount) AS theDiscount, ") +
+                 QStringLiteral("     SUM(BI.SumOfCookway) AS theCookway ");
+        groupAndSort =
+            QStringLiteral(" GROUP BY "
+                           "BI.DepartTypeID,BI.DepartTypeName,BI.MenuTypeID,BI.MenuTypeName ") +
+            QStringLiteral(" ORDER BY BI.DepartTypeID,BI.MenuTypeID ");
+        break;
+    default:
+        select = QStringLiteral("     BI.CreatePersonID,BI.CreatePerson, ") + sums +
+                 QStringLiteral("     SUM(BI.SumForDiscount) AS theDiscount,COUNT(*) AS theCount ");
+        groupAndSort = QStringLiteral(" GROUP BY BI.CreatePersonID,BI.CreatePerson ") +
+                       QStringLiteral(" ORDER BY BI.CreatePersonID ");
+        break;
+    }
+    return QStringLiteral(" SELECT TOP 100 PERCENT ") + select +
+           QStringLiteral(" FROM bi_Bill AS BL, bi_BillItem AS BI ") +
+           QStringLiteral(" WHERE BL.BillID=BI.BillID AND BL.BillDate>=? AND BL.BillDate<? ") +
+           BillItemQueryWhereTail(criteria) + groupAndSort;
+}

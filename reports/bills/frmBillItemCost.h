@@ -1,0 +1,26 @@
+#pragma once
+
+#include "reports/bills/BillItemCostSql.h"
+#include "screens/QueryReportScreen.h"
+
+// The sales commission report: quantity x the commission price of each item and unit sold,
+// line by line, by item and unit, by department and menu type, and by waiter. Only items with a
+// commission price are listed. Whether the item lines carry their own price is found out once,
+// when the screen loads. A double click on a line opens its bill.
+class frmBillItemCost : public QueryReportScreen
+{
+    Q_OBJECT
+public:
+    explicit frmBillItemCost(QWidget* parent = nullptr);
+
+    bool criteria(BillItemCostCriteria* criteria, QString* reason = nullptr) const;
+    // The item lines carry their own commission price (bi_BillItem.CostPrice).
+    bool itemPrice() const { return m_itemPrice; }
+
+protected:
+    QString viewSql(int view) override;
+    void formLoad() override;
+
+private:
+    bool m_itemPrice = false;
+};

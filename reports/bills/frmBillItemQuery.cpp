@@ -1,0 +1,171 @@
+#include "reports/bills/frmBillItemQuery.h"
+
+#include "reports/bills/frmBillInfo.h"
+#include "screens/CriteriaBar.h"
+#include "screens/ItemCriteria.h"
+#include "screens/ScreenSpec.h"
+
+#include <stdexcept>
+
+namespace {
+
+using K = CriterionKind;
+using namespace ColumnKind;
+using namespace BackColour;
+
+ColumnSpec summed(const char* field, const char* caption, const char* condition, int width,
+                  int back)
+{
+    return {.field = field,
+            .caption = caption,
+            .condition = condition,
+            .sum = true,
+            .kind = Number,
+            .width = width,
+            .back = back};
+}
+
+// What was served: ordered, returned and consumed quantities.
+ColumnSpec outStatus(const char* order, const char* cancel, const char* consumed,
+                     const char* orderCondition, const char* cancelCondition,
+                     const char* consumedCondition)
+{
+    return {.field = "|OutStatus",
+            .caption = "出品情况",
+            .sub = {summed(order, "点菜数", orderCondition, 800, Grey),
+                    summed(cancel, "退菜数", cancelCondition, 800, Grey),
+                    summed(consumed, "消费数", consumedCondition, 800, Grey)}};
+}
+
+// The summed views' columns after their leading ones.
+std::vector<ColumnSpec> summedColumns(std::vector<ColumnSpec> leading, bool cookway)
+{
+    leading.push_back(outStatus("theOrder", "theCancel", "theOrder-theCancel|theOrder_theCancel",
+                                "theOrder<>0", "theCancel<>0", "theOrder-theCancel<>0"));
+    leading.push_back(summed("theConsume", "消费总额", "theConsume<>0", 850, Yellow));
+    leading.push_back(summed("theService", "服务费", "theService<>0", 850, Yellow));
+    leading.push_back(summed("theDiscount", "折扣金额", "theDiscount<>0", 850, Yellow));
+    if (cookway)
+        leading.push_back(summed("theCookway", "做法附加费", "theCookway<>0", 1000, Yellow));
+    return leading;
+}
+
+const ScreenSpec kSpec{
+    .name = "frmBillItemQuery",
+    .title = "账单消费明细汇总表",
+    .size = {11070, 7980},
+    .rows =
+        {
+            {BeginDate, EndDate, BranchCriterionSpec(), BillPeriodSpec()},
+            {{.name = "cboShiftID",
+              .kind = K::Text,
+              .label = "交班号:",
+              .labelWidth = 780,
+              .width = 1200},
+             {.name = "cboTableAreas",
+              .kind = K::List,
+              .label = "台区:",
+              .labelWidth = 600,
+              .width = 1300,
+              .source = {.kind = ListSource::Query,
+                         .sql = "SELECT DISTINCT TableAreaID,TableAreaName FROM bi_Bill ORDER BY "
+                                "TableAreaID",
+                         .field = "TableAreaName"}},
+             DepartTypesSpec(),
+             MenuTypesSpec()},
+            {DepartsSpec(), MenuTextSpec(), IsSentMenuSpec(), ItemWaiterSpec()},
+            {{.name = "optQuery", .kind = K::Views, .width = 1250}, UseTrueData, Saving},
+        },
+    .views =
+        {
+            {.option = "账单消费明细\n汇总表",
+             .title = "账单消费明细汇总表",
+             .columns =
+                 {
+                     {.field = "MenuID", .caption = "菜号", .width = 600},
+                     {.field = "MenuName", .caption = "菜名", .width = 1500},
+                     {.field = "MenuTypeName", .caption = "菜品类别", .width = 1100},
+                     {.field = "BillID", .caption = "单号", .width = 1400},
+                     {.field = "TableFullName", .caption = "房台", .width = 1100},
+                     {.field = "CreatePerson", .caption = "服务员", .width = 800},
+                     outStatus("AmountOrder", "AmountCancel",
+                               "AmountOrder-AmountCancel|AmountOrder_AmountCancel",
+                               "AmountOrder<>0", "AmountCancel<>0", "AmountOrder-AmountCancel<>0"),
+                     {.field = "MenuPrice",
+                      .caption = "单价",
+                      .condition = "MenuPrice<>0",
+                      .kind = Number,
+                      .width = 800,
+                      .back = Yellow},
+                     summed("SumOfConsume", "消费总额", "SumOfConsume<>0", 850, Yellow),
+                     summed("SumOfService", "服务费", "SumOfService<>0", 850, Yellow),
+                     summed("SumForDiscount", "折扣金额", "SumForDiscount<>0", 850, Yellow),
+                     {.field = "CheckOutTime", .caption = "结账时间", .width = 1800},
+                 },
+             .centred = {1, 3, 4, 5, 6},
+             // the leaf columns count, the group header has none: the bill number is column 4
+             .detailColumn = 4,
+             .openDetail = OpenBillDetail},
+            {.option = "账单消费明细\n按菜品汇总",
+             .title = "账单消费明细汇总表(按菜品汇总)",
+             .columns =
+                 summedColumns({{.field = "MenuID", .caption = "菜号", .width = 600},
+                                {.field = "MenuName", .caption = "菜名", .width = 1500},
+                                {.field = "MenuTypeName", .caption = "菜品类别", .width = 1100}},
+                               true),
+             .centred = {1, 3}},
+            {.option = "账单消费明细\n按菜类汇总",
+             .title = "账单消费明细汇总表(按菜类汇总)",
+             .columns =
+                 summedColumns({{.field = "DepartTypeName", .caption = "部门类别", .width = 1500},
+                                {.field = "MenuTypeName", .caption = "菜品类别", .width = 1500}},
+                               true),
+             .centred = {1, 2}},
+            {.option = "账单消费明细\n按服务员汇总",
+             .title = "账单消费明细汇总表(按服务员汇总)",
+             .columns =
+                 summedColumns({{.field = "CreatePerson", .caption = "服务员", .width = 1500},
+                                {.field = "theCount",
+                                 .caption = "笔数",
+                                 .condition = "theCount<>0",
+                                 .sum = true,
+                                 .kind = Number,
+                                 .width = 1500}},
+                               false),
+             .centred = {1}},
+        },
+};
+
+} // namespace
+
+frmBillItemQuery::frmBillItemQuery(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
+
+bool frmBillItemQuery::criteria(BillItemQueryCriteria* out, QString* reason) const
+{
+    const CriteriaBar& bar = *m_criteria;
+    BillItemQueryCriteria c;
+    c.shiftId = bar.text("cboShiftID");
+    c.billPeriod = bar.chosen("cboBillPeriod");
+    c.tableArea = bar.chosen("cboTableAreas");
+    c.departType = bar.chosen("cboDepartTypes");
+    c.menuType = bar.chosen("cboMenuTypes");
+    c.depart = bar.chosen("cboDeparts");
+    c.menuText = bar.text("cboMenuID");
+    c.giftScope = bar.choice("cboIsSentMenu");
+    c.createPerson = bar.chosen("cboCreatePerson");
+    c.useTrueData = bar.checked("chkUseTrueData");
+    c.saving = bar.checked("chkSaving");
+    if (!bar.branch(&c.branch, reason))
+        return false;
+    *out = c;
+    return true;
+}
+
+QString frmBillItemQuery::viewSql(int view)
+{
+    BillItemQueryCriteria c;
+    QString refusal;
+    if (!criteria(&c, &refusal))
+        throw std::runtime_error(refusal.toStdString());
+    return BillItemQuerySql(view, c);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "reports/bills/BillItemQuerySql.h"
+#include "screens/QueryReportScreen.h"
+
+// The bill item query: the item lines of the settled bills of a date range in four views (the
+// lines themselves, summed by item, by department and menu type, by waiter), with ordered,
+// returned and consumed quantities and the amounts; gifts left out unless asked for. A double
+// click on a line opens its bill.
+class frmBillItemQuery : public QueryReportScreen
+{
+    Q_OBJECT
+public:
+    explicit frmBillItemQuery(QWidget* parent = nullptr);
+
+    // The criteria as the bar shows them now; false, after telling the user why, when the
+    // branch choice leaves nothing to query.
+    bool criteria(BillItemQueryCriteria* criteria, QString* reason = nullptr) const;
+
+protected:
+    QString viewSql(int view) override;
+};

@@ -1,0 +1,130 @@
+#include "reports/bills/frmBillItemReport.h"
+
+#include "core/mod_ADO.h"
+#include "screens/CriteriaBar.h"
+#include "screens/ItemCriteria.h"
+#include "screens/ScreenSpec.h"
+
+#include <QComboBox>
+
+#include <stdexcept>
+
+namespace {
+
+using K = CriterionKind;
+using namespace ColumnKind;
+using namespace BackColour;
+
+ColumnSpec key(const char* field, const char* caption, int width)
+{
+    return {.field = field, .caption = caption, .width = width};
+}
+
+// Each view: its key columns, then the quantity, the amounts and the sales total.
+std::vector<ColumnSpec> columns(std::vector<ColumnSpec> keys)
+{
+    auto summed = [](const char* field, const char* caption, const char* condition, int back) {
+        return ColumnSpec{.field = field,
+                          .caption = caption,
+                          .condition = condition,
+                          .sum = true,
+                          .kind = Number,
+                          .width = 1200,
+                          .back = back};
+    };
+    keys.push_back(summed("theAmount1", "销售数量", "theAmount1<>0", Grey));
+    keys.push_back(summed("theConsume1", "消费总额", "theConsume1<>0", Yellow));
+    keys.push_back(summed("theService1", "服务费", "theService1<>0", Yellow));
+    keys.push_back(summed("theDiscount1", "折扣金额", "theDiscount1<>0", Yellow));
+    keys.push_back(summed("theConsume1+theService1-theDiscount1|ConsumeTotal", "销售合计",
+                          "(theConsume1+theService1-theDiscount1)<>0", Grey));
+    return keys;
+}
+
+const ScreenSpec kSpec{
+    .name = "frmBillItemReport",
+    .title = "销售日报表",
+    .size = {11070, 7980},
+    .rows =
+        {
+            {BeginDate, EndDate, BranchCriterionSpec("分店:", 1500, "rp_BillItem_Upload")},
+            {{.name = "cboDepartType",
+              .kind = K::List,
+              .label = "部门类别:",
+              .labelWidth = 900,
+              .width = 1300,
+              .source = {.kind = ListSource::Screen, .owner = "cboBranch"}},
+             {.name = "cboMenuType",
+              .kind = K::List,
+              .label = "菜品类别:",
+              .labelWidth = 900,
+              .width = 1300,
+              .source = {.kind = ListSource::Screen, .owner = "cboDepartType"}},
+             MenuTextSpec()},
+            {{.name = "optQuery", .kind = K::Views, .width = 1800}},
+        },
+    .views =
+        {
+            {.option = "按菜品明细汇总",
+             .title = "销售日报表(按菜品明细汇总)",
+             .columns =
+                 columns({key("MenuID", "菜号", 800), key("MenuName", "菜名", 1800),
+                          key("MenuUnitName", "单位", 800), key("MenuTypeName", "菜品类别", 1000)}),
+             .centred = {1, 3, 4}},
+            {.option = "按菜品类别汇总",
+             .title = "销售日报表(按菜品类别汇总)",
+             .columns = columns(
+                 {key("DepartTypeName", "部门类别", 1500), key("MenuTypeName", "菜品类别", 1500)}),
+             .centred = {1, 2}},
+            {.option = "按部门类别汇总",
+             .title = "销售日报表(按部门类别汇总)",
+             .columns = columns({key("DepartTypeName", "部门类别", 1500)}),
+             .centred = {1}},
+            {.option = "按出品部门汇总",
+             .title = "销售日报表(按出品部门汇总)",
+             .columns = columns({key("DepartName", "出品部门", 1500)}),
+             .centred = {1}},
+        },
+};
+
+} // namespace
+
+frmBillItemReport::frmBillItemReport(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
+
+bool frmBillItemReport::criteria(BillItemReportCriteria* out, QString* reason) const
+{
+    const CriteriaBar& bar = *m_criteria;
+    BillItemReportCriteria c;
+    c.departType = bar.chosen("cboDepartType");
+    c.menuType = bar.chosen("cboMenuType");
+    c.menuText = bar.text("cboMenuID");
+    if (!bar.branch(&c.branch, reason))
+        return false;
+    *out = c;
+    return true;
+}
+
+QString frmBillItemReport::viewSql(int view)
+{
+    BillItemReportCriteria c;
+    QString refusal;
+    if (!criteria(&c, &refusal))
+        throw std::runtime_error(refusal.toStdString());
+    return BillItemReportSql(view, c);
+}
+
+void frmBillItemReport::fillList(const QString& name, QComboBox* combo)
+{
+    // What the chosen branches uploaded; nothing while "(部分)" has no branch ticked.
+    BranchChoice branch;
+    if (!m_criteria->branchAsShown(&branch))
+        return;
+    const bool departTypes = name == QLatin1String("cboDepartType");
+    const QString sql =
+        departTypes ? BillItemReportDepartTypesSql(branch)
+                    : BillItemReportMenuTypesSql(branch, m_criteria->chosen("cboDepartType"));
+    const QString column =
+        departTypes ? QStringLiteral("DepartTypeName") : QStringLiteral("MenuTypeName");
+    for (const RowDict& row : ExecuteRows(sql))
+        combo->addItem(row.value(column).toString());
+}
