@@ -49,7 +49,7 @@ const ScreenSpec kSpec{
             {BeginDate, EndDate, BranchCriterionSpec(), BillPeriodSpec()},
             {DepartTypesSpec(), MenuTypesSpec(), MenuTextSpec(), IsSentMenuSpec()},
             {ItemWaiterSpec(), UseTrueData, Saving},
-            {{.name = "optQuery", .kind = K::Views, .width = 1250}},
+            {{.name = "optQuery", .kind = K::Views, .width = 1500}},
         },
     .views =
         {

@@ -50,6 +50,13 @@ std::vector<ColumnSpec> summedColumns(std::vector<ColumnSpec> leading, bool cook
     return leading;
 }
 
+// The two options beside the four views, their labels no wider than their texts.
+CriterionSpec narrowLabel(CriterionSpec option, int width)
+{
+    option.labelWidth = width;
+    return option;
+}
+
 const ScreenSpec kSpec{
     .name = "frmBillItemQuery",
     .title = "账单消费明细汇总表",
@@ -74,7 +81,9 @@ const ScreenSpec kSpec{
              DepartTypesSpec(),
              MenuTypesSpec()},
             {DepartsSpec(), MenuTextSpec(), IsSentMenuSpec(), ItemWaiterSpec()},
-            {{.name = "optQuery", .kind = K::Views, .width = 1250}, UseTrueData, Saving},
+            {{.name = "optQuery", .kind = K::Views, .width = 1500},
+             narrowLabel(UseTrueData, 1700),
+             narrowLabel(Saving, 1900)},
         },
     .views =
         {

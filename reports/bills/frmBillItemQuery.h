@@ -15,6 +15,7 @@ public:
 
     // The criteria as the bar shows them now; false, after telling the user why, when the
     // branch choice leaves nothing to query.
+    using QueryReportScreen::criteria; // the bar, read by name
     bool criteria(BillItemQueryCriteria* criteria, QString* reason = nullptr) const;
 
 protected:

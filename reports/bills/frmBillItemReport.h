@@ -13,6 +13,7 @@ class frmBillItemReport : public QueryReportScreen
 public:
     explicit frmBillItemReport(QWidget* parent = nullptr);
 
+    using QueryReportScreen::criteria; // the bar, read by name
     bool criteria(BillItemReportCriteria* criteria, QString* reason = nullptr) const;
 
 protected:

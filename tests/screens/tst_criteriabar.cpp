@@ -4,6 +4,7 @@
 #include "core/HostContext.h"
 #include "framework/HostUi.h"
 #include "screens/CriteriaBar.h"
+#include "screens/ItemCriteria.h"
 #include "screens/QueryReportScreen.h"
 #include "screens/ScreenSpec.h"
 #include "screens/ctlQuery.h"
@@ -76,6 +77,50 @@ protected:
 bool has(const LanguageSection* s, const QString& key, const QString& property, const QString& text)
 {
     return s->defaultText(key, property) == text;
+}
+
+// Lists that follow another criterion: menu types of the department type chosen, and a list of
+// the screen's own that follows the branch.
+const ScreenSpec kFollowing{
+    .name = "frmProbeFollowing",
+    .title = "菜品",
+    .size = {11070, 7980},
+    .rows = {{BranchCriterionSpec(),
+              DepartTypesSpec(),
+              MenuTypesSpec(),
+              MenuTextSpec(),
+              {.name = "cboOwn",
+               .kind = K::List,
+               .label = "自己:",
+               .source = {.kind = ListSource::Screen, .owner = "cboBranch"}}}},
+    .views = {{.title = "菜品", .columns = {{.field = "MenuID", .caption = "菜号"}}}},
+};
+
+class ProbeFollowing : public QueryReportScreen
+{
+public:
+    ProbeFollowing() : QueryReportScreen(kFollowing) {}
+    QStringList fills; // the branch choice each fill of cboOwn read
+
+protected:
+    QString viewSql(int) override { return "SELECT MenuID FROM mn_Menu"; }
+    void fillList(const QString& name, QComboBox* combo) override
+    {
+        BranchChoice branch;
+        const bool ok = m_criteria->branchAsShown(&branch);
+        fills << name + (ok ? "=" + branch.name : " refused");
+        combo->addItem("x");
+    }
+};
+
+QStringList listed(QComboBox* combo)
+{
+    combo->showPopup();
+    combo->hidePopup();
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts << combo->itemText(i);
+    return texts;
 }
 
 } // namespace
@@ -163,6 +208,35 @@ private slots:
         QVERIFY(has(texts, "ctlQuery2", "Title", "账单汇总"));
         QVERIFY(has(texts, "ctlQuery2", "theCount", "笔数"));
         QVERIFY(has(texts, "Msg_Own", "Default", "自己的"));
+    }
+
+    void listsFollowTheirOwner()
+    {
+        TestDatabase db("db_bills.sql");
+        db.install();
+        ProbeFollowing screen;
+        screen.ShowMe();
+        const CriteriaBar& bar = screen.criteria();
+        QCOMPARE(listed(bar.combo("cboMenuTypes")), QStringList({"(全部)", "热菜", "饮料"}));
+        QVERIFY(screen.applyCriterion("cboDepartTypes", "酒水"));
+        QCOMPARE(listed(bar.combo("cboMenuTypes")), QStringList({"(全部)", "饮料"}));
+        // A typed name no list knows restricts nothing.
+        bar.combo("cboDepartTypes")->setEditText("无此类别");
+        QCOMPARE(listed(bar.combo("cboMenuTypes")), QStringList({"(全部)", "热菜", "饮料"}));
+        // The screen's own list fills once per branch choice, reading it without a message.
+        const QString lastMessage = HostUi::lastHeadlessMessage();
+        QCOMPARE(listed(bar.combo("cboOwn")), QStringList({"(全部)", "x"}));
+        listed(bar.combo("cboOwn"));
+        QVERIFY(screen.applyCriterion("cboBranch", "#1")); // "(部分)", nothing ticked
+        QVERIFY(screen.applyCriterion("cboOwn", "(全部)"));
+        QVERIFY(screen.applyCriterion("cboBranch", "上海店"));
+        listed(bar.combo("cboOwn"));
+        QCOMPARE(screen.fills, QStringList({"cboOwn=", "cboOwn refused", "cboOwn=上海店"}));
+        QCOMPARE(HostUi::lastHeadlessMessage(), lastMessage);
+        // The item text's hint is a text of the screen's language section.
+        QVERIFY(has(screen.languageTexts(), "cboMenuID", "ToolTipText",
+                    "输入菜品的编码（前面部分）或者名称（任何部分）"));
+        QCOMPARE(bar.combo("cboMenuID")->toolTip(), bar.control("lblMenuID")->toolTip());
     }
 };
 
