@@ -498,6 +498,15 @@ bool CriteriaBar::branch(BranchChoice* choice, QString* reason) const
     return m_branch->choose(choice, reason);
 }
 
+BranchChoice CriteriaBar::requireBranch() const
+{
+    BranchChoice choice;
+    QString reason;
+    if (!branch(&choice, &reason))
+        throw std::runtime_error(reason.toStdString());
+    return choice;
+}
+
 bool CriteriaBar::branchAsShown(BranchChoice* choice) const
 {
     if (!m_branch)

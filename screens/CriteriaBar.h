@@ -63,6 +63,9 @@ public:
     QDate date(const char* name) const;
     // The branch combo's choice; false when it leaves nothing to query (the user was told why).
     bool branch(BranchChoice* choice, QString* reason) const;
+    // The branch choice for a statement; throws std::runtime_error with the message shown
+    // when it leaves nothing to query (a screen's refusal to run).
+    BranchChoice requireBranch() const;
     // The same, telling the user nothing (lists that follow the branch read it so).
     bool branchAsShown(BranchChoice* choice) const;
     // " AND ( 1<>1  OR <column> = '<period>' ... )" for the ticked meal periods; false, after

@@ -1,9 +1,11 @@
 #include "screens/ItemCriteria.h"
 
 #include "db/SqlText.h"
+#include "screens/CriteriaBar.h"
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 bool IsNumericText(const QString& text)
 {
@@ -43,4 +45,29 @@ QString EqualsFilter(const QString& column, const QString& text)
 {
     return QStringLiteral(" AND ") + column + QStringLiteral("='") + sqlQuote(text) +
            QStringLiteral("' ");
+}
+
+void ReadItemLineCriteria(const CriteriaBar& bar, ItemLineCriteria* c)
+{
+    c->billPeriod = bar.chosen("cboBillPeriod");
+    c->departType = bar.chosen("cboDepartTypes");
+    c->menuType = bar.chosen("cboMenuTypes");
+    c->menuText = bar.text("cboMenuID");
+    c->giftScope = bar.choice("cboIsSentMenu");
+    c->createPerson = bar.chosen("cboCreatePerson");
+    c->useTrueData = bar.checked("chkUseTrueData");
+    c->saving = bar.checked("chkSaving");
+    c->branch = bar.requireBranch();
+}
+
+QString ItemLineTail(const ItemLineCriteria& c)
+{
+    QString sql = GiftScopeFilter(c.giftScope);
+    if (!c.createPerson.isEmpty())
+        sql += EqualsFilter(QStringLiteral("BI.CreatePerson"), c.createPerson);
+    if (!c.useTrueData)
+        sql += QStringLiteral(" AND BL.IsDeleted=0 ");
+    if (c.saving)
+        sql += QStringLiteral(" AND BL.TableName<>'会员卡充值'");
+    return sql;
 }

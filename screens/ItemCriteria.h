@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/modBranch.h"
 #include "screens/ScreenSpec.h"
 
 #include <QString>
+
+class CriteriaBar;
 
 // The criteria the item reports share: the controls in their usual form, and the conditions
 // they add to a statement. Department types come from the department-type list; menu types and
@@ -12,36 +15,33 @@
 //   .rows = {{DepartTypesSpec(), MenuTypesSpec(), DepartsSpec(), MenuTextSpec()}, ...}
 //   sql += MenuTextFilter(criteria.menuText, "BI.MenuID", "BI.MenuName");
 
-inline CriterionSpec DepartTypesSpec(const char* name = "cboDepartTypes", int width = 1300)
+// A list of the host framework's data list `list`; with an `owner`, only the entries of the
+// entry chosen there.
+inline CriterionSpec ItemListSpec(const char* name, const char* label, DataList::Kind list,
+                                  const char* owner, int width)
 {
     return {.name = name,
             .kind = CriterionKind::List,
-            .label = "部门类别:",
+            .label = label,
             .labelWidth = 900,
             .width = width,
-            .source = {.kind = ListSource::DataList, .list = DataList::DepartTypes}};
+            .source = {.kind = ListSource::DataList, .list = list, .owner = owner}};
+}
+inline CriterionSpec DepartTypesSpec(const char* name = "cboDepartTypes", int width = 1300)
+{
+    return ItemListSpec(name, "部门类别:", DataList::DepartTypes, nullptr, width);
 }
 // Menu types of the department type chosen in `owner`.
 inline CriterionSpec MenuTypesSpec(const char* name = "cboMenuTypes",
                                    const char* owner = "cboDepartTypes", int width = 1300)
 {
-    return {.name = name,
-            .kind = CriterionKind::List,
-            .label = "菜品类别:",
-            .labelWidth = 900,
-            .width = width,
-            .source = {.kind = ListSource::DataList, .list = DataList::MenuTypes, .owner = owner}};
+    return ItemListSpec(name, "菜品类别:", DataList::MenuTypes, owner, width);
 }
 // Preparing departments of the department type chosen in `owner`.
 inline CriterionSpec DepartsSpec(const char* name = "cboDeparts",
                                  const char* owner = "cboDepartTypes", int width = 1300)
 {
-    return {.name = name,
-            .kind = CriterionKind::List,
-            .label = "出品部门:",
-            .labelWidth = 900,
-            .width = width,
-            .source = {.kind = ListSource::DataList, .list = DataList::Departs, .owner = owner}};
+    return ItemListSpec(name, "出品部门:", DataList::Departs, owner, width);
 }
 // The typed item: the leading part of an item code, or any part of a name.
 inline CriterionSpec MenuTextSpec(int width = 1800)
@@ -82,6 +82,28 @@ enum GiftScope
 };
 // " AND BI.IsSentMenu=0  ", " AND BI.IsSentMenu<>0 " or nothing.
 QString GiftScopeFilter(int scope);
+
+// What the item reports over bill lines ask for. List choices carry the chosen item's text, or
+// an empty text for "(全部)" and for a typed text that matches no item.
+struct ItemLineCriteria
+{
+    BranchChoice branch;
+    QString billPeriod;
+    QString departType;
+    QString menuType;
+    QString menuText; // typed: the start of an item code, or any part of a name
+    int giftScope = WithoutGifts;
+    QString createPerson;     // the waiter
+    bool useTrueData = false; // include deleted bills
+    bool saving = false;      // leave out member-card top-ups
+};
+// Reads them by their usual names (cboBranch, cboBillPeriod, cboDepartTypes, cboMenuTypes,
+// cboMenuID, cboIsSentMenu, cboCreatePerson, chkUseTrueData, chkSaving); throws
+// std::runtime_error, after telling the user why, when the branch choice leaves nothing to query.
+void ReadItemLineCriteria(const CriteriaBar& bar, ItemLineCriteria* criteria);
+// The conditions that end an item-line statement, in this order: the gift scope, the waiter
+// (BI.CreatePerson), deleted bills left out, member-card top-ups left out.
+QString ItemLineTail(const ItemLineCriteria& criteria);
 
 // " AND <column>='<text>' " with the text quoted.
 QString EqualsFilter(const QString& column, const QString& text);

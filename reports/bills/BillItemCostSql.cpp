@@ -1,7 +1,6 @@
 #include "reports/bills/BillItemCostSql.h"
 
 #include "db/SqlText.h"
-#include "screens/ItemCriteria.h"
 
 const char* const ItemPriceProbe = "select CostPrice from bi_BillItem where 1<>1";
 
@@ -25,13 +24,7 @@ QString BillItemCostWhereTail(const BillItemCostCriteria& c)
         sql += QStringLiteral(" AND (MN.MenuName LIKE '%") + quoted + QStringLiteral("%' OR ") +
                QStringLiteral("      MN.ToSpell  LIKE '%") + quoted + QStringLiteral("%' )  ");
     }
-    sql += GiftScopeFilter(c.giftScope);
-    if (!c.createPerson.isEmpty())
-        sql += EqualsFilter(QStringLiteral("BI.CreatePerson"), c.createPerson);
-    if (!c.useTrueData)
-        sql += QStringLiteral(" AND BL.IsDeleted=0 ");
-    if (c.saving)
-        sql += QStringLiteral(" AND BL.TableName<>'会员卡充值'");
+    sql += ItemLineTail(c);
     return sql;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/modBranch.h"
+#include "screens/ItemCriteria.h"
 
 #include <QString>
 
@@ -8,20 +8,8 @@
 // item and unit. The price is the item line's own (bi_BillItem.CostPrice) when the item lines
 // carry one, otherwise the menu's: CostPrice for an item's default unit, PriceForCost for an
 // extra unit (mn_MenuUnit).
-//
-// What the criteria bar asks for: list choices carry the chosen item's text, or an empty text
-// for "(全部)".
-struct BillItemCostCriteria
+struct BillItemCostCriteria : ItemLineCriteria
 {
-    BranchChoice branch;
-    QString billPeriod;
-    QString departType;
-    QString menuType;
-    QString menuText;  // typed: the start of an item code, or a part of a name (or spelling)
-    int giftScope = 0; // GiftScope (screens/ItemCriteria.h)
-    QString createPerson;
-    bool useTrueData = false; // include deleted bills
-    bool saving = false;      // leave out member-card top-ups
     // The item lines carry their own commission price (ItemPriceProbe runs).
     bool itemPrice = false;
 };

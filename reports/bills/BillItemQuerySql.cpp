@@ -1,7 +1,5 @@
 #include "reports/bills/BillItemQuerySql.h"
 
-#include "screens/ItemCriteria.h"
-
 QString BillItemQueryWhereTail(const BillItemQueryCriteria& c)
 {
     QString sql = QStringLiteral(" AND BL.CheckOutNull=0 ");
@@ -20,13 +18,7 @@ QString BillItemQueryWhereTail(const BillItemQueryCriteria& c)
     if (!c.depart.isEmpty())
         sql += EqualsFilter(QStringLiteral("BI.DepartName"), c.depart);
     sql += MenuTextFilter(c.menuText, QStringLiteral("BI.MenuID"), QStringLiteral("BI.MenuName"));
-    sql += GiftScopeFilter(c.giftScope);
-    if (!c.createPerson.isEmpty())
-        sql += EqualsFilter(QStringLiteral("BI.CreatePerson"), c.createPerson);
-    if (!c.useTrueData)
-        sql += QStringLiteral(" AND BL.IsDeleted=0 ");
-    if (c.saving)
-        sql += QStringLiteral(" AND BL.TableName<>'会员卡充值'");
+    sql += ItemLineTail(c);
     return sql;
 }
 

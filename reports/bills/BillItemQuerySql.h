@@ -1,25 +1,15 @@
 #pragma once
 
-#include "core/modBranch.h"
+#include "screens/ItemCriteria.h"
 
 #include <QString>
 
-// What the bill item query's criteria bar asks for. List choices carry the chosen item's text,
-// or an empty text for "(全部)" and for a typed text that matches no item.
-struct BillItemQueryCriteria
+// What the bill item query's criteria bar asks for besides the item-line criteria.
+struct BillItemQueryCriteria : ItemLineCriteria
 {
-    BranchChoice branch;
     QString shiftId; // typed; blanks around it are ignored
-    QString billPeriod;
     QString tableArea;
-    QString departType;
-    QString menuType;
-    QString depart;
-    QString menuText;  // typed: the start of an item code, or any part of a name
-    int giftScope = 0; // GiftScope (screens/ItemCriteria.h)
-    QString createPerson;
-    bool useTrueData = false; // include deleted bills
-    bool saving = false;      // leave out member-card top-ups
+    QString depart; // the kitchen
 };
 
 // The views, in the order of their option buttons.

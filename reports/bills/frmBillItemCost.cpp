@@ -6,8 +6,6 @@
 #include "screens/ItemCriteria.h"
 #include "screens/ScreenSpec.h"
 
-#include <stdexcept>
-
 namespace {
 
 using K = CriterionKind;
@@ -109,30 +107,10 @@ void frmBillItemCost::formLoad()
     }
 }
 
-bool frmBillItemCost::criteria(BillItemCostCriteria* out, QString* reason) const
-{
-    const CriteriaBar& bar = *m_criteria;
-    BillItemCostCriteria c;
-    c.billPeriod = bar.chosen("cboBillPeriod");
-    c.departType = bar.chosen("cboDepartTypes");
-    c.menuType = bar.chosen("cboMenuTypes");
-    c.menuText = bar.text("cboMenuID");
-    c.giftScope = bar.choice("cboIsSentMenu");
-    c.createPerson = bar.chosen("cboCreatePerson");
-    c.useTrueData = bar.checked("chkUseTrueData");
-    c.saving = bar.checked("chkSaving");
-    c.itemPrice = m_itemPrice;
-    if (!bar.branch(&c.branch, reason))
-        return false;
-    *out = c;
-    return true;
-}
-
 QString frmBillItemCost::viewSql(int view)
 {
     BillItemCostCriteria c;
-    QString refusal;
-    if (!criteria(&c, &refusal))
-        throw std::runtime_error(refusal.toStdString());
+    ReadItemLineCriteria(*m_criteria, &c); // throws when the branch choice is refused
+    c.itemPrice = m_itemPrice;
     return BillItemCostSql(view, c);
 }

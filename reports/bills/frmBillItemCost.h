@@ -13,8 +13,6 @@ class frmBillItemCost : public QueryReportScreen
 public:
     explicit frmBillItemCost(QWidget* parent = nullptr);
 
-    using QueryReportScreen::criteria; // the bar, read by name
-    bool criteria(BillItemCostCriteria* criteria, QString* reason = nullptr) const;
     // The item lines carry their own commission price (bi_BillItem.CostPrice).
     bool itemPrice() const { return m_itemPrice; }
 

@@ -5,8 +5,6 @@
 #include "screens/ItemCriteria.h"
 #include "screens/ScreenSpec.h"
 
-#include <stdexcept>
-
 namespace {
 
 using K = CriterionKind;
@@ -149,32 +147,12 @@ const ScreenSpec kSpec{
 
 frmBillItemQuery::frmBillItemQuery(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
 
-bool frmBillItemQuery::criteria(BillItemQueryCriteria* out, QString* reason) const
-{
-    const CriteriaBar& bar = *m_criteria;
-    BillItemQueryCriteria c;
-    c.shiftId = bar.text("cboShiftID");
-    c.billPeriod = bar.chosen("cboBillPeriod");
-    c.tableArea = bar.chosen("cboTableAreas");
-    c.departType = bar.chosen("cboDepartTypes");
-    c.menuType = bar.chosen("cboMenuTypes");
-    c.depart = bar.chosen("cboDeparts");
-    c.menuText = bar.text("cboMenuID");
-    c.giftScope = bar.choice("cboIsSentMenu");
-    c.createPerson = bar.chosen("cboCreatePerson");
-    c.useTrueData = bar.checked("chkUseTrueData");
-    c.saving = bar.checked("chkSaving");
-    if (!bar.branch(&c.branch, reason))
-        return false;
-    *out = c;
-    return true;
-}
-
 QString frmBillItemQuery::viewSql(int view)
 {
     BillItemQueryCriteria c;
-    QString refusal;
-    if (!criteria(&c, &refusal))
-        throw std::runtime_error(refusal.toStdString());
+    ReadItemLineCriteria(*m_criteria, &c); // throws when the branch choice is refused
+    c.shiftId = m_criteria->text("cboShiftID");
+    c.tableArea = m_criteria->chosen("cboTableAreas");
+    c.depart = m_criteria->chosen("cboDeparts");
     return BillItemQuerySql(view, c);
 }

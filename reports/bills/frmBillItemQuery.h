@@ -13,11 +13,6 @@ class frmBillItemQuery : public QueryReportScreen
 public:
     explicit frmBillItemQuery(QWidget* parent = nullptr);
 
-    // The criteria as the bar shows them now; false, after telling the user why, when the
-    // branch choice leaves nothing to query.
-    using QueryReportScreen::criteria; // the bar, read by name
-    bool criteria(BillItemQueryCriteria* criteria, QString* reason = nullptr) const;
-
 protected:
     QString viewSql(int view) override;
 };

@@ -7,8 +7,6 @@
 
 #include <QComboBox>
 
-#include <stdexcept>
-
 namespace {
 
 using K = CriterionKind;
@@ -91,25 +89,13 @@ const ScreenSpec kSpec{
 
 frmBillItemReport::frmBillItemReport(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
 
-bool frmBillItemReport::criteria(BillItemReportCriteria* out, QString* reason) const
-{
-    const CriteriaBar& bar = *m_criteria;
-    BillItemReportCriteria c;
-    c.departType = bar.chosen("cboDepartType");
-    c.menuType = bar.chosen("cboMenuType");
-    c.menuText = bar.text("cboMenuID");
-    if (!bar.branch(&c.branch, reason))
-        return false;
-    *out = c;
-    return true;
-}
-
 QString frmBillItemReport::viewSql(int view)
 {
     BillItemReportCriteria c;
-    QString refusal;
-    if (!criteria(&c, &refusal))
-        throw std::runtime_error(refusal.toStdString());
+    c.departType = m_criteria->chosen("cboDepartType");
+    c.menuType = m_criteria->chosen("cboMenuType");
+    c.menuText = m_criteria->text("cboMenuID");
+    c.branch = m_criteria->requireBranch(); // throws when the choice is refused
     return BillItemReportSql(view, c);
 }
 

@@ -13,9 +13,6 @@ class frmBillItemReport : public QueryReportScreen
 public:
     explicit frmBillItemReport(QWidget* parent = nullptr);
 
-    using QueryReportScreen::criteria; // the bar, read by name
-    bool criteria(BillItemReportCriteria* criteria, QString* reason = nullptr) const;
-
 protected:
     QString viewSql(int view) override;
     void fillList(const QString& name, QComboBox* combo) override;

@@ -12,6 +12,7 @@
 #include "screens/ItemCriteria.h"
 #include "screens/ctlQuery.h"
 #include "screens/sheet/Sheet.h"
+#include "tests/support/ComboItems.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QComboBox>
@@ -51,16 +52,6 @@ QStringList rows(Screen& screen, const Criteria& criteria, const QList<int>& col
 template <class Screen> double total(Screen& screen, int column)
 {
     return screen.grid()->value(screen.grid()->maxRows(), column).toDouble();
-}
-
-QStringList items(QComboBox* combo)
-{
-    combo->showPopup(); // lists fill on their first drop-down
-    combo->hidePopup();
-    QStringList texts;
-    for (int i = 0; i < combo->count(); ++i)
-        texts << combo->itemText(i);
-    return texts;
 }
 
 } // namespace
@@ -186,15 +177,16 @@ private slots:
         frmBillItemQuery screen;
         screen.ShowMe();
         const CriteriaBar& bar = screen.criteria();
-        QCOMPARE(items(bar.combo("cboMenuTypes")), QStringList({"(全部)", "热菜", "凉菜", "酒水"}));
+        QCOMPARE(DroppedDownItems(bar.combo("cboMenuTypes")),
+                 QStringList({"(全部)", "热菜", "凉菜", "酒水"}));
         QVERIFY(screen.applyCriterion("cboMenuTypes", "热菜"));
         // Choosing 酒水 empties the menu types back to "(全部)"; they fill again with its own.
         QVERIFY(screen.applyCriterion("cboDepartTypes", "酒水"));
         QCOMPARE(bar.chosen("cboMenuTypes"), QString());
-        QCOMPARE(items(bar.combo("cboMenuTypes")), QStringList({"(全部)", "酒水"}));
-        QCOMPARE(items(bar.combo("cboDeparts")), QStringList({"(全部)", "吧台"}));
+        QCOMPARE(DroppedDownItems(bar.combo("cboMenuTypes")), QStringList({"(全部)", "酒水"}));
+        QCOMPARE(DroppedDownItems(bar.combo("cboDeparts")), QStringList({"(全部)", "吧台"}));
         QVERIFY(screen.applyCriterion("cboDepartTypes", "(全部)"));
-        QCOMPARE(items(bar.combo("cboDeparts")),
+        QCOMPARE(DroppedDownItems(bar.combo("cboDeparts")),
                  QStringList({"(全部)", "热菜间", "凉菜间", "吧台"}));
     }
 
@@ -214,15 +206,17 @@ private slots:
         QCOMPARE(total(screen, 9), 262.0);
         // The lists hold what the chosen branches uploaded.
         const CriteriaBar& bar = screen.criteria();
-        QCOMPARE(items(bar.combo("cboDepartType")),
+        QCOMPARE(DroppedDownItems(bar.combo("cboDepartType")),
                  QStringList({"(全部)", "厨房", "酒水", "点心"}));
         QVERIFY(screen.applyCriterion("cboDepartType", "点心"));
         QVERIFY(screen.applyCriterion("cboBranch", "上海店"));
         QCOMPARE(bar.chosen("cboDepartType"), QString());
-        QCOMPARE(items(bar.combo("cboDepartType")), QStringList({"(全部)", "厨房", "酒水"}));
-        QCOMPARE(items(bar.combo("cboMenuType")), QStringList({"(全部)", "热菜", "酒水"}));
+        QCOMPARE(DroppedDownItems(bar.combo("cboDepartType")),
+                 QStringList({"(全部)", "厨房", "酒水"}));
+        QCOMPARE(DroppedDownItems(bar.combo("cboMenuType")),
+                 QStringList({"(全部)", "热菜", "酒水"}));
         QVERIFY(screen.applyCriterion("cboDepartType", "酒水"));
-        QCOMPARE(items(bar.combo("cboMenuType")), QStringList({"(全部)", "酒水"}));
+        QCOMPARE(DroppedDownItems(bar.combo("cboMenuType")), QStringList({"(全部)", "酒水"}));
         // A department type 上海店 never uploaded has no menu types there.
         BranchChoice shanghai;
         shanghai.kind = BranchChoice::One;
@@ -307,7 +301,8 @@ private slots:
         db.run("DROP TABLE rp_BillItem_Upload");
         frmBillItemReport report;
         report.ShowMe();
-        QCOMPARE(items(report.criteria().combo("cboDepartType")), QStringList({"(全部)"}));
+        QCOMPARE(DroppedDownItems(report.criteria().combo("cboDepartType")),
+                 QStringList({"(全部)"}));
         QCOMPARE(rows(report, {}, {1}, &ok), QStringList());
         QVERIFY(!ok);
         QVERIFY(report.isEnabled() && !report.isRunning());

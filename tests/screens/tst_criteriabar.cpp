@@ -9,6 +9,7 @@
 #include "screens/ScreenSpec.h"
 #include "screens/ctlQuery.h"
 #include "screens/sheet/Sheet.h"
+#include "tests/support/ComboItems.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QAction>
@@ -113,16 +114,6 @@ protected:
     }
 };
 
-QStringList listed(QComboBox* combo)
-{
-    combo->showPopup();
-    combo->hidePopup();
-    QStringList texts;
-    for (int i = 0; i < combo->count(); ++i)
-        texts << combo->itemText(i);
-    return texts;
-}
-
 } // namespace
 
 class TestCriteriaBar : public QObject
@@ -217,20 +208,22 @@ private slots:
         ProbeFollowing screen;
         screen.ShowMe();
         const CriteriaBar& bar = screen.criteria();
-        QCOMPARE(listed(bar.combo("cboMenuTypes")), QStringList({"(全部)", "热菜", "饮料"}));
+        QCOMPARE(DroppedDownItems(bar.combo("cboMenuTypes")),
+                 QStringList({"(全部)", "热菜", "饮料"}));
         QVERIFY(screen.applyCriterion("cboDepartTypes", "酒水"));
-        QCOMPARE(listed(bar.combo("cboMenuTypes")), QStringList({"(全部)", "饮料"}));
+        QCOMPARE(DroppedDownItems(bar.combo("cboMenuTypes")), QStringList({"(全部)", "饮料"}));
         // A typed name no list knows restricts nothing.
         bar.combo("cboDepartTypes")->setEditText("无此类别");
-        QCOMPARE(listed(bar.combo("cboMenuTypes")), QStringList({"(全部)", "热菜", "饮料"}));
+        QCOMPARE(DroppedDownItems(bar.combo("cboMenuTypes")),
+                 QStringList({"(全部)", "热菜", "饮料"}));
         // The screen's own list fills once per branch choice, reading it without a message.
         const QString lastMessage = HostUi::lastHeadlessMessage();
-        QCOMPARE(listed(bar.combo("cboOwn")), QStringList({"(全部)", "x"}));
-        listed(bar.combo("cboOwn"));
+        QCOMPARE(DroppedDownItems(bar.combo("cboOwn")), QStringList({"(全部)", "x"}));
+        DroppedDownItems(bar.combo("cboOwn"));
         QVERIFY(screen.applyCriterion("cboBranch", "#1")); // "(部分)", nothing ticked
         QVERIFY(screen.applyCriterion("cboOwn", "(全部)"));
         QVERIFY(screen.applyCriterion("cboBranch", "上海店"));
-        listed(bar.combo("cboOwn"));
+        DroppedDownItems(bar.combo("cboOwn"));
         QCOMPARE(screen.fills, QStringList({"cboOwn=", "cboOwn refused", "cboOwn=上海店"}));
         QCOMPARE(HostUi::lastHeadlessMessage(), lastMessage);
         // The item text's hint is a text of the screen's language section.
