@@ -93,7 +93,7 @@ CriteriaBar::CriteriaBar(const std::vector<std::vector<CriterionSpec>>& rows,
         for (const CriterionSpec& c : m_rows[r])
             build(c, int(r), &left);
     }
-    m_heightTwips = FirstTop + int(m_rows.size()) * RowPitch;
+    m_heightTwips = std::max(FirstTop + int(m_rows.size()) * RowPitch, m_lowestTwips + Gap / 2);
     followOwners();
 }
 
@@ -180,10 +180,18 @@ void CriteriaBar::build(const CriterionSpec& c, int row, int* left)
         control = new QPushButton(QString::fromUtf8(c.text ? c.text : ""), m_bar);
         break;
     case CriterionKind::Views: {
+        // A caption on two lines ("按菜品\n汇总") needs the height of two lines of text; the bar
+        // grows to hold it.
+        int lines = 1;
+        for (const char* option : m_viewOptions)
+            lines = std::max(lines, int(QByteArray(option).count('\n')) + 1);
+        const int height = RowHeight + 120 * lines;
+        if (lines > 1)
+            m_lowestTwips = std::max(m_lowestTwips, top - 60 + height);
         for (size_t v = 0; v < m_viewOptions.size(); ++v) {
             auto* option = new QRadioButton(QString::fromUtf8(m_viewOptions[v]), m_bar);
             named(option, QStringLiteral("optQuery%1").arg(v + 1));
-            m_place(option, *left, top - 60, width, RowHeight + 120);
+            m_place(option, *left, top - 60, width, height);
             connect(option, &QRadioButton::toggled, this, [this, v](bool on) {
                 if (on)
                     emit viewChosen(int(v));

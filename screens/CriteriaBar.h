@@ -108,4 +108,5 @@ private:
     int m_periodsLeft = 0, m_periodsTop = 0;
     QList<QWidget*> m_viewButtons;
     int m_heightTwips = 0;
+    int m_lowestTwips = 0; // the lowest control's bottom, when it reaches below its row
 };
