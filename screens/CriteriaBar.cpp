@@ -8,6 +8,7 @@
 #include "screens/DropDownComboBox.h"
 #include "screens/MealPeriodBoxes.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QEvent>
@@ -157,6 +158,8 @@ void CriteriaBar::build(const CriterionSpec& c, int row, int* left)
     }
     case CriterionKind::Option:
         control = new QRadioButton(QString::fromUtf8(c.text ? c.text : ""), m_bar);
+        optionGroup(QString::fromLatin1(c.name).section(QLatin1Char('_'), 0, 0))
+            ->addButton(static_cast<QRadioButton*>(control));
         break;
     case CriterionKind::List:
     case CriterionKind::Text:
@@ -190,6 +193,7 @@ void CriteriaBar::build(const CriterionSpec& c, int row, int* left)
             m_lowestTwips = std::max(m_lowestTwips, top - 60 + height);
         for (size_t v = 0; v < m_viewOptions.size(); ++v) {
             auto* option = new QRadioButton(QString::fromUtf8(m_viewOptions[v]), m_bar);
+            optionGroup(QString::fromLatin1(c.name))->addButton(option);
             named(option, QStringLiteral("optQuery%1").arg(v + 1));
             m_place(option, *left, top - 60, width, height);
             connect(option, &QRadioButton::toggled, this, [this, v](bool on) {
@@ -445,6 +449,14 @@ const CriterionSpec* CriteriaBar::spec(const char* name) const
     return nullptr;
 }
 
+QButtonGroup* CriteriaBar::optionGroup(const QString& name)
+{
+    QButtonGroup*& group = m_optionGroups[name];
+    if (!group)
+        group = new QButtonGroup(this);
+    return group;
+}
+
 QWidget* CriteriaBar::control(const char* name) const
 {
     QWidget* w = find(name);
@@ -522,21 +534,26 @@ bool CriteriaBar::branchAsShown(BranchChoice* choice) const
     return m_branch->read(choice);
 }
 
-bool CriteriaBar::mealPeriods(const QString& column, QString* condition, QString* reason) const
+bool CriteriaBar::mealPeriodNames(QStringList* names, QString* reason) const
 {
     if (!m_periods)
         throw std::logic_error("no meal-period boxes");
-    const QStringList names = m_periods->ticked();
-    if (names.isEmpty()) {
+    *names = m_periods->ticked();
+    if (names->isEmpty()) {
         *reason = Msg(QStringLiteral("Msg_Period_ToSelect"));
         MsgBox(*reason, QMessageBox::Information, QMessageBox::Ok, m_bar->window());
         return false;
     }
-    *condition = QStringLiteral(" AND ( 1<>1 ");
-    for (const QString& name : names)
-        *condition += QStringLiteral(" OR ") + column + QStringLiteral(" = '") + sqlQuote(name) +
-                      QStringLiteral("' ");
-    *condition += QLatin1Char(')');
+    return true;
+}
+
+bool CriteriaBar::mealPeriods(const QString& column, QString* condition, QString* reason,
+                              const QString& close) const
+{
+    QStringList names;
+    if (!mealPeriodNames(&names, reason))
+        return false;
+    *condition = MealPeriodCondition(column, names, close);
     return true;
 }
 

@@ -12,6 +12,7 @@
 #include <functional>
 
 class BranchCriterion;
+class QButtonGroup;
 class MealPeriodBoxes;
 class QComboBox;
 class QWidget;
@@ -68,9 +69,13 @@ public:
     BranchChoice requireBranch() const;
     // The same, telling the user nothing (lists that follow the branch read it so).
     bool branchAsShown(BranchChoice* choice) const;
-    // " AND ( 1<>1  OR <column> = '<period>' ... )" for the ticked meal periods; false, after
-    // telling the user, when none is ticked.
-    bool mealPeriods(const QString& column, QString* condition, QString* reason) const;
+    // The names of the ticked meal periods, in list order; false, after telling the user, when
+    // none is ticked.
+    bool mealPeriodNames(QStringList* names, QString* reason) const;
+    // MealPeriodCondition over the ticked meal periods; false, after telling the user, when
+    // none is ticked.
+    bool mealPeriods(const QString& column, QString* condition, QString* reason,
+                     const QString& close = QStringLiteral("' ")) const;
     // The view chosen with optQuery1..n, from 0.
     int view() const;
     void setView(int view);
@@ -95,6 +100,9 @@ private:
     void fillOnFirstDropDown(QComboBox* combo, const CriterionSpec& c);
     void fillFromDataList(QComboBox* combo, const ListSource& source) const;
     void followOwners();
+    // Option buttons choose one of their own group only: the options named <group>_<n>
+    // (optOrderBy_0, optOrderBy_1), or the view options.
+    QButtonGroup* optionGroup(const QString& name);
 
     std::vector<std::vector<CriterionSpec>> m_rows;
     std::vector<const char*> m_viewOptions;
@@ -107,6 +115,7 @@ private:
     MealPeriodBoxes* m_periods = nullptr;
     int m_periodsLeft = 0, m_periodsTop = 0;
     QList<QWidget*> m_viewButtons;
+    QHash<QString, QButtonGroup*> m_optionGroups;
     int m_heightTwips = 0;
     int m_lowestTwips = 0; // the lowest control's bottom, when it reaches below its row
 };

@@ -1,6 +1,7 @@
 #include "screens/MealPeriodBoxes.h"
 
 #include "core/HostContext.h"
+#include "db/SqlText.h"
 #include "framework/DataList.h"
 
 #include <QCheckBox>
@@ -51,4 +52,13 @@ void MealPeriodBoxes::periodClicked()
     for (const QCheckBox* box : std::as_const(m_boxes))
         any = any || box->isChecked();
     m_master->setChecked(any);
+}
+
+QString MealPeriodCondition(const QString& column, const QStringList& names, const QString& close)
+{
+    QString condition = QStringLiteral(" AND ( 1<>1 ");
+    for (const QString& name : names)
+        condition +=
+            QStringLiteral(" OR ") + column + QStringLiteral(" = '") + sqlQuote(name) + close;
+    return condition + QLatin1Char(')');
 }

@@ -330,6 +330,13 @@ QString ReportScreen::printHeader() const
     return PrintHeader(m_title, beginDate(), endDate());
 }
 
+QList<QPair<QDate, QDate>> ReportScreen::rangesToCheck() const
+{
+    if (!dtpBegin || !dtpEnd)
+        return {};
+    return {{dtpBegin->date(), dtpEnd->date()}};
+}
+
 void ReportScreen::preparePrint(Sheet* sheet) const
 {
     sheet->printSettings().header = printHeader();
@@ -371,10 +378,12 @@ bool ReportScreen::runRefresh()
     if (m_running)
         return false;
     m_lastError.clear();
-    if (dtpBegin && dtpEnd && dtpEnd->date() < dtpBegin->date()) {
-        m_lastError = Msg(QStringLiteral("Msg_Query_OutOfDate"));
-        MsgBox(m_lastError, QMessageBox::Information, QMessageBox::Ok, this);
-        return false;
+    for (const auto& [begin, end] : rangesToCheck()) {
+        if (end < begin) {
+            m_lastError = Msg(QStringLiteral("Msg_Query_OutOfDate"));
+            MsgBox(m_lastError, QMessageBox::Information, QMessageBox::Ok, this);
+            return false;
+        }
     }
     m_running = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);

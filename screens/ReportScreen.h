@@ -97,6 +97,10 @@ protected:
     virtual void saveGrid();         // "Save": the grid to a file the user chooses
     // The header printed above the grid: the title and the date range by default.
     virtual QString printHeader() const;
+    // The date ranges (begin, end) the refresh refuses to run when one ends before it begins:
+    // dtpBegin..dtpEnd by default; a screen with other ranges, or ranges it may leave out,
+    // gives those it will query.
+    virtual QList<QPair<QDate, QDate>> rangesToCheck() const;
     // The print header and the footer (a screen whose sheet carries its own titles leaves
     // them alone).
     void preparePrint(Sheet* sheet) const override;
