@@ -1,11 +1,16 @@
 #include "plugin/ActionRows.h"
 
 #include "core/ActionTable.h"
+#include "reports/bills/frmBillAccountQuery.h"
 #include "reports/bills/frmBillCheck.h"
 #include "reports/bills/frmBillItemCost.h"
 #include "reports/bills/frmBillItemQuery.h"
 #include "reports/bills/frmBillItemReport.h"
+#include "reports/bills/frmBillLogQuery.h"
 #include "reports/bills/frmBillQuery.h"
+#include "reports/bills/frmSubBillQuery.h"
+#include "reports/bookings/frmBookQuery.h"
+#include "reports/bookings/frmBookReport.h"
 #include "reports/periods/frmDailyReport.h"
 
 // Each report screen adds its row here when it is built; an action without a row answers with
@@ -38,4 +43,12 @@ void AddActionRows(ActionTable& table)
     table.addShared<frmBillItemQuery>(QStringLiteral("DoBillItemQuery"), Bills);
     table.addShared<frmBillItemCost>(QStringLiteral("DoBillItemCost"), Bills);
     table.addShared<frmBillItemReport>(QStringLiteral("DoBillItemReport"), Bills);
+
+    // Bill trails: returns, operations, account transfers; bookings.
+    const QString ChartsAndBookings = QStringLiteral("Group_Charts");
+    table.addShared<frmSubBillQuery>(QStringLiteral("DoSubBillQuery"), Bills);
+    table.addShared<frmBillLogQuery>(QStringLiteral("DoBillLogQuery"), Bills);
+    table.addShared<frmBillAccountQuery>(QStringLiteral("DoBillAccountQuery"), Bills);
+    table.addShared<frmBookQuery>(QStringLiteral("DoBookQuery"), ChartsAndBookings);
+    table.addShared<frmBookReport>(QStringLiteral("DoBookReport"), ChartsAndBookings);
 }

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+// The operations logged against bills, from the log of open bills and the log of settled
+// bills together, by the time they were made; `logType` 1..9 keeps one kind of operation
+// (LogTypeID), 0 every kind. Its two parameters are the begin date and the day after the end
+// date, both bounds included.
+QString BillLogQuerySql(int logType);

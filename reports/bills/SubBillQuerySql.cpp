@@ -1,0 +1,50 @@
+#include "reports/bills/SubBillQuerySql.h"
+
+#include "db/SqlText.h"
+#include "reports/bills/MenuSearch.h"
+
+QString SubBillQueryWhereTail(const SubBillQueryCriteria& c)
+{
+    auto equals = [](const char* column, const QString& text) {
+        return QStringLiteral(" AND %1='%2' ").arg(QLatin1String(column), sqlQuote(text));
+    };
+    QString sql = QStringLiteral(" AND BL.CheckOutNull=0 ");
+    sql += BranchChoiceFilter(c.branch, QStringLiteral("BL.BranchID"),
+                              QStringLiteral("BL.BranchName"));
+    if (!c.billPeriod.isEmpty())
+        sql += equals("BL.BillPeriod", c.billPeriod);
+    if (!c.departType.isEmpty())
+        sql += equals("BI.DepartTypeName", c.departType);
+    if (!c.menuType.isEmpty())
+        sql += equals("BI.MenuTypeName", c.menuType);
+    sql +=
+        MenuSearchCondition(c.menuText, QStringLiteral("BI.MenuID"), QStringLiteral("BI.MenuName"));
+    if (!c.reason.isEmpty())
+        sql +=
+            QStringLiteral(" AND SB.Remark like '%") + sqlQuote(c.reason) + QStringLiteral("%' ");
+    if (!c.createPerson.isEmpty())
+        sql += equals("SB.CreatePerson", c.createPerson);
+    if (!c.useTrueData)
+        sql += QStringLiteral(" AND BL.IsDeleted=0 ");
+    if (c.saving)
+        sql += QStringLiteral(" AND BL.TableName<>'会员卡充值'");
+    return sql;
+}
+
+QString SubBillQuerySql(const SubBillQueryCriteria& criteria)
+{
+    return QStringLiteral(" SELECT TOP 100 PERCENT ") +
+           QStringLiteral("     BL.BillID,BL.TableName,BL.BillDate,BL.BillPeriod,BI.CreateTime as "
+                          "OrderTime, ") +
+           QStringLiteral("     BI.MenuID,BI.MenuName,BI.MenuUnitID,BI.MenuUnitName, ") +
+           QStringLiteral(
+               "     BI.MenuTypeID,BI.MenuTypeName,BI.DepartTypeID,BI.DepartTypeName, ") +
+           QStringLiteral("     BI.MenuPrice,SumPaid = BI.MenuPrice * SB.MenuAmount, ") +
+           QStringLiteral("     SB.MenuAmount,SB.CreateTime,SB.CreatePerson,SB.Remark ") +
+           QStringLiteral(" FROM bi_Bill AS BL, bi_BillItem AS BI, bi_SubBill AS SB ") +
+           QStringLiteral(" WHERE BL.BillID=BI.BillID AND ") +
+           QStringLiteral("       BI.BillItemID=SB.BillItemID AND ") +
+           QStringLiteral("       SB.SubBillType=2 AND ") +
+           QStringLiteral("       BL.BillDate>=? AND BL.BillDate<? ") +
+           SubBillQueryWhereTail(criteria) + QStringLiteral(" ORDER BY BL.BillID,BI.MenuID ");
+}

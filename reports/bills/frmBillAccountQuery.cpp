@@ -1,0 +1,116 @@
+#include "reports/bills/frmBillAccountQuery.h"
+
+#include "reports/bills/frmBillInfo.h"
+#include "screens/CriteriaBar.h"
+#include "screens/ScreenSpec.h"
+
+namespace {
+
+using K = CriterionKind;
+using namespace ColumnKind;
+
+CriterionSpec fromTransfers(const char* name, const char* label, const char* sql, const char* field)
+{
+    return {.name = name,
+            .kind = K::List,
+            .label = label,
+            .labelWidth = 900,
+            .width = 1500,
+            .source = {.kind = ListSource::Query, .sql = sql, .field = field}};
+}
+
+CriterionSpec typed(const char* name, const char* label)
+{
+    return {.name = name, .kind = K::Text, .label = label, .labelWidth = 900, .width = 1500};
+}
+
+ColumnSpec text(const char* field, const char* caption, int width)
+{
+    return {.field = field, .caption = caption, .width = width};
+}
+
+ColumnSpec figure(const char* field, const char* caption, int width, const char* condition = "")
+{
+    return {.field = field,
+            .caption = caption,
+            .condition = condition,
+            .sum = true,
+            .kind = Number,
+            .width = width};
+}
+
+const ScreenSpec kSpec{
+    .name = "frmBillAccountQuery",
+    .title = "转账明细汇总表",
+    .size = {10710, 7830},
+    .rows =
+        {
+            {BeginDate, EndDate,
+             fromTransfers("cboAccountType", "转账类型:",
+                           "SELECT DISTINCT AccountType FROM bi_BillAccount ORDER BY AccountType",
+                           "AccountType")},
+            {fromTransfers(
+                 "cboSubjectName", "账号类型:",
+                 "SELECT DISTINCT SubjectID,SubjectName FROM bi_BillAccount ORDER BY SubjectID",
+                 "SubjectName"),
+             fromTransfers("cboUserName", "收银员:",
+                           "SELECT DISTINCT UserID,UserName FROM bi_BillAccount ORDER BY UserID",
+                           "UserName"),
+             typed("cboBillID", "单号:")},
+            {typed("cboAccountID", "账号:"),
+             typed("cboAccountName", "账号名:"),
+             {.name = "optQuery", .kind = K::Views, .width = 1300}},
+        },
+    .views =
+        {
+            {.option = "转账\n明细表",
+             .title = "转账明细表",
+             .columns =
+                 {
+                     text("BillID", "单号", 1500),
+                     text("AccountType", "转账类型", 1000),
+                     text("SubjectName", "账号类型", 1000),
+                     text("AccountID", "账号", 1300),
+                     text("AccountName", "账号名", 1800),
+                     figure("Amount", "转账金额", 1100),
+                     text("UserName", "收银员", 800),
+                     text("PeriodName", "餐段", 800),
+                     text("CreateTime", "转账时间", 1800),
+                 },
+             .centred = {1, 2, 3, 4, 5, 7, 8, 9},
+             .detailColumn = 1,
+             .openDetail = OpenBillDetail},
+            {.option = "转账明细\n汇总表",
+             .title = "转账明细汇总表",
+             .columns =
+                 {
+                     text("AccountType", "转账类型", 1500),
+                     text("SubjectName", "账号类型", 1500),
+                     figure("theCount", "笔数", 1200, "theCount<>0"),
+                     figure("theAmount", "转账金额", 1500, "theAmount<>0"),
+                 },
+             .centred = {1, 2}},
+        },
+};
+
+} // namespace
+
+frmBillAccountQuery::frmBillAccountQuery(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
+
+BillAccountQueryCriteria frmBillAccountQuery::criteria() const
+{
+    const CriteriaBar& bar = *m_criteria;
+    BillAccountQueryCriteria c;
+    c.accountType = bar.chosen("cboAccountType");
+    c.subjectName = bar.chosen("cboSubjectName");
+    c.billId = bar.text("cboBillID");
+    c.userName = bar.chosen("cboUserName");
+    c.accountId = bar.text("cboAccountID");
+    c.accountName = bar.text("cboAccountName");
+    return c;
+}
+
+QString frmBillAccountQuery::viewSql(int view)
+{
+    return view == 0 ? BillAccountDetailSql(criteria()) : BillAccountSummarySql(criteria());
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "screens/QueryReportScreen.h"
+
+// The bill operation log: discounts, table transfers and merges, cancelled pre-settlements,
+// changes of service rate, guest count, item quantity or price, and reverse settlements made in
+// a period, on open and settled bills alike, in the order they were made. A double click opens
+// the bill when it is a settled one; a bill still open opens nothing.
+class frmBillLogQuery : public QueryReportScreen
+{
+    Q_OBJECT
+public:
+    explicit frmBillLogQuery(QWidget* parent = nullptr);
+
+protected:
+    QString viewSql(int view) override;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "reports/bills/SubBillQuerySql.h"
+#include "screens/QueryReportScreen.h"
+
+// The returned-items query: every return of an ordered item in the settled bills of a date
+// range, with its bill and table, the item, quantity and value returned, who returned it, when
+// it was ordered and returned, and the reason given. A double click opens the bill.
+class frmSubBillQuery : public QueryReportScreen
+{
+    Q_OBJECT
+public:
+    explicit frmSubBillQuery(QWidget* parent = nullptr);
+
+    // The criteria as the bar shows them now; false, after telling the user why, when the
+    // branch choice leaves nothing to query.
+    bool criteria(SubBillQueryCriteria* criteria, QString* reason = nullptr) const;
+
+protected:
+    QString viewSql(int view) override;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "reports/bookings/BookQuerySql.h"
+#include "screens/QueryReportScreen.h"
+
+// The booking query: table bookings by arrival time and/or booking time (each range used when
+// its box is ticked, neither: every date), status, type, person in charge and meal period,
+// sorted by a chosen column.
+class frmBookQuery : public QueryReportScreen
+{
+    Q_OBJECT
+public:
+    explicit frmBookQuery(QWidget* parent = nullptr);
+
+    // The criteria as the bar shows them now; false, after telling the user why, when no meal
+    // period is ticked.
+    bool criteria(BookQueryCriteria* criteria, QString* reason = nullptr) const;
+
+protected:
+    QString viewSql(int view) override;
+    QVariantList viewParameters(int view) override;
+    QList<QPair<QDate, QDate>> rangesToCheck() const override;
+    QString printHeader() const override;
+    void formLoad() override;
+
+private:
+    // The date ranges ticked: arrival first, then booking.
+    QList<QPair<QDate, QDate>> tickedRanges() const;
+};
