@@ -294,6 +294,7 @@ private:
     std::vector<std::string> staff; // per branch: 8 names
     int memberCount = 0;
     std::vector<std::string> accounts;
+    std::vector<std::string> accountNames;
     int seq = 0;
 
     SqliteInsert& ins(const std::string& table, int columns)
@@ -515,6 +516,7 @@ void Builder::masterData()
         accounts.push_back(id);
         const std::string name =
             i < 10 ? companies[i] : (i < 13 ? personName() + "(员工)" : personName() + "(VIP)");
+        accountNames.push_back(name);
         ins("ac_Account", 7)
             .text(id)
             .text(name)
@@ -902,23 +904,38 @@ void Builder::day(const QDate& d, int b, std::map<std::string, std::vector<Cents
                 .done();
             if (!deleted)
                 uploadPay[s.id] += p.sum;
-            if (p.subject == Charge) {
-                const std::string& account = accounts[size_t(rnd.below(int(accounts.size())))];
+            // Transfers to accounts: charges to the account holders (by the holder's kind),
+            // member-card payments to the card, entertainment to the manager's account.
+            auto transfer = [&](const char* suffix, const std::string& kind, const std::string& id,
+                                const std::string& name) {
                 ins("bi_BillAccount", 13)
-                    .text(billId + "A")
+                    .text(billId + suffix)
                     .text(billId)
                     .text(billDate)
-                    .text("挂账")
+                    .text(kind)
                     .text(s.id)
                     .text(s.name)
-                    .text(account)
-                    .text("")
+                    .text(id)
+                    .text(name)
                     .cents(p.sum)
                     .text(staffId(b, cashier))
                     .text(cashierName)
                     .text(period.name)
                     .text(timeText(d, closeMinute))
                     .done();
+            };
+            if (p.subject == MemberCard && member >= 0)
+                transfer("M", "会员卡", memberCard(member), memberName(member));
+            if (p.subject == Entertain)
+                transfer("E", "招待", "ZD" + bid, bname + "总经理室");
+            if (p.subject == Charge) {
+                const size_t a = size_t(rnd.below(int(accounts.size())));
+                const std::string& account = accounts[a];
+                transfer("A",
+                         a < 10   ? "协议单位"
+                         : a < 13 ? "员工挂账"
+                                  : "VIP客户",
+                         account, accountNames[a]);
                 ins("ac_Payment", 10)
                     .text(fmt("AP%09d", ++seq))
                     .text(account)
