@@ -43,7 +43,19 @@ const ScreenSpec kSpec{
              {IsSentMenuSpec(),
               {.name = "cboShiftID", .kind = K::Text, .label = "交班号:", .labelWidth = 780},
               {.name = "chkPeriod", .kind = K::MealPeriods, .width = 900, .text = "餐段"}},
-             {Saving, {.name = "optQuery", .kind = K::Views, .width = 1200}}},
+             {Saving, {.name = "optQuery", .kind = K::Views, .width = 1200}},
+             {{.name = "cboDepartTypes",
+               .kind = K::List,
+               .label = "部门类别:",
+               .source = {.kind = ListSource::DataList, .list = DataList::DepartTypes}},
+              {.name = "cboMenuTypes",
+               .kind = K::List,
+               .label = "菜品类别:",
+               .source = {.kind = ListSource::DataList,
+                          .list = DataList::MenuTypes,
+                          .owner = "cboDepartTypes"}},
+              {.name = "optOrderBy_0", .kind = K::Option, .text = "顺序"},
+              {.name = "optOrderBy_1", .kind = K::Option, .text = "倒序"}}},
     .views =
         {{.option = "明细",
           .title = "账单明细",
@@ -159,6 +171,8 @@ private slots:
         QVERIFY(bar.mealPeriods("BillPeriod", &condition, &reason));
         QCOMPARE(condition,
                  QString(" AND ( 1<>1  OR BillPeriod = '午餐'  OR BillPeriod = '晚餐' )"));
+        QVERIFY(bar.mealPeriods("Period", &condition, &reason, "'"));
+        QCOMPARE(condition, QString(" AND ( 1<>1  OR Period = '午餐' OR Period = '晚餐')"));
         box("chkPeriod_1")->click();
         box("chkPeriod_2")->click();
         QVERIFY(!box("chkPeriod_0")->isChecked());
@@ -188,6 +202,34 @@ private slots:
         screen.applyCriterion("dtpEnd", "2027-01-01");
         QVERIFY(screen.runRefresh());
         QVERIFY(!print->isEnabled()); // the totals row alone
+
+        // A list restricted by another: the menu types of the department type chosen there,
+        // back to "(全部)" when that choice changes.
+        auto items = [&](const char* name) {
+            QStringList texts;
+            QComboBox* combo = bar.combo(name);
+            combo->showPopup();
+            combo->hidePopup();
+            for (int i = 0; i < combo->count(); ++i)
+                texts << combo->itemText(i);
+            return texts;
+        };
+        QCOMPARE(items("cboMenuTypes"), QStringList({"(全部)", "热菜", "饮料"}));
+        QVERIFY(screen.applyCriterion("cboMenuTypes", "热菜"));
+        QVERIFY(screen.applyCriterion("cboDepartTypes", "酒水"));
+        QCOMPARE(bar.chosen("cboMenuTypes"), QString());
+        QCOMPARE(items("cboMenuTypes"), QStringList({"(全部)", "饮料"}));
+        screen.applyCriterion("cboMenuTypes", "热菜"); // typed: not one of 酒水's
+        QCOMPARE(bar.chosen("cboMenuTypes"), QString());
+        QVERIFY(screen.applyCriterion("cboDepartTypes", "#0"));
+        QCOMPARE(items("cboMenuTypes"), QStringList({"(全部)", "热菜", "饮料"}));
+
+        // Option groups choose apart: the sort direction leaves the view alone.
+        QVERIFY(screen.applyCriterion("optOrderBy_1", "1"));
+        QCOMPARE(screen.currentView(), 1);
+        QVERIFY(bar.checked("optQuery2") && !bar.checked("optOrderBy_0"));
+        QVERIFY(screen.applyCriterion("optQuery1", "1"));
+        QVERIFY(bar.checked("optOrderBy_1"));
 
         // The derived language section: every caption of the description.
         const LanguageSection* texts = screen.languageTexts();

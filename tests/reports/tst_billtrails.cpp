@@ -1,0 +1,240 @@
+// The returned items, the bill operation log and the account transfers over the fixture
+// bill_trails.sql, whose answers are worked out by hand in its comments and here.
+#include "core/HostContext.h"
+#include "framework/HostUi.h"
+#include "reports/bills/BillAccountQuerySql.h"
+#include "reports/bills/MenuSearch.h"
+#include "reports/bills/frmBillAccountQuery.h"
+#include "reports/bills/frmBillInfo.h"
+#include "reports/bills/frmBillLogQuery.h"
+#include "reports/bills/frmSubBillQuery.h"
+#include "screens/ctlQuery.h"
+#include "screens/sheet/Sheet.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QTest>
+#include <QToolBar>
+
+namespace {
+
+using Criteria = QList<QPair<QString, QString>>;
+
+// A screen refreshed over 2026-03-10 with the given criteria, set by control name.
+template <class Screen> struct Run
+{
+    Screen screen;
+    Sheet* grid = nullptr;
+    bool ok = false;
+    explicit Run(const Criteria& criteria = {})
+    {
+        screen.ShowMe();
+        screen.applyCriterion("dtpBegin", "2026-03-10");
+        screen.applyCriterion("dtpEnd", "2026-03-10");
+        for (const auto& [name, value] : criteria)
+            screen.applyCriterion(name, value);
+        ok = screen.runRefresh();
+        grid = screen.queryControl()->Grid();
+    }
+    // The texts of a column over the data rows (the last row is the totals row).
+    QStringList column(int col) const
+    {
+        QStringList texts;
+        for (int row = 1; row < grid->maxRows(); ++row)
+            texts << grid->text(row, col);
+        return texts;
+    }
+    double total(int col) const { return grid->value(grid->maxRows(), col).toDouble(); }
+    // Opens the bill of a row as "Open" does; the bill detail window it showed, if any.
+    frmBillInfo* open(int row)
+    {
+        grid->setActiveCell(row, 1);
+        screen.template findChild<QToolBar*>("tlbMain")
+            ->template findChild<QAction*>("Open")
+            ->trigger();
+        QCoreApplication::processEvents();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* info = qobject_cast<frmBillInfo*>(w); info && info->isVisible())
+                return info;
+        return nullptr;
+    }
+};
+
+} // namespace
+
+class TestBillTrails : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { HostUi::setHeadless(true); }
+
+    void menuSearchText()
+    {
+        QCOMPARE(MenuSearchCondition(" 11 ", "BI.MenuID", "BI.MenuName"),
+                 QString(" AND BI.MenuID LIKE '11%' "));
+        QCOMPARE(MenuSearchCondition("12a", "BI.MenuID", "BI.MenuName"),
+                 QString(" AND BI.MenuName LIKE '%12a%' "));
+        QCOMPARE(MenuSearchCondition("鱼'", "C", "N"), QString(" AND N LIKE '%鱼''%' "));
+        QCOMPARE(MenuSearchCondition("   ", "C", "N"), QString());
+        QVERIFY(IsNumericText("-1.5e2") && !IsNumericText("1.2.3") && !IsNumericText("nan"));
+    }
+
+    void returnedItems()
+    {
+        TestDatabase db("bill_trails.sql");
+        db.install();
+        hostContext().TrueDataAllowed = false;
+        enum
+        {
+            BillID = 1,
+            MenuID = 3,
+            Person = 7,
+            Amount = 8,
+            Price = 9,
+            Value = 10,
+            Reason = 13
+        };
+        {
+            // R1's two returns of one line: 1 + 2 of 宫保鸡丁 at 38. R1-2's change of another
+            // kind, the zero-settled R2, the deleted R3 and R4 of the next day stay out.
+            Run<frmSubBillQuery> run;
+            QCOMPARE(run.column(BillID), QStringList({"R1", "R1"}));
+            QCOMPARE(run.column(MenuID), QStringList({"1101", "1101"}));
+            QCOMPARE(run.total(Amount), 3.0);
+            QCOMPARE(run.total(Price), 76.0); // the unit price of each row, summed as listed
+            QCOMPARE(run.total(Value), 114.0);
+            QVERIFY(run.column(Person).contains("李四"));
+            // Its bill opens on a double click.
+            frmBillInfo* info = run.open(1);
+            QVERIFY(info);
+            QCOMPARE(info->billId(), QString("R1"));
+            delete info;
+        }
+        {
+            // A reason matches the remarks that contain it: 上错菜 both, 客人不要 the second.
+            Run<frmSubBillQuery> run(Criteria{{"cboReason", "上错菜"}});
+            QCOMPARE(run.total(Amount), 3.0);
+            Run<frmSubBillQuery> other(Criteria{{"cboReason", "客人不要"}});
+            QCOMPARE(other.column(Reason), QStringList({"客人不要，上错菜了"}));
+            QCOMPARE(other.total(Value), 76.0);
+        }
+        {
+            // Deleted bills when asked for: R3's 1 beer at 12 by 王'五.
+            hostContext().TrueDataAllowed = true;
+            Run<frmSubBillQuery> run(
+                Criteria{{"cboReason", "客人不要"}, {"cboCreatePerson", "王'五"}});
+            hostContext().TrueDataAllowed = false;
+            QCOMPARE(run.column(BillID), QStringList({"R3"}));
+            QCOMPARE(run.total(Value), 12.0);
+        }
+        {
+            // The menu text: a number is a code prefix, other text a part of the name.
+            QCOMPARE(Run<frmSubBillQuery>(Criteria{{"cboMenuID", " 11 "}}).total(Amount), 3.0);
+            QCOMPARE(Run<frmSubBillQuery>(Criteria{{"cboMenuID", "21"}}).column(BillID),
+                     QStringList());
+            QCOMPARE(Run<frmSubBillQuery>(Criteria{{"cboMenuID", "鸡丁"}}).total(Amount), 3.0);
+            QCOMPARE(Run<frmSubBillQuery>(Criteria{{"cboMenuID", "1101a"}}).column(BillID),
+                     QStringList());
+            // The department type restricts the menu types offered and the rows.
+            Run<frmSubBillQuery> run(
+                Criteria{{"cboDepartTypes", "酒水"}, {"cboMenuTypes", "酒水"}});
+            QCOMPARE(run.screen.template findChild<QComboBox*>("cboMenuTypes")->count(), 2);
+            QCOMPARE(run.column(BillID), QStringList());
+        }
+    }
+
+    void operationLog()
+    {
+        TestDatabase db("bill_trails.sql");
+        db.install();
+        enum
+        {
+            BillID = 1,
+            Time = 5,
+            Kind = 6
+        };
+        Run<frmBillLogQuery> run;
+        // Both logs by time; the end bound is the midnight after the day, included.
+        QCOMPARE(run.column(BillID), QStringList({"R1", "OPEN1", "R1"}));
+        QCOMPARE(run.column(Time), QStringList({"2026-03-10 12:30:00", "2026-03-10 19:00:00",
+                                                "2026-03-11 00:00:00"}));
+        // The still-open table opens nothing and says nothing; a settled bill opens.
+        const QString before = HostUi::lastHeadlessMessage();
+        QVERIFY(!run.open(2));
+        QCOMPARE(HostUi::lastHeadlessMessage(), before);
+        QVERIFY(run.screen.isEnabled());
+        frmBillInfo* info = run.open(3);
+        QVERIFY(info);
+        QCOMPARE(info->billId(), QString("R1"));
+        delete info;
+
+        // One kind: the table transfers of the day (L4 was the evening before).
+        Run<frmBillLogQuery> transfers(Criteria{{"cboLogType", "#2"}});
+        QCOMPARE(transfers.column(BillID), QStringList({"OPEN1"}));
+        QCOMPARE(transfers.column(Kind), QStringList({"转台"}));
+        Run<frmBillLogQuery> reverse(Criteria{{"cboLogType", "#7"}});
+        QCOMPARE(reverse.column(Time), QStringList({"2026-03-11 00:00:00"}));
+    }
+
+    void accountTransfers()
+    {
+        TestDatabase db("bill_trails.sql");
+        db.install();
+        {
+            // By bill number: BK1 200 charged; R1 split over two tenders (100 charged, 50.50
+            // to a card).
+            Run<frmBillAccountQuery> run;
+            QCOMPARE(run.column(1), QStringList({"BK1", "R1", "R1"}));
+            QStringList tenders = run.column(3).mid(1);
+            tenders.sort();
+            QCOMPARE(tenders, QStringList({"会员卡", "挂账"}));
+            QCOMPARE(run.total(6), 350.5);
+        }
+        {
+            // By kind and tender, by tender code: the card 1 transfer of 50.50; the two
+            // charges to 协议单位 count 2 transfers (of two bills) worth 300.
+            Run<frmBillAccountQuery> run(Criteria{{"optQuery2", "1"}});
+            QCOMPARE(run.column(1), QStringList({"会员卡", "协议单位"}));
+            QCOMPARE(run.grid->value(2, 3).toDouble(), 2.0);
+            QCOMPARE(run.grid->value(2, 4).toDouble(), 300.0);
+            QCOMPARE(run.total(3), 3.0);
+            QCOMPARE(run.total(4), 350.5);
+        }
+        // Typed texts: a bill number with blanks is searched with them; a name by any part.
+        QCOMPARE(Run<frmBillAccountQuery>(Criteria{{"cboBillID", " R1 "}}).column(1),
+                 QStringList());
+        QCOMPARE(Run<frmBillAccountQuery>(Criteria{{"cboBillID", "R1"}}).total(6), 150.5);
+        QCOMPARE(Run<frmBillAccountQuery>(Criteria{{"cboAccountName", "贸易"}}).column(1),
+                 QStringList({"BK1"}));
+        BillAccountQueryCriteria c;
+        c.accountName = "x' OR '1'='1";
+        QVERIFY(BillAccountQueryWhereTail(c).contains("like '%x'' OR ''1''=''1%'"));
+        QCOMPARE(Run<frmBillAccountQuery>(Criteria{{"cboAccountName", c.accountName}}).column(1),
+                 QStringList());
+    }
+
+    void safe()
+    {
+        TestDatabase db("bill_trails.sql");
+        db.install();
+        {
+            // A reversed range is refused before anything runs.
+            Run<frmSubBillQuery> run(Criteria{{"dtpBegin", "2026-03-11"}});
+            QVERIFY(!run.ok);
+            QCOMPARE(run.screen.lastError(), QString("结束日期不能小于开始日期，请调整时间段！"));
+        }
+        db.run("DROP TABLE bi_SubBill; DROP TABLE bi_TempBillLog;");
+        // A missing table: the screen says why and is idle again, with no rows.
+        Run<frmSubBillQuery> returns;
+        QVERIFY(!returns.ok && !returns.screen.lastError().isEmpty());
+        QVERIFY(returns.screen.isEnabled() && !returns.screen.isRunning());
+        Run<frmBillLogQuery> log;
+        QVERIFY(!log.ok && log.screen.isEnabled());
+        QVERIFY(log.grid->maxRows() <= 1 || log.grid->text(1, 1).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestBillTrails)
+#include "tst_billtrails.moc"
