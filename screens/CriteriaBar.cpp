@@ -429,6 +429,9 @@ QList<QList<QWidget*>> CriteriaBar::englishRows() const
             if (b.label)
                 widgets << b.label;
             widgets << b.controls;
+            if (b.spec->kind == CriterionKind::MealPeriods) // the period boxes follow the master
+                for (QCheckBox* box : m_periods->boxes())
+                    widgets << box;
         }
         rows << widgets;
     }
