@@ -435,7 +435,14 @@ bool ReportScreen::exportGrid(const QString& path)
 bool ReportScreen::applyCriterion(const QString& name, const QString& value)
 {
     m_lastError.clear();
-    return SetCriterion(this, name, value, &m_lastError);
+    // "dtpBegin" and "dtpEnd" reach the range the date periods set, whatever its pickers'
+    // names (the booking query's arrival range, dtpBegin_0..dtpEnd_0).
+    QString target = name;
+    if (name == QLatin1String("dtpBegin") && dtpBegin)
+        target = dtpBegin->objectName();
+    else if (name == QLatin1String("dtpEnd") && dtpEnd)
+        target = dtpEnd->objectName();
+    return SetCriterion(this, target, value, &m_lastError);
 }
 
 QString ReportScreen::PrintHeader(const QString& title, const QDate& begin, const QDate& end)

@@ -72,6 +72,7 @@ public:
 public slots:
     // Sets the criteria control named `name` from text: a date picker from YYYY-MM-DD, a check
     // box or option button from 0 or 1, a combo box by item text or "#n", a text box from text.
+    // "dtpBegin" and "dtpEnd" name the range the date periods set, whatever its pickers' names.
     // False for an unknown control or a value the control cannot take.
     bool applyCriterion(const QString& name, const QString& value);
     // The refresh sequence; false when it was refused (reversed dates) or the query failed.

@@ -51,10 +51,11 @@ struct OpenBookReport : frmBookReport
     using frmBookReport::printHeader;
 };
 
-// Arrivals on 2026-03-10, every status and meal period, plus the criteria given.
+// Arrivals on 2026-03-10, every status and meal period, plus the criteria given. The arrival
+// range is the one "dtpBegin" and "dtpEnd" (--from, --to) set.
 Criteria arrivingOnThe10th(const Criteria& more = {})
 {
-    return Criteria{{"dtpBegin_0", "2026-03-10"}, {"dtpEnd_0", "2026-03-10"}} + more;
+    return Criteria{{"dtpBegin", "2026-03-10"}, {"dtpEnd", "2026-03-10"}} + more;
 }
 
 } // namespace
