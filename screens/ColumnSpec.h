@@ -30,5 +30,24 @@ struct ColumnSpec
     std::vector<ColumnSpec> sub = {};
 };
 
+// A text column.
+inline ColumnSpec TextColumn(const char* field, const char* caption, int width)
+{
+    return {.field = field, .caption = caption, .width = width};
+}
+// A number column summed in the totals row; a cell takes its value (and its share of the
+// total) only from the rows meeting `condition`.
+inline ColumnSpec SumColumn(const char* field, const char* caption, int width,
+                            const char* condition = "", int back = BackColour::None)
+{
+    return {.field = field,
+            .caption = caption,
+            .condition = condition,
+            .sum = true,
+            .kind = ColumnKind::Number,
+            .width = width,
+            .back = back};
+}
+
 // Appends the columns (and the sub-columns under each header-only column) in order.
 void AddColumns(QueryColumns& columns, const std::vector<ColumnSpec>& specs);

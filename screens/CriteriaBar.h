@@ -81,6 +81,8 @@ public:
     void setView(int view);
 
     QWidget* control(const char* name) const;
+    // Whether the bar has a control of that name (criteria shared by screens that differ).
+    bool has(const char* name) const { return find(name); }
     QComboBox* combo(const char* name) const;
     BranchCriterion* branchCriterion() const { return m_branch; }
 

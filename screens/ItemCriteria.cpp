@@ -53,11 +53,26 @@ void ReadItemLineCriteria(const CriteriaBar& bar, ItemLineCriteria* c)
     c->departType = bar.chosen("cboDepartTypes");
     c->menuType = bar.chosen("cboMenuTypes");
     c->menuText = bar.text("cboMenuID");
-    c->giftScope = bar.choice("cboIsSentMenu");
+    if (bar.has("cboIsSentMenu"))
+        c->giftScope = bar.choice("cboIsSentMenu");
     c->createPerson = bar.chosen("cboCreatePerson");
     c->useTrueData = bar.checked("chkUseTrueData");
     c->saving = bar.checked("chkSaving");
     c->branch = bar.requireBranch();
+}
+
+QString ItemLineHead(const ItemLineCriteria& c, const QString& item)
+{
+    QString sql = QStringLiteral(" AND BL.CheckOutNull=0 ");
+    sql += BranchChoiceFilter(c.branch, QStringLiteral("BL.BranchID"),
+                              QStringLiteral("BL.BranchName"));
+    if (!c.billPeriod.isEmpty())
+        sql += EqualsFilter(QStringLiteral("BL.BillPeriod"), c.billPeriod);
+    if (!c.departType.isEmpty())
+        sql += EqualsFilter(item + QStringLiteral(".DepartTypeName"), c.departType);
+    if (!c.menuType.isEmpty())
+        sql += EqualsFilter(item + QStringLiteral(".MenuTypeName"), c.menuType);
+    return sql;
 }
 
 QString ItemLineTail(const ItemLineCriteria& c)

@@ -18,12 +18,12 @@ class CriteriaBar;
 // A list of the host framework's data list `list`; with an `owner`, only the entries of the
 // entry chosen there.
 inline CriterionSpec ItemListSpec(const char* name, const char* label, DataList::Kind list,
-                                  const char* owner, int width)
+                                  const char* owner, int width, int labelWidth = 900)
 {
     return {.name = name,
             .kind = CriterionKind::List,
             .label = label,
-            .labelWidth = 900,
+            .labelWidth = labelWidth,
             .width = width,
             .source = {.kind = ListSource::DataList, .list = list, .owner = owner}};
 }
@@ -98,9 +98,15 @@ struct ItemLineCriteria
     bool saving = false;      // leave out member-card top-ups
 };
 // Reads them by their usual names (cboBranch, cboBillPeriod, cboDepartTypes, cboMenuTypes,
-// cboMenuID, cboIsSentMenu, cboCreatePerson, chkUseTrueData, chkSaving); throws
-// std::runtime_error, after telling the user why, when the branch choice leaves nothing to query.
+// cboMenuID, cboIsSentMenu where the bar has it, cboCreatePerson, chkUseTrueData, chkSaving);
+// throws std::runtime_error, after telling the user why, when the branch choice leaves nothing to
+// query.
 void ReadItemLineCriteria(const CriteriaBar& bar, ItemLineCriteria* criteria);
+// The conditions that begin an item-line statement over settled bills, in this order: settled
+// bills only (BL.CheckOutNull=0), the branch (BL.BranchID, BL.BranchName), the meal period
+// (BL.BillPeriod), the department type and menu type (<item>.DepartTypeName,
+// <item>.MenuTypeName, `item` the alias of the table that names them).
+QString ItemLineHead(const ItemLineCriteria& criteria, const QString& item);
 // The conditions that end an item-line statement, in this order: the gift scope, the waiter
 // (BI.CreatePerson), deleted bills left out, member-card top-ups left out.
 QString ItemLineTail(const ItemLineCriteria& criteria);

@@ -128,6 +128,17 @@ inline CriterionSpec BillPeriodSpec(int width = 1300)
             .width = width,
             .source = {.kind = ListSource::DataList, .list = DataList::MealPeriods}};
 }
+// A list criterion: "(全部)", then the column `field` of `sql`'s rows on the first drop-down.
+inline CriterionSpec QueryListSpec(const char* name, const char* label, int labelWidth, int width,
+                                   const char* sql, const char* field)
+{
+    return {.name = name,
+            .kind = CriterionKind::List,
+            .label = label,
+            .labelWidth = labelWidth,
+            .width = width,
+            .source = {.kind = ListSource::Query, .sql = sql, .field = field}};
+}
 // The gift scope of the item reports: leave gifts out (the start), gifts only, or both.
 inline CriterionSpec IsSentMenuSpec(const char* label = "统计范围:", int width = 1500)
 {

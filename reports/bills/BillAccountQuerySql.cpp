@@ -1,24 +1,22 @@
 #include "reports/bills/BillAccountQuerySql.h"
 
 #include "db/SqlText.h"
+#include "screens/ItemCriteria.h"
 
 QString BillAccountQueryWhereTail(const BillAccountQueryCriteria& c)
 {
-    auto equals = [](const char* column, const QString& text) {
-        return QStringLiteral(" AND %1='%2' ").arg(QLatin1String(column), sqlQuote(text));
-    };
     auto typed = [](const QString& text) { return !text.trimmed().isEmpty(); };
     QString sql;
     if (!c.accountType.isEmpty())
-        sql += equals("AccountType", c.accountType);
+        sql += EqualsFilter(QStringLiteral("AccountType"), c.accountType);
     if (!c.subjectName.isEmpty())
-        sql += equals("SubjectName", c.subjectName);
+        sql += EqualsFilter(QStringLiteral("SubjectName"), c.subjectName);
     if (typed(c.billId))
-        sql += equals("BillID", c.billId);
+        sql += EqualsFilter(QStringLiteral("BillID"), c.billId);
     if (!c.userName.isEmpty())
-        sql += equals("UserName", c.userName);
+        sql += EqualsFilter(QStringLiteral("UserName"), c.userName);
     if (typed(c.accountId))
-        sql += equals("AccountID", c.accountId);
+        sql += EqualsFilter(QStringLiteral("AccountID"), c.accountId);
     if (typed(c.accountName))
         sql += QStringLiteral(" AND AccountName like '%") + sqlQuote(c.accountName) +
                QStringLiteral("%' ");

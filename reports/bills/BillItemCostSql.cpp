@@ -6,15 +6,7 @@ const char* const ItemPriceProbe = "select CostPrice from bi_BillItem where 1<>1
 
 QString BillItemCostWhereTail(const BillItemCostCriteria& c)
 {
-    QString sql = QStringLiteral(" AND BL.CheckOutNull=0 ");
-    sql += BranchChoiceFilter(c.branch, QStringLiteral("BL.BranchID"),
-                              QStringLiteral("BL.BranchName"));
-    if (!c.billPeriod.isEmpty())
-        sql += EqualsFilter(QStringLiteral("BL.BillPeriod"), c.billPeriod);
-    if (!c.departType.isEmpty())
-        sql += EqualsFilter(QStringLiteral("MN.DepartTypeName"), c.departType);
-    if (!c.menuType.isEmpty())
-        sql += EqualsFilter(QStringLiteral("MN.MenuTypeName"), c.menuType);
+    QString sql = ItemLineHead(c, QStringLiteral("MN"));
     const QString t = c.menuText.trimmed();
     if (IsNumericText(t) || c.itemPrice) {
         sql += MenuTextFilter(t, QStringLiteral("MN.MenuID"), QStringLiteral("MN.MenuName"));

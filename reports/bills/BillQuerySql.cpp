@@ -1,6 +1,7 @@
 #include "reports/bills/BillQuerySql.h"
 
 #include "db/SqlText.h"
+#include "screens/ItemCriteria.h"
 
 const BillQuerySortChoice BillQuerySortChoices[17] = {
     {"BillID", "单号"},           {"TableID", "台号"},          {"BillPeriod", "餐段"},
@@ -13,7 +14,7 @@ const BillQuerySortChoice BillQuerySortChoices[17] = {
 
 static QString equals(const char* column, const QString& text)
 {
-    return QStringLiteral(" AND %1='%2' ").arg(QLatin1String(column), sqlQuote(text));
+    return EqualsFilter(QLatin1String(column), text);
 }
 
 QString BillQueryWhereTail(const BillQueryCriteria& c)

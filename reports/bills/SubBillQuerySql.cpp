@@ -1,29 +1,17 @@
 #include "reports/bills/SubBillQuerySql.h"
 
 #include "db/SqlText.h"
-#include "reports/bills/MenuSearch.h"
+#include "screens/ItemCriteria.h"
 
 QString SubBillQueryWhereTail(const SubBillQueryCriteria& c)
 {
-    auto equals = [](const char* column, const QString& text) {
-        return QStringLiteral(" AND %1='%2' ").arg(QLatin1String(column), sqlQuote(text));
-    };
-    QString sql = QStringLiteral(" AND BL.CheckOutNull=0 ");
-    sql += BranchChoiceFilter(c.branch, QStringLiteral("BL.BranchID"),
-                              QStringLiteral("BL.BranchName"));
-    if (!c.billPeriod.isEmpty())
-        sql += equals("BL.BillPeriod", c.billPeriod);
-    if (!c.departType.isEmpty())
-        sql += equals("BI.DepartTypeName", c.departType);
-    if (!c.menuType.isEmpty())
-        sql += equals("BI.MenuTypeName", c.menuType);
-    sql +=
-        MenuSearchCondition(c.menuText, QStringLiteral("BI.MenuID"), QStringLiteral("BI.MenuName"));
+    QString sql = ItemLineHead(c, QStringLiteral("BI"));
+    sql += MenuTextFilter(c.menuText, QStringLiteral("BI.MenuID"), QStringLiteral("BI.MenuName"));
     if (!c.reason.isEmpty())
         sql +=
             QStringLiteral(" AND SB.Remark like '%") + sqlQuote(c.reason) + QStringLiteral("%' ");
     if (!c.createPerson.isEmpty())
-        sql += equals("SB.CreatePerson", c.createPerson);
+        sql += EqualsFilter(QStringLiteral("SB.CreatePerson"), c.createPerson);
     if (!c.useTrueData)
         sql += QStringLiteral(" AND BL.IsDeleted=0 ");
     if (c.saving)

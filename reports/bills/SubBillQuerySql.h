@@ -1,22 +1,14 @@
 #pragma once
 
-#include "core/modBranch.h"
+#include "screens/ItemCriteria.h"
 
 #include <QString>
 
-// What the returned-items query's criteria bar asks for. List choices carry the chosen item's
-// text, or an empty text for "(全部)".
-struct SubBillQueryCriteria
+// What the returned-items query's criteria bar asks for: the item-line criteria (without a gift
+// scope; `createPerson` is who returned the item) and a reason.
+struct SubBillQueryCriteria : ItemLineCriteria
 {
-    BranchChoice branch;
-    QString billPeriod;
-    QString departType;
-    QString menuType;
-    QString menuText; // typed: a code's beginning or a part of the name
-    QString reason;   // matches every return whose remark contains it
-    QString createPerson;
-    bool useTrueData = false; // include deleted bills
-    bool saving = false;      // leave out member-card top-ups
+    QString reason; // matches every return whose remark contains it
 };
 
 // The conditions after the bill date range, in their fixed order.

@@ -7,36 +7,15 @@
 namespace {
 
 using K = CriterionKind;
-using namespace ColumnKind;
 
 CriterionSpec fromTransfers(const char* name, const char* label, const char* sql, const char* field)
 {
-    return {.name = name,
-            .kind = K::List,
-            .label = label,
-            .labelWidth = 900,
-            .width = 1500,
-            .source = {.kind = ListSource::Query, .sql = sql, .field = field}};
+    return QueryListSpec(name, label, 900, 1500, sql, field);
 }
 
 CriterionSpec typed(const char* name, const char* label)
 {
     return {.name = name, .kind = K::Text, .label = label, .labelWidth = 900, .width = 1500};
-}
-
-ColumnSpec text(const char* field, const char* caption, int width)
-{
-    return {.field = field, .caption = caption, .width = width};
-}
-
-ColumnSpec figure(const char* field, const char* caption, int width, const char* condition = "")
-{
-    return {.field = field,
-            .caption = caption,
-            .condition = condition,
-            .sum = true,
-            .kind = Number,
-            .width = width};
 }
 
 const ScreenSpec kSpec{
@@ -67,15 +46,15 @@ const ScreenSpec kSpec{
              .title = "转账明细表",
              .columns =
                  {
-                     text("BillID", "单号", 1500),
-                     text("AccountType", "转账类型", 1000),
-                     text("SubjectName", "账号类型", 1000),
-                     text("AccountID", "账号", 1300),
-                     text("AccountName", "账号名", 1800),
-                     figure("Amount", "转账金额", 1100),
-                     text("UserName", "收银员", 800),
-                     text("PeriodName", "餐段", 800),
-                     text("CreateTime", "转账时间", 1800),
+                     TextColumn("BillID", "单号", 1500),
+                     TextColumn("AccountType", "转账类型", 1000),
+                     TextColumn("SubjectName", "账号类型", 1000),
+                     TextColumn("AccountID", "账号", 1300),
+                     TextColumn("AccountName", "账号名", 1800),
+                     SumColumn("Amount", "转账金额", 1100),
+                     TextColumn("UserName", "收银员", 800),
+                     TextColumn("PeriodName", "餐段", 800),
+                     TextColumn("CreateTime", "转账时间", 1800),
                  },
              .centred = {1, 2, 3, 4, 5, 7, 8, 9},
              .detailColumn = 1,
@@ -84,10 +63,10 @@ const ScreenSpec kSpec{
              .title = "转账明细汇总表",
              .columns =
                  {
-                     text("AccountType", "转账类型", 1500),
-                     text("SubjectName", "账号类型", 1500),
-                     figure("theCount", "笔数", 1200, "theCount<>0"),
-                     figure("theAmount", "转账金额", 1500, "theAmount<>0"),
+                     TextColumn("AccountType", "转账类型", 1500),
+                     TextColumn("SubjectName", "账号类型", 1500),
+                     SumColumn("theCount", "笔数", 1200, "theCount<>0"),
+                     SumColumn("theAmount", "转账金额", 1500, "theAmount<>0"),
                  },
              .centred = {1, 2}},
         },

@@ -11,18 +11,6 @@ using K = CriterionKind;
 using namespace ColumnKind;
 using namespace BackColour;
 
-ColumnSpec summed(const char* field, const char* caption, const char* condition, int width,
-                  int back)
-{
-    return {.field = field,
-            .caption = caption,
-            .condition = condition,
-            .sum = true,
-            .kind = Number,
-            .width = width,
-            .back = back};
-}
-
 // What was served: ordered, returned and consumed quantities.
 ColumnSpec outStatus(const char* order, const char* cancel, const char* consumed,
                      const char* orderCondition, const char* cancelCondition,
@@ -30,9 +18,9 @@ ColumnSpec outStatus(const char* order, const char* cancel, const char* consumed
 {
     return {.field = "|OutStatus",
             .caption = "出品情况",
-            .sub = {summed(order, "点菜数", orderCondition, 800, Grey),
-                    summed(cancel, "退菜数", cancelCondition, 800, Grey),
-                    summed(consumed, "消费数", consumedCondition, 800, Grey)}};
+            .sub = {SumColumn(order, "点菜数", 800, orderCondition, Grey),
+                    SumColumn(cancel, "退菜数", 800, cancelCondition, Grey),
+                    SumColumn(consumed, "消费数", 800, consumedCondition, Grey)}};
 }
 
 // The summed views' columns after their leading ones.
@@ -40,11 +28,11 @@ std::vector<ColumnSpec> summedColumns(std::vector<ColumnSpec> leading, bool cook
 {
     leading.push_back(outStatus("theOrder", "theCancel", "theOrder-theCancel|theOrder_theCancel",
                                 "theOrder<>0", "theCancel<>0", "theOrder-theCancel<>0"));
-    leading.push_back(summed("theConsume", "消费总额", "theConsume<>0", 850, Yellow));
-    leading.push_back(summed("theService", "服务费", "theService<>0", 850, Yellow));
-    leading.push_back(summed("theDiscount", "折扣金额", "theDiscount<>0", 850, Yellow));
+    leading.push_back(SumColumn("theConsume", "消费总额", 850, "theConsume<>0", Yellow));
+    leading.push_back(SumColumn("theService", "服务费", 850, "theService<>0", Yellow));
+    leading.push_back(SumColumn("theDiscount", "折扣金额", 850, "theDiscount<>0", Yellow));
     if (cookway)
-        leading.push_back(summed("theCookway", "做法附加费", "theCookway<>0", 1000, Yellow));
+        leading.push_back(SumColumn("theCookway", "做法附加费", 1000, "theCookway<>0", Yellow));
     return leading;
 }
 
@@ -104,9 +92,9 @@ const ScreenSpec kSpec{
                       .kind = Number,
                       .width = 800,
                       .back = Yellow},
-                     summed("SumOfConsume", "消费总额", "SumOfConsume<>0", 850, Yellow),
-                     summed("SumOfService", "服务费", "SumOfService<>0", 850, Yellow),
-                     summed("SumForDiscount", "折扣金额", "SumForDiscount<>0", 850, Yellow),
+                     SumColumn("SumOfConsume", "消费总额", 850, "SumOfConsume<>0", Yellow),
+                     SumColumn("SumOfService", "服务费", 850, "SumOfService<>0", Yellow),
+                     SumColumn("SumForDiscount", "折扣金额", 850, "SumForDiscount<>0", Yellow),
                      {.field = "CheckOutTime", .caption = "结账时间", .width = 1800},
                  },
              .centred = {1, 3, 4, 5, 6},

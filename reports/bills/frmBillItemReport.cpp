@@ -13,29 +13,15 @@ using K = CriterionKind;
 using namespace ColumnKind;
 using namespace BackColour;
 
-ColumnSpec key(const char* field, const char* caption, int width)
-{
-    return {.field = field, .caption = caption, .width = width};
-}
-
 // Each view: its key columns, then the quantity, the amounts and the sales total.
 std::vector<ColumnSpec> columns(std::vector<ColumnSpec> keys)
 {
-    auto summed = [](const char* field, const char* caption, const char* condition, int back) {
-        return ColumnSpec{.field = field,
-                          .caption = caption,
-                          .condition = condition,
-                          .sum = true,
-                          .kind = Number,
-                          .width = 1200,
-                          .back = back};
-    };
-    keys.push_back(summed("theAmount1", "销售数量", "theAmount1<>0", Grey));
-    keys.push_back(summed("theConsume1", "消费总额", "theConsume1<>0", Yellow));
-    keys.push_back(summed("theService1", "服务费", "theService1<>0", Yellow));
-    keys.push_back(summed("theDiscount1", "折扣金额", "theDiscount1<>0", Yellow));
-    keys.push_back(summed("theConsume1+theService1-theDiscount1|ConsumeTotal", "销售合计",
-                          "(theConsume1+theService1-theDiscount1)<>0", Grey));
+    keys.push_back(SumColumn("theAmount1", "销售数量", 1200, "theAmount1<>0", Grey));
+    keys.push_back(SumColumn("theConsume1", "消费总额", 1200, "theConsume1<>0", Yellow));
+    keys.push_back(SumColumn("theService1", "服务费", 1200, "theService1<>0", Yellow));
+    keys.push_back(SumColumn("theDiscount1", "折扣金额", 1200, "theDiscount1<>0", Yellow));
+    keys.push_back(SumColumn("theConsume1+theService1-theDiscount1|ConsumeTotal", "销售合计", 1200,
+                             "(theConsume1+theService1-theDiscount1)<>0", Grey));
     return keys;
 }
 
@@ -66,21 +52,22 @@ const ScreenSpec kSpec{
             {.option = "按菜品明细汇总",
              .title = "销售日报表(按菜品明细汇总)",
              .columns =
-                 columns({key("MenuID", "菜号", 800), key("MenuName", "菜名", 1800),
-                          key("MenuUnitName", "单位", 800), key("MenuTypeName", "菜品类别", 1000)}),
+                 columns({TextColumn("MenuID", "菜号", 800), TextColumn("MenuName", "菜名", 1800),
+                          TextColumn("MenuUnitName", "单位", 800),
+                          TextColumn("MenuTypeName", "菜品类别", 1000)}),
              .centred = {1, 3, 4}},
             {.option = "按菜品类别汇总",
              .title = "销售日报表(按菜品类别汇总)",
-             .columns = columns(
-                 {key("DepartTypeName", "部门类别", 1500), key("MenuTypeName", "菜品类别", 1500)}),
+             .columns = columns({TextColumn("DepartTypeName", "部门类别", 1500),
+                                 TextColumn("MenuTypeName", "菜品类别", 1500)}),
              .centred = {1, 2}},
             {.option = "按部门类别汇总",
              .title = "销售日报表(按部门类别汇总)",
-             .columns = columns({key("DepartTypeName", "部门类别", 1500)}),
+             .columns = columns({TextColumn("DepartTypeName", "部门类别", 1500)}),
              .centred = {1}},
             {.option = "按出品部门汇总",
              .title = "销售日报表(按出品部门汇总)",
-             .columns = columns({key("DepartName", "出品部门", 1500)}),
+             .columns = columns({TextColumn("DepartName", "出品部门", 1500)}),
              .centred = {1}},
         },
 };

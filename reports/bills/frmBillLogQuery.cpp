@@ -7,11 +7,6 @@
 
 namespace {
 
-ColumnSpec text(const char* field, const char* caption, int width)
-{
-    return {.field = field, .caption = caption, .width = width};
-}
-
 // The kinds of operation, in the order of their LogTypeID (item 0 is every kind).
 const ScreenSpec kSpec{
     .name = "frmBillLogQuery",
@@ -39,13 +34,13 @@ const ScreenSpec kSpec{
         .title = "账单操作记录查询",
         .columns =
             {
-                text("BillID", "单号", 1800),
-                text("TableID", "台号", 1000),
-                text("TableName", "台名", 1500),
-                text("CreatePerson", "操作员", 1000),
-                text("CreateTime", "操作时间", 1800),
-                text("LogTypeName", "操作类型", 1500),
-                text("Remark", "操作说明", 5000),
+                TextColumn("BillID", "单号", 1800),
+                TextColumn("TableID", "台号", 1000),
+                TextColumn("TableName", "台名", 1500),
+                TextColumn("CreatePerson", "操作员", 1000),
+                TextColumn("CreateTime", "操作时间", 1800),
+                TextColumn("LogTypeName", "操作类型", 1500),
+                TextColumn("Remark", "操作说明", 5000),
             },
         .centred = {1, 2, 3, 4, 5, 6},
         // A bill still open is not found by the bill detail, which then opens nothing.

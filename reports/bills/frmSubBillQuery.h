@@ -12,10 +12,6 @@ class frmSubBillQuery : public QueryReportScreen
 public:
     explicit frmSubBillQuery(QWidget* parent = nullptr);
 
-    // The criteria as the bar shows them now; false, after telling the user why, when the
-    // branch choice leaves nothing to query.
-    bool criteria(SubBillQueryCriteria* criteria, QString* reason = nullptr) const;
-
 protected:
     QString viewSql(int view) override;
 };

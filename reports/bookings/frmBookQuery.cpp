@@ -14,7 +14,6 @@
 namespace {
 
 using K = CriterionKind;
-using namespace ColumnKind;
 
 // A date range with its own box: "chkByDate_<n>" before "dtpBegin_<n>", "到" "dtpEnd_<n>".
 std::vector<CriterionSpec> range(const char* box, const char* caption, const char* begin,
@@ -32,12 +31,7 @@ CriterionSpec option(const char* name, const char* caption)
 
 CriterionSpec fromBookings(const char* name, const char* label, const char* sql, const char* field)
 {
-    return {.name = name,
-            .kind = K::List,
-            .label = label,
-            .labelWidth = 700,
-            .width = 1400,
-            .source = {.kind = ListSource::Query, .sql = sql, .field = field}};
+    return QueryListSpec(name, label, 700, 1400, sql, field);
 }
 
 std::vector<CriterionSpec> operator+(std::vector<CriterionSpec> a,
@@ -45,16 +39,6 @@ std::vector<CriterionSpec> operator+(std::vector<CriterionSpec> a,
 {
     a.insert(a.end(), b.begin(), b.end());
     return a;
-}
-
-ColumnSpec text(const char* field, const char* caption, int width)
-{
-    return {.field = field, .caption = caption, .width = width};
-}
-
-ColumnSpec figure(const char* field, const char* caption, int width)
-{
-    return {.field = field, .caption = caption, .sum = true, .kind = Number, .width = width};
 }
 
 const ScreenSpec kSpec{
@@ -94,16 +78,16 @@ const ScreenSpec kSpec{
         .title = "预定单查询",
         .columns =
             {
-                text("BookID", "单号", 1400),
-                text("TableID", "房台号", 950),
-                text("CreatePerson", "负责人", 1000),
-                text("BookPerson", "预定人", 1000),
-                text("BookType", "类型", 1000),
-                text("ArriveTime", "抵达时间", 1600),
-                text("Period", "餐段", 1200),
-                figure("PeopleCout", "人数", 1000),
-                figure("Prepay", "预交款", 1200),
-                figure("Paid", "消费额", 1200),
+                TextColumn("BookID", "单号", 1400),
+                TextColumn("TableID", "房台号", 950),
+                TextColumn("CreatePerson", "负责人", 1000),
+                TextColumn("BookPerson", "预定人", 1000),
+                TextColumn("BookType", "类型", 1000),
+                TextColumn("ArriveTime", "抵达时间", 1600),
+                TextColumn("Period", "餐段", 1200),
+                SumColumn("PeopleCout", "人数", 1000),
+                SumColumn("Prepay", "预交款", 1200),
+                SumColumn("Paid", "消费额", 1200),
             },
     }},
     .texts = {{"Msg_OrderBy_None", "(不排序)"}},

@@ -19,27 +19,7 @@ using namespace ColumnKind;
 
 CriterionSpec fromBookings(const char* name, const char* label, const char* sql, const char* field)
 {
-    return {.name = name,
-            .kind = K::List,
-            .label = label,
-            .labelWidth = 700,
-            .width = 1500,
-            .source = {.kind = ListSource::Query, .sql = sql, .field = field}};
-}
-
-ColumnSpec text(const char* field, const char* caption, int width)
-{
-    return {.field = field, .caption = caption, .width = width};
-}
-
-ColumnSpec figure(const char* field, const char* caption, const char* condition, int width)
-{
-    return {.field = field,
-            .caption = caption,
-            .condition = condition,
-            .sum = true,
-            .kind = Number,
-            .width = width};
+    return QueryListSpec(name, label, 700, 1500, sql, field);
 }
 
 const ScreenSpec kSpec{
@@ -58,25 +38,25 @@ const ScreenSpec kSpec{
         .title = "预定明细报表",
         .columns =
             {
-                text("BillID", "单号", 1400),
-                text("BillDate", "日期", 1000),
-                text("BillPeriod", "餐段", 800),
-                text("TableName", "房台号", 800),
-                text("BookPerson", "预定人", 800),
-                text("CreatePerson", "业务员", 800),
+                TextColumn("BillID", "单号", 1400),
+                TextColumn("BillDate", "日期", 1000),
+                TextColumn("BillPeriod", "餐段", 800),
+                TextColumn("TableName", "房台号", 800),
+                TextColumn("BookPerson", "预定人", 800),
+                TextColumn("CreatePerson", "业务员", 800),
                 {.field = "|DiscountName",
                  .caption = "打折方式",
-                 .sub = {text("DiscountName", "打折方式", 900),
+                 .sub = {TextColumn("DiscountName", "打折方式", 900),
                          {.field = "DiscountRate",
                           .caption = "折扣率",
                           .condition = "DiscountRate<>1",
                           .kind = Percent,
                           .width = 800},
-                         figure("SumForDiscount", "折扣额", "SumForDiscount<>0", 800)}},
-                figure("SumOfInvoice", "发票金额", "SumOfInvoice<>0", 900),
+                         SumColumn("SumForDiscount", "折扣额", 800, "SumForDiscount<>0")}},
+                SumColumn("SumOfInvoice", "发票金额", 900, "SumOfInvoice<>0"),
                 // one sub-column per payment method, added from the payment subjects
                 {.field = "|Payment", .caption = "支付明细"},
-                figure("SumPaid", "合计", "SumPaid<>0", 800),
+                SumColumn("SumPaid", "合计", 800, "SumPaid<>0"),
             },
         .keyFields = "BillID",
         .centred = {1, 2, 3, 4, 5, 6},

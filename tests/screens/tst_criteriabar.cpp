@@ -44,17 +44,7 @@ const ScreenSpec kSpec{
               {.name = "cboShiftID", .kind = K::Text, .label = "交班号:", .labelWidth = 780},
               {.name = "chkPeriod", .kind = K::MealPeriods, .width = 900, .text = "餐段"}},
              {Saving, {.name = "optQuery", .kind = K::Views, .width = 1200}},
-             {{.name = "cboDepartTypes",
-               .kind = K::List,
-               .label = "部门类别:",
-               .source = {.kind = ListSource::DataList, .list = DataList::DepartTypes}},
-              {.name = "cboMenuTypes",
-               .kind = K::List,
-               .label = "菜品类别:",
-               .source = {.kind = ListSource::DataList,
-                          .list = DataList::MenuTypes,
-                          .owner = "cboDepartTypes"}},
-              {.name = "optOrderBy_0", .kind = K::Option, .text = "顺序"},
+             {{.name = "optOrderBy_0", .kind = K::Option, .text = "顺序"},
               {.name = "optOrderBy_1", .kind = K::Option, .text = "倒序"}}},
     .views =
         {{.option = "明细",
@@ -202,27 +192,6 @@ private slots:
         screen.applyCriterion("dtpEnd", "2027-01-01");
         QVERIFY(screen.runRefresh());
         QVERIFY(!print->isEnabled()); // the totals row alone
-
-        // A list restricted by another: the menu types of the department type chosen there,
-        // back to "(全部)" when that choice changes.
-        auto items = [&](const char* name) {
-            QStringList texts;
-            QComboBox* combo = bar.combo(name);
-            combo->showPopup();
-            combo->hidePopup();
-            for (int i = 0; i < combo->count(); ++i)
-                texts << combo->itemText(i);
-            return texts;
-        };
-        QCOMPARE(items("cboMenuTypes"), QStringList({"(全部)", "热菜", "饮料"}));
-        QVERIFY(screen.applyCriterion("cboMenuTypes", "热菜"));
-        QVERIFY(screen.applyCriterion("cboDepartTypes", "酒水"));
-        QCOMPARE(bar.chosen("cboMenuTypes"), QString());
-        QCOMPARE(items("cboMenuTypes"), QStringList({"(全部)", "饮料"}));
-        screen.applyCriterion("cboMenuTypes", "热菜"); // typed: not one of 酒水's
-        QCOMPARE(bar.chosen("cboMenuTypes"), QString());
-        QVERIFY(screen.applyCriterion("cboDepartTypes", "#0"));
-        QCOMPARE(items("cboMenuTypes"), QStringList({"(全部)", "热菜", "饮料"}));
 
         // Option groups choose apart: the sort direction leaves the view alone.
         QVERIFY(screen.applyCriterion("optOrderBy_1", "1"));
