@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The chart types of the chart viewer's menu, by their codes (the first chart group's type).
+namespace ChartType {
+constexpr int Plot = 1;          // 点线图: lines through marked points
+constexpr int Bar = 2;           // 条形图: grouped bars
+constexpr int Pie = 3;           // 饼图: one pie per point, one slice per series
+constexpr int StackingBar = 4;   // 堆叠条形图
+constexpr int Area = 5;          // 面积图
+constexpr int HiLo = 6;          // 高低图
+constexpr int HiLoOpenClose = 7; // 高低开合图
+constexpr int Candle = 8;        // 烛台图
+constexpr int FilledRadar = 11;  // 雷达图
+constexpr int Bubble = 12;       // 泡沫图
+
+// One entry of the chart type menu: its key, the message of its caption, the built-in caption
+// and the code.
+struct Entry
+{
+    const char* key;
+    const char* message;
+    const char* caption;
+    int code;
+};
+extern const Entry Entries[10];
+
+// The entry of a menu key (compared without regard to letter case); null for another key.
+const Entry* byKey(const QString& key);
+bool isKnown(int code);
+// Pies and radars turn with the mouse; the other types do not.
+bool rotates(int code);
+// Types drawn over an x axis of points and a y axis of values.
+bool isCartesian(int code);
+} // namespace ChartType
+
+// A text drawn at one data point (series and point count from 1).
+struct ChartPointLabel
+{
+    int series = 1;
+    int point = 1;
+    QString text;
+    bool operator==(const ChartPointLabel&) const = default;
+};
+
+// What part of the chart is shown. Cartesian types show the x range (point positions, the first
+// point at 0) by the y range; a radar shows the y range on its radius and turns by `rotation`
+// degrees; pies turn by `rotation`, grow by `scale` and move by (dx, dy), fractions of the plot.
+struct ChartViewState
+{
+    double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+    double rotation = 0;
+    double scale = 1;
+    double dx = 0, dy = 0;
+    bool operator==(const ChartViewState&) const = default;
+};
+
+// Everything a two-dimensional chart shows: the plain description a chart control draws, a
+// chart file keeps and the viewer gets a copy of. Values are [series][point]; a point a series
+// does not reach counts as 0.
+struct Chart2DData
+{
+    int type = ChartType::Plot;
+    QString header;
+    bool headerVisible = true;
+    QString footer;
+    bool footerVisible = true;
+    bool legendVisible = true;
+    QStringList seriesLabels; // one per series
+    QStringList pointLabels;  // one per point (the x axis)
+    QList<QList<double>> values;
+    QList<ChartPointLabel> labels;
+    std::optional<double> yAxisMax;     // a fixed top of the y axis; none: from the data
+    std::optional<ChartViewState> view; // none: the whole chart (the automatic view)
+
+    int seriesCount() const;
+    int pointCount() const;
+    double value(int series, int point) const; // 0-based; 0 outside the data
+    // Sizes the data to `series` x `points` (new values 0, labels blank).
+    void resize(int series, int points);
+    bool operator==(const Chart2DData&) const = default;
+};

@@ -1,0 +1,136 @@
+#include "screens/chart/ChartOutput.h"
+
+#include "screens/chart/ChartFile.h"
+#include "screens/chart/ChartPicture.h"
+
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+namespace {
+
+QString suffix(const QString& path)
+{
+    return QFileInfo(path).suffix().toLower();
+}
+
+void setError(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+}
+
+// The picture scaled into the page's printable area, centred.
+void paintPage(const Chart2DData& chart, QPainter* painter, const QRect& page)
+{
+    const QSizeF size = ChartOutput::PictureSize;
+    QSizeF fit = size.scaled(page.size(), Qt::KeepAspectRatio);
+    const QRectF target(page.left() + (page.width() - fit.width()) / 2,
+                        page.top() + (page.height() - fit.height()) / 2, fit.width(), fit.height());
+    ChartPicture::render(chart, painter, target, size);
+}
+
+} // namespace
+
+bool ChartOutput::isSupported(const QString& path)
+{
+    const QString ext = suffix(path);
+    return ext == QLatin1String("cht") || ext == QLatin1String("png") ||
+           ext == QLatin1String("svg") || ext == QLatin1String("pdf");
+}
+
+QImage ChartOutput::image(const Chart2DData& chart, QSize size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    ChartPicture::render(chart, &painter, QRectF(QPointF(0, 0), size), size);
+    return image;
+}
+
+bool ChartOutput::print(const Chart2DData& chart, QPrinter* printer)
+{
+    printer->setPageOrientation(QPageLayout::Landscape);
+    QPainter painter;
+    if (!painter.begin(printer))
+        return false;
+    painter.setRenderHint(QPainter::Antialiasing);
+    // The painter starts at the printable area's corner.
+    paintPage(
+        chart, &painter,
+        QRect(QPoint(0, 0), printer->pageLayout().paintRectPixels(printer->resolution()).size()));
+    return painter.end();
+}
+
+bool ChartOutput::save(const Chart2DData& chart, const QString& path, QString* error)
+{
+    const QString ext = suffix(path);
+    if (ext == QLatin1String("cht"))
+        return ChartFile::save(chart, path, error);
+    if (ext == QLatin1String("png")) {
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || !image(chart).save(&file, "PNG") ||
+            !file.commit()) {
+            setError(error, file.errorString());
+            return false;
+        }
+        return true;
+    }
+    if (ext == QLatin1String("svg")) {
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) {
+            setError(error, file.errorString());
+            return false;
+        }
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(PictureSize);
+        svg.setViewBox(QRect(QPoint(0, 0), PictureSize));
+        svg.setTitle(chart.header);
+        {
+            QPainter painter(&svg);
+            painter.fillRect(QRect(QPoint(0, 0), PictureSize), Qt::white);
+            ChartPicture::render(chart, &painter, QRectF(QPointF(0, 0), PictureSize), PictureSize);
+        }
+        if (!file.commit()) {
+            setError(error, file.errorString());
+            return false;
+        }
+        return true;
+    }
+    if (ext == QLatin1String("pdf")) {
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) {
+            setError(error, file.errorString());
+            return false;
+        }
+        {
+            QPdfWriter pdf(&file);
+            pdf.setTitle(chart.header);
+            pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                          QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+            QPainter painter;
+            if (!painter.begin(&pdf)) {
+                setError(error, QStringLiteral("cannot write the PDF file"));
+                return false;
+            }
+            paintPage(
+                chart, &painter,
+                QRect(QPoint(0, 0), pdf.pageLayout().paintRectPixels(pdf.resolution()).size()));
+            painter.end();
+        }
+        if (!file.commit()) {
+            setError(error, file.errorString());
+            return false;
+        }
+        return true;
+    }
+    setError(error, QStringLiteral("a chart is saved as .cht, .png, .svg or .pdf"));
+    return false;
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "screens/chart/Chart2DData.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+class QAbstractAxis;
+class QAbstractSeries;
+class QCategoryAxis;
+class QChart;
+class QDateTimeAxis;
+class QGraphicsSimpleTextItem;
+class QPainter;
+class QPieSeries;
+class QRectF;
+class QValueAxis;
+
+// A chart description drawn with Qt Charts: a QChart with the header as its title, the legend,
+// the series of the chart's type, the axes, the footer below the plot and the labels attached to
+// data points, showing one part of the chart (its view). The picture lives inside the QChart
+// (a child object), so whoever owns the chart (a chart view, a graphics scene) owns both.
+//
+// How each type is drawn (series s, point p, value v):
+//   Plot           a line per series through marked points (p, v)
+//   Bar            grouped bars, one bar set per series
+//   StackingBar    the same bars stacked
+//   Area           a translucent area per series from 0 to its line
+//   HiLo           a thin bar from low to high per point
+//   HiLoOpenClose  a narrow candle (open to close) on its low-to-high line
+//   Candle         a candle per point
+//   FilledRadar    a filled polygon per series on a radar, one spoke per point
+//   Bubble         a circle per point at (p, v), its size by |v|
+//   Pie            one pie per point, one slice per series; a chart of one series gives one
+//                  pie with a slice per point
+// The high, low, open and close of the price types come from the series in fours (high, low,
+// open, close; HiLo in twos: high, low) when there are that many; otherwise each series gives
+// its own: open the previous point's value (the first point its own), close the point's value,
+// high and low the larger and smaller of the two.
+class ChartPicture : public QObject
+{
+    Q_OBJECT
+public:
+    // Draws `data` on a new chart (a QPolarChart for a radar); the picture is the chart's child.
+    static ChartPicture* create(const Chart2DData& data);
+
+    QChart* chart() const { return m_chart; }
+    const Chart2DData& data() const { return m_data; }
+
+    // The view of the whole chart, worked out from the data.
+    ChartViewState automaticView() const;
+    // The view shown now.
+    ChartViewState view() const { return m_view; }
+    void setView(const ChartViewState& view);
+
+    // The plot's data coordinates at a point of the chart, and back (cartesian types).
+    QPointF toValue(const QPointF& chartPosition) const;
+    QPointF toPosition(const QPointF& value) const;
+
+    // Renders the chart at `size` (pixels) into `target` of `painter` (a picture file, a page).
+    static void render(const Chart2DData& data, QPainter* painter, const QRectF& target,
+                       const QSizeF& size);
+
+    // High, low, open and close of point p of candle series c, by the rule above; and the
+    // number of candle series.
+    struct Candle
+    {
+        double high, low, open, close;
+    };
+    static int candleSeriesCount(const Chart2DData& data);
+    static Candle candle(const Chart2DData& data, int c, int p);
+
+private:
+    ChartPicture(QChart* chart, const Chart2DData& data);
+    void build();
+    void buildCartesian();
+    void buildPies();
+    void buildRadar();
+    void addLabelItems();
+    void relabelPoints();
+    void relayout();
+    QPointF labelPosition(const ChartPointLabel& label) const;
+    double stackedTop(int series, int point) const;
+
+    QChart* m_chart;
+    Chart2DData m_data;
+    ChartViewState m_view;
+    QCategoryAxis* m_axisX = nullptr;    // points (the angular axis of a radar)
+    QValueAxis* m_axisY = nullptr;       // values (the radial axis of a radar)
+    QDateTimeAxis* m_timeAxis = nullptr; // under candles
+    QAbstractSeries* m_firstSeries = nullptr;
+    QList<QPieSeries*> m_pies;
+    QList<QGraphicsSimpleTextItem*> m_pieTitles; // the point of each pie
+    QGraphicsSimpleTextItem* m_footer = nullptr;
+    QList<QGraphicsSimpleTextItem*> m_labelItems;
+    int m_labelStep = 0;
+};
