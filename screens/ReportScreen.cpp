@@ -221,11 +221,23 @@ const LanguageSection* ReportScreen::languageTexts() const
     return m_texts.get();
 }
 
+void ReportScreen::loadScreen()
+{
+    if (!m_loaded)
+        formLoadCommon();
+}
+
+void ReportScreen::setTitle(const QString& title)
+{
+    m_title = title;
+    lblBar->setText(title);
+    setWindowTitle(title);
+}
+
 void ReportScreen::ShowMe()
 {
     MDIActiveX1.embed(this, m_sizeTwips.width(), m_sizeTwips.height());
-    if (!m_loaded)
-        formLoadCommon();
+    loadScreen();
     MDIActiveX1.activate(this); // shows it when hidden, brings it to the front otherwise
 }
 

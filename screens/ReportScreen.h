@@ -120,11 +120,17 @@ protected:
     virtual std::vector<LanguageEntry> ownTexts() const { return {}; }
 
     // -- building the screen --------------------------------------------------------------------
+    // Runs the load sequence now unless it ran (ShowMe and the first show run it otherwise).
+    void loadScreen();
+    // A title set after load (a screen whose title depends on how it was opened): the title
+    // strip, the window caption and the print header.
+    void setTitle(const QString& title);
     // Places a widget on the criteria bar: position and size in twips.
     void place(QWidget* w, int left, int top, int width, int height);
     void setBody(QWidget* body); // the query control or grid below the criteria bar
     QAction* addToolbarKey(const QString& key, const QString& caption);
     void setStatusText(const QString& text);
+    void setLastError(const QString& error) { m_lastError = error; }
     void setProgress(int current, int total);
     void runWithScreenDisabled(const std::function<void()>& work);
     int twipsX(int twips) const;
