@@ -12,6 +12,9 @@
 #include "reports/bookings/frmBookQuery.h"
 #include "reports/bookings/frmBookReport.h"
 #include "reports/periods/frmDailyReport.h"
+// Charts
+#include "reports/charts/frmMenuLine.h"
+#include "reports/charts/frmTrendLine.h"
 
 // Each report screen adds its row here when it is built; an action without a row answers with
 // the not-supported message. Order of comparison, with the screen each action opens:
@@ -51,4 +54,10 @@ void AddActionRows(ActionTable& table)
     table.addShared<frmBillAccountQuery>(QStringLiteral("DoBillAccountQuery"), Bills);
     table.addShared<frmBookQuery>(QStringLiteral("DoBookQuery"), ChartsAndBookings);
     table.addShared<frmBookReport>(QStringLiteral("DoBookReport"), ChartsAndBookings);
+    // Charts: the menu sales chart, and the trend lines side by side, one instance per kind.
+    const QString Charts = QStringLiteral("Group_Charts");
+    table.addShared<frmMenuLine>(QStringLiteral("DoMenuLine"), Charts);
+    table.addOwn<frmTrendLine>(QStringLiteral("DoTrendLine_SumToPay"), Charts, 0);
+    table.addOwn<frmTrendLine>(QStringLiteral("DoTrendLine_PeopleCount"), Charts, 1);
+    table.addOwn<frmTrendLine>(QStringLiteral("DoTrendLine_TableCount"), Charts, 2);
 }

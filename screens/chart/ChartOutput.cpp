@@ -71,7 +71,7 @@ bool ChartOutput::print(const Chart2DData& chart, QPrinter* printer)
 bool ChartOutput::save(const Chart2DData& chart, const QString& path, QString* error)
 {
     const QString ext = suffix(path);
-    if (ext == QLatin1String("cht"))
+    if (ext == QLatin1String("cht") || ext == QLatin1String("chart2d"))
         return ChartFile::save(chart, path, error);
     if (ext == QLatin1String("png")) {
         QSaveFile file(path);

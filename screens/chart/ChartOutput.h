@@ -8,7 +8,8 @@
 
 class QPrinter;
 
-// A chart written out by the extension of the file: ".cht" (the chart file, ChartFile), ".png"
+// A chart written out by the extension of the file: ".cht" (the chart file, ChartFile; also
+// the viewer's copy "temp.Chart2D"), ".png"
 // and ".svg" pictures of PictureSize pixels, ".pdf" one landscape A4 page with the picture
 // scaled to fit; and printed on one page.
 class ChartOutput

@@ -1,0 +1,74 @@
+#include "reports/charts/DailyLine.h"
+
+#include "db/Recordset.h"
+
+DailyLine::DailyLine(const QDate& begin, const QDate& end) : m_begin(begin)
+{
+    const qint64 days = begin.isValid() && end.isValid() ? begin.daysTo(end) + 1 : 0;
+    m_points.resize(qsizetype(std::max<qint64>(0, days)));
+}
+
+Money DailyLine::average() const
+{
+    return days() < 1 ? Money() : divided(m_total, days(), 2);
+}
+
+Money DailyLine::point(int index) const
+{
+    const Money sum = m_points.value(index);
+    return m_divisor > 0 ? divided(sum, m_divisor) : sum;
+}
+
+bool DailyLine::add(const QDate& day, Money value)
+{
+    const qint64 index = m_begin.daysTo(day);
+    if (!day.isValid() || index < 0 || index >= days())
+        return false;
+    Money& sum = m_points[qsizetype(index)];
+    sum += value;
+    m_total += value;
+    m_maximum = std::max(m_maximum, sum);
+    return true;
+}
+
+Money DailyLine::divided(Money value, std::int64_t divisor, int decimals)
+{
+    if (divisor == 0)
+        return value;
+    std::int64_t step = 1;
+    for (int i = std::clamp(decimals, 0, 4); i < 4; ++i)
+        step *= 10;
+    const bool negative = (value.units() < 0) != (divisor < 0);
+    const std::int64_t n = value.units() < 0 ? -value.units() : value.units();
+    const std::int64_t d = (divisor < 0 ? -divisor : divisor) * step;
+    const std::int64_t q = (n + d / 2) / d * step;
+    return Money::fromUnits(negative ? -q : q);
+}
+
+namespace {
+
+QDate rowDate(const QVariant& value)
+{
+    const int type = value.metaType().id();
+    if (type == QMetaType::QDateTime || type == QMetaType::QDate)
+        return value.toDate();
+    return QDate::fromString(value.toString().left(10), Qt::ISODate);
+}
+
+} // namespace
+
+DailyLine DailyLine::read(const Connection& db, const QString& sql, const QDate& begin,
+                          const QDate& end, int divisor,
+                          const std::function<void(int, int)>& progress)
+{
+    DailyLine line(begin, end);
+    line.setDivisor(divisor);
+    auto rows = db.execute(sql, {begin, end.addDays(1)});
+    for (; !rows->atEnd(); rows->moveNext()) {
+        const QDate day = rowDate(rows->value(0));
+        line.add(day, Money::fromVariant(rows->value(1)));
+        if (progress)
+            progress(int(begin.daysTo(day)) + 1, line.days());
+    }
+    return line;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "db/Connection.h"
+#include "db/Money.h"
+
+#include <QDate>
+#include <QList>
+
+#include <functional>
+
+// The figures of a daily chart line: one point per calendar day from the begin date to the
+// end date, each zero until rows of its day add to it, with the total and the largest day (never
+// below zero). A point may be shown divided (the table turnover: bills per table). Worked out in
+// fixed point before anything is drawn.
+class DailyLine
+{
+public:
+    DailyLine() = default;
+    DailyLine(const QDate& begin, const QDate& end);
+
+    QDate begin() const { return m_begin; }
+    int days() const { return int(m_points.size()); }
+    QDate day(int index) const { return m_begin.addDays(index); }
+    // The day's value as plotted: its rows' sum, divided when the line has a divisor.
+    Money point(int index) const;
+    Money sum(int index) const { return m_points.value(index); }
+    int divisor() const { return m_divisor; }
+    // Points are shown divided by `divisor` (four places) when it is above 0.
+    void setDivisor(int divisor) { m_divisor = divisor; }
+    Money total() const { return m_total; }
+    Money maximum() const { return m_maximum; }
+    // The total over every day of the range, days without sales included, to the cent; zero
+    // for an empty range.
+    Money average() const;
+
+    // A row of `day` adds `value` to its day and to the total. A day outside the range changes
+    // nothing (false).
+    bool add(const QDate& day, Money value);
+
+    // The rows (BillDate, TotalSum) of `sql`, bound to the begin date and the day after the end
+    // date, with the divisor for the points.
+    // `progress` hears (days read up to, days). Throws SqlError.
+    static DailyLine read(const Connection& db, const QString& sql, const QDate& begin,
+                          const QDate& end, int divisor = 0,
+                          const std::function<void(int, int)>& progress = {});
+
+    // `value` ÷ `divisor`, rounded half away from zero to `decimals` places (at most four).
+    static Money divided(Money value, std::int64_t divisor, int decimals = 4);
+
+private:
+    QDate m_begin;
+    QList<Money> m_points;
+    Money m_total;
+    Money m_maximum;
+    int m_divisor = 0;
+};

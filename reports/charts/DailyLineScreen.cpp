@@ -1,0 +1,135 @@
+#include "reports/charts/DailyLineScreen.h"
+
+#include "core/HostContext.h"
+#include "core/modMessage.h"
+#include "screens/CriteriaBar.h"
+#include "screens/chart/Chart2D.h"
+#include "screens/sheet/Sheet.h"
+
+#include <QDateEdit>
+#include <QLocale>
+
+QString DailyLineScreen::formatChartDate(const QDate& date, const QString& pattern)
+{
+    const QLocale c = QLocale::c();
+    QString text;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar ch = pattern.at(i);
+        if (ch != QLatin1Char('%') || i + 1 == pattern.size()) {
+            text += ch;
+            continue;
+        }
+        const QChar code = pattern.at(++i);
+        switch (code.unicode()) {
+        case 'Y':
+            text += QString::number(date.year());
+            break;
+        case 'y':
+            text += QString::number(date.year() % 100).rightJustified(2, u'0');
+            break;
+        case 'm':
+            text += QString::number(date.month()).rightJustified(2, u'0');
+            break;
+        case 'd':
+            text += QString::number(date.day()).rightJustified(2, u'0');
+            break;
+        case 'b':
+            text += c.monthName(date.month(), QLocale::ShortFormat);
+            break;
+        case 'B':
+            text += c.monthName(date.month());
+            break;
+        case 'a':
+            text += c.dayName(date.dayOfWeek(), QLocale::ShortFormat);
+            break;
+        case 'A':
+            text += c.dayName(date.dayOfWeek());
+            break;
+        default: // "%%" and unknown codes: the character itself
+            text += code;
+            break;
+        }
+    }
+    return text;
+}
+
+void DailyLineScreen::formLoad()
+{
+    const QDate today = QDate::currentDate();
+    dtpBegin->setDate(QDate(today.year(), today.month(), 1));
+}
+
+QString DailyLineScreen::ownText(const char* key) const
+{
+    return languageTexts()->text(QString::fromLatin1(key), QStringLiteral("Default"));
+}
+
+QString DailyLineScreen::dateText(const QDate& date) const
+{
+    return date.toString(dtpBegin->displayFormat());
+}
+
+bool DailyLineScreen::commonCriteria(ChartLineCriteria* c, QString* reason) const
+{
+    const CriteriaBar& bar = *m_criteria;
+    if (!bar.mealPeriodNames(&c->periods, reason))
+        return false;
+    c->useTrueData = bar.checked("chkUseTrueData");
+    c->saving = bar.checked("chkSaving");
+    return bar.branch(&c->branch, reason);
+}
+
+DailyLine DailyLineScreen::readLine(const QString& sql, int divisor)
+{
+    return DailyLine::read(*hostContext().connection(), sql, beginDate(), endDate(), divisor,
+                           [this](int done, int days) { setProgress(done, days); });
+}
+
+void DailyLineScreen::drawLine(const DailyLine& line, const Drawing& drawing)
+{
+    m_line = line;
+    const QString monthDay = ownText("Msg_MonthDay_Format");
+
+    Chart2DData data;
+    data.type = Chart2D1->chartType();
+    data.header = drawing.header;
+    data.footer = drawing.footer;
+    data.footerVisible = !drawing.footer.isEmpty();
+    data.seriesLabels = {drawing.seriesLabel};
+    QList<double> values;
+    Money top;
+    for (int i = 0; i < line.days(); ++i) {
+        data.pointLabels << formatChartDate(line.day(i), monthDay);
+        values << line.point(i).toDouble();
+        top = std::max(top, line.point(i));
+    }
+    data.values = {values};
+    if (drawing.yAxisFromMaximum && top > Money())
+        data.yAxisMax = top.toDouble() * 1.5;
+    Chart2D1->setIsBatched(true);
+    Chart2D1->setData(data);
+    Chart2D1->setIsBatched(false);
+
+    Sheet* grid = points();
+    grid->setReDraw(false);
+    grid->clear();
+    grid->setHeaderRows(0); // the captions are a row of their own, under the header
+    grid->setMaxCols(2);
+    const int first = 4; // header, blank, captions
+    const int rows = first + line.days() + (drawing.footer.isEmpty() ? 0 : 2) - 1;
+    grid->setMaxRows(rows);
+    grid->setColumnWidth(1, 2200);
+    grid->setColumnWidth(2, 2200);
+    grid->setColumnDecimals(2, drawing.decimals);
+    grid->setText(1, 1, drawing.header);
+    grid->setText(3, 1, ownText("Msg_Date"));
+    grid->setText(3, 2, drawing.seriesLabel);
+    for (int i = 0; i < line.days(); ++i) {
+        grid->setText(first + i, 1, dateText(line.day(i)));
+        grid->setCellType(first + i, 2, CellType::Number);
+        grid->setText(first + i, 2, line.point(i).toString(drawing.decimals));
+    }
+    if (!drawing.footer.isEmpty())
+        grid->setText(rows, 1, drawing.footer);
+    grid->setReDraw(true);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "reports/charts/ChartLineSql.h"
+#include "reports/charts/DailyLine.h"
+#include "screens/ChartReportScreen.h"
+
+// What the daily chart lines share (the menu sales chart and the trend lines): a range from
+// the first day of the month to today, the meal-period boxes, the deleted-data, top-up and
+// branch criteria, and the drawing of a DailyLine: one line of a point per day labelled with
+// the day's month and day, a header with the dates and the title, an optional footer and a
+// fixed top of the y axis. The points are also written as a grid: the header, a row per day
+// (date, value) and the footer, which .txt and .xlsx exports write.
+class DailyLineScreen : public ChartReportScreen
+{
+    Q_OBJECT
+public:
+    using ChartReportScreen::ChartReportScreen;
+
+    // The figures of the last refresh.
+    const DailyLine& line() const { return m_line; }
+
+    // A date in a pattern of "%Y", "%y", "%m", "%d", "%b", "%B", "%a", "%A" and "%%" codes
+    // ("%m月%d日" gives "03月01日"); other characters stand as they are.
+    static QString formatChartDate(const QDate& date, const QString& pattern);
+
+protected:
+    struct Drawing
+    {
+        QString header;
+        QString footer;
+        QString seriesLabel;           // the legend and the caption of the values in the grid
+        int decimals = 2;              // places of the values in the grid
+        bool yAxisFromMaximum = false; // the y axis to 1.5 x the largest point
+    };
+
+    void formLoad() override;
+    // The criteria all lines share; false, after telling the user, when no meal period is
+    // ticked or the branch choice leaves nothing to query (`reason` receives the message).
+    bool commonCriteria(ChartLineCriteria* c, QString* reason) const;
+    // Runs `sql` over the chosen dates (progress on the bar).
+    DailyLine readLine(const QString& sql, int divisor = 0);
+    // The line drawn on the chart in one redraw and written into the points grid.
+    void drawLine(const DailyLine& line, const Drawing& drawing);
+    // A date in the date pickers' format.
+    QString dateText(const QDate& date) const;
+    // A text of the screen's section (its "Default").
+    QString ownText(const char* key) const;
+
+private:
+    DailyLine m_line;
+};

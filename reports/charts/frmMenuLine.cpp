@@ -1,0 +1,238 @@
+#include "reports/charts/frmMenuLine.h"
+
+#include "core/HostContext.h"
+#include "core/modMessage.h"
+#include "db/Recordset.h"
+#include "framework/DataList.h"
+#include "screens/CriteriaBar.h"
+#include "screens/ScreenSpec.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QCompleter>
+#include <QLineEdit>
+#include <QStringListModel>
+
+#include <stdexcept>
+
+namespace {
+
+using K = CriterionKind;
+
+const ScreenSpec kSpec{
+    .name = "frmMenuLine",
+    .title = "销售出品走势图",
+    .size = {11070, 7980},
+    .rows =
+        {
+            {BeginDate, EndDate, BranchCriterionSpec()},
+            {{.name = "lblSumBy", .kind = K::Label, .label = "请选择走势图类型:", .width = 1700},
+             {.name = "optSumBy_0", .kind = K::Option, .width = 1500, .text = "销售额走势图"},
+             {.name = "optSumBy_1", .kind = K::Option, .width = 1500, .text = "销售量走势图"},
+             {.name = "optGroupBy_0", .kind = K::Option, .width = 1300, .text = "按部门类别"},
+             {.name = "optGroupBy_1", .kind = K::Option, .width = 1300, .text = "按菜品类别"},
+             {.name = "optGroupBy_2", .kind = K::Option, .width = 1000, .text = "按菜品"}},
+            {{.name = "cboDepartType", .kind = K::List, .width = 2200},
+             {.name = "cboMenuType", .kind = K::List, .width = 2200},
+             {.name = "cboMenu", .kind = K::List, .width = 3400}},
+            {{.name = "chkPeriod",
+              .kind = K::MealPeriods,
+              .label = "请选择要统计的餐段:",
+              .labelWidth = 1900,
+              .width = 700,
+              .text = "全部"}},
+            {IsSentMenuSpec(), UseTrueData, Saving},
+        },
+    .texts =
+        {
+            {"Msg_DepartType_Choose", "(请选择部门类别)"},
+            {"Msg_MenuType_Choose", "(请选择菜品类别)"},
+            {"Msg_Menu_Choose", "(请输入菜品编码/名称/拼音码)"},
+            {"Msg_Input_DepartTypeName", "请选择要统计的部门类别！"},
+            {"Msg_Input_MenuType", "请选择要统计的菜品类别！"},
+            {"Msg_Input_MenuName", "请选择要统计的菜品！"},
+            {"Msg_DepartName", " 部门类别-"},
+            {"Msg_MenuTypeName", " 菜品类别-"},
+            {"Msg_MenuName", " 菜品-"},
+            {"Msg_MonthDay_Format", "%m月%d日"},
+            {"Msg_Total", "合计:"},
+            {"Msg_MaxValue", "  最大值:"},
+            {"Msg_AvgValue", "  日平均值:"},
+            {"Msg_Date", "日期"},
+        },
+};
+
+const char* const SubjectCombos[] = {"cboDepartType", "cboMenuType", "cboMenu"};
+const char* const ChooseKeys[] = {"Msg_DepartType_Choose", "Msg_MenuType_Choose",
+                                  "Msg_Menu_Choose"};
+const char* const MissingKeys[] = {"Msg_Input_DepartTypeName", "Msg_Input_MenuType",
+                                   "Msg_Input_MenuName"};
+const char* const TitleKeys[] = {"Msg_DepartName", "Msg_MenuTypeName", "Msg_MenuName"};
+
+} // namespace
+
+frmMenuLine::frmMenuLine(QWidget* parent) : DailyLineScreen(kSpec, parent)
+{
+    QComboBox* menu = m_criteria->combo("cboMenu");
+    menu->setEditable(true);
+    menu->setInsertPolicy(QComboBox::NoInsert);
+    m_offered = new QStringListModel(this);
+    m_completer = new QCompleter(m_offered, this);
+    m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    m_completer->setCaseSensitivity(Qt::CaseInsensitive);
+    menu->setCompleter(m_completer);
+    connect(menu->lineEdit(), &QLineEdit::textEdited, this, &frmMenuLine::menuTextEdited);
+    connect(m_completer, qOverload<const QString&>(&QCompleter::activated), this,
+            [menu](const QString& name) {
+                const int index = menu->findText(name, Qt::MatchExactly);
+                if (index > 0)
+                    menu->setCurrentIndex(index);
+            });
+    for (int g = 0; g < 3; ++g) {
+        auto* option = static_cast<QAbstractButton*>(
+            m_criteria->control(QStringLiteral("optGroupBy_%1").arg(g).toLatin1().constData()));
+        connect(option, &QAbstractButton::toggled, this, [this] { subjectKindChosen(); });
+    }
+}
+
+frmMenuLine::~frmMenuLine() = default;
+
+QList<int> frmMenuLine::narrowMenus(const QList<MenuEntry>& menus, const QString& typed)
+{
+    const QString text = typed.trimmed();
+    QList<int> offered;
+    for (int i = 0; i < menus.size(); ++i) {
+        const MenuEntry& m = menus.at(i);
+        if (text.isEmpty() || m.code.startsWith(text, Qt::CaseInsensitive) ||
+            m.spell.startsWith(text, Qt::CaseInsensitive) ||
+            m.name.contains(text, Qt::CaseInsensitive))
+            offered << i;
+    }
+    return offered;
+}
+
+void frmMenuLine::formLoad()
+{
+    DailyLineScreen::formLoad();
+    static_cast<QAbstractButton*>(m_criteria->control("optSumBy_0"))->setChecked(true);
+    static_cast<QAbstractButton*>(m_criteria->control("optGroupBy_0"))->setChecked(true);
+    loadSubjects();
+    subjectKindChosen();
+}
+
+void frmMenuLine::loadSubjects()
+{
+    const ConnectionPtr db = hostContext().connection();
+    const DataList::Kind lists[] = {DataList::DepartTypes, DataList::MenuTypes};
+    for (int g = 0; g < 2; ++g) {
+        QComboBox* combo = m_criteria->combo(SubjectCombos[g]);
+        combo->clear();
+        combo->addItem(ownText(ChooseKeys[g]));
+        DataList list(lists[g], db);
+        list.initialise(1, 1);
+        list.load();
+        for (int i = 1; i <= list.Count(); ++i)
+            combo->addItem(list.item(i).Name);
+    }
+    m_menus.clear();
+    try { // a list that cannot be read stays empty
+        auto rows = db->execute(
+            QStringLiteral("SELECT MenuID, MenuName, ToSpell FROM mn_Menu ORDER BY MenuID"));
+        for (; !rows->atEnd(); rows->moveNext())
+            m_menus.append(
+                {rows->value(0).toString(), rows->value(1).toString(), rows->value(2).toString()});
+    } catch (const std::exception&) {
+    }
+    QComboBox* menu = m_criteria->combo("cboMenu");
+    menu->clear();
+    menu->addItem(ownText(ChooseKeys[2]));
+    QStringList names;
+    for (const MenuEntry& m : std::as_const(m_menus))
+        names << m.name;
+    menu->addItems(names);
+    m_offered->setStringList(names);
+}
+
+void frmMenuLine::subjectKindChosen()
+{
+    for (int g = 0; g < 3; ++g)
+        m_criteria->combo(SubjectCombos[g])
+            ->setEnabled(
+                m_criteria->checked(QStringLiteral("optGroupBy_%1").arg(g).toLatin1().constData()));
+}
+
+void frmMenuLine::menuTextEdited(const QString& text)
+{
+    QStringList names;
+    for (int i : narrowMenus(m_menus, text))
+        names << m_menus.at(i).name;
+    m_offered->setStringList(names);
+    if (!text.isEmpty())
+        m_completer->complete();
+}
+
+QString frmMenuLine::chosenMenu() const
+{
+    const QComboBox* menu = m_criteria->combo("cboMenu");
+    const QString text = menu->currentText().trimmed();
+    if (menu->currentIndex() > 0 && menu->itemText(menu->currentIndex()) == menu->currentText())
+        return menu->currentText();
+    if (text.isEmpty() || text == menu->itemText(0))
+        return QString();
+    for (const MenuEntry& m : m_menus)
+        if (m.name.compare(text, Qt::CaseInsensitive) == 0 ||
+            m.code.compare(text, Qt::CaseInsensitive) == 0)
+            return m.name;
+    const QList<int> offered = narrowMenus(m_menus, text);
+    return offered.size() == 1 ? m_menus.at(offered.first()).name : QString();
+}
+
+bool frmMenuLine::criteria(MenuLineCriteria* c, QString* reason) const
+{
+    QString ignored;
+    if (!reason)
+        reason = &ignored;
+    if (!commonCriteria(c, reason))
+        return false;
+    const CriteriaBar& bar = *m_criteria;
+    c->quantity = bar.checked("optSumBy_1");
+    c->gifts = MenuLineCriteria::Gifts(std::clamp(bar.choice("cboIsSentMenu"), 0, 2));
+    c->subject = bar.checked("optGroupBy_2")   ? MenuLineCriteria::Menu
+                 : bar.checked("optGroupBy_1") ? MenuLineCriteria::MenuType
+                                               : MenuLineCriteria::DepartType;
+    if (c->subject == MenuLineCriteria::Menu) {
+        c->subjectName = chosenMenu();
+    } else {
+        const QComboBox* combo = bar.combo(SubjectCombos[c->subject]);
+        if (combo->currentIndex() > 0)
+            c->subjectName = combo->currentText();
+    }
+    if (c->subjectName.isEmpty()) {
+        *reason = ownText(MissingKeys[c->subject]);
+        MsgBox(*reason, QMessageBox::Information, QMessageBox::Ok, window());
+        return false;
+    }
+    return true;
+}
+
+void frmMenuLine::cmdQuery1()
+{
+    MenuLineCriteria c;
+    QString refusal;
+    if (!criteria(&c, &refusal))
+        throw std::runtime_error(refusal.toStdString());
+    const DailyLine line = readLine(MenuLineSql(c));
+
+    const char* measure = c.quantity ? "optSumBy_1" : "optSumBy_0";
+    const QString title = ownText(TitleKeys[c.subject]) + c.subjectName + QLatin1Char(' ') +
+                          static_cast<QAbstractButton*>(m_criteria->control(measure))->text();
+    Drawing drawing;
+    drawing.header = dateText(beginDate()) +
+                     (line.days() > 1 ? QLatin1Char('-') + dateText(endDate()) : QString()) + title;
+    drawing.footer = ownText("Msg_Total") + line.total().toString(2) + ownText("Msg_MaxValue") +
+                     line.maximum().toString(2) + ownText("Msg_AvgValue") +
+                     line.average().toString(2);
+    drawing.seriesLabel = c.subjectName;
+    drawing.yAxisFromMaximum = true;
+    drawLine(line, drawing);
+}

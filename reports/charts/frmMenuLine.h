@@ -1,0 +1,49 @@
+#pragma once
+
+#include "reports/charts/DailyLineScreen.h"
+
+class QCompleter;
+class QStringListModel;
+
+// The menu sales chart: the daily sales amount or quantity of one department type, menu type
+// or menu over a date range, with the total, the largest day and the daily average below the
+// chart and the y axis up to 1.5 times the largest day.
+//
+// The menu combo narrows as the user types: a menu is offered when its code or phonetic code
+// starts with the text or its name contains it (letter case aside).
+class frmMenuLine : public DailyLineScreen
+{
+    Q_OBJECT
+public:
+    explicit frmMenuLine(QWidget* parent = nullptr);
+    ~frmMenuLine() override;
+
+    struct MenuEntry
+    {
+        QString code;  // MenuID
+        QString name;  // MenuName
+        QString spell; // ToSpell, the phonetic code
+    };
+    // The positions of the menus offered for a typed text, in list order; all for no text.
+    static QList<int> narrowMenus(const QList<MenuEntry>& menus, const QString& typed);
+
+    // The criteria as the bar shows them now; false, after telling the user why, when no meal
+    // period or no subject is chosen or the branch choice leaves nothing to query.
+    bool criteria(MenuLineCriteria* c, QString* reason = nullptr) const;
+
+protected:
+    void cmdQuery1() override;
+    void formLoad() override;
+
+private:
+    void loadSubjects();
+    void subjectKindChosen();
+    void menuTextEdited(const QString& text);
+    // The menu the combo names: the item chosen, a name or code typed exactly, or the one menu
+    // the typed text narrows to; empty otherwise.
+    QString chosenMenu() const;
+
+    QList<MenuEntry> m_menus;
+    QCompleter* m_completer = nullptr;
+    QStringListModel* m_offered = nullptr;
+};

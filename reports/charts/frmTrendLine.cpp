@@ -1,0 +1,92 @@
+#include "reports/charts/frmTrendLine.h"
+
+#include "core/HostContext.h"
+#include "framework/DataList.h"
+#include "screens/ScreenSpec.h"
+
+#include <stdexcept>
+
+namespace {
+
+using K = CriterionKind;
+
+const ScreenSpec kSpec{
+    .name = "frmTrendLine",
+    .title = "营业额走势图",
+    .size = {11070, 7980},
+    .rows =
+        {
+            {BeginDate, EndDate, BranchCriterionSpec()},
+            {{.name = "chkPeriod",
+              .kind = K::MealPeriods,
+              .label = "请选择要统计的餐段:",
+              .labelWidth = 1900,
+              .width = 700,
+              .text = "全部"}},
+            {UseTrueData, Saving},
+        },
+    .texts =
+        {
+            {"Msg_Chart_SumToPay", "营业额走势图"},
+            {"Msg_Chart_PeopleCount", "客流量走势图"},
+            {"Msg_Chart_TableCount", "翻台率走势图"},
+            {"Msg_MonthDay_Format", "%m月%d日"},
+            {"Msg_Date", "日期"},
+        },
+};
+
+const char* const TitleKeys[] = {"Msg_Chart_SumToPay", "Msg_Chart_PeopleCount",
+                                 "Msg_Chart_TableCount"};
+
+} // namespace
+
+frmTrendLine::frmTrendLine(QWidget* parent) : DailyLineScreen(kSpec, parent) {}
+
+frmTrendLine::~frmTrendLine() = default;
+
+QString frmTrendLine::kindTitle(int kind) const
+{
+    return ownText(TitleKeys[std::clamp(kind, 0, 2)]);
+}
+
+void frmTrendLine::ShowMe(int kind)
+{
+    if (kind < 0 || kind > 2)
+        return;
+    m_kind = kind;
+    if (!isVisible()) {
+        loadScreen();
+        setTitle(kindTitle(kind));
+        runRefresh();
+    }
+    ReportScreen::ShowMe();
+}
+
+bool frmTrendLine::criteria(TrendLineCriteria* c, QString* reason) const
+{
+    QString ignored;
+    c->kind = m_kind;
+    return commonCriteria(c, reason ? reason : &ignored);
+}
+
+void frmTrendLine::cmdQuery1()
+{
+    TrendLineCriteria c;
+    QString refusal;
+    if (!criteria(&c, &refusal))
+        throw std::runtime_error(refusal.toStdString());
+    int tables = 0;
+    if (m_kind == 2) {
+        DataList list(DataList::Tables, hostContext().connection());
+        list.initialise(1, 1);
+        list.load();
+        tables = list.Count();
+    }
+    const DailyLine line = readLine(TrendLineSql(c), tables);
+    Drawing drawing;
+    drawing.header = dateText(beginDate()) + QLatin1Char('-') + dateText(endDate()) +
+                     QLatin1Char(' ') + kindTitle(m_kind);
+    drawing.seriesLabel = kindTitle(m_kind);
+    drawing.decimals = m_kind == 1 ? 0 : 2;
+    drawLine(line, drawing);
+}

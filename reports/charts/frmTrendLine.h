@@ -1,0 +1,31 @@
+#pragma once
+
+#include "reports/charts/DailyLineScreen.h"
+
+// The business trend lines: one of three daily lines over a date range, the amount received
+// (kind 0), the guests (kind 1) or the table turnover, settled bills divided by the number of
+// tables (kind 2). Each kind is its own instance (one per action), opened with its line drawn.
+class frmTrendLine : public DailyLineScreen
+{
+    Q_OBJECT
+public:
+    explicit frmTrendLine(QWidget* parent = nullptr);
+    ~frmTrendLine() override;
+
+    // Shows the line of `kind` (0, 1 or 2; any other value shows nothing). The first time, the
+    // screen takes the kind's title and draws the current month's line before it appears.
+    void ShowMe(int kind);
+    int kind() const { return m_kind; }
+
+    // The criteria as the bar shows them now; false, after telling the user why, when no meal
+    // period is ticked or the branch choice leaves nothing to query.
+    bool criteria(TrendLineCriteria* c, QString* reason = nullptr) const;
+    // The title of a kind, from the language file.
+    QString kindTitle(int kind) const;
+
+protected:
+    void cmdQuery1() override;
+
+private:
+    int m_kind = 0;
+};
