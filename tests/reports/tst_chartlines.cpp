@@ -113,6 +113,12 @@ private slots:
         QVERIFY(!line.add(QDate(2026, 5, 4), Money::fromUnits(10000)));
         QCOMPARE(line.average().toString(2), QString("100.00"));
         QCOMPARE(line.maximum().toString(2), QString("300.00"));
+        // Rows of one day (dates carrying times) add up to one point.
+        QVERIFY(line.add(QDate(2026, 5, 2), Money::fromUnits(1000000)));
+        QCOMPARE(line.point(1).toString(2), QString("400.00"));
+        QCOMPARE(line.maximum().toString(2), QString("400.00"));
+        line.setDivisor(3);
+        QCOMPARE(line.point(1).toString(4), QString("133.3333"));
         QCOMPARE(DailyLine(QDate(2026, 5, 2), QDate(2026, 5, 1)).average().toString(2),
                  QString("0.00"));
         QCOMPARE(DailyLine::divided(Money::fromUnits(10000), 3).units(), 3333);
@@ -142,7 +148,16 @@ private slots:
         QCOMPARE(screen.points()->text(4, 1), QString("2026年05月01日"));
         QCOMPARE(screen.points()->text(4, 2), QString("300.00"));
 
+        // Nothing sold: zeros below the chart and the y axis left to the chart.
+        screen.applyCriterion("dtpBegin", "2026-04-01");
+        screen.applyCriterion("dtpEnd", "2026-04-30");
+        QVERIFY(screen.runRefresh());
+        QCOMPARE(screen.chart()->data().footer, QString("合计:0.00  最大值:0.00  日平均值:0.00"));
+        QVERIFY(!screen.chart()->data().yAxisMax);
+        QCOMPARE(screen.chart()->data().pointCount(), 30);
+
         // One day: a single date in the header and one point.
+        screen.applyCriterion("dtpBegin", "2026-05-01");
         screen.applyCriterion("dtpEnd", "2026-05-01");
         QVERIFY(screen.runRefresh());
         QCOMPARE(screen.chart()->data().header,

@@ -6,12 +6,14 @@
 #include "screens/chart/ChartFile.h"
 #include "screens/chart/ChartGrid.h"
 #include "screens/chart/ChartOutput.h"
+#include "screens/chart/ChartPicture.h"
 #include "screens/chart/frmViewChart.h"
 
 #include <QAction>
 #include <QChart>
 #include <QFile>
 #include <QPieSeries>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
@@ -156,6 +158,35 @@ private slots:
         QCOMPARE(kept, sample(ChartType::Bar));
     }
 
+    // Printing puts the whole chart on one page; the price types take high, low, open and close
+    // from series in fours (twos for high-low), or from each series' own movement.
+    void printingAndPrices()
+    {
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("print.pdf"));
+        QVERIFY(ChartOutput::print(sample(ChartType::Bar), &printer));
+        QFile pdf(dir.filePath("print.pdf"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                     bytes.count("/Type /Page "),
+                 1);
+
+        Chart2DData d = sample(ChartType::Candle);
+        d.values = {{9, 8}, {1, 2}, {3, 4}, {5, 6}};
+        QCOMPARE(ChartPicture::candleSeriesCount(d), 1);
+        const ChartPicture::Candle c = ChartPicture::candle(d, 0, 1);
+        QCOMPARE(QList<double>({c.high, c.low, c.open, c.close}), QList<double>({8, 2, 4, 6}));
+        d.type = ChartType::HiLo;
+        QCOMPARE(ChartPicture::candleSeriesCount(d), 2);
+        d.values = {{120, 300, 50}};
+        const ChartPicture::Candle own = ChartPicture::candle(d, 0, 2);
+        QCOMPARE(QList<double>({own.high, own.low, own.open, own.close}),
+                 QList<double>({300, 50, 300, 50}));
+    }
+
     // The viewer: a copy of the screen's chart, the type menu, the mouse modes, Refresh back to
     // the view it was shown with, and a chart file replacing the chart, type and all.
     void viewer()
@@ -183,6 +214,15 @@ private slots:
         chart->callAction(ChartAction::UpdateZoom, QPoint(450, 300));
         chart->callAction(ChartAction::EndZoom, QPoint(450, 300));
         QVERIFY(chart->view() != shown);
+        // The zoomed chart saved as a chart file reopens with the same picture.
+        QTemporaryDir zoomed;
+        QVERIFY(viewer.saveFile(zoomed.filePath("zoomed.cht")));
+        QVERIFY(viewer.saveFile(zoomed.filePath("zoomed.png")));
+        Chart2D reopened;
+        QVERIFY(reopened.load(zoomed.filePath("zoomed.cht")));
+        QCOMPARE(reopened.view(), chart->view());
+        QVERIFY(reopened.save(zoomed.filePath("reopened.png")));
+        QCOMPARE(QImage(zoomed.filePath("reopened.png")), QImage(zoomed.filePath("zoomed.png")));
         viewer.tlbMain_ButtonClick("Refresh");
         QCOMPARE(chart->view(), shown);
 
