@@ -10,8 +10,6 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QMenu>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -53,13 +51,7 @@ bool ChartReportScreen::exportGrid(const QString& path)
 
 void ChartReportScreen::cmdPrint1()
 {
-    if (HostUi::isHeadless())
-        return;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
-        Chart2D1->print(&printer);
+    frmViewChart::printWithDialog(Chart2D1, this);
 }
 
 void ChartReportScreen::toggleFullScreen()

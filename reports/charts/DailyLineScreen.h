@@ -3,6 +3,16 @@
 #include "reports/charts/ChartLineSql.h"
 #include "reports/charts/DailyLine.h"
 #include "screens/ChartReportScreen.h"
+#include "screens/ScreenSpec.h"
+
+// The meal-period boxes of the daily lines: the label, the master box "全部" and a box per
+// period.
+inline const CriterionSpec DailyLinePeriods{.name = "chkPeriod",
+                                            .kind = CriterionKind::MealPeriods,
+                                            .label = "请选择要统计的餐段:",
+                                            .labelWidth = 1900,
+                                            .width = 700,
+                                            .text = "全部"};
 
 // What the daily chart lines share (the menu sales chart and the trend lines): a range from
 // the first day of the month to today, the meal-period boxes, the deleted-data, top-up and

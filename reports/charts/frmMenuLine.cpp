@@ -35,12 +35,7 @@ const ScreenSpec kSpec{
             {{.name = "cboDepartType", .kind = K::List, .width = 2200},
              {.name = "cboMenuType", .kind = K::List, .width = 2200},
              {.name = "cboMenu", .kind = K::List, .width = 3400}},
-            {{.name = "chkPeriod",
-              .kind = K::MealPeriods,
-              .label = "请选择要统计的餐段:",
-              .labelWidth = 1900,
-              .width = 700,
-              .text = "全部"}},
+            {DailyLinePeriods},
             {IsSentMenuSpec(), UseTrueData, Saving},
         },
     .texts =

@@ -8,8 +8,6 @@
 
 namespace {
 
-using K = CriterionKind;
-
 const ScreenSpec kSpec{
     .name = "frmTrendLine",
     .title = "营业额走势图",
@@ -17,12 +15,7 @@ const ScreenSpec kSpec{
     .rows =
         {
             {BeginDate, EndDate, BranchCriterionSpec()},
-            {{.name = "chkPeriod",
-              .kind = K::MealPeriods,
-              .label = "请选择要统计的餐段:",
-              .labelWidth = 1900,
-              .width = 700,
-              .text = "全部"}},
+            {DailyLinePeriods},
             {UseTrueData, Saving},
         },
     .texts =

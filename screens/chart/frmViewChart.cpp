@@ -249,15 +249,20 @@ QString frmViewChart::chooseSavePath(QWidget* parent, const QString& caption, bo
     return path;
 }
 
-void frmViewChart::print()
+void frmViewChart::printWithDialog(const Chart2D* chart, QWidget* parent)
 {
     if (HostUi::isHeadless())
         return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
-    QPrintDialog dialog(&printer, this);
+    QPrintDialog dialog(&printer, parent);
     if (dialog.exec() == QDialog::Accepted)
-        printTo(&printer);
+        chart->print(&printer);
+}
+
+void frmViewChart::print()
+{
+    printWithDialog(Chart2D1, this);
 }
 
 void frmViewChart::keyPressEvent(QKeyEvent* event)

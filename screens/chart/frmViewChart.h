@@ -33,6 +33,8 @@ public:
     bool openFile(const QString& path, QString* error = nullptr);
     bool saveFile(const QString& path, QString* error = nullptr) const;
     bool printTo(QPrinter* printer) const;
+    // The print dialog for a chart, then the chart on one landscape page (nothing headless).
+    static void printWithDialog(const Chart2D* chart, QWidget* parent);
     // The save dialog for a chart: a chart file or a picture, and with `withData` also the
     // points as a workbook or text; the chosen file with its extension, empty when cancelled.
     static QString chooseSavePath(QWidget* parent, const QString& caption, bool withData);
