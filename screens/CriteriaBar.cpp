@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <climits>
 #include <stdexcept>
 
 namespace {
@@ -366,6 +367,8 @@ void CriteriaBar::load(const LanguageSection* texts)
         if (QWidget* label = find("lblUseTrueData"))
             label->setVisible(allowed);
         trueData->setChecked(allowed);
+        if (!allowed)
+            closeGapOf("chkUseTrueData");
     }
     if (!m_viewButtons.isEmpty())
         static_cast<QRadioButton*>(m_viewButtons.first())->setChecked(true);
@@ -416,19 +419,60 @@ std::vector<LanguageEntry> CriteriaBar::languageEntries() const
     return entries;
 }
 
+// The widgets of a built criterion, in the order they stand on the bar.
+static QList<QWidget*> widgetsOf(const QList<QWidget*>& controls, QWidget* label, bool labelFirst)
+{
+    QList<QWidget*> widgets;
+    if (label && labelFirst)
+        widgets << label;
+    widgets << controls;
+    if (label && !labelFirst)
+        widgets << label;
+    return widgets;
+}
+
+void CriteriaBar::closeGapOf(const char* name)
+{
+    for (const QList<Built>& row : m_built) {
+        for (int i = 0; i < row.size(); ++i) {
+            if (!row[i].controls.contains(find(name)))
+                continue;
+            // The hidden criterion's room goes to the criteria after it on its row (once: a
+            // second load finds them moved already).
+            if (m_gapsClosed.contains(QLatin1String(name)) || i + 1 >= row.size())
+                return;
+            m_gapsClosed << QLatin1String(name);
+            int start = INT_MAX;
+            for (QWidget* w : widgetsOf(row[i].controls, row[i].label, true))
+                start = std::min(start, w->x());
+            QList<QWidget*> after;
+            for (int j = i + 1; j < row.size(); ++j) {
+                after << widgetsOf(row[j].controls, row[j].label, true);
+                if (row[j].spec->kind == CriterionKind::MealPeriods)
+                    for (QCheckBox* box : m_periods->boxes())
+                        after << box;
+            }
+            int end = INT_MAX;
+            for (QWidget* w : after)
+                end = std::min(end, w->x());
+            for (QWidget* w : after)
+                w->move(w->x() - (end - start), w->y());
+            return;
+        }
+    }
+}
+
 QList<QList<QWidget*>> CriteriaBar::englishRows() const
 {
     QList<QList<QWidget*>> rows;
     for (const QList<Built>& row : m_built) {
         QList<QWidget*> widgets;
         for (const Built& b : row) {
-            if (b.spec->kind == CriterionKind::LabelledCheck) {
-                widgets << b.controls << b.label; // the box, then its label
-                continue;
-            }
-            if (b.label)
-                widgets << b.label;
-            widgets << b.controls;
+            // A labelled check box stands before its label.
+            const bool labelFirst = b.spec->kind != CriterionKind::LabelledCheck;
+            for (QWidget* w : widgetsOf(b.controls, b.label, labelFirst))
+                if (!w->isHidden()) // a criterion the user may not use takes no room
+                    widgets << w;
             if (b.spec->kind == CriterionKind::MealPeriods) // the period boxes follow the master
                 for (QCheckBox* box : m_periods->boxes())
                     widgets << box;

@@ -97,6 +97,8 @@ private:
         QList<QWidget*> controls;
     };
     QWidget* find(const char* name) const;
+    // Moves the criteria after a hidden one on its row left into its room.
+    void closeGapOf(const char* name);
     const CriterionSpec* spec(const char* name) const;
     void build(const CriterionSpec& c, int row, int* left);
     void fillOnFirstDropDown(QComboBox* combo, const CriterionSpec& c);
@@ -119,5 +121,6 @@ private:
     QList<QWidget*> m_viewButtons;
     QHash<QString, QButtonGroup*> m_optionGroups;
     int m_heightTwips = 0;
+    QStringList m_gapsClosed;
     int m_lowestTwips = 0; // the lowest control's bottom, when it reaches below its row
 };

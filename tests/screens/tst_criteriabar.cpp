@@ -43,7 +43,7 @@ const ScreenSpec kSpec{
              {IsSentMenuSpec(),
               {.name = "cboShiftID", .kind = K::Text, .label = "交班号:", .labelWidth = 780},
               {.name = "chkPeriod", .kind = K::MealPeriods, .width = 900, .text = "餐段"}},
-             {Saving, {.name = "optQuery", .kind = K::Views, .width = 1200}},
+             {UseTrueData, Saving, {.name = "optQuery", .kind = K::Views, .width = 1200}},
              {{.name = "optOrderBy_0", .kind = K::Option, .text = "顺序"},
               {.name = "optOrderBy_1", .kind = K::Option, .text = "倒序"}}},
     .views =
@@ -136,6 +136,22 @@ private slots:
         auto x = [&](const char* name) { return bar.control(name)->x(); };
         QVERIFY(x("lblBegin") < x("dtpBegin") && x("dtpBegin") < x("lblEnd"));
         QVERIFY(x("lblTableAreaName") < x("cboTableAreaName"));
+        // Without the right to deleted bills their box is hidden and the criteria after it on its
+        // row move into its room; with the right, they stand after it.
+        QVERIFY(bar.control("chkUseTrueData")->isHidden());
+        QCOMPARE(x("chkSaving"), x("chkUseTrueData"));
+        QVERIFY(x("lblSaving") < x("optQuery1"));
+        {
+            hostContext().TrueDataAllowed = true;
+            ProbeList allowed;
+            allowed.ShowMe();
+            hostContext().TrueDataAllowed = false;
+            const CriteriaBar& shown = allowed.bar();
+            QVERIFY(!shown.control("chkUseTrueData")->isHidden());
+            QVERIFY(shown.control("chkSaving")->x() > shown.control("lblUseTrueData")->x());
+            QCOMPARE(shown.control("optQuery1")->x() - x("optQuery1"),
+                     shown.control("chkSaving")->x() - x("chkSaving"));
+        }
         QVERIFY_THROWS_EXCEPTION(std::logic_error, bar.control("cboNoSuch"));
 
         // Lists: "(全部)" adds nothing; an item chosen or typed exactly counts, other typing not.
