@@ -55,7 +55,7 @@ const QHash<QString, Caption>& table()
         {"DoMenuLine", {"销售出品走势图", "Menu sales chart"}},
         {"DoTrendLine_SumToPay", {"营业额走势图", "Turnover trend"}},
         {"DoTrendLine_PeopleCount", {"客流量走势图", "Guest count trend"}},
-        {"DoTrendLine_TableCount", {"开台数走势图", "Tables opened trend"}},
+        {"DoTrendLine_TableCount", {"翻台率走势图", "Table turnover trend"}},
         {"DoBookQuery", {"预定单查询", "Booking query"}},
         {"DoBookReport", {"预定明细报表", "Booking report"}},
         {"SignIn_Title", {"登录", "Sign in"}},
