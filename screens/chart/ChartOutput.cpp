@@ -2,6 +2,7 @@
 
 #include "screens/chart/ChartFile.h"
 #include "screens/chart/ChartPicture.h"
+#include "screens/sheet/PdfTextLayer.h"
 
 #include <QFileInfo>
 #include <QPageLayout>
@@ -129,7 +130,16 @@ bool ChartOutput::save(const Chart2DData& chart, const QString& path, QString* e
             setError(error, file.errorString());
             return false;
         }
-        return true;
+        // The text layer gives back the ideographs drawn, not radicals that share their glyphs.
+        PdfTextLayer textLayer;
+        for (const QFont& font : ChartPicture::fonts())
+            textLayer.addFont(font);
+        for (const QString& text :
+             QStringList{chart.header, chart.footer} + chart.seriesLabels + chart.pointLabels)
+            textLayer.addText(text);
+        for (const ChartPointLabel& label : chart.labels)
+            textLayer.addText(label.text);
+        return textLayer.repair(path, error);
     }
     setError(error, QStringLiteral("a chart is saved as .cht, .png, .svg or .pdf"));
     return false;

@@ -526,6 +526,11 @@ void ChartPicture::relayout()
     }
 }
 
+QList<QFont> ChartPicture::fonts()
+{
+    return {chartFont(9), chartFont(9, true)};
+}
+
 void ChartPicture::render(const Chart2DData& data, QPainter* painter, const QRectF& target,
                           const QSizeF& size)
 {

@@ -2,6 +2,7 @@
 
 #include "screens/chart/Chart2DData.h"
 
+#include <QFont>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -61,6 +62,8 @@ public:
     // Renders the chart at `size` (pixels) into `target` of `painter` (a picture file, a page).
     static void render(const Chart2DData& data, QPainter* painter, const QRectF& target,
                        const QSizeF& size);
+    // The fonts the chart's texts are drawn in (titles bold, the rest regular).
+    static QList<QFont> fonts();
 
     // High, low, open and close of point p of candle series c, by the rule above; and the
     // number of candle series.

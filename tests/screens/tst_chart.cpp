@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QPieSeries>
 #include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
@@ -128,6 +130,16 @@ private slots:
             for (int x = 0; x < picture.width(); x += 4)
                 inked += picture.pixel(x, y) != qRgb(255, 255, 255);
         QVERIFY2(inked > 500, qPrintable(QString::number(inked)));
+        // The PDF's text layer gives back the ideographs drawn (月 and 日, not the radicals ⽉ and
+        // ⽇ that share their glyphs), so the chart can be searched and copied from.
+        if (!QStandardPaths::findExecutable("pdftotext").isEmpty()) {
+            QProcess pdftotext;
+            pdftotext.start("pdftotext", {dir.filePath("oc2dTypePlot.pdf"), "-"});
+            QVERIFY(pdftotext.waitForFinished());
+            const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+            QVERIFY2(text.contains(sample(ChartType::Plot).header) && text.contains("05月04日"),
+                     qPrintable(text));
+        }
         // Kept for looking at when asked: VTX_CHART_PICTURES=<folder>.
         const QString keep = qEnvironmentVariable("VTX_CHART_PICTURES");
         for (const ChartType::Entry& e : ChartType::Entries)
