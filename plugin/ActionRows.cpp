@@ -11,6 +11,12 @@
 #include "reports/bills/frmSubBillQuery.h"
 #include "reports/bookings/frmBookQuery.h"
 #include "reports/bookings/frmBookReport.h"
+#include "reports/members/frmAccountPayment.h"
+#include "reports/members/frmMemberConsume.h"
+#include "reports/members/frmMemberDiscountQuery.h"
+#include "reports/members/frmMemberQuery.h"
+#include "reports/members/frmMemberSummary.h"
+#include "reports/members/frmPaymentMember.h"
 #include "reports/periods/frmDailyReport.h"
 // Charts
 #include "reports/charts/frmMenuLine.h"
@@ -60,4 +66,13 @@ void AddActionRows(ActionTable& table)
     table.addOwn<frmTrendLine>(QStringLiteral("DoTrendLine_SumToPay"), Charts, 0);
     table.addOwn<frmTrendLine>(QStringLiteral("DoTrendLine_PeopleCount"), Charts, 1);
     table.addOwn<frmTrendLine>(QStringLiteral("DoTrendLine_TableCount"), Charts, 2);
+
+    // Member and account reports.
+    const QString Members = QStringLiteral("Group_Members");
+    table.addShared<frmMemberQuery>(QStringLiteral("DoMemberQuery"), Members);
+    table.addShared<frmMemberConsume>(QStringLiteral("DoMemberConsume"), Members);
+    table.addShared<frmMemberSummary>(QStringLiteral("DoMemberSummary"), Members);
+    table.addShared<frmMemberDiscountQuery>(QStringLiteral("DoMemberDiscountQuery"), Members);
+    table.addShared<frmPaymentMember>(QStringLiteral("DoPaymentMember"), Members);
+    table.addShared<frmAccountPayment>(QStringLiteral("DoAccountPayment"), Members);
 }

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -53,7 +54,7 @@ const QString ToolTip = QStringLiteral("ToolTipText");
 bool hasToolTip(const CriterionSpec& c)
 {
     return c.text && (c.kind == CriterionKind::List || c.kind == CriterionKind::Text ||
-                      c.kind == CriterionKind::Branch);
+                      c.kind == CriterionKind::CardNumber || c.kind == CriterionKind::Branch);
 }
 
 QString itemText(const TextSpec& item, const LanguageSection* own)
@@ -80,6 +81,35 @@ public:
 
 private:
     QCheckBox* m_box;
+};
+
+// A magnetic card track arrives as keys: ";" number "?". The start sentinel empties the box, the
+// end sentinel selects what was read; neither is typed into it.
+class CardReader : public QObject
+{
+public:
+    explicit CardReader(QComboBox* combo) : QObject(combo), m_combo(combo)
+    {
+        combo->lineEdit()->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const QString key = static_cast<QKeyEvent*>(event)->text();
+        if (key == QLatin1String(";")) {
+            m_combo->setEditText(QString());
+            return true;
+        }
+        if (key == QLatin1String("?")) {
+            m_combo->lineEdit()->selectAll();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QComboBox* m_combo;
 };
 
 } // namespace
@@ -164,6 +194,7 @@ void CriteriaBar::build(const CriterionSpec& c, int row, int* left)
         break;
     case CriterionKind::List:
     case CriterionKind::Text:
+    case CriterionKind::CardNumber:
     case CriterionKind::Branch: {
         auto* combo = new DropDownComboBox(m_bar);
         combo->setEditable(c.kind != CriterionKind::List || c.source.kind == ListSource::Query ||
@@ -172,6 +203,8 @@ void CriteriaBar::build(const CriterionSpec& c, int row, int* left)
         combo->setInsertPolicy(QComboBox::NoInsert);
         if (c.text)
             combo->setToolTip(QString::fromUtf8(c.text));
+        if (c.kind == CriterionKind::CardNumber)
+            new CardReader(combo);
         control = combo;
         break;
     }

@@ -10,6 +10,7 @@
 #include "screens/sheet/Sheet.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QStackedWidget>
 #include <QToolBar>
@@ -74,6 +75,31 @@ QString QueryReportScreen::gridCaption() const
 const ViewSpec& QueryReportScreen::viewSpec(int view) const
 {
     return m_spec.views.at(size_t(view));
+}
+
+void QueryReportScreen::fillSortChoices(const char* name, const QString& none)
+{
+    QComboBox* combo = m_criteria->combo(name);
+    combo->clear();
+    if (!none.isEmpty())
+        combo->addItem(none);
+    const LanguageSection* texts = languageTexts();
+    for (const ColumnSpec& column : viewSpec(0).columns) {
+        const QString field = QString::fromUtf8(column.field);
+        combo->addItem(texts->text(QStringLiteral("ctlQuery1"),
+                                   field.mid(field.lastIndexOf(QLatin1Char('|')) + 1)));
+    }
+    combo->setCurrentIndex(none.isEmpty() ? -1 : 0);
+    m_sortFirstColumn.insert(QString::fromLatin1(name), none.isEmpty() ? 0 : 1);
+}
+
+QString QueryReportScreen::sortField(const char* name) const
+{
+    const std::vector<ColumnSpec>& columns = viewSpec(0).columns;
+    const int index = m_criteria->choice(name) - m_sortFirstColumn.value(QString::fromLatin1(name));
+    if (index < 0 || index >= int(columns.size()))
+        return QString();
+    return QString::fromUtf8(columns[size_t(index)].field).section(QLatin1Char('|'), 0, 0);
 }
 
 void QueryReportScreen::showView(int view)

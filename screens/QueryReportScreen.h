@@ -2,6 +2,7 @@
 
 #include "screens/ReportScreen.h"
 
+#include <QHash>
 #include <QVariantList>
 
 class QStackedWidget;
@@ -51,6 +52,12 @@ protected:
     QString printHeader() const override;
 
     const ViewSpec& viewSpec(int view) const;
+    // A sort criterion: the first view's column captions as translated, after `none` (an item
+    // meaning no sort) when one is given; with none given, nothing is chosen at the start.
+    void fillSortChoices(const char* name, const QString& none = QString());
+    // The field of the column chosen there; empty when no column is.
+    QString sortField(const char* name) const;
+
     ctlQuery* ctlQuery1 = nullptr; // the first view's control
     Sheet* mSpread1 = nullptr;     // its grid
 
@@ -60,5 +67,6 @@ private:
 
     QStackedWidget* m_views = nullptr;
     QList<ctlQuery*> m_controls;
-    QList<bool> m_refreshed; // per view: its grid holds a result
+    QList<bool> m_refreshed;               // per view: its grid holds a result
+    QHash<QString, int> m_sortFirstColumn; // per sort criterion: the item of the first column
 };

@@ -42,6 +42,9 @@ enum class CriterionKind
     List,          // combo box: "(全部)" then items from `source` (a name can be typed when they
                    // come from the database); a choice after "(全部)" counts
     Text,          // editable combo box for free text
+    CardNumber,    // free text typed or swiped on a magnetic card reader: the track's start
+                   // sentinel ";" empties the box, its end sentinel "?" selects the number read,
+                   // so that the next swipe replaces it (neither is kept in the text)
     TextBox,       // line edit
     Branch,        // the branch combo: "(全部)", "(部分)" and the user's branches
     Button,        // push button with its own caption (`text`)

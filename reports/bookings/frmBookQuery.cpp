@@ -93,12 +93,6 @@ const ScreenSpec kSpec{
     .texts = {{"Msg_OrderBy_None", "(不排序)"}},
 };
 
-// The sort choices after item 0: the grid's columns in order.
-const std::vector<ColumnSpec>& sortColumns()
-{
-    return kSpec.views.front().columns;
-}
-
 } // namespace
 
 frmBookQuery::frmBookQuery(QWidget* parent) : QueryReportScreen(kSpec, parent)
@@ -110,14 +104,8 @@ frmBookQuery::frmBookQuery(QWidget* parent) : QueryReportScreen(kSpec, parent)
 
 void frmBookQuery::formLoad()
 {
-    const LanguageSection* texts = languageTexts();
-    QComboBox* orderBy = m_criteria->combo("cboOrderBy");
-    orderBy->clear();
-    orderBy->addItem(texts->text(QStringLiteral("Msg_OrderBy_None"), QStringLiteral("Default")));
-    for (const ColumnSpec& column : sortColumns())
-        orderBy->addItem(
-            texts->text(QStringLiteral("ctlQuery1"), QString::fromLatin1(column.field)));
-    orderBy->setCurrentIndex(0);
+    fillSortChoices("cboOrderBy", languageTexts()->text(QStringLiteral("Msg_OrderBy_None"),
+                                                        QStringLiteral("Default")));
     static_cast<QAbstractButton*>(m_criteria->control("optOrderBy_0"))->setChecked(true);
     // Today's arrivals, whatever their status.
     static_cast<QAbstractButton*>(m_criteria->control("optBook_3"))->setChecked(true);
@@ -138,9 +126,7 @@ bool frmBookQuery::criteria(BookQueryCriteria* out, QString* reason) const
     c.createPerson = bar.chosen("cboCreatePerson");
     c.byArrival = bar.checked("chkByDate_0");
     c.byBooking = bar.checked("chkByDate_1");
-    const int sortBy = bar.choice("cboOrderBy");
-    if (sortBy > 0 && sortBy <= int(sortColumns().size()))
-        c.orderBy = QString::fromLatin1(sortColumns()[size_t(sortBy - 1)].field);
+    c.orderBy = sortField("cboOrderBy");
     c.descending = bar.checked("optOrderBy_1");
     *out = c;
     return true;

@@ -1,0 +1,26 @@
+#include "reports/members/MemberBillBar.h"
+
+std::vector<std::vector<CriterionSpec>> MemberBillRows()
+{
+    using K = CriterionKind;
+    return {
+        {BeginDate, EndDate, BranchCriterionSpec()},
+        {{.name = "cboMemberType",
+          .kind = K::List,
+          .label = "会员类型:",
+          .labelWidth = 900,
+          .width = 1500,
+          .source = {.kind = ListSource::DataList, .list = DataList::MemberTypes}},
+         {.name = "cboMemberCardID",
+          .kind = K::CardNumber,
+          .label = "会员卡号:",
+          .labelWidth = 900,
+          .width = 1500},
+         {.name = "cboMemberName",
+          .kind = K::Text,
+          .label = "会员姓名:",
+          .labelWidth = 900,
+          .width = 1500}},
+        {UseTrueData, Saving, {.name = "optQuery", .kind = K::Views, .width = 1300}},
+    };
+}

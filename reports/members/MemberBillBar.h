@@ -1,0 +1,10 @@
+#pragma once
+
+#include "screens/ScreenSpec.h"
+
+#include <vector>
+
+// The criteria bar of the member bill screens (member consumption, member-card payments): the
+// bill date range and branch; the card type, the card number (typed or swiped) and the member
+// name; deleted bills, top-ups and the view options.
+std::vector<std::vector<CriterionSpec>> MemberBillRows();

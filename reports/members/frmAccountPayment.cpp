@@ -1,0 +1,125 @@
+#include "reports/members/frmAccountPayment.h"
+
+#include "reports/bills/frmBillInfo.h"
+#include "screens/CriteriaBar.h"
+#include "screens/ScreenSpec.h"
+
+namespace {
+
+using K = CriterionKind;
+
+CriterionSpec typed(const char* name, const char* label)
+{
+    return {.name = name, .kind = K::Text, .label = label, .labelWidth = 900, .width = 1500};
+}
+
+constexpr int BalancesView = 2;
+
+const ScreenSpec kSpec{
+    .name = "frmAccountPayment",
+    .title = "挂账明细汇总表",
+    .size = {11070, 7980},
+    .rows =
+        {
+            {BeginDate, EndDate,
+             QueryListSpec(
+                 "cboAccountType", "账户类别:", 900, 1500,
+                 "SELECT DISTINCT AccountTypeID,AccountTypeName FROM ac_AccountType ORDER BY "
+                 "AccountTypeID",
+                 "AccountTypeName")},
+            {{.name = "cboPaymentType",
+              .kind = K::List,
+              .label = "挂账方式:",
+              .labelWidth = 900,
+              .width = 1500,
+              .source = {.kind = ListSource::Items,
+                         .items = {{"Msg_ComboBox_All"},
+                                   {"Msg_PaymentType_CheckOut", "收银挂账"},
+                                   {"Msg_PaymentType_UnCheckOut", "收银反结账"},
+                                   {"Msg_PaymentType_Payback", "付款"}}}},
+             typed("cboBillID", "单号:"),
+             QueryListSpec("cboCreatePerson", "收银员:", 900, 1500,
+                           "SELECT DISTINCT CreatePersonID,CreatePerson FROM ac_Payment ORDER "
+                           "BY CreatePersonID",
+                           "CreatePerson")},
+            {typed("cboAccountID", "账户:"),
+             typed("cboAccountName", "账户名:"),
+             {.name = "optQuery", .kind = K::Views, .width = 1300}},
+        },
+    .views =
+        {
+            {.option = "挂账\n明细表",
+             .title = "挂账明细表",
+             .columns =
+                 {
+                     TextColumn("BillID", "单号", 1500),
+                     TextColumn("AccountTypeName", "账户类别", 1000),
+                     TextColumn("AccountID", "账户", 900),
+                     TextColumn("AccountName", "账户名", 1800),
+                     SumColumn("Amount", "挂账金额", 1100),
+                     TextColumn("CreatePerson", "收银员", 800),
+                     TextColumn("CreateTime", "挂账时间", 1800),
+                     TextColumn("Remark", "备注", 1200),
+                 },
+             .centred = {1, 2, 3, 6, 7},
+             .detailColumn = 1,
+             .openDetail = OpenBillDetail},
+            {.option = "挂账明细\n汇总表",
+             .title = "挂账明细汇总表",
+             .columns =
+                 {
+                     TextColumn("AccountTypeName", "账户类别", 1200),
+                     TextColumn("AccountID", "账户", 1000),
+                     TextColumn("AccountName", "账户名", 2000),
+                     SumColumn("theCount", "笔数", 900),
+                     SumColumn("theSum", "挂账金额", 1300),
+                 },
+             .centred = {1, 2}},
+            {.option = "挂账结余\n汇总表",
+             .title = "挂账结余汇总表",
+             .columns =
+                 {
+                     TextColumn("AccountTypeName", "账户类别", 1200),
+                     TextColumn("AccountID", "账户", 1000),
+                     TextColumn("AccountName", "账户名", 2000),
+                     SumColumn("Balance", "结余", 1300),
+                     SumColumn("CreditLimit", "信用限额", 1300),
+                 },
+             .centred = {1, 2}},
+        },
+};
+
+} // namespace
+
+frmAccountPayment::frmAccountPayment(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
+
+AccountPaymentCriteria frmAccountPayment::criteria() const
+{
+    const CriteriaBar& bar = *m_criteria;
+    AccountPaymentCriteria c;
+    c.accountType = bar.chosen("cboAccountType");
+    // The type's code is its place in the list after "(全部)".
+    c.paymentType = bar.choice("cboPaymentType") - 1;
+    c.billId = bar.text("cboBillID");
+    c.createPerson = bar.chosen("cboCreatePerson");
+    c.accountId = bar.text("cboAccountID");
+    c.accountName = bar.text("cboAccountName");
+    return c;
+}
+
+QString frmAccountPayment::viewSql(int view)
+{
+    return AccountPaymentSql(view, criteria());
+}
+
+QVariantList frmAccountPayment::viewParameters(int view)
+{
+    return view == BalancesView ? QVariantList() : QueryReportScreen::viewParameters(view);
+}
+
+QList<QPair<QDate, QDate>> frmAccountPayment::rangesToCheck() const
+{
+    if (currentView() == BalancesView)
+        return {};
+    return QueryReportScreen::rangesToCheck();
+}

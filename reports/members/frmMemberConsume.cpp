@@ -1,0 +1,64 @@
+#include "reports/members/frmMemberConsume.h"
+
+#include "reports/bills/frmBillInfo.h"
+#include "reports/members/MemberBillBar.h"
+#include "screens/CriteriaBar.h"
+
+namespace {
+
+const ScreenSpec kSpec{
+    .name = "frmMemberConsume",
+    .title = "会员卡消费明细汇总表",
+    .size = {11070, 7980},
+    .rows = MemberBillRows(),
+    .views =
+        {
+            {.option = "会员卡消费\n明细表",
+             .title = "会员卡消费明细表",
+             .columns =
+                 {
+                     TextColumn("BillID", "单号", 1500),
+                     TextColumn("BillDate", "日期", 1800),
+                     TextColumn("MemberCardID", "卡号", 1300),
+                     TextColumn("MemberTypeName", "卡类型", 1000),
+                     TextColumn("MemberName", "姓名", 1000),
+                     SumColumn("SumPaid", "消费金额", 1200),
+                 },
+             .centred = {1, 2, 3, 4, 5},
+             .detailColumn = 1,
+             .openDetail = OpenBillDetail},
+            {.option = "会员卡消费\n汇总表",
+             .title = "会员卡消费汇总表",
+             .columns =
+                 {
+                     TextColumn("MemberCardID", "卡号", 1300),
+                     TextColumn("MemberTypeName", "卡类型", 1000),
+                     TextColumn("MemberName", "姓名", 1000),
+                     SumColumn("theSumPaid", "消费金额", 1200),
+                 },
+             .centred = {1, 2, 3}},
+            {.option = "会员卡消费\n菜品汇总表",
+             .title = "会员卡消费菜品汇总表",
+             .columns =
+                 {
+                     TextColumn("MenuID", "菜号", 900),
+                     TextColumn("MenuName", "菜名", 1600),
+                     TextColumn("MenuTypeName", "菜品类别", 1100),
+                     SumColumn("theCount", "消费次数", 1100, "theCount<>0"),
+                     SumColumn("theQty", "消费数量", 1100, "theQty<>0"),
+                 },
+             .centred = {1, 3}},
+        },
+    .texts = {{"Msg_MemberCard", "会员卡"}},
+};
+
+} // namespace
+
+frmMemberConsume::frmMemberConsume(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
+
+QString frmMemberConsume::viewSql(int view)
+{
+    MemberBillCriteria c;
+    ReadMemberBillCriteria(*m_criteria, &c); // throws when the branch choice is refused
+    return MemberConsumeSql(view, c);
+}

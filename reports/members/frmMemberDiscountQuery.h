@@ -1,0 +1,18 @@
+#pragma once
+
+#include "reports/members/MemberDiscountSql.h"
+#include "screens/QueryReportScreen.h"
+
+// The member discount query: per dish and price pair, the lines sold at a price other than the
+// list price (the member price), with the quantity, the discount and the discount rate.
+class frmMemberDiscountQuery : public QueryReportScreen
+{
+    Q_OBJECT
+public:
+    explicit frmMemberDiscountQuery(QWidget* parent = nullptr);
+
+protected:
+    QString viewSql(int view) override;
+    QVariantList viewParameters(int view) override;
+    void formLoad() override;
+};

@@ -1,0 +1,224 @@
+#include "reports/members/frmMemberQuery.h"
+
+#include "core/HostContext.h"
+#include "core/LanguageSection.h"
+#include "core/modMessage.h"
+#include "framework/DataList.h"
+#include "screens/CriteriaBar.h"
+#include "screens/ScreenSpec.h"
+#include "screens/ctlQuery.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QIntValidator>
+#include <QLineEdit>
+#include <algorithm>
+
+namespace {
+
+using K = CriterionKind;
+
+CriterionSpec check(const char* name, const char* caption, int width)
+{
+    return {.name = name, .kind = K::Check, .width = width, .text = caption};
+}
+
+CriterionSpec option(const char* name, const char* caption, int width = 750)
+{
+    return {.name = name, .kind = K::Option, .width = width, .text = caption};
+}
+
+// A number box: month or day of the birthday range.
+CriterionSpec number(const char* name, const char* label, int labelWidth)
+{
+    return {.name = name, .kind = K::Text, .label = label, .labelWidth = labelWidth, .width = 650};
+}
+
+CriterionSpec list(const char* name, const char* label, int labelWidth, int width)
+{
+    return {
+        .name = name, .kind = K::List, .label = label, .labelWidth = labelWidth, .width = width};
+}
+
+const ScreenSpec kSpec{
+    .name = "frmMemberQuery",
+    .title = "会员资料查询",
+    .size = {11070, 7980},
+    .rows =
+        {
+            {BeginDate, EndDate, check("chkAllTime", "显示全部时间内发卡的会员资料", 3300)},
+            {{.name = "lblBirthday", .kind = K::Label, .label = "会员生日:", .width = 900},
+             option("Option1_0", "全年"),
+             option("Option1_1", "今天"),
+             option("Option1_2", "本月"),
+             option("Option1_3", nullptr, 300),
+             number("cboMonth", nullptr, 0),
+             number("cboDay_0", "月", 250),
+             number("cboDay_1", "日 至", 500),
+             {.name = "lblDayEnd", .kind = K::Label, .label = "日", .width = 300}},
+            {list("cboMemberType", "卡类型:", 700, 1500),
+             check("chkLock", "过滤显示已挂失的会员卡", 2400),
+             check("chkNewCard", "过滤显示新登记的会员卡", 2400),
+             check("chkLimit", "过滤显示已到期的会员卡", 2400)},
+            {list("cboOrderBy", "排序方式:", 900, 1500),
+             option("optOrderBy_0", "顺序"),
+             option("optOrderBy_1", "倒序"),
+             {.name = "cboTop",
+              .kind = K::List,
+              .label = "最多显示多少条记录:",
+              .labelWidth = 1800,
+              .width = 1200}},
+        },
+    .views = {{
+        .title = "会员资料查询",
+        .columns =
+            {
+                TextColumn("MemberCardID", "卡号", 1200),
+                TextColumn("MemberTypeName", "卡类型", 900),
+                TextColumn("MemberName", "姓名", 900),
+                TextColumn("Sex", "性别", 500),
+                TextColumn("BirthDate", "生日", 1100),
+                TextColumn("PhoneNumber", "联系电话", 1300),
+                TextColumn("MobileNumber", "手机", 1300),
+                SumColumn("ConsumeSum", "消费累计", 1100),
+                SumColumn("ConsumeCount", "消费次数", 900),
+                SumColumn("IntegralSum", "积分累计", 1000),
+                SumColumn("Balance", "存款余额", 1100),
+            },
+        .centred = {1, 2, 3, 4, 5},
+    }},
+    .texts = {{"Msg_AllCardType", "(所有卡类型)"}, {"Msg_ShowAll", "(全部显示)"}},
+};
+
+const char* const kBirthdayBoxes[] = {"cboMonth", "cboDay_0", "cboDay_1"};
+
+// A whole number from `low` to `high` read from the box; out of range it is held at the bound.
+int boxNumber(const CriteriaBar& bar, const char* name, int low, int high)
+{
+    bool ok = false;
+    const int n = bar.text(name).trimmed().toInt(&ok);
+    return ok ? std::clamp(n, low, high) : low;
+}
+
+} // namespace
+
+frmMemberQuery::frmMemberQuery(QWidget* parent) : QueryReportScreen(kSpec, parent)
+{
+    for (int option = 0; option < 4; ++option) {
+        auto* button = static_cast<QAbstractButton*>(
+            m_criteria->control(QStringLiteral("Option1_%1").arg(option).toLatin1().constData()));
+        connect(button, &QAbstractButton::toggled, this, [this, option](bool on) {
+            if (on)
+                chooseBirthday(option);
+        });
+    }
+    // The boxes keep whole numbers in range, rewritten plainly ("05" becomes "5").
+    for (const char* name : kBirthdayBoxes) {
+        QComboBox* box = m_criteria->combo(name);
+        const int high = qstrcmp(name, "cboMonth") == 0 ? 12 : 31;
+        box->lineEdit()->setValidator(new QIntValidator(1, high, box));
+        connect(box->lineEdit(), &QLineEdit::editingFinished, box, [box, high] {
+            bool ok = false;
+            const int n = box->currentText().trimmed().toInt(&ok);
+            if (ok && n >= 1 && n <= high)
+                box->setEditText(QString::number(n));
+        });
+    }
+}
+
+void frmMemberQuery::chooseBirthday(int option)
+{
+    const QDate today = QDate::currentDate();
+    if (option == 1 || option == 2) {
+        m_criteria->combo("cboMonth")->setEditText(QString::number(today.month()));
+        m_criteria->combo("cboDay_0")->setEditText(QString::number(option == 1 ? today.day() : 1));
+        m_criteria->combo("cboDay_1")->setEditText(QString::number(option == 1 ? today.day() : 31));
+    }
+    for (const char* name : kBirthdayBoxes)
+        m_criteria->combo(name)->setEnabled(option == 3);
+}
+
+void frmMemberQuery::formLoad()
+{
+    const LanguageSection* texts = languageTexts();
+    const QString deflt = QStringLiteral("Default");
+    dtpBegin->setDate(QDate::currentDate().addDays(1 - QDate::currentDate().day()));
+
+    for (const char* name : kBirthdayBoxes) {
+        QComboBox* box = m_criteria->combo(name);
+        box->clear();
+        const int high = qstrcmp(name, "cboMonth") == 0 ? 12 : 31;
+        for (int n = 1; n <= high; ++n)
+            box->addItem(QString::number(n));
+    }
+    m_criteria->combo("cboMonth")->setCurrentIndex(QDate::currentDate().month() - 1);
+    m_criteria->combo("cboDay_0")->setCurrentIndex(0);
+    m_criteria->combo("cboDay_1")->setCurrentIndex(30);
+    static_cast<QAbstractButton*>(m_criteria->control("Option1_0"))->setChecked(true);
+    chooseBirthday(0);
+
+    // The card types as the member-type list gives them, then every type (chosen).
+    QComboBox* types = m_criteria->combo("cboMemberType");
+    types->clear();
+    DataList list(DataList::MemberTypes, hostContext().connection());
+    list.initialise(1, 1);
+    list.load();
+    for (int i = 1; i <= list.Count(); ++i)
+        types->addItem(list.item(i).Name);
+    types->addItem(texts->text(QStringLiteral("Msg_AllCardType"), deflt));
+    types->setCurrentIndex(types->count() - 1);
+
+    QComboBox* top = m_criteria->combo("cboTop");
+    top->clear();
+    top->addItem(texts->text(QStringLiteral("Msg_ShowAll"), deflt));
+    top->addItems({"10", "20", "50", "100"});
+    top->setCurrentIndex(0);
+
+    fillSortChoices("cboOrderBy");
+    static_cast<QAbstractButton*>(m_criteria->control("optOrderBy_0"))->setChecked(true);
+}
+
+MemberQueryCriteria frmMemberQuery::criteria() const
+{
+    const CriteriaBar& bar = *m_criteria;
+    MemberQueryCriteria c;
+    c.allTime = bar.checked("chkAllTime");
+    c.lost = bar.checked("chkLock");
+    c.newCard = bar.checked("chkNewCard");
+    c.expired = bar.checked("chkLimit");
+    const int type = bar.choice("cboMemberType");
+    if (type >= 0 && type < bar.combo("cboMemberType")->count() - 1)
+        c.memberType = bar.combo("cboMemberType")->itemText(type);
+    c.byBirthday = !bar.checked("Option1_0");
+    c.birthMonth = boxNumber(bar, "cboMonth", 1, 12);
+    c.birthDayFrom = boxNumber(bar, "cboDay_0", 1, 31);
+    c.birthDayTo = boxNumber(bar, "cboDay_1", 1, 31);
+    c.orderBy = sortField("cboOrderBy");
+    c.descending = bar.checked("optOrderBy_1");
+    // The leading number of the cap ("(全部显示)" has none: every row).
+    const QString top = bar.text("cboTop").trimmed();
+    int digits = 0;
+    while (digits < top.size() && top.at(digits).isDigit())
+        ++digits;
+    c.top = top.left(digits).toInt();
+    return c;
+}
+
+QString frmMemberQuery::viewSql(int)
+{
+    return MemberQuerySql(criteria());
+}
+
+QVariantList frmMemberQuery::viewParameters(int)
+{
+    return MemberQueryParameters(criteria(), dtpBegin->date(), dtpEnd->date(),
+                                 QDate::currentDate());
+}
+
+QString frmMemberQuery::printHeader() const
+{
+    return Msg(QStringLiteral("Msg_Report_LargeFont")) +
+           Msg(QStringLiteral("Msg_Report_SmallFont")) + QStringLiteral("/f1/c") +
+           queryControl()->Title() + QStringLiteral("/n/n");
+}

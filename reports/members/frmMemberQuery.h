@@ -1,0 +1,25 @@
+#pragma once
+
+#include "reports/members/MemberQuerySql.h"
+#include "screens/QueryReportScreen.h"
+
+// The member query: member cards with their holder, contact data and running totals, by issue
+// date, birthday (a month and a range of its days), card type and state (lost, new, expired),
+// sorted by a chosen column, at most a chosen number of rows.
+class frmMemberQuery : public QueryReportScreen
+{
+    Q_OBJECT
+public:
+    explicit frmMemberQuery(QWidget* parent = nullptr);
+
+    MemberQueryCriteria criteria() const;
+
+protected:
+    QString viewSql(int view) override;
+    QVariantList viewParameters(int view) override;
+    QString printHeader() const override;
+    void formLoad() override;
+
+private:
+    void chooseBirthday(int option);
+};

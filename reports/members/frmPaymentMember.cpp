@@ -1,0 +1,65 @@
+#include "reports/members/frmPaymentMember.h"
+
+#include "core/LanguageSection.h"
+#include "reports/bills/frmBillInfo.h"
+#include "reports/members/MemberBillBar.h"
+#include "screens/CriteriaBar.h"
+
+namespace {
+
+const ScreenSpec kSpec{
+    .name = "frmPaymentMember",
+    .title = "会员卡支付明细表",
+    .size = {11070, 7980},
+    .rows = MemberBillRows(),
+    .views =
+        {
+            {.option = "会员卡支付\n明细表",
+             .title = "会员卡支付明细表",
+             .columns =
+                 {
+                     TextColumn("BillID", "单号", 1500),
+                     TextColumn("BillDate", "日期", 1800),
+                     TextColumn("MemberCardID", "卡号", 1300),
+                     TextColumn("MemberTypeName", "卡类型", 1000),
+                     TextColumn("MemberName", "姓名", 1000),
+                     SumColumn("PaySum", "支付金额", 1200),
+                 },
+             .centred = {1, 2, 3, 4, 5},
+             .detailColumn = 1,
+             .openDetail = OpenBillDetail},
+            {.option = "会员卡支付\n汇总表",
+             .title = "会员卡支付汇总表",
+             .columns =
+                 {
+                     TextColumn("MemberCardID", "卡号", 1300),
+                     TextColumn("MemberTypeName", "卡类型", 1000),
+                     TextColumn("MemberName", "姓名", 1000),
+                     SumColumn("thePaySum", "支付金额", 1200),
+                 },
+             .centred = {1, 2, 3}},
+            {.option = "会员卡支付\n卡类汇总表",
+             .title = "会员卡支付卡类汇总表",
+             .columns =
+                 {
+                     TextColumn("MemberTypeName", "卡类型", 1500),
+                     SumColumn("thePaySum", "支付金额", 1500),
+                 },
+             .centred = {1}},
+        },
+    .texts = {{"Msg_MemberCard", "会员卡"}},
+};
+
+} // namespace
+
+frmPaymentMember::frmPaymentMember(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
+
+QString frmPaymentMember::viewSql(int view)
+{
+    MemberBillCriteria c;
+    ReadMemberBillCriteria(*m_criteria, &c); // throws when the branch choice is refused
+    // The subject name as the language in use writes it.
+    const QString subject =
+        languageTexts()->text(QStringLiteral("Msg_MemberCard"), QStringLiteral("Default"));
+    return PaymentMemberSql(view, c, subject);
+}
