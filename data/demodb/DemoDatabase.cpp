@@ -321,7 +321,11 @@ private:
     int branchArea(int b) const { return kBranches[b % 20].area; }
     std::string staffId(int b, int i) const { return fmt("%02d%02d", b + 1, i + 1); }
     std::string memberId(int m) const { return fmt("M%06d", m + 1); }
-    std::string memberCard(int m) const { return fmt("8%07d", 100000 + m * 7); }
+    // Every fortieth card was issued from an older series whose numbers begin with zeros.
+    std::string memberCard(int m) const
+    {
+        return m % 40 == 13 ? fmt("00%06d", 3000 + m) : fmt("8%07d", 100000 + m * 7);
+    }
     std::string memberName(int m) const
     {
         return std::string(kSurnames[m % 20]) + kGiven[(m / 20) % 26];
@@ -531,11 +535,25 @@ void Builder::masterData()
     }
 }
 
+// The operation names of the member log as the English and Traditional Chinese front-ends write
+// them; the log of every tenth member comes from each of those.
+const char* const kSummaryNames[][3] = {
+    {"发卡", "NewCard", "發卡"},          {"挂失卡", "LockCard", "挂失卡"},
+    {"解挂卡", "UnLockCard", "解挂卡"},   {"续卡", "ReNewCard", "續卡"},
+    {"换卡", "ChangeCard", "換卡"},       {"存款", "SavingCard", "存款"},
+    {"消费", "Consume", "消費"},          {"会员卡结账", "MemberCheckOut", "會員卡結賬"},
+    {"礼物兑分", "SendGift", "禮物兌分"}, {"升级", "TransferCard", "升級"},
+};
+
 void Builder::memberSummary(int m, const char* summary, const std::string& time,
                             const std::string& place, const std::string& person, Cents expense,
                             Cents paid, Cents integral, const std::string& billId,
                             const std::string& remark)
 {
+    const int language = m % 10 == 7 ? 1 : m % 10 == 8 ? 2 : 0;
+    for (const auto& names : kSummaryNames)
+        if (std::string(names[0]) == summary)
+            summary = names[language];
     ins("mb_Summary", 15)
         .text(fmt("MS%09d", ++seq))
         .text(memberId(m))
@@ -570,7 +588,14 @@ void Builder::members()
         const bool during = m % 5 == 0;
         const QDate issued =
             during ? first.addDays(rnd.below(o.days)) : first.addDays(-30 - rnd.below(700));
-        const QDate birth(1960 + rnd.below(45), 1 + rnd.below(12), 1 + rnd.below(28));
+        QDate birth(1960 + rnd.below(45), 1 + rnd.below(12), 1 + rnd.below(28));
+        // Birthdays that test a month's end: 29 February, 31 December, 30 April.
+        if (m % 50 == 17)
+            birth = QDate(1980 + 4 * (m % 6), 2, 29);
+        else if (m % 50 == 33)
+            birth = QDate(birth.year(), 12, 31);
+        else if (m % 50 == 41)
+            birth = QDate(birth.year(), 4, 30);
         const int b = m % o.branches;
         ins("mb_MemberInfo", 20)
             .text(memberId(m))
@@ -948,6 +973,20 @@ void Builder::day(const QDate& d, int b, std::map<std::string, std::vector<Cents
                     .text(timeText(d, closeMinute))
                     .text("收银挂账")
                     .done();
+                // Now and then the cashier reverses such a checkout to settle the bill again.
+                if (k == 4 && d.day() % 4 == 1)
+                    ins("ac_Payment", 10)
+                        .text("AR" + billId)
+                        .text(account)
+                        .integer(1)
+                        .text(billId)
+                        .text(billDate)
+                        .cents(-p.sum)
+                        .text(staffId(b, cashier))
+                        .text(cashierName)
+                        .text(timeText(d, closeMinute + 20))
+                        .text("收银反结账")
+                        .done();
             }
             if (p.subject == MemberCard && member >= 0)
                 memberSummary(member, "会员卡结账", timeText(d, closeMinute), bname, cashierName,

@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QToolBar>
 #include <QtTest>
@@ -114,6 +115,30 @@ protected:
         fills << name + (ok ? "=" + branch.name : " refused");
         combo->addItem("x");
     }
+};
+
+// A card number read from a magnetic card reader, and sort choices from the view's columns.
+const ScreenSpec kCardAndSort{
+    .name = "frmProbeCard",
+    .title = "会员",
+    .size = {11070, 7980},
+    .rows = {{{.name = "cboMemberCardID", .kind = K::CardNumber, .label = "会员卡:"},
+              {.name = "cboOrderBy", .kind = K::List, .label = "排序:"},
+              {.name = "cboSortOrNot", .kind = K::List, .label = "排序:"}}},
+    .views = {{.title = "会员",
+               .columns = {{.field = "MemberCardID", .caption = "卡号"},
+                           {.field = "Expense|Expense_NewCard", .caption = "发卡费"}}}},
+};
+
+class ProbeCard : public QueryReportScreen
+{
+public:
+    ProbeCard() : QueryReportScreen(kCardAndSort) {}
+    using QueryReportScreen::fillSortChoices;
+    using QueryReportScreen::sortField;
+
+protected:
+    QString viewSql(int) override { return "SELECT 1"; }
 };
 
 } // namespace
@@ -257,6 +282,37 @@ private slots:
         QVERIFY(has(screen.languageTexts(), "cboMenuID", "ToolTipText",
                     "输入菜品的编码（前面部分）或者名称（任何部分）"));
         QCOMPARE(bar.combo("cboMenuID")->toolTip(), bar.control("lblMenuID")->toolTip());
+    }
+
+    void cardReaderAndSortChoices()
+    {
+        TestDatabase db("db_bills.sql");
+        db.install();
+        ProbeCard screen;
+        screen.ShowMe();
+        const CriteriaBar& bar = screen.criteria();
+        // A swipe arrives as ";" number "?": the box holds the number, selected, so that the
+        // next swipe replaces it; typing in the middle of a number is ordinary typing.
+        QLineEdit* card = bar.combo("cboMemberCardID")->lineEdit();
+        QTest::keyClicks(card, "12;0012345?");
+        QCOMPARE(bar.text("cboMemberCardID"), QString("0012345"));
+        QCOMPARE(card->selectedText(), QString("0012345"));
+        QTest::keyClicks(card, ";80000002?");
+        QCOMPARE(bar.text("cboMemberCardID"), QString("80000002"));
+        QTest::keyClicks(card, "9");
+        QCOMPARE(bar.text("cboMemberCardID"), QString("9"));
+
+        // Sort choices: the columns' captions (a keyed field by its key), nothing chosen at
+        // first; after an item meaning no sort, that item first.
+        screen.fillSortChoices("cboOrderBy");
+        screen.fillSortChoices("cboSortOrNot", "(不排序)");
+        QCOMPARE(DroppedDownItems(bar.combo("cboOrderBy")), QStringList({"卡号", "发卡费"}));
+        QCOMPARE(screen.sortField("cboOrderBy"), QString());
+        QCOMPARE(screen.sortField("cboSortOrNot"), QString());
+        QVERIFY(screen.applyCriterion("cboOrderBy", "#1"));
+        QVERIFY(screen.applyCriterion("cboSortOrNot", "#1"));
+        QCOMPARE(screen.sortField("cboOrderBy"), QString("Expense"));
+        QCOMPARE(screen.sortField("cboSortOrNot"), QString("MemberCardID"));
     }
 };
 
