@@ -994,7 +994,7 @@ void Builder::day(const QDate& d, int b, std::map<std::string, std::vector<Cents
         }
         if (member >= 0 && !topUp && !zero)
             memberSummary(member, "消费", timeText(d, closeMinute), bname, cashierName, paid, paid,
-                          paid / 1000, billId, "");
+                          paid / 100 * 100, billId, ""); // a point per yuan
         if (topUp)
             memberSummary(member, "存款", timeText(d, closeMinute), bname, cashierName, consume,
                           consume, 0, billId, "会员卡充值");
