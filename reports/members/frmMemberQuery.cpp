@@ -67,7 +67,7 @@ const ScreenSpec kSpec{
               .kind = K::List,
               .label = "最多显示多少条记录:",
               .labelWidth = 1800,
-              .width = 1200}},
+              .width = 1500}},
         },
     .views = {{
         .title = "会员资料查询",
