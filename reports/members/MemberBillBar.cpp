@@ -24,3 +24,14 @@ std::vector<std::vector<CriterionSpec>> MemberBillRows()
         {UseTrueData, Saving, {.name = "optQuery", .kind = K::Views, .width = 1300}},
     };
 }
+
+std::vector<ColumnSpec> MemberBillColumns(bool bills, const ColumnSpec& amount)
+{
+    std::vector<ColumnSpec> columns;
+    if (bills)
+        columns = {TextColumn("BillID", "单号", 1500), TextColumn("BillDate", "日期", 1800)};
+    columns.insert(columns.end(), {TextColumn("MemberCardID", "卡号", 1300),
+                                   TextColumn("MemberTypeName", "卡类型", 1000),
+                                   TextColumn("MemberName", "姓名", 1000), amount});
+    return columns;
+}

@@ -16,27 +16,13 @@ const ScreenSpec kSpec{
         {
             {.option = "会员卡支付\n明细表",
              .title = "会员卡支付明细表",
-             .columns =
-                 {
-                     TextColumn("BillID", "单号", 1500),
-                     TextColumn("BillDate", "日期", 1800),
-                     TextColumn("MemberCardID", "卡号", 1300),
-                     TextColumn("MemberTypeName", "卡类型", 1000),
-                     TextColumn("MemberName", "姓名", 1000),
-                     SumColumn("PaySum", "支付金额", 1200),
-                 },
+             .columns = MemberBillColumns(true, SumColumn("PaySum", "支付金额", 1200)),
              .centred = {1, 2, 3, 4, 5},
              .detailColumn = 1,
              .openDetail = OpenBillDetail},
             {.option = "会员卡支付\n汇总表",
              .title = "会员卡支付汇总表",
-             .columns =
-                 {
-                     TextColumn("MemberCardID", "卡号", 1300),
-                     TextColumn("MemberTypeName", "卡类型", 1000),
-                     TextColumn("MemberName", "姓名", 1000),
-                     SumColumn("thePaySum", "支付金额", 1200),
-                 },
+             .columns = MemberBillColumns(false, SumColumn("thePaySum", "支付金额", 1200)),
              .centred = {1, 2, 3}},
             {.option = "会员卡支付\n卡类汇总表",
              .title = "会员卡支付卡类汇总表",

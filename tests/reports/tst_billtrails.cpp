@@ -13,6 +13,7 @@
 #include "reports/bookings/frmBookReport.h"
 #include "screens/ctlQuery.h"
 #include "screens/sheet/Sheet.h"
+#include "tests/support/ScreenRun.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QAction>
@@ -23,43 +24,12 @@
 
 namespace {
 
-using Criteria = QList<QPair<QString, QString>>;
-
-// A screen refreshed with the given criteria, set by control name (the day 2026-03-10 first,
-// unless `onThe10th` is false: "dtpBegin" and "dtpEnd", the booking query's arrival range).
-template <class Screen> struct Run
+// A screen refreshed with the given criteria, whose bill can be opened.
+template <class Screen> struct Run : ScreenRun<Screen>
 {
-    Screen screen;
-    Sheet* grid = nullptr;
-    bool ok = false;
-    explicit Run(const Criteria& criteria = {}, bool onThe10th = true)
-    {
-        screen.ShowMe();
-        if (onThe10th) {
-            screen.applyCriterion("dtpBegin", "2026-03-10");
-            screen.applyCriterion("dtpEnd", "2026-03-10");
-        }
-        for (const auto& [name, value] : criteria)
-            screen.applyCriterion(name, value);
-        ok = screen.runRefresh();
-        grid = screen.queryControl()->Grid();
-    }
-    // The texts of a column over the data rows (the last row is the totals row), as listed or
-    // sorted (for a statement that sorts nothing).
-    QStringList column(int col) const
-    {
-        QStringList texts;
-        for (int row = 1; row < grid->maxRows(); ++row)
-            texts << grid->text(row, col);
-        return texts;
-    }
-    QStringList sorted(int col) const
-    {
-        QStringList texts = column(col);
-        texts.sort();
-        return texts;
-    }
-    double total(int col) const { return grid->value(grid->maxRows(), col).toDouble(); }
+    using ScreenRun<Screen>::ScreenRun;
+    using ScreenRun<Screen>::grid;
+    using ScreenRun<Screen>::screen;
     // Opens the bill of a row as "Open" does; the bill detail window it showed, if any.
     frmBillInfo* open(int row)
     {

@@ -15,6 +15,7 @@
 #include "screens/ctlQuery.h"
 #include "screens/sheet/Sheet.h"
 #include "tests/support/ComboItems.h"
+#include "tests/support/ScreenRun.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QComboBox>
@@ -24,43 +25,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-using Criteria = QList<QPair<QString, QString>>;
-
-// A screen shown, its criteria set by control name (the 10th of March 2026 first), refreshed.
-template <class Screen> struct Run
-{
-    Screen screen;
-    Sheet* grid = nullptr;
-    bool ok = false;
-    explicit Run(const Criteria& criteria = {})
-    {
-        screen.ShowMe();
-        screen.applyCriterion("dtpBegin", "2026-03-10");
-        screen.applyCriterion("dtpEnd", "2026-03-10");
-        refresh(criteria);
-    }
-    void refresh(const Criteria& criteria = {})
-    {
-        for (const auto& [name, value] : criteria)
-            QVERIFY2(screen.applyCriterion(name, value), qPrintable(name));
-        ok = screen.runRefresh();
-        grid = screen.queryControl()->Grid();
-    }
-    // The texts of a column over the data rows (the last row is the totals row).
-    QStringList column(int col) const
-    {
-        QStringList texts;
-        for (int row = 1; row < grid->maxRows(); ++row)
-            texts << grid->text(row, col);
-        return texts;
-    }
-    double value(int row, int col) const { return grid->value(row, col).toDouble(); }
-    double total(int col) const { return value(grid->maxRows(), col); }
-};
-
-} // namespace
+template <class Screen> using Run = ScreenRun<Screen>;
 
 class TestMembers : public QObject
 {
