@@ -59,6 +59,7 @@ public:
     int Count() const { return int(m_items.size()); }
     // Entry i, counting from 1; an empty entry when i is out of range.
     const DataListItem& item(int i) const;
+    const QList<DataListItem>& items() const { return m_items; }
 
     Kind kind() const { return m_kind; }
     // The table, identifier column and name column behind a kind.

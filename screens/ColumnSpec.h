@@ -1,5 +1,11 @@
 #pragma once
 
+#include "framework/DataList.h"
+
+#include <QList>
+
+#include <functional>
+#include <optional>
 #include <vector>
 
 class QueryColumns;
@@ -16,6 +22,13 @@ constexpr int None = -1, Grey = 0xE0E0E0, Yellow = 0xC0FFFF; // as BGR numbers (
 // (QueryColumns): field 1, caption 2, condition 3, value5 5, value6 6, sum 7, kind 8, width 9,
 // back 10 (values 4 and 11 are always "" and true). A column with `sub` columns and a field of
 // "|Name" is a caption over them.
+//
+// A column with `eachEntryOf` stands for one column per entry of that data list of the host
+// framework, in list order, in its place (a group per meal period, a column per department type
+// or payment subject): each takes the entry's name as its caption, and "{id}" and "{name}" in
+// its condition and in its sub-columns' conditions stand for the entry's identifier and name
+// (quotes doubled, for use between quotes). Its field keeps no key after "|" ("|" for a group,
+// "theSumOfConsume|" for a column), since its caption is data, not a text of the screen.
 struct ColumnSpec
 {
     const char* field;
@@ -28,6 +41,7 @@ struct ColumnSpec
     int value6 = 0; // 1: a number column sums over the records folded into one row
     bool value5 = false;
     std::vector<ColumnSpec> sub = {};
+    std::optional<DataList::Kind> eachEntryOf = std::nullopt;
 };
 
 // A text column.
@@ -36,9 +50,11 @@ inline ColumnSpec TextColumn(const char* field, const char* caption, int width)
     return {.field = field, .caption = caption, .width = width};
 }
 // A number column summed in the totals row; a cell takes its value (and its share of the
-// total) only from the rows meeting `condition`.
+// total) only from the rows meeting `condition`. `value6` 1 sums the records folded into one
+// row.
 inline ColumnSpec SumColumn(const char* field, const char* caption, int width,
-                            const char* condition = "", int back = BackColour::None)
+                            const char* condition = "", int back = BackColour::None,
+                            int value6 = 0)
 {
     return {.field = field,
             .caption = caption,
@@ -46,8 +62,14 @@ inline ColumnSpec SumColumn(const char* field, const char* caption, int width,
             .sum = true,
             .kind = ColumnKind::Number,
             .width = width,
-            .back = back};
+            .back = back,
+            .value6 = value6};
 }
 
-// Appends the columns (and the sub-columns under each header-only column) in order.
-void AddColumns(QueryColumns& columns, const std::vector<ColumnSpec>& specs);
+// The entries of a data list, in list order.
+using DataListEntries = std::function<QList<DataListItem>(DataList::Kind)>;
+
+// Appends the columns (and the sub-columns under each header-only column) in order, a column
+// with `eachEntryOf` once per entry that `entries` gives for its list (none without `entries`).
+void AddColumns(QueryColumns& columns, const std::vector<ColumnSpec>& specs,
+                const DataListEntries& entries = {});

@@ -15,6 +15,7 @@
 #include <QStackedWidget>
 #include <QToolBar>
 
+#include <map>
 #include <stdexcept>
 
 QueryReportScreen::QueryReportScreen(const ScreenSpec& spec, QWidget* parent)
@@ -128,18 +129,40 @@ QVariantList QueryReportScreen::viewParameters(int)
     return {dtpBegin->date(), dtpEnd->date().addDays(1)};
 }
 
+QString QueryReportScreen::viewSql(int)
+{
+    throw std::logic_error("the view has no statement");
+}
+
+int QueryReportScreen::writeCells(int, Sheet*, QString*)
+{
+    throw std::logic_error("the view writes no cells");
+}
+
 void QueryReportScreen::addColumns(int, QueryColumns&) {}
 void QueryReportScreen::formatGrid(int, Sheet*) {}
 void QueryReportScreen::afterQuery(int, Sheet*) {}
 
 void QueryReportScreen::cmdSetColumn1()
 {
+    // The data lists of the repeated columns, read once for all views.
+    std::map<DataList::Kind, QList<DataListItem>> lists;
+    const DataListEntries entries = [&lists](DataList::Kind kind) {
+        auto it = lists.find(kind);
+        if (it == lists.end()) {
+            DataList list(kind, hostContext().connection());
+            list.initialise(1, 1);
+            list.load();
+            it = lists.emplace(kind, list.items()).first;
+        }
+        return it->second;
+    };
     for (int v = 0; v < int(m_spec.views.size()); ++v) {
         const ViewSpec& view = viewSpec(v);
         ctlQuery* control = m_controls.at(v);
         control->ClearColumns();
         control->SetTitle(QString::fromUtf8(view.title));
-        AddColumns(control->Columns(), view.columns);
+        AddColumns(control->Columns(), view.columns, entries);
         addColumns(v, control->Columns());
         TranslateQueryControl(this, control);
         control->SetKeyFields(QString::fromLatin1(view.keyFields));
@@ -150,10 +173,11 @@ void QueryReportScreen::cmdSetColumn1()
         sheet->setReDraw(false);
         sheet->setMaxRows(0);
         sheet->setMaxRows(view.emptyRows);
-        CellStyle centred;
-        centred.hAlign = Qt::AlignHCenter;
-        for (int col : view.centred)
-            sheet->setColumnStyle(col, centred);
+        for (int col : view.centred) {
+            CellStyle style = sheet->columnStyle(col); // its back colour stays
+            style.hAlign = Qt::AlignHCenter;
+            sheet->setColumnStyle(col, style);
+        }
         formatGrid(v, sheet);
         sheet->setReDraw(true);
     }
@@ -163,6 +187,17 @@ void QueryReportScreen::cmdQuery1()
 {
     const int v = currentView();
     ctlQuery* control = queryControl();
+    if (viewSpec(v).ownCells) {
+        QString failure;
+        const int totalRow = writeCells(v, control->Grid(), &failure); // throws when refused
+        control->cellsWritten(totalRow);
+        m_refreshed[v] = true;
+        updatePrintKey();
+        afterQuery(v, control->Grid());
+        if (!failure.isEmpty())
+            throw std::runtime_error(failure.toStdString());
+        return;
+    }
     const QString sql = viewSql(v); // throws when refused
     control->SetConnection(hostContext().connection());
     control->SetSQL(sql);

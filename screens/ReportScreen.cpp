@@ -204,7 +204,7 @@ const LanguageSection* ReportScreen::languageTexts() const
                     const bool known = std::any_of(entries.begin(), entries.end(), [&](auto& e) {
                         return e.key == control && e.property == key;
                     });
-                    if (!key.isEmpty() && !known)
+                    if (!key.isEmpty() && !known && !c.eachEntryOf) // data, not a text
                         entries.push_back({control, key, QString::fromUtf8(c.caption)});
                     addColumns(c.sub);
                 }
@@ -232,6 +232,11 @@ void ReportScreen::setTitle(const QString& title)
     m_title = title;
     lblBar->setText(title);
     setWindowTitle(title);
+}
+
+QString ReportScreen::ownText(const char* key) const
+{
+    return languageTexts()->text(QString::fromLatin1(key), QStringLiteral("Default"));
 }
 
 void ReportScreen::ShowMe()

@@ -62,6 +62,8 @@ public:
     QString gridCaption() const override { return title(); }
     // The screen's section of the language file, derived from its description.
     const LanguageSection* languageTexts() const;
+    // One of the screen's own texts (its description's `texts`, "Default" attribute).
+    QString ownText(const char* key) const;
     // The criteria, read by name.
     const CriteriaBar& criteria() const { return *m_criteria; }
 

@@ -170,6 +170,9 @@ struct ViewSpec
     // (the bill detail on the bill number, say); 0: the view opens nothing.
     int detailColumn = 0;
     void (*openDetail)(Sheet* grid, int column) = nullptr;
+    // The screen writes the grid's cells itself (QueryReportScreen::writeCells) on the grid laid
+    // out from the columns, instead of running a statement through the query control.
+    bool ownCells = false;
 };
 
 struct ScreenSpec

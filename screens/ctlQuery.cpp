@@ -86,6 +86,7 @@ void ctlQuery::ClearColumns()
     m_columns.clear();
     m_leaves.clear();
     m_fill.reset();
+    m_ownTotalRow = 0;
     m_laidOut = false;
 }
 
@@ -119,6 +120,7 @@ void ctlQuery::layOut()
     m_sheet->setReDraw(false);
     m_leaves = QueryFill::layOut(*m_sheet, m_columns);
     m_fill.reset();
+    m_ownTotalRow = 0;
     fitColumnWidths();
     m_sheet->setReDraw(reDraw);
     m_laidOut = true;
@@ -209,7 +211,19 @@ QueryFill::Texts ctlQuery::fillTexts()
 
 QueryFill::RowRole ctlQuery::rowRole(int row) const
 {
-    return m_fill ? m_fill->rowRole(row) : QueryFill::RowRole::Data;
+    if (m_fill)
+        return m_fill->rowRole(row);
+    return row > 0 && row == m_ownTotalRow ? QueryFill::RowRole::Total : QueryFill::RowRole::Data;
+}
+
+void ctlQuery::cellsWritten(int totalRow)
+{
+    m_fill.reset();
+    m_lastError.clear();
+    m_status->hide();
+    m_ownTotalRow = totalRow;
+    fitColumnWidths();
+    m_sheet->setReDraw(true);
 }
 
 bool ctlQuery::runQuery()
@@ -223,6 +237,7 @@ bool ctlQuery::runQuery()
     m_lastError.clear();
     m_status->hide();
     m_fill.reset();
+    m_ownTotalRow = 0;
 
     // Empty the grid on screen before the records come.
     m_sheet->setMaxRows(0);

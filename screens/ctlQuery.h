@@ -70,6 +70,10 @@ public:
     // The role the last successful fill gave a grid row (1-based): data, subtotal or totals;
     // Data after a failure or a new layout.
     QueryFill::RowRole rowRole(int row) const;
+    // For screens that write the cells of the laid-out grid themselves (no query run): every
+    // row they wrote is a data row but `totalRow` (0: none), the totals row; the columns are
+    // widened until their figures fit and the grid is redrawn.
+    void cellsWritten(int totalRow);
     // The labels and messages of the fill, from the control's language section.
     static QueryFill::Texts fillTexts();
 
@@ -106,6 +110,7 @@ private:
     QLabel* m_status = nullptr;
     std::vector<const QueryColumn*> m_leaves; // grid column i+1 is m_leaves[i]
     std::unique_ptr<QueryFill> m_fill;        // the last successful fill: its row roles
+    int m_ownTotalRow = 0;                    // the totals row of cells a screen wrote
     bool m_laidOut = false;
     bool m_running = false;
 
