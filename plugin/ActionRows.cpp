@@ -21,6 +21,10 @@
 // Charts
 #include "reports/charts/frmMenuLine.h"
 #include "reports/charts/frmTrendLine.h"
+#include "reports/periods/frmHourReport.h"
+#include "reports/periods/frmMonthReport.h"
+#include "reports/periods/frmPaymentQuery.h"
+#include "reports/periods/frmPeriodQuery.h"
 
 // Each report screen adds its row here when it is built; an action without a row answers with
 // the not-supported message. Order of comparison, with the screen each action opens:
@@ -75,4 +79,9 @@ void AddActionRows(ActionTable& table)
     table.addShared<frmMemberDiscountQuery>(QStringLiteral("DoMemberDiscountQuery"), Members);
     table.addShared<frmPaymentMember>(QStringLiteral("DoPaymentMember"), Members);
     table.addShared<frmAccountPayment>(QStringLiteral("DoAccountPayment"), Members);
+    // Period and summary reports: period query, hour report, payment query, month report.
+    table.addShared<frmPeriodQuery>(QStringLiteral("DoPeriodQuery"), Periods);
+    table.addShared<frmHourReport>(QStringLiteral("DoHourReport"), Periods);
+    table.addShared<frmPaymentQuery>(QStringLiteral("DoPaymentQuery"), Periods);
+    table.addShared<frmMonthReport>(QStringLiteral("DoMonthReport"), Periods);
 }

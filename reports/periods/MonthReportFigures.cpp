@@ -1,0 +1,66 @@
+#include "reports/periods/MonthReportFigures.h"
+
+#include "db/SqlError.h"
+#include "db/SqlText.h"
+#include "db/StatementBatch.h"
+
+QString MonthReportFigures::key(const QString& field, const QString& column, const QString& id)
+{
+    if (column.isEmpty())
+        return field;
+    return field + QStringLiteral(" : ") + column + QStringLiteral(" = '") + sqlQuote(id) +
+           QLatin1Char('\'');
+}
+
+MonthReportFigures MonthReportFigures::read(const ConnectionPtr& db, const MonthReportCriteria& c,
+                                            const QDate& begin, const QDate& end)
+{
+    MonthReportFigures f;
+    f.begin = begin;
+    for (int i = 0; i <= begin.daysTo(end); ++i)
+        f.days.append(Figures());
+
+    const QVariantList range{begin, end.addDays(1)};
+    StatementBatch batch;
+    const StatementBatch::Handle statements[] = {batch.add(MonthDaySql(c), range),
+                                                 batch.add(MonthDepartTypeSql(c), range),
+                                                 batch.add(MonthSubjectSql(c), range)};
+    batch.run(*db);
+    const QString billDate = QStringLiteral("BillDate");
+    const QStringList owners{QStringLiteral("DepartTypeID"), QStringLiteral("SubjectID")};
+    for (const StatementBatch::Handle& h : statements) {
+        try {
+            auto rs = batch.open(h);
+            // The figures of a row: every field but the day and the department type or
+            // subject it belongs to.
+            QString owner;
+            QList<int> fields;
+            for (int i = 0; i < rs->fieldCount(); ++i) {
+                const QString name = rs->fieldName(i);
+                if (owners.contains(name))
+                    owner = name;
+                else if (name != billDate)
+                    fields << i;
+            }
+            for (; !rs->atEnd(); rs->moveNext()) {
+                const QDate day =
+                    QDate::fromString(rs->value(billDate).toString().left(10), Qt::ISODate);
+                const qint64 i = begin.daysTo(day);
+                if (!day.isValid() || i < 0 || i >= f.days.size())
+                    continue;
+                const QString id = owner.isEmpty() ? QString() : rs->value(owner).toString();
+                for (int field : fields) {
+                    const Money value = Money::fromVariant(rs->value(field));
+                    if (value.isZero())
+                        continue;
+                    const QString k = key(rs->fieldName(field), owner, id);
+                    f.days[i][k] += value;
+                    f.total[k] += value;
+                }
+            }
+        } catch (const SqlError& e) {
+            f.failures << e.message();
+        }
+    }
+    return f;
+}

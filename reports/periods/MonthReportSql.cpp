@@ -1,0 +1,48 @@
+#include "reports/periods/MonthReportSql.h"
+
+QString MonthReportCondition(const MonthReportCriteria& c)
+{
+    QString sql = QStringLiteral(" and BL.BillDate>=? and BL.BillDate<?  and BL.CheckOutNull=0 ");
+    if (!c.useTrueData)
+        sql += QStringLiteral(" AND BL.IsDeleted=0 ");
+    if (c.saving)
+        sql += QStringLiteral(" AND BL.TableName<>'会员卡充值'");
+    return sql +
+           BranchChoiceFilter(c.branch, QStringLiteral("BranchID"), QStringLiteral("BranchName"));
+}
+
+QString MonthDaySql(const MonthReportCriteria& c)
+{
+    return QStringLiteral(" select BL.BillDate,                                      ") +
+           QStringLiteral("        count(*)                  as theBillCount,        ") +
+           QStringLiteral("        sum(BL.PeopleCount)       as thePeopleCount,      ") +
+           QStringLiteral("        sum(BL.SumOfService)      as theSumOfService,     ") +
+           QStringLiteral("        sum(BL.SumForDiscount)    as theSumForDiscount,   ") +
+           QStringLiteral("        sum(BL.SumOfConsume)      as theSumOfConsume,     ") +
+           QStringLiteral("        sum(BL.SumPaid)           as theSumPaid           ") +
+           QStringLiteral("   from bi_Bill                   as BL (nolock)          ") +
+           QStringLiteral("  where 1=1 ") + MonthReportCondition(c) +
+           QStringLiteral("  group by BL.BillDate ");
+}
+
+QString MonthDepartTypeSql(const MonthReportCriteria& c)
+{
+    return QStringLiteral(" select BL.BillDate,              BI.DepartTypeID,        ") +
+           QStringLiteral("        sum(BI.SumOfConsume)      as theSumOfConsume      ") +
+           QStringLiteral(
+               "   from bi_BillItem as BI (nolock),        bi_Bill as BL (nolock)          ") +
+           QStringLiteral("  where BI.BillID=BL.BillID and BI.IsSentMenu=0 ") +
+           MonthReportCondition(c) +
+           QStringLiteral("  group by BL.BillDate, BI.DepartTypeID                   ");
+}
+
+QString MonthSubjectSql(const MonthReportCriteria& c)
+{
+    return QStringLiteral(" select BL.BillDate,              BP.SubjectID,           ") +
+           QStringLiteral("        sum(BP.PaySum)            as thePaySum            ") +
+           QStringLiteral(
+               "   from bi_BillPayment as BP (nolock),     bi_Bill as BL (nolock)          ") +
+           QStringLiteral("  where BP.BillID=BL.BillID                    ") +
+           MonthReportCondition(c) +
+           QStringLiteral("  group by BL.BillDate, BP.SubjectID                      ");
+}

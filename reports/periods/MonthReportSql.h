@@ -1,0 +1,23 @@
+#pragma once
+
+#include "core/modBranch.h"
+
+#include <QString>
+
+// What the month report's criteria bar asks for.
+struct MonthReportCriteria
+{
+    BranchChoice branch;
+    bool useTrueData = false; // include deleted bills
+    bool saving = false;      // leave out member-card top-ups
+};
+
+// The range (two parameters: the begin date and the day after the end date), settled bills,
+// deleted, top-up and branch conditions, in this order.
+QString MonthReportCondition(const MonthReportCriteria& c);
+// Per business day: bills, guests, service charge, discount, consumption and money paid.
+QString MonthDaySql(const MonthReportCriteria& c);
+// Per business day and department type: consumption of the items sold (gifts left out).
+QString MonthDepartTypeSql(const MonthReportCriteria& c);
+// Per business day and payment subject: the amounts tendered (PaySum, in the subject's unit).
+QString MonthSubjectSql(const MonthReportCriteria& c);

@@ -1,0 +1,68 @@
+#include "reports/periods/PaymentQuerySql.h"
+
+#include "db/SqlText.h"
+
+namespace {
+
+QString equals(const char* column, const QString& text)
+{
+    return QStringLiteral(" AND %1='%2' ").arg(QLatin1String(column), sqlQuote(text));
+}
+
+} // namespace
+
+QString PaymentQueryCondition(const PaymentQueryCriteria& c)
+{
+    QString sql = QStringLiteral(" AND BL.CheckOutNull=0 ");
+    sql += BranchChoiceFilter(c.branch, QStringLiteral("BL.BranchID"),
+                              QStringLiteral("BL.BranchName"));
+    if (!c.shiftId.trimmed().isEmpty())
+        sql += equals("BL.ShiftID", c.shiftId.trimmed());
+    if (!c.tableAreaName.isEmpty())
+        sql += equals("BL.TableAreaName", c.tableAreaName);
+    if (!c.billPeriod.isEmpty())
+        sql += equals("BL.BillPeriod", c.billPeriod);
+    if (!c.subjectName.isEmpty())
+        sql += equals("BP.SubjectName", c.subjectName);
+    if (!c.checkOutPerson.isEmpty())
+        sql += equals("BL.CheckOutPerson", c.checkOutPerson);
+    if (!c.createPerson.isEmpty())
+        sql += equals("BL.CreatePerson", c.createPerson);
+    if (!c.useTrueData)
+        sql += QStringLiteral(" AND BL.IsDeleted=0 ");
+    if (c.saving)
+        sql += QStringLiteral(" AND BL.TableName<>'会员卡充值'");
+    return sql;
+}
+
+QString PaymentQuerySql(const PaymentQueryCriteria& c, PaymentView view)
+{
+    QString columns, tail;
+    switch (view) {
+    case PaymentView::Detail:
+        columns = QStringLiteral("     BL.BillID,BL.TableName,BL.SumToPay, ") +
+                  QStringLiteral("     BP.SubjectName,BP.PaySum,BP.SumPaid, ") +
+                  QStringLiteral("     BL.CreatePerson,BL.CheckOutPerson,BL.CheckOutTime ");
+        tail = QStringLiteral(" ORDER BY BL.BillID ");
+        break;
+    case PaymentView::BySubject:
+        columns = QStringLiteral("     BP.SubjectID,BP.SubjectName,COUNT(*) AS theCount, ") +
+                  QStringLiteral("     SUM(BP.PaySum) AS thePaySum,SUM(BP.SumPaid) AS theSumPaid ");
+        tail = QStringLiteral(" GROUP BY BP.SubjectID,BP.SubjectName ") +
+               QStringLiteral(" ORDER BY BP.SubjectID ");
+        break;
+    case PaymentView::BySubjectAndCashier:
+        columns = QStringLiteral(
+                      "     BP.SubjectID,BP.SubjectName,BL.CheckOutPersonID,BL.CheckOutPerson, ") +
+                  QStringLiteral("     COUNT(*) AS theCount,SUM(BP.PaySum) AS thePaySum,SUM(BP."
+                                 "SumPaid) AS theSumPaid ");
+        tail = QStringLiteral(" GROUP BY BP.SubjectID,BP.SubjectName,BL.CheckOutPersonID,BL."
+                              "CheckOutPerson ") +
+               QStringLiteral(" ORDER BY BP.SubjectID,BL.CheckOutPersonID ");
+        break;
+    }
+    return QStringLiteral(" SELECT TOP 100 PERCENT ") + columns + QStringLiteral(" FROM ") +
+           QStringLiteral("     bi_Bill AS BL, bi_BillPayment AS BP ") + QStringLiteral(" WHERE ") +
+           QStringLiteral("     BL.BillID = BP.BillID  AND BL.BillDate >=? AND BL.BillDate <? ") +
+           PaymentQueryCondition(c) + tail;
+}

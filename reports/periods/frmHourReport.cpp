@@ -1,0 +1,148 @@
+#include "reports/periods/frmHourReport.h"
+
+#include "core/CjkFont.h"
+#include "core/HostContext.h"
+#include "core/mod_ADO.h"
+#include "screens/CriteriaBar.h"
+#include "screens/ScreenSpec.h"
+#include "screens/sheet/Sheet.h"
+
+#include <QLocale>
+
+#include <stdexcept>
+
+namespace {
+
+using K = CriterionKind;
+using namespace BackColour;
+
+ColumnSpec column(const char* field, const char* caption, int back = None)
+{
+    return {.field = field, .caption = caption, .width = 1400, .back = back};
+}
+
+const ScreenSpec kSpec{
+    .name = "frmHourReport",
+    .title = "分时销售报表",
+    .size = {11070, 7980},
+    .rows = {{BeginDate, EndDate, BranchCriterionSpec()}, {UseTrueData, Saving}},
+    .views = {{.title = "分时销售报表",
+               .columns = {column("BillHour", "时段"), column("TimeBegin", "开始时间"),
+                           column("TimeEnd", "结束时间"), column("BillConsume", "消费合计"),
+                           column("BillService", "服务费"), column("BillDiscount", "折扣额"),
+                           column("BillTotal", "营业额"), column("BillPercent", "占比", Yellow),
+                           column("BillCount", "客单数"), column("BillAverage", "单均消费", Yellow),
+                           column("PeopleCount", "总人数"),
+                           column("PeopleAverage", "人均消费", Yellow)},
+               .emptyRows = frmHourReport::AllDayRow,
+               .centred = {1, 2, 3},
+               .ownCells = true}},
+    .texts = {{"Msg_Hour", "点"}, {"Msg_AllDay", "全天"}},
+};
+
+constexpr int FirstFigureColumn = 4, LastColumn = 12;
+
+// Whole units with thousands separators, nothing for zero; then the one blank every figure
+// ends in.
+QString wholeText(qint64 value)
+{
+    static const QLocale grouped(QLocale::English, QLocale::UnitedStates);
+    return (value == 0 ? QString() : grouped.toString(value)) + QLatin1Char(' ');
+}
+
+QString twoDigits(int n)
+{
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+frmHourReport::frmHourReport(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
+
+void frmHourReport::formatGrid(int, Sheet* grid)
+{
+    QFont font(QStringLiteral("微软雅黑"), 12);
+    font = CjkFont::resolve(font);
+    for (int col = 1; col <= grid->maxCols(); ++col) {
+        CellStyle style = grid->columnStyle(col);
+        style.font = font;
+        style.vAlign = Qt::AlignVCenter;
+        if (!style.hAlign)
+            style.hAlign = Qt::AlignRight;
+        grid->setColumnStyle(col, style);
+    }
+    CellStyle grey;
+    grey.backColor = QColor(0xE0, 0xE0, 0xE0);
+    grid->setRowStyle(AllDayRow, grey);
+}
+
+void frmHourReport::formLoad()
+{
+    m_startHour =
+        HourOfDayOpening(ExecuteFirstRow(HourStartSql()).value(QStringLiteral("BeginTime")));
+    // The hours never change after this: the figures go into columns 4 onwards.
+    const QString hourSuffix = ownText("Msg_Hour");
+    Sheet* grid = mSpread1;
+    grid->setReDraw(false);
+    for (int row = 1; row <= 24; ++row) {
+        const QString h = twoDigits((m_startHour + row - 1) % 24);
+        grid->setText(row, 1, h + hourSuffix);
+        grid->setText(row, 2, h + QStringLiteral(":00:00"));
+        grid->setText(row, 3, h + QStringLiteral(":59:59"));
+    }
+    grid->setText(AllDayRow, 1, ownText("Msg_AllDay"));
+    grid->setText(AllDayRow, 2, QStringLiteral("00:00:00"));
+    grid->setText(AllDayRow, 3, QStringLiteral("23:59:59"));
+    grid->setReDraw(true);
+}
+
+bool frmHourReport::criteria(HourReportCriteria* out, QString* reason) const
+{
+    HourReportCriteria c;
+    c.useTrueData = m_criteria->checked("chkUseTrueData");
+    c.saving = m_criteria->checked("chkSaving");
+    if (!m_criteria->branch(&c.branch, reason))
+        return false;
+    *out = c;
+    return true;
+}
+
+int frmHourReport::writeCells(int, Sheet* grid, QString* failure)
+{
+    HourReportCriteria c;
+    QString refusal;
+    if (!criteria(&c, &refusal))
+        throw std::runtime_error(refusal.toStdString());
+    const HourReportFigures figures =
+        HourReportFigures::read(hostContext().connection(), c, beginDate(), endDate());
+
+    grid->setReDraw(false);
+    for (int row = 1; row <= AllDayRow; ++row)
+        for (int col = FirstFigureColumn; col <= LastColumn; ++col)
+            grid->clearCell(row, col);
+    const Money grand = figures.allDay ? figures.allDay->paid : Money();
+    for (int hour = 0; hour < 24; ++hour)
+        if (const auto& sums = figures.hours[size_t(hour)])
+            writeRow(grid, rowOfHour(hour, m_startHour), *sums, grand);
+    if (figures.allDay)
+        writeRow(grid, AllDayRow, *figures.allDay, grand);
+    *failure = figures.failures.join(QStringLiteral("; "));
+    return AllDayRow;
+}
+
+void frmHourReport::writeRow(Sheet* grid, int row, const HourReportFigures::Sums& s, Money grand)
+{
+    auto put = [&](int col, std::optional<qint64> value) {
+        if (value)
+            grid->setText(row, col, wholeText(*value));
+    };
+    put(4, HourReportFigures::whole(s.consume));
+    put(5, HourReportFigures::whole(s.service));
+    put(6, HourReportFigures::whole(s.discount));
+    put(7, HourReportFigures::whole(s.paid));
+    grid->setText(row, 8, QStringLiteral("%1 % ").arg(s.percentOf(grand)));
+    put(9, s.bills);
+    put(10, s.perBill());
+    put(11, s.guests);
+    put(12, s.perGuest());
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "reports/periods/HourReportFigures.h"
+#include "screens/QueryReportScreen.h"
+
+// The hourly sales report: how the takings of a date range spread over the 24 hours of the
+// business day, one row per clock hour in business-day order from the hour the first business
+// period opens, and an all-day row. The screen reads the figures itself (two grouped
+// statements) and writes every cell of its query control's grid.
+class frmHourReport : public QueryReportScreen
+{
+    Q_OBJECT
+public:
+    explicit frmHourReport(QWidget* parent = nullptr);
+
+    // The criteria as the bar shows them now; false, after telling the user why, when the
+    // branch choice leaves nothing to query (`reason` receives the message).
+    bool criteria(HourReportCriteria* criteria, QString* reason = nullptr) const;
+    // The clock hour of grid row 1: the opening hour of the first business period.
+    int startHour() const { return m_startHour; }
+    // The grid row of a clock hour: business-day order from the start hour (1 to 24).
+    static int rowOfHour(int hour, int startHour) { return (hour - startHour + 24) % 24 + 1; }
+    static constexpr int AllDayRow = 25;
+
+protected:
+    int writeCells(int view, Sheet* grid, QString* failure) override;
+    void formatGrid(int view, Sheet* grid) override;
+    void formLoad() override;
+
+private:
+    void writeRow(Sheet* grid, int row, const HourReportFigures::Sums& sums, Money grand);
+
+    int m_startHour = 0;
+};

@@ -1,0 +1,170 @@
+#include "reports/periods/frmMonthReport.h"
+
+#include "core/HostContext.h"
+#include "screens/CriteriaBar.h"
+#include "screens/QueryColumn.h"
+#include "screens/ScreenSpec.h"
+#include "screens/ctlQuery.h"
+#include "screens/sheet/Sheet.h"
+
+#include <QLocale>
+
+#include <stdexcept>
+
+namespace {
+
+using K = CriterionKind;
+using namespace ColumnKind;
+using namespace BackColour;
+
+ColumnSpec figure(const char* field, const char* caption, int width, int back = None)
+{
+    return {.field = field,
+            .caption = caption,
+            .sum = true,
+            .kind = Number,
+            .width = width,
+            .back = back};
+}
+
+ColumnSpec perEntry(const char* field, const char* condition, DataList::Kind list)
+{
+    ColumnSpec c = figure(field, nullptr, 650, Grey);
+    c.condition = condition;
+    c.eachEntryOf = list;
+    return c;
+}
+
+const ScreenSpec kSpec{
+    .name = "frmMonthReport",
+    .title = "营业收入月报表",
+    .size = {11070, 7980},
+    .rows = {{BeginDate, EndDate, BranchCriterionSpec()},
+             {UseTrueData,
+              Saving,
+              {.name = "chkShowDec",
+               .kind = K::LabelledCheck,
+               .label = "显示小数",
+               .labelWidth = 1000}}},
+    .views = {{.title = "营业收入月报表",
+               .columns = {{.field = "BillDate", .caption = "营业日期", .width = 1100},
+                           {.field = "BillWeek", .caption = "星期", .width = 500},
+                           figure("theBillCount", "笔数", 650),
+                           figure("thePeopleCount", "人数", 650),
+                           {.field = "|SumOfConsume",
+                            .caption = "出品统计",
+                            .sub = {perEntry("theSumOfConsume|", "DepartTypeID = '{id}'",
+                                             DataList::DepartTypes),
+                                    figure("theSumOfConsume", "小计", 800, Yellow),
+                                    figure("theSumOfService", "服务", 650),
+                                    figure("theSumForDiscount", "折扣", 650)}},
+                           {.field = "|SumPaid",
+                            .caption = "收银统计",
+                            .sub = {perEntry("thePaySum|", "SubjectID = '{id}'",
+                                             DataList::Subjects),
+                                    figure("theSumPaid", "小计", 800, Yellow)}}},
+               .emptyRows = 31,
+               .centred = {1, 2},
+               .ownCells = true}},
+    .texts = {{"Msg_Total", "合计:"}},
+};
+
+// The weekday of a date as the column shows it: "一" for Monday in Chinese ("星期一" without
+// "星期"), "Mon" in English.
+QString weekdayText(const QDate& date)
+{
+    if (hostContext().LanguageCode == 3)
+        return QLocale(QLocale::English).dayName(date.dayOfWeek(), QLocale::ShortFormat);
+    return QLocale(QLocale::Chinese, QLocale::China)
+        .dayName(date.dayOfWeek(), QLocale::LongFormat)
+        .remove(QStringLiteral("星期"));
+}
+
+} // namespace
+
+frmMonthReport::frmMonthReport(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
+
+void frmMonthReport::formLoad()
+{
+    applyDatePeriod(QStringLiteral("InCurMonth"));
+}
+
+void frmMonthReport::formatGrid(int, Sheet* grid)
+{
+    // The column of each figure: its field, and for a column of one department type or subject
+    // its field with its condition.
+    m_columns.clear();
+    const std::vector<const QueryColumn*> leaves = QueryFill::leafColumns(ctlQuery1->Columns());
+    for (size_t i = 0; i < leaves.size(); ++i) {
+        const QueryColumn* c = leaves[i];
+        const QString key = c->condition().isEmpty()
+                                ? c->expression()
+                                : c->expression() + QStringLiteral(" : ") + c->condition();
+        m_columns.insert(key, int(i) + 1);
+    }
+    for (int col = 3; col <= grid->maxCols(); ++col) {
+        CellStyle style = grid->columnStyle(col);
+        style.hAlign = Qt::AlignRight;
+        if (col == m_columns.value(QStringLiteral("theSumForDiscount")))
+            style.foreColor = QColor(255, 0, 0);
+        grid->setColumnStyle(col, style);
+    }
+}
+
+bool frmMonthReport::criteria(MonthReportCriteria* out, QString* reason) const
+{
+    MonthReportCriteria c;
+    c.useTrueData = m_criteria->checked("chkUseTrueData");
+    c.saving = m_criteria->checked("chkSaving");
+    if (!m_criteria->branch(&c.branch, reason))
+        return false;
+    *out = c;
+    return true;
+}
+
+int frmMonthReport::writeCells(int, Sheet* grid, QString* failure)
+{
+    MonthReportCriteria c;
+    QString refusal;
+    if (!criteria(&c, &refusal))
+        throw std::runtime_error(refusal.toStdString());
+    const QDate begin = beginDate(), end = endDate();
+    const MonthReportFigures figures =
+        MonthReportFigures::read(hostContext().connection(), c, begin, end);
+    setProgress(90, 100);
+
+    grid->setReDraw(false);
+    grid->setMaxRows(0);
+    const int totalRow = int(figures.days.size()) + 1;
+    grid->setMaxRows(totalRow);
+    const int dateCol = m_columns.value(QStringLiteral("BillDate"));
+    const int weekCol = m_columns.value(QStringLiteral("BillWeek"));
+    for (int i = 0; i < figures.days.size(); ++i) {
+        const QDate day = begin.addDays(i);
+        grid->setText(i + 1, dateCol, day.toString(QStringLiteral("yyyy-MM-dd")));
+        grid->setText(i + 1, weekCol, weekdayText(day));
+        writeFigures(grid, i + 1, figures.days.at(i));
+    }
+    grid->setText(totalRow, dateCol, ownText("Msg_Total"));
+    writeFigures(grid, totalRow, figures.total);
+    QFont bold = grid->defaultFont();
+    bold.setBold(true);
+    CellStyle totals;
+    totals.font = bold;
+    grid->setRowStyle(totalRow, totals);
+
+    // Counts are whole; the amounts after them show cents only when asked for.
+    const int people = m_columns.value(QStringLiteral("thePeopleCount"));
+    const bool cents = m_criteria->checked("chkShowDec");
+    for (int col = 3; col <= grid->maxCols(); ++col)
+        grid->setColumnDecimals(col, col > people && cents ? 2 : 0);
+    *failure = figures.failures.join(QStringLiteral("; "));
+    return totalRow;
+}
+
+void frmMonthReport::writeFigures(Sheet* grid, int row, const MonthReportFigures::Figures& figures)
+{
+    for (auto it = figures.begin(); it != figures.end(); ++it)
+        if (const int col = m_columns.value(it.key()))
+            grid->setNumber(row, col, it.value().toDouble());
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "reports/periods/MonthReportFigures.h"
+#include "screens/QueryReportScreen.h"
+
+#include <QHash>
+
+// The monthly business income report: one row per business day of the range (the current
+// month by default) with its weekday, bill and guest counts, consumption per department type,
+// service charge and discount, money taken per payment subject, and a total row. The screen
+// reads the figures itself (three grouped statements) and writes them into its query control's
+// grid, each into the column keyed as the figure is (MonthReportFigures).
+class frmMonthReport : public QueryReportScreen
+{
+    Q_OBJECT
+public:
+    explicit frmMonthReport(QWidget* parent = nullptr);
+
+    // The criteria as the bar shows them now; false, after telling the user why, when the
+    // branch choice leaves nothing to query (`reason` receives the message).
+    bool criteria(MonthReportCriteria* criteria, QString* reason = nullptr) const;
+    // The grid column of each figure's key, from the columns as laid out.
+    const QHash<QString, int>& columnMap() const { return m_columns; }
+
+protected:
+    int writeCells(int view, Sheet* grid, QString* failure) override;
+    void formatGrid(int view, Sheet* grid) override;
+    void formLoad() override;
+
+private:
+    void writeFigures(Sheet* grid, int row, const MonthReportFigures::Figures& figures);
+
+    QHash<QString, int> m_columns;
+};

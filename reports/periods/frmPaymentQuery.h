@@ -1,0 +1,22 @@
+#pragma once
+
+#include "reports/periods/PaymentQuerySql.h"
+#include "screens/QueryReportScreen.h"
+
+// The bill payment details and summary: how the settled bills of a date range were paid, every
+// payment line (with the bill's amount due repeated on each line, not totalled), or the lines
+// summed per payment subject, or per subject and cashier. A double click on a detail line opens
+// its bill.
+class frmPaymentQuery : public QueryReportScreen
+{
+    Q_OBJECT
+public:
+    explicit frmPaymentQuery(QWidget* parent = nullptr);
+
+    // The criteria as the bar shows them now; false, after telling the user why, when the
+    // branch choice leaves nothing to query (`reason` receives the message).
+    bool criteria(PaymentQueryCriteria* criteria, QString* reason = nullptr) const;
+
+protected:
+    QString viewSql(int view) override;
+};
