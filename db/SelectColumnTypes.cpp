@@ -123,6 +123,124 @@ QMetaType itemType(const std::vector<Token>& t, size_t from, size_t to,
     return QMetaType(whole ? QMetaType::Int : QMetaType::Double);
 }
 
+bool isWord(const Token& k, const char16_t* word)
+{
+    return k.kind == Token::Word && k.text.compare(QStringView(word), Qt::CaseInsensitive) == 0;
+}
+
+bool isPunct(const Token& k, const char16_t* text)
+{
+    return k.kind == Token::Punct && k.text == QStringView(text);
+}
+
+std::vector<QMetaType> compoundTypes(const std::vector<Token>& t, size_t from, size_t to,
+                                     const SelectColumnTypes::ColumnType& columnType);
+
+// The types of the select list of the SELECT at or after t[from]; `*end` receives where the list
+// ends (FROM, UNION, ... at its own depth). A list that is "*" alone over one derived table
+// takes that table's types; any other list with "*" is left unknown.
+std::vector<QMetaType> selectTypes(const std::vector<Token>& t, size_t from, size_t to,
+                                   const SelectColumnTypes::ColumnType& columnType, size_t* end)
+{
+    size_t i = from;
+    while (i < to && !isWord(t[i], u"select"))
+        ++i;
+    ++i;
+    if (i < to && (isWord(t[i], u"distinct") || isWord(t[i], u"all")))
+        ++i;
+    std::vector<QMetaType> types;
+    int depth = 0;
+    size_t itemStart = i;
+    bool star = false;
+    auto endItem = [&](size_t end) {
+        // Cut off "AS alias" or a bare trailing alias.
+        size_t exprEnd = end;
+        if (exprEnd >= itemStart + 2 && t[exprEnd - 1].kind == Token::Word) {
+            if (isWord(t[exprEnd - 2], u"as"))
+                exprEnd -= 2;
+            else if (t[exprEnd - 2].kind != Token::Punct || t[exprEnd - 2].text == u")")
+                exprEnd -= 1;
+        }
+        types.push_back(itemType(t, itemStart, exprEnd, columnType));
+    };
+    for (; i < to; ++i) {
+        const Token& k = t[i];
+        if (k.kind == Token::Punct) {
+            if (k.text == u"(")
+                ++depth;
+            else if (k.text == u")")
+                --depth;
+            else if (depth == 0 && k.text == u"*" &&
+                     (i == itemStart || (i >= 1 && t[i - 1].text == u".")))
+                star = true;
+            else if (depth == 0 && k.text == u",") {
+                endItem(i);
+                itemStart = i + 1;
+            }
+            if (depth < 0)
+                break; // the end of the derived table this select is in
+            continue;
+        }
+        if (depth == 0 && k.kind == Token::Word) {
+            const QString w = k.text.toLower();
+            if (w == u"from" || w == u"union" || w == u"order" || w == u"limit" || w == u"where" ||
+                w == u"group")
+                break;
+        }
+    }
+    endItem(i);
+    *end = i;
+    if (!star)
+        return types;
+    // SELECT * FROM ( ... ) [AS] alias, and nothing joined to it: the derived table's types.
+    if (types.size() == 1 && i + 1 < to && isWord(t[i], u"from") && isPunct(t[i + 1], u"(")) {
+        size_t close = i + 2;
+        for (int d = 1; close < to; ++close) {
+            d += isPunct(t[close], u"(") ? 1 : isPunct(t[close], u")") ? -1 : 0;
+            if (d == 0)
+                break;
+        }
+        size_t after = close + 1;
+        if (after < to && isWord(t[after], u"as"))
+            ++after;
+        if (after < to && t[after].kind == Token::Word)
+            ++after;
+        if (close < to && (after == to || !isPunct(t[after], u",")))
+            return compoundTypes(t, i + 2, close, columnType);
+    }
+    return std::vector<QMetaType>(types.size());
+}
+
+// The types of a SELECT or of SELECTs joined by UNION [ALL] within t[from, to): a column is
+// decimal when any part's is, an integer when every part's is, unknown otherwise.
+std::vector<QMetaType> compoundTypes(const std::vector<Token>& t, size_t from, size_t to,
+                                     const SelectColumnTypes::ColumnType& columnType)
+{
+    size_t end = from;
+    std::vector<QMetaType> types = selectTypes(t, from, to, columnType, &end);
+    for (;;) {
+        // The next UNION at this depth, past the clauses of the part just read.
+        int depth = 0;
+        while (end < to && !(depth == 0 && isWord(t[end], u"union"))) {
+            depth += isPunct(t[end], u"(") ? 1 : isPunct(t[end], u")") ? -1 : 0;
+            if (depth < 0)
+                return types;
+            ++end;
+        }
+        if (end >= to)
+            return types;
+        const std::vector<QMetaType> part = selectTypes(t, end + 1, to, columnType, &end);
+        if (part.size() != types.size())
+            return std::vector<QMetaType>(types.size());
+        for (size_t c = 0; c < types.size(); ++c) {
+            const int a = types[c].id(), b = part[c].id();
+            if (!types[c].isValid() || !part[c].isValid())
+                types[c] = QMetaType();
+            else if (a == QMetaType::Double || b == QMetaType::Double)
+                types[c] = QMetaType(QMetaType::Double);
+        }
+    }
+}
 } // namespace
 
 namespace SelectColumnTypes {
@@ -145,55 +263,7 @@ QMetaType fromDeclared(const QString& declared)
 std::vector<QMetaType> infer(const QString& sql, const ColumnType& columnType)
 {
     const std::vector<Token> t = tokenize(sql);
-    size_t i = 0;
-    while (i < t.size() && !(t[i].kind == Token::Word && t[i].text.toLower() == u"select"))
-        ++i;
-    ++i;
-    if (i < t.size() && t[i].kind == Token::Word &&
-        (t[i].text.toLower() == u"distinct" || t[i].text.toLower() == u"all"))
-        ++i;
-    std::vector<QMetaType> types;
-    int depth = 0;
-    size_t itemStart = i;
-    bool star = false;
-    auto endItem = [&](size_t end) {
-        // Cut off "AS alias" or a bare trailing alias.
-        size_t exprEnd = end;
-        if (exprEnd >= itemStart + 2 && t[exprEnd - 1].kind == Token::Word) {
-            if (t[exprEnd - 2].kind == Token::Word && t[exprEnd - 2].text.toLower() == u"as")
-                exprEnd -= 2;
-            else if (t[exprEnd - 2].kind != Token::Punct || t[exprEnd - 2].text == u")")
-                exprEnd -= 1;
-        }
-        types.push_back(itemType(t, itemStart, exprEnd, columnType));
-    };
-    for (; i < t.size(); ++i) {
-        const Token& k = t[i];
-        if (k.kind == Token::Punct) {
-            if (k.text == u"(")
-                ++depth;
-            else if (k.text == u")")
-                --depth;
-            else if (depth == 0 && k.text == u"*" &&
-                     (i == itemStart || (i >= 1 && t[i - 1].text == u".")))
-                star = true;
-            else if (depth == 0 && k.text == u",") {
-                endItem(i);
-                itemStart = i + 1;
-            }
-            continue;
-        }
-        if (depth == 0 && k.kind == Token::Word) {
-            const QString w = k.text.toLower();
-            if (w == u"from" || w == u"union" || w == u"order" || w == u"limit" || w == u"where" ||
-                w == u"group")
-                break;
-        }
-    }
-    endItem(i);
-    if (star)
-        return std::vector<QMetaType>(types.size());
-    return types;
+    return compoundTypes(t, 0, t.size(), columnType);
 }
 
 } // namespace SelectColumnTypes

@@ -14,8 +14,10 @@
 //
 // An item is a number when it reads only number columns and literals; it is an integer when
 // every column it reads is declared integer, it uses no division and no decimal literal, and it
-// calls no averaging function (COUNT(...) counts as an integer). Anything else, and any item of
-// a statement whose select list has "*", is left unknown.
+// calls no averaging function (COUNT(...) counts as an integer). Parts joined by UNION give a
+// column the wider of their types (decimal over integer). "SELECT * FROM (derived table)" has
+// the derived table's types; anything else, and any item of a statement whose select list has
+// "*" otherwise, is left unknown.
 namespace SelectColumnTypes {
 
 // The declared type of a column by name (any table), QMetaType() when no table has it.

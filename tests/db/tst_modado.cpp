@@ -207,6 +207,21 @@ private slots:
         auto star = db.connection()->execute(
             QStringLiteral("SELECT *, SumOfConsume+0 AS c FROM bi_Bill WHERE BillID='B1'"));
         QVERIFY(isIntegerType(star->fieldType(star->fieldIndex("PeopleCount"))));
+        // "*" over one derived table of UNIONed parts takes the parts' types: a sum of amounts
+        // (B1's whole 125) against a literal 0 stays decimal (the catalogue rows of a sales
+        // list), a count against 0 stays an integer; a table joined to the derived one leaves
+        // "*" unknown.
+        const QString parts = QStringLiteral(
+            "SELECT BillID, SUM(SumOfConsume) AS paid, COUNT(*) AS n FROM bi_Bill "
+            "WHERE BillID='B1' GROUP BY BillID UNION ALL SELECT 'none', 0 AS paid, 0 AS n FROM "
+            "bi_Bill");
+        auto derived = db.connection()->execute(QStringLiteral("SELECT * FROM ( ") + parts +
+                                                QStringLiteral(" ) AS v WHERE 1=1"));
+        QCOMPARE(derived->fieldType(1).id(), int(QMetaType::Double));
+        QCOMPARE(derived->fieldType(2).id(), int(QMetaType::Int));
+        auto joined = db.connection()->execute(QStringLiteral("SELECT * FROM ( ") + parts +
+                                               QStringLiteral(" ) AS v, bi_Bill AS b WHERE 1=0"));
+        QVERIFY(!joined->fieldType(1).isValid());
     }
 
     // Statements fetched together, side by side on an SQLite file, come back in their order
