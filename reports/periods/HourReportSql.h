@@ -1,17 +1,12 @@
 #pragma once
 
-#include "core/modBranch.h"
+#include "reports/periods/BillCriteria.h"
 
 #include <QString>
 #include <QVariant>
 
-// What the hour report's criteria bar asks for.
-struct HourReportCriteria
-{
-    BranchChoice branch;
-    bool useTrueData = false; // include deleted bills
-    bool saving = false;      // leave out member-card top-ups
-};
+// What the hour report's criteria bar asks for: the bills it counts.
+using HourReportCriteria = BillCriteria;
 
 // The deleted, top-up and branch conditions, in this order.
 QString HourReportFilter(const HourReportCriteria& c);

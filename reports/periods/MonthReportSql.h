@@ -1,16 +1,11 @@
 #pragma once
 
-#include "core/modBranch.h"
+#include "reports/periods/BillCriteria.h"
 
 #include <QString>
 
-// What the month report's criteria bar asks for.
-struct MonthReportCriteria
-{
-    BranchChoice branch;
-    bool useTrueData = false; // include deleted bills
-    bool saving = false;      // leave out member-card top-ups
-};
+// What the month report's criteria bar asks for: the bills it counts.
+using MonthReportCriteria = BillCriteria;
 
 // The range (two parameters: the begin date and the day after the end date), settled bills,
 // deleted, top-up and branch conditions, in this order.

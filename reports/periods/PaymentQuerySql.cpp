@@ -1,12 +1,12 @@
 #include "reports/periods/PaymentQuerySql.h"
 
-#include "db/SqlText.h"
+#include "screens/ItemCriteria.h"
 
 namespace {
 
 QString equals(const char* column, const QString& text)
 {
-    return QStringLiteral(" AND %1='%2' ").arg(QLatin1String(column), sqlQuote(text));
+    return EqualsFilter(QLatin1String(column), text);
 }
 
 } // namespace

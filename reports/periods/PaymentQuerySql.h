@@ -1,22 +1,19 @@
 #pragma once
 
-#include "core/modBranch.h"
+#include "reports/periods/BillCriteria.h"
 
 #include <QString>
 
 // What the payment query's criteria bar asks for. List choices carry the chosen item's text, or
 // an empty text for "(全部)".
-struct PaymentQueryCriteria
+struct PaymentQueryCriteria : BillCriteria
 {
-    BranchChoice branch;
     QString shiftId; // typed; blanks around it are ignored
     QString tableAreaName;
     QString billPeriod;
     QString subjectName; // keeps only the payment lines of that subject
     QString checkOutPerson;
     QString createPerson;
-    bool useTrueData = false; // include deleted bills
-    bool saving = false;      // leave out member-card top-ups
 };
 
 // The views: every payment line, the lines summed per subject, per subject and cashier.

@@ -1,6 +1,6 @@
 #include "reports/periods/PeriodQuerySql.h"
 
-#include "db/SqlText.h"
+#include "screens/ItemCriteria.h"
 
 namespace {
 
@@ -68,21 +68,17 @@ QString PeriodQueryCondition(const PeriodQueryCriteria& c)
         sql += QStringLiteral(" AND BL.IsDeleted=0 ");
     if (c.saving)
         sql += QStringLiteral(" AND BL.TableName<>'会员卡充值'");
-    if (c.sentMenu == 0)
-        sql += QStringLiteral(" AND BI.IsSentMenu=0  ");
-    else if (c.sentMenu == 1)
-        sql += QStringLiteral(" AND BI.IsSentMenu<>0 ");
-    return sql;
+    return sql + GiftScopeFilter(c.giftScope);
 }
 
 QString PeriodQueryItemFilter(const PeriodQueryCriteria& c)
 {
     QString sql;
     if (!c.departTypeName.isEmpty())
-        sql += QStringLiteral(" AND DepartTypeName='%1' ").arg(sqlQuote(c.departTypeName));
+        sql += EqualsFilter(QStringLiteral("DepartTypeName"), c.departTypeName);
     if (!c.menuTypeName.isEmpty())
-        sql += QStringLiteral(" AND MenuTypeName='%1' ").arg(sqlQuote(c.menuTypeName));
-    return sql + MenuTextFilter(c.menuText);
+        sql += EqualsFilter(QStringLiteral("MenuTypeName"), c.menuTypeName);
+    return sql + MenuTextFilter(c.menuText, QStringLiteral("MenuID"), QStringLiteral("MenuName"));
 }
 
 QString PeriodQuerySql(const PeriodQueryCriteria& c, PeriodView view)

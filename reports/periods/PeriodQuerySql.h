@@ -1,22 +1,19 @@
 #pragma once
 
-#include "core/modBranch.h"
+#include "reports/periods/BillCriteria.h"
 
 #include <QDate>
 #include <QString>
 
 // What the period query's criteria bar asks for. List choices carry the chosen item's text, or
 // an empty text for "(全部)".
-struct PeriodQueryCriteria
+struct PeriodQueryCriteria : BillCriteria
 {
     QDate begin, end; // business dates, both included
     // Dates are written into the statement between quotes when the database answers
     // "select getdate()" (CheckConnection), else between "#" as date literals.
     bool quotedDates = true;
-    BranchChoice branch;
-    bool useTrueData = false; // include deleted bills
-    bool saving = false;      // leave out member-card top-ups
-    int sentMenu = 0;         // 0 complimentary items left out, 1 only they, 2 both
+    int giftScope = 0; // GiftScope (screens/ItemCriteria.h): gifts left out, only, both
     QString departTypeName;
     QString menuTypeName;
     QString menuText;     // typed: an item number's beginning or part of a name

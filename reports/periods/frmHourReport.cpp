@@ -9,8 +9,6 @@
 
 #include <QLocale>
 
-#include <stdexcept>
-
 namespace {
 
 using K = CriterionKind;
@@ -96,25 +94,15 @@ void frmHourReport::formLoad()
     grid->setReDraw(true);
 }
 
-bool frmHourReport::criteria(HourReportCriteria* out, QString* reason) const
+HourReportCriteria frmHourReport::criteria() const
 {
-    HourReportCriteria c;
-    c.useTrueData = m_criteria->checked("chkUseTrueData");
-    c.saving = m_criteria->checked("chkSaving");
-    if (!m_criteria->branch(&c.branch, reason))
-        return false;
-    *out = c;
-    return true;
+    return ReadBillCriteria(*m_criteria);
 }
 
 int frmHourReport::writeCells(int, Sheet* grid, QString* failure)
 {
-    HourReportCriteria c;
-    QString refusal;
-    if (!criteria(&c, &refusal))
-        throw std::runtime_error(refusal.toStdString());
     const HourReportFigures figures =
-        HourReportFigures::read(hostContext().connection(), c, beginDate(), endDate());
+        HourReportFigures::read(hostContext().connection(), criteria(), beginDate(), endDate());
 
     grid->setReDraw(false);
     for (int row = 1; row <= AllDayRow; ++row)

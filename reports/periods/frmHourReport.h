@@ -13,9 +13,9 @@ class frmHourReport : public QueryReportScreen
 public:
     explicit frmHourReport(QWidget* parent = nullptr);
 
-    // The criteria as the bar shows them now; false, after telling the user why, when the
-    // branch choice leaves nothing to query (`reason` receives the message).
-    bool criteria(HourReportCriteria* criteria, QString* reason = nullptr) const;
+    // The criteria as the bar shows them now; throws std::runtime_error, after telling the
+    // user why, when the branch choice leaves nothing to query.
+    HourReportCriteria criteria() const;
     // The clock hour of grid row 1: the opening hour of the first business period.
     int startHour() const { return m_startHour; }
     // The grid row of a clock hour: business-day order from the start hour (1 to 24).

@@ -9,8 +9,6 @@
 
 #include <QLocale>
 
-#include <stdexcept>
-
 namespace {
 
 using K = CriterionKind;
@@ -111,26 +109,16 @@ void frmMonthReport::formatGrid(int, Sheet* grid)
     }
 }
 
-bool frmMonthReport::criteria(MonthReportCriteria* out, QString* reason) const
+MonthReportCriteria frmMonthReport::criteria() const
 {
-    MonthReportCriteria c;
-    c.useTrueData = m_criteria->checked("chkUseTrueData");
-    c.saving = m_criteria->checked("chkSaving");
-    if (!m_criteria->branch(&c.branch, reason))
-        return false;
-    *out = c;
-    return true;
+    return ReadBillCriteria(*m_criteria);
 }
 
 int frmMonthReport::writeCells(int, Sheet* grid, QString* failure)
 {
-    MonthReportCriteria c;
-    QString refusal;
-    if (!criteria(&c, &refusal))
-        throw std::runtime_error(refusal.toStdString());
     const QDate begin = beginDate(), end = endDate();
     const MonthReportFigures figures =
-        MonthReportFigures::read(hostContext().connection(), c, begin, end);
+        MonthReportFigures::read(hostContext().connection(), criteria(), begin, end);
     setProgress(90, 100);
 
     grid->setReDraw(false);

@@ -4,8 +4,6 @@
 #include "screens/CriteriaBar.h"
 #include "screens/ScreenSpec.h"
 
-#include <stdexcept>
-
 namespace {
 
 using K = CriterionKind;
@@ -60,12 +58,7 @@ const ScreenSpec kSpec{
               .source = fromBills("SELECT DISTINCT TableAreaID,TableAreaName FROM bi_Bill ORDER "
                                   "BY TableAreaID",
                                   "TableAreaName")},
-             {.name = "cboBillPeriod",
-              .kind = K::List,
-              .label = "餐段:",
-              .labelWidth = 600,
-              .width = 1300,
-              .source = {.kind = ListSource::DataList, .list = DataList::MealPeriods}},
+             BillPeriodSpec(1300),
              {.name = "cboSubject",
               .kind = K::List,
               .label = "科目:",
@@ -123,29 +116,21 @@ const ScreenSpec kSpec{
 
 frmPaymentQuery::frmPaymentQuery(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
 
-bool frmPaymentQuery::criteria(PaymentQueryCriteria* out, QString* reason) const
+PaymentQueryCriteria frmPaymentQuery::criteria() const
 {
     const CriteriaBar& bar = *m_criteria;
     PaymentQueryCriteria c;
+    static_cast<BillCriteria&>(c) = ReadBillCriteria(bar);
     c.shiftId = bar.text("cboShiftID");
     c.tableAreaName = bar.chosen("cboTableAreas");
     c.billPeriod = bar.chosen("cboBillPeriod");
     c.subjectName = bar.chosen("cboSubject");
     c.checkOutPerson = bar.chosen("cboCheckOutPerson");
     c.createPerson = bar.chosen("cboCreatePerson");
-    c.useTrueData = bar.checked("chkUseTrueData");
-    c.saving = bar.checked("chkSaving");
-    if (!bar.branch(&c.branch, reason))
-        return false;
-    *out = c;
-    return true;
+    return c;
 }
 
 QString frmPaymentQuery::viewSql(int view)
 {
-    PaymentQueryCriteria c;
-    QString refusal;
-    if (!criteria(&c, &refusal))
-        throw std::runtime_error(refusal.toStdString());
-    return PaymentQuerySql(c, PaymentView(view));
+    return PaymentQuerySql(criteria(), PaymentView(view));
 }

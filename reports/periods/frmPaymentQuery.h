@@ -13,9 +13,9 @@ class frmPaymentQuery : public QueryReportScreen
 public:
     explicit frmPaymentQuery(QWidget* parent = nullptr);
 
-    // The criteria as the bar shows them now; false, after telling the user why, when the
-    // branch choice leaves nothing to query (`reason` receives the message).
-    bool criteria(PaymentQueryCriteria* criteria, QString* reason = nullptr) const;
+    // The criteria as the bar shows them now; throws std::runtime_error, after telling the
+    // user why, when the branch choice leaves nothing to query.
+    PaymentQueryCriteria criteria() const;
 
 protected:
     QString viewSql(int view) override;

@@ -2,11 +2,10 @@
 
 #include "core/mod_ADO.h"
 #include "screens/CriteriaBar.h"
+#include "screens/ItemCriteria.h"
 #include "screens/ScreenSpec.h"
 
 #include <QCheckBox>
-
-#include <stdexcept>
 
 namespace {
 
@@ -55,25 +54,9 @@ const ScreenSpec kSpec{
     .rows =
         {
             {BeginDate, EndDate, BranchCriterionSpec(), IsSentMenuSpec()},
-            {{.name = "cboDepartTypes",
-              .kind = K::List,
-              .label = "部门类别:",
-              .labelWidth = 900,
-              .width = 1500,
-              .source = {.kind = ListSource::DataList, .list = DataList::DepartTypes}},
-             {.name = "cboMenuTypes",
-              .kind = K::List,
-              .label = "菜品类别:",
-              .labelWidth = 900,
-              .width = 1500,
-              .source = {.kind = ListSource::DataList,
-                         .list = DataList::MenuTypes,
-                         .owner = "cboDepartTypes"}},
-             {.name = "cboMenuID",
-              .kind = K::Text,
-              .label = "菜品:",
-              .labelWidth = 600,
-              .width = 1500},
+            {DepartTypesSpec("cboDepartTypes", 1500),
+             MenuTypesSpec("cboMenuTypes", "cboDepartTypes", 1500),
+             MenuTextSpec(1500),
              {.name = "chkNotNull",
               .kind = K::LabelledCheck,
               .label = "只显示有销量的项目",
@@ -121,31 +104,23 @@ void frmPeriodQuery::formLoad()
     static_cast<QCheckBox*>(m_criteria->control("chkNotNull"))->setChecked(true);
 }
 
-bool frmPeriodQuery::criteria(PeriodQueryCriteria* out, QString* reason) const
+PeriodQueryCriteria frmPeriodQuery::criteria() const
 {
     const CriteriaBar& bar = *m_criteria;
     PeriodQueryCriteria c;
+    static_cast<BillCriteria&>(c) = ReadBillCriteria(bar);
     c.begin = beginDate();
     c.end = endDate();
-    c.useTrueData = bar.checked("chkUseTrueData");
-    c.saving = bar.checked("chkSaving");
-    c.sentMenu = std::max(0, bar.choice("cboIsSentMenu"));
+    c.giftScope = bar.choice("cboIsSentMenu");
     c.departTypeName = bar.chosen("cboDepartTypes");
     c.menuTypeName = bar.chosen("cboMenuTypes");
     c.menuText = bar.text("cboMenuID");
     c.notNull = bar.checked("chkNotNull");
-    if (!bar.branch(&c.branch, reason))
-        return false;
-    *out = c;
-    return true;
+    c.quotedDates = CheckConnection();
+    return c;
 }
 
 QString frmPeriodQuery::viewSql(int view)
 {
-    PeriodQueryCriteria c;
-    QString refusal;
-    if (!criteria(&c, &refusal))
-        throw std::runtime_error(refusal.toStdString());
-    c.quotedDates = CheckConnection();
-    return PeriodQuerySql(c, PeriodView(view));
+    return PeriodQuerySql(criteria(), PeriodView(view));
 }
