@@ -53,8 +53,7 @@ inline ColumnSpec TextColumn(const char* field, const char* caption, int width)
 // total) only from the rows meeting `condition`. `value6` 1 sums the records folded into one
 // row.
 inline ColumnSpec SumColumn(const char* field, const char* caption, int width,
-                            const char* condition = "", int back = BackColour::None,
-                            int value6 = 0)
+                            const char* condition = "", int back = BackColour::None, int value6 = 0)
 {
     return {.field = field,
             .caption = caption,

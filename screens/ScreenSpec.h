@@ -142,6 +142,38 @@ inline CriterionSpec QueryListSpec(const char* name, const char* label, int labe
             .width = width,
             .source = {.kind = ListSource::Query, .sql = sql, .field = field}};
 }
+// The shift number, typed ("交班号:").
+inline CriterionSpec ShiftIdSpec(int width = 1500)
+{
+    return {.name = "cboShiftID",
+            .kind = CriterionKind::Text,
+            .label = "交班号:",
+            .labelWidth = 780,
+            .width = width};
+}
+// Names the bills hold, read from the bills themselves: the table area ("台区:"), who opened the
+// bill ("开台:"), who settled it ("收银:").
+inline CriterionSpec TableAreaSpec(const char* name = "cboTableAreas", int width = 1300)
+{
+    return QueryListSpec(
+        name, "台区:", 600, width,
+        "SELECT DISTINCT TableAreaID,TableAreaName FROM bi_Bill ORDER BY TableAreaID",
+        "TableAreaName");
+}
+inline CriterionSpec OpenedBySpec(int width = 1100)
+{
+    return QueryListSpec(
+        "cboCreatePerson", "开台:", 600, width,
+        "SELECT DISTINCT CreatePersonID,CreatePerson FROM bi_Bill ORDER BY CreatePersonID",
+        "CreatePerson");
+}
+inline CriterionSpec CashierSpec(int width = 1100)
+{
+    return QueryListSpec(
+        "cboCheckOutPerson", "收银:", 600, width,
+        "SELECT DISTINCT CheckOutPersonID,CheckOutPerson FROM bi_Bill ORDER BY CheckOutPersonID",
+        "CheckOutPerson");
+}
 // The gift scope of the item reports: leave gifts out (the start), gifts only, or both.
 inline CriterionSpec IsSentMenuSpec(const char* label = "统计范围:", int width = 1500)
 {

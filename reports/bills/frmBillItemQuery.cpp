@@ -50,22 +50,7 @@ const ScreenSpec kSpec{
     .rows =
         {
             {BeginDate, EndDate, BranchCriterionSpec(), BillPeriodSpec()},
-            {{.name = "cboShiftID",
-              .kind = K::Text,
-              .label = "交班号:",
-              .labelWidth = 780,
-              .width = 1200},
-             {.name = "cboTableAreas",
-              .kind = K::List,
-              .label = "台区:",
-              .labelWidth = 600,
-              .width = 1300,
-              .source = {.kind = ListSource::Query,
-                         .sql = "SELECT DISTINCT TableAreaID,TableAreaName FROM bi_Bill ORDER BY "
-                                "TableAreaID",
-                         .field = "TableAreaName"}},
-             DepartTypesSpec(),
-             MenuTypesSpec()},
+            {ShiftIdSpec(1200), TableAreaSpec(), DepartTypesSpec(), MenuTypesSpec()},
             {DepartsSpec(), MenuTextSpec(), IsSentMenuSpec(), ItemWaiterSpec()},
             {{.name = "optQuery", .kind = K::Views, .width = 1500},
              narrowLabel(UseTrueData, 1700),

@@ -15,20 +15,9 @@ using K = CriterionKind;
 using namespace ColumnKind;
 using namespace BackColour;
 
-ColumnSpec figure(const char* field, const char* caption, int width, int back = None)
-{
-    return {.field = field,
-            .caption = caption,
-            .sum = true,
-            .kind = Number,
-            .width = width,
-            .back = back};
-}
-
 ColumnSpec perEntry(const char* field, const char* condition, DataList::Kind list)
 {
-    ColumnSpec c = figure(field, nullptr, 650, Grey);
-    c.condition = condition;
+    ColumnSpec c = SumColumn(field, nullptr, 650, condition, Grey);
     c.eachEntryOf = list;
     return c;
 }
@@ -47,20 +36,20 @@ const ScreenSpec kSpec{
     .views = {{.title = "营业收入月报表",
                .columns = {{.field = "BillDate", .caption = "营业日期", .width = 1100},
                            {.field = "BillWeek", .caption = "星期", .width = 500},
-                           figure("theBillCount", "笔数", 650),
-                           figure("thePeopleCount", "人数", 650),
+                           SumColumn("theBillCount", "笔数", 650),
+                           SumColumn("thePeopleCount", "人数", 650),
                            {.field = "|SumOfConsume",
                             .caption = "出品统计",
                             .sub = {perEntry("theSumOfConsume|", "DepartTypeID = '{id}'",
                                              DataList::DepartTypes),
-                                    figure("theSumOfConsume", "小计", 800, Yellow),
-                                    figure("theSumOfService", "服务", 650),
-                                    figure("theSumForDiscount", "折扣", 650)}},
+                                    SumColumn("theSumOfConsume", "小计", 800, "", Yellow),
+                                    SumColumn("theSumOfService", "服务", 650),
+                                    SumColumn("theSumForDiscount", "折扣", 650)}},
                            {.field = "|SumPaid",
                             .caption = "收银统计",
                             .sub = {perEntry("thePaySum|", "SubjectID = '{id}'",
                                              DataList::Subjects),
-                                    figure("theSumPaid", "小计", 800, Yellow)}}},
+                                    SumColumn("theSumPaid", "小计", 800, "", Yellow)}}},
                .emptyRows = 31,
                .centred = {1, 2},
                .ownCells = true}},

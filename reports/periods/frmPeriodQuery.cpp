@@ -16,14 +16,7 @@ using namespace BackColour;
 ColumnSpec periodFigure(const char* field, const char* caption, const char* condition, int width,
                         int back)
 {
-    return {.field = field,
-            .caption = caption,
-            .condition = condition,
-            .sum = true,
-            .kind = Number,
-            .width = width,
-            .back = back,
-            .value6 = 1};
+    return SumColumn(field, caption, width, condition, back, 1);
 }
 
 // After a view's own columns: a group per business period of the period list, then the day.
