@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 namespace {
 
@@ -52,6 +53,17 @@ void TestDatabase::run(const QString& script) const
 void TestDatabase::runFile(const QString& fixture) const
 {
     run(readText(fixturePath(fixture)));
+}
+
+QString TestDatabase::writeDemo(const QString& dir, const QStringList& options)
+{
+    const QString generator = QStringLiteral(VTX_BIN_DIR "/vtxdemodb");
+    const QString path = dir + QStringLiteral("/demo.db");
+    QProcess p;
+    p.start(generator, QStringList{QStringLiteral("--out"), path} + options);
+    return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0
+               ? path
+               : QString();
 }
 
 QString TestDatabase::fixturePath(const QString& name)

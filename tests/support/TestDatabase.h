@@ -36,6 +36,9 @@ public:
     void runFile(const QString& fixture) const;
 
     static QString fixturePath(const QString& name);
+    // Writes the demo chain with vtxdemodb's `options` to demo.db in `dir`: its path, or an empty
+    // text when vtxdemodb is not built or fails.
+    static QString writeDemo(const QString& dir, const QStringList& options);
     static QString schemaPath();
     static QString odbcConnectionString(const QString& path);
 
