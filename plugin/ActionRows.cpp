@@ -17,7 +17,14 @@
 #include "reports/members/frmMemberQuery.h"
 #include "reports/members/frmMemberSummary.h"
 #include "reports/members/frmPaymentMember.h"
+#include "reports/periods/frmBomReport.h"
 #include "reports/periods/frmDailyReport.h"
+#include "reports/periods/frmDepartQuery.h"
+#include "reports/periods/frmDepartQueryTable.h"
+#include "reports/periods/frmInventoryReport.h"
+#include "reports/periods/frmMenuQuery.h"
+#include "reports/periods/frmPaymentReport.h"
+#include "reports/periods/frmTableReport.h"
 // Charts
 #include "reports/charts/frmMenuLine.h"
 #include "reports/charts/frmTrendLine.h"
@@ -84,4 +91,12 @@ void AddActionRows(ActionTable& table)
     table.addShared<frmHourReport>(QStringLiteral("DoHourReport"), Periods);
     table.addShared<frmPaymentQuery>(QStringLiteral("DoPaymentQuery"), Periods);
     table.addShared<frmMonthReport>(QStringLiteral("DoMonthReport"), Periods);
+    // Period reports II: uploads of payments and stock, tables, departments, materials, menu.
+    table.addShared<frmPaymentReport>(QStringLiteral("DoPaymentReport"), Periods);
+    table.addShared<frmTableReport>(QStringLiteral("DoTableReport"), Periods);
+    table.addShared<frmDepartQueryTable>(QStringLiteral("DoDepartQueryTable"), Periods);
+    table.addShared<frmDepartQuery>(QStringLiteral("DoDepartQuery"), Charts);
+    table.addShared<frmInventoryReport>(QStringLiteral("DoInventoryReport"), Periods);
+    table.addShared<frmBomReport>(QStringLiteral("DoBomReport"), Periods);
+    table.addShared<frmMenuQuery>(QStringLiteral("DoMenuQuery"), Periods);
 }

@@ -508,6 +508,18 @@ void Builder::masterData()
             .integer(t.maxPeople)
             .integer(t.area == "02" ? 1 : 0)
             .done();
+    // The terrace opens in summer: its area and tables are on the floor plan but have no bills
+    // (the table report lists them empty).
+    ins("tb_TableArea", 3).text("04").text("露台").null().done();
+    for (int i = 1; i <= 2; ++i)
+        ins("tb_Table", 6)
+            .text(fmt("4%02d", i))
+            .text(fmt("T%02d", i))
+            .text(fmt("露台T%02d", i))
+            .text("04")
+            .integer(4)
+            .integer(0)
+            .done();
 
     const char* accountTypes[][2] = {{"01", "协议单位"}, {"02", "员工挂账"}, {"03", "VIP客户"}};
     for (auto& a : accountTypes)

@@ -1,0 +1,138 @@
+#include "reports/periods/DepartQuerySql.h"
+
+#include "db/SqlText.h"
+#include "reports/periods/MenuQuerySql.h"
+#include "screens/ItemCriteria.h"
+
+const char* const DepartItemFields[10] = {
+    "MenuID",      "MenuName", "DepartTypeName", "MenuTypeName", "MenuUnitName",
+    "AmountOfOut", "SumOfOut", "SumOfDicount",   "SumOfPaid",    "AvgOfPaid",
+};
+
+QString DepartItemSql(const DepartItemCriteria& c)
+{
+    QString sql =
+        QStringLiteral(
+            " SELECT TOP 100 PERCENT * FROM (  SELECT BI.MenuID, BI.MenuName, BI.MenuUnitName, "
+            "        BI.DepartTypeName, BI.MenuTypeName, "
+            "        SUM(BI.AmountOrder-BI.AmountCancel) AS AmountOfOut, "
+            "        SUM(BI.SumOfConsume) AS SumOfOut, Sum(BI.SumForDiscount) AS SumOfDicount, "
+            "       (SUM(BI.SumOfConsume)-SUM(BI.SumForDiscount)) AS SumOfPaid, "
+            "       "
+            "(SUM(BI.SumOfConsume)-SUM(BI.SumForDiscount))/SUM(BI.AmountOrder-BI.AmountCancel)"
+            " AS AvgOfPaid    FROM bi_Bill AS BL, bi_BillItem AS BI "
+            "  WHERE BL.BillID = BI.BillID AND (BI.AmountOrder-BI.AmountCancel)<>0 AND "
+            "        BL.BillDate >=? AND BL.BillDate <? ") +
+        QStringLiteral(" AND BL.CheckOutNull=0 ") +
+        BranchChoiceFilter(c.branch, QStringLiteral("BL.BranchID"),
+                           QStringLiteral("BL.BranchName"));
+    if (!c.departType.trimmed().isEmpty())
+        sql += QStringLiteral(" AND BI.DepartTypeName = '") + sqlQuote(c.departType.trimmed()) +
+               QStringLiteral("' ");
+    if (!c.menuType.trimmed().isEmpty())
+        sql += QStringLiteral(" AND BI.MenuTypeName = '") + sqlQuote(c.menuType.trimmed()) +
+               QStringLiteral("' ");
+    if (!c.useTrueData)
+        sql += QStringLiteral(" AND BL.IsDeleted=0 ");
+    if (c.saving)
+        sql += QStringLiteral(" AND BL.TableName<>'会员卡充值'");
+    sql += GiftScopeFilter(c.giftScope);
+    sql += QStringLiteral("  GROUP BY BI.MenuID,BI.MenuName,BI.MenuUnitName,BI.DepartTypeName,"
+                          "BI.MenuTypeName ) AS theView   WHERE 1=1 ");
+    if (!c.lowPrice.trimmed().isEmpty())
+        sql += QStringLiteral(" AND AvgOfPaid >=") + PlainNumber(c.lowPrice);
+    if (!c.highPrice.trimmed().isEmpty())
+        sql += QStringLiteral(" AND AvgOfPaid <=") + PlainNumber(c.highPrice);
+    if (c.orderBy >= 0 && c.orderBy < 10)
+        sql += QStringLiteral(" ORDER BY ") + QLatin1String(DepartItemFields[c.orderBy]) +
+               (c.descending ? QStringLiteral(" DESC ") : QStringLiteral(" ASC  "));
+    return sql;
+}
+
+QStringList DepartGroupFields(int grouping)
+{
+    switch (grouping) {
+    case ByDepart:
+        return {QStringLiteral("DepartName")};
+    case ByMenuType:
+        return {QStringLiteral("MenuTypeName")};
+    case ByDepartTypeAndDepart:
+        return {QStringLiteral("DepartTypeName"), QStringLiteral("DepartName")};
+    case ByDepartTypeAndMenuType:
+        return {QStringLiteral("DepartTypeName"), QStringLiteral("MenuTypeName")};
+    default:
+        return {QStringLiteral("DepartTypeName")};
+    }
+}
+
+QStringList DepartLabelFields(int grouping)
+{
+    QStringList fields = DepartGroupFields(grouping);
+    std::reverse(fields.begin(), fields.end());
+    return fields;
+}
+
+QString DepartShareSql(int grouping, const QStringList& periods, const DepartQueryCriteria& c)
+{
+    const QString fields = DepartGroupFields(grouping).join(QLatin1Char(','));
+    QString conditions = QStringLiteral(" AND ( 1<>1 ");
+    for (const QString& period : periods)
+        conditions +=
+            QStringLiteral(" OR BillPeriod = '") + sqlQuote(period) + QStringLiteral("' ");
+    conditions += QStringLiteral(")");
+    if (!c.useTrueData)
+        conditions += QStringLiteral(" AND IsDeleted=0 ");
+    conditions += QStringLiteral(" AND BL.CheckOutNull=0 ");
+    if (c.saving)
+        conditions += QStringLiteral(" AND BL.TableName<>'会员卡充值'");
+    conditions += BranchChoiceFilter(c.branch, QStringLiteral("BL.BranchID"),
+                                     QStringLiteral("BL.BranchName"));
+    conditions += GiftScopeFilter(c.giftScope);
+    return QStringLiteral(" SELECT  ") + fields + QStringLiteral(", ") +
+           QStringLiteral(" SUM(BI.SumOfConsume)AS TotalSum ") +
+           QStringLiteral(" FROM bi_Bill AS BL,bi_BillItem AS BI ") +
+           QStringLiteral(" WHERE BL.BillID=BI.BillID AND BillDate>=? AND BillDate<? ") +
+           conditions + QStringLiteral(" GROUP BY ") + fields +
+           QStringLiteral(" ORDER BY SUM(BI.SumOfConsume) Desc ");
+}
+
+namespace {
+
+// A share as "12.34%".
+QString percent(const Money& part, const Money& total)
+{
+    const double share = double(part.units()) / double(total.units());
+    return QString::number(share * 100.0, 'f', 2) + QLatin1Char('%');
+}
+
+QString sliceLabel(const QString& label, const Money& amount, const Money& total)
+{
+    return label + QStringLiteral("：") + amount.toString() + QStringLiteral("，") +
+           percent(amount, total);
+}
+
+} // namespace
+
+std::vector<DepartSlice> DepartSlices(const std::vector<DepartShareRow>& rows, double minPercent,
+                                      const QString& othersLabel)
+{
+    Money total;
+    for (const DepartShareRow& row : rows)
+        total += row.amount;
+    std::vector<DepartSlice> slices;
+    if (total.isZero())
+        return slices;
+    Money others;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const DepartShareRow& row = rows[i];
+        const double share = double(row.amount.units()) / double(total.units()) * 100.0;
+        const bool last = i + 1 == rows.size();
+        if (share < minPercent && !(last && others.isZero()))
+            others += row.amount;
+        else
+            slices.push_back({sliceLabel(row.label, row.amount, total), row.amount});
+    }
+    if (others > Money())
+        slices.push_back({sliceLabel(othersLabel, others, total), others, true});
+    return slices;
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "core/modBranch.h"
+#include "db/Money.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// What the department reports filter their item lines on.
+struct DepartQueryCriteria
+{
+    BranchChoice branch;
+    bool useTrueData = false; // include deleted bills
+    bool saving = false;      // leave out member-card top-ups
+    int giftScope = 0;        // GiftScope of screens/ItemCriteria.h
+};
+
+// -- the department item statistics ------------------------------------------------------------
+struct DepartItemCriteria : DepartQueryCriteria
+{
+    QString departType; // chosen, empty for "(全部)"
+    QString menuType;
+    QString lowPrice, highPrice; // the band of the average price; empty: no bound
+    int orderBy = -1;            // grid column (0-based) to sort on, -1: none
+    bool descending = false;
+};
+// The grid columns' fields in order, as the sort choices list them.
+extern const char* const DepartItemFields[10];
+// Items sold over the range with quantity, amount, discount, net amount and average price; its
+// two parameters are the begin date and the day after the end date.
+QString DepartItemSql(const DepartItemCriteria& criteria);
+
+// -- the department share chart ----------------------------------------------------------------
+// What a slice stands for: the grouping options in order.
+enum DepartGrouping
+{
+    ByDepartType,
+    ByDepart,
+    ByMenuType,
+    ByDepartTypeAndDepart,
+    ByDepartTypeAndMenuType
+};
+// The group fields of a grouping ("DepartTypeName,DepartName") and the fields of a slice's
+// label in the order they are written (department first, then its type).
+QStringList DepartGroupFields(int grouping);
+QStringList DepartLabelFields(int grouping);
+// The sales amount per group over the ticked meal periods, largest first; its two parameters
+// are the begin date and the day after the end date.
+QString DepartShareSql(int grouping, const QStringList& periods,
+                       const DepartQueryCriteria& criteria);
+
+// One group's amount, and one slice of the chart.
+struct DepartShareRow
+{
+    QString label;
+    Money amount;
+};
+struct DepartSlice
+{
+    QString label; // "<label>：<amount>，<share>"
+    Money amount;
+    bool others = false;
+};
+// The slices for rows that arrive largest first: a group whose share in percent is below
+// `minPercent` goes to the "others" slice (labelled `othersLabel`), except the last row while
+// nothing else has gone there, which keeps its own slice.
+std::vector<DepartSlice> DepartSlices(const std::vector<DepartShareRow>& rows, double minPercent,
+                                      const QString& othersLabel);

@@ -1,0 +1,54 @@
+#include "reports/periods/TableReportSql.h"
+
+#include "screens/ItemCriteria.h"
+
+namespace {
+
+QString conditions(const TableReportCriteria& c)
+{
+    QString sql =
+        QStringLiteral(" AND CheckOutNull=0 ") +
+        BranchChoiceFilter(c.branch, QStringLiteral("BranchID"), QStringLiteral("BranchName"));
+    if (!c.billPeriod.isEmpty())
+        sql += EqualsFilter(QStringLiteral("BillPeriod"), c.billPeriod);
+    if (!c.useTrueData)
+        sql += QStringLiteral(" AND IsDeleted=0 ");
+    if (c.saving)
+        sql += QStringLiteral(" AND TableName<>'会员卡充值'");
+    return sql;
+}
+
+const char kMeasures[] = "     COUNT(*) AS theBillCount,      SUM(PeopleCount) AS thePeopleCount, "
+                         "     SUM(SumOfConsume) AS theConsume,      SUM(SumOfService) AS "
+                         "theService,      SUM(SumForDiscount) AS theDiscount, "
+                         "     SUM(SumPaid) As thePaid ";
+const char kZeros[] = "     0 AS theBillCount,      0 AS thePeopleCount,      0 AS theConsume, "
+                      "     0 AS theService,      0 AS theDiscount,      0 AS thePaid ";
+
+} // namespace
+
+QString TableReportSql(int view, const TableReportCriteria& c)
+{
+    const bool tables = view == 0;
+    QString sql = QStringLiteral(" SELECT TOP 100 PERCENT * FROM (  SELECT ") +
+                  (tables ? QStringLiteral("     TableAreaID,TableAreaName,TableID,TableName, ")
+                          : QStringLiteral("     TableAreaID,TableAreaName, ")) +
+                  QLatin1String(kMeasures) +
+                  QStringLiteral(" FROM bi_Bill  WHERE BillDate>=? AND BillDate<? ") +
+                  conditions(c) + QStringLiteral(" GROUP BY ") +
+                  (tables ? QStringLiteral("     TableAreaID , TableAreaName, TableId, TableName ")
+                          : QStringLiteral("     TableAreaID,TableAreaName ")) +
+                  QStringLiteral(" UNION ALL  SELECT ") +
+                  (tables ? QStringLiteral("     TA.TableAreaID,TA.TableAreaName,TB.TableID,"
+                                           "TB.TableName, ")
+                          : QStringLiteral("     TableAreaID, TableAreaName, ")) +
+                  QLatin1String(kZeros) +
+                  (tables ? QStringLiteral(" FROM tb_Table AS TB,tb_TableArea AS TA "
+                                           " WHERE TB.TableAreaID = TA.TableAreaID ")
+                          : QStringLiteral(" FROM tb_TableArea ")) +
+                  QStringLiteral(" ) AS theView  WHERE 1=1 ");
+    if (c.notNull)
+        sql += QStringLiteral(" AND theBillCount<>0 ");
+    return sql + (tables ? QStringLiteral(" ORDER BY TableAreaID,TableID ")
+                         : QStringLiteral(" ORDER BY TableAreaID "));
+}

@@ -1,0 +1,154 @@
+#include "reports/periods/frmDepartQuery.h"
+
+#include "core/modMessage.h"
+#include "core/mod_ADO.h"
+#include "reports/periods/MenuQuerySql.h"
+#include "screens/CriteriaBar.h"
+#include "screens/ItemCriteria.h"
+#include "screens/ScreenSpec.h"
+#include "screens/chart/CChart.h"
+#include "screens/chart/Chart2D.h"
+#include "screens/sheet/Sheet.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+
+#include <stdexcept>
+
+namespace {
+
+using K = CriterionKind;
+
+const char* const kGroupings[] = {"optType_0", "optType_1", "optType_2", "optType_3", "optType_4"};
+
+CriterionSpec grouping(int n, const char* key, int width)
+{
+    return {.name = kGroupings[n], .kind = K::Option, .width = width, .text = key};
+}
+
+const ScreenSpec kSpec{
+    .name = "frmDepartQuery",
+    .title = "部门出品统计图",
+    .size = {11070, 7980},
+    .rows =
+        {
+            {BeginDate, EndDate, BranchCriterionSpec(), IsSentMenuSpec()},
+            {grouping(0, "部门类别", 1100),
+             grouping(1, "出品部门", 1100),
+             grouping(2, "菜品类别", 1100),
+             grouping(3, "部门类别、出品部门", 1900),
+             grouping(4, "部门类别、菜品类别", 1900),
+             {.name = "txtMin",
+              .kind = K::TextBox,
+              .label = "最小比例(%):",
+              .labelWidth = 1100,
+              .width = 600,
+              .text = "份额低于此百分比的归入“其他”"}},
+            {{.name = "chkPeriod",
+              .kind = K::MealPeriods,
+              .label = "请选择要统计的餐段:",
+              .labelWidth = 1900,
+              .width = 700,
+              .text = "全部"}},
+            {UseTrueData, Saving},
+        },
+    .texts = {{"Msg_Chart_Amount", "金额"}, {"Msg_Chart_Item", "项目"}},
+};
+
+} // namespace
+
+frmDepartQuery::frmDepartQuery(QWidget* parent) : ChartReportScreen(kSpec, parent)
+{
+    for (const char* name : kGroupings)
+        connect(static_cast<QAbstractButton*>(m_criteria->control(name)), &QAbstractButton::clicked,
+                this, [this](bool on) {
+                    if (on)
+                        runRefresh();
+                });
+    auto* minimum = static_cast<QLineEdit*>(m_criteria->control("txtMin"));
+    connect(minimum, &QLineEdit::editingFinished, this,
+            [minimum] { minimum->setText(PlainNumber(minimum->text())); });
+}
+
+void frmDepartQuery::formLoad()
+{
+    static_cast<QAbstractButton*>(m_criteria->control("optType_0"))->setChecked(true);
+    static_cast<QLineEdit*>(m_criteria->control("txtMin"))->setText(QStringLiteral("2"));
+}
+
+int frmDepartQuery::grouping() const
+{
+    for (int g = 0; g < 5; ++g)
+        if (m_criteria->checked(kGroupings[g]))
+            return g;
+    return ByDepartType;
+}
+
+void frmDepartQuery::cmdQuery1()
+{
+    const CriteriaBar& bar = *m_criteria;
+    QStringList periods;
+    QString reason;
+    if (!bar.mealPeriodNames(&periods, &reason)) // the user has been told
+        throw std::runtime_error(reason.toStdString());
+    DepartQueryCriteria c;
+    c.branch = bar.requireBranch(); // throws when the choice is refused
+    c.useTrueData = bar.checked("chkUseTrueData");
+    c.saving = bar.checked("chkSaving");
+    c.giftScope = bar.choice("cboIsSentMenu");
+    const int g = grouping();
+    const QStringList labels = DepartLabelFields(g);
+
+    std::vector<DepartShareRow> rows;
+    for (const RowDict& row :
+         ExecuteRows(DepartShareSql(g, periods, c), {beginDate(), endDate().addDays(1)})) {
+        QStringList parts;
+        for (const QString& field : labels)
+            parts << row.value(field).toString();
+        rows.push_back({parts.join(QLatin1Char('-')),
+                        Money::fromVariant(row.value(QStringLiteral("TotalSum")))});
+    }
+    const double minimum = PlainNumber(bar.text("txtMin")).toDouble();
+    m_slices = DepartSlices(rows, minimum, Msg(QStringLiteral("Msg_Chart_Others")));
+    const QString format = QStringLiteral("yyyy-MM-dd");
+    drawSlices(beginDate().toString(format) + QStringLiteral(" - ") + endDate().toString(format) +
+               QStringLiteral("  ") + windowTitle());
+}
+
+void frmDepartQuery::drawSlices(const QString& title)
+{
+    // One pie, a slice per group, turned so that the largest slices start at the upper left.
+    CChart model;
+    model.setTitle(title);
+    for (const DepartSlice& slice : m_slices)
+        model.add(slice.label, QString(), slice.amount.toDouble(), slice.label);
+    model.toChart2D(*Chart2D1, ChartType::Pie);
+    if (!m_slices.empty()) {
+        ChartViewState view = Chart2D1->view();
+        view.rotation = 135;
+        Chart2D1->setView(view);
+    }
+
+    Sheet* grid = points();
+    grid->setReDraw(false);
+    grid->clear();
+    grid->setHeaderRows(0);
+    grid->setMaxCols(2);
+    const int first = 4; // title, blank, captions
+    grid->setMaxRows(first + int(m_slices.size()) - 1);
+    grid->setColumnWidth(1, 4200);
+    grid->setColumnWidth(2, 1800);
+    grid->setColumnDecimals(2, 2);
+    grid->setText(1, 1, title);
+    grid->setText(
+        3, 1, languageTexts()->text(QStringLiteral("Msg_Chart_Item"), QStringLiteral("Default")));
+    grid->setText(
+        3, 2, languageTexts()->text(QStringLiteral("Msg_Chart_Amount"), QStringLiteral("Default")));
+    for (size_t i = 0; i < m_slices.size(); ++i) {
+        const int row = first + int(i);
+        grid->setText(row, 1, m_slices[i].label);
+        grid->setCellType(row, 2, CellType::Number);
+        grid->setText(row, 2, m_slices[i].amount.toString());
+    }
+    grid->setReDraw(true);
+}

@@ -1,0 +1,92 @@
+#include "reports/periods/frmDepartQueryTable.h"
+
+#include "reports/periods/DepartQuerySql.h"
+#include "screens/CriteriaBar.h"
+#include "screens/ItemCriteria.h"
+#include "screens/ScreenSpec.h"
+
+#include <QComboBox>
+
+namespace {
+
+using K = CriterionKind;
+
+ColumnSpec figure(const char* field, const char* caption)
+{
+    return SumColumn(field, caption, 1200);
+}
+
+const ScreenSpec kSpec{
+    .name = "frmDepartQueryTable",
+    .title = "部门出品统计表",
+    .size = {11070, 7980},
+    .rows =
+        {
+            {BeginDate, EndDate, BranchCriterionSpec(), IsSentMenuSpec()},
+            {DepartTypesSpec("cboDepartType", 1500),
+             MenuTypesSpec("cboMenuType", "cboDepartType"),
+             {.name = "txtPrice_0",
+              .kind = K::TextBox,
+              .label = "平均售价:",
+              .labelWidth = 900,
+              .width = 700},
+             {.name = "lblPriceTo", .kind = K::Label, .label = "-", .labelWidth = 150},
+             {.name = "txtPrice_1", .kind = K::TextBox, .width = 700}},
+            {{.name = "cboOrderBy",
+              .kind = K::List,
+              .label = "排序:",
+              .labelWidth = 600,
+              .width = 1500},
+             {.name = "chkOrderBy", .kind = K::Check, .width = 800, .text = "降序"},
+             UseTrueData,
+             Saving},
+        },
+    .views = {{
+        .title = "部门出品统计表",
+        .columns =
+            {
+                TextColumn("MenuID", "菜品编码", 1000),
+                TextColumn("MenuName", "菜品名称", 2000),
+                TextColumn("DepartTypeName", "部门类别", 1200),
+                TextColumn("MenuTypeName", "菜品类别", 1200),
+                TextColumn("MenuUnitName", "单位", 600),
+                figure("AmountOfOut", "出品数量"),
+                figure("SumOfOut", "出品金额"),
+                figure("SumOfDicount", "折扣金额"),
+                figure("SumOfPaid", "实售金额"),
+                figure("AvgOfPaid", "平均售价"),
+            },
+        .centred = {1, 2, 3, 4, 5},
+    }},
+};
+
+} // namespace
+
+frmDepartQueryTable::frmDepartQueryTable(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
+
+void frmDepartQueryTable::formLoad()
+{
+    // One sort choice per grid column, captioned as the column; none chosen at the start.
+    QComboBox* orderBy = m_criteria->combo("cboOrderBy");
+    orderBy->clear();
+    for (const char* field : DepartItemFields)
+        orderBy->addItem(languageTexts()->text(QStringLiteral("ctlQuery1"), QLatin1String(field)));
+    orderBy->setCurrentIndex(-1);
+}
+
+QString frmDepartQueryTable::viewSql(int)
+{
+    const CriteriaBar& bar = *m_criteria;
+    DepartItemCriteria c;
+    c.branch = bar.requireBranch(); // throws when the choice is refused
+    c.useTrueData = bar.checked("chkUseTrueData");
+    c.saving = bar.checked("chkSaving");
+    c.giftScope = bar.choice("cboIsSentMenu");
+    c.departType = bar.chosen("cboDepartType");
+    c.menuType = bar.chosen("cboMenuType");
+    c.lowPrice = bar.text("txtPrice_0");
+    c.highPrice = bar.text("txtPrice_1");
+    c.orderBy = bar.choice("cboOrderBy");
+    c.descending = bar.checked("chkOrderBy");
+    return DepartItemSql(c);
+}
