@@ -60,9 +60,10 @@ const ScreenSpec kSpec{
              {.name = "txtPrice_1", .kind = K::TextBox, .width = 700}},
             {flag("chkIsMenuSets", "套餐", 800), flag("chkBySeanson", "时价菜", 1000),
              flag("chkIsService", "免服务费", 1100), flag("chkIsNull", "沽清", 800),
-             flag("chkNeedToPrint", "不分单打印", 1300), flag("chkAutoSaleOut", "自动出库", 1100),
-             flag("chkIsDiscount", "参与积分", 1100), flag("chkCostPrice", "销售提成", 1100),
-             flag("chkIsTableOrder", "按台上菜", 1100), flag("chkIsPersonOrder", "按人上菜", 1100)},
+             flag("chkNeedToPrint", "不分单打印", 1300)},
+            {flag("chkAutoSaleOut", "自动出库", 1100), flag("chkIsDiscount", "参与积分", 1100),
+             flag("chkCostPrice", "销售提成", 1100), flag("chkIsTableOrder", "按台上菜", 1100),
+             flag("chkIsPersonOrder", "按人上菜", 1100)},
         },
     .views = {{
         .title = "菜品资料",
