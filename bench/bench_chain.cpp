@@ -150,6 +150,9 @@ const QHash<QString, Plan>& benchPlans()
         // Charts: the menu sales chart needs a subject; the trend lines run as they open.
         {QStringLiteral("DoMenuLine"),
          {{{QStringLiteral("cboDepartType"), QStringLiteral("厨房")}}}},
+        // Snapshots without dates (stock on hand, the menu): one run each.
+        {QStringLiteral("DoInventoryReport"), {{}, {QStringLiteral("day")}}},
+        {QStringLiteral("DoMenuQuery"), {{}, {QStringLiteral("day")}}},
     };
     return table;
 }
