@@ -155,12 +155,8 @@ ChartPicture::Candle ChartPicture::candle(const Chart2DData& data, int c, int p)
     return {std::max(open, close), std::min(open, close), open, close};
 }
 
-void ChartPicture::buildCartesian()
+void ChartPicture::makeAxes()
 {
-    const int type = m_data.type;
-    const int points = m_data.pointCount();
-    const int seriesCount = m_data.seriesCount();
-
     m_axisX = new QCategoryAxis;
     m_axisX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     m_axisX->setLabelsFont(chartFont(8));
@@ -168,6 +164,15 @@ void ChartPicture::buildCartesian()
     m_axisY->setLabelsFont(chartFont(8));
     m_axisY->setTickType(QValueAxis::TicksDynamic);
     m_axisY->setTickAnchor(0);
+}
+
+void ChartPicture::buildCartesian()
+{
+    const int type = m_data.type;
+    const int points = m_data.pointCount();
+    const int seriesCount = m_data.seriesCount();
+
+    makeAxes();
     m_chart->addAxis(m_axisX, Qt::AlignBottom);
     m_chart->addAxis(m_axisY, Qt::AlignLeft);
 
@@ -322,13 +327,7 @@ void ChartPicture::buildRadar()
 {
     auto* polar = static_cast<QPolarChart*>(m_chart);
     const int points = m_data.pointCount();
-    m_axisX = new QCategoryAxis;
-    m_axisX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    m_axisX->setLabelsFont(chartFont(8));
-    m_axisY = new QValueAxis;
-    m_axisY->setLabelsFont(chartFont(8));
-    m_axisY->setTickType(QValueAxis::TicksDynamic);
-    m_axisY->setTickAnchor(0);
+    makeAxes();
     polar->addAxis(m_axisX, QPolarChart::PolarOrientationAngular);
     polar->addAxis(m_axisY, QPolarChart::PolarOrientationRadial);
     for (int s = 0; s < m_data.seriesCount(); ++s) {

@@ -77,6 +77,8 @@ public:
 private:
     ChartPicture(QChart* chart, const Chart2DData& data);
     void build();
+    // The point axis (labels on the points) and the value axis, in the chart's fonts.
+    void makeAxes();
     void buildCartesian();
     void buildPies();
     void buildRadar();
