@@ -195,7 +195,9 @@ struct Connection::Private
             }
         }
         sqlite3* h = nullptr;
-        if (sqlite3_open_v2(path.constData(), &h, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK ||
+        // One thread at a time uses a reader handle: no mutex around each call on it.
+        if (sqlite3_open_v2(path.constData(), &h, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                            nullptr) != SQLITE_OK ||
             registerSqlFunctions(h) != SQLITE_OK) {
             sqlite3_close_v2(h);
             return nullptr;
@@ -370,14 +372,14 @@ sqlite3_stmt* prepareSqlite(sqlite3* handle, const QString& sql, const QVariantL
 
 // The statement as it runs, with its parameters as they bind; reported to the trace.
 QString Connection::prepareText(const QString& tsql, const QVariantList& params,
-                                QVariantList* bound) const
+                                QVariantList* bound, bool trace) const
 {
     if (!isOpen())
         throw SqlError(QStringLiteral("the database connection is not open"));
     const QString sql = nativeSql(tsql);
     for (const QVariant& p : params)
         *bound << bindable(p, m_dialect);
-    if (d->trace)
+    if (trace && d->trace)
         d->trace(sql, *bound);
     return sql;
 }
@@ -477,6 +479,58 @@ std::vector<BufferedResult> Connection::executeAll(const QList<Statement>& state
             d->giveBack(handles[w]);
     }
     return results;
+}
+
+std::unique_ptr<Connection::DetachedRead>
+Connection::prepareDetached(const ConnectionPtr& connection, const QString& tsql,
+                            const QVariantList& params)
+{
+    Private& d = *connection->d;
+    const char* file = d.sqlite ? sqlite3_db_filename(d.sqlite, "main") : nullptr;
+    if (!file || !*file || !sqlite3_get_autocommit(d.sqlite))
+        return nullptr;
+    QVariantList bound;
+    QString sql;
+    try {
+        sql = connection->prepareText(tsql, params, &bound, false);
+    } catch (const SqlError&) {
+        return nullptr; // execute() reports it
+    }
+    sqlite3* handle = d.takeReader(QByteArray(file));
+    if (!handle)
+        return nullptr;
+    sqlite3_stmt* statement = nullptr;
+    try {
+        statement = prepareSqlite(handle, sql, bound);
+    } catch (const SqlError&) {
+        d.giveBack(handle);
+        return nullptr;
+    }
+    if (d.trace)
+        d.trace(sql, bound);
+    return std::make_unique<DetachedRead>(connection, handle, statement, sql);
+}
+
+Connection::DetachedRead::DetachedRead(ConnectionPtr owner, sqlite3* handle,
+                                       sqlite3_stmt* statement, QString sql)
+    : m_owner(std::move(owner)), m_handle(handle), m_statement(statement), m_sql(std::move(sql))
+{
+}
+
+Connection::DetachedRead::~DetachedRead()
+{
+    sqlite3_finalize(m_statement);
+    m_owner->d->giveBack(m_handle);
+}
+
+sqlite3_stmt* Connection::DetachedRead::takeStatement()
+{
+    return std::exchange(m_statement, nullptr);
+}
+
+void Connection::DetachedRead::interrupt() const
+{
+    sqlite3_interrupt(m_handle);
 }
 
 int Connection::executeNonQuery(const QString& tsql, const QVariantList& params) const

@@ -13,7 +13,11 @@
 #include <vector>
 
 class Recordset;
+class Connection;
 struct BufferedResult;
+struct sqlite3;
+struct sqlite3_stmt;
+using ConnectionPtr = std::shared_ptr<Connection>;
 
 // The database dialect a connection speaks. Screens always write T-SQL (SQL Server's
 // dialect); on SQLite each statement is translated once, by text, before it runs.
@@ -65,6 +69,17 @@ public:
     };
     std::vector<BufferedResult> executeAll(const QList<Statement>& statements) const;
 
+    // A read-only statement prepared and bound for stepping on another thread: on an SQLite file
+    // outside a transaction, on one of the connection's read-only handles (SQLite handles are
+    // used by one thread at a time). Null where that cannot be done (ODBC, a database in memory,
+    // an open transaction whose writes another handle would not see, a statement the read-only
+    // handle cannot prepare, such as one over this connection's temporary tables): the caller
+    // then runs it with execute(). Reported to the statement trace like execute().
+    class DetachedRead;
+    static std::unique_ptr<DetachedRead> prepareDetached(const ConnectionPtr& connection,
+                                                         const QString& tsql,
+                                                         const QVariantList& params = {});
+
     // Runs a statement that returns no rows; returns the number of rows affected. Throws SqlError.
     int executeNonQuery(const QString& tsql, const QVariantList& params = {}) const;
 
@@ -84,7 +99,8 @@ public:
     void setStatementTrace(StatementTrace trace);
 
 private:
-    QString prepareText(const QString& tsql, const QVariantList& params, QVariantList* bound) const;
+    QString prepareText(const QString& tsql, const QVariantList& params, QVariantList* bound,
+                        bool trace = true) const;
     QSqlQuery executedQuery(const QString& sql, const QVariantList& bound) const;
 
     struct Private;
@@ -92,4 +108,26 @@ private:
     SqlDialect m_dialect = SqlDialect::Sqlite;
 };
 
-using ConnectionPtr = std::shared_ptr<Connection>;
+// A statement prepared by Connection::prepareDetached. The statement is stepped by whoever takes
+// it (a Recordset finalizes it); the handle goes back to the connection's idle read-only
+// handles when this is destroyed, so it must outlive the Recordset.
+class Connection::DetachedRead
+{
+public:
+    DetachedRead(ConnectionPtr owner, sqlite3* handle, sqlite3_stmt* statement, QString sql);
+    ~DetachedRead();
+    DetachedRead(const DetachedRead&) = delete;
+    DetachedRead& operator=(const DetachedRead&) = delete;
+
+    sqlite3_stmt* takeStatement();
+    const QString& sql() const { return m_sql; }
+    // Makes the statement stop at its next step (SQLITE_INTERRUPT); any thread may call it
+    // while the statement is being stepped.
+    void interrupt() const;
+
+private:
+    ConnectionPtr m_owner;
+    sqlite3* m_handle;
+    sqlite3_stmt* m_statement;
+    QString m_sql;
+};

@@ -239,6 +239,8 @@ public:
         }
     }
 
+    sqlite3_stmt* statement() const override { return m_statement; }
+
 private:
     // SQLite converts the stored UTF-8 to UTF-16 once and keeps it with the row.
     QStringView textOf(int index) const

@@ -24,6 +24,9 @@ struct SqlCell
     Kind kind = Null;
     double number = 0;
     QStringView text;
+    // Texts read through a RowBatchReader from a column that repeats its values: the distinct
+    // text's id (from 1), the same for every cell holding that text; 0 otherwise.
+    quint32 textId = 0;
 };
 
 // Integer and boolean column types, as drivers report them.
@@ -48,6 +51,7 @@ public:
         virtual QVariant value(int index) const = 0;
         virtual bool isNull(int index) const { return cell(index).kind == SqlCell::Null; }
         virtual SqlCell cell(int index) const = 0;
+        virtual sqlite3_stmt* statement() const { return nullptr; }
     };
 
     explicit Recordset(QSqlQuery query);
@@ -71,6 +75,9 @@ public:
     QVariant value(const QString& name) const;
     bool isNull(int index) const { return m_atEnd || m_source->isNull(index); }
     SqlCell cell(int index) const;
+    // The SQLite statement the rows are read from (its current row is the recordset's), for
+    // readers that take the columns straight from it; null for other drivers.
+    sqlite3_stmt* sqliteStatement() const { return m_source->statement(); }
 
 private:
     void start();

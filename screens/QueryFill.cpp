@@ -2,6 +2,7 @@
 
 #include "db/Money.h"
 #include "db/Recordset.h"
+#include "db/RowBatchReader.h"
 #include "db/SqlError.h"
 #include "screens/QueryColumn.h"
 #include "screens/QueryColumns.h"
@@ -17,6 +18,7 @@
 namespace {
 
 constexpr int TextKind = 1, PercentKind = 14;
+constexpr quint32 NoTextId = ~0u;
 
 QColor fromBgr(int bgr)
 {
@@ -58,20 +60,139 @@ struct Kept
     QueryValue::Kind kind = QueryValue::Null;
     double number = 0;
     QString text;
+    quint32 textId = 0; // the reader's id of the text, when it gave one
     bool equals(const QueryValue& v) const
     {
         if (v.kind != kind)
             return false;
         if (kind == QueryValue::Number)
             return v.number == number;
+        if (v.textId && textId)
+            return v.textId == textId;
         return kind == QueryValue::Null || v.text == text;
     }
     void keep(const QueryValue& v)
     {
         kind = v.kind;
         number = v.number;
+        textId = v.textId;
         text = v.kind == QueryValue::Text ? v.text.toString() : QString();
     }
+};
+
+} // namespace
+
+// Where a fill's records come from: the result's columns, then its records one by one.
+class QueryFill::Source
+{
+public:
+    virtual ~Source() = default;
+    virtual int fieldCount() const = 0;
+    virtual int fieldIndex(const QString& name) const = 0;
+    virtual QMetaType fieldType(int index) const = 0;
+    // The result columns the fill reads (ascending); reading starts here.
+    virtual void begin(const std::vector<int>& fields) = 0;
+    // Loads the next record's fields into row[field]; false at the end, or when the fill was
+    // asked to stop. Throws SqlError when reading fails.
+    virtual bool next(QueryValue* row) = 0;
+};
+
+namespace {
+
+// A recordset read on this thread.
+class RecordsetSource final : public QueryFill::Source
+{
+public:
+    RecordsetSource(Recordset& rs, const std::atomic<bool>& stop) : m_rs(rs), m_stop(stop) {}
+    int fieldCount() const override { return m_rs.fieldCount(); }
+    int fieldIndex(const QString& name) const override { return m_rs.fieldIndex(name); }
+    QMetaType fieldType(int index) const override { return m_rs.fieldType(index); }
+    void begin(const std::vector<int>& fields) override { m_fields = fields; }
+    bool next(QueryValue* row) override
+    {
+        if (m_started)
+            m_rs.moveNext();
+        m_started = true;
+        if (m_rs.atEnd() || m_stop)
+            return false;
+        for (int f : m_fields)
+            row[f] = m_rs.cell(f);
+        return true;
+    }
+
+private:
+    Recordset& m_rs;
+    const std::atomic<bool>& m_stop;
+    std::vector<int> m_fields;
+    bool m_started = false;
+};
+
+// Batches of records read on the reader's thread; `waiting` runs while none is ready.
+class BatchSource final : public QueryFill::Source
+{
+public:
+    BatchSource(RowBatchReader& reader, const std::atomic<bool>& stop,
+                std::function<void()> waiting)
+        : m_reader(reader), m_stop(stop), m_waiting(std::move(waiting)), m_names(reader.names()),
+          m_types(reader.types())
+    {
+        for (int i = int(m_names.size()) - 1; i >= 0; --i)
+            m_index.insert(m_names.at(i), i);
+    }
+    int fieldCount() const override { return int(m_names.size()); }
+    int fieldIndex(const QString& name) const override
+    {
+        const auto it = m_index.constFind(name);
+        if (it != m_index.constEnd())
+            return it.value();
+        for (int i = 0; i < m_names.size(); ++i)
+            if (m_names.at(i).compare(name, Qt::CaseInsensitive) == 0)
+                return i;
+        return -1;
+    }
+    QMetaType fieldType(int index) const override { return m_types.value(index); }
+    void begin(const std::vector<int>& fields) override
+    {
+        m_fields = fields;
+        m_reader.begin(fields);
+    }
+    bool next(QueryValue* row) override
+    {
+        while (!m_batch || m_row >= m_batch->rows) {
+            if (m_stop) {
+                m_reader.stop();
+                return false;
+            }
+            m_batch = m_reader.next(50);
+            m_row = 0;
+            if (m_batch) {
+                m_batch->keepTexts(m_kept);
+            } else if (m_reader.atEnd()) {
+                if (!m_reader.error().isEmpty())
+                    throw SqlError(m_reader.error());
+                return false;
+            } else {
+                m_waiting();
+            }
+        }
+        const int fields = int(m_fields.size());
+        for (int k = 0; k < fields; ++k)
+            row[m_fields[size_t(k)]] = m_batch->cell(m_row, k, m_kept);
+        ++m_row;
+        return true;
+    }
+
+private:
+    RowBatchReader& m_reader;
+    const std::atomic<bool>& m_stop;
+    std::function<void()> m_waiting;
+    QStringList m_names;
+    QList<QMetaType> m_types;
+    QHash<QString, int> m_index;
+    std::vector<int> m_fields;
+    std::unique_ptr<RowBatchReader::Batch> m_batch;
+    int m_row = 0;
+    std::vector<QString> m_kept; // the reader's repeated texts, by id - 1
 };
 
 } // namespace
@@ -173,7 +294,53 @@ bool QueryFill::fail(Sheet& sheet, const QString& message)
 
 bool QueryFill::fill(Recordset& rs, Sheet& sheet)
 {
+    m_stop = false;
+    RecordsetSource source(rs, m_stop);
+    return fill(source, sheet);
+}
+
+bool QueryFill::fill(RowBatchReader& reader, Sheet& sheet)
+{
+    m_stop = false;
+    m_stopped = false;
+    m_records = 0;
+    // The first record may take a while (an ordered result is sorted first).
+    report(0);
+    while (!reader.waitForHeader(50)) {
+        report(0);
+        if (m_stop) {
+            reader.stop();
+            reader.waitForHeader(-1);
+        }
+    }
+    if (!reader.error().isEmpty())
+        return fail(sheet, m_texts.queryFailed.arg(reader.error()));
+    if (m_stop && reader.names().isEmpty()) { // stopped before the first record
+        m_error.clear();
+        m_subtotalRows.clear();
+        m_totalRow = 0;
+        sheet.setMaxRows(0);
+        m_stopped = true;
+        return true;
+    }
+    int lastPercent = 0;
+    BatchSource source(reader, m_stop, [&] { report(lastPercent); });
+    m_lastPercent = &lastPercent;
+    const bool ok = fill(source, sheet);
+    m_lastPercent = nullptr;
+    return ok;
+}
+
+void QueryFill::stop()
+{
+    m_stop = true;
+}
+
+bool QueryFill::fill(Source& rs, Sheet& sheet)
+{
     m_error.clear();
+    m_stopped = false;
+    m_records = 0;
     m_subtotalRows.clear();
     m_totalRow = 0;
     sheet.setMaxRows(0);
@@ -269,10 +436,17 @@ bool QueryFill::fill(Recordset& rs, Sheet& sheet)
         if (used[size_t(f)])
             fetch.push_back(f);
     std::vector<QueryValue> row(size_t(std::max(1, fieldCount)));
-    auto load = [&] {
-        for (int f : fetch) {
-            row[size_t(f)] = rs.cell(f);
-        }
+    // A text's id in the sheet, found once per distinct text the reader names by id.
+    std::vector<quint32> sheetTextIds;
+    auto intern = [&](const QueryValue& v) {
+        if (v.textId == 0)
+            return sheet.internText(v.text);
+        if (v.textId > sheetTextIds.size())
+            sheetTextIds.resize(std::max<size_t>(v.textId, sheetTextIds.size() * 2), NoTextId);
+        quint32& id = sheetTextIds[v.textId - 1];
+        if (id == NoTextId)
+            id = sheet.internText(v.text);
+        return id;
     };
 
     // Gathers one record into the grid row being built.
@@ -308,7 +482,7 @@ bool QueryFill::fill(Recordset& rs, Sheet& sheet)
             l.isText = !numeric || (l.kind == TextKind && v.kind == QueryValue::Text);
             if (l.isText)
                 l.text = v.kind == QueryValue::Text
-                             ? sheet.internText(v.text)
+                             ? intern(v)
                              : sheet.internText(QString::number(v.number, 'g', 15));
             else
                 l.number = n;
@@ -417,8 +591,8 @@ bool QueryFill::fill(Recordset& rs, Sheet& sheet)
     qint64 records = 0;
     report(0);
     try {
-        for (; !rs.atEnd(); rs.moveNext()) {
-            load();
+        rs.begin(fetch);
+        while (rs.next(row.data())) {
             bool sameKey = keyed && gathering;
             for (size_t k = 0; sameKey && k < keyIndex.size(); ++k)
                 sameKey = key[k].equals(row[size_t(keyIndex[k])]);
@@ -431,14 +605,20 @@ bool QueryFill::fill(Recordset& rs, Sheet& sheet)
                 gathering = true;
             }
             gather();
-            if ((++records & 1023) == 0 && m_progress)
+            if ((++records & 1023) == 0 && m_progress) {
                 // The percentage approaches 99 as records come (a forward-only total is
                 // unknown).
-                m_progress(int(99.0 * double(records) / double(records + 50000)), 100);
+                const int percent = int(99.0 * double(records) / double(records + 50000));
+                if (m_lastPercent)
+                    *m_lastPercent = percent;
+                m_progress(percent, 100);
+            }
         }
     } catch (const SqlError& e) {
         return fail(sheet, m_texts.queryFailed.arg(e.message()));
     }
+    m_records = records;
+    m_stopped = m_stop;
     if (gathering)
         flush();
     if (anyRow)

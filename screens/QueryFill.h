@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 #include <vector>
 
@@ -10,6 +11,7 @@ class QueryColumn;
 class QueryColumns;
 class QueryGroups;
 class Recordset;
+class RowBatchReader;
 class Sheet;
 
 // Fills a Sheet from a query result by a query control's column definitions, without a widget:
@@ -91,13 +93,27 @@ public:
     // condition, key field or group field names a column the result does not have, or when
     // reading fails; error() then says why.
     bool fill(Recordset& rs, Sheet& sheet);
+    // The same from a reader stepping the statement on a thread of its own: this thread fills
+    // the sheet from its batches while it reads the next ones. Progress is also called while
+    // no batch is ready (with the last percentage), so the caller can keep its window alive.
+    bool fill(RowBatchReader& reader, Sheet& sheet);
     QString error() const { return m_error; }
+
+    // Asks a fill in progress (from its Progress callback) to stop at the next record: the fill
+    // then ends as if the result ended there (the rows read, their subtotals and the totals
+    // row) and stopped() is true.
+    void stop();
+    bool stopped() const { return m_stopped; }
+    // The records read by the last fill.
+    qint64 records() const { return m_records; }
 
     // The role of a grid row (1-based) written by the last fill.
     RowRole rowRole(int row) const;
     // The subtotal rows, ascending, and the totals row (0 before a successful fill).
     const std::vector<int>& subtotalRows() const { return m_subtotalRows; }
     int totalRow() const { return m_totalRow; }
+
+    class Source; // where a fill's records come from
 
 private:
     std::vector<const QueryColumn*> m_leaves;
@@ -109,12 +125,17 @@ private:
     QString m_error;
     std::vector<int> m_subtotalRows;
     int m_totalRow = 0;
+    std::atomic<bool> m_stop{false};
+    bool m_stopped = false;
+    qint64 m_records = 0;
+    int* m_lastPercent = nullptr; // the reader fill's last percentage, reported while waiting
 
     // A width of -1 with a plain number in the condition slot (a definition some screens make
     // for their first text column, "1100" or "1600"): the number is the column's width in twips
     // and the column has no condition.
     static bool conditionIsWidth(const QueryColumn& column, int* width);
     bool fail(Sheet& sheet, const QString& message);
+    bool fill(Source& source, Sheet& sheet);
     void report(int current)
     {
         if (m_progress)

@@ -206,7 +206,7 @@ void QueryReportScreen::cmdQuery1()
     for (int i = 0; i < parameters.size(); ++i)
         control->SetParameter(i + 1, parameters.at(i));
     const bool ok = control->ApplyQuery(false, true, false);
-    m_refreshed[v] = ok;
+    m_refreshed[v] = ok || control->wasStopped(); // a stopped load keeps the rows read
     updatePrintKey();
     if (!ok)
         throw std::runtime_error(control->lastError().toStdString());

@@ -2,6 +2,7 @@
 
 #include "core/LanguageSection.h"
 #include "db/Recordset.h"
+#include "db/RowBatchReader.h"
 #include "db/SqlError.h"
 #include "screens/QueryColumn.h"
 #include "screens/frmPrintSpread.h"
@@ -11,25 +12,28 @@
 #include "screens/sheet/SheetView.h"
 #include "screens/sheet/Twips.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
 namespace {
 
 // The control's own texts: the labels of its subtotal and totals rows and its messages.
-const LanguageSection kTexts("ctlQuery",
-                             {
-                                 {"lblSubtotal", "Caption", "小计"},
-                                 {"lblTotal", "Caption", "合计"},
-                                 {"Msg_NoConnection", "Default", "查询失败：没有数据库连接"},
-                                 {"Msg_QueryFailed", "Default", "查询失败：%1"},
-                                 {"Msg_BadColumn", "Default", "列“%1”（%2）：%3"},
-                                 {"Msg_BadCondition", "Default", "列“%1”的条件 %2：%3"},
-                                 {"Msg_BadKeyField", "Default", "关键字段“%1”不在查询结果中"},
-                                 {"Msg_BadGroupField", "Default", "分组字段“%1”不在查询结果中"},
-                             });
+const LanguageSection
+    kTexts("ctlQuery", {
+                           {"lblSubtotal", "Caption", "小计"},
+                           {"lblTotal", "Caption", "合计"},
+                           {"Msg_NoConnection", "Default", "查询失败：没有数据库连接"},
+                           {"Msg_QueryFailed", "Default", "查询失败：%1"},
+                           {"Msg_BadColumn", "Default", "列“%1”（%2）：%3"},
+                           {"Msg_BadCondition", "Default", "列“%1”的条件 %2：%3"},
+                           {"Msg_BadKeyField", "Default", "关键字段“%1”不在查询结果中"},
+                           {"Msg_BadGroupField", "Default", "分组字段“%1”不在查询结果中"},
+                           {"Msg_Stopped", "Default", "已停止：表格中是停止前读到的 %1 笔记录"},
+                       });
 
 QString message(const char* key)
 {
@@ -235,6 +239,7 @@ bool ctlQuery::runQuery()
         ~Done() { flag = false; }
     } done{m_running};
     m_lastError.clear();
+    m_stopped = false;
     m_status->hide();
     m_fill.reset();
     m_ownTotalRow = 0;
@@ -249,9 +254,14 @@ bool ctlQuery::runQuery()
     if (!m_params.empty())
         for (int i = 1; i <= m_params.rbegin()->first; ++i)
             params.append(m_params.count(i) ? m_params.at(i) : QVariant());
+    // On an SQLite file the statement is stepped on a thread of its own while this one fills
+    // the grid; elsewhere it is read here.
+    std::unique_ptr<RowBatchReader> reader;
     std::unique_ptr<Recordset> rs;
     try {
-        rs = m_connection->execute(m_sql, params);
+        reader = RowBatchReader::start(m_connection, m_sql, params);
+        if (!reader)
+            rs = m_connection->execute(m_sql, params);
     } catch (const SqlError& e) {
         return fail(message("Msg_QueryFailed").arg(e.message()));
     }
@@ -274,12 +284,49 @@ bool ctlQuery::runQuery()
             sinceEvents.restart();
         }
     });
-    if (!fill->fill(*rs, *m_sheet))
+    // Esc in this window, or closing it, stops the load (eventFilter).
+    m_loading = fill.get();
+    qApp->installEventFilter(this);
+    const bool filled = reader ? fill->fill(*reader, *m_sheet) : fill->fill(*rs, *m_sheet);
+    qApp->removeEventFilter(this);
+    m_loading = nullptr;
+    reader.reset();
+    if (!filled)
         return fail(fill->error());
+    m_stopped = fill->stopped();
+    const qint64 records = fill->records();
     m_fill = std::move(fill);
     fitColumnWidths();
     m_sheet->setReDraw(true);
+    if (m_stopped) {
+        m_lastError = message("Msg_Stopped").arg(records);
+        m_status->setText(m_lastError);
+        m_status->show();
+        return false;
+    }
     return true;
+}
+
+void ctlQuery::stopLoad()
+{
+    if (m_loading)
+        m_loading->stop();
+}
+
+bool ctlQuery::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_loading && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+            widget->window() == window()) {
+            stopLoad();
+            return true;
+        }
+        if (event->type() == QEvent::Close && (widget == this || widget->isAncestorOf(this)))
+            stopLoad();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ctlQuery::ToggleFullScreen()

@@ -26,6 +26,11 @@ class SheetView;
 // letting pending window events run every tenth of a second; the columns are then widened until
 // their figures fit.
 //
+// Reading: on an SQLite file the statement is stepped on a thread of its own (RowBatchReader)
+// while the grid fills here from its batches; Esc in the control's window, or closing the
+// window, stops a load: the grid keeps the rows read, with their totals row, and the message
+// under it (and lastError) says how many records it holds.
+//
 // Failures: ApplyQuery returns false (it never throws) when the SQL fails or a field spec,
 // condition, key field or group field names a column the result does not have, or reading the
 // rows fails; the grid is left empty, the message shows under the grid and lastError() returns
@@ -60,6 +65,11 @@ public:
     // flag is accepted for the screens' calls and has no effect. Returns false on failure.
     bool ApplyQuery(bool takeColumns, bool run, bool third = false);
     QString lastError() const { return m_lastError; }
+    // The last run was stopped (Esc, the window closed, stopLoad): the grid holds the rows read
+    // until then with their totals; ApplyQuery returned false and lastError() says so.
+    bool wasStopped() const { return m_stopped; }
+    // Stops a run in progress at the next record (from an event handled while it loads).
+    void stopLoad();
 
     // The grid (rows, columns, formatting and print settings); leaf columns are numbered 1..n.
     Sheet* Grid() const { return m_sheet; }
@@ -113,7 +123,10 @@ private:
     int m_ownTotalRow = 0;                    // the totals row of cells a screen wrote
     bool m_laidOut = false;
     bool m_running = false;
+    bool m_stopped = false;
+    QueryFill* m_loading = nullptr; // the fill in progress
 
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void layOut();
     void fitColumnWidths();
     bool runQuery();

@@ -2,6 +2,11 @@
 
 #include "db/StatementBatch.h"
 
+#include <QHash>
+#include <QSet>
+
+#include <array>
+
 namespace {
 
 using Amount = DailyReportFigures::Amount;
@@ -35,6 +40,42 @@ struct FirstRow
     }
 };
 
+// A value as the database compares it: the key columns are case-insensitive (COLLATE NOCASE on
+// SQLite: ASCII letters; SQL Server's default collation: every letter, trailing blanks
+// ignored). Null for a NULL, which equals nothing.
+std::optional<QString> keyOf(const QVariant& v, SqlDialect dialect)
+{
+    if (v.isNull())
+        return std::nullopt;
+    QString s = v.toString();
+    if (dialect == SqlDialect::MsSql) {
+        while (s.endsWith(QLatin1Char(' ')))
+            s.chop(1);
+        return s.toCaseFolded();
+    }
+    for (QChar& ch : s)
+        if (ch >= QLatin1Char('A') && ch <= QLatin1Char('Z'))
+            ch = QChar(ch.unicode() + 32);
+    return s;
+}
+
+// The sales and item cost of the range per department type, menu type and menu: one scan of
+// the range's items shared by the sales and cost blocks (StatementBatch runs it once).
+struct ItemGroup
+{
+    QVariant departTypeName, departTypeId, menuTypeId, menuId;
+    Money sum, cost;
+};
+QList<ItemGroup> readItemGroups(const StatementBatch& batch, Handle h, bool cost)
+{
+    QList<ItemGroup> groups;
+    for (const auto rs = batch.open(h); !rs->atEnd(); rs->moveNext())
+        groups.append({rs->value(0), rs->value(1), rs->value(2), rs->value(3),
+                       Money::fromVariant(rs->value(QStringLiteral("theSum"))),
+                       cost ? Money::fromVariant(rs->value(QStringLiteral("theCost"))) : Money()});
+    return groups;
+}
+
 // Each block declares its statements when it is made and reads its figures from their results
 // once the batch has run; read() throws SqlError when one of them failed.
 
@@ -43,19 +84,52 @@ class PaymentsBlock
 {
 public:
     PaymentsBlock(StatementBatch& batch, const DailyReportCriteria& c,
-                  const DailyReportLists& lists, Dates r)
+                  const DailyReportLists& lists, Dates r, bool grouped)
+        : m_keys(lists.subjects)
     {
-        for (const DailyReportRow& row : lists.subjects)
-            m_subjects << (row.key.isEmpty() ? Handle()
-                                             : batch.add(DailySubjectSql(c, row.key), r.params()));
+        if (grouped) {
+            m_bySubject = batch.add(DailySubjectSumsSql(c), r.params());
+            m_visible = batch.add(DailyVisibleSubjectsSql());
+        } else {
+            for (const DailyReportRow& row : lists.subjects)
+                m_subjects << (row.key.isEmpty()
+                                   ? Handle()
+                                   : batch.add(DailySubjectSql(c, row.key), r.params()));
+        }
         m_summary = batch.add(DailySummarySql(c), r.params());
     }
-    DailyReportFigures::Payments read(const StatementBatch& batch) const
+    DailyReportFigures::Payments read(const StatementBatch& batch, SqlDialect dialect) const
     {
         DailyReportFigures::Payments p;
         const FirstRow summary(batch, m_summary);
         p.paid = summary.money(QStringLiteral("theSumPaid"));
         p.guests = summary.integer(QStringLiteral("thePeopleCount"));
+        if (m_bySubject.valid()) {
+            // Each subject's sum; a subtotal counts a subject's sum once per visible subject
+            // row of its balance type (the join of the per-row statement).
+            QHash<QString, Money> sums;
+            for (const auto rs = batch.open(m_bySubject); !rs->atEnd(); rs->moveNext())
+                if (const auto key = keyOf(rs->value(0), dialect))
+                    sums[*key] += Money::fromVariant(rs->value(1));
+            Money income, expense;
+            for (const auto rs = batch.open(m_visible); !rs->atEnd(); rs->moveNext()) {
+                const auto key = keyOf(rs->value(0), dialect);
+                const Money sum = key ? sums.value(*key) : Money();
+                income += sum * rs->value(1).toLongLong();
+                expense += sum * rs->value(2).toLongLong();
+            }
+            for (const DailyReportRow& row : m_keys) {
+                if (row.key.isEmpty())
+                    p.subjects << Amount();
+                else if (row.key == DailyIncomeSubtotalKey)
+                    p.subjects << Amount(income);
+                else if (row.key == DailyExpenseSubtotalKey)
+                    p.subjects << Amount(expense);
+                else
+                    p.subjects << Amount(sums.value(*keyOf(row.key, dialect)));
+            }
+            return p;
+        }
         for (const Handle& h : m_subjects)
             p.subjects << (h.valid() ? Amount(FirstRow(batch, h).money(QStringLiteral("theSum")))
                                      : Amount());
@@ -63,7 +137,9 @@ public:
     }
 
 private:
-    QList<Handle> m_subjects; // invalid on the blank rows
+    QList<DailyReportRow> m_keys;
+    QList<Handle> m_subjects;      // per row, invalid on the blank rows (one statement a row)
+    Handle m_bySubject, m_visible; // the grouped statements
     Handle m_summary;
 };
 
@@ -71,22 +147,34 @@ private:
 class SalesBlock
 {
 public:
+    // `items`: the grouped item sums (with grouped statements), else one statement per row.
     SalesBlock(StatementBatch& batch, const DailyReportCriteria& c, const DailyReportLists& lists,
-               Dates r)
+               Dates r, Handle items)
+        : m_items(items)
     {
-        for (const auto& group : lists.groupTypes)
-            m_groupTypes << batch.add(DailyGroupTypeSql(c, group.first), r.params());
-        for (const QString& name : lists.departTypes)
-            m_departTypes << batch.add(DailyDepartTypeSql(c, name), r.params());
+        if (items.valid()) {
+            if (!lists.groupTypes.isEmpty())
+                m_groupItems = batch.add(DailyGroupItemsSql());
+        } else {
+            for (const auto& group : lists.groupTypes)
+                m_groupTypes << batch.add(DailyGroupTypeSql(c, group.first), r.params());
+            for (const QString& name : lists.departTypes)
+                m_departTypes << batch.add(DailyDepartTypeSql(c, name), r.params());
+        }
         m_summary = batch.add(DailySummarySql(c), r.params());
     }
-    DailyReportFigures::Sales read(const StatementBatch& batch) const
+    DailyReportFigures::Sales read(const StatementBatch& batch, const DailyReportLists& lists,
+                                   SqlDialect dialect) const
     {
         DailyReportFigures::Sales s;
         const FirstRow summary(batch, m_summary);
         s.consume = summary.money(QStringLiteral("theSumOfConsume"));
         s.service = summary.money(QStringLiteral("theSumOfService"));
         s.discount = -summary.money(QStringLiteral("theSumForDiscount"));
+        if (m_items.valid()) {
+            readGrouped(batch, lists, dialect, s);
+            return s;
+        }
         for (const Handle& h : m_departTypes)
             s.departTypes << FirstRow(batch, h).money(QStringLiteral("theSum"));
         for (const Handle& h : m_groupTypes)
@@ -95,8 +183,63 @@ public:
     }
 
 private:
-    QList<Handle> m_groupTypes, m_departTypes;
+    Handle m_items, m_groupItems;
+    QList<Handle> m_groupTypes, m_departTypes; // one statement per row
     Handle m_summary;
+
+    void readGrouped(const StatementBatch& batch, const DailyReportLists& lists, SqlDialect dialect,
+                     DailyReportFigures::Sales& s) const
+    {
+        const QList<ItemGroup> groups = readItemGroups(batch, m_items, false);
+        // A department type's sales: the groups of its name.
+        QHash<QString, Money> byName;
+        for (const ItemGroup& g : groups)
+            if (const auto key = keyOf(g.departTypeName, dialect))
+                byName[*key] += g.sum;
+        for (const QString& name : lists.departTypes)
+            s.departTypes << byName.value(*keyOf(name, dialect));
+        if (lists.groupTypes.isEmpty())
+            return;
+        // A statistic group's sales: the groups whose department type, menu type or menu it
+        // lists, each counted once.
+        enum Member
+        {
+            DepartType,
+            MenuType,
+            Menu
+        };
+        QHash<QString, qsizetype> groupIndex;
+        for (qsizetype i = 0; i < lists.groupTypes.size(); ++i)
+            groupIndex.insert(*keyOf(lists.groupTypes.at(i).first, dialect), i);
+        std::vector<std::array<QSet<QString>, 3>> members(size_t(lists.groupTypes.size()));
+        const QString kinds[] = {QStringLiteral("departtype"), QStringLiteral("menutype"),
+                                 QStringLiteral("menu")};
+        for (const auto rs = batch.open(m_groupItems); !rs->atEnd(); rs->moveNext()) {
+            const auto group = keyOf(rs->value(0), dialect);
+            const auto kind = keyOf(rs->value(1), dialect);
+            const auto item = keyOf(rs->value(2), dialect);
+            const auto at = group ? groupIndex.constFind(*group) : groupIndex.constEnd();
+            if (at == groupIndex.constEnd() || !kind || !item)
+                continue;
+            for (int k = DepartType; k <= Menu; ++k)
+                if (*kind == kinds[k])
+                    members[size_t(*at)][size_t(k)].insert(*item);
+        }
+        QList<Money> sums(lists.groupTypes.size());
+        for (const ItemGroup& g : groups) {
+            const std::optional<QString> keys[] = {keyOf(g.departTypeId, dialect),
+                                                   keyOf(g.menuTypeId, dialect),
+                                                   keyOf(g.menuId, dialect)};
+            for (size_t i = 0; i < members.size(); ++i)
+                for (int k = DepartType; k <= Menu; ++k)
+                    if (keys[k] && members[i][size_t(k)].contains(*keys[k])) {
+                        sums[qsizetype(i)] += g.sum;
+                        break;
+                    }
+        }
+        for (const Money& m : sums)
+            s.groupTypes << m;
+    }
 };
 
 // Cost per department type from stock issued to the departments and/or from the cost price of
@@ -104,9 +247,15 @@ private:
 class CostBlock
 {
 public:
-    CostBlock(StatementBatch& batch, const DailyReportCriteria& c, Dates r)
+    // `items`: the grouped item sums, with their cost when the items' cost counts and can be
+    // read (with grouped statements), else the item cost's own statement.
+    CostBlock(StatementBatch& batch, const DailyReportCriteria& c, Dates r, Handle items,
+              bool itemCost)
     {
-        if (c.costing == 0 || c.costing == 2) {
+        if (items.valid()) {
+            if (itemCost)
+                m_groups = items;
+        } else if (c.costing == 0 || c.costing == 2) {
             m_costPrice = batch.add(DailyCostPriceProbeSql());
             m_items = batch.add(DailyItemCostSql(c), r.params());
         }
@@ -132,6 +281,24 @@ public:
             accumulate(m_stock);
         if (m_items.valid() && batch.error(m_costPrice).isEmpty())
             accumulate(m_items);
+        if (m_groups.valid()) {
+            // The item cost per department type name, as the item cost statement groups it.
+            QList<QPair<QVariant, Money>> byName;
+            QHash<QString, qsizetype> at;
+            for (const ItemGroup& g : readItemGroups(batch, m_groups, true)) {
+                const QString key = keyOf(g.departTypeName, SqlDialect::Sqlite).value_or(QString());
+                auto it = at.constFind(key);
+                if (it == at.constEnd())
+                    it = at.insert(key, byName.size()), byName.append({g.departTypeName, Money()});
+                byName[*it].second += g.cost;
+            }
+            for (const auto& [name, v] : byName) {
+                const qsizetype i = lists.departTypes.indexOf(name.toString());
+                if (i >= 0)
+                    cost[i] += v;
+                total += v;
+            }
+        }
         DailyReportFigures::Cost result;
         for (const Money& m : cost)
             result.departTypes << m;
@@ -140,7 +307,7 @@ public:
     }
 
 private:
-    Handle m_costPrice, m_items, m_stock;
+    Handle m_costPrice, m_items, m_stock, m_groups;
 };
 
 class ExpensesBlock
@@ -164,15 +331,18 @@ private:
 // long one at the end.
 struct RangeBlocks
 {
+    Handle items; // the grouped item sums, shared by the sales and cost blocks
     CostBlock cost;
     SalesBlock sales;
     PaymentsBlock payments;
     ExpensesBlock expenses;
 
+    // `itemCost`: with grouped statements, whether the items' cost counts and can be read.
     RangeBlocks(StatementBatch& batch, const DailyReportCriteria& c, const DailyReportLists& lists,
-                Dates r)
-        : cost(batch, c, r), sales(batch, c, lists, r), payments(batch, c, lists, r),
-          expenses(batch, r)
+                Dates r, bool grouped, bool itemCost)
+        : items(grouped ? batch.add(DailyItemSumsSql(c, itemCost), r.params()) : Handle()),
+          cost(batch, c, r, items, itemCost), sales(batch, c, lists, r, items),
+          payments(batch, c, lists, r, grouped), expenses(batch, r)
     {
     }
 };
@@ -233,14 +403,27 @@ DailyReportFigures::Amount DailyReportFigures::totalProfit() const
 
 DailyReportFigures DailyReportFigures::read(const ConnectionPtr& db, const DailyReportCriteria& c,
                                             const DailyReportLists& lists, const QDate& today,
-                                            const QDate& begin, const QDate& end)
+                                            const QDate& begin, const QDate& end,
+                                            Statements statements)
 {
     const Dates day{today, today.addDays(1)};
     const Dates period{begin, end.addDays(1)};
+    const bool grouped = statements == Statements::Grouped;
+    // The grouped item sums carry the items' cost when it counts and bi_BillItem has a cost
+    // price column.
+    bool itemCost = grouped && (c.costing == 0 || c.costing == 2);
+    if (itemCost) {
+        try {
+            db->execute(DailyCostPriceProbeSql());
+        } catch (const SqlError&) {
+            itemCost = false;
+        }
+    }
     StatementBatch batch;
-    const RangeBlocks periodBlocks(batch, c, lists, period); // the longer range first
-    const RangeBlocks dayBlocks(batch, c, lists, day);
+    const RangeBlocks periodBlocks(batch, c, lists, period, grouped, itemCost); // longer first
+    const RangeBlocks dayBlocks(batch, c, lists, day, grouped, itemCost);
     batch.run(*db);
+    const SqlDialect dialect = db->dialect();
 
     DailyReportFigures f;
     auto take = [&](Part part, auto& figures, auto&& read) {
@@ -250,10 +433,12 @@ DailyReportFigures DailyReportFigures::read(const ConnectionPtr& db, const Daily
             f.failures.append({part, QString::fromUtf8(e.what())});
         }
     };
-    take(PaymentsDay, f.day.payments, [&] { return dayBlocks.payments.read(batch); });
-    take(PaymentsPeriod, f.period.payments, [&] { return periodBlocks.payments.read(batch); });
-    take(SalesDay, f.day.sales, [&] { return dayBlocks.sales.read(batch); });
-    take(SalesPeriod, f.period.sales, [&] { return periodBlocks.sales.read(batch); });
+    take(PaymentsDay, f.day.payments, [&] { return dayBlocks.payments.read(batch, dialect); });
+    take(PaymentsPeriod, f.period.payments,
+         [&] { return periodBlocks.payments.read(batch, dialect); });
+    take(SalesDay, f.day.sales, [&] { return dayBlocks.sales.read(batch, lists, dialect); });
+    take(SalesPeriod, f.period.sales,
+         [&] { return periodBlocks.sales.read(batch, lists, dialect); });
     take(CostDay, f.day.cost, [&] { return dayBlocks.cost.read(batch, lists); });
     take(CostPeriod, f.period.cost, [&] { return periodBlocks.cost.read(batch, lists); });
     take(ExpensesDay, f.day.expenses, [&] { return dayBlocks.expenses.read(batch); });

@@ -96,9 +96,21 @@ public:
 
     static Share share(const Amount& amount, const Amount& base);
 
+    // How the figures of a block's rows are read: with statements that return every row's
+    // figure at once, one scan of the range per block (money taken grouped by subject, sales
+    // and item cost grouped by department type, menu type and menu), or with one statement per
+    // row (per subject, department type and statistic group, and the item cost). Both give the
+    // same figures; the screen runs the grouped ones.
+    enum class Statements
+    {
+        Grouped,
+        PerRow
+    };
+
     // Runs every statement of the report together and works the figures out of their results.
     // Never throws: a block whose statements fail is named in `failures`.
     static DailyReportFigures read(const ConnectionPtr& db, const DailyReportCriteria& c,
                                    const DailyReportLists& lists, const QDate& today,
-                                   const QDate& begin, const QDate& end);
+                                   const QDate& begin, const QDate& end,
+                                   Statements statements = Statements::Grouped);
 };

@@ -144,3 +144,43 @@ QString DailyCostPriceProbeSql()
 {
     return QStringLiteral("select CostPrice from bi_BillItem where 1<>1");
 }
+
+QString DailySubjectSumsSql(const DailyReportCriteria& c)
+{
+    return QStringLiteral(" SELECT BP.SubjectID, SUM(BP.SumPaid) AS theSum ") +
+           QStringLiteral("   FROM bi_Bill as BL,bi_BillPayment as BP ") +
+           QStringLiteral("  WHERE BL.BillID = BP.BillID AND BL.CheckOutNull=0 AND ") +
+           QStringLiteral("        BL.BillDate >=? AND BL.BillDate <? ") +
+           DailyCommonFilter(c, true) + QStringLiteral(" GROUP BY BP.SubjectID ");
+}
+
+QString DailyVisibleSubjectsSql()
+{
+    return QStringLiteral(
+        " SELECT SubjectID, SUM(CASE WHEN BalanceType=0 THEN 1 ELSE 0 END) AS theIncome, "
+        "        SUM(CASE WHEN BalanceType<>0 THEN 1 ELSE 0 END) AS theExpense "
+        "   FROM dd_Subject WHERE IsVisible<>0 GROUP BY SubjectID ");
+}
+
+QString DailyItemSumsSql(const DailyReportCriteria& c, bool cost)
+{
+    return QStringLiteral(
+               " SELECT BI.DepartTypeName, BI.DepartTypeID, BI.MenuTypeID, BI.MenuID, ") +
+           QStringLiteral("        SUM(BI.SumOfConsume) AS theSum ") +
+           (cost
+                ? QStringLiteral(", SUM(BI.CostPrice*(BI.AmountOrder-BI.AmountCancel)) AS theCost ")
+                : QString()) +
+           QStringLiteral("   FROM bi_Bill AS BL, bi_BillItem AS BI ") +
+           QStringLiteral("  WHERE BL.BillID = BI.BillID AND ") +
+           QStringLiteral("        BL.BillDate >=? AND BL.BillDate <? AND ") +
+           QStringLiteral("        BL.CheckOutNull=0 AND BI.IsSentMenu=0 ") +
+           DailyCommonFilter(c, true) +
+           QStringLiteral(
+               " GROUP BY BI.DepartTypeName, BI.DepartTypeID, BI.MenuTypeID, BI.MenuID ");
+}
+
+QString DailyGroupItemsSql()
+{
+    return QStringLiteral(" SELECT GroupTypeID, GroupItemType, GroupItemID FROM mn_GroupItem "
+                          "  WHERE GroupItemType IN ('DepartType','MenuType','Menu') ");
+}

@@ -37,3 +37,17 @@ QString DailyStockCostSql(const DailyReportCriteria& c);                       /
 QString DailyItemCostSql(const DailyReportCriteria& c);                        // Q6
 QString DailyExpenseSql();                                                     // Q7
 QString DailyCostPriceProbeSql();
+
+// The same figures for every row of a block at once, one scan of the range each:
+// money taken per payment subject (SubjectID, theSum),
+QString DailySubjectSumsSql(const DailyReportCriteria& c);
+// the visible subjects and how many of them count as income and as expense per subject id
+// (SubjectID, theIncome, theExpense),
+QString DailyVisibleSubjectsSql();
+// sales (theSum) and, with `cost`, the cost price of the items sold (theCost) per department
+// type name and id, menu type and menu (DepartTypeName, DepartTypeID, MenuTypeID, MenuID): the
+// department types sum the groups of their name, the statistic groups the groups whose
+// department type, menu type or menu they list,
+QString DailyItemSumsSql(const DailyReportCriteria& c, bool cost);
+// and the statistic groups' members (GroupTypeID, GroupItemType, GroupItemID).
+QString DailyGroupItemsSql();

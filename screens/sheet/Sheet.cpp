@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QLocale>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -44,12 +45,14 @@ inline double slotNumber(Slot s)
     return std::bit_cast<double>(s);
 }
 
-// Every text of the sheet once: UTF-16 code units back to back, id i spanning
-// offsets[i]..offsets[i+1]. Lookup goes through an open-addressing table of ids only.
+// Every text of the sheet once: UTF-16 code units in chunks of 64K (a longer text has a chunk
+// of its own), so that adding texts never moves those stored; id i is spans[i]. Lookup goes
+// through an open-addressing table of ids, each id's hash kept beside it so that probing and
+// growing the table compare and rehash no text.
 class StringArena
 {
 public:
-    StringArena() { offsets.push_back(0), offsets.push_back(0); } // id 0: the empty text
+    StringArena() { spans.push_back({0, 0}), hashes.push_back(0); } // id 0: the empty text
 
     quint32 intern(QStringView text)
     {
@@ -58,15 +61,16 @@ public:
         if ((count() + 1) * 2 > table.size())
             grow();
         const size_t mask = table.size() - 1;
-        size_t i = size_t(qHash(text)) & mask;
+        const quint32 hash = quint32(qHash(text));
+        size_t i = hash & mask;
         while (quint32 id = table[i]) {
-            if (view(id) == text)
+            if (hashes[id] == hash && view(id) == text)
                 return id;
             i = (i + 1) & mask;
         }
         const quint32 id = quint32(count());
-        chars.insert(chars.end(), text.utf16(), text.utf16() + text.size());
-        offsets.push_back(quint32(chars.size()));
+        spans.push_back(store(text));
+        hashes.push_back(hash);
         table[i] = id;
         return id;
     }
@@ -74,31 +78,59 @@ public:
     {
         if (id == 0 || id >= count())
             return {};
-        return QStringView(chars.data() + offsets[id], qsizetype(offsets[id + 1] - offsets[id]));
+        const Span& s = spans[id];
+        return QStringView(chunks[s.start >> ChunkShift].data() + (s.start & ChunkMask),
+                           qsizetype(s.length));
     }
-    size_t count() const { return offsets.size() - 1; }
+    size_t count() const { return spans.size(); }
     qint64 bytes() const
     {
-        return qint64(chars.capacity() * sizeof(char16_t) + offsets.capacity() * sizeof(quint32) +
-                      table.capacity() * sizeof(quint32));
+        qint64 b = qint64(spans.capacity() * sizeof(Span) + hashes.capacity() * sizeof(quint32) +
+                          table.capacity() * sizeof(quint32));
+        for (const auto& c : chunks)
+            b += qint64(c.capacity() * sizeof(char16_t));
+        return b;
     }
     void squeeze()
     {
-        chars.shrink_to_fit();
-        offsets.shrink_to_fit();
+        if (!chunks.empty())
+            chunks.back().shrink_to_fit();
+        spans.shrink_to_fit();
+        hashes.shrink_to_fit();
     }
 
 private:
-    std::vector<char16_t> chars;
-    std::vector<quint32> offsets;
+    static constexpr int ChunkShift = 16;
+    static constexpr quint32 ChunkChars = 1u << ChunkShift, ChunkMask = ChunkChars - 1;
+    struct Span
+    {
+        quint32 start; // chunk << ChunkShift | offset in the chunk
+        quint32 length;
+    };
+    std::vector<std::vector<char16_t>> chunks;
+    std::vector<Span> spans;
+    std::vector<quint32> hashes;
     std::vector<quint32> table;
 
+    Span store(QStringView text)
+    {
+        const size_t n = size_t(text.size());
+        if (chunks.empty() || (!chunks.back().empty() && chunks.back().size() + n > ChunkChars)) {
+            chunks.emplace_back();
+            if (chunks.size() > 1) // the first chunk grows by doubling: a small sheet stays small
+                chunks.back().reserve(std::max<size_t>(ChunkChars, n));
+        }
+        std::vector<char16_t>& c = chunks.back();
+        const Span span{quint32((chunks.size() - 1) << ChunkShift) | quint32(c.size()), quint32(n)};
+        c.insert(c.end(), text.utf16(), text.utf16() + n);
+        return span;
+    }
     void grow()
     {
         std::vector<quint32> bigger(std::max<size_t>(64, table.size() * 2), 0);
         const size_t mask = bigger.size() - 1;
         for (quint32 id = 1; id < count(); ++id) {
-            size_t i = size_t(qHash(view(id))) & mask;
+            size_t i = hashes[id] & mask;
             while (bigger[i])
                 i = (i + 1) & mask;
             bigger[i] = id;
@@ -107,9 +139,67 @@ private:
     }
 };
 
+// A column's cells in chunks of a fixed number of rows: a streaming fill never copies the rows
+// it has written, and the room held besides them is at most part of one chunk (the last chunk
+// grows by doubling up to the chunk size, so a small sheet stays small).
+class SlotChunks
+{
+public:
+    static constexpr int Shift = 13;
+    static constexpr size_t ChunkRows = size_t(1) << Shift, Mask = ChunkRows - 1;
+
+    size_t size() const { return m_size; }
+    Slot operator[](size_t i) const { return m_chunks[i >> Shift][i & Mask]; }
+    Slot& operator[](size_t i) { return m_chunks[i >> Shift][i & Mask]; }
+    void push_back(Slot s)
+    {
+        if ((m_size & Mask) == 0 && (m_size >> Shift) == m_chunks.size())
+            m_chunks.emplace_back().reserve(m_chunks.size() == 1 ? 16 : ChunkRows);
+        m_chunks.back().push_back(s);
+        ++m_size;
+    }
+    void resize(size_t rows, Slot fill = EmptySlot)
+    {
+        if (rows < m_size) {
+            m_chunks.resize((rows + Mask) >> Shift);
+            if (!m_chunks.empty())
+                m_chunks.back().resize(rows - ((m_chunks.size() - 1) << Shift));
+            m_size = rows;
+            return;
+        }
+        while (m_size < rows) {
+            if ((m_size & Mask) == 0)
+                m_chunks.emplace_back().reserve(std::min(ChunkRows, rows - m_size));
+            std::vector<Slot>& last = m_chunks.back();
+            const size_t add = std::min(ChunkRows - last.size(), rows - m_size);
+            last.insert(last.end(), add, fill);
+            m_size += add;
+        }
+    }
+    // Room for `rows` without growing: whole chunks are allocated as they are first written.
+    void reserve(size_t rows) { m_chunks.reserve((rows + Mask) >> Shift); }
+    size_t capacity() const
+    {
+        size_t total = 0;
+        for (const auto& c : m_chunks)
+            total += c.capacity();
+        return total;
+    }
+    void shrink_to_fit()
+    {
+        if (!m_chunks.empty())
+            m_chunks.back().shrink_to_fit();
+        m_chunks.shrink_to_fit();
+    }
+
+private:
+    std::vector<std::vector<Slot>> m_chunks; // every chunk but the last holds ChunkRows slots
+    size_t m_size = 0;
+};
+
 struct Column
 {
-    std::vector<Slot> cells;     // grows to the last written row only
+    SlotChunks cells;            // grows to the last written row only
     std::vector<quint16> styles; // per-cell style ids; empty until a cell gets a style
     std::vector<quint8> types;   // per-cell types; empty until a cell gets a type of its own
     CellType type = CellType::Text;

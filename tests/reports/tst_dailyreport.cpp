@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -346,6 +347,99 @@ private slots:
         QVERIFY(!f.period.cost.total && !f.profit(0) && !f.totalProfit());
         QCOMPARE(f.period.sales.departTypes.at(0), money("600"));
         QCOMPARE(f.period.expenses, money("145.505"));
+    }
+
+    // The grouped statements (one scan per block) and the statements per row give the same
+    // sheet, cell for cell, and the same figures to the last decimal: over the fixture with
+    // each criterion that changes a statement, and over every day of a demo database against
+    // its month so far. A subject or department type spelt in another case, a bill item whose
+    // menu type and menu are both in a group (counted once), an item of no department type
+    // and a subject that is not listed are added to the fixture.
+    void groupedStatementsMatchPerRow()
+    {
+        auto mismatch = [](const ConnectionPtr& db, const DailyReportCriteria& c,
+                           const QDate& today, const QDate& begin) -> QString {
+            const DailyReportLists lists = DailyReportLists::load(db, "in", "out");
+            QStringList captions;
+            for (int i = 0; i < DailyReportSheet::CaptionCount; ++i)
+                captions << QString("c%1").arg(i);
+            Sheet sheets[2];
+            QStringList figures[2];
+            int filled = 0;
+            for (int form = 0; form < 2; ++form) {
+                const auto f =
+                    DailyReportFigures::read(db, c, lists, today, begin, today,
+                                             form ? DailyReportFigures::Statements::PerRow
+                                                  : DailyReportFigures::Statements::Grouped);
+                if (!f.failures.isEmpty())
+                    return "failed: " + f.failures.first().error;
+                DailyReportSheet sheet(&sheets[form], captions);
+                sheet.layout(lists, today, begin, today);
+                sheet.render(f);
+                auto add = [&](const Amount& a) {
+                    figures[form] << (a ? a->toString(4) : QString("-"));
+                };
+                for (const DailyReportFigures::Range* r : {&f.day, &f.period}) {
+                    for (const Amount& a : r->payments.subjects + r->sales.departTypes +
+                                               r->sales.groupTypes + r->cost.departTypes)
+                        add(a);
+                    for (const Amount& a : {r->payments.paid, r->sales.consume, r->cost.total})
+                        add(a);
+                }
+            }
+            const Sheet &a = sheets[0], &b = sheets[1];
+            if (a.maxRows() != b.maxRows() || a.maxCols() != b.maxCols())
+                return "sheet size";
+            for (int r = 1; r <= a.maxRows(); ++r)
+                for (int col = 1; col <= a.maxCols(); ++col) {
+                    if (a.text(r, col) != b.text(r, col))
+                        return QString("cell %1,%2: grouped %3, per row %4")
+                            .arg(r)
+                            .arg(col)
+                            .arg(a.text(r, col), b.text(r, col));
+                    filled += !a.text(r, col).isEmpty();
+                }
+            if (figures[0] != figures[1])
+                return "figures: " + figures[0].join(' ') + " / " + figures[1].join(' ');
+            return filled > 60 ? QString() : QString("only %1 cells filled").arg(filled);
+        };
+
+        TestDatabase db("daily_report.sql");
+        db.run("INSERT INTO bi_BillPayment (BillPaymentID, BillID, SubjectID, SumPaid) VALUES "
+               "('B6-9', 'B6', '77', 12.5);"
+               "INSERT INTO bi_BillItem (BillItemID, BillID, MenuID, MenuTypeID, DepartTypeID, "
+               "DepartTypeName, SumOfConsume, IsSentMenu, CostPrice, AmountOrder, AmountCancel) "
+               "SELECT 'B6-x', 'B6', 'M3', 'T2', NULL, NULL, 33.25, 0, 1.5, 2, 0;"
+               "INSERT INTO bi_BillItem (BillItemID, BillID, MenuID, MenuTypeID, DepartTypeID, "
+               "DepartTypeName, SumOfConsume, IsSentMenu, CostPrice, AmountOrder, AmountCancel) "
+               "SELECT 'B1-y', 'B1', 'M9', 'T9', DepartTypeID, upper(DepartTypeName), 7.75, 0, "
+               "2, 1, 0 FROM bi_BillItem WHERE BillID='B1' LIMIT 1;");
+        const QDate today(2026, 3, 10), first(2026, 3, 1);
+        DailyReportCriteria c;
+        QCOMPARE(mismatch(db.connection(), c, today, first), QString());
+        c.useTrueData = true;
+        c.saving = true;
+        QCOMPARE(mismatch(db.connection(), c, today, first), QString());
+        for (int costing : {1, 2}) {
+            c.costing = costing;
+            QCOMPARE(mismatch(db.connection(), c, today, first), QString());
+        }
+        c.branch.kind = BranchChoice::One;
+        c.branch.name = "北京店";
+        QCOMPARE(mismatch(db.connection(), c, today, first), QString());
+
+        // A demo chain: two branches, a week of bills.
+        QTemporaryDir dir;
+        const QString demo = dir.filePath("demo.db");
+        QProcess p;
+        p.start(VTX_BIN_DIR "/vtxdemodb", {"--out", demo, "--branches", "2", "--days", "7",
+                                           "--bills-per-day", "40", "--last-day", "2026-11-30"});
+        QVERIFY(p.waitForFinished(120000) && p.exitCode() == 0);
+        const ConnectionPtr chain = Connection::openSqlite(demo);
+        for (QDate day(2026, 11, 24); day <= QDate(2026, 11, 30); day = day.addDays(1))
+            QVERIFY2(mismatch(chain, DailyReportCriteria(), day, QDate(2026, 11, 1)).isEmpty(),
+                     qPrintable(day.toString(Qt::ISODate) + ": " +
+                                mismatch(chain, DailyReportCriteria(), day, QDate(2026, 11, 1))));
     }
 
     void exportFormats()

@@ -2,6 +2,7 @@
 // and widening its grid, running the SQL on its connection, the Progress signal, the row roles
 // of its grid, the language file's view of its columns and failures shown under the grid.
 // Fixture: fixtures/query_fill.sql.
+#include "db/Recordset.h"
 #include "screens/QueryColumn.h"
 #include "screens/ctlQuery.h"
 #include "screens/sheet/Sheet.h"
@@ -90,6 +91,116 @@ private slots:
         QVERIFY(q.lastError().startsWith("查询失败："));
         QCOMPARE(q.Grid()->maxRows(), 0);
         QCOMPARE(q.rowRole(5), QueryFill::RowRole::Data);
+    }
+
+    // A large result read on the reader thread fills the grid exactly as reading it here does:
+    // every cell, row role and decimal count, through key folding and subtotals, with texts
+    // that repeat (kept by id), texts that mostly differ (sent with each batch), NULLs and a
+    // column whose texts turn from repeating to differing midway.
+    void readerThreadFillsAsReadingHere()
+    {
+        TestDatabase big("query_fill.sql");
+        big.run("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 30000) "
+                "INSERT INTO bi_Bill (BillID, TableAreaID, TableAreaName, TableFullName, "
+                "PeopleCount, SumOfConsume, SumPaid, SumInCash, CheckOutNull, CreatePerson) "
+                "SELECT printf('X%05d', i), 'A' || (i / 1000), '区' || (i % 7), "
+                "CASE WHEN i % 11 = 0 THEN NULL ELSE '台' || (i % 13) END, i % 9, i * 0.25, "
+                "i * 0.5, i % 3, i % 17 = 0, CASE WHEN i < 12000 THEN '甲' ELSE 'p' || i END "
+                "FROM n");
+        auto define = [](QueryColumns& cols) {
+            cols.Add("TableAreaID", "区号", "", "", false, 0, false, 1, 600);
+            cols.Add("BillID", "单号", "", "", false, 0, false, 1, 900);
+            cols.Add("TableAreaName", "区", "", "", false, 0, false, 1, 600);
+            cols.Add("TableFullName", "台", "", "", false, 0, false, 1, 600);
+            cols.Add("CreatePerson", "开台", "", "", false, 0, false, 1, 600);
+            cols.Add("PeopleCount", "人数", "", "", false, 0, true, 13, 600);
+            cols.Add("SumOfConsume", "消费", "CheckOutNull=0", "", false, 0, true, 13, 900);
+            cols.Add("SumPaid-SumInCash|Other", "其他", "CheckOutNull=0", "", false, 0, true, 13);
+        };
+        const QString sql = "SELECT * FROM bi_Bill ORDER BY TableAreaID, BillID";
+        ctlQuery q;
+        define(q.Columns());
+        q.SetConnection(big.connection());
+        q.SetSQL(sql);
+        q.SetKeyFields("TableAreaID,BillID");
+        q.SetKeyLevel(1);
+        QVERIFY(q.ApplyQuery(true, true, false));
+
+        QueryColumns columns;
+        define(columns);
+        Sheet here;
+        QueryFill fill(QueryFill::layOut(here, columns), ctlQuery::fillTexts());
+        fill.setKeyFields({"TableAreaID", "BillID"});
+        fill.setKeyLevel(1);
+        QVERIFY(fill.fill(*big.connection()->execute(sql), here));
+        const Sheet& g = *q.Grid();
+        QCOMPARE(g.maxRows(), here.maxRows());
+        QVERIFY(g.maxRows() > 30000);
+        for (int r = 1; r <= g.maxRows(); ++r) {
+            QCOMPARE(q.rowRole(r), fill.rowRole(r));
+            for (int c = 1; c <= g.maxCols(); ++c)
+                if (g.text(r, c) != here.text(r, c) || g.value(r, c) != here.value(r, c))
+                    QFAIL(qPrintable(QString("row %1 col %2: %3 / %4")
+                                         .arg(r)
+                                         .arg(c)
+                                         .arg(g.text(r, c), here.text(r, c))));
+        }
+        QCOMPARE(g.columnDecimals(6), 0);
+        QCOMPARE(g.columnDecimals(7), 2);
+    }
+
+    // Esc while a long result loads stops it: progress came while it loaded, the grid keeps
+    // the rows read with a totals row over them, and the message under the grid says how many
+    // records it holds. Closing the window stops a load the same way; the next run is whole.
+    void escStopsALongLoad()
+    {
+        TestDatabase big("query_fill.sql");
+        big.run("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400000) "
+                "INSERT INTO bi_Bill (BillID, SumPaid) SELECT printf('X%06d', i), 1 FROM n");
+        QWidget window;
+        auto* q = new ctlQuery(&window);
+        q->Columns().Add("BillID", "单号");
+        q->Columns().Add("SumPaid", "实收", "", "", false, 0, true, 13);
+        q->SetConnection(big.connection());
+        q->SetSQL("SELECT BillID, SumPaid FROM bi_Bill ORDER BY BillID");
+        window.show();
+        int progress = 0;
+        enum
+        {
+            Esc,
+            Close,
+            None
+        } how = Esc;
+        connect(q, &ctlQuery::Progress, q, [&](int current, int) {
+            if (current > 0 && ++progress == 3 && how != None) {
+                if (how == Esc)
+                    QTest::keyClick(&window, Qt::Key_Escape);
+                else
+                    window.close();
+            }
+        });
+        for (auto stopBy : {Esc, Close}) {
+            how = stopBy;
+            progress = 0;
+            QVERIFY(!q->ApplyQuery(false, true, false));
+            QVERIFY(q->wasStopped());
+            const Sheet& g = *q->Grid();
+            const int rows = g.maxRows() - 1; // above the totals row
+            QVERIFY2(rows >= 2048 && rows < 400000, qPrintable(QString::number(rows)));
+            QCOMPARE(q->rowRole(rows + 1), QueryFill::RowRole::Total);
+            // The fixture's four bills (418.75), then 1 a bill.
+            QCOMPARE(g.number(rows + 1, 2), 418.75 + (rows - 4));
+            QCOMPARE(g.text(rows, 1), QString("X%1").arg(rows - 4, 6, 10, QChar('0')));
+            QVERIFY(q->lastError().contains(QString::number(rows)));
+            auto* status = q->findChild<QLabel*>("lblStatus");
+            QVERIFY(status && !status->isHidden());
+            QCOMPARE(status->text(), q->lastError());
+            window.show();
+        }
+        how = None;
+        QVERIFY(q->ApplyQuery(false, true, false));
+        QVERIFY(!q->wasStopped());
+        QCOMPARE(q->Grid()->maxRows(), 400005);
     }
 
     // VTX_SCREENSHOT=file.png: grabs the control with a group header, conditional cells,
