@@ -3,9 +3,6 @@
 #include "db/StatementBatch.h"
 
 #include <QHash>
-#include <QSet>
-
-#include <array>
 
 namespace {
 
@@ -57,23 +54,6 @@ std::optional<QString> keyOf(const QVariant& v, SqlDialect dialect)
         if (ch >= QLatin1Char('A') && ch <= QLatin1Char('Z'))
             ch = QChar(ch.unicode() + 32);
     return s;
-}
-
-// The sales and item cost of the range per department type, menu type and menu: one scan of
-// the range's items shared by the sales and cost blocks (StatementBatch runs it once).
-struct ItemGroup
-{
-    QVariant departTypeName, departTypeId, menuTypeId, menuId;
-    Money sum, cost;
-};
-QList<ItemGroup> readItemGroups(const StatementBatch& batch, Handle h, bool cost)
-{
-    QList<ItemGroup> groups;
-    for (const auto rs = batch.open(h); !rs->atEnd(); rs->moveNext())
-        groups.append({rs->value(0), rs->value(1), rs->value(2), rs->value(3),
-                       Money::fromVariant(rs->value(QStringLiteral("theSum"))),
-                       cost ? Money::fromVariant(rs->value(QStringLiteral("theCost"))) : Money()});
-    return groups;
 }
 
 // Each block declares its statements when it is made and reads its figures from their results
@@ -152,10 +132,7 @@ public:
                Dates r, Handle items)
         : m_items(items)
     {
-        if (items.valid()) {
-            if (!lists.groupTypes.isEmpty())
-                m_groupItems = batch.add(DailyGroupItemsSql());
-        } else {
+        if (!items.valid()) {
             for (const auto& group : lists.groupTypes)
                 m_groupTypes << batch.add(DailyGroupTypeSql(c, group.first), r.params());
             for (const QString& name : lists.departTypes)
@@ -172,7 +149,21 @@ public:
         s.service = summary.money(QStringLiteral("theSumOfService"));
         s.discount = -summary.money(QStringLiteral("theSumForDiscount"));
         if (m_items.valid()) {
-            readGrouped(batch, lists, dialect, s);
+            // A department type's sales: the group of its name (the names compare as the
+            // database compares them); a statistic group's: its column summed over the groups.
+            QHash<QString, Money> byName;
+            QList<Money> groups(lists.groupTypes.size());
+            for (const auto rs = batch.open(m_items); !rs->atEnd(); rs->moveNext()) {
+                if (const auto key = keyOf(rs->value(0), dialect))
+                    byName[*key] += Money::fromVariant(rs->value(QStringLiteral("theSum")));
+                for (qsizetype i = 0; i < groups.size(); ++i)
+                    groups[i] +=
+                        Money::fromVariant(rs->value(QStringLiteral("theGroup%1").arg(i + 1)));
+            }
+            for (const QString& name : lists.departTypes)
+                s.departTypes << byName.value(*keyOf(name, dialect));
+            for (const Money& m : groups)
+                s.groupTypes << m;
             return s;
         }
         for (const Handle& h : m_departTypes)
@@ -183,63 +174,9 @@ public:
     }
 
 private:
-    Handle m_items, m_groupItems;
+    Handle m_items;
     QList<Handle> m_groupTypes, m_departTypes; // one statement per row
     Handle m_summary;
-
-    void readGrouped(const StatementBatch& batch, const DailyReportLists& lists, SqlDialect dialect,
-                     DailyReportFigures::Sales& s) const
-    {
-        const QList<ItemGroup> groups = readItemGroups(batch, m_items, false);
-        // A department type's sales: the groups of its name.
-        QHash<QString, Money> byName;
-        for (const ItemGroup& g : groups)
-            if (const auto key = keyOf(g.departTypeName, dialect))
-                byName[*key] += g.sum;
-        for (const QString& name : lists.departTypes)
-            s.departTypes << byName.value(*keyOf(name, dialect));
-        if (lists.groupTypes.isEmpty())
-            return;
-        // A statistic group's sales: the groups whose department type, menu type or menu it
-        // lists, each counted once.
-        enum Member
-        {
-            DepartType,
-            MenuType,
-            Menu
-        };
-        QHash<QString, qsizetype> groupIndex;
-        for (qsizetype i = 0; i < lists.groupTypes.size(); ++i)
-            groupIndex.insert(*keyOf(lists.groupTypes.at(i).first, dialect), i);
-        std::vector<std::array<QSet<QString>, 3>> members(size_t(lists.groupTypes.size()));
-        const QString kinds[] = {QStringLiteral("departtype"), QStringLiteral("menutype"),
-                                 QStringLiteral("menu")};
-        for (const auto rs = batch.open(m_groupItems); !rs->atEnd(); rs->moveNext()) {
-            const auto group = keyOf(rs->value(0), dialect);
-            const auto kind = keyOf(rs->value(1), dialect);
-            const auto item = keyOf(rs->value(2), dialect);
-            const auto at = group ? groupIndex.constFind(*group) : groupIndex.constEnd();
-            if (at == groupIndex.constEnd() || !kind || !item)
-                continue;
-            for (int k = DepartType; k <= Menu; ++k)
-                if (*kind == kinds[k])
-                    members[size_t(*at)][size_t(k)].insert(*item);
-        }
-        QList<Money> sums(lists.groupTypes.size());
-        for (const ItemGroup& g : groups) {
-            const std::optional<QString> keys[] = {keyOf(g.departTypeId, dialect),
-                                                   keyOf(g.menuTypeId, dialect),
-                                                   keyOf(g.menuId, dialect)};
-            for (size_t i = 0; i < members.size(); ++i)
-                for (int k = DepartType; k <= Menu; ++k)
-                    if (keys[k] && members[i][size_t(k)].contains(*keys[k])) {
-                        sums[qsizetype(i)] += g.sum;
-                        break;
-                    }
-        }
-        for (const Money& m : sums)
-            s.groupTypes << m;
-    }
 };
 
 // Cost per department type from stock issued to the departments and/or from the cost price of
@@ -281,24 +218,8 @@ public:
             accumulate(m_stock);
         if (m_items.valid() && batch.error(m_costPrice).isEmpty())
             accumulate(m_items);
-        if (m_groups.valid()) {
-            // The item cost per department type name, as the item cost statement groups it.
-            QList<QPair<QVariant, Money>> byName;
-            QHash<QString, qsizetype> at;
-            for (const ItemGroup& g : readItemGroups(batch, m_groups, true)) {
-                const QString key = keyOf(g.departTypeName, SqlDialect::Sqlite).value_or(QString());
-                auto it = at.constFind(key);
-                if (it == at.constEnd())
-                    it = at.insert(key, byName.size()), byName.append({g.departTypeName, Money()});
-                byName[*it].second += g.cost;
-            }
-            for (const auto& [name, v] : byName) {
-                const qsizetype i = lists.departTypes.indexOf(name.toString());
-                if (i >= 0)
-                    cost[i] += v;
-                total += v;
-            }
-        }
+        if (m_groups.valid())
+            accumulate(m_groups); // the grouped item sums carry the items' cost
         DailyReportFigures::Cost result;
         for (const Money& m : cost)
             result.departTypes << m;
@@ -326,6 +247,14 @@ private:
     Handle m_expense;
 };
 
+QStringList groupIds(const DailyReportLists& lists)
+{
+    QStringList ids;
+    for (const auto& group : lists.groupTypes)
+        ids << group.first;
+    return ids;
+}
+
 // The blocks of one range. Declared in this order so that, ranges taken longest first, the
 // longest statements (the item cost's, the per-row sums) start first and no core is left with a
 // long one at the end.
@@ -340,7 +269,8 @@ struct RangeBlocks
     // `itemCost`: with grouped statements, whether the items' cost counts and can be read.
     RangeBlocks(StatementBatch& batch, const DailyReportCriteria& c, const DailyReportLists& lists,
                 Dates r, bool grouped, bool itemCost)
-        : items(grouped ? batch.add(DailyItemSumsSql(c, itemCost), r.params()) : Handle()),
+        : items(grouped ? batch.add(DailyItemSumsSql(c, itemCost, groupIds(lists)), r.params())
+                        : Handle()),
           cost(batch, c, r, items, itemCost), sales(batch, c, lists, r, items),
           payments(batch, c, lists, r, grouped), expenses(batch, r)
     {

@@ -97,10 +97,10 @@ public:
     static Share share(const Amount& amount, const Amount& base);
 
     // How the figures of a block's rows are read: with statements that return every row's
-    // figure at once, one scan of the range per block (money taken grouped by subject, sales
-    // and item cost grouped by department type, menu type and menu), or with one statement per
-    // row (per subject, department type and statistic group, and the item cost). Both give the
-    // same figures; the screen runs the grouped ones.
+    // figure at once, one scan of the range per block (money taken grouped by subject; sales,
+    // item cost and each statistic group's sales grouped by department type), or with one
+    // statement per row (per subject, department type and statistic group, and the item cost).
+    // Both give the same figures; the screen runs the grouped ones.
     enum class Statements
     {
         Grouped,

@@ -162,25 +162,34 @@ QString DailyVisibleSubjectsSql()
         "   FROM dd_Subject WHERE IsVisible<>0 GROUP BY SubjectID ");
 }
 
-QString DailyItemSumsSql(const DailyReportCriteria& c, bool cost)
+// Whether a bill item (BI) belongs to the statistic group: its department type, menu type or
+// menu is one of the group's.
+static QString groupCondition(const QString& id)
 {
-    return QStringLiteral(
-               " SELECT BI.DepartTypeName, BI.DepartTypeID, BI.MenuTypeID, BI.MenuID, ") +
-           QStringLiteral("        SUM(BI.SumOfConsume) AS theSum ") +
-           (cost
-                ? QStringLiteral(", SUM(BI.CostPrice*(BI.AmountOrder-BI.AmountCancel)) AS theCost ")
-                : QString()) +
-           QStringLiteral("   FROM bi_Bill AS BL, bi_BillItem AS BI ") +
+    const QString group = sqlQuote(id);
+    return QStringLiteral("   (BI.DepartTypeID IN (SELECT GroupItemID AS DepartTypeID FROM "
+                          "mn_GroupItem WHERE GroupItemType='DepartType' AND GroupTypeID='") +
+           group + QStringLiteral("'))") +
+           QStringLiteral("OR (BI.MenuTypeID   IN (SELECT GroupItemID AS MenuTypeID   FROM "
+                          "mn_GroupItem WHERE GroupItemType='MenuType'   AND GroupTypeID='") +
+           group + QStringLiteral("'))") +
+           QStringLiteral("OR (BI.MenuID       IN (SELECT GroupItemID AS MenuID       FROM "
+                          "mn_GroupItem WHERE GroupItemType='Menu'       AND GroupTypeID='") +
+           group + QStringLiteral("'))");
+}
+
+QString DailyItemSumsSql(const DailyReportCriteria& c, bool cost, const QStringList& groups)
+{
+    QString sql = QStringLiteral(" SELECT BI.DepartTypeName, SUM(BI.SumOfConsume) AS theSum ");
+    if (cost)
+        sql +=
+            QStringLiteral(", SUM(BI.CostPrice*(BI.AmountOrder-BI.AmountCancel)) AS theTotalSum ");
+    for (qsizetype i = 0; i < groups.size(); ++i)
+        sql += QStringLiteral(", SUM(CASE WHEN ") + groupCondition(groups.at(i)) +
+               QStringLiteral(" THEN BI.SumOfConsume ELSE 0 END) AS theGroup%1 ").arg(i + 1);
+    return sql + QStringLiteral("   FROM bi_Bill AS BL, bi_BillItem AS BI ") +
            QStringLiteral("  WHERE BL.BillID = BI.BillID AND ") +
            QStringLiteral("        BL.BillDate >=? AND BL.BillDate <? AND ") +
            QStringLiteral("        BL.CheckOutNull=0 AND BI.IsSentMenu=0 ") +
-           DailyCommonFilter(c, true) +
-           QStringLiteral(
-               " GROUP BY BI.DepartTypeName, BI.DepartTypeID, BI.MenuTypeID, BI.MenuID ");
-}
-
-QString DailyGroupItemsSql()
-{
-    return QStringLiteral(" SELECT GroupTypeID, GroupItemType, GroupItemID FROM mn_GroupItem "
-                          "  WHERE GroupItemType IN ('DepartType','MenuType','Menu') ");
+           DailyCommonFilter(c, true) + QStringLiteral(" GROUP BY BI.DepartTypeName ");
 }

@@ -44,10 +44,7 @@ QString DailySubjectSumsSql(const DailyReportCriteria& c);
 // the visible subjects and how many of them count as income and as expense per subject id
 // (SubjectID, theIncome, theExpense),
 QString DailyVisibleSubjectsSql();
-// sales (theSum) and, with `cost`, the cost price of the items sold (theCost) per department
-// type name and id, menu type and menu (DepartTypeName, DepartTypeID, MenuTypeID, MenuID): the
-// department types sum the groups of their name, the statistic groups the groups whose
-// department type, menu type or menu they list,
-QString DailyItemSumsSql(const DailyReportCriteria& c, bool cost);
-// and the statistic groups' members (GroupTypeID, GroupItemType, GroupItemID).
-QString DailyGroupItemsSql();
+// and sales (theSum), with `cost` the cost price of the items sold (theTotalSum), and the sales
+// of each statistic group of `groups` (theGroup1, theGroup2, ... by the condition of
+// DailyGroupTypeSql) per department type name (DepartTypeName).
+QString DailyItemSumsSql(const DailyReportCriteria& c, bool cost, const QStringList& groups);
