@@ -180,16 +180,24 @@ static QString groupCondition(const QString& id)
 
 QString DailyItemSumsSql(const DailyReportCriteria& c, bool cost, const QStringList& groups)
 {
-    QString sql = QStringLiteral(" SELECT BI.DepartTypeName, SUM(BI.SumOfConsume) AS theSum ");
+    // SQL Server sums no expression that holds a subquery: the group conditions are worked out
+    // per item in a derived table and summed over it.
+    QString items = QStringLiteral(" SELECT BI.DepartTypeName, BI.SumOfConsume ");
     if (cost)
-        sql +=
-            QStringLiteral(", SUM(BI.CostPrice*(BI.AmountOrder-BI.AmountCancel)) AS theTotalSum ");
+        items += QStringLiteral(", BI.CostPrice*(BI.AmountOrder-BI.AmountCancel) AS theCost ");
     for (qsizetype i = 0; i < groups.size(); ++i)
-        sql += QStringLiteral(", SUM(CASE WHEN ") + groupCondition(groups.at(i)) +
-               QStringLiteral(" THEN BI.SumOfConsume ELSE 0 END) AS theGroup%1 ").arg(i + 1);
-    return sql + QStringLiteral("   FROM bi_Bill AS BL, bi_BillItem AS BI ") +
-           QStringLiteral("  WHERE BL.BillID = BI.BillID AND ") +
-           QStringLiteral("        BL.BillDate >=? AND BL.BillDate <? AND ") +
-           QStringLiteral("        BL.CheckOutNull=0 AND BI.IsSentMenu=0 ") +
-           DailyCommonFilter(c, true) + QStringLiteral(" GROUP BY BI.DepartTypeName ");
+        items += QStringLiteral(", CASE WHEN ") + groupCondition(groups.at(i)) +
+                 QStringLiteral(" THEN BI.SumOfConsume ELSE 0 END AS theItemGroup%1 ").arg(i + 1);
+    items += QStringLiteral("   FROM bi_Bill AS BL, bi_BillItem AS BI ") +
+             QStringLiteral("  WHERE BL.BillID = BI.BillID AND ") +
+             QStringLiteral("        BL.BillDate >=? AND BL.BillDate <? AND ") +
+             QStringLiteral("        BL.CheckOutNull=0 AND BI.IsSentMenu=0 ") +
+             DailyCommonFilter(c, true);
+    QString sql = QStringLiteral(" SELECT IT.DepartTypeName, SUM(IT.SumOfConsume) AS theSum ");
+    if (cost)
+        sql += QStringLiteral(", SUM(IT.theCost) AS theTotalSum ");
+    for (qsizetype i = 0; i < groups.size(); ++i)
+        sql += QStringLiteral(", SUM(IT.theItemGroup%1) AS theGroup%1 ").arg(i + 1);
+    return sql + QStringLiteral(" FROM (") + items +
+           QStringLiteral(") AS IT GROUP BY IT.DepartTypeName ");
 }
