@@ -27,6 +27,9 @@ struct SqlCell
     // Texts read through a RowBatchReader from a column that repeats its values: the distinct
     // text's id (from 1), the same for every cell holding that text; 0 otherwise.
     quint32 textId = 0;
+    // A text read through a RowBatchReader from a column whose texts hardly repeat (bill
+    // numbers): not worth looking up among the texts already kept.
+    bool rarelyRepeated = false;
 };
 
 // Integer and boolean column types, as drivers report them.

@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace {
 
 // The distinct texts of the repeating columns, by their UTF-8 bytes: an open-addressing table
@@ -88,6 +90,18 @@ struct ColumnTexts
 
 constexpr size_t MaxKeptTexts = 1 << 20;
 
+// Appends UTF-8 text as UTF-16; ASCII (bill numbers, codes) without a string in between.
+void appendUtf16(std::vector<char16_t>& out, const char* bytes, int size)
+{
+    const auto* u = reinterpret_cast<const unsigned char*>(bytes);
+    if (std::all_of(u, u + size, [](unsigned char c) { return c < 0x80; })) {
+        out.insert(out.end(), u, u + size);
+        return;
+    }
+    const QString text = QString::fromUtf8(bytes, size);
+    out.insert(out.end(), text.utf16(), text.utf16() + text.size());
+}
+
 } // namespace
 
 std::unique_ptr<RowBatchReader> RowBatchReader::start(const ConnectionPtr& connection,
@@ -145,6 +159,13 @@ std::unique_ptr<RowBatchReader::Batch> RowBatchReader::next(int ms)
     m_queue.pop_front();
     m_changed.wakeAll();
     return batch;
+}
+
+void RowBatchReader::recycle(std::unique_ptr<Batch> batch)
+{
+    QMutexLocker lock(&m_mutex);
+    if (batch && m_spare.size() < size_t(QueueBatches))
+        m_spare.push_back(std::move(batch));
 }
 
 bool RowBatchReader::atEnd() const
@@ -210,9 +231,24 @@ void RowBatchReader::run()
         const int count = int(fields.size());
         TextIds ids;
         std::vector<ColumnTexts> columns(fields.size());
-        auto batch = std::make_unique<Batch>();
+        std::unique_ptr<Batch> batch;
         auto fresh = [&] {
-            batch = std::make_unique<Batch>();
+            {
+                QMutexLocker lock(&m_mutex);
+                if (!m_spare.empty()) {
+                    batch = std::move(m_spare.back());
+                    m_spare.pop_back();
+                }
+            }
+            if (batch) {
+                batch->rows = 0;
+                batch->cells.clear();
+                batch->kinds.clear();
+                batch->texts.clear();
+                batch->chars.clear();
+            } else {
+                batch = std::make_unique<Batch>();
+            }
             batch->fields = count;
             batch->firstTextId = quint32(ids.count() + 1);
             batch->cells.reserve(size_t(BatchRows) * size_t(count));
@@ -254,10 +290,9 @@ void RowBatchReader::run()
                         break;
                     }
                     kind = BatchText;
-                    const QString text = QString::fromUtf8(bytes, size);
-                    cell.text = {quint32(batch->chars.size()), quint32(text.size())};
-                    batch->chars.insert(batch->chars.end(), text.utf16(),
-                                        text.utf16() + text.size());
+                    cell.text = {quint32(batch->chars.size()), 0};
+                    appendUtf16(batch->chars, bytes, size);
+                    cell.text.length = quint32(batch->chars.size()) - cell.text.id_or_offset;
                 }
                 }
                 batch->cells.push_back(cell);

@@ -68,16 +68,16 @@ public:
             const size_t i = size_t(row) * size_t(fields) + size_t(k);
             switch (kinds[i]) {
             case Number:
-                return {SqlCell::Number, cells[i].number, {}, 0};
+                return {SqlCell::Number, cells[i].number, {}, 0, false};
             case KeptText: {
                 const quint32 id = cells[i].text.id_or_offset;
-                return {SqlCell::Text, 0, kept[id - 1], id};
+                return {SqlCell::Text, 0, kept[id - 1], id, false};
             }
             case BatchText:
                 return {SqlCell::Text, 0,
                         QStringView(chars.data() + cells[i].text.id_or_offset,
                                     qsizetype(cells[i].text.length)),
-                        0};
+                        0, true};
             default:
                 return {};
             }
@@ -110,6 +110,9 @@ public:
     void begin(std::vector<int> fields);
     // The next batch, waiting up to `ms`; null when none came in time or at the end.
     std::unique_ptr<Batch> next(int ms);
+    // Hands a used batch back, so that its memory holds the next rows read (memory already
+    // touched costs no page faults).
+    void recycle(std::unique_ptr<Batch> batch);
     bool atEnd() const; // every batch taken, or stopped, or failed
     // Why reading failed; empty when it did not (a stop is not a failure).
     QString error() const;
@@ -138,5 +141,6 @@ private:
     QList<QMetaType> m_types;
     std::vector<int> m_fields;
     std::deque<std::unique_ptr<Batch>> m_queue;
+    std::vector<std::unique_ptr<Batch>> m_spare; // recycled, for the reading thread
     QString m_error;
 };

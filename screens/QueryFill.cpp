@@ -163,6 +163,7 @@ public:
                 m_reader.stop();
                 return false;
             }
+            m_reader.recycle(std::move(m_batch));
             m_batch = m_reader.next(50);
             m_row = 0;
             if (m_batch) {
@@ -440,7 +441,7 @@ bool QueryFill::fill(Source& rs, Sheet& sheet)
     std::vector<quint32> sheetTextIds;
     auto intern = [&](const QueryValue& v) {
         if (v.textId == 0)
-            return sheet.internText(v.text);
+            return v.rarelyRepeated ? sheet.addText(v.text) : sheet.internText(v.text);
         if (v.textId > sheetTextIds.size())
             sheetTextIds.resize(std::max<size_t>(v.textId, sheetTextIds.size() * 2), NoTextId);
         quint32& id = sheetTextIds[v.textId - 1];

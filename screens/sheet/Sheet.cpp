@@ -1,5 +1,7 @@
 #include "screens/sheet/Sheet.h"
 
+#include "screens/sheet/ChunkBlocks.h"
+
 #include <QHash>
 #include <QLocale>
 
@@ -7,6 +9,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -58,7 +61,7 @@ public:
     {
         if (text.isEmpty())
             return 0;
-        if ((count() + 1) * 2 > table.size())
+        if ((findable + 1) * 2 > table.size())
             grow();
         const size_t mask = table.size() - 1;
         const quint32 hash = quint32(qHash(text));
@@ -68,10 +71,18 @@ public:
                 return id;
             i = (i + 1) & mask;
         }
+        table[i] = add(text, hash);
+        ++findable;
+        return table[i];
+    }
+    // Stores the text under a new id that lookups do not find.
+    quint32 add(QStringView text, quint32 hash = 0)
+    {
+        if (text.isEmpty())
+            return 0;
         const quint32 id = quint32(count());
         spans.push_back(store(text));
         hashes.push_back(hash);
-        table[i] = id;
         return id;
     }
     QStringView view(quint32 id) const
@@ -111,6 +122,7 @@ private:
     std::vector<Span> spans;
     std::vector<quint32> hashes;
     std::vector<quint32> table;
+    size_t findable = 0; // ids in the table
 
     Span store(QStringView text)
     {
@@ -129,7 +141,9 @@ private:
     {
         std::vector<quint32> bigger(std::max<size_t>(64, table.size() * 2), 0);
         const size_t mask = bigger.size() - 1;
-        for (quint32 id = 1; id < count(); ++id) {
+        for (quint32 id : table) {
+            if (!id)
+                continue;
             size_t i = hashes[id] & mask;
             while (bigger[i])
                 i = (i + 1) & mask;
@@ -140,60 +154,101 @@ private:
 };
 
 // A column's cells in chunks of a fixed number of rows: a streaming fill never copies the rows
-// it has written, and the room held besides them is at most part of one chunk (the last chunk
-// grows by doubling up to the chunk size, so a small sheet stays small).
+// it has written, and the room held besides them is at most part of one chunk. The first chunk
+// grows by doubling, so that a small sheet stays small; the others come from ChunkBlocks.
 class SlotChunks
 {
 public:
     static constexpr int Shift = 13;
     static constexpr size_t ChunkRows = size_t(1) << Shift, Mask = ChunkRows - 1;
+    static_assert(ChunkRows * sizeof(Slot) == ChunkBlocks::ChunkBytes);
+
+    SlotChunks() = default;
+    SlotChunks(const SlotChunks& other) : m_first(other.m_first), m_size(other.m_size)
+    {
+        m_more.reserve(other.m_more.size());
+        for (const Slot* chunk : other.m_more) {
+            m_more.push_back(static_cast<Slot*>(ChunkBlocks::take()));
+            std::memcpy(m_more.back(), chunk, ChunkBlocks::ChunkBytes);
+        }
+    }
+    SlotChunks(SlotChunks&& other) noexcept
+        : m_first(std::move(other.m_first)), m_more(std::move(other.m_more)),
+          m_size(std::exchange(other.m_size, 0))
+    {
+        other.m_more.clear();
+    }
+    SlotChunks& operator=(SlotChunks other) noexcept
+    {
+        std::swap(m_first, other.m_first);
+        std::swap(m_more, other.m_more);
+        std::swap(m_size, other.m_size);
+        return *this;
+    }
+    ~SlotChunks()
+    {
+        for (Slot* chunk : m_more)
+            ChunkBlocks::give(chunk);
+    }
 
     size_t size() const { return m_size; }
-    Slot operator[](size_t i) const { return m_chunks[i >> Shift][i & Mask]; }
-    Slot& operator[](size_t i) { return m_chunks[i >> Shift][i & Mask]; }
+    Slot operator[](size_t i) const
+    {
+        return i < ChunkRows ? m_first[i] : m_more[(i >> Shift) - 1][i & Mask];
+    }
+    Slot& operator[](size_t i)
+    {
+        return i < ChunkRows ? m_first[i] : m_more[(i >> Shift) - 1][i & Mask];
+    }
     void push_back(Slot s)
     {
-        if ((m_size & Mask) == 0 && (m_size >> Shift) == m_chunks.size())
-            m_chunks.emplace_back().reserve(m_chunks.size() == 1 ? 16 : ChunkRows);
-        m_chunks.back().push_back(s);
+        if (m_size < ChunkRows) {
+            if (m_first.capacity() == 0)
+                m_first.reserve(16);
+            m_first.push_back(s);
+        } else {
+            if ((m_size & Mask) == 0)
+                m_more.push_back(static_cast<Slot*>(ChunkBlocks::take()));
+            m_more.back()[m_size & Mask] = s;
+        }
         ++m_size;
     }
     void resize(size_t rows, Slot fill = EmptySlot)
     {
         if (rows < m_size) {
-            m_chunks.resize((rows + Mask) >> Shift);
-            if (!m_chunks.empty())
-                m_chunks.back().resize(rows - ((m_chunks.size() - 1) << Shift));
+            const size_t keep = rows > ChunkRows ? ((rows - 1) >> Shift) : 0;
+            while (m_more.size() > keep) {
+                ChunkBlocks::give(m_more.back());
+                m_more.pop_back();
+            }
+            m_first.resize(std::min(rows, ChunkRows));
             m_size = rows;
             return;
         }
-        while (m_size < rows) {
-            if ((m_size & Mask) == 0)
-                m_chunks.emplace_back().reserve(std::min(ChunkRows, rows - m_size));
-            std::vector<Slot>& last = m_chunks.back();
-            const size_t add = std::min(ChunkRows - last.size(), rows - m_size);
-            last.insert(last.end(), add, fill);
-            m_size += add;
+        if (m_size < ChunkRows) {
+            const size_t first = std::min(rows, ChunkRows);
+            m_first.resize(first, fill);
+            m_size = first;
         }
+        while (m_size < rows)
+            push_back(fill);
     }
-    // Room for `rows` without growing: whole chunks are allocated as they are first written.
-    void reserve(size_t rows) { m_chunks.reserve((rows + Mask) >> Shift); }
-    size_t capacity() const
+    // Room for `rows` without growing the chunk list; chunks are taken as they are first written.
+    void reserve(size_t rows)
     {
-        size_t total = 0;
-        for (const auto& c : m_chunks)
-            total += c.capacity();
-        return total;
+        if (rows > ChunkRows)
+            m_more.reserve((rows - 1) >> Shift);
     }
+    size_t capacity() const { return m_first.capacity() + m_more.size() * ChunkRows; }
     void shrink_to_fit()
     {
-        if (!m_chunks.empty())
-            m_chunks.back().shrink_to_fit();
-        m_chunks.shrink_to_fit();
+        m_first.shrink_to_fit();
+        m_more.shrink_to_fit();
     }
 
 private:
-    std::vector<std::vector<Slot>> m_chunks; // every chunk but the last holds ChunkRows slots
+    std::vector<Slot> m_first; // rows [0, ChunkRows)
+    std::vector<Slot*> m_more; // ChunkRows rows each from there on
     size_t m_size = 0;
 };
 
@@ -520,6 +575,11 @@ double Sheet::number(int row, int col) const
 quint32 Sheet::internText(QStringView text)
 {
     return d->strings.intern(text);
+}
+
+quint32 Sheet::addText(QStringView text)
+{
+    return d->strings.add(text);
 }
 
 void Sheet::setTextId(int row, int col, quint32 id)

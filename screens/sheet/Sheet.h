@@ -85,8 +85,11 @@ public:
     double number(int row, int col) const;
     bool isEmpty(int row, int col) const;
     // Streaming fills: a text's id in the sheet's shared text store (0 for the empty text),
-    // and writing a cell by that id (shown as text whatever the cell's type).
+    // and writing a cell by that id (shown as text whatever the cell's type). addText stores a
+    // text without looking for an equal one (texts that hardly repeat, such as bill numbers):
+    // the same text may then have several ids.
     quint32 internText(QStringView text);
+    quint32 addText(QStringView text);
     void setTextId(int row, int col, quint32 id);
     void clearCell(int row, int col);
 

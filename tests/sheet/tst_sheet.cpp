@@ -73,6 +73,23 @@ private slots:
         QVERIFY2(perCell < 12, qPrintable(QString::number(perCell)));
         QCOMPARE(s.text(rows, 3), QStringLiteral("B0000200000"));
         QCOMPARE(s.text(17, 6), QStringLiteral("收银员17"));
+
+        // Copies own their cells; shrinking across a chunk boundary and growing again leaves
+        // the kept rows as they were and the new ones empty.
+        Sheet copy;
+        copy.assign(s);
+        s.setMaxRows(8193);
+        s.setMaxRows(rows);
+        QCOMPARE(s.number(8193, 1), 8193 * 0.25);
+        QVERIFY(s.isEmpty(8194, 1) && s.isEmpty(rows, 3));
+        s.clear();
+        QCOMPARE(copy.text(rows, 3), QStringLiteral("B0000200000"));
+        QCOMPARE(copy.number(150000, 20), 150000 * 0.25);
+        // A text stored without lookup reads the same as its interned twin.
+        const quint32 stored = copy.addText(QStringLiteral("收银员17"));
+        QVERIFY(stored != copy.internText(QStringLiteral("收银员17")));
+        copy.setTextId(1, 1, stored);
+        QCOMPARE(copy.text(1, 1), copy.text(17, 6));
     }
 
     // Row styles sit between cell and column styles; copies keep formatting and content.
