@@ -288,8 +288,8 @@ int main(int argc, char** argv)
         // The first refresh captures the statements and warms the page cache; SQLite alone and
         // the timed second refresh then both read from a warm cache.
         QList<Statement> statements;
-        conn->setStatementTrace([&](const QString& sql, const QVariantList& bound) {
-            statements.append({sql, bound});
+        conn->setStatementTrace([&](const Connection::TracedStatement& s) {
+            statements.append({s.nativeSql, s.bound});
         });
         auto refresh = [&] {
             bool done = false;

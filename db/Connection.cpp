@@ -172,6 +172,15 @@ QVariant bindable(const QVariant& v, SqlDialect dialect)
 
 } // namespace
 
+QVariantList Connection::boundParameters(const QVariantList& params, SqlDialect dialect)
+{
+    QVariantList bound;
+    bound.reserve(params.size());
+    for (const QVariant& p : params)
+        bound << bindable(p, dialect);
+    return bound;
+}
+
 struct Connection::Private
 {
     QString name;
@@ -377,10 +386,9 @@ QString Connection::prepareText(const QString& tsql, const QVariantList& params,
     if (!isOpen())
         throw SqlError(QStringLiteral("the database connection is not open"));
     const QString sql = nativeSql(tsql);
-    for (const QVariant& p : params)
-        *bound << bindable(p, m_dialect);
+    *bound = boundParameters(params, m_dialect);
     if (trace && d->trace)
-        d->trace(sql, *bound);
+        d->trace({tsql, params, sql, *bound});
     return sql;
 }
 
@@ -507,7 +515,7 @@ Connection::prepareDetached(const ConnectionPtr& connection, const QString& tsql
         return nullptr;
     }
     if (d.trace)
-        d.trace(sql, bound);
+        d.trace({tsql, params, sql, bound});
     return std::make_unique<DetachedRead>(connection, handle, statement, sql);
 }
 

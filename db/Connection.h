@@ -92,10 +92,25 @@ public:
     void commit() const;
     void rollback() const;
 
-    // Measurement hook, off by default: when set, every statement run through execute() and
-    // executeNonQuery() is reported once, before it runs, as the native SQL the database
-    // receives with its parameters as bound. Benchmarks use it to replay a screen's statements.
-    using StatementTrace = std::function<void(const QString& nativeSql, const QVariantList& bound)>;
+    // The parameters as a connection of `dialect` binds them: on SQL Server a QDate becomes a
+    // QDateTime at midnight (which ODBC binds as a timestamp); on SQLite dates become the text
+    // "yyyy-MM-dd HH:mm:ss" that the files store. Other values bind as they are.
+    static QVariantList boundParameters(const QVariantList& params, SqlDialect dialect);
+
+    // One statement as it is run: the T-SQL text and the parameters its caller gave, and what
+    // this connection's database receives (the same text on SQL Server; the translation on
+    // SQLite), with the parameters as bound.
+    struct TracedStatement
+    {
+        QString tsql;
+        QVariantList params;
+        QString nativeSql;
+        QVariantList bound;
+    };
+    // Trace hook, off by default: when set, every statement run through execute(),
+    // executeNonQuery(), executeAll() and prepareDetached() is reported once, before it runs.
+    // Benchmarks replay a screen's statements from it; StatementLog writes them to a file.
+    using StatementTrace = std::function<void(const TracedStatement&)>;
     void setStatementTrace(StatementTrace trace);
 
 private:

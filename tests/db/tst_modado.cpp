@@ -267,7 +267,7 @@ private slots:
         // Declared ahead: declared twice runs once and both handles read it; a failure throws
         // when its result is opened and says why; a statement declared after a run runs next.
         int run = 0;
-        c->setStatementTrace([&](const QString&, const QVariantList&) { ++run; });
+        c->setStatementTrace([&](const Connection::TracedStatement&) { ++run; });
         StatementBatch batch;
         const StatementBatch::Handle first = batch.add(paid, list[1].params);
         const StatementBatch::Handle again = batch.add(paid, list[1].params);
