@@ -14,6 +14,11 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
     const QCommandLineOption userOpt("user", QStringLiteral("The signed-in user's id."), "ID");
     const QCommandLineOption trueDataOpt("true-data",
                                          QStringLiteral("The user may see deleted data."));
+    const QCommandLineOption traceOpt(
+        "trace-sql",
+        QStringLiteral("Write every statement run to FILE, one JSON object a line: the T-SQL, "
+                       "the text and parameters SQL Server receives, the text run here."),
+        "FILE");
     const QCommandLineOption actionOpt(
         "action", QStringLiteral("Run headless: open this action's screen and exit."), "NAME");
     const QCommandLineOption fromOpt("from", QStringLiteral("Begin date of the report."),
@@ -29,7 +34,7 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
         "menu-screenshot",
         QStringLiteral("Save a picture of the main window with the report menu open, then exit."),
         "FILE.png");
-    parser.addOptions({help, db, odbcOpt, userOpt, trueDataOpt, actionOpt, fromOpt, toOpt,
+    parser.addOptions({help, db, odbcOpt, userOpt, trueDataOpt, traceOpt, actionOpt, fromOpt, toOpt,
                        exportOpt, shotOpt, setOpt, menuShotOpt});
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
@@ -57,6 +62,11 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
     userGiven = parser.isSet(userOpt);
     user = parser.value(userOpt);
     trueData = parser.isSet(trueDataOpt);
+    traceSql = parser.value(traceOpt);
+    if (parser.isSet(traceOpt) && traceSql.isEmpty()) {
+        *error = QStringLiteral("--trace-sql needs a file");
+        return false;
+    }
     action = parser.value(actionOpt);
     from = parser.value(fromOpt);
     to = parser.value(toOpt);

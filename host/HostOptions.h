@@ -14,6 +14,7 @@ struct HostOptions
     QString user;   // --user ID
     bool userGiven = false;
     bool trueData = false; // --true-data
+    QString traceSql;      // --trace-sql FILE: every statement run, written as JSON lines
     // Headless run: --action NAME and what to do with the screen it opens.
     QString action;
     QString from, to;                        // --from/--to YYYY-MM-DD

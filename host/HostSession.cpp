@@ -1,6 +1,7 @@
 #include "host/HostSession.h"
 
 #include "db/Recordset.h"
+#include "db/StatementLog.h"
 #include "framework/ISubSystem.h"
 #include "host/HostOptions.h"
 
@@ -22,6 +23,19 @@ QString HostSession::demoDatabasePath()
 }
 
 bool HostSession::openDatabase(const HostOptions& options, QString* error)
+{
+    if (!openConnection(options, error))
+        return false;
+    if (!options.traceSql.isEmpty()) {
+        const auto log = StatementLog::create(options.traceSql, error);
+        if (!log)
+            return false;
+        StatementLog::attach(log, *m_connection);
+    }
+    return true;
+}
+
+bool HostSession::openConnection(const HostOptions& options, QString* error)
 {
     try {
         if (!options.odbc.isEmpty()) {

@@ -19,7 +19,8 @@ public:
     HostSession();
     ~HostSession();
 
-    // Opens --db, --odbc or the demo database (created on first use by vtxdemodb).
+    // Opens --db, --odbc or the demo database (created on first use by vtxdemodb), and starts
+    // the --trace-sql log.
     bool openDatabase(const HostOptions& options, QString* error);
     // Loads vtxQueryApp.so from the host's own folder.
     bool loadModule(QString* error);
@@ -36,6 +37,7 @@ public:
     static QString demoDatabasePath();
 
 private:
+    bool openConnection(const HostOptions& options, QString* error);
     bool createDemoDatabase(const QString& path, QString* error);
 
     ConnectionPtr m_connection;

@@ -77,6 +77,8 @@ void tst_VtxHost::badCommandLinesExit2()
              QStringList{"--db", db.path(), "--export", "out.xlsx"},
              QStringList{"--db", db.path(), "--odbc", "DSN=x", "--action", "X"},
              QStringList{"--db", db.path(), "--no-such-option"},
+             QStringList{"--db", db.path(), "--trace-sql", dir.filePath("no/such/folder/log"),
+                         "--action", "DoBillQuery"},
          }) {
         r = run(args);
         QCOMPARE(r.status, 2);

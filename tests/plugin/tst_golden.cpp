@@ -1,6 +1,8 @@
 // Every action of the module end to end: run headless by vtxhost over one demo database with the
 // criteria of tests/golden/cases.txt, exported as tab-separated text, compared with the golden
-// file of the case. VTX_UPDATE_GOLDEN=1 writes the files instead of comparing.
+// file of the case. VTX_UPDATE_GOLDEN=1 writes the files instead of comparing. With
+// VTX_TSQL_TRACE_DIR set (CTest sets it), each run also writes the statements it ran to
+// golden-<case>.jsonl there (vtxhost --trace-sql) for the T-SQL check of tools/tsqlcheck.
 #include "framework/HostUi.h"
 #include "framework/ISubSystem.h"
 
@@ -72,6 +74,7 @@ private slots:
 private:
     QTemporaryDir m_dir;
     QString m_database;
+    QString m_traceDir;
     QList<Case> m_cases;
 };
 
@@ -79,6 +82,13 @@ void tst_Golden::initTestCase()
 {
     QStringList options;
     QVERIFY2(readCases(&m_cases, &options), "tests/golden/cases.txt is missing or malformed");
+    m_traceDir = qEnvironmentVariable("VTX_TSQL_TRACE_DIR");
+    if (!m_traceDir.isEmpty()) {
+        QDir traces(m_traceDir);
+        QVERIFY(traces.mkpath(QStringLiteral(".")));
+        for (const QString& old : traces.entryList({QStringLiteral("golden-*.jsonl")}))
+            QVERIFY(traces.remove(old)); // a renamed case leaves no statements behind
+    }
     m_database = m_dir.filePath(QStringLiteral("golden.db"));
     QString err;
     QCOMPARE(run(QStringLiteral(VTX_BIN_DIR "/vtxdemodb"),
@@ -117,13 +127,15 @@ void tst_Golden::exports()
     QFETCH(int, index);
     const Case& c = m_cases.at(index);
     const QString out = m_dir.filePath(c.name + QStringLiteral(".txt"));
+    QStringList arguments{QStringLiteral("--db"),     m_database,
+                          QStringLiteral("--user"),   QStringLiteral("admin"),
+                          QStringLiteral("--action"), c.action};
+    arguments << c.arguments << QStringLiteral("--export") << out;
+    if (!m_traceDir.isEmpty())
+        arguments << QStringLiteral("--trace-sql")
+                  << m_traceDir + QStringLiteral("/golden-") + c.name + QStringLiteral(".jsonl");
     QString err;
-    const int status =
-        run(QStringLiteral(VTX_BIN_DIR "/vtxhost"),
-            QStringList{QStringLiteral("--db"), m_database, QStringLiteral("--user"),
-                        QStringLiteral("admin"), QStringLiteral("--action"), c.action} +
-                c.arguments + QStringList{QStringLiteral("--export"), out},
-            &err);
+    const int status = run(QStringLiteral(VTX_BIN_DIR "/vtxhost"), arguments, &err);
     QVERIFY2(status == 0, qPrintable(err));
     QFile produced(out);
     QVERIFY(produced.open(QIODevice::ReadOnly));

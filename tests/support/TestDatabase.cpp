@@ -1,7 +1,10 @@
 #include "tests/support/TestDatabase.h"
 
 #include "db/SqlError.h"
+#include "db/StatementLog.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -37,6 +40,23 @@ TestDatabase::TestDatabase(const QString& fixture, Driver driver) : m_driver(dri
                        : Connection::openOdbc(odbcConnectionString(m_path), SqlDialect::Sqlite);
     // A test database need not survive a crash: no waiting for the disk.
     m_connection->executeScript(QStringLiteral("PRAGMA synchronous=OFF"));
+    // VTX_TSQL_TRACE_DIR: the statements the test runs go to <dir>/<test>.jsonl (StatementLog)
+    // for the T-SQL check.
+    const QString traceDir = qEnvironmentVariable("VTX_TSQL_TRACE_DIR");
+    if (!traceDir.isEmpty()) {
+        static const std::shared_ptr<StatementLog> log = [&] {
+            QDir().mkpath(traceDir);
+            QString error;
+            auto created = StatementLog::create(traceDir + QLatin1Char('/') +
+                                                    QCoreApplication::applicationName() +
+                                                    QStringLiteral(".jsonl"),
+                                                &error);
+            if (!created)
+                throw SqlError(error);
+            return created;
+        }();
+        StatementLog::attach(log, *m_connection);
+    }
 }
 
 TestDatabase::~TestDatabase()
