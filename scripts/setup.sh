@@ -10,10 +10,20 @@ packages=(
   libxlsxwriter-dev
   unixodbc libsqliteodbc tdsodbc libsqlite3-dev sqlite3
   fonts-noto-cjk poppler-utils unzip
+  nodejs npm
 )
+# Node.js and npm run the T-SQL check (tools/tsqlcheck). A node and npm already on the PATH stay
+# as they are (a newer Node.js from nodesource bundles its own npm and conflicts with Debian's).
+installed() {
+  case "$1" in
+    nodejs) command -v node >/dev/null 2>&1 ;;
+    npm) command -v npm >/dev/null 2>&1 ;;
+    *) dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed" ;;
+  esac
+}
 missing=()
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  installed "$p" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
@@ -23,6 +33,16 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update -q
   "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+
+# The T-SQL check's parser, at the version package-lock.json pins, when it is missing or the
+# lock file changed since it was installed.
+(
+  cd tools/tsqlcheck
+  if ! cmp -s package-lock.json node_modules/.installed-lock; then
+    npm ci --no-audit --no-fund --loglevel=error
+    cp package-lock.json node_modules/.installed-lock
+  fi
+)
 
 # Compiler cache hits across checkouts in different folders (CI clones afresh).
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
