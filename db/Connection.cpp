@@ -1,8 +1,10 @@
 #include "db/Connection.h"
 
+#include "db/PostgresConnectOptions.h"
 #include "db/Recordset.h"
 #include "db/SqlText.h"
 #include "db/SqliteFunctions.h"
+#include "db/TsqlToPostgres.h"
 #include "db/TsqlToSqlite.h"
 
 #include <QAtomicInt>
@@ -30,21 +32,25 @@ QString nextConnectionName()
     return QStringLiteral("vtx-%1").arg(counter.fetchAndAddOrdered(1));
 }
 
-// Translations are pure functions of the statement text: one cache serves every connection.
-QString translatedSql(const QString& tsql)
+// Translations are pure functions of the statement text: one cache per dialect serves every
+// connection.
+QString translatedSql(const QString& tsql, SqlDialect dialect)
 {
     static QMutex mutex;
-    static QHash<QString, QString> cache;
+    static QHash<QString, QString> caches[2];
+    QHash<QString, QString>& cache = caches[dialect == SqlDialect::Postgres ? 1 : 0];
     {
         QMutexLocker lock(&mutex);
         const auto it = cache.constFind(tsql);
         if (it != cache.constEnd())
             return it.value();
     }
-    const QString sqlite = TsqlToSqlite::translate(tsql); // throws SqlError
+    const QString native = dialect == SqlDialect::Postgres
+                               ? TsqlToPostgres::translate(tsql)
+                               : TsqlToSqlite::translate(tsql); // throw SqlError
     QMutexLocker lock(&mutex);
-    cache.insert(tsql, sqlite);
-    return sqlite;
+    cache.insert(tsql, native);
+    return native;
 }
 
 sqlite3* sqliteHandle(const QSqlDatabase& db)
@@ -158,7 +164,11 @@ bool beginReadTogether(const std::vector<sqlite3*>& handles)
 QVariant bindable(const QVariant& v, SqlDialect dialect)
 {
     const int type = v.typeId();
-    if (dialect == SqlDialect::Sqlite) {
+    // PostgreSQL reads a date text as a timestamp wherever the statement compares it with one,
+    // and as text where it is text, as SQLite does; a Boolean is the 0 or 1 of an integer column.
+    if (dialect == SqlDialect::Postgres && type == QMetaType::Bool)
+        return int(v.toBool());
+    if (dialect == SqlDialect::Sqlite || dialect == SqlDialect::Postgres) {
         if (type == QMetaType::QDate)
             return v.toDate().toString(QStringLiteral("yyyy-MM-dd 00:00:00"));
         if (type == QMetaType::QDateTime)
@@ -278,6 +288,26 @@ std::shared_ptr<Connection> Connection::openOdbc(const QString& connectionString
     return c;
 }
 
+std::shared_ptr<Connection> Connection::openPostgres(const QString& connection)
+{
+    PostgresConnectOptions options;
+    QString error;
+    if (!PostgresConnectOptions::parse(connection, &options, &error))
+        throw SqlError(QStringLiteral("cannot read the PostgreSQL connection: %1").arg(error));
+    auto c = std::make_shared<Connection>();
+    c->m_dialect = SqlDialect::Postgres;
+    c->d->name = nextConnectionName();
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), c->d->name);
+    if (!db.isValid())
+        throw SqlError(QStringLiteral("the QPSQL driver is missing (Debian: libqt6sql6-psql)"));
+    options.applyTo(db);
+    db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    if (!db.open())
+        throw SqlError(QStringLiteral("cannot open PostgreSQL database %1: %2")
+                           .arg(options.describe(), db.lastError().text()));
+    return c;
+}
+
 bool Connection::isOpen() const
 {
     return !d->name.isEmpty() && QSqlDatabase::database(d->name, false).isOpen();
@@ -290,7 +320,7 @@ QSqlDatabase Connection::database() const
 
 QString Connection::nativeSql(const QString& tsql) const
 {
-    return m_dialect == SqlDialect::Sqlite ? translatedSql(tsql) : tsql;
+    return m_dialect == SqlDialect::MsSql ? tsql : translatedSql(tsql, m_dialect);
 }
 
 void Connection::setStatementTrace(StatementTrace trace)
@@ -395,7 +425,9 @@ QString Connection::prepareText(const QString& tsql, const QVariantList& params,
 QSqlQuery Connection::executedQuery(const QString& sql, const QVariantList& bound) const
 {
     QSqlQuery q(database());
-    q.setForwardOnly(true);
+    // QPSQL streams a forward-only result row by row, and starting another statement on the
+    // connection meanwhile cuts it short: on PostgreSQL every result is read in full at once.
+    q.setForwardOnly(m_dialect != SqlDialect::Postgres);
     if (!q.prepare(sql))
         throw SqlError(q.lastError().text() + QStringLiteral(" in: ") + sql.simplified());
     for (const QVariant& v : bound)
@@ -412,7 +444,7 @@ std::unique_ptr<Recordset> Connection::execute(const QString& tsql,
     const QString sql = prepareText(tsql, params, &bound);
     if (d->sqlite)
         return std::make_unique<Recordset>(prepareSqlite(d->sqlite, sql, bound), sql);
-    return std::make_unique<Recordset>(executedQuery(sql, bound));
+    return std::make_unique<Recordset>(executedQuery(sql, bound), datesAsText());
 }
 
 std::vector<BufferedResult> Connection::executeAll(const QList<Statement>& statements) const
@@ -436,7 +468,7 @@ std::vector<BufferedResult> Connection::executeAll(const QList<Statement>& state
             const auto rs =
                 handle
                     ? std::make_unique<Recordset>(prepareSqlite(handle, sql[i], bound[i]), sql[i])
-                    : std::make_unique<Recordset>(executedQuery(sql[i], bound[i]));
+                    : std::make_unique<Recordset>(executedQuery(sql[i], bound[i]), datesAsText());
             results[i] = BufferedResult::readAll(*rs);
         } catch (const SqlError& e) {
             results[i].error = e.message();

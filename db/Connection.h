@@ -20,11 +20,12 @@ struct sqlite3_stmt;
 using ConnectionPtr = std::shared_ptr<Connection>;
 
 // The database dialect a connection speaks. Screens always write T-SQL (SQL Server's
-// dialect); on SQLite each statement is translated once, by text, before it runs.
+// dialect); on SQLite and PostgreSQL each statement is translated once, by text, before it runs.
 enum class SqlDialect
 {
     MsSql,
-    Sqlite
+    Sqlite,
+    Postgres
 };
 
 // One open database connection, owned by the host and shared by everything that queries.
@@ -45,11 +46,18 @@ public:
     static std::shared_ptr<Connection> openOdbc(const QString& connectionString,
                                                 SqlDialect dialect = SqlDialect::MsSql);
 
+    // Opens a PostgreSQL database through QPSQL; `connection` is libpq's "host=... dbname=..."
+    // text or a postgresql:// URL (PostgresConnectOptions). Results are read in full when a
+    // statement runs, so that any number of them can be open on the connection at once; amounts
+    // read as doubles and dates as 'YYYY-MM-DD HH:MM:SS' texts, as on SQLite. Throws SqlError.
+    static std::shared_ptr<Connection> openPostgres(const QString& connection);
+
     bool isOpen() const;
     SqlDialect dialect() const { return m_dialect; }
     QSqlDatabase database() const;
 
-    // The statement as it runs on this connection (T-SQL translated for SQLite, cached by text).
+    // The statement as it runs on this connection (T-SQL translated for SQLite or PostgreSQL,
+    // cached by text).
     // Throws SqlError naming a construct the translator does not know.
     QString nativeSql(const QString& tsql) const;
 
@@ -117,6 +125,8 @@ private:
     QString prepareText(const QString& tsql, const QVariantList& params, QVariantList* bound,
                         bool trace = true) const;
     QSqlQuery executedQuery(const QString& sql, const QVariantList& bound) const;
+    // Dates read as 'YYYY-MM-DD HH:MM:SS' texts, as SQLite stores them (PostgreSQL).
+    bool datesAsText() const { return m_dialect == SqlDialect::Postgres; }
 
     struct Private;
     std::unique_ptr<Private> d;

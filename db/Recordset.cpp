@@ -43,7 +43,8 @@ SqlCell cellOf(const QVariant& v, QString& kept)
 class QuerySource final : public Recordset::Source
 {
 public:
-    explicit QuerySource(QSqlQuery query) : m_query(std::move(query))
+    QuerySource(QSqlQuery query, bool datesAsText)
+        : m_query(std::move(query)), m_datesAsText(datesAsText)
     {
         m_texts.resize(size_t(std::max(0, m_query.record().count())));
     }
@@ -58,10 +59,23 @@ public:
     }
     QMetaType fieldType(int index) const override
     {
-        return m_query.record().field(index).metaType();
+        const QMetaType type = m_query.record().field(index).metaType();
+        if (m_datesAsText && (type.id() == QMetaType::QDateTime || type.id() == QMetaType::QDate))
+            return QMetaType::fromType<QString>();
+        return type;
     }
     bool next() override { return m_query.next(); }
-    QVariant value(int index) const override { return m_query.value(index); }
+    QVariant value(int index) const override
+    {
+        const QVariant v = m_query.value(index);
+        if (!m_datesAsText || v.isNull())
+            return v;
+        if (v.typeId() == QMetaType::QDateTime)
+            return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        if (v.typeId() == QMetaType::QDate)
+            return v.toDate().toString(QStringLiteral("yyyy-MM-dd 00:00:00"));
+        return v;
+    }
     bool isNull(int index) const override { return m_query.isNull(index); }
 
     SqlCell cell(int index) const override
@@ -73,6 +87,7 @@ public:
 
 private:
     mutable QSqlQuery m_query;
+    bool m_datesAsText;
     mutable std::vector<QString> m_texts; // the texts the current row's cells point into
 };
 
@@ -309,7 +324,8 @@ Recordset::Recordset(const QStringList& names, const QList<QVariantList>& rows)
     start();
 }
 
-Recordset::Recordset(QSqlQuery query) : m_source(std::make_unique<QuerySource>(std::move(query)))
+Recordset::Recordset(QSqlQuery query, bool datesAsText)
+    : m_source(std::make_unique<QuerySource>(std::move(query), datesAsText))
 {
     start();
 }

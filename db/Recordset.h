@@ -57,7 +57,8 @@ public:
         virtual sqlite3_stmt* statement() const { return nullptr; }
     };
 
-    explicit Recordset(QSqlQuery query);
+    // `datesAsText`: date and date-time values read as 'YYYY-MM-DD HH:MM:SS' texts.
+    explicit Recordset(QSqlQuery query, bool datesAsText = false);
     // Over rows already read (see BufferedResult).
     Recordset(const QStringList& names, const QList<QVariantList>& rows);
     // Takes a prepared, bound, not yet stepped statement; `sql` names it in errors.

@@ -29,6 +29,14 @@ QStringList splitSqlScript(const QString& script)
             }
             continue;
         }
+        if (c == u'$' && i + 1 < n && script.at(i + 1) == u'$') {
+            // a dollar-quoted body (PostgreSQL functions), kept whole
+            const qsizetype end = script.indexOf(QLatin1String("$$"), i + 2);
+            const qsizetype stop = end < 0 ? n : end + 2;
+            current += script.mid(i, stop - i);
+            i = stop - 1;
+            continue;
+        }
         if (c == u';') {
             if (!current.trimmed().isEmpty())
                 statements << current.trimmed();

@@ -11,6 +11,11 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
     const QCommandLineOption db("db", QStringLiteral("SQLite database file."), "FILE");
     const QCommandLineOption odbcOpt("odbc", QStringLiteral("ODBC connection string (SQL Server)."),
                                      "CONNECTION STRING");
+    const QCommandLineOption pgOpt(
+        "pg",
+        QStringLiteral("PostgreSQL database: \"host=... port=... dbname=... user=...\" or a "
+                       "postgresql:// URL."),
+        "CONNECTION");
     const QCommandLineOption userOpt("user", QStringLiteral("The signed-in user's id."), "ID");
     const QCommandLineOption trueDataOpt("true-data",
                                          QStringLiteral("The user may see deleted data."));
@@ -34,8 +39,8 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
         "menu-screenshot",
         QStringLiteral("Save a picture of the main window with the report menu open, then exit."),
         "FILE.png");
-    parser.addOptions({help, db, odbcOpt, userOpt, trueDataOpt, traceOpt, actionOpt, fromOpt, toOpt,
-                       exportOpt, shotOpt, setOpt, menuShotOpt});
+    parser.addOptions({help, db, odbcOpt, pgOpt, userOpt, trueDataOpt, traceOpt, actionOpt, fromOpt,
+                       toOpt, exportOpt, shotOpt, setOpt, menuShotOpt});
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
         return false;
@@ -51,12 +56,14 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
     }
     dbFile = parser.value(db);
     odbc = parser.value(odbcOpt);
-    if (parser.isSet(db) && parser.isSet(odbcOpt)) {
-        *error = QStringLiteral("give either --db or --odbc, not both");
+    pg = parser.value(pgOpt);
+    if (int(parser.isSet(db)) + int(parser.isSet(odbcOpt)) + int(parser.isSet(pgOpt)) > 1) {
+        *error = QStringLiteral("give one of --db, --odbc and --pg");
         return false;
     }
-    if ((parser.isSet(db) && dbFile.isEmpty()) || (parser.isSet(odbcOpt) && odbc.isEmpty())) {
-        *error = QStringLiteral("--db and --odbc need a value");
+    if ((parser.isSet(db) && dbFile.isEmpty()) || (parser.isSet(odbcOpt) && odbc.isEmpty()) ||
+        (parser.isSet(pgOpt) && pg.isEmpty())) {
+        *error = QStringLiteral("--db, --odbc and --pg need a value");
         return false;
     }
     userGiven = parser.isSet(userOpt);

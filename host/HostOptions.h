@@ -11,6 +11,7 @@ struct HostOptions
 {
     QString dbFile; // --db FILE: an SQLite database
     QString odbc;   // --odbc "CONNECTION STRING": SQL Server through ODBC
+    QString pg;     // --pg "host=... dbname=..." or postgresql://...: a PostgreSQL database
     QString user;   // --user ID
     bool userGiven = false;
     bool trueData = false; // --true-data

@@ -1,5 +1,6 @@
 #include "host/HostSession.h"
 
+#include "db/PostgresConnectOptions.h"
 #include "db/Recordset.h"
 #include "db/StatementLog.h"
 #include "framework/ISubSystem.h"
@@ -41,6 +42,14 @@ bool HostSession::openConnection(const HostOptions& options, QString* error)
         if (!options.odbc.isEmpty()) {
             m_connection = Connection::openOdbc(options.odbc, SqlDialect::MsSql);
             m_databaseName = QStringLiteral("ODBC");
+            return true;
+        }
+        if (!options.pg.isEmpty()) {
+            m_connection = Connection::openPostgres(options.pg);
+            PostgresConnectOptions where;
+            QString ignored;
+            PostgresConnectOptions::parse(options.pg, &where, &ignored);
+            m_databaseName = QStringLiteral("PostgreSQL ") + where.describe();
             return true;
         }
         QString path = options.dbFile;

@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libqt6sql6-sqlite libqt6sql6-odbc libgl-dev
+  libqt6sql6-psql postgresql-15
   libxlsxwriter-dev
   unixodbc libsqliteodbc tdsodbc libsqlite3-dev sqlite3
   fonts-noto-cjk poppler-utils unzip
@@ -30,6 +31,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   sudo_cmd=()
   [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
   export DEBIAN_FRONTEND=noninteractive
+  # The tests start PostgreSQL servers of their own; the package's default cluster is not wanted.
+  if [[ " ${missing[*]} " == *" postgresql-15 "* ]] && [ ! -e /etc/postgresql-common/createcluster.conf ]; then
+    "${sudo_cmd[@]}" mkdir -p /etc/postgresql-common
+    echo "create_main_cluster = false" | "${sudo_cmd[@]}" tee /etc/postgresql-common/createcluster.conf >/dev/null
+  fi
   "${sudo_cmd[@]}" apt-get update -q
   "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi

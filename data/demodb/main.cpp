@@ -1,10 +1,13 @@
 // vtxdemodb --out FILE [--branches N] [--days N] [--bills-per-day N] [--seed N] [--last-day
 // YYYY-MM-DD]
+// vtxdemodb --pg "host=... dbname=..." [the same options]: the same chain in a PostgreSQL database
 #include "data/demodb/DemoDatabase.h"
+#include "data/demodb/PostgresCopy.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -14,7 +17,7 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("vtxdemodb"));
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Writes the demo restaurant database (SQLite)."));
+        QStringLiteral("Writes the demo restaurant database (SQLite, or PostgreSQL with --pg)."));
     parser.addHelpOption();
     const QCommandLineOption out(QStringLiteral("out"),
                                  QStringLiteral("Database file to write (replaced)."),
@@ -34,11 +37,23 @@ int main(int argc, char* argv[])
     const QCommandLineOption lastDay(QStringLiteral("last-day"),
                                      QStringLiteral("Last business day (default today)."),
                                      QStringLiteral("yyyy-mm-dd"));
-    parser.addOptions({out, branches, days, bills, seed, lastDay});
+    const QCommandLineOption pg(
+        QStringLiteral("pg"),
+        QStringLiteral("PostgreSQL database to write instead of a file (its tables replaced): "
+                       "\"host=... port=... dbname=... user=...\" or a postgresql:// URL."),
+        QStringLiteral("connection"));
+    parser.addOptions({out, pg, branches, days, bills, seed, lastDay});
     parser.process(app);
 
     DemoDatabase::Options options;
     options.out = parser.value(out);
+    // On PostgreSQL the chain is built as a file first and copied over: the same rows.
+    QTemporaryDir staging;
+    const QString server = parser.value(pg);
+    if (parser.isSet(pg)) {
+        if (options.out.isEmpty() && staging.isValid())
+            options.out = staging.filePath(QStringLiteral("demo.db"));
+    }
     bool ok1 = false, ok2 = false, ok3 = false, ok4 = false;
     options.branches = parser.value(branches).toInt(&ok1);
     options.days = parser.value(days).toInt(&ok2);
@@ -60,7 +75,16 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "\r%3d%% %s   ", int(share * 100), qPrintable(text));
             std::fflush(stderr);
         });
-        std::fprintf(stderr, "\n%s: %lld bills, %lld items, %.1f s\n", qPrintable(options.out),
+        if (!server.isEmpty()) {
+            std::fprintf(stderr, "\n");
+            copyDemoToPostgres(options.out, server, [](double share, const QString& text) {
+                std::fprintf(stderr, "\r%3d%% PostgreSQL: %s          ", int(share * 100),
+                             qPrintable(text));
+                std::fflush(stderr);
+            });
+        }
+        std::fprintf(stderr, "\n%s: %lld bills, %lld items, %.1f s\n",
+                     qPrintable(server.isEmpty() ? options.out : QStringLiteral("PostgreSQL")),
                      (long long)demo.billCount(), (long long)demo.itemCount(),
                      timer.elapsed() / 1000.0);
     } catch (const std::exception& e) {

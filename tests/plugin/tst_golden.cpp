@@ -3,8 +3,10 @@
 // file of the case. VTX_UPDATE_GOLDEN=1 writes the files instead of comparing. With
 // VTX_TSQL_TRACE_DIR set (CTest sets it), each run also writes the statements it ran to
 // golden-<case>.jsonl there (vtxhost --trace-sql) for the T-SQL check of tools/tsqlcheck.
+// tst_goldenpg runs the same cases on PostgreSQL.
 #include "framework/HostUi.h"
 #include "framework/ISubSystem.h"
+#include "tests/support/GoldenCases.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,54 +15,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-
-struct Case
-{
-    QString name, action;
-    QStringList arguments;
-};
-
-const QString kGoldenDir = QStringLiteral(VTX_SOURCE_DIR "/tests/golden");
-
-// The cases and the demo database's options from cases.txt.
-bool readCases(QList<Case>* cases, QStringList* databaseOptions)
-{
-    QFile file(kGoldenDir + QStringLiteral("/cases.txt"));
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
-        const QString t = line.trimmed();
-        if (t.isEmpty() || t.startsWith(QLatin1Char('#')))
-            continue;
-        QStringList words = t.split(blanks);
-        if (words.first() == QLatin1String("database")) {
-            *databaseOptions = words.mid(1);
-            continue;
-        }
-        if (words.size() < 2)
-            return false;
-        cases->append({words.at(0), words.at(1), words.mid(2)});
-    }
-    return true;
-}
-
-int run(const QString& program, const QStringList& arguments, QString* err)
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process.setProcessEnvironment(env);
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000))
-        return -1;
-    *err = QString::fromUtf8(process.readAllStandardError());
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
-
-} // namespace
 
 class tst_Golden : public QObject
 {
@@ -137,28 +91,7 @@ void tst_Golden::exports()
     QString err;
     const int status = run(QStringLiteral(VTX_BIN_DIR "/vtxhost"), arguments, &err);
     QVERIFY2(status == 0, qPrintable(err));
-    QFile produced(out);
-    QVERIFY(produced.open(QIODevice::ReadOnly));
-    const QByteArray text = produced.readAll();
-    const QString goldenPath = kGoldenDir + QLatin1Char('/') + c.name + QStringLiteral(".txt");
-    if (qEnvironmentVariableIntValue("VTX_UPDATE_GOLDEN") == 1) {
-        QFile golden(goldenPath);
-        QVERIFY(golden.open(QIODevice::WriteOnly));
-        golden.write(text);
-        return;
-    }
-    QFile golden(goldenPath);
-    QVERIFY2(golden.open(QIODevice::ReadOnly),
-             qPrintable(goldenPath + " is missing: run with VTX_UPDATE_GOLDEN=1 and review it"));
-    const QList<QByteArray> want = golden.readAll().split('\n');
-    const QList<QByteArray> got = text.split('\n');
-    for (int i = 0; i < std::max(want.size(), got.size()); ++i) {
-        const QByteArray w = i < want.size() ? want.at(i) : QByteArray("(no line)");
-        const QByteArray g = i < got.size() ? got.at(i) : QByteArray("(no line)");
-        QVERIFY2(w == g, qPrintable(QStringLiteral("line %1\n  golden:   %2\n  produced: %3")
-                                        .arg(i + 1)
-                                        .arg(QString::fromUtf8(w), QString::fromUtf8(g))));
-    }
+    compareWithGolden(c.name, out);
 }
 
 QTEST_MAIN(tst_Golden)

@@ -1,0 +1,460 @@
+#include "db/TsqlToPostgres.h"
+
+#include "db/TsqlRewriter.h"
+
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+
+namespace {
+
+struct SchemaNames
+{
+    QHash<QString, QString> names; // lower case -> as created
+    QSet<QString> decimals;        // lower case names of numeric columns (in any table)
+};
+
+const SchemaNames& schema()
+{
+    static const SchemaNames names = [] {
+        SchemaNames n;
+        QFile file(QStringLiteral(":/vtx/schema/postgresql.sql"));
+        if (!file.open(QIODevice::ReadOnly))
+            return n;
+        static const QRegularExpression name(
+            QStringLiteral("^(?:CREATE TABLE \"(\\w+)\"|\\s+\"(\\w+)\"\\s+(\\w+))"),
+            QRegularExpression::MultilineOption);
+        auto it = name.globalMatch(QString::fromUtf8(file.readAll()));
+        while (it.hasNext()) {
+            const QRegularExpressionMatch m = it.next();
+            const QString text = m.captured(1).isEmpty() ? m.captured(2) : m.captured(1);
+            n.names.insert(text.toLower(), text);
+            if (m.captured(3) == QLatin1String("numeric"))
+                n.decimals.insert(text.toLower());
+        }
+        return n;
+    }();
+    return names;
+}
+
+const QSet<QString>& knownFunctions()
+{
+    static const QSet<QString> set = {
+        // PostgreSQL's own, under the names T-SQL uses too
+        "abs", "coalesce", "nullif", "lower", "upper", "ltrim", "rtrim", "replace", "round",
+        "floor", "ceiling", "sign", "max", "min", "sum", "count", "avg", "row_number", "rank",
+        "dense_rank", "ntile", "lag", "lead", "first_value", "last_value", "left", "right",
+        "length", "substr", "reverse",
+        // made by the schema script
+        "getdate", "datepart", "datediff", "dateadd", "year", "month", "day"};
+    return set;
+}
+
+QString quoted(const QString& name)
+{
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+class PostgresRewriter final : public TsqlRewriter
+{
+public:
+    using TsqlRewriter::TsqlRewriter;
+
+protected:
+    QString targetName() const override { return QStringLiteral("PostgreSQL"); }
+
+    // The statement's aliases (a word after AS, or before "=" at the start of a select item),
+    // by their lower-case form, as first written.
+    void collectAliases()
+    {
+        for (int i = 0; i < t.size(); ++i) {
+            if (t[i].kind != Kind::Word && t[i].kind != Kind::Ident)
+                continue;
+            const int before = prev(i);
+            bool alias = false;
+            if (isWord(before, "as")) {
+                const int open = enclosingOpen(before);
+                alias = !(open >= 0 && isWord(prev(open), "cast"));
+            } else if (isPunct(next(i), "=") && t[i].kind == Kind::Word) {
+                alias =
+                    isWord(before, "select") || isPunct(before, ",") ||
+                    isWord(before, "distinct") || isWord(before, "percent") ||
+                    (before >= 0 && t[before].kind == Kind::Number && isWord(prev(before), "top"));
+            }
+            if (!alias)
+                continue;
+            const QString text =
+                t[i].kind == Kind::Ident ? t[i].text.mid(1, t[i].text.size() - 2) : t[i].text;
+            if (!keywords().contains(text.toLower()))
+                m_aliases.insert(text.toLower(), text);
+        }
+    }
+
+    void name(int i, const QString& lower) override
+    {
+        if (!m_aliasesRead) {
+            collectAliases();
+            m_aliasesRead = true;
+        }
+        Token& k = t[i];
+        if (k.kind == Kind::Word && keywords().contains(lower))
+            return;
+        const auto schema = TsqlToPostgres::schemaNames().constFind(lower);
+        if (schema != TsqlToPostgres::schemaNames().constEnd()) {
+            k.replaced = quoted(schema.value());
+            return;
+        }
+        const auto alias = m_aliases.constFind(lower);
+        if (alias != m_aliases.constEnd()) {
+            k.replaced = quoted(alias.value());
+            return;
+        }
+        if (k.kind == Kind::Ident)
+            k.replaced = quoted(k.text.mid(1, k.text.size() - 2));
+    }
+
+    QString aliasText(int i) const override
+    {
+        return t[i].replaced.isNull() ? quoted(t[i].text) : t[i].replaced;
+    }
+
+    QString tableText(int i) const override
+    {
+        if (!t[i].replaced.isNull())
+            return t[i].replaced;
+        return quoted(t[i].kind == Kind::Ident ? t[i].text.mid(1, t[i].text.size() - 2)
+                                               : t[i].text);
+    }
+
+    void call(int i, const QString& lower, int after) override
+    {
+        Token& k = t[i];
+        if (lower == QLatin1String("isnull")) {
+            k.replaced = QStringLiteral("coalesce");
+        } else if (lower == QLatin1String("len")) {
+            k.replaced = QStringLiteral("length");
+        } else if (lower == QLatin1String("substring")) {
+            k.replaced = QStringLiteral("substr");
+        } else if (lower == QLatin1String("ceiling")) {
+            k.replaced = QStringLiteral("ceil");
+        } else if (lower == QLatin1String("datepart") || lower == QLatin1String("datediff") ||
+                   lower == QLatin1String("dateadd")) {
+            const int part = next(after);
+            if (part >= 0 && t[part].kind == Kind::Word)
+                t[part].replaced = QLatin1Char('\'') + t[part].text + QLatin1Char('\'');
+        } else if (lower == QLatin1String("convert")) {
+            convert(i, after);
+        } else if (lower == QLatin1String("cast")) {
+            for (int j = after + 1; j < t[after].match; ++j)
+                if (t[j].depth == t[after].depth + 1 && isWord(j, "as")) {
+                    const int type = next(j);
+                    const QString tn = type >= 0 ? t[type].text.toLower() : QString();
+                    if (tn == QLatin1String("datetime") || tn == QLatin1String("smalldatetime"))
+                        t[type].replaced = QStringLiteral("timestamp(0)");
+                    else if (tn == QLatin1String("nvarchar") || tn == QLatin1String("nchar"))
+                        t[type].replaced = tn.mid(1);
+                    else if (tn == QLatin1String("money"))
+                        t[type].replaced = QStringLiteral("numeric(18,4)");
+                    else if (tn == QLatin1String("bit") || tn == QLatin1String("tinyint"))
+                        t[type].replaced = QStringLiteral("smallint");
+                }
+        } else if (lower == QLatin1String("sum") || lower == QLatin1String("avg")) {
+            floatingSum(after);
+        } else if (knownFunctions().contains(lower) || keywords().contains(lower)) {
+            // PostgreSQL's own or made by the schema script
+        } else if (tableBeforeColumns(prev(i))) {
+            name(i, lower); // a table name followed by its column list
+        } else {
+            fail(QStringLiteral("function %1()").arg(k.text));
+        }
+    }
+
+    // SUM and AVG of amounts add binary floating point numbers, as SQLite adds its REAL values
+    // (and the screens their figures): exact decimal sums would round the other way where a
+    // figure falls on a half cent, and would tie where SQLite's sums differ in their last bit.
+    void floatingSum(int open)
+    {
+        const int first = next(open);
+        if (first < 0 || first >= t[open].match || isWord(first, "distinct"))
+            return;
+        bool decimal = false;
+        for (int j = first; j < t[open].match && !decimal; ++j)
+            if ((t[j].kind == Kind::Word || t[j].kind == Kind::Ident) && !isPunct(next(j), "(")) {
+                QString n = t[j].text.toLower();
+                if (t[j].kind == Kind::Ident)
+                    n = n.mid(1, n.size() - 2);
+                decimal = schema().decimals.contains(n);
+            }
+        if (!decimal)
+            return;
+        t[first].pre += QLatin1Char('(');
+        t[t[open].match].pre += QStringLiteral(")::float8");
+    }
+
+    // convert(type, value[, style]): the type picks the function; the type's tokens go.
+    void convert(int i, int open)
+    {
+        const int end = firstArgumentEnd(open);
+        if (end >= t[open].match)
+            fail(QStringLiteral("convert() without a value"));
+        QString type;
+        for (int j = open + 1; j < end; ++j) {
+            type += t[j].text;
+            t[j].dropped = true;
+        }
+        t[end].dropped = true; // the "," after the type
+        type = type.simplified().remove(QLatin1Char(' ')).toLower();
+        if (type.isEmpty())
+            fail(QStringLiteral("convert() without a type"));
+        static const QRegularExpression typeWithLength(QStringLiteral("^(\\w+)(?:\\((\\d+)\\))?"));
+        const QRegularExpressionMatch m = typeWithLength.match(type);
+        const QString base = m.captured(1);
+        const QString length = m.captured(2).isEmpty() ? QStringLiteral("-1") : m.captured(2);
+        const int valueEnd = firstArgumentEnd(end);
+        const bool hasStyle = valueEnd < t[open].match;
+        static const QSet<QString> texts = {"varchar", "nvarchar", "char",
+                                            "nchar",   "text",     "ntext"};
+        static const QSet<QString> dates = {"datetime", "smalldatetime", "date"};
+        static const QSet<QString> ints = {"int", "bigint", "smallint", "tinyint", "bit"};
+        static const QSet<QString> numbers = {"decimal", "numeric", "money", "float", "real"};
+        if (texts.contains(base)) {
+            k(i) = QStringLiteral("vtx_convert_text");
+            t[valueEnd].pre += QStringLiteral(", ") + length;
+            if (!hasStyle)
+                t[valueEnd].pre += QStringLiteral(", 0");
+        } else if (hasStyle) {
+            fail(QStringLiteral("convert(%1, ..., style)").arg(type));
+        } else if (dates.contains(base)) {
+            k(i) = QStringLiteral("CAST");
+            t[valueEnd].pre += base == QLatin1String("date") ? QStringLiteral(" AS date")
+                                                             : QStringLiteral(" AS timestamp(0)");
+        } else if (ints.contains(base)) {
+            k(i) = QStringLiteral("vtx_convert_int");
+        } else if (numbers.contains(base)) {
+            k(i) = QStringLiteral("CAST");
+            t[valueEnd].pre += QStringLiteral(" AS numeric");
+        } else {
+            fail(QStringLiteral("convert(%1, ...)").arg(type));
+        }
+    }
+    QString& k(int i) { return t[i].replaced; }
+
+    void divide(int i) override
+    {
+        TsqlRewriter::divide(i);
+        const int first = next(i);
+        const int last = operandEnd(first);
+        if (last < 0)
+            return;
+        t[first].pre += QStringLiteral("NULLIF(");
+        t[last].post += QStringLiteral(",0)");
+    }
+
+    // NULL first in ascending order, last in descending order, on every ORDER BY item; rows
+    // that tie on every item in the order the tables hold them (see tieBreak).
+    void finish() override
+    {
+        orderGroups();
+        for (int i = 0; i < t.size(); ++i) {
+            if (!isWord(i, "order") || !isWord(next(i), "by"))
+                continue;
+            const int by = next(i);
+            const int depth = t[by].depth;
+            const int end = scopeEnd(by);
+            const QString ties = tieBreak(i);
+            int last = -1;
+            auto close = [&](int item, bool lastItem) {
+                if (item < 0)
+                    return;
+                // before a LIMIT that TOP put after the statement's last token
+                t[item].post.prepend((isWord(item, "desc") ? QStringLiteral(" NULLS LAST")
+                                                           : QStringLiteral(" NULLS FIRST")) +
+                                     (lastItem ? ties : QString()));
+            };
+            int j = by + 1;
+            for (; j < end; ++j) {
+                if (!significant(j))
+                    continue;
+                if (t[j].depth == depth && isPunct(j, ",")) {
+                    close(last, false);
+                    last = -1;
+                    continue;
+                }
+                if (t[j].depth == depth &&
+                    (isWord(j, "limit") || isWord(j, "offset") || isWord(j, "for")))
+                    break;
+                last = j;
+            }
+            close(last, true);
+        }
+    }
+
+    // The text of tokens [from, to) as it will be written.
+    QString textOf(int from, int to) const
+    {
+        QString text;
+        for (int j = from; j < to; ++j) {
+            text += t[j].pre;
+            if (!t[j].dropped)
+                text += t[j].replaced.isNull() ? t[j].text : t[j].replaced;
+            text += t[j].post;
+        }
+        return text;
+    }
+
+    // The GROUP BY expressions of the "group" at `group`, up to HAVING, ORDER BY or `end`.
+    QStringList groupKeys(int group, int end) const
+    {
+        const int depth = t[group].depth;
+        QStringList keys;
+        int start = next(group) + 1;
+        int j = start;
+        for (; j < end; ++j) {
+            if (t[j].depth != depth)
+                continue;
+            if (isWord(j, "having") || isWord(j, "order") || isPunct(j, ";"))
+                break;
+            if (isPunct(j, ",")) {
+                keys << textOf(start, j).trimmed();
+                start = j + 1;
+            }
+        }
+        keys << textOf(start, j).trimmed();
+        return keys;
+    }
+
+    // A grouped SELECT without ORDER BY: SQLite hands its groups over in the order of their keys
+    // (it groups by sorting), and so the groups come here too.
+    void orderGroups()
+    {
+        for (int group = 0; group < t.size(); ++group) {
+            if (!isWord(group, "group") || !isWord(next(group), "by"))
+                continue;
+            const int depth = t[group].depth;
+            int select = group;
+            while (select >= 0 && !(t[select].depth == depth && isWord(select, "select")))
+                --select;
+            if (select < 0)
+                continue;
+            const int end = scopeEnd(select);
+            bool ordered = false;
+            for (int j = select; j < end && !ordered; ++j)
+                ordered = t[j].depth == depth && (isWord(j, "order") || isWord(j, "union") ||
+                                                  isWord(j, "except") || isWord(j, "intersect"));
+            if (ordered)
+                continue;
+            int last = end - 1;
+            while (last > group && !significant(last))
+                --last;
+            t[last].post.prepend(QStringLiteral(" ORDER BY ") +
+                                 groupKeys(group, end).join(QStringLiteral(" NULLS FIRST, ")) +
+                                 QStringLiteral(" NULLS FIRST"));
+        }
+    }
+
+    // SQLite hands rows that tie on every ORDER BY item over in the order it made them: a
+    // grouped result in the order of its GROUP BY keys, a table in the order its rows were
+    // written, the tables of a join in the order the FROM clause names them, a derived table
+    // (such as a UNION ALL of two tables) in the order it yields its rows. The same order is added
+    // here as the last ORDER BY items: the GROUP BY expressions; the tables' physical order, ctid
+    // (the order a bulk load wrote them in); the rows' number as a derived table yields them,
+    // row_number() over (). Not for DISTINCT, compound or aggregated selects, where those cannot
+    // stand. Empty when it does not apply.
+    QString tieBreak(int order) const
+    {
+        const int depth = t[order].depth;
+        int select = -1, group = -1;
+        for (int j = order - 1; j >= 0; --j) {
+            if (t[j].depth < depth)
+                break;
+            if (t[j].depth != depth || !significant(j))
+                continue;
+            if (isWord(j, "union") || isWord(j, "except") || isWord(j, "intersect"))
+                return {};
+            if (isWord(j, "group") && isWord(next(j), "by"))
+                group = j;
+            if (isWord(j, "select")) {
+                select = j;
+                break;
+            }
+        }
+        if (select < 0 || isWord(next(select), "distinct"))
+            return {};
+        if (group >= 0)
+            return QStringLiteral(", ") + groupKeys(group, order).join(QStringLiteral(", "));
+        static const QSet<QString> aggregates = {"count", "sum", "min", "max", "avg"};
+        int from = -1;
+        for (int j = select + 1; j < order; ++j) {
+            if (t[j].depth == depth && isWord(j, "from")) {
+                from = j;
+                break;
+            }
+            if (t[j].depth == depth && t[j].kind == Kind::Word &&
+                aggregates.contains(t[j].text.toLower()) && isPunct(next(j), "("))
+                return {};
+        }
+        if (from < 0)
+            return {};
+        static const QSet<QString> ends = {"where", "group", "order", "having", "union"};
+        static const QSet<QString> joins = {"inner", "left",  "right", "full",
+                                            "outer", "cross", "join",  "on"};
+        QString ties;
+        int tables = 0, derived = 0;
+        bool expectTable = true;
+        for (int j = next(from); j >= 0 && j < order; j = next(j)) {
+            if (t[j].depth != depth)
+                continue;
+            const QString lower = t[j].kind == Kind::Word ? t[j].text.toLower() : QString();
+            if (ends.contains(lower))
+                break;
+            if (isPunct(j, ",") || lower == QLatin1String("join")) {
+                expectTable = true;
+                continue;
+            }
+            if (!expectTable || joins.contains(lower))
+                continue;
+            expectTable = false;
+            if (isPunct(j, "(")) { // a derived table has no ctid
+                ++derived;
+                j = t[j].match;
+                continue;
+            }
+            if (t[j].kind != Kind::Word && t[j].kind != Kind::Ident)
+                continue;
+            ++tables;
+            int name = j;
+            int alias = next(j);
+            if (isWord(alias, "as"))
+                alias = next(alias);
+            const QString aliasLower =
+                alias >= 0 && t[alias].kind == Kind::Word ? t[alias].text.toLower() : QString();
+            if (alias >= 0 && alias < order &&
+                ((t[alias].kind == Kind::Word && !keywords().contains(aliasLower) &&
+                  !joins.contains(aliasLower)) ||
+                 t[alias].kind == Kind::Ident))
+                name = alias;
+            ties += QStringLiteral(", ") +
+                    (t[name].replaced.isNull() ? t[name].text : t[name].replaced) +
+                    QStringLiteral(".ctid");
+        }
+        if (tables == 0 && derived == 1)
+            return QStringLiteral(", row_number() over ()");
+        return ties;
+    }
+
+private:
+    QHash<QString, QString> m_aliases;
+    bool m_aliasesRead = false;
+};
+
+} // namespace
+
+const QHash<QString, QString>& TsqlToPostgres::schemaNames()
+{
+    return schema().names;
+}
+
+QString TsqlToPostgres::translate(const QString& tsql)
+{
+    return PostgresRewriter(tsql).run();
+}
