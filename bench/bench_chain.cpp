@@ -1,8 +1,11 @@
-// The report screens on a restaurant chain's database, against SQLite itself.
+// The report screens on a restaurant chain's database, against SQLite itself (or PostgreSQL).
 //
 //   bench_chain --db FILE [--export-dir DIR] [--no-year] [--no-export] [--plans] [--only REPORT]
+//   bench_chain --pg CONNECTION [the same options]
 //
-// FILE is a database written by vtxdemodb (bench/run-chain.sh builds and caches one). The last
+// FILE is a database written by vtxdemodb (bench/run-chain.sh builds and caches one); with --pg,
+// a PostgreSQL database written by vtxdemodb --pg, and the statements are replayed on PostgreSQL
+// alone (libpq's own API on a connection of its own, bench/PostgresAlone.h) instead. The last
 // business day in bi_Bill is "the day"; "month" is that day's month up to it; "year" is every
 // day the database holds (at most a year). Every screen of the module's action table is run,
 // each of its views over the month and (when its plan says so) the year, driven headless the
@@ -13,11 +16,14 @@
 // rows shown, the peak memory growth of the run and the grid's bytes per cell. The largest grid is
 // then saved as .xlsx and .pdf. With --plans the query plan of every captured statement is printed.
 #include "bench/BenchProcess.h"
+#include "bench/PostgresAlone.h"
 #include "bench/SqliteAlone.h"
 #include "core/ActionTable.h"
 #include "core/HostBinding.h"
 #include "core/HostContext.h"
 #include "db/Connection.h"
+#include "db/Recordset.h"
+#include "db/SqlError.h"
 #include "framework/HostUi.h"
 #include "plugin/ActionRows.h"
 #include "screens/GridScreen.h"
@@ -68,9 +74,18 @@ Timing measure(const std::function<void()>& work)
     return r;
 }
 
-// SQLite alone: every captured statement run on SQLite's own API, every column of every row read.
+// PostgreSQL alone's own connection (null on SQLite).
+PGconn* g_postgresAlone = nullptr;
+
+// SQLite (or PostgreSQL) alone: every captured statement run on the database's own API, every
+// column of every row read.
 Timing replay(const Connection& c, const QList<Statement>& statements, qint64* rows)
 {
+    if (g_postgresAlone)
+        return measure([&] {
+            for (const Statement& s : statements)
+                *rows += std::max<qint64>(0, runPostgresAlone(g_postgresAlone, s.sql, s.bound));
+        });
     sqlite3* db = sqliteHandleOf(c.database());
     return measure([&] {
         for (const Statement& s : statements)
@@ -80,9 +95,11 @@ Timing replay(const Connection& c, const QList<Statement>& statements, qint64* r
 
 void printPlans(const Connection& c, const QList<Statement>& statements)
 {
+    const bool postgres = c.dialect() == SqlDialect::Postgres;
     for (const Statement& s : statements) {
         QSqlQuery q(c.database());
-        q.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + s.sql);
+        q.prepare((postgres ? QStringLiteral("EXPLAIN ") : QStringLiteral("EXPLAIN QUERY PLAN ")) +
+                  s.sql);
         for (const QVariant& v : s.bound)
             q.addBindValue(v);
         q.exec();
@@ -91,7 +108,7 @@ void printPlans(const Connection& c, const QList<Statement>& statements)
         std::printf("  -- %8.1f ms %7lld rows: %s\n", t.wallMs, rows,
                     qPrintable(s.sql.simplified().left(150)));
         while (q.next())
-            std::printf("     %s\n", qPrintable(q.value(3).toString()));
+            std::printf("     %s\n", qPrintable(q.value(postgres ? 0 : 3).toString()));
     }
 }
 
@@ -205,32 +222,49 @@ int main(int argc, char** argv)
         return at >= 0 && at + 1 < args.size() ? args.at(at + 1) : QString();
     };
     const QString dbPath = option("--db");
+    const QString pg = option("--pg");
     const QString exportDir =
         option("--export-dir").isEmpty() ? QDir::tempPath() : option("--export-dir");
     const bool withYear = !args.contains(QStringLiteral("--no-year"));
     const bool plans = args.contains(QStringLiteral("--plans"));
-    if (dbPath.isEmpty() || !QFileInfo::exists(dbPath)) {
-        std::fprintf(stderr, "usage: bench_chain --db FILE [--export-dir DIR] [--no-year] "
-                             "[--plans] [--only REPORT]\n");
+    if (pg.isEmpty() && (dbPath.isEmpty() || !QFileInfo::exists(dbPath))) {
+        std::fprintf(stderr, "usage: bench_chain {--db FILE | --pg CONNECTION} [--export-dir DIR] "
+                             "[--no-year] [--plans] [--only REPORT]\n");
         return 2;
     }
     HostUi::setHeadless(true);
-    ConnectionPtr conn = Connection::openSqlite(dbPath);
-    addMissingIndexes(*conn);
+    ConnectionPtr conn;
+    try {
+        conn = pg.isEmpty() ? Connection::openSqlite(dbPath) : Connection::openPostgres(pg);
+    } catch (const SqlError& e) {
+        std::fprintf(stderr, "bench_chain: %s\n", qPrintable(e.message()));
+        return 2;
+    }
+    if (pg.isEmpty()) {
+        addMissingIndexes(*conn);
+    } else {
+        // libpq reads both the keyword=value form and postgresql:// URLs.
+        g_postgresAlone = PQconnectdb(pg.toUtf8().constData());
+        if (PQstatus(g_postgresAlone) != CONNECTION_OK) {
+            std::fprintf(stderr, "bench_chain: %s", PQerrorMessage(g_postgresAlone));
+            return 2;
+        }
+    }
     hostContext().Connection = conn;
     BindHost(nullptr);
     LoadUserGroup(QStringLiteral("admin"));
 
-    QSqlQuery span(conn->database());
-    span.exec(QStringLiteral("SELECT min(BillDate), max(BillDate), count(*) FROM bi_Bill"));
-    span.next();
-    const QDate first = QDate::fromString(span.value(0).toString().left(10), Qt::ISODate);
-    const QDate last = QDate::fromString(span.value(1).toString().left(10), Qt::ISODate);
-    const qint64 bills = span.value(2).toLongLong();
+    const auto span =
+        conn->execute(QStringLiteral("SELECT min(BillDate), max(BillDate), count(*) FROM bi_Bill"));
+    const QDate first = QDate::fromString(span->value(0).toString().left(10), Qt::ISODate);
+    const QDate last = QDate::fromString(span->value(1).toString().left(10), Qt::ISODate);
+    const qint64 bills = span->value(2).toLongLong();
     const QDate monthStart(last.year(), last.month(), 1);
     const QDate yearStart = std::max(first, last.addYears(-1).addDays(1));
     auto iso = [](const QDate& d) { return d.toString(Qt::ISODate); };
-    std::printf("database %s: %lld bills, %s .. %s\n", qPrintable(QFileInfo(dbPath).fileName()),
+    std::printf("database %s: %lld bills, %s .. %s\n",
+                qPrintable(pg.isEmpty() ? QFileInfo(dbPath).fileName()
+                                        : QStringLiteral("PostgreSQL ") + pg),
                 bills, qPrintable(iso(first)), qPrintable(iso(last)));
 
     // Every screen of the action table, each view over the ranges of its plan.
@@ -269,8 +303,8 @@ int main(int argc, char** argv)
     }
 
     std::printf("\n%-15s %-10s %9s %4s %9s %9s %9s %9s %6s %6s %8s %7s\n", "report", "range",
-                "rows", "stmt", "screen s", "cpu s", "SQLite s", "cpu s", "ratio", "cpu r",
-                "peak MB", "B/cell");
+                "rows", "stmt", "screen s", "cpu s", pg.isEmpty() ? "SQLite s" : "PgSQL s", "cpu s",
+                "ratio", "cpu r", "peak MB", "B/cell");
     const Case* largestCase = nullptr; // run again before its grid is exported
     qint64 largestCells = 0;
     const QString only = option("--only");
@@ -322,11 +356,11 @@ int main(int argc, char** argv)
                     to = QDate::fromString(value, Qt::ISODate);
             }
             const Timing floor = dailyReportFloor(*conn, from, to);
-            std::printf("%-15s %-10s %9s %4s %9s %9s %9.2f %9.2f %6.2f %6.2f   (SQLite alone, "
+            std::printf("%-15s %-10s %9s %4s %9s %9s %9.2f %9.2f %6.2f %6.2f   (%s alone, "
                         "one scan of the range per block)\n",
                         "  floor", qPrintable(c.range), "", "", "", "", floor.wallMs / 1e3,
                         floor.cpuMs / 1e3, screenTime.wallMs / floor.wallMs,
-                        screenTime.cpuMs / floor.cpuMs);
+                        screenTime.cpuMs / floor.cpuMs, pg.isEmpty() ? "SQLite" : "PostgreSQL");
         }
         std::fflush(stdout);
         if (plans)

@@ -10,8 +10,10 @@ namespace {
 
 struct SchemaNames
 {
-    QHash<QString, QString> names; // lower case -> as created
-    QSet<QString> decimals;        // lower case names of numeric columns (in any table)
+    QHash<QString, QString> names;              // lower case -> as created
+    QSet<QString> decimals;                     // lower case names of numeric columns
+    QHash<QString, QSet<QString>> columns;      // table -> its columns (lower case)
+    QHash<QString, QList<QStringList>> indexes; // table -> each index's columns (as created)
 };
 
 const SchemaNames& schema()
@@ -21,16 +23,38 @@ const SchemaNames& schema()
         QFile file(QStringLiteral(":/vtx/schema/postgresql.sql"));
         if (!file.open(QIODevice::ReadOnly))
             return n;
-        static const QRegularExpression name(
+        const QString text = QString::fromUtf8(file.readAll());
+        static const QRegularExpression line(
             QStringLiteral("^(?:CREATE TABLE \"(\\w+)\"|\\s+\"(\\w+)\"\\s+(\\w+))"),
             QRegularExpression::MultilineOption);
-        auto it = name.globalMatch(QString::fromUtf8(file.readAll()));
-        while (it.hasNext()) {
+        QString table;
+        for (auto it = line.globalMatch(text); it.hasNext();) {
             const QRegularExpressionMatch m = it.next();
-            const QString text = m.captured(1).isEmpty() ? m.captured(2) : m.captured(1);
-            n.names.insert(text.toLower(), text);
+            if (!m.captured(1).isEmpty()) {
+                table = m.captured(1).toLower();
+                n.names.insert(table, m.captured(1));
+                continue;
+            }
+            const QString column = m.captured(2);
+            n.names.insert(column.toLower(), column);
+            n.columns[table].insert(column.toLower());
             if (m.captured(3) == QLatin1String("numeric"))
-                n.decimals.insert(text.toLower());
+                n.decimals.insert(column.toLower());
+        }
+        // An index's key columns and then its included ones: SQLite's index of the same name
+        // has them all as keys, in that order.
+        static const QRegularExpression index(
+            QStringLiteral(
+                "^CREATE INDEX \\w+ ON \"(\\w+)\" \\(([^)]*)\\)(?: INCLUDE \\(([^)]*)\\))?"),
+            QRegularExpression::MultilineOption);
+        for (auto it = index.globalMatch(text); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            QStringList columns;
+            for (const QString& c :
+                 (m.captured(2) + QLatin1Char(',') + m.captured(3)).split(QLatin1Char(',')))
+                if (!c.trimmed().isEmpty())
+                    columns << c.trimmed().remove(QLatin1Char('"'));
+            n.indexes[m.captured(1).toLower()].append(columns);
         }
         return n;
     }();
@@ -170,8 +194,10 @@ protected:
     }
 
     // SUM and AVG of amounts add binary floating point numbers, as SQLite adds its REAL values
-    // (and the screens their figures): exact decimal sums would round the other way where a
-    // figure falls on a half cent, and would tie where SQLite's sums differ in their last bit.
+    // (and the screens their figures), and in the order SQLite reads the rows (see readOrder):
+    // exact decimal sums, or sums in another order, round the other way where a figure falls on
+    // a half cent, and tie where SQLite's sums differ in their last bit. Wrapped in finish(),
+    // once every name is translated.
     void floatingSum(int open)
     {
         const int first = next(open);
@@ -185,10 +211,8 @@ protected:
                     n = n.mid(1, n.size() - 2);
                 decimal = schema().decimals.contains(n);
             }
-        if (!decimal)
-            return;
-        t[first].pre += QLatin1Char('(');
-        t[t[open].match].pre += QStringLiteral(")::float8");
+        if (decimal)
+            m_sums << open;
     }
 
     // convert(type, value[, style]): the type picks the function; the type's tokens go.
@@ -210,7 +234,10 @@ protected:
         const QRegularExpressionMatch m = typeWithLength.match(type);
         const QString base = m.captured(1);
         const QString length = m.captured(2).isEmpty() ? QStringLiteral("-1") : m.captured(2);
-        const int valueEnd = firstArgumentEnd(end);
+        int valueEnd = end + 1; // the "," before the style, or the ")"
+        while (valueEnd < t[open].match &&
+               !(t[valueEnd].depth == t[open].depth + 1 && isPunct(valueEnd, ",")))
+            ++valueEnd;
         const bool hasStyle = valueEnd < t[open].match;
         static const QSet<QString> texts = {"varchar", "nvarchar", "char",
                                             "nchar",   "text",     "ntext"};
@@ -254,6 +281,7 @@ protected:
     // that tie on every item in the order the tables hold them (see tieBreak).
     void finish() override
     {
+        wrapSums();
         orderGroups();
         for (int i = 0; i < t.size(); ++i) {
             if (!isWord(i, "order") || !isWord(next(i), "by"))
@@ -352,14 +380,248 @@ protected:
         }
     }
 
-    // SQLite hands rows that tie on every ORDER BY item over in the order it made them: a
-    // grouped result in the order of its GROUP BY keys, a table in the order its rows were
-    // written, the tables of a join in the order the FROM clause names them, a derived table
-    // (such as a UNION ALL of two tables) in the order it yields its rows. The same order is added
-    // here as the last ORDER BY items: the GROUP BY expressions; the tables' physical order, ctid
-    // (the order a bulk load wrote them in); the rows' number as a derived table yields them,
-    // row_number() over (). Not for DISTINCT, compound or aggregated selects, where those cannot
-    // stand. Empty when it does not apply.
+    // The SELECT a token at i belongs to: the nearest SELECT before it at its depth or above
+    // whose part reaches past it.
+    int selectOf(int i) const
+    {
+        for (int j = i - 1; j >= 0; --j)
+            if (isWord(j, "select") && t[j].depth <= t[i].depth && scopeEnd(j) > i)
+                return j;
+        return -1;
+    }
+
+    struct FromTable
+    {
+        QString table;     // lower case
+        QString qualifier; // as written out: the alias, or the table's name
+        QString alias;     // lower case, as the statement writes it (or the table's name)
+    };
+
+    // The tables of the FROM clause of the SELECT at `select`, in order; *derived counts the
+    // derived tables among them.
+    QList<FromTable> fromTables(int select, int* derived) const
+    {
+        *derived = 0;
+        const int depth = t[select].depth;
+        const int end = scopeEnd(select);
+        int from = -1;
+        for (int j = select + 1; j < end && from < 0; ++j)
+            if (t[j].depth == depth && isWord(j, "from"))
+                from = j;
+        QList<FromTable> tables;
+        if (from < 0)
+            return tables;
+        static const QSet<QString> ends = {"where", "group",  "order",    "having",
+                                           "union", "except", "intersect"};
+        static const QSet<QString> joins = {"inner", "left",  "right", "full",
+                                            "outer", "cross", "join",  "on"};
+        bool expectTable = true;
+        for (int j = next(from); j >= 0 && j < end; j = next(j)) {
+            if (t[j].depth != depth)
+                continue;
+            const QString lower = t[j].kind == Kind::Word ? t[j].text.toLower() : QString();
+            if (ends.contains(lower))
+                break;
+            if (isPunct(j, ",") || lower == QLatin1String("join")) {
+                expectTable = true;
+                continue;
+            }
+            if (!expectTable || joins.contains(lower))
+                continue;
+            expectTable = false;
+            if (isPunct(j, "(")) {
+                ++*derived;
+                j = t[j].match;
+                continue;
+            }
+            if (t[j].kind != Kind::Word && t[j].kind != Kind::Ident)
+                continue;
+            FromTable ft;
+            ft.table =
+                t[j].kind == Kind::Ident ? t[j].text.mid(1, t[j].text.size() - 2).toLower() : lower;
+            int name = j;
+            int alias = next(j);
+            if (isWord(alias, "as"))
+                alias = next(alias);
+            const QString aliasLower =
+                alias >= 0 && t[alias].kind == Kind::Word ? t[alias].text.toLower() : QString();
+            if (alias >= 0 && alias < end &&
+                ((t[alias].kind == Kind::Word && !keywords().contains(aliasLower) &&
+                  !joins.contains(aliasLower)) ||
+                 t[alias].kind == Kind::Ident))
+                name = alias;
+            ft.qualifier = t[name].replaced.isNull() ? t[name].text : t[name].replaced;
+            ft.alias = name == j ? ft.table : t[name].text.toLower();
+            tables << ft;
+        }
+        return tables;
+    }
+
+    // The order in which SQLite reads the rows of the SELECT at `select` (the order it adds them
+    // up in, and hands over rows that tie on every ORDER BY item), as its planner reads tables
+    // of the few shapes the reports join: first the table whose index serves the most conditions
+    // on values (a column equal to a value or IN a list, then one range), then the others in the
+    // order the FROM clause names them, each found through the index that serves the most of its
+    // conditions, those on columns of tables read before it included; among indexes serving as
+    // many, one that holds every column the statement reads of the table, else the narrowest.
+    // Each table in the order of its index's columns and then of the rows' writing (ctid: a bulk
+    // load writes them in SQLite's rowid order); a table no index serves, in the order of writing.
+    // A derived table alone yields its rows in its own order: row_number() over (). Empty where it
+    // cannot be told.
+    QString readOrder(int select) const
+    {
+        int derived = 0;
+        const QList<FromTable> tables = fromTables(select, &derived);
+        if (tables.isEmpty())
+            return derived == 1 ? QStringLiteral("row_number() over ()") : QString();
+        const int depth = t[select].depth;
+        const int end = scopeEnd(select);
+        // The table a column reference at j (its last token) belongs to: -1 when none.
+        auto tableOf = [&](int j, QString* column) {
+            *column = t[j].kind == Kind::Ident ? t[j].text.mid(1, t[j].text.size() - 2).toLower()
+                                               : t[j].text.toLower();
+            const int dot = prev(j);
+            if (isPunct(dot, ".")) {
+                const int q = prev(dot);
+                const QString qualifier = q >= 0 ? t[q].text.toLower() : QString();
+                for (int k = 0; k < tables.size(); ++k)
+                    if (tables[k].alias == qualifier)
+                        return k;
+                return -1;
+            }
+            for (int k = 0; k < tables.size(); ++k)
+                if (schema().columns.value(tables[k].table).contains(*column))
+                    return k;
+            return -1;
+        };
+        auto isColumn = [&](int j) {
+            return j >= 0 && (t[j].kind == Kind::Word || t[j].kind == Kind::Ident) &&
+                   !isPunct(next(j), "(") && !isPunct(next(j), ".") &&
+                   !(t[j].kind == Kind::Word && keywords().contains(t[j].text.toLower()));
+        };
+        // Every column the statement reads of each table; "*" reads them all.
+        QList<QSet<QString>> used(tables.size());
+        for (int j = select + 1; j < end; ++j) {
+            QString column;
+            if (isColumn(j)) {
+                const int k = tableOf(j, &column);
+                if (k >= 0)
+                    used[k].insert(column);
+            } else if (isPunct(j, "*") && t[j].depth == depth) {
+                const int dot = prev(j);
+                const QString q = isPunct(dot, ".") ? t[prev(dot)].text.toLower() : QString();
+                for (int k = 0; k < tables.size(); ++k)
+                    if (q.isEmpty() || tables[k].alias == q)
+                        used[k].insert(QStringLiteral("*"));
+            }
+        }
+        // The conditions: per table, the columns equal to a value, those in a range, and those
+        // equal to a column of another table.
+        struct Join
+        {
+            int other;
+            QString column;
+        };
+        QList<QSet<QString>> equal(tables.size()), range(tables.size());
+        QList<QList<Join>> joins(tables.size());
+        int where = -1;
+        for (int j = select + 1; j < end && where < 0; ++j)
+            if (t[j].depth == depth && isWord(j, "where"))
+                where = j;
+        for (int j = where < 0 ? end : where + 1; j < end; ++j) {
+            if (t[j].depth == depth &&
+                (isWord(j, "group") || isWord(j, "order") || isWord(j, "having")))
+                break;
+            if (!isColumn(j))
+                continue;
+            QString column;
+            const int k = tableOf(j, &column);
+            if (k < 0)
+                continue;
+            const int op = next(j);
+            if (isPunct(op, "=")) {
+                int last = next(op);
+                while (last >= 0 && isPunct(next(last), "."))
+                    last = next(next(last));
+                QString otherColumn;
+                const int ko = isColumn(last) ? tableOf(last, &otherColumn) : -1;
+                if (ko >= 0 && ko != k) {
+                    joins[k].append({ko, column});
+                    joins[ko].append({k, otherColumn});
+                } else if (ko < 0) {
+                    equal[k].insert(column);
+                }
+            } else if (isWord(op, "in")) {
+                equal[k].insert(column);
+            } else if (isPunct(op, ">=") || isPunct(op, ">") || isPunct(op, "<") ||
+                       isPunct(op, "<=") || isWord(op, "between")) {
+                range[k].insert(column);
+            }
+        }
+        // The index of table k serving the most of the conditions, given the tables read before.
+        auto bestIndex = [&](int k, const QSet<QString>& equalNow, int* served) {
+            QStringList best;
+            *served = 0;
+            bool bestCovers = false;
+            for (const QStringList& index : schema().indexes.value(tables[k].table)) {
+                int n = 0;
+                while (n < index.size() && equalNow.contains(index[n].toLower()))
+                    ++n;
+                if (n < index.size() && range[k].contains(index[n].toLower()))
+                    ++n;
+                if (n == 0)
+                    continue;
+                bool covers = !used[k].contains(QStringLiteral("*"));
+                for (const QString& c : used[k])
+                    covers = covers && index.contains(schema().names.value(c), Qt::CaseInsensitive);
+                const bool better =
+                    n > *served ||
+                    (n == *served && ((covers && !bestCovers) ||
+                                      (covers == bestCovers && index.size() < best.size())));
+                if (better) {
+                    best = index;
+                    *served = n;
+                    bestCovers = covers;
+                }
+            }
+            return best;
+        };
+        QList<int> readFirst;
+        int outer = 0, outerServed = -1;
+        for (int k = 0; k < tables.size(); ++k) {
+            int served = 0;
+            bestIndex(k, equal[k], &served);
+            if (served > outerServed) {
+                outer = k;
+                outerServed = served;
+            }
+        }
+        readFirst << outer;
+        for (int k = 0; k < tables.size(); ++k)
+            if (k != outer)
+                readFirst << k;
+        QStringList order;
+        QSet<int> read;
+        for (int k : readFirst) {
+            QSet<QString> equalNow = equal[k];
+            for (const Join& join : joins[k])
+                if (read.contains(join.other))
+                    equalNow.insert(join.column);
+            int served = 0;
+            const QStringList index = bestIndex(k, equalNow, &served);
+            const QString& q = tables[k].qualifier;
+            for (const QString& c : index)
+                order << q + QLatin1Char('.') + quoted(c) + QStringLiteral(" NULLS FIRST");
+            order << q + QStringLiteral(".ctid");
+            read.insert(k);
+        }
+        return order.join(QStringLiteral(", "));
+    }
+
+    // Rows that tie on every ORDER BY item come in the order SQLite hands them over: a grouped
+    // result in the order of its GROUP BY keys, other rows in the order it read them
+    // (readOrder). Not for DISTINCT, compound or aggregated selects, where those cannot stand.
+    // Empty when it does not apply.
     QString tieBreak(int order) const
     {
         const int depth = t[order].depth;
@@ -383,66 +645,33 @@ protected:
         if (group >= 0)
             return QStringLiteral(", ") + groupKeys(group, order).join(QStringLiteral(", "));
         static const QSet<QString> aggregates = {"count", "sum", "min", "max", "avg"};
-        int from = -1;
         for (int j = select + 1; j < order; ++j) {
-            if (t[j].depth == depth && isWord(j, "from")) {
-                from = j;
+            if (t[j].depth == depth && isWord(j, "from"))
                 break;
-            }
             if (t[j].depth == depth && t[j].kind == Kind::Word &&
                 aggregates.contains(t[j].text.toLower()) && isPunct(next(j), "("))
                 return {};
         }
-        if (from < 0)
-            return {};
-        static const QSet<QString> ends = {"where", "group", "order", "having", "union"};
-        static const QSet<QString> joins = {"inner", "left",  "right", "full",
-                                            "outer", "cross", "join",  "on"};
-        QString ties;
-        int tables = 0, derived = 0;
-        bool expectTable = true;
-        for (int j = next(from); j >= 0 && j < order; j = next(j)) {
-            if (t[j].depth != depth)
-                continue;
-            const QString lower = t[j].kind == Kind::Word ? t[j].text.toLower() : QString();
-            if (ends.contains(lower))
-                break;
-            if (isPunct(j, ",") || lower == QLatin1String("join")) {
-                expectTable = true;
-                continue;
-            }
-            if (!expectTable || joins.contains(lower))
-                continue;
-            expectTable = false;
-            if (isPunct(j, "(")) { // a derived table has no ctid
-                ++derived;
-                j = t[j].match;
-                continue;
-            }
-            if (t[j].kind != Kind::Word && t[j].kind != Kind::Ident)
-                continue;
-            ++tables;
-            int name = j;
-            int alias = next(j);
-            if (isWord(alias, "as"))
-                alias = next(alias);
-            const QString aliasLower =
-                alias >= 0 && t[alias].kind == Kind::Word ? t[alias].text.toLower() : QString();
-            if (alias >= 0 && alias < order &&
-                ((t[alias].kind == Kind::Word && !keywords().contains(aliasLower) &&
-                  !joins.contains(aliasLower)) ||
-                 t[alias].kind == Kind::Ident))
-                name = alias;
-            ties += QStringLiteral(", ") +
-                    (t[name].replaced.isNull() ? t[name].text : t[name].replaced) +
-                    QStringLiteral(".ctid");
+        const QString read = readOrder(select);
+        return read.isEmpty() ? QString() : QStringLiteral(", ") + read;
+    }
+
+    void wrapSums()
+    {
+        for (int open : m_sums) {
+            const int select = selectOf(open);
+            QString read = select >= 0 ? readOrder(select) : QString();
+            if (read.startsWith(QLatin1String("row_number"))) // no window inside an aggregate
+                read.clear();
+            t[next(open)].pre += QLatin1Char('(');
+            t[t[open].match].pre +=
+                QStringLiteral(")::float8") +
+                (read.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + read);
         }
-        if (tables == 0 && derived == 1)
-            return QStringLiteral(", row_number() over ()");
-        return ties;
     }
 
 private:
+    QList<int> m_sums; // the "(" of each SUM or AVG of amounts
     QHash<QString, QString> m_aliases;
     bool m_aliasesRead = false;
 };

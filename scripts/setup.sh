@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libqt6sql6-sqlite libqt6sql6-odbc libgl-dev
-  libqt6sql6-psql postgresql-15
+  libqt6sql6-psql postgresql-15 libpq-dev
   libxlsxwriter-dev
   unixodbc libsqliteodbc tdsodbc libsqlite3-dev sqlite3
   fonts-noto-cjk poppler-utils unzip

@@ -1,6 +1,7 @@
 // vtxdemodb --out FILE [--branches N] [--days N] [--bills-per-day N] [--seed N] [--last-day
 // YYYY-MM-DD]
 // vtxdemodb --pg "host=... dbname=..." [the same options]: the same chain in a PostgreSQL database
+// vtxdemodb --pg "..." --copy FILE: a demo file written before, copied into PostgreSQL
 #include "data/demodb/DemoDatabase.h"
 #include "data/demodb/PostgresCopy.h"
 
@@ -42,9 +43,35 @@ int main(int argc, char* argv[])
         QStringLiteral("PostgreSQL database to write instead of a file (its tables replaced): "
                        "\"host=... port=... dbname=... user=...\" or a postgresql:// URL."),
         QStringLiteral("connection"));
-    parser.addOptions({out, pg, branches, days, bills, seed, lastDay});
+    const QCommandLineOption copy(
+        QStringLiteral("copy"),
+        QStringLiteral("With --pg: copy this demo database file instead of building one."),
+        QStringLiteral("file"));
+    parser.addOptions({out, pg, copy, branches, days, bills, seed, lastDay});
     parser.process(app);
 
+    if (parser.isSet(copy)) {
+        if (!parser.isSet(pg)) {
+            std::fprintf(stderr, "vtxdemodb: --copy needs --pg\n");
+            return 2;
+        }
+        QElapsedTimer timer;
+        timer.start();
+        try {
+            copyDemoToPostgres(parser.value(copy), parser.value(pg),
+                               [](double share, const QString& text) {
+                                   std::fprintf(stderr, "\r%3d%% PostgreSQL: %s          ",
+                                                int(share * 100), qPrintable(text));
+                                   std::fflush(stderr);
+                               });
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "\nvtxdemodb: %s\n", e.what());
+            return 1;
+        }
+        std::fprintf(stderr, "\n%s copied to PostgreSQL, %.1f s\n", qPrintable(parser.value(copy)),
+                     timer.elapsed() / 1000.0);
+        return 0;
+    }
     DemoDatabase::Options options;
     options.out = parser.value(out);
     // On PostgreSQL the chain is built as a file first and copied over: the same rows.

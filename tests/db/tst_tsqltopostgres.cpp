@@ -25,9 +25,10 @@ private slots:
         QTest::newRow("names in the schema's case, aliases as written")
             << "select top 1 bl.billdate, SumA = sum(BL.SumToPay) from BI_BILL as BL (nolock) "
                "group by bl.billdate order by SumA desc, [BillDate]"
-            << "select bl.\"BillDate\", sum(BL.\"SumToPay\") AS \"SumA\" from \"bi_Bill\" as "
-               "\"BL\" group by bl.\"BillDate\" order by \"SumA\" desc NULLS LAST, \"BillDate\" "
-               "NULLS FIRST LIMIT 1";
+            << "select \"BL\".\"BillDate\", sum((\"BL\".\"SumToPay\")::float8 ORDER BY "
+               "\"BL\".ctid) AS \"SumA\" from \"bi_Bill\" as \"BL\" group by \"BL\".\"BillDate\" "
+               "order by \"SumA\" desc NULLS LAST, \"BillDate\" NULLS FIRST, \"BL\".\"BillDate\" "
+               "LIMIT 1";
         QTest::newRow("keyword-named columns and the IsNull column")
             << "SELECT [Into] AS theDepartment, isnull(MN.IsNull,0) FROM mn_Menu MN"
             << "SELECT \"Into\" AS \"theDepartment\", coalesce(MN.\"IsNull\",0) FROM \"mn_Menu\" "

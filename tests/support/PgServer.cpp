@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 
 #include <unistd.h>
 
@@ -14,6 +15,15 @@ namespace {
 
 constexpr int Port = 5432; // on a socket in the server's own folder: no clash with others
 const QString User = QStringLiteral("vtx");
+
+// util-linux's runuser, in root's sbin.
+QString runuser()
+{
+    const QString found = QStandardPaths::findExecutable(
+        QStringLiteral("runuser"), {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin"),
+                                    QStringLiteral("/usr/bin"), QStringLiteral("/bin")});
+    return found.isEmpty() ? QStringLiteral("runuser") : found;
+}
 
 } // namespace
 
@@ -105,10 +115,9 @@ bool PgServer::runAsServerUser(const QString& program, const QStringList& argume
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.setWorkingDirectory(m_dir.path());
     if (m_asRoot)
-        p.start(QStringLiteral("runuser"),
-                QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"),
-                            program} +
-                    arguments);
+        p.start(runuser(), QStringList{QStringLiteral("-u"), QStringLiteral("postgres"),
+                                       QStringLiteral("--"), program} +
+                               arguments);
     else
         p.start(program, arguments);
     const bool finished = p.waitForFinished(timeoutMs);
