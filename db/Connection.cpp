@@ -305,6 +305,8 @@ std::shared_ptr<Connection> Connection::openPostgres(const QString& connection)
     if (!db.open())
         throw SqlError(QStringLiteral("cannot open PostgreSQL database %1: %2")
                            .arg(options.describe(), db.lastError().text()));
+    // The server's notices ("table ... does not exist, skipping") are no news to a report.
+    QSqlQuery(db).exec(QStringLiteral("SET client_min_messages TO warning"));
     return c;
 }
 

@@ -5,8 +5,10 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QStringList>
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <memory>
@@ -14,28 +16,56 @@
 
 namespace {
 
-// A statement of one round trip: some thousand rows, or a few megabytes of text.
-constexpr int RowsPerStatement = 2000;
-constexpr qsizetype TextPerStatement = 4 << 20;
-
 QString quotedName(const char* name)
 {
     return QLatin1Char('"') + QString::fromUtf8(name) + QLatin1Char('"');
 }
 
-// Every value goes as a quoted literal: the server reads it as the type of its column.
-void appendLiteral(QString& sql, sqlite3_stmt* row, int column)
+// The rows go to the server in chunks of about this size.
+constexpr qsizetype ChunkBytes = 1 << 20;
+
+// One value in COPY's text format: \N for NULL, backslash, tab and line ends escaped.
+void appendCopyValue(QByteArray& out, sqlite3_stmt* row, int column)
 {
     if (sqlite3_column_type(row, column) == SQLITE_NULL) {
-        sql += QLatin1String("NULL");
+        out += "\\N";
         return;
     }
-    const QString text =
-        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, column)),
-                          sqlite3_column_bytes(row, column));
-    sql += QLatin1Char('\'');
-    sql += QString(text).replace(QLatin1Char('\''), QLatin1String("''"));
-    sql += QLatin1Char('\'');
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(row, column));
+    const int size = sqlite3_column_bytes(row, column);
+    for (int i = 0; i < size; ++i) {
+        switch (text[i]) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += text[i];
+        }
+    }
+}
+
+// The libpq connection under QPSQL, for COPY, which the driver does not offer.
+PGconn* pgHandle(const QSqlDatabase& db)
+{
+    const QVariant handle = db.driver()->handle();
+    // PGconn is libpq's name of struct pg_conn.
+    const bool libpq =
+        qstrcmp(handle.typeName(), "PGconn*") == 0 || qstrcmp(handle.typeName(), "pg_conn*") == 0;
+    return libpq ? *static_cast<PGconn* const*>(handle.data()) : nullptr;
+}
+
+std::runtime_error copyError(PGconn* pg, const QString& table)
+{
+    return std::runtime_error("COPY into " + table.toStdString() + ": " + PQerrorMessage(pg));
 }
 
 struct SqliteFile
@@ -83,6 +113,9 @@ void copyDemoToPostgres(const QString& sqliteFile, const QString& connection,
             drops << QStringLiteral("DROP TABLE IF EXISTS %1").arg(it.next().captured(1));
         pg->executeScript(drops.join(QStringLiteral(";\n")));
 
+        PGconn* handle = pgHandle(pg->database());
+        if (!handle)
+            throw std::runtime_error("no libpq connection under the QPSQL driver");
         pg->beginTransaction();
         pg->executeScript(tables);
         Statement names;
@@ -101,34 +134,45 @@ void copyDemoToPostgres(const QString& sqliteFile, const QString& connection,
             Statement rows;
             prepare(source.db, QStringLiteral("SELECT * FROM \"%1\"").arg(name), rows);
             const int columns = sqlite3_column_count(rows.s);
-            QString head = QStringLiteral("INSERT INTO \"%1\" (").arg(name);
+            QString copy = QStringLiteral("COPY \"%1\" (").arg(name);
             for (int c = 0; c < columns; ++c)
-                head += (c ? QStringLiteral(", ") : QString()) +
+                copy += (c ? QStringLiteral(", ") : QString()) +
                         quotedName(sqlite3_column_name(rows.s, c));
-            head += QStringLiteral(") VALUES ");
-            QString sql;
-            int inStatement = 0;
-            auto flush = [&] {
-                if (inStatement > 0)
-                    pg->executeScript(sql);
-                sql.clear();
-                inStatement = 0;
-            };
+            copy += QStringLiteral(") FROM STDIN");
+            PGresult* started = PQexec(handle, copy.toUtf8().constData());
+            const bool copying = PQresultStatus(started) == PGRES_COPY_IN;
+            PQclear(started);
+            if (!copying)
+                throw copyError(handle, name);
+            QByteArray chunk;
+            chunk.reserve(ChunkBytes + 4096);
             int rc;
             while ((rc = sqlite3_step(rows.s)) == SQLITE_ROW) {
-                sql += inStatement ? QStringLiteral(",\n(") : head + QLatin1Char('(');
                 for (int c = 0; c < columns; ++c) {
                     if (c)
-                        sql += QLatin1Char(',');
-                    appendLiteral(sql, rows.s, c);
+                        chunk += '\t';
+                    appendCopyValue(chunk, rows.s, c);
                 }
-                sql += QLatin1Char(')');
-                if (++inStatement >= RowsPerStatement || sql.size() >= TextPerStatement)
-                    flush();
+                chunk += '\n';
+                if (chunk.size() >= ChunkBytes) {
+                    if (PQputCopyData(handle, chunk.constData(), int(chunk.size())) != 1)
+                        throw copyError(handle, name);
+                    chunk.clear();
+                }
             }
             if (rc != SQLITE_DONE)
                 throw std::runtime_error(std::string(sqlite3_errmsg(source.db)));
-            flush();
+            if ((!chunk.isEmpty() &&
+                 PQputCopyData(handle, chunk.constData(), int(chunk.size())) != 1) ||
+                PQputCopyEnd(handle, nullptr) != 1)
+                throw copyError(handle, name);
+            bool ok = true;
+            while (PGresult* done = PQgetResult(handle)) {
+                ok = ok && PQresultStatus(done) == PGRES_COMMAND_OK;
+                PQclear(done);
+            }
+            if (!ok)
+                throw copyError(handle, name);
         }
         pg->commit();
         if (progress)
