@@ -244,7 +244,9 @@ int main(int argc, char** argv)
         addMissingIndexes(*conn);
     } else {
         // libpq reads both the keyword=value form and postgresql:// URLs.
-        g_postgresAlone = PQconnectdb(pg.toUtf8().constData());
+        // (without our own sums= keyword, which libpq does not know)
+        static const QRegularExpression sums(QStringLiteral("(^|\\s+|[?&])sums=\\w+"));
+        g_postgresAlone = PQconnectdb(QString(pg).remove(sums).toUtf8().constData());
         if (PQstatus(g_postgresAlone) != CONNECTION_OK) {
             std::fprintf(stderr, "bench_chain: %s", PQerrorMessage(g_postgresAlone));
             return 2;

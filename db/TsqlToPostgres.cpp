@@ -82,7 +82,10 @@ QString quoted(const QString& name)
 class PostgresRewriter final : public TsqlRewriter
 {
 public:
-    using TsqlRewriter::TsqlRewriter;
+    PostgresRewriter(const QString& sql, TsqlToPostgres::SumOrder sums)
+        : TsqlRewriter(sql), m_sumOrder(sums)
+    {
+    }
 
 protected:
     QString targetName() const override { return QStringLiteral("PostgreSQL"); }
@@ -660,7 +663,9 @@ protected:
     {
         for (int open : m_sums) {
             const int select = selectOf(open);
-            QString read = select >= 0 ? readOrder(select) : QString();
+            QString read = select >= 0 && m_sumOrder == TsqlToPostgres::SumOrder::AsSqlite
+                               ? readOrder(select)
+                               : QString();
             if (read.startsWith(QLatin1String("row_number"))) // no window inside an aggregate
                 read.clear();
             t[next(open)].pre += QLatin1Char('(');
@@ -671,6 +676,7 @@ protected:
     }
 
 private:
+    TsqlToPostgres::SumOrder m_sumOrder;
     QList<int> m_sums; // the "(" of each SUM or AVG of amounts
     QHash<QString, QString> m_aliases;
     bool m_aliasesRead = false;
@@ -683,7 +689,7 @@ const QHash<QString, QString>& TsqlToPostgres::schemaNames()
     return schema().names;
 }
 
-QString TsqlToPostgres::translate(const QString& tsql)
+QString TsqlToPostgres::translate(const QString& tsql, SumOrder sums)
 {
-    return PostgresRewriter(tsql).run();
+    return PostgresRewriter(tsql, sums).run();
 }

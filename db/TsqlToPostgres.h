@@ -15,13 +15,25 @@
 //   dateadd, year, month, day and left/right of a date are functions of the schema script;
 // - NULL sorts first in ascending order and last in descending order (" NULLS FIRST" / " NULLS
 //   LAST" on every ORDER BY item), as on SQL Server and SQLite;
-// - a division by zero gives NULL, as on SQLite ("a/b" -> "a*1.0/NULLIF(b,0)").
+// - a division by zero gives NULL, as on SQLite ("a/b" -> "a*1.0/NULLIF(b,0)");
+// - rows that tie on every ORDER BY item, and the groups of a grouped SELECT without one, come
+//   in the order SQLite hands them over; sums of amounts are binary floating point.
+// Sums: with SumOrder::AsSqlite each SUM and AVG of amounts adds its rows in the order SQLite
+// reads them (an ORDER BY inside the aggregate), so that every figure is SQLite's to the last
+// bit, even where it falls on a half cent; PostgreSQL 15 sorts each such aggregate's rows on its
+// own, five to fifteen times the cost of a grouped report. SumOrder::AsRead adds them as the
+// server reads them: the same figures but for a half cent now and then.
 // Functions that neither PostgreSQL nor the schema has are refused with an SqlError.
 class TsqlToPostgres
 {
 public:
+    enum class SumOrder
+    {
+        AsSqlite,
+        AsRead
+    };
     // Throws SqlError.
-    static QString translate(const QString& tsql);
+    static QString translate(const QString& tsql, SumOrder sums = SumOrder::AsSqlite);
     // The schema's names by their lower-case form, as data/schema/postgresql.sql writes them.
     static const QHash<QString, QString>& schemaNames();
 };

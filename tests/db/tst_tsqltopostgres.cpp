@@ -92,6 +92,14 @@ private slots:
         QVERIFY(PostgresConnectOptions::parse("postgres:///vtx?host=/run/pg", &o, &error));
         QCOMPARE(o.host, QString("/run/pg"));
         QCOMPARE(o.database, QString("vtx"));
+        QVERIFY(!o.sumsAsRead);
+        QVERIFY(PostgresConnectOptions::parse("dbname=vtx sums=read", &o, &error));
+        QVERIFY(o.sumsAsRead);
+        QVERIFY(o.others.isEmpty()); // not handed to libpq
+        QVERIFY(!PostgresConnectOptions::parse("dbname=vtx sums=fast", &o, &error));
+        QCOMPARE(TsqlToPostgres::translate("select sum(SumPaid) from bi_Bill",
+                                           TsqlToPostgres::SumOrder::AsRead),
+                 QString("select sum((\"SumPaid\")::float8) from \"bi_Bill\""));
         QVERIFY(!PostgresConnectOptions::parse("host=/tmp/x port=none", &o, &error));
         QVERIFY(!PostgresConnectOptions::parse("dbname", &o, &error));
     }
