@@ -208,6 +208,23 @@ bool TsqlRewriter::isWord(int i, const char* lower) const
            t[i].text.compare(QLatin1String(lower), Qt::CaseInsensitive) == 0;
 }
 
+bool TsqlRewriter::commonCall(int i, const QString& lower, int open)
+{
+    if (lower == QLatin1String("len")) {
+        t[i].replaced = QStringLiteral("length");
+    } else if (lower == QLatin1String("substring")) {
+        t[i].replaced = QStringLiteral("substr");
+    } else if (lower == QLatin1String("datepart") || lower == QLatin1String("datediff") ||
+               lower == QLatin1String("dateadd")) {
+        const int part = next(open);
+        if (part >= 0 && t[part].kind == Kind::Word)
+            t[part].replaced = QLatin1Char('\'') + t[part].text + QLatin1Char('\'');
+    } else {
+        return false;
+    }
+    return true;
+}
+
 bool TsqlRewriter::isPunct(int i, const char* p) const
 {
     return i >= 0 && i < t.size() && t[i].kind == Kind::Punct && t[i].text == QLatin1String(p);

@@ -83,6 +83,10 @@ protected:
     int operandEnd(int i) const;
     // Whether a name before "(" at `before` makes it a table and its column list, not a call.
     bool tableBeforeColumns(int before) const;
+    // The calls both targets write alike: len -> length, substring -> substr, and the date-part
+    // word of datepart/datediff/dateadd as text ('hh'), which the targets' functions take.
+    // False when `lower` is none of these.
+    bool commonCall(int i, const QString& lower, int open);
     // The end of the statement part a token at depth `depth` belongs to: the closing
     // parenthesis around it, a ";" at its depth, or the end.
     int scopeEnd(int from) const;

@@ -156,19 +156,12 @@ protected:
     void call(int i, const QString& lower, int after) override
     {
         Token& k = t[i];
+        if (commonCall(i, lower, after))
+            return;
         if (lower == QLatin1String("isnull")) {
             k.replaced = QStringLiteral("coalesce");
-        } else if (lower == QLatin1String("len")) {
-            k.replaced = QStringLiteral("length");
-        } else if (lower == QLatin1String("substring")) {
-            k.replaced = QStringLiteral("substr");
         } else if (lower == QLatin1String("ceiling")) {
             k.replaced = QStringLiteral("ceil");
-        } else if (lower == QLatin1String("datepart") || lower == QLatin1String("datediff") ||
-                   lower == QLatin1String("dateadd")) {
-            const int part = next(after);
-            if (part >= 0 && t[part].kind == Kind::Word)
-                t[part].replaced = QLatin1Char('\'') + t[part].text + QLatin1Char('\'');
         } else if (lower == QLatin1String("convert")) {
             convert(i, after);
         } else if (lower == QLatin1String("cast")) {

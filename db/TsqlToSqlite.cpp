@@ -37,19 +37,12 @@ protected:
     void call(int i, const QString& lower, int after) override
     {
         Token& k = t[i];
+        if (commonCall(i, lower, after))
+            return;
         if (lower == QLatin1String("isnull")) {
             k.replaced = QStringLiteral("ifnull");
         } else if (lower == QLatin1String("left") || lower == QLatin1String("right")) {
             k.replaced = QLatin1Char('"') + lower + QLatin1Char('"'); // keywords in SQLite
-        } else if (lower == QLatin1String("len")) {
-            k.replaced = QStringLiteral("length");
-        } else if (lower == QLatin1String("substring")) {
-            k.replaced = QStringLiteral("substr");
-        } else if (lower == QLatin1String("datepart") || lower == QLatin1String("datediff") ||
-                   lower == QLatin1String("dateadd")) {
-            const int part = next(after);
-            if (part >= 0 && t[part].kind == Kind::Word)
-                t[part].replaced = QLatin1Char('\'') + t[part].text + QLatin1Char('\'');
         } else if (lower == QLatin1String("convert")) {
             const int end = firstArgumentEnd(after);
             if (end >= t[after].match)
