@@ -330,6 +330,8 @@ private:
     {
         return std::string(kSurnames[m % 20]) + kGiven[(m / 20) % 26];
     }
+    // With midnight stamps, every tenth card was issued at the stroke of midnight.
+    bool midnightCard(int m) const { return o.midnight && m % 10 == 0; }
     int memberType(int m) const { return m % 10 < 5 ? 0 : m % 10 < 8 ? 1 : m % 10 < 9 ? 2 : 3; }
 
     void masterData();
@@ -382,6 +384,12 @@ void Builder::masterData()
         if (branchArea(b) == 0)
             ins("rpt_pv_Branch", 2).text("manager").text(branchId(b)).done();
     ins("rpt_pv_Area", 2).text("manager").text("A1").done();
+    // The area managers' group also looks after the third branch (in 华南区), so the manager
+    // sees branches granted to him and to his group, and not the others of that area.
+    if (o.branches >= 3) {
+        ins("rpt_pv_Branch", 2).text("G03").text(branchId(2)).done();
+        ins("rpt_pv_Area", 2).text("G03").text(kAreas[branchArea(2)].id).done();
+    }
 
     for (const Period& p : kPeriods)
         ins("dd_Period", 4)
@@ -628,13 +636,13 @@ void Builder::members()
             .integer(m % 37 == 3 ? 1 : 0)
             .integer(during ? 1 : 0)
             .text(dateText(m % 23 == 7 ? first.addDays(-10) : issued.addYears(2)))
-            .text(timeText(issued, 600 + m % 300))
+            .text(timeText(issued, midnightCard(m) ? 0 : 600 + m % 300))
             .text(branchId(b))
             .done();
         const std::string place = branchName(b);
         if (issued >= first) {
-            memberSummary(m, "发卡", timeText(issued, 600 + m % 300), place, staff[b * 8], 2000,
-                          2000, 0, "", "新会员发卡");
+            memberSummary(m, "发卡", timeText(issued, midnightCard(m) ? 0 : 600 + m % 300), place,
+                          staff[b * 8], 2000, 2000, 0, "", "新会员发卡");
         }
         const QDate some = first.addDays(rnd.below(o.days));
         if (m % 37 == 3)
@@ -1112,6 +1120,19 @@ void Builder::day(const QDate& d, int b, std::map<std::string, std::vector<Cents
             }
         }
     }
+    // The day's last table sat past midnight: its guest count changed at 00:00:00 the next day.
+    if (o.midnight)
+        ins("bi_BillLog", 9)
+            .text(bid + d.toString(QStringLiteral("yyMMdd")).toStdString() + "NIGHT")
+            .text(bid + d.toString(QStringLiteral("yyMMdd")).toStdString() + fmt("%04d", count))
+            .text(tables[0].id)
+            .text(tables[0].name)
+            .text(staff[size_t(b * 8)])
+            .text(timeText(d.addDays(1), 0))
+            .integer(6)
+            .text(kLogTypes[6])
+            .text("午夜修改就餐人数")
+            .done();
     // Tables still open at the end of the last day: their log lives in the open-bill log.
     if (lastDay)
         for (int k = 0; k < 3; ++k)
@@ -1289,6 +1310,31 @@ void Builder::run(const std::function<void(double, const QString&)>& progress)
                 .text(timeText(d, 21 * 60))
                 .text("收银反结账")
                 .done();
+        // At the stroke of midnight the card service renews an expiring card by itself and the
+        // online booking service passes on a late-night booking (arriving at midnight).
+        if (o.midnight) {
+            const int m = di * 37 % memberCount, b = di % o.branches;
+            memberSummary(m, "续卡", timeText(d, 0), branchName(b), "系统", 0, 0, 0, "",
+                          "到期自动续卡");
+            const TableSeed& t = tables[size_t(16 + di % 8)];
+            ins("tb_Book", 15)
+                .text(fmt("BKN%06d", di + 1))
+                .text(t.id)
+                .text("网上预订")
+                .text(personName() + "先生")
+                .text(fmt("139%08d", di * 7919 % 100000000))
+                .text("家宴")
+                .text(timeText(d.addDays(2), 0))
+                .text(timeText(d, 0))
+                .text("夜宵")
+                .integer(4 + di % 4)
+                .cents(0)
+                .cents(0)
+                .integer(0)
+                .text(branchId(b))
+                .text("")
+                .done();
+        }
         if (closed) {
             exec("ROLLBACK TO closed_day");
             exec("RELEASE closed_day");

@@ -22,6 +22,9 @@ public:
         int billsPerDay = 40; // per branch
         std::uint64_t seed = 1;
         QDate lastDay = QDate::currentDate();
+        // Also stamp a few records of every day at exactly 00:00:00 (the bound between two
+        // days): a log entry, a card renewal, a booking made and one arriving, some new cards.
+        bool midnight = false;
     };
 
     explicit DemoDatabase(Options options) : m_options(std::move(options)) {}

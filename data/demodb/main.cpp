@@ -1,5 +1,5 @@
 // vtxdemodb --out FILE [--branches N] [--days N] [--bills-per-day N] [--seed N] [--last-day
-// YYYY-MM-DD]
+// YYYY-MM-DD] [--midnight]
 // vtxdemodb --pg "host=... dbname=..." [the same options]: the same chain in a PostgreSQL database
 // vtxdemodb --pg "..." --copy FILE: a demo file written before, copied into PostgreSQL
 #include "data/demodb/DemoDatabase.h"
@@ -38,6 +38,9 @@ int main(int argc, char* argv[])
     const QCommandLineOption lastDay(QStringLiteral("last-day"),
                                      QStringLiteral("Last business day (default today)."),
                                      QStringLiteral("yyyy-mm-dd"));
+    const QCommandLineOption midnight(
+        QStringLiteral("midnight"),
+        QStringLiteral("Also stamp some records of every day at exactly midnight."));
     const QCommandLineOption pg(
         QStringLiteral("pg"),
         QStringLiteral("PostgreSQL database to write instead of a file (its tables replaced): "
@@ -47,7 +50,7 @@ int main(int argc, char* argv[])
         QStringLiteral("copy"),
         QStringLiteral("With --pg: copy this demo database file instead of building one."),
         QStringLiteral("file"));
-    parser.addOptions({out, pg, copy, branches, days, bills, seed, lastDay});
+    parser.addOptions({out, pg, copy, branches, days, bills, seed, lastDay, midnight});
     parser.process(app);
 
     if (parser.isSet(copy)) {
@@ -86,6 +89,7 @@ int main(int argc, char* argv[])
     options.days = parser.value(days).toInt(&ok2);
     options.billsPerDay = parser.value(bills).toInt(&ok3);
     options.seed = parser.value(seed).toULongLong(&ok4);
+    options.midnight = parser.isSet(midnight);
     if (parser.isSet(lastDay))
         options.lastDay = QDate::fromString(parser.value(lastDay), Qt::ISODate);
     if (options.out.isEmpty() || !ok1 || !ok2 || !ok3 || !ok4 || options.branches < 1 ||

@@ -30,8 +30,8 @@ void tst_PgConcurrency::twoReadersOneWriter()
         QFAIL(qPrintable(server.skipReason()));
     }
     QList<Case> cases;
-    QStringList options;
-    QVERIFY(readCases(&cases, &options));
+    QList<GoldenDatabase> databases;
+    QVERIFY(readCases(&cases, &databases));
     const auto golden = std::find_if(cases.cbegin(), cases.cend(), [](const Case& c) {
         return c.name == QLatin1String("DoDailyReport");
     });
@@ -39,7 +39,9 @@ void tst_PgConcurrency::twoReadersOneWriter()
     QString error;
     const QString where = server.createDatabase("chain", &error);
     QVERIFY2(!where.isEmpty(), qPrintable(error));
-    QCOMPARE(run(VTX_BIN_DIR "/vtxdemodb", QStringList{"--pg", where} + options, &error), 0);
+    QCOMPARE(run(VTX_BIN_DIR "/vtxdemodb",
+                 QStringList{"--pg", where} + databases.at(golden->database).options, &error),
+             0);
 
     // The days the writer saves, with the items they hold now.
     ConnectionPtr writer = Connection::openPostgres(where);

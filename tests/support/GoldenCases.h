@@ -1,24 +1,38 @@
 #pragma once
 
 // The end-to-end cases of tests/golden/cases.txt, shared by tst_golden (SQLite) and tst_goldenpg
-// (PostgreSQL): reading the cases, running a program, comparing an export with its golden file.
+// (PostgreSQL): reading the cases and their databases, running a program, comparing an export
+// with its golden file.
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
 
 #include <algorithm>
 
+// A demo database of cases.txt: its vtxdemodb options and the folder of its golden files under
+// tests/golden ("" for the first database, whose files lie in tests/golden itself).
+struct GoldenDatabase
+{
+    QString name;
+    QStringList options;
+};
+
 struct Case
 {
-    QString name, action;
+    QString name; // "<database name>/<case>" for the cases of a named database
+    QString action;
     QStringList arguments;
+    int database = 0; // index into the databases
 };
 
 inline const QString kGoldenDir = QStringLiteral(VTX_SOURCE_DIR "/tests/golden");
 
-// The cases and the demo database's options from cases.txt.
-inline bool readCases(QList<Case>* cases, QStringList* databaseOptions)
+// The cases and their databases from cases.txt. A line "database [NAME] OPTIONS..." starts the
+// cases of one database; NAME (not starting with "-") is the folder of its golden files.
+inline bool readCases(QList<Case>* cases, QList<GoldenDatabase>* databases)
 {
     QFile file(kGoldenDir + QStringLiteral("/cases.txt"));
     if (!file.open(QIODevice::ReadOnly))
@@ -30,14 +44,39 @@ inline bool readCases(QList<Case>* cases, QStringList* databaseOptions)
             continue;
         QStringList words = t.split(blanks);
         if (words.first() == QLatin1String("database")) {
-            *databaseOptions = words.mid(1);
+            GoldenDatabase db;
+            words.removeFirst();
+            if (!words.isEmpty() && !words.first().startsWith(QLatin1Char('-')))
+                db.name = words.takeFirst();
+            db.options = words;
+            for (const GoldenDatabase& other : std::as_const(*databases))
+                if (other.name == db.name)
+                    return false; // two databases would write the same golden files
+            databases->append(db);
             continue;
         }
-        if (words.size() < 2)
+        if (words.size() < 2 || databases->isEmpty())
             return false;
-        cases->append({words.at(0), words.at(1), words.mid(2)});
+        const QString& folder = databases->constLast().name;
+        cases->append({folder.isEmpty() ? words.at(0) : folder + QLatin1Char('/') + words.at(0),
+                       words.at(1), words.mid(2), int(databases->size() - 1)});
     }
-    return true;
+    return !databases->isEmpty();
+}
+
+// Whether the case runs: VTX_GOLDEN_ACTIONS=A,B runs only the cases of those actions (as
+// tools/mutants does).
+inline bool selected(const Case& c)
+{
+    static const QStringList only =
+        qEnvironmentVariable("VTX_GOLDEN_ACTIONS").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    return only.isEmpty() || only.contains(c.action);
+}
+
+// The case's name as one file name (a case of a named database lies in a folder).
+inline QString flatName(const Case& c)
+{
+    return QString(c.name).replace(QLatin1Char('/'), QLatin1Char('-'));
 }
 
 inline int run(const QString& program, const QStringList& arguments, QString* err)
@@ -62,6 +101,7 @@ inline void compareWithGolden(const QString& name, const QString& out)
     const QByteArray text = produced.readAll();
     const QString goldenPath = kGoldenDir + QLatin1Char('/') + name + QStringLiteral(".txt");
     if (qEnvironmentVariableIntValue("VTX_UPDATE_GOLDEN") == 1) {
+        QVERIFY(QDir().mkpath(QFileInfo(goldenPath).path()));
         QFile golden(goldenPath);
         QVERIFY(golden.open(QIODevice::WriteOnly));
         golden.write(text);
