@@ -278,8 +278,15 @@ int main(int argc, char** argv)
             continue;
         QWidget* screen = table.lastScreen();
         const Plan plan = benchPlans().value(action);
+        // Views are options optQuery1..n, or a control array optQuery_0.. with its query
+        // controls ctlQuery_0..
+        const bool indexed = screen->findChild<QWidget*>(QStringLiteral("ctlQuery_0"));
+        auto viewOption = [indexed](int v) {
+            return indexed ? QStringLiteral("optQuery_%1").arg(v)
+                           : QStringLiteral("optQuery%1").arg(v + 1);
+        };
         int views = 0;
-        while (screen->findChild<QWidget*>(QStringLiteral("optQuery%1").arg(views + 1)))
+        while (screen->findChild<QWidget*>(viewOption(views)))
             ++views;
         const bool dated = screen->findChild<QWidget*>(QStringLiteral("dtpBegin"));
         for (int v = 0; v < std::max(1, views); ++v) {
@@ -292,7 +299,7 @@ int main(int argc, char** argv)
                 Case c{action, range, screen, {}};
                 if (views > 1) {
                     c.range = QStringLiteral("%1 v%2").arg(range).arg(v + 1);
-                    c.criteria.append({QStringLiteral("optQuery%1").arg(v + 1), "1"});
+                    c.criteria.append({viewOption(v), "1"});
                 }
                 if (dated)
                     c.criteria += {{"dtpBegin", iso(from)}, {"dtpEnd", iso(last)}};

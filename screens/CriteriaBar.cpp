@@ -225,11 +225,19 @@ void CriteriaBar::build(const CriterionSpec& c, int row, int* left)
         const int height = RowHeight + 120 * lines;
         if (lines > 1)
             m_lowestTwips = std::max(m_lowestTwips, top - 60 + height);
+        const int firstLeft = *left;
+        int line = 0, right = *left;
         for (size_t v = 0; v < m_viewOptions.size(); ++v) {
+            if (c.perLine > 0 && v > 0 && int(v) % c.perLine == 0) {
+                // The next line starts under the first option.
+                ++line;
+                *left = firstLeft;
+                m_lowestTwips = std::max(m_lowestTwips, top - 60 + line * RowPitch + height);
+            }
             auto* option = new QRadioButton(QString::fromUtf8(m_viewOptions[v]), m_bar);
             optionGroup(QString::fromLatin1(c.name))->addButton(option);
-            named(option, QStringLiteral("optQuery%1").arg(v + 1));
-            m_place(option, *left, top - 60, width, height);
+            named(option, ViewControlName(c.name, int(v), c.indexed));
+            m_place(option, *left, top - 60 + line * RowPitch, width, height);
             connect(option, &QRadioButton::toggled, this, [this, v](bool on) {
                 if (on)
                     emit viewChosen(int(v));
@@ -237,8 +245,9 @@ void CriteriaBar::build(const CriterionSpec& c, int row, int* left)
             built.controls << option;
             m_viewButtons << option;
             *left += width;
+            right = std::max(right, *left);
         }
-        *left += Gap;
+        *left = right + Gap;
         m_built.last().append(built);
         return;
     }
@@ -500,10 +509,18 @@ QList<QList<QWidget*>> CriteriaBar::englishRows() const
     QList<QList<QWidget*>> rows;
     for (const QList<Built>& row : m_built) {
         QList<QWidget*> widgets;
+        QList<QList<QWidget*>> lines; // view options continued on the lines below
         for (const Built& b : row) {
             // A labelled check box stands before its label.
             const bool labelFirst = b.spec->kind != CriterionKind::LabelledCheck;
-            for (QWidget* w : widgetsOf(b.controls, b.label, labelFirst))
+            QList<QWidget*> controls = b.controls;
+            const int perLine = b.spec->kind == CriterionKind::Views ? b.spec->perLine : 0;
+            if (perLine > 0) {
+                for (int first = perLine; first < b.controls.size(); first += perLine)
+                    lines << b.controls.mid(first, perLine);
+                controls = b.controls.mid(0, perLine);
+            }
+            for (QWidget* w : widgetsOf(controls, b.label, labelFirst))
                 if (!w->isHidden()) // a criterion the user may not use takes no room
                     widgets << w;
             if (b.spec->kind == CriterionKind::MealPeriods) // the period boxes follow the master
@@ -511,6 +528,7 @@ QList<QList<QWidget*>> CriteriaBar::englishRows() const
                     widgets << box;
         }
         rows << widgets;
+        rows << lines;
     }
     return rows;
 }

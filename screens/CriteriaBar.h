@@ -76,7 +76,7 @@ public:
     // none is ticked.
     bool mealPeriods(const QString& column, QString* condition, QString* reason,
                      const QString& close = QStringLiteral("' ")) const;
-    // The view chosen with optQuery1..n, from 0.
+    // The view chosen with the view options (optQuery1..n, or optQuery_0.. by index), from 0.
     int view() const;
     void setView(int view);
 

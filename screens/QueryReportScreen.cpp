@@ -22,9 +22,10 @@ QueryReportScreen::QueryReportScreen(const ScreenSpec& spec, QWidget* parent)
     : ReportScreen(spec, parent)
 {
     m_views = new QStackedWidget(this);
+    const bool indexed = ViewsIndexed(spec);
     for (size_t v = 0; v < std::max<size_t>(1, spec.views.size()); ++v) {
         auto* control = new ctlQuery(m_views);
-        control->setObjectName(QStringLiteral("ctlQuery%1").arg(v + 1));
+        control->setObjectName(ViewControlName("ctlQuery", int(v), indexed));
         m_views->addWidget(control);
         m_controls << control;
         m_refreshed << false;
@@ -87,7 +88,7 @@ void QueryReportScreen::fillSortChoices(const char* name, const QString& none)
     const LanguageSection* texts = languageTexts();
     for (const ColumnSpec& column : viewSpec(0).columns) {
         const QString field = QString::fromUtf8(column.field);
-        combo->addItem(texts->text(QStringLiteral("ctlQuery1"),
+        combo->addItem(texts->text(m_controls.first()->objectName(),
                                    field.mid(field.lastIndexOf(QLatin1Char('|')) + 1)));
     }
     combo->setCurrentIndex(none.isEmpty() ? -1 : 0);

@@ -193,7 +193,7 @@ const LanguageSection* ReportScreen::languageTexts() const
     for (LanguageEntry& e : m_criteria->languageEntries())
         entries.push_back(std::move(e));
     for (size_t v = 0; v < m_spec.views.size(); ++v) {
-        const QString control = QStringLiteral("ctlQuery%1").arg(v + 1);
+        const QString control = ViewControlName("ctlQuery", int(v), ViewsIndexed(m_spec));
         entries.push_back(
             {control, QStringLiteral("Title"), QString::fromUtf8(m_spec.views[v].title)});
         std::function<void(const std::vector<ColumnSpec>&)> addColumns =

@@ -4,6 +4,7 @@
 #include "screens/ColumnSpec.h"
 
 #include <QSize>
+#include <QString>
 
 class Sheet;
 
@@ -48,7 +49,7 @@ enum class CriterionKind
     TextBox,       // line edit
     Branch,        // the branch combo: "(全部)", "(部分)" and the user's branches
     Button,        // push button with its own caption (`text`)
-    Views,         // option buttons optQuery1..n choosing among the screen's views
+    Views,         // option buttons choosing among the screen's views (optQuery1..n, optQuery_0..)
     MealPeriods,   // master box chkPeriod_0 and one ticked box per meal period
 };
 
@@ -90,6 +91,13 @@ struct CriterionSpec
     ListSource source = {};
     const char* fallbackTable = "bi_Bill"; // Branch: the table that lists branches at worst
     int left = -1; // twips from the bar's left edge; -1: after the previous control
+    // Views: the views form control arrays, their option buttons and query controls named by
+    // index from 0 (optQuery_7, ctlQuery_7 for the eighth view); otherwise they are separate
+    // controls numbered from 1 (optQuery1..n, ctlQuery1..n).
+    bool indexed = false;
+    // Views: options per line; the rest continue on the lines below, under the first option
+    // (0: all on one line).
+    int perLine = 0;
 };
 
 // The criteria most reports share.
@@ -217,3 +225,21 @@ struct ScreenSpec
     std::vector<TextSpec> texts = {}; // the screen's own messages ("Default" attribute)
     const char* caption = nullptr;    // window caption when it differs from the title
 };
+
+// Whether the screen's views form control arrays (its Views criterion is `indexed`).
+inline bool ViewsIndexed(const ScreenSpec& spec)
+{
+    for (const std::vector<CriterionSpec>& row : spec.rows)
+        for (const CriterionSpec& c : row)
+            if (c.kind == CriterionKind::Views)
+                return c.indexed;
+    return false;
+}
+
+// The name of view `view`'s (from 0) control of the given kind ("optQuery", "ctlQuery"):
+// "ctlQuery_7" in a control array, "ctlQuery8" otherwise.
+inline QString ViewControlName(const char* kind, int view, bool indexed)
+{
+    return QString::fromLatin1(kind) +
+           (indexed ? QStringLiteral("_%1").arg(view) : QString::number(view + 1));
+}

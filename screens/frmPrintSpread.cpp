@@ -53,34 +53,34 @@ const LanguageSection& texts()
                                         {
                                             {"frmPrintSpread", "Caption", "打印"},
                                             {"fraPage", "Caption", " 页面范围 "},
-                                            {"optPage0", "Caption", "全部"},
-                                            {"optPage1", "Caption", "选定单元格"},
-                                            {"optPage2", "Caption", "当前页"},
-                                            {"optPage3", "Caption", "页码:"},
+                                            {"optPage_0", "Caption", "全部"},
+                                            {"optPage_1", "Caption", "选定单元格"},
+                                            {"optPage_2", "Caption", "当前页"},
+                                            {"optPage_3", "Caption", "页码:"},
                                             {"lblPageTo", "Caption", "到"},
                                             {"fraOption", "Caption", " 打印选项 "},
-                                            {"chkOption0", "Caption", "列标题"},
-                                            {"chkOption1", "Caption", "行标题"},
-                                            {"chkOption2", "Caption", "网格线"},
-                                            {"chkOption3", "Caption", "边框"},
-                                            {"chkOption4", "Caption", "仅数据单元格"},
-                                            {"chkOption5", "Caption", "彩色"},
-                                            {"chkOption6", "Caption", "阴影"},
-                                            {"chkOption7", "Caption", "水平居中"},
-                                            {"chkOption8", "Caption", "垂直居中"},
+                                            {"chkOption_0", "Caption", "列标题"},
+                                            {"chkOption_1", "Caption", "行标题"},
+                                            {"chkOption_2", "Caption", "网格线"},
+                                            {"chkOption_3", "Caption", "边框"},
+                                            {"chkOption_4", "Caption", "仅数据单元格"},
+                                            {"chkOption_5", "Caption", "彩色"},
+                                            {"chkOption_6", "Caption", "阴影"},
+                                            {"chkOption_7", "Caption", "水平居中"},
+                                            {"chkOption_8", "Caption", "垂直居中"},
                                             {"fraOrientation", "Caption", " 打印方向 "},
-                                            {"optOrientation0", "Caption", "纵向"},
-                                            {"optOrientation1", "Caption", "横向"},
+                                            {"optOrientation_0", "Caption", "纵向"},
+                                            {"optOrientation_1", "Caption", "横向"},
                                             {"fraMargin", "Caption", " 页边距 (厘米) "},
-                                            {"lblMargin0", "Caption", "上:"},
-                                            {"lblMargin1", "Caption", "下:"},
-                                            {"lblMargin2", "Caption", "左:"},
-                                            {"lblMargin3", "Caption", "右:"},
+                                            {"lblMargin_0", "Caption", "上:"},
+                                            {"lblMargin_1", "Caption", "下:"},
+                                            {"lblMargin_2", "Caption", "左:"},
+                                            {"lblMargin_3", "Caption", "右:"},
                                             {"fraScaling", "Caption", " 打印缩放 "},
-                                            {"optScaling0", "Caption", "不缩放"},
-                                            {"optScaling1", "Caption", "智能打印"},
-                                            {"optScaling2", "Caption", "缩放:"},
-                                            {"optScaling3", "Caption", "适合页面:"},
+                                            {"optScaling_0", "Caption", "不缩放"},
+                                            {"optScaling_1", "Caption", "智能打印"},
+                                            {"optScaling_2", "Caption", "缩放:"},
+                                            {"optScaling_3", "Caption", "适合页面:"},
                                             {"cmdPrint", "Caption", "打印(&P)"},
                                             {"cmdPreview", "Caption", "预览(&V)"},
                                             {"cmdPrinter", "Caption", "打印机(&R)"},
@@ -122,13 +122,13 @@ frmPrintSpread::frmPrintSpread(QWidget* parent) : QDialog(parent)
     m_page = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
         optPage[i] = new QRadioButton;
-        optPage[i]->setObjectName(QStringLiteral("optPage%1").arg(i));
+        optPage[i]->setObjectName(QStringLiteral("optPage_%1").arg(i));
         m_page->addButton(optPage[i], i);
         pageLayout->addWidget(optPage[i], i, 0);
     }
     auto* pages = new QHBoxLayout;
     for (int i = 0; i < 2; ++i) {
-        cboPage[i] = editableCombo(QStringLiteral("cboPage%1").arg(i));
+        cboPage[i] = editableCombo(QStringLiteral("cboPage_%1").arg(i));
         // A page box whose text is not a number after a key press starts again at "1".
         connect(cboPage[i]->lineEdit(), &QLineEdit::textEdited, this,
                 [box = cboPage[i]](const QString& t) {
@@ -146,7 +146,7 @@ frmPrintSpread::frmPrintSpread(QWidget* parent) : QDialog(parent)
     auto* optionLayout = new QGridLayout(optionBox);
     for (int i = 0; i < 9; ++i) {
         chkOption[i] = new QCheckBox;
-        chkOption[i]->setObjectName(QStringLiteral("chkOption%1").arg(i));
+        chkOption[i]->setObjectName(QStringLiteral("chkOption_%1").arg(i));
         optionLayout->addWidget(chkOption[i], i % 5, i / 5);
     }
 
@@ -155,7 +155,7 @@ frmPrintSpread::frmPrintSpread(QWidget* parent) : QDialog(parent)
     auto* orientationLayout = new QHBoxLayout(orientationBox);
     for (int i = 0; i < 2; ++i) {
         optOrientation[i] = new QRadioButton;
-        optOrientation[i]->setObjectName(QStringLiteral("optOrientation%1").arg(i));
+        optOrientation[i]->setObjectName(QStringLiteral("optOrientation_%1").arg(i));
         orientationLayout->addWidget(optOrientation[i]);
     }
 
@@ -163,8 +163,8 @@ frmPrintSpread::frmPrintSpread(QWidget* parent) : QDialog(parent)
     auto* marginBox = frame("fraMargin");
     auto* marginLayout = new QGridLayout(marginBox);
     for (int i = 0; i < 4; ++i) {
-        cboMargin[i] = editableCombo(QStringLiteral("cboMargin%1").arg(i));
-        marginLayout->addWidget(label(QStringLiteral("lblMargin%1").arg(i)), i / 2, (i % 2) * 2);
+        cboMargin[i] = editableCombo(QStringLiteral("cboMargin_%1").arg(i));
+        marginLayout->addWidget(label(QStringLiteral("lblMargin_%1").arg(i)), i / 2, (i % 2) * 2);
         marginLayout->addWidget(cboMargin[i], i / 2, (i % 2) * 2 + 1);
     }
 
@@ -174,7 +174,7 @@ frmPrintSpread::frmPrintSpread(QWidget* parent) : QDialog(parent)
     m_scaling = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
         optScaling[i] = new QRadioButton;
-        optScaling[i]->setObjectName(QStringLiteral("optScaling%1").arg(i));
+        optScaling[i]->setObjectName(QStringLiteral("optScaling_%1").arg(i));
         m_scaling->addButton(optScaling[i], i);
         scalingLayout->addWidget(optScaling[i], i, 0);
     }

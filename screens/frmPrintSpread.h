@@ -15,8 +15,8 @@ class Sheet;
 
 // The print options dialog of a grid: page range, print options, orientation, margins (in
 // centimetres, or inches for the traditional-Chinese and English interfaces) and scaling.
-// Controls carry their names as objectNames, indexed ones with the index appended
-// ("optPage3", "chkOption5", "cboMargin0", "optScaling2", "optOrientation1").
+// Controls carry their names as objectNames, those of control arrays with their index
+// ("optPage_3", "chkOption_5", "cboMargin_0", "optScaling_2", "optOrientation_1").
 class frmPrintSpread : public QDialog
 {
     Q_OBJECT

@@ -62,7 +62,8 @@ const ScreenSpec kSpec{
               .kind = K::Views,
               .label = "操作类型:",
               .labelWidth = 900,
-              .width = 1070}},
+              .width = 1070,
+              .indexed = true}},
         },
     .views =
         {

@@ -212,26 +212,32 @@ private slots:
         QCOMPARE(run.column(Kind),
                  QStringList({"发卡", "NewCard", "消费", "会员卡结账", "消费", "續卡"}));
         QCOMPARE(run.screen.queryControl()->Columns().count(), 8);
-        // Issues, whatever the language of the front-end that logged them, with the card fee.
-        run.refresh({{"optQuery2", "1"}});
+        // The operation types are one control array, by index: optQuery_0 every operation,
+        // optQuery_1 issues (whatever the language of the front-end that logged them, with
+        // the card fee), optQuery_4 renewals, optQuery_7 consumption, optQuery_8 settlements.
+        run.refresh({{"optQuery_1", "1"}});
         QCOMPARE(run.column(Kind), QStringList({"发卡", "NewCard"}));
         QCOMPARE(run.total(9), 40.0);
-        run.refresh({{"optQuery5", "1"}});
+        run.refresh({{"optQuery_4", "1"}});
         QCOMPARE(run.column(Kind), QStringList({"續卡"}));
+        run.refresh({{"optQuery_7", "1"}});
+        QCOMPARE(run.column(Kind), QStringList({"消费", "消费"}));
+        QCOMPARE(run.total(8), 130.0); // 100 + 30 spent
         // A member's card finds the member's rows under an older card too; a card no member
         // holds finds its own rows.
-        run.refresh({{"optQuery8", "1"}, {"cboMemberCardID", "00012345"}});
+        run.refresh({{"cboMemberCardID", "00012345"}});
         QCOMPARE(run.column(Card), QStringList({"70000001"}));
         QCOMPARE(run.value(1, Eighth), 100.0);
         QCOMPARE(run.value(1, 9), 10.0); // points earned
         // Each type keeps its own last result: the settlements, then the consumption again,
         // shown without a new run.
-        run.refresh({{"optQuery9", "1"}, {"cboMemberCardID", ""}});
+        run.refresh({{"optQuery_8", "1"}, {"cboMemberCardID", ""}});
         QCOMPARE(run.column(Eighth), QStringList({"60.00"}));
-        run.screen.applyCriterion("optQuery8", "1");
+        run.screen.applyCriterion("optQuery_7", "1");
         QCOMPARE(run.screen.queryControl()->Grid()->text(1, Card), QString("70000001"));
         run.refresh({{"cboMemberCardID", "X999"}});
         QCOMPARE(run.column(Card), QStringList({"X999"}));
+        QVERIFY(!run.screen.findChild<QWidget*>("optQuery8"));
     }
 
     void memberDiscounts()

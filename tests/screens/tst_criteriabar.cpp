@@ -141,6 +141,33 @@ protected:
     QString viewSql(int) override { return "SELECT 1"; }
 };
 
+// Views that form control arrays, their options two to a line.
+const ScreenSpec kArrays{
+    .name = "frmProbeArrays",
+    .title = "日志",
+    .size = {11070, 7980},
+    .rows = {{{.name = "optQuery",
+               .kind = K::Views,
+               .label = "类型:",
+               .labelWidth = 600,
+               .width = 1000,
+               .indexed = true,
+               .perLine = 2}}},
+    .views = {{.option = "全部", .title = "全部", .columns = {{.field = "A", .caption = "甲"}}},
+              {.option = "发卡", .title = "发卡", .columns = {{.field = "B", .caption = "乙"}}},
+              {.option = "挂失", .title = "挂失", .columns = {{.field = "C", .caption = "丙"}}}},
+};
+
+class ProbeArrays : public QueryReportScreen
+{
+public:
+    ProbeArrays() : QueryReportScreen(kArrays) {}
+    const CriteriaBar& bar() const { return *m_criteria; }
+
+protected:
+    QString viewSql(int) override { return "SELECT 1"; }
+};
+
 } // namespace
 
 class TestCriteriaBar : public QObject
@@ -282,6 +309,30 @@ private slots:
         QVERIFY(has(screen.languageTexts(), "cboMenuID", "ToolTipText",
                     "输入菜品的编码（前面部分）或者名称（任何部分）"));
         QCOMPARE(bar.combo("cboMenuID")->toolTip(), bar.control("lblMenuID")->toolTip());
+    }
+
+    void viewArrays()
+    {
+        TestDatabase db;
+        db.install();
+        ProbeArrays screen;
+        screen.ShowMe();
+        // Options and query controls by the array's index from 0.
+        QVERIFY(screen.applyCriterion("optQuery_2", "1"));
+        QCOMPARE(screen.currentView(), 2);
+        QCOMPARE(screen.queryControl()->objectName(), QString("ctlQuery_2"));
+        QVERIFY(!screen.findChild<QWidget*>("optQuery3"));
+        QCOMPARE(screen.languageTexts()->defaultText("optQuery_2", "Caption"), QString("挂失"));
+        QCOMPARE(screen.languageTexts()->defaultText("ctlQuery_2", "C"), QString("丙"));
+        // The third option starts the second line, under the first; the English re-flow takes
+        // that line as a row of its own.
+        QWidget* first = screen.findChild<QWidget*>("optQuery_0");
+        QWidget* third = screen.findChild<QWidget*>("optQuery_2");
+        QCOMPARE(third->x(), first->x());
+        QVERIFY(third->y() > first->y() + first->height() / 2);
+        const QList<QList<QWidget*>> rows = screen.bar().englishRows();
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows.at(1), QList<QWidget*>({third}));
     }
 
     void cardReaderAndSortChoices()

@@ -173,7 +173,7 @@ void TestGridWindows::printOptions()
         s.printSettings().marginTop = 720;
         frmPrintSpread d;
         d.load(&s, QStringLiteral("账单"));
-        auto* top = child<QComboBox>(&d, "cboMargin0");
+        auto* top = child<QComboBox>(&d, "cboMargin_0");
         QCOMPARE(top->currentText(), code == 0 ? QStringLiteral("1.27") : QStringLiteral("0.50"));
         top->setEditText(QStringLiteral("1.00"));
         d.apply();
@@ -183,13 +183,13 @@ void TestGridWindows::printOptions()
 
     frmPrintSpread d;
     d.load(&s, QStringLiteral("账单"));
-    auto* from = child<QComboBox>(&d, "cboPage0");
+    auto* from = child<QComboBox>(&d, "cboPage_0");
     auto* zoom = child<QComboBox>(&d, "cboZoom");
     auto* wide = child<QComboBox>(&d, "cboWide");
     auto* updTall = child<QSpinBox>(&d, "updTall");
-    QVERIFY(child<QRadioButton>(&d, "optPage0")->isChecked());
+    QVERIFY(child<QRadioButton>(&d, "optPage_0")->isChecked());
     QVERIFY(!from->isEnabled());
-    child<QRadioButton>(&d, "optPage3")->setChecked(true);
+    child<QRadioButton>(&d, "optPage_3")->setChecked(true);
     QVERIFY(from->isEnabled());
     from->setEditText(QStringLiteral("3"));
     QTest::keyClicks(from->lineEdit(), QStringLiteral("abc"));
@@ -197,18 +197,18 @@ void TestGridWindows::printOptions()
     QTest::keyClicks(from->lineEdit(), QStringLiteral("2"));
     QCOMPARE(from->currentText(), QStringLiteral("12"));
 
-    child<QRadioButton>(&d, "optScaling2")->setChecked(true);
+    child<QRadioButton>(&d, "optScaling_2")->setChecked(true);
     QVERIFY(zoom->isEnabled());
     QVERIFY(!wide->isEnabled() && !updTall->isEnabled());
-    child<QRadioButton>(&d, "optScaling3")->setChecked(true);
+    child<QRadioButton>(&d, "optScaling_3")->setChecked(true);
     QVERIFY(!zoom->isEnabled());
     QVERIFY(wide->isEnabled() && updTall->isEnabled());
     updTall->setValue(3);
     QCOMPARE(child<QComboBox>(&d, "cboTall")->currentText(), QStringLiteral("3"));
 
-    child<QRadioButton>(&d, "optPage1")->setChecked(true);
-    child<QRadioButton>(&d, "optOrientation1")->setChecked(true);
-    child<QCheckBox>(&d, "chkOption6")->setChecked(true);
+    child<QRadioButton>(&d, "optPage_1")->setChecked(true);
+    child<QRadioButton>(&d, "optOrientation_1")->setChecked(true);
+    child<QCheckBox>(&d, "chkOption_6")->setChecked(true);
     zoom->setEditText(QStringLiteral("150"));
     d.apply();
     const PrintSettings& ps = s.printSettings();
