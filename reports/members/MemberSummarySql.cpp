@@ -43,11 +43,11 @@ QString MemberOperationCondition(int operation)
 QString MemberSummarySql(const MemberSummaryCriteria& c)
 {
     QString condition = MemberOperationCondition(c.operation);
-    if (!c.createPlace.isEmpty())
-        condition +=
-            QStringLiteral(" AND CreatePlace = '") + sqlQuote(c.createPlace) + QStringLiteral("' ");
-    if (!c.createPerson.isEmpty())
-        condition += QStringLiteral(" AND CreatePerson = '") + sqlQuote(c.createPerson) +
+    if (c.createPlace)
+        condition += QStringLiteral(" AND CreatePlace = '") + sqlQuote(*c.createPlace) +
+                     QStringLiteral("' ");
+    if (c.createPerson)
+        condition += QStringLiteral(" AND CreatePerson = '") + sqlQuote(*c.createPerson) +
                      QStringLiteral("' ");
     if (!c.memberId.isEmpty())
         condition +=

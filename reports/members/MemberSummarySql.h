@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The member-card operation types of the log, in the order of the screen's views; All lists
 // every operation.
 enum MemberOperation
@@ -24,8 +26,10 @@ enum MemberOperation
 struct MemberSummaryCriteria
 {
     int operation = AllOperations;
-    QString createPlace;  // empty for every place
-    QString createPerson; // empty for every operator
+    // The place and the operator: none while their combos stand on "(全部)"; otherwise the
+    // text shown, whether a list item or typed (an empty text asks for an empty name).
+    std::optional<QString> createPlace;
+    std::optional<QString> createPerson;
     // The card asked for: the member holding it when there is one (so that rows logged under
     // the member's earlier cards count too), else the card number as typed, trimmed.
     QString memberId;

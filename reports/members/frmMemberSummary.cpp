@@ -7,6 +7,8 @@
 
 #include <QDateEdit>
 
+#include <utility>
+
 namespace {
 
 using K = CriterionKind;
@@ -97,8 +99,12 @@ MemberSummaryCriteria frmMemberSummary::criteria() const
     const CriteriaBar& bar = *m_criteria;
     MemberSummaryCriteria c;
     c.operation = bar.view();
-    c.createPlace = bar.chosen("cboCreatePlace");
-    c.createPerson = bar.chosen("cboCreatePerson");
+    // A combo off "(全部)" asks for its text, a name of the list or one typed.
+    for (auto [name, field] : {std::pair{"cboCreatePlace", &c.createPlace},
+                               std::pair{"cboCreatePerson", &c.createPerson}}) {
+        if (bar.choice(name) != 0)
+            *field = bar.text(name);
+    }
     c.cardNumber = bar.text("cboMemberCardID").trimmed();
     if (!c.cardNumber.isEmpty()) {
         Member member(hostContext().connection());

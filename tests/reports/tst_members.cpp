@@ -238,6 +238,27 @@ private slots:
         run.refresh({{"cboMemberCardID", "X999"}});
         QCOMPARE(run.column(Card), QStringList({"X999"}));
         QVERIFY(!run.screen.findChild<QWidget*>("optQuery8"));
+
+        // A place or operator off "(全部)" is asked for as shown, typed or chosen: 王五 logged
+        // three of the six operations of the 10th, at 北京店 (which saw four); a typed part of
+        // a name is no name, so nothing is listed.
+        enum
+        {
+            Place = 3,
+            Person = 4
+        };
+        run.refresh({{"optQuery_0", "1"}, {"cboMemberCardID", ""}, {"cboCreatePerson", "王五"}});
+        QCOMPARE(run.column(Person), QStringList({"王五", "王五", "王五"}));
+        run.refresh({{"cboCreatePerson", "王"}});
+        QCOMPARE(run.column(Person), QStringList());
+        run.refresh({{"cboCreatePerson", "(全部)"}, {"cboCreatePlace", "北京店"}});
+        QCOMPARE(run.column(Place), QStringList({"北京店", "北京店", "北京店", "北京店"}));
+        run.refresh({{"cboCreatePlace", "北京"}});
+        QCOMPARE(run.column(Place), QStringList());
+        // A quote stays inside the name asked for.
+        run.refresh({{"cboCreatePlace", "北京'店"}});
+        QVERIFY(run.ok);
+        QCOMPARE(run.column(Place), QStringList());
     }
 
     void memberDiscounts()
