@@ -30,7 +30,7 @@ const ScreenSpec kSpec{
               .label = "平均售价:",
               .labelWidth = 900,
               .width = 700},
-             {.name = "lblPriceTo", .kind = K::Label, .label = "-", .labelWidth = 150},
+             {.name = "lblPriceTo", .kind = K::Label, .label = "-", .width = 180},
              {.name = "txtPrice_1", .kind = K::TextBox, .width = 700}},
             {{.name = "cboOrderBy",
               .kind = K::List,

@@ -56,7 +56,7 @@ const ScreenSpec kSpec{
               .label = "价格范围:",
               .labelWidth = 900,
               .width = 700},
-             {.name = "lblPriceTo", .kind = K::Label, .label = "-", .labelWidth = 150},
+             {.name = "lblPriceTo", .kind = K::Label, .label = "-", .width = 180},
              {.name = "txtPrice_1", .kind = K::TextBox, .width = 700}},
             {flag("chkIsMenuSets", "套餐", 800), flag("chkBySeanson", "时价菜", 1000),
              flag("chkIsService", "免服务费", 1100), flag("chkIsNull", "沽清", 800),
