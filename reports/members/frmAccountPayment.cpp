@@ -18,7 +18,7 @@ constexpr int BalancesView = 2;
 const ScreenSpec kSpec{
     .name = "frmAccountPayment",
     .title = "挂账明细汇总表",
-    .size = {11070, 7980},
+    .size = {10710, 7830},
     .rows =
         {
             {BeginDate, EndDate,

@@ -9,7 +9,7 @@ namespace {
 const ScreenSpec kSpec{
     .name = "frmMemberConsume",
     .title = "会员卡消费明细汇总表",
-    .size = {11070, 7980},
+    .size = {10710, 7830},
     .rows = MemberBillRows(),
     .views =
         {

@@ -13,7 +13,7 @@ using K = CriterionKind;
 const ScreenSpec kSpec{
     .name = "frmMemberDiscountQuery",
     .title = "会员折扣汇总表",
-    .size = {11070, 7980},
+    .size = {10710, 7830},
     .rows =
         {
             {BeginDate, EndDate, BranchCriterionSpec()},

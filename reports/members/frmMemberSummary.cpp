@@ -45,7 +45,7 @@ const ColumnSpec Remark = TextColumn("Remark", "摘要", 2000);
 const ScreenSpec kSpec{
     .name = "frmMemberSummary",
     .title = "会员操作记录查询",
-    .size = {12900, 7980},
+    .size = {11595, 8490},
     .rows =
         {
             {BeginDate, EndDate,
@@ -65,7 +65,8 @@ const ScreenSpec kSpec{
               .label = "操作类型:",
               .labelWidth = 900,
               .width = 1070,
-              .indexed = true}},
+              .indexed = true,
+              .perLine = 6}},
         },
     .views =
         {

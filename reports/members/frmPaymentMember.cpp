@@ -10,7 +10,7 @@ namespace {
 const ScreenSpec kSpec{
     .name = "frmPaymentMember",
     .title = "会员卡支付明细表",
-    .size = {11070, 7980},
+    .size = {10710, 7830},
     .rows = MemberBillRows(),
     .views =
         {

@@ -34,7 +34,7 @@ const char kActual[] = "实耗";
 const ScreenSpec kSpec{
     .name = "frmBomReport",
     .title = "原材料耗量对比表",
-    .size = {11070, 7980},
+    .size = {11595, 8490},
     .rows =
         {
             {BeginDate, EndDate, BranchCriterionSpec("分店:", 1500, "st_BOM")},

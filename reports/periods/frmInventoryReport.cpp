@@ -50,7 +50,7 @@ CriterionSpec range(int n, const char* caption, int width)
 const ScreenSpec kSpec{
     .name = "frmInventoryReport",
     .title = "库存报表",
-    .size = {11070, 7980},
+    .size = {11595, 8325},
     .rows =
         {
             {BranchCriterionSpec("分店:", 1500, "rp_Inventory_Upload"),

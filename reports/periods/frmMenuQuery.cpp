@@ -40,7 +40,7 @@ ColumnSpec yellowText(const char* field, const char* caption)
 const ScreenSpec kSpec{
     .name = "frmMenuQuery",
     .title = "菜品资料",
-    .size = {11070, 7980},
+    .size = {10710, 7830},
     .rows =
         {
             {DepartTypesSpec("cboDepartType", 1300),

@@ -43,7 +43,7 @@ std::vector<ColumnSpec> columns(std::vector<ColumnSpec> leading)
 const ScreenSpec kSpec{
     .name = "frmTableReport",
     .title = "房台营业分析表",
-    .size = {11070, 7980},
+    .size = {11595, 8325},
     .rows =
         {
             {BeginDate, EndDate, BranchCriterionSpec(), BillPeriodSpec()},

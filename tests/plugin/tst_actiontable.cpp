@@ -1,4 +1,8 @@
 #include "core/ActionTable.h"
+#include "framework/HostUi.h"
+#include "plugin/ActionRows.h"
+#include "screens/sheet/Twips.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QtTest>
 
@@ -49,6 +53,7 @@ private slots:
     void oneSharedInstancePerScreenType();
     void trendLinesHaveTheirOwnInstances();
     void showFailuresReachTheCaller();
+    void screensOpenAtTheirSizes();
 };
 
 void tst_ActionTable::matchingIgnoresCaseAndNothingElse()
@@ -120,6 +125,57 @@ void tst_ActionTable::showFailuresReachTheCaller()
     ActionTable table;
     fill(table);
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, table.dispatch("DoBillCheck"));
+}
+
+void tst_ActionTable::screensOpenAtTheirSizes()
+{
+    HostUi::setHeadless(true);
+    TestDatabase db;
+    db.install();
+    // Width and height in twips of each report screen as it opens.
+    const QSize narrow(10710, 7830), usual(11070, 7980), stock(11595, 8325), tall(11595, 8490);
+    const QList<QPair<const char*, QSize>> sizes = {
+        {"DoAccountPayment", narrow},
+        {"DoBillAccountQuery", narrow},
+        {"DoMemberDiscountQuery", narrow},
+        {"DoMenuQuery", narrow},
+        {"DoMemberConsume", narrow},
+        {"DoPaymentQuery", narrow},
+        {"DoPaymentMember", narrow},
+        {"DoBillItemCost", usual},
+        {"DoBillLogQuery", usual},
+        {"DoBillItemReport", usual},
+        {"DoBillQuery", usual},
+        {"DoBookQuery", usual},
+        {"DoDailyReport", usual},
+        {"DoDepartQuery", usual},
+        {"DoDepartQueryTable", usual},
+        {"DoMemberQuery", usual},
+        {"DoMenuLine", usual},
+        {"DoMonthReport", usual},
+        {"DoPaymentReport", usual},
+        {"DoPeriodQuery", usual},
+        {"DoSubBillQuery", usual},
+        {"DoTrendLine_SumToPay", usual},
+        {"DoTrendLine_PeopleCount", usual},
+        {"DoTrendLine_TableCount", usual},
+        {"DoBillItemQuery", usual},
+        {"DoBookReport", usual},
+        {"DoHourReport", usual},
+        {"DoInventoryReport", stock},
+        {"DoTableReport", stock},
+        {"DoMemberSummary", tall},
+        {"DoBomReport", tall},
+    };
+    ActionTable table;
+    AddActionRows(table);
+    for (const auto& [action, twips] : sizes) {
+        QVERIFY2(table.dispatch(action), action);
+        QWidget* screen = table.lastScreen();
+        const QSize pixels(twipsToPixelsX(twips.width(), screen),
+                           twipsToPixelsY(twips.height(), screen));
+        QVERIFY2(screen->size() == pixels, action);
+    }
 }
 
 QTEST_MAIN(tst_ActionTable)
