@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QValidator>
 
 static bool isFlag(const QString& value)
 {
@@ -78,6 +79,11 @@ bool SetCriterion(QWidget* screen, const QString& name, const QString& value, QS
         return true;
     }
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        // A box that takes only some texts (numbers) takes no other from a script either.
+        QString text = value;
+        int at = 0;
+        if (edit->validator() && edit->validator()->validate(text, at) != QValidator::Acceptable)
+            return refuse(QStringLiteral("%1 does not take %2").arg(name, value));
         edit->setText(value);
         return true;
     }

@@ -11,7 +11,10 @@
 #include "screens/sheet/Sheet.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QToolBar>
 
 #include <stdexcept>
 
@@ -65,9 +68,14 @@ frmDepartQuery::frmDepartQuery(QWidget* parent) : ChartReportScreen(kSpec, paren
                     if (on)
                         runRefresh();
                 });
+    // The smallest share takes numbers only, rewritten as the number's plain text.
     auto* minimum = static_cast<QLineEdit*>(m_criteria->control("txtMin"));
+    minimum->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]*\\.?[0-9]*")), minimum));
     connect(minimum, &QLineEdit::editingFinished, this,
             [minimum] { minimum->setText(PlainNumber(minimum->text())); });
+    // The chart is no grid to save: no "Save" key.
+    delete tlbMain->findChild<QAction*>(QStringLiteral("Save"));
 }
 
 void frmDepartQuery::formLoad()

@@ -18,6 +18,8 @@
 #include "tests/support/ScreenRun.h"
 #include "tests/support/TestDatabase.h"
 
+#include <QAction>
+#include <QLineEdit>
 #include <QTest>
 
 namespace {
@@ -167,6 +169,18 @@ private slots:
             QVERIFY(chart.ok);
             QCOMPARE(labels(chart.screen.slices()),
                      QStringList({"厨房：900.00，90.00%", "其他：100.00，10.00%"}));
+            // The chart has no "Save" key; its smallest share takes numbers only, typed or set,
+            // and reads "1.5" for "01.50".
+            QVERIFY(!chart.screen.findChild<QAction*>("Save"));
+            QVERIFY(chart.screen.findChild<QAction*>("Print"));
+            QVERIFY(!chart.screen.applyCriterion("txtMin", "abc"));
+            auto* minimum = chart.screen.findChild<QLineEdit*>("txtMin");
+            QCOMPARE(minimum->text(), QString("10"));
+            minimum->clear();
+            QTest::keyClicks(minimum, "0a1-.5%0");
+            QCOMPARE(minimum->text(), QString("01.50"));
+            emit minimum->editingFinished();
+            QCOMPARE(minimum->text(), QString("1.5"));
             // Lunch alone: T1's 厨房 400 and 酒水 80.
             ChartRun lunch(Criteria{{"txtMin", "0"}, {"chkPeriod_2", "0"}});
             QCOMPARE(labels(lunch.screen.slices()),
