@@ -625,10 +625,13 @@ bool QueryFill::fill(Source& rs, Sheet& sheet)
     if (anyRow)
         for (size_t i = levels.size(); i-- > 0;)
             writeSubtotal(levels[i]);
-    m_totalRow = newRow();
-    writeSums(m_totalRow, totals, totalHas);
-    if (!leaves.empty() && !leaves[0].summed)
-        sheet.setText(m_totalRow, 1, m_texts.total);
+    // A grid that totals no column has no totals row.
+    if (std::any_of(leaves.begin(), leaves.end(), [](const Leaf& l) { return l.summed; })) {
+        m_totalRow = newRow();
+        writeSums(m_totalRow, totals, totalHas);
+        if (!leaves[0].summed)
+            sheet.setText(m_totalRow, 1, m_texts.total);
+    }
     sheet.setMaxRows(gridRows);
 
     QFont bold = sheet.defaultFont();
@@ -640,7 +643,8 @@ bool QueryFill::fill(Source& rs, Sheet& sheet)
         sheet.setRowStyle(r, subtotalStyle);
     CellStyle totalStyle;
     totalStyle.font = bold;
-    sheet.setRowStyle(m_totalRow, totalStyle);
+    if (m_totalRow > 0)
+        sheet.setRowStyle(m_totalRow, totalStyle);
     for (size_t i = 0; i < leaves.size(); ++i) {
         const Leaf& l = leaves[i];
         if (l.kind == TextKind)

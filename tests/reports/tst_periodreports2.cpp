@@ -279,6 +279,8 @@ private slots:
         // 宫保鸡丁 with its three units (份 its main unit, 大盘, 小碟), 水煮鱼, 青岛啤酒.
         Run<frmMenuQuery> all({}, false);
         QCOMPARE(all.column(5), QStringList({"份", "大盘", "小碟", "份", "瓶"}));
+        // Nothing is totalled, so the grid ends with its last unit, no totals row.
+        QCOMPARE(all.grid->maxRows(), 5);
         QCOMPARE(all.column(6), QStringList({"38.00", "57.00", "20.00", "68.00", "12.00"}));
         QCOMPARE(all.grid->text(4, 14), QString("√")); // 水煮鱼 at market price
         QCOMPARE(all.grid->text(1, 14), QString());

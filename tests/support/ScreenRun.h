@@ -38,13 +38,14 @@ template <class Screen> struct ScreenRun
         ok = screen.runRefresh();
         grid = screen.queryControl()->Grid();
     }
-    // The texts of a column over the data rows (the last row is the totals row), as listed or
-    // sorted (for a statement that sorts nothing).
+    // The texts of a column over the data rows (the totals row left out), as listed or sorted
+    // (for a statement that sorts nothing).
     QStringList column(int col) const
     {
         QStringList texts;
-        for (int row = 1; row < grid->maxRows(); ++row)
-            texts << grid->text(row, col);
+        for (int row = 1; row <= grid->maxRows(); ++row)
+            if (screen.queryControl()->rowRole(row) != QueryFill::RowRole::Total)
+                texts << grid->text(row, col);
         return texts;
     }
     QStringList sorted(int col) const
