@@ -56,7 +56,7 @@ const ScreenSpec kSpec{
              number("cboMonth", nullptr, 0),
              number("cboDay_0", "月", 250),
              number("cboDay_1", "日 至", 500)},
-            {list("cboMemberType", "卡类型:", 700, 1500),
+            {list("cboMemberType", "卡类型:", 700, 2000),
              check("chkLock", "过滤显示已挂失的会员卡", 2400),
              check("chkNewCard", "过滤显示新登记的会员卡", 2400),
              check("chkLimit", "过滤显示已到期的会员卡", 2400)},
