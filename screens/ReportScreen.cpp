@@ -268,6 +268,8 @@ void ReportScreen::formLoadCommon()
 
     cmdSetColumn1();
     formLoad();
+    // The date periods set dtpBegin and dtpEnd: a screen without them offers none.
+    tlbDate->setVisible(dtpBegin && dtpEnd);
     if (hostContext().LanguageCode == 3)
         applyEnglishLayout();
     resizeEvent(nullptr);

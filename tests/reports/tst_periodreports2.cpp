@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QTest>
+#include <QToolBar>
 
 namespace {
 
@@ -279,8 +280,11 @@ private slots:
         // 宫保鸡丁 with its three units (份 its main unit, 大盘, 小碟), 水煮鱼, 青岛啤酒.
         Run<frmMenuQuery> all({}, false);
         QCOMPARE(all.column(5), QStringList({"份", "大盘", "小碟", "份", "瓶"}));
-        // Nothing is totalled, so the grid ends with its last unit, no totals row.
+        // Nothing is totalled, so the grid ends with its last unit, no totals row; the menu
+        // has no dates to set, so no date periods are offered.
         QCOMPARE(all.grid->maxRows(), 5);
+        QVERIFY(all.screen.findChild<QToolBar*>("tlbDate")->isHidden());
+        QVERIFY(!Run<frmTableReport>().screen.findChild<QToolBar*>("tlbDate")->isHidden());
         QCOMPARE(all.column(6), QStringList({"38.00", "57.00", "20.00", "68.00", "12.00"}));
         QCOMPARE(all.grid->text(4, 14), QString("√")); // 水煮鱼 at market price
         QCOMPARE(all.grid->text(1, 14), QString());
