@@ -78,3 +78,18 @@ int RoundHalfEven(double value)
         return std::numeric_limits<int>::min();
     return static_cast<int>(whole);
 }
+
+QString GroupThousands(const QString& number)
+{
+    const qsizetype begin = number.startsWith(QLatin1Char('-')) ? 1 : 0;
+    qsizetype end = number.indexOf(QLatin1Char('.'));
+    if (end < 0)
+        end = number.size();
+    for (qsizetype i = begin; i < end; ++i)
+        if (!number.at(i).isDigit())
+            return number;
+    QString grouped = number;
+    for (qsizetype i = end - 3; i > begin; i -= 3)
+        grouped.insert(i, QLatin1Char(','));
+    return grouped;
+}

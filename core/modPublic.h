@@ -23,6 +23,10 @@ QString UserTempDirectory();
 // a number.
 double LeadingNumber(const QString& text);
 
+// A plain number's text with thousands separators in its whole part, as the grids show amounts:
+// "1234567.80" gives "1,234,567.80", "-1234" gives "-1,234"; other text comes back unchanged.
+QString GroupThousands(const QString& number);
+
 // `value` rounded to the nearest integer, halves to the even neighbour (2.5 gives 2, 3.5 gives
 // 4), clamped to the 32-bit range.
 int RoundHalfEven(double value);

@@ -1,5 +1,7 @@
 #include "reports/periods/DepartQuerySql.h"
 
+#include "core/modPublic.h"
+
 #include "db/SqlText.h"
 #include "reports/periods/MenuQuerySql.h"
 #include "screens/ItemCriteria.h"
@@ -105,16 +107,18 @@ QString percent(const Money& part, const Money& total)
     return QString::number(share * 100.0, 'f', 2) + QLatin1Char('%');
 }
 
-QString sliceLabel(const QString& label, const Money& amount, const Money& total)
+QString sliceLabel(const QString& label, const Money& amount, const Money& total,
+                   const QString& nameSeparator, const QString& shareSeparator)
 {
-    return label + QStringLiteral("：") + amount.toString() + QStringLiteral("，") +
+    return label + nameSeparator + GroupThousands(amount.toString()) + shareSeparator +
            percent(amount, total);
 }
 
 } // namespace
 
 std::vector<DepartSlice> DepartSlices(const std::vector<DepartShareRow>& rows, double minPercent,
-                                      const QString& othersLabel)
+                                      const QString& othersLabel, const QString& nameSeparator,
+                                      const QString& shareSeparator)
 {
     Money total;
     for (const DepartShareRow& row : rows)
@@ -130,9 +134,12 @@ std::vector<DepartSlice> DepartSlices(const std::vector<DepartShareRow>& rows, d
         if (share < minPercent && !(last && others.isZero()))
             others += row.amount;
         else
-            slices.push_back({sliceLabel(row.label, row.amount, total), row.amount});
+            slices.push_back(
+                {sliceLabel(row.label, row.amount, total, nameSeparator, shareSeparator),
+                 row.amount});
     }
     if (others > Money())
-        slices.push_back({sliceLabel(othersLabel, others, total), others, true});
+        slices.push_back(
+            {sliceLabel(othersLabel, others, total, nameSeparator, shareSeparator), others, true});
     return slices;
 }

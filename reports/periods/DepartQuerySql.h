@@ -59,12 +59,15 @@ struct DepartShareRow
 };
 struct DepartSlice
 {
-    QString label; // "<label>：<amount>，<share>"
+    QString label; // "<label>：<amount>，<share>", the amount with thousands separators
     Money amount;
     bool others = false;
 };
 // The slices for rows that arrive largest first: a group whose share in percent is below
 // `minPercent` goes to the "others" slice (labelled `othersLabel`), except the last row while
-// nothing else has gone there, which keeps its own slice.
+// nothing else has gone there, which keeps its own slice. The label's two separators are the
+// language's ("：" and "，" in Chinese).
 std::vector<DepartSlice> DepartSlices(const std::vector<DepartShareRow>& rows, double minPercent,
-                                      const QString& othersLabel);
+                                      const QString& othersLabel,
+                                      const QString& nameSeparator = QStringLiteral("："),
+                                      const QString& shareSeparator = QStringLiteral("，"));

@@ -55,7 +55,10 @@ const ScreenSpec kSpec{
               .text = "全部"}},
             {UseTrueData, Saving},
         },
-    .texts = {{"Msg_Chart_Amount", "金额"}, {"Msg_Chart_Item", "项目"}},
+    .texts = {{"Msg_Chart_Amount", "金额"},
+              {"Msg_Chart_Item", "项目"},
+              {"Msg_Chart_NameSeparator", "："},
+              {"Msg_Chart_ShareSeparator", "，"}},
 };
 
 } // namespace
@@ -117,7 +120,11 @@ void frmDepartQuery::cmdQuery1()
                         Money::fromVariant(row.value(QStringLiteral("TotalSum")))});
     }
     const double minimum = PlainNumber(bar.text("txtMin")).toDouble();
-    m_slices = DepartSlices(rows, minimum, Msg(QStringLiteral("Msg_Chart_Others")));
+    const LanguageSection& texts = *languageTexts();
+    m_slices = DepartSlices(
+        rows, minimum, Msg(QStringLiteral("Msg_Chart_Others")),
+        texts.text(QStringLiteral("Msg_Chart_NameSeparator"), QStringLiteral("Default")),
+        texts.text(QStringLiteral("Msg_Chart_ShareSeparator"), QStringLiteral("Default")));
     const QString format = QStringLiteral("yyyy-MM-dd");
     drawSlices(beginDate().toString(format) + QStringLiteral(" - ") + endDate().toString(format) +
                QStringLiteral("  ") + windowTitle());

@@ -139,8 +139,8 @@ ChartViewState Chart2D::view() const
 
 void Chart2D::setView(const ChartViewState& view)
 {
-    m_data.view = view;
     m_picture->setView(view);
+    m_data.view = m_picture->view(); // as far as it is within reach
     emit viewChanged();
 }
 
@@ -176,6 +176,7 @@ void Chart2D::callAction(int action, const QPoint& position)
     case ChartAction::StartModify:
         m_dragStart = position;
         m_dragView = view();
+        m_dragAnchor = m_picture->toValue(at);
         return;
     case ChartAction::EndModify:
         return;
@@ -197,15 +198,25 @@ void Chart2D::callAction(int action, const QPoint& position)
         }
         break;
     case ChartAction::Scale: {
-        const double f = std::pow(1.01, -dy); // up: larger
+        // Dragging up by half the plot's height shows the chart twice as large, down half as
+        // large; the point where the drag began stays put, and a chart that stood on its base
+        // line keeps standing on it.
+        const double f = std::pow(2.0, -dy / std::max(40.0, plot.height() / 2));
         if (type == ChartType::Pie) {
             v.scale *= f;
         } else if (type == ChartType::FilledRadar) {
             v.yMax = v.yMin + (v.yMax - v.yMin) / f;
         } else {
-            const double cx = (v.xMin + v.xMax) / 2, hx = (v.xMax - v.xMin) / 2 / f;
-            const double cy = (v.yMin + v.yMax) / 2, hy = (v.yMax - v.yMin) / 2 / f;
-            v = {cx - hx, cx + hx, cy - hy, cy + hy, v.rotation, v.scale, v.dx, v.dy};
+            const QPointF anchor = m_dragAnchor;
+            v.xMin = anchor.x() - (anchor.x() - v.xMin) / f;
+            v.xMax = anchor.x() + (v.xMax - anchor.x()) / f;
+            v.yMin = anchor.y() - (anchor.y() - v.yMin) / f;
+            v.yMax = anchor.y() + (v.yMax - anchor.y()) / f;
+            const double base = m_picture->automaticView().yMin;
+            if (m_dragView.yMin >= base && v.yMin < base) {
+                v.yMax += base - v.yMin;
+                v.yMin = base;
+            }
         }
         break;
     }

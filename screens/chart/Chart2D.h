@@ -101,6 +101,8 @@ public:
 
     QChart* chart() const;
     QChartView* chartView() const;
+    // What is drawn now: the legend's and the axis's names as shown (see ChartPicture).
+    const ChartPicture* picture() const { return m_picture; }
 
 signals:
     void viewChanged();
@@ -119,5 +121,6 @@ private:
     QList<ChartActionMap> m_maps;
     QPoint m_dragStart;
     ChartViewState m_dragView;
+    QPointF m_dragAnchor; // the values under the point where a drag began
     QRubberBand* m_band = nullptr;
 };

@@ -39,6 +39,20 @@ bool rotates(int code);
 bool isCartesian(int code);
 } // namespace ChartType
 
+// What a chart may hold: a chart file beyond these is refused as damaged, and a chart is drawn
+// within them whatever it holds. Amounts of money stay far below MostValue (9.2e14 is the
+// largest amount the fixed point holds).
+namespace ChartLimits {
+constexpr int MostSeries = 1000;
+constexpr int MostPoints = 100000;    // a day a point: over 270 years
+constexpr int MostValues = 1000000;   // series x points
+constexpr int MostLabels = 100000;    // texts attached to points
+constexpr int MostTextLength = 1000;  // characters of a header, footer or label
+constexpr double MostValue = 1e15;    // the largest magnitude of a value or an axis bound
+constexpr double MostViewScale = 100; // how much larger a pie may be drawn
+constexpr double MostViewOffset = 10; // how far a pie may be moved, in plot sizes
+} // namespace ChartLimits
+
 // A text drawn at one data point (series and point count from 1).
 struct ChartPointLabel
 {
@@ -83,5 +97,8 @@ struct Chart2DData
     double value(int series, int point) const; // 0-based; 0 outside the data
     // Sizes the data to `series` x `points` (new values 0, labels blank).
     void resize(int series, int points);
+    // Why the chart is beyond the limits above (a count, a text's length, a value that is not
+    // finite or too large, a view out of bounds); empty when it is within them.
+    QString problem() const;
     bool operator==(const Chart2DData&) const = default;
 };

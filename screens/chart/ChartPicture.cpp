@@ -12,11 +12,14 @@
 #include <QChart>
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QFontMetricsF>
+#include <QGraphicsRectItem>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
-#include <QLegendMarker>
 #include <QLineSeries>
+#include <QLocale>
 #include <QPainter>
+#include <QPen>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QPolarChart>
@@ -29,21 +32,19 @@
 
 namespace {
 
-constexpr int MostPointLabels = 16;   // x axis labels shown at once; more are thinned out
-constexpr double BarGroupWidth = 0.6; // of a point's width
-constexpr int MostSliceLabels = 24;   // slices of a pie that still get their labels
+constexpr int MostRadarLabels = 16;    // spokes named at once on a radar; more are thinned out
+constexpr double BarGroupWidth = 0.6;  // of a point's width
+constexpr double MinSliceShare = 0.04; // a slice narrower than this carries no share
+constexpr int MostPies = 100;          // pies drawn (a chart of more points draws the first)
+constexpr int MostSlices = 1000;       // slices of a pie; the others make one grey slice
+constexpr int MostLabelItems = 5000;   // attached labels drawn (more could not be read anyway)
 // Candles stand on a hidden time axis (Qt's candles need one), a point a day apart.
 constexpr double CandleSpacing = 86400000.0;
-
-// The colour of series s where a type colours its series itself (bubbles, pie slices).
-QColor seriesColour(int s)
-{
-    static const QColor colours[] = {QColor(0x20, 0x9f, 0xdf), QColor(0x99, 0xca, 0x53),
-                                     QColor(0xf6, 0xa6, 0x25), QColor(0x6d, 0x5f, 0xd5),
-                                     QColor(0xbf, 0x59, 0x3e), QColor(0x4c, 0xb5, 0xae),
-                                     QColor(0xd9, 0x5d, 0x9a), QColor(0x8c, 0x8c, 0x8c)};
-    return colours[s % 8];
-}
+// Legend: square, gap to the name, space between names, rows below the plot at most.
+constexpr double LegendMark = 10, LegendGap = 5, LegendSpacing = 16;
+constexpr int MostLegendRowsBelow = 3;
+constexpr double LegendShareRight = 0.4; // of the chart's width, at most
+constexpr double MostZoomOut = 4;        // times the whole chart
 
 QFont chartFont(double pointSize, bool bold = false)
 {
@@ -53,10 +54,15 @@ QFont chartFont(double pointSize, bool bold = false)
     return CjkFont::resolve(font);
 }
 
+QFont legendFont()
+{
+    return chartFont(9);
+}
+
 // A step of 1, 2, 2.5 or 5 times a power of ten giving about five intervals over `range`.
 double niceStep(double range)
 {
-    if (!(range > 0))
+    if (!(range > 0) || !std::isfinite(range))
         return 1;
     const double raw = range / 5;
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
@@ -76,6 +82,61 @@ QString uniqueLabel(QString text, QStringList* used)
     return text;
 }
 
+QString clipped(const QString& text)
+{
+    return text.size() > ChartLimits::MostTextLength ? text.left(ChartLimits::MostTextLength)
+                                                     : text;
+}
+
+// The chart as it can be drawn: within ChartLimits, every value finite.
+Chart2DData drawable(const Chart2DData& given)
+{
+    using namespace ChartLimits;
+    if (given.problem().isEmpty())
+        return given;
+    Chart2DData d = given;
+    if (!ChartType::isKnown(d.type))
+        d.type = ChartType::Plot;
+    d.header = clipped(d.header);
+    d.footer = clipped(d.footer);
+    if (d.values.size() > MostSeries)
+        d.values.resize(MostSeries);
+    if (d.seriesLabels.size() > MostSeries)
+        d.seriesLabels.resize(MostSeries);
+    if (d.pointLabels.size() > MostPoints)
+        d.pointLabels.resize(MostPoints);
+    qint64 room = MostValues;
+    for (QList<double>& series : d.values) {
+        if (series.size() > std::min<qint64>(MostPoints, room))
+            series.resize(qsizetype(std::min<qint64>(MostPoints, room)));
+        room -= series.size();
+        for (double& v : series)
+            v = std::isfinite(v) ? std::clamp(v, -MostValue, MostValue) : 0;
+    }
+    for (QString& t : d.seriesLabels)
+        t = clipped(t);
+    for (QString& t : d.pointLabels)
+        t = clipped(t);
+    if (d.labels.size() > MostLabels)
+        d.labels.resize(MostLabels);
+    for (ChartPointLabel& l : d.labels)
+        l.text = clipped(l.text);
+    if (d.yAxisMax && !(std::isfinite(*d.yAxisMax) && std::abs(*d.yAxisMax) <= MostValue))
+        d.yAxisMax.reset();
+    if (d.view) {
+        Chart2DData viewAlone;
+        viewAlone.view = d.view;
+        if (!viewAlone.problem().isEmpty())
+            d.view.reset();
+    }
+    return d;
+}
+
+QString shareText(double share)
+{
+    return QString::number(share * 100, 'f', 1) + QLatin1Char('%');
+}
+
 } // namespace
 
 ChartPicture::ChartPicture(QChart* chart, const Chart2DData& data)
@@ -83,23 +144,46 @@ ChartPicture::ChartPicture(QChart* chart, const Chart2DData& data)
 {
 }
 
-ChartPicture* ChartPicture::create(const Chart2DData& data)
+ChartPicture* ChartPicture::create(const Chart2DData& given)
 {
+    const Chart2DData data = drawable(given);
     QChart* chart = data.type == ChartType::FilledRadar ? new QPolarChart : new QChart;
     auto* picture = new ChartPicture(chart, data);
     picture->build();
     return picture;
 }
 
+QColor ChartPicture::seriesColour(int i)
+{
+    static const QColor colours[] = {QColor(0x20, 0x9f, 0xdf), QColor(0x99, 0xca, 0x53),
+                                     QColor(0xf6, 0xa6, 0x25), QColor(0x6d, 0x5f, 0xd5),
+                                     QColor(0xbf, 0x59, 0x3e), QColor(0x4c, 0xb5, 0xae),
+                                     QColor(0xd9, 0x5d, 0x9a), QColor(0x8c, 0x8c, 0x8c)};
+    if (i >= 0 && i < 8)
+        return colours[i];
+    // Further hues a golden angle apart, in three shades, so neighbours differ.
+    const int n = std::max(0, i - 8);
+    const double hue = std::fmod(0.13 + n * 0.381966, 1.0);
+    const double value = 0.9 - 0.18 * (n % 3);
+    return QColor::fromHsvF(float(hue), 0.62f, float(value));
+}
+
 void ChartPicture::build()
 {
     m_chart->setTheme(QChart::ChartThemeLight);
     m_chart->setAnimationOptions(QChart::NoAnimation);
-    m_chart->setTitleFont(chartFont(13, true));
-    m_chart->setTitle(m_data.headerVisible ? m_data.header : QString());
-    m_chart->legend()->setVisible(m_data.legendVisible);
-    m_chart->legend()->setFont(chartFont(9));
-    m_chart->legend()->setAlignment(Qt::AlignTop);
+    if (m_data.headerVisible && !m_data.header.isEmpty()) {
+        // Drawn by the picture, so that it spans the whole width whatever the legend takes.
+        m_header = new QGraphicsSimpleTextItem(m_data.header, m_chart);
+        m_header->setFont(chartFont(13, true));
+    }
+    m_chart->legend()->setVisible(false); // drawn by the picture itself (layoutLegend)
+    // Axis values with thousands separators, as the grids show figures.
+    QLocale numbers(QLocale::English, QLocale::UnitedStates);
+    numbers.setNumberOptions(QLocale::DefaultNumberOptions);
+    m_chart->setLocale(numbers);
+    m_chart->setLocalizeNumbers(true);
+    m_baseMargins = m_chart->margins();
 
     if (m_data.type == ChartType::Pie)
         buildPies();
@@ -111,12 +195,11 @@ void ChartPicture::build()
     if (m_data.footerVisible && !m_data.footer.isEmpty()) {
         m_footer = new QGraphicsSimpleTextItem(m_data.footer, m_chart);
         m_footer->setFont(chartFont(10));
-        QMargins margins = m_chart->margins();
-        margins.setBottom(margins.bottom() + int(m_footer->boundingRect().height()) + 6);
-        m_chart->setMargins(margins);
     }
     addLabelItems();
     connect(m_chart, &QChart::plotAreaChanged, this, [this] { relayout(); });
+    connect(m_chart, &QGraphicsWidget::geometryChanged, this, [this] { layoutLegend(); });
+    layoutLegend();
     setView(m_data.view.value_or(automaticView()));
 }
 
@@ -132,7 +215,6 @@ double ChartPicture::stackedTop(int series, int point) const
     }
     return top;
 }
-
 int ChartPicture::candleSeriesCount(const Chart2DData& data)
 {
     const int group = data.type == ChartType::HiLo ? 2 : 4;
@@ -201,7 +283,10 @@ void ChartPicture::buildCartesian()
             auto* set = new QBarSet(m_data.seriesLabels.value(s));
             for (int p = 0; p < points; ++p)
                 set->append(m_data.value(s, p));
+            set->setColor(seriesColour(s));
+            set->setBorderColor(seriesColour(s).darker(115));
             bars->append(set);
+            m_legend << LegendEntry{seriesColour(s), m_data.seriesLabels.value(s)};
         }
         attach(bars);
         break;
@@ -216,14 +301,15 @@ void ChartPicture::buildCartesian()
         m_chart->addAxis(m_timeAxis, Qt::AlignBottom);
         for (int c = 0; c < candleSeriesCount(m_data); ++c) {
             auto* candles = new QCandlestickSeries;
-            candles->setName(m_data.seriesLabels.value(seriesCount >= group ? c * group : c));
+            const QString name = m_data.seriesLabels.value(seriesCount >= group ? c * group : c);
+            candles->setName(name);
             candles->setBodyWidth(body);
             candles->setCapsVisible(type != ChartType::Candle);
             candles->setCapsWidth(0.4);
-            if (type == ChartType::HiLo) {
-                candles->setIncreasingColor(QColor(0x20, 0x5f, 0xa8));
-                candles->setDecreasingColor(QColor(0x20, 0x5f, 0xa8));
-            }
+            candles->setIncreasingColor(seriesColour(c));
+            candles->setDecreasingColor(type == ChartType::HiLo ? seriesColour(c)
+                                                                : seriesColour(c).darker(150));
+            m_legend << LegendEntry{seriesColour(c), name};
             for (int p = 0; p < points; ++p) {
                 const Candle k = candle(m_data, c, p);
                 candles->append(
@@ -243,6 +329,9 @@ void ChartPicture::buildCartesian()
             area->setName(m_data.seriesLabels.value(s));
             area->setOpacity(0.6);
             attach(area);
+            area->setColor(seriesColour(s));
+            area->setBorderColor(seriesColour(s).darker(115));
+            m_legend << LegendEntry{seriesColour(s), m_data.seriesLabels.value(s)};
         }
         break;
     case ChartType::Bubble: {
@@ -250,24 +339,29 @@ void ChartPicture::buildCartesian()
         for (int s = 0; s < seriesCount; ++s)
             for (int p = 0; p < points; ++p)
                 largest = std::max(largest, std::abs(m_data.value(s, p)));
-        // A circle per point, each its own scatter series (its own size), coloured and named
-        // after its series, which the legend names once.
+        // Circles sized by their values in twelve steps: a scatter series for each series and
+        // size, coloured and named after its series, which the legend names once.
+        constexpr int Sizes = 12;
         for (int s = 0; s < seriesCount; ++s) {
+            QScatterSeries* bySize[Sizes] = {};
             for (int p = 0; p < points; ++p) {
                 const double v = m_data.value(s, p);
-                auto* bubble = new QScatterSeries;
-                bubble->setName(m_data.seriesLabels.value(s));
-                bubble->setMarkerShape(QScatterSeries::MarkerShapeCircle);
-                bubble->setMarkerSize(largest > 0 ? 6 + 44 * std::abs(v) / largest : 6);
-                bubble->setOpacity(0.7);
-                bubble->append(p, v);
-                attach(bubble);
-                bubble->setColor(seriesColour(s));
-                bubble->setBorderColor(seriesColour(s));
-                if (p > 0)
-                    for (QLegendMarker* marker : m_chart->legend()->markers(bubble))
-                        marker->setVisible(false);
+                const int size =
+                    largest > 0 ? int(std::lround(std::abs(v) / largest * (Sizes - 1))) : 0;
+                QScatterSeries*& bubbles = bySize[size];
+                if (!bubbles) {
+                    bubbles = new QScatterSeries;
+                    bubbles->setName(m_data.seriesLabels.value(s));
+                    bubbles->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+                    bubbles->setMarkerSize(6 + 44.0 * size / (Sizes - 1));
+                    bubbles->setOpacity(0.7);
+                    attach(bubbles);
+                    bubbles->setColor(seriesColour(s));
+                    bubbles->setBorderColor(seriesColour(s));
+                }
+                bubbles->append(p, v);
             }
+            m_legend << LegendEntry{seriesColour(s), m_data.seriesLabels.value(s)};
         }
         break;
     }
@@ -275,8 +369,10 @@ void ChartPicture::buildCartesian()
         for (int s = 0; s < seriesCount; ++s) {
             QLineSeries* l = line(s);
             l->setName(m_data.seriesLabels.value(s));
-            l->setPointsVisible(true);
+            l->setPointsVisible(points <= 400);
             attach(l);
+            l->setColor(seriesColour(s));
+            m_legend << LegendEntry{seriesColour(s), m_data.seriesLabels.value(s)};
         }
         break;
     }
@@ -288,30 +384,55 @@ void ChartPicture::buildPies()
     const int points = m_data.pointCount();
     // One pie per point with a slice per series; a single series gives one pie of its points.
     const bool ofPoints = seriesCount == 1;
-    const int pies = ofPoints ? 1 : points;
+    const int pies = std::min(ofPoints ? 1 : points, MostPies);
     const int slices = ofPoints ? points : seriesCount;
+    const int drawn = std::min(slices, MostSlices);
+    QHash<QPair<int, int>, QString> attached; // the last label at each point wins
+    for (const ChartPointLabel& l : m_data.labels)
+        attached.insert({l.series - 1, l.point - 1}, l.text);
+    auto name = [&](int s, int p) {
+        const QString own = ofPoints ? m_data.pointLabels.value(p) : m_data.seriesLabels.value(s);
+        return attached.value({s, p}, own);
+    };
+    for (int k = 0; k < drawn; ++k)
+        m_legend << LegendEntry{seriesColour(k),
+                                ofPoints ? name(0, k) : m_data.seriesLabels.value(k)};
+    if (drawn < slices)
+        m_legend << LegendEntry{QColor(0xc8, 0xc8, 0xc8),
+                                QStringLiteral("+%1").arg(slices - drawn)};
+
     for (int pie = 0; pie < pies; ++pie) {
         auto* series = new QPieSeries;
         series->setName(ofPoints ? m_data.seriesLabels.value(0) : m_data.pointLabels.value(pie));
+        double total = 0, rest = 0;
         for (int k = 0; k < slices; ++k) {
-            const int s = ofPoints ? 0 : k;
-            const int p = ofPoints ? k : pie;
-            QString text = ofPoints ? m_data.pointLabels.value(p) : m_data.seriesLabels.value(s);
-            for (const ChartPointLabel& l : m_data.labels)
-                if (l.series == s + 1 && l.point == p + 1)
-                    text = l.text;
+            const double v = std::max(0.0, m_data.value(ofPoints ? 0 : k, ofPoints ? k : pie));
+            total += v;
+            if (k >= drawn)
+                rest += v;
+        }
+        for (int k = 0; k < drawn; ++k) {
+            const int s = ofPoints ? 0 : k, p = ofPoints ? k : pie;
             const double value = std::max(0.0, m_data.value(s, p));
-            QPieSlice* slice = series->append(text, value);
-            slice->setLabelFont(chartFont(8));
-            slice->setLabelVisible(slices <= MostSliceLabels && value > 0);
+            QPieSlice* slice = series->append(name(s, p), value);
+            slice->setColor(seriesColour(k));
+            slice->setBorderColor(Qt::white);
+            // Its share inside it, where there is room for the text.
+            const double share = total > 0 ? value / total : 0;
+            if (pies <= 4 && share >= MinSliceShare) {
+                slice->setLabel(shareText(share));
+                slice->setLabelPosition(QPieSlice::LabelInsideHorizontal);
+                slice->setLabelFont(chartFont(8, true));
+                slice->setLabelBrush(Qt::white);
+                slice->setLabelVisible(true);
+            }
+        }
+        if (rest > 0) {
+            QPieSlice* others = series->append(QStringLiteral("+%1").arg(slices - drawn), rest);
+            others->setColor(QColor(0xc8, 0xc8, 0xc8));
+            others->setBorderColor(Qt::white);
         }
         m_chart->addSeries(series);
-        // A series has the same colour in every pie; the legend names it once.
-        for (int k = 0; k < slices; ++k)
-            series->slices().at(k)->setColor(seriesColour(k));
-        if (pie > 0)
-            for (QLegendMarker* marker : m_chart->legend()->markers(series))
-                marker->setVisible(false);
         if (!ofPoints) {
             auto* title = new QGraphicsSimpleTextItem(m_data.pointLabels.value(pie), m_chart);
             title->setFont(chartFont(9, true));
@@ -340,6 +461,9 @@ void ChartPicture::buildRadar()
         area->setName(m_data.seriesLabels.value(s));
         area->setOpacity(0.55);
         polar->addSeries(area);
+        area->setColor(seriesColour(s));
+        area->setBorderColor(seriesColour(s).darker(115));
+        m_legend << LegendEntry{seriesColour(s), m_data.seriesLabels.value(s)};
         area->attachAxis(m_axisX);
         area->attachAxis(m_axisY);
         if (!m_firstSeries)
@@ -350,10 +474,11 @@ void ChartPicture::buildRadar()
 void ChartPicture::addLabelItems()
 {
     if (m_data.type == ChartType::Pie)
-        return; // pies carry their labels on their slices
-    for (const ChartPointLabel& label : m_data.labels) {
+        return; // a pie's labels name its slices in the legend
+    const QFont font = chartFont(8);
+    for (const ChartPointLabel& label : m_data.labels.mid(0, MostLabelItems)) {
         auto* item = new QGraphicsSimpleTextItem(label.text, m_chart);
-        item->setFont(chartFont(8));
+        item->setFont(font);
         item->setZValue(10);
         m_labelItems << item;
     }
@@ -366,13 +491,20 @@ ChartViewState ChartPicture::automaticView() const
     if (m_data.type == ChartType::Pie)
         return v;
     double low = 0, high = 0;
-    for (int s = 0; s < m_data.seriesCount(); ++s)
-        for (int p = 0; p < points; ++p) {
-            const double value =
-                m_data.type == ChartType::StackingBar ? stackedTop(s, p) : m_data.value(s, p);
-            low = std::min(low, value);
-            high = std::max(high, value);
+    for (int p = 0; p < points; ++p) {
+        double up = 0, down = 0; // a stack's ends
+        for (int s = 0; s < m_data.seriesCount(); ++s) {
+            const double value = m_data.value(s, p);
+            if (m_data.type == ChartType::StackingBar) {
+                (value >= 0 ? up : down) += value;
+                low = std::min(low, down);
+                high = std::max(high, up);
+            } else {
+                low = std::min(low, value);
+                high = std::max(high, value);
+            }
         }
+    }
     if (m_data.yAxisMax && *m_data.yAxisMax > low) {
         high = *m_data.yAxisMax;
     } else {
@@ -380,7 +512,7 @@ ChartViewState ChartPicture::automaticView() const
         high = std::ceil(high / step) * step;
         low = std::floor(low / step) * step;
     }
-    if (high <= low)
+    if (!(high > low))
         high = low + 1;
     v.yMin = low;
     v.yMax = high;
@@ -394,8 +526,57 @@ ChartViewState ChartPicture::automaticView() const
     return v;
 }
 
-void ChartPicture::setView(const ChartViewState& view)
+ChartViewState ChartPicture::bounded(const ChartViewState& view) const
 {
+    const ChartViewState whole = automaticView();
+    ChartViewState v = view;
+    const bool finite = std::isfinite(v.xMin) && std::isfinite(v.xMax) && std::isfinite(v.yMin) &&
+                        std::isfinite(v.yMax) && std::isfinite(v.rotation) &&
+                        std::isfinite(v.scale) && std::isfinite(v.dx) && std::isfinite(v.dy);
+    if (!finite)
+        return whole;
+    v.rotation = std::fmod(v.rotation, 360.0);
+    v.scale = std::clamp(v.scale, 0.1, 10.0);
+    v.dx = std::clamp(v.dx, -1.0, 1.0);
+    v.dy = std::clamp(v.dy, -1.0, 1.0);
+    if (m_data.type == ChartType::Pie)
+        return v;
+    // A range of [low, high] within the whole [wholeLow, wholeHigh]: at least `least` and at
+    // most `most` times the whole wide, its middle within the whole.
+    auto keep = [](double* low, double* high, double wholeLow, double wholeHigh, double least,
+                   double most) {
+        const double whole = wholeHigh - wholeLow;
+        const double width = std::clamp(std::abs(*high - *low), least, whole * most);
+        // Its middle within the whole; a range wider than the whole shows all of it.
+        const double middle = width < whole ? std::clamp((*low + *high) / 2, wholeLow, wholeHigh)
+                                            : std::clamp((*low + *high) / 2, wholeHigh - width / 2,
+                                                         wholeLow + width / 2);
+        *low = middle - width / 2;
+        *high = middle + width / 2;
+    };
+    const double height = whole.yMax - whole.yMin;
+    const double leastHeight =
+        std::max(height * 1e-6, std::max(std::abs(whole.yMin), std::abs(whole.yMax)) * 1e-9);
+    if (m_data.type == ChartType::FilledRadar) {
+        v.xMin = whole.xMin;
+        v.xMax = whole.xMax;
+        v.yMin = whole.yMin;
+        v.yMax = std::clamp(v.yMax, whole.yMin + leastHeight, whole.yMin + height * MostZoomOut);
+        return v;
+    }
+    const bool onBase = view.yMin >= whole.yMin;
+    keep(&v.xMin, &v.xMax, whole.xMin, whole.xMax, std::min(1.0, whole.xMax - whole.xMin), 1);
+    keep(&v.yMin, &v.yMax, whole.yMin, whole.yMax, leastHeight, MostZoomOut);
+    if (onBase && v.yMin < whole.yMin) { // a view that stood on the base line keeps to it
+        v.yMax += whole.yMin - v.yMin;
+        v.yMin = whole.yMin;
+    }
+    return v;
+}
+
+void ChartPicture::setView(const ChartViewState& wanted)
+{
+    const ChartViewState view = bounded(wanted);
     m_view = view;
     if (m_data.type == ChartType::Pie) {
         const int pies = int(m_pies.size());
@@ -415,7 +596,7 @@ void ChartPicture::setView(const ChartViewState& view)
     if (!m_axisX || !m_axisY)
         return;
     if (m_data.type == ChartType::FilledRadar) {
-        const double turn = std::fmod(view.rotation, 360.0) / 360.0 * (view.xMax - view.xMin);
+        const double turn = view.rotation / 360.0 * (view.xMax - view.xMin);
         m_axisX->setRange(view.xMin - turn, view.xMax - turn);
     } else {
         m_axisX->setRange(view.xMin, view.xMax);
@@ -436,19 +617,47 @@ void ChartPicture::setView(const ChartViewState& view)
 void ChartPicture::relabelPoints()
 {
     const int points = m_data.pointCount();
-    const double shown = m_axisX->max() - m_axisX->min();
-    const int step = std::max(1, int(std::ceil(shown / MostPointLabels)));
-    if (step == m_labelStep)
+    const bool radar = m_data.type == ChartType::FilledRadar;
+    const double low = m_axisX->min(), high = m_axisX->max();
+    int first = 0, last = points - 1, step = 1;
+    double plotWidth = 0;
+    if (radar) {
+        step = std::max(1, int(std::ceil(double(points) / MostRadarLabels)));
+    } else {
+        // The points shown, and every step-th of them named so that names never touch.
+        first = std::clamp(int(std::ceil(low)), 0, std::max(0, points - 1));
+        last = std::clamp(int(std::floor(high)), -1, points - 1);
+        plotWidth = m_chart->plotArea().width();
+        if (plotWidth <= 0)
+            plotWidth = std::max(100.0, m_chart->size().width() - 120);
+        const QFontMetricsF metrics(m_axisX->labelsFont());
+        double widest = 0;
+        const int shown = std::max(0, last - first + 1);
+        const int sampleStep = std::max(1, shown / 200);
+        for (int p = first; p <= last; p += sampleStep)
+            widest = std::max(widest, metrics.horizontalAdvance(m_data.pointLabels.value(p)));
+        // The axis gives each name its width divided among the names (and one more), less
+        // padding on both sides.
+        const double names = std::max(1.0, std::floor(plotWidth / (widest + 16)) - 1);
+        step = int(std::clamp(std::ceil((high - low) / names), 1.0, double(std::max(1, points))));
+    }
+    if (step == m_labelStep && first == m_labelFirst && last == m_labelLast &&
+        plotWidth == m_labelPlotWidth)
         return;
     m_labelStep = step;
+    m_labelFirst = first;
+    m_labelLast = last;
+    m_labelPlotWidth = plotWidth;
     for (const QString& label : m_axisX->categoriesLabels())
         m_axisX->remove(label);
-    m_axisX->setStartValue(-1);
+    // Names on multiples of the step, so they stay put while the chart moves.
+    const int start = (first + step - 1) / step * step;
+    m_axisX->setStartValue(radar ? -1 : start - step);
     QStringList used;
-    for (int p = 0; p < points; p += step)
+    for (int p = start; p <= last; p += step)
         m_axisX->append(uniqueLabel(m_data.pointLabels.value(p), &used), p);
-    const bool radar = m_data.type == ChartType::FilledRadar;
-    m_axisX->setLabelsAngle(!radar && (points + step - 1) / step > 8 ? -45 : 0);
+    m_axisX->setLabelsAngle(0);
+    m_axisX->setRange(low, high); // categories stretch the axis to themselves
 }
 
 QPointF ChartPicture::toValue(const QPointF& position) const
@@ -493,12 +702,38 @@ QPointF ChartPicture::toPosition(const QPointF& value) const
 
 void ChartPicture::relayout()
 {
+    if (m_axisX && m_data.type != ChartType::FilledRadar)
+        relabelPoints(); // the plot's width decides how many points are named
     const QSizeF size = m_chart->size();
+    if (m_header) {
+        const QFontMetricsF metrics(m_header->font());
+        m_header->setText(
+            metrics.elidedText(m_data.header, Qt::ElideRight, std::max(0.0, size.width() - 16)));
+        const QRectF box = m_header->boundingRect();
+        m_header->setPos((size.width() - box.width()) / 2, m_baseMargins.top() / 2 + 2);
+    }
     if (m_footer) {
+        // Shortened to the chart's width rather than cut at its edges.
+        const QFontMetricsF metrics(m_footer->font());
+        m_footer->setText(
+            metrics.elidedText(m_data.footer, Qt::ElideRight, std::max(0.0, size.width() - 16)));
         const QRectF box = m_footer->boundingRect();
         m_footer->setPos((size.width() - box.width()) / 2, size.height() - box.height() - 8);
     }
     const QRectF plot = m_chart->plotArea();
+    for (QPieSeries* pie : std::as_const(m_pies)) {
+        // A slice shows its share where the text fits across it, halfway out.
+        const double radius = pie->pieSize() * std::min(plot.width(), plot.height()) / 2;
+        for (QPieSlice* slice : pie->slices()) {
+            if (slice->labelPosition() != QPieSlice::LabelInsideHorizontal)
+                continue;
+            const QFontMetricsF metrics(slice->labelFont());
+            const double span = slice->angleSpan() * M_PI / 180;
+            const double across = span >= M_PI ? radius : radius * std::sin(span / 2);
+            slice->setLabelVisible(across >= metrics.horizontalAdvance(slice->label()) + 6 &&
+                                   radius / 2 >= metrics.height());
+        }
+    }
     for (int i = 0; i < m_pieTitles.size(); ++i) {
         // Below its pie.
         const QPieSeries* pie = m_pies.at(i);
@@ -510,6 +745,8 @@ void ChartPicture::relayout()
     }
     if (!m_firstSeries)
         return;
+    // Labels in their order; one that would cover a label already shown is left out.
+    QList<QRectF> shown;
     for (int i = 0; i < m_labelItems.size(); ++i) {
         const ChartPointLabel& label = m_data.labels[i];
         QGraphicsSimpleTextItem* item = m_labelItems[i];
@@ -520,9 +757,177 @@ void ChartPicture::relayout()
         }
         const QPointF at = labelPosition(label);
         const QRectF box = item->boundingRect();
-        item->setPos(at.x() - box.width() / 2, at.y() - box.height() - 4);
-        item->setVisible(plot.contains(at));
+        const QRectF place(at.x() - box.width() / 2, at.y() - box.height() - 4, box.width(),
+                           box.height());
+        const bool free = plot.contains(at) &&
+                          std::none_of(shown.cbegin(), shown.cend(), [&](const QRectF& other) {
+                              return other.intersects(place);
+                          });
+        item->setPos(place.topLeft());
+        item->setVisible(free);
+        if (free)
+            shown << place;
     }
+}
+
+void ChartPicture::clearLegendItems()
+{
+    qDeleteAll(m_legendItems);
+    m_legendItems.clear();
+}
+
+void ChartPicture::layoutLegend()
+{
+    const QSizeF size = m_chart->size();
+    if (size == m_legendSize && !m_legendItems.isEmpty())
+        return;
+    m_legendSize = size;
+    clearLegendItems();
+    m_legendPlace = LegendPlace::None;
+    QMarginsF margins = m_baseMargins;
+    const double titleHeight = m_header ? m_header->boundingRect().height() + 8 : 0;
+    margins.setTop(margins.top() + titleHeight);
+    double footerHeight = 0;
+    if (m_footer) {
+        footerHeight = m_footer->boundingRect().height() + 6;
+        margins.setBottom(margins.bottom() + footerHeight);
+    }
+    const int count = int(m_legend.size());
+    if (!m_data.legendVisible || count == 0 || size.width() < 60 || size.height() < 60) {
+        m_chart->setMargins(margins.toMargins());
+        return;
+    }
+    const QFont font = legendFont();
+    const QFontMetricsF metrics(font);
+    const double rowHeight = std::ceil(metrics.height()) + 3;
+    const double innerWidth = size.width() - m_baseMargins.left() - m_baseMargins.right();
+    const double leastText = metrics.height() * 5.5; // about five ideographs
+    // Only as many names as could ever be listed are measured.
+    const int measured = std::min(count, int(size.height() / rowHeight + 1) * 8);
+    QList<double> widths;
+    for (int i = 0; i < measured; ++i)
+        widths << metrics.horizontalAdvance(m_legend[i].text);
+
+    // Below the plot: rows of names, each at most half the width.
+    const double mostBelow = innerWidth * 0.45;
+    QList<QList<int>> rows{{}};
+    double x = 0;
+    for (int i = 0; i < count && rows.size() <= MostLegendRowsBelow; ++i) {
+        const double w = LegendMark + LegendGap + std::min(widths.value(i, mostBelow), mostBelow);
+        if (!rows.last().isEmpty() && x + w > innerWidth) {
+            rows.append(QList<int>());
+            x = 0;
+        }
+        rows.last() << i;
+        x += w + LegendSpacing;
+    }
+    struct Place
+    {
+        QPointF at;
+        int entry; // -1: the count of names not listed
+        double textWidth;
+    };
+    QList<Place> places;
+    QString moreText;
+    if (rows.size() <= MostLegendRowsBelow &&
+        rows.size() * rowHeight <= std::max(rowHeight, size.height() * 0.25)) {
+        m_legendPlace = LegendPlace::Below;
+        const double height = rows.size() * rowHeight;
+        double y = size.height() - m_baseMargins.bottom() - footerHeight - height;
+        for (const QList<int>& row : rows) {
+            double rowWidth = 0;
+            for (int i : row)
+                rowWidth +=
+                    LegendMark + LegendGap + std::min(widths.value(i), mostBelow) + LegendSpacing;
+            rowWidth -= LegendSpacing;
+            double left = m_baseMargins.left() + std::max(0.0, (innerWidth - rowWidth) / 2);
+            for (int i : row) {
+                const double w = std::min(widths.value(i), mostBelow);
+                places << Place{QPointF(left, y), i, w};
+                left += LegendMark + LegendGap + w + LegendSpacing;
+            }
+            y += rowHeight;
+        }
+        margins.setBottom(margins.bottom() + height + 6);
+    } else {
+        // To the right: columns of names, as many as a share of the width takes.
+        m_legendPlace = LegendPlace::Right;
+        const double top = m_baseMargins.top() + titleHeight;
+        const double available = size.height() - top - m_baseMargins.bottom() - footerHeight;
+        const int perColumn = std::max(1, int(available / rowHeight));
+        double widest = 0;
+        for (double w : widths)
+            widest = std::max(widest, w);
+        const double mostRight = size.width() * LegendShareRight;
+        double textWidth =
+            std::max(std::min(widest, size.width() * 0.22), std::min(widest, leastText));
+        const int wanted = (count + perColumn - 1) / perColumn;
+        auto columnWidth = [&] { return LegendMark + LegendGap + textWidth + LegendSpacing; };
+        int columns = std::max(1, std::min(wanted, int(mostRight / columnWidth())));
+        if (columns < wanted) { // narrower names (not too narrow to read), then fewer of them
+            const double fitting = mostRight / wanted - LegendMark - LegendGap - LegendSpacing;
+            textWidth = std::min(textWidth, std::max(fitting, std::min(widest, leastText)));
+            columns = std::max(1, std::min(wanted, int(mostRight / columnWidth())));
+        }
+        int listed = std::min(count, columns * perColumn);
+        if (listed < count) {
+            listed = std::max(0, listed - 1);
+            moreText = QStringLiteral("+%1").arg(count - listed);
+        }
+        const int filled = listed + (moreText.isEmpty() ? 0 : 1);
+        const int usedRows = std::min(perColumn, filled);
+        const double y0 = top + std::max(0.0, (available - usedRows * rowHeight) / 2);
+        const double x0 =
+            size.width() - m_baseMargins.right() - columns * columnWidth() + LegendSpacing;
+        for (int k = 0; k < filled; ++k)
+            places << Place{
+                QPointF(x0 + (k / perColumn) * columnWidth(), y0 + (k % perColumn) * rowHeight),
+                k < listed ? k : -1, textWidth};
+        margins.setRight(margins.right() + columns * columnWidth());
+    }
+    for (const Place& place : places) {
+        const double markTop = place.at.y() + (rowHeight - LegendMark) / 2 - 1;
+        if (place.entry >= 0) {
+            auto* mark =
+                new QGraphicsRectItem(place.at.x(), markTop, LegendMark, LegendMark, m_chart);
+            mark->setBrush(m_legend[place.entry].colour);
+            mark->setPen(QPen(m_legend[place.entry].colour.darker(120), 0.5));
+            m_legendItems << mark;
+        }
+        const QString text = place.entry >= 0 ? m_legend[place.entry].text : moreText;
+        auto* name = new QGraphicsSimpleTextItem(
+            metrics.elidedText(text, Qt::ElideRight, place.textWidth + 0.5), m_chart);
+        name->setFont(font);
+        name->setPos(place.entry >= 0 ? place.at.x() + LegendMark + LegendGap : place.at.x(),
+                     place.at.y());
+        m_legendItems << name;
+    }
+    m_chart->setMargins(margins.toMargins());
+}
+
+QStringList ChartPicture::legendTexts() const
+{
+    QStringList texts;
+    for (QGraphicsItem* item : m_legendItems)
+        if (auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item))
+            texts << text->text();
+    return texts;
+}
+
+QStringList ChartPicture::pointNames() const
+{
+    QStringList names;
+    if (m_axisX)
+        for (const QString& label : m_axisX->categoriesLabels())
+            names << QString(label).remove(QChar(0x200B)).trimmed();
+    return names;
+}
+
+int ChartPicture::visibleLabelCount() const
+{
+    return int(
+        std::count_if(m_labelItems.cbegin(), m_labelItems.cend(),
+                      [](const QGraphicsSimpleTextItem* item) { return item->isVisible(); }));
 }
 
 QList<QFont> ChartPicture::fonts()
@@ -541,5 +946,6 @@ void ChartPicture::render(const Chart2DData& data, QPainter* painter, const QRec
     // Lay the chart out now: the plot area, the axes and the series' items.
     QCoreApplication::sendPostedEvents();
     picture->relayout();
+    QCoreApplication::sendPostedEvents(); // the axis names chosen for the plot's width
     scene.render(painter, target, QRectF(QPointF(0, 0), size), Qt::KeepAspectRatio);
 }

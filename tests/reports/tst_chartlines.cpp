@@ -6,6 +6,7 @@
 //   guests               3 | 100 | 0
 //   bills ÷ 20 tables 0.05 | 2.5 | 0
 #include "core/HostContext.h"
+#include "core/modPublic.h"
 #include "framework/HostUi.h"
 #include "reports/charts/ChartLineSql.h"
 #include "reports/charts/DailyLine.h"
@@ -143,6 +144,10 @@ private slots:
         const Chart2DData& d = screen.chart()->data();
         QCOMPARE(d.header, QString("2026年05月01日-2026年05月03日 部门类别-热菜 销售额走势图"));
         QCOMPARE(d.footer, QString("合计:300.00  最大值:300.00  日平均值:100.00"));
+        // Larger footers group their thousands as the grids do.
+        QCOMPARE(GroupThousands("1234567.80"), QString("1,234,567.80"));
+        QCOMPARE(GroupThousands("-1234"), QString("-1,234"));
+        QCOMPARE(GroupThousands("999.50"), QString("999.50"));
         QCOMPARE(d.pointLabels, QStringList({"05月01日", "05月02日", "05月03日"}));
         QCOMPARE(d.yAxisMax.value_or(0), 450.0);
         QCOMPARE(screen.points()->text(4, 1), QString("2026年05月01日"));

@@ -157,8 +157,11 @@ private slots:
         // 酒水 below 10% opens "others", and 主食 joins it.
         QCOMPARE(labels(DepartSlices(rows, 10, "其他")),
                  QStringList({"厨房：900.00，90.00%", "其他：100.00，10.00%"}));
-        // Everything below 95%: one slice.
-        QCOMPARE(labels(DepartSlices(rows, 95, "其他")), QStringList({"其他：1000.00，100.00%"}));
+        // Everything below 95%: one slice, its amount with a thousands separator.
+        QCOMPARE(labels(DepartSlices(rows, 95, "其他")), QStringList({"其他：1,000.00，100.00%"}));
+        // The English screen's own punctuation.
+        QCOMPARE(labels(DepartSlices(rows, 10, "Others", ": ", ", ")),
+                 QStringList({"厨房: 900.00, 90.00%", "Others: 100.00, 10.00%"}));
 
         TestDatabase db("period_reports2.sql");
         db.install();
