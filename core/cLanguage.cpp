@@ -1,5 +1,6 @@
 #include "core/cLanguage.h"
 
+#include "core/LanguageFile.h"
 #include "core/modPublic.h"
 
 #include <QFile>
@@ -40,12 +41,13 @@ void cLanguage::setLanguage(int language)
     m_modified = false;
     m_filePath = languageFilePath(language);
     m_document.emplace();
-    QFile file(m_filePath);
-    bool loaded = false;
-    if (file.open(QIODevice::ReadOnly)) {
-        loaded = static_cast<bool>(m_document->setContent(&file));
-        if (!loaded)
-            m_document.emplace(); // a half-parsed document must not be used
+    m_loadProblem.clear();
+    const bool loaded =
+        QFile::exists(m_filePath) && LanguageFile::read(m_filePath, &*m_document, &m_loadProblem);
+    if (!loaded && !m_loadProblem.isEmpty()) {
+        m_document.emplace(); // a half-parsed document must not be used
+        qWarning("The language file %s is not used, the built-in texts are: %s",
+                 qUtf8Printable(m_filePath), qUtf8Printable(m_loadProblem));
     }
     m_language = loaded ? language : lngDefault;
 }

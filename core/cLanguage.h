@@ -28,9 +28,12 @@ public:
     cLanguage();
 
     // Setting the language loads Languages/<base name><extension> from the plug-in's folder.
-    // A missing or malformed file leaves an empty document and the language lngDefault.
+    // A missing or malformed file leaves an empty document and the language lngDefault; a file
+    // that is there but cannot be used (see LanguageFile) is also reported on stderr.
     int Language() const { return m_language; }
     void setLanguage(int language);
+    // Why the last file set could not be used; empty when it was used or is not there.
+    QString loadProblem() const { return m_loadProblem; }
 
     QString AppExeName() const { return m_appExeName; }
     void setAppExeName(const QString& name) { m_appExeName = name; }
@@ -78,5 +81,6 @@ private:
     QString m_value;
     std::optional<QDomDocument> m_document;
     QString m_filePath;
+    QString m_loadProblem;
     bool m_modified = false;
 };

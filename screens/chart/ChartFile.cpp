@@ -1,5 +1,7 @@
 #include "screens/chart/ChartFile.h"
 
+#include "screens/sheet/BoundedStream.h"
+
 #include <QDataStream>
 #include <QFile>
 #include <QSaveFile>
@@ -10,7 +12,6 @@ namespace {
 
 const char Magic[] = "VTXCHT";
 constexpr int MagicSize = 6;
-constexpr qint32 MostItems = 10'000'000; // a count beyond this marks a damaged file
 
 void setError(QString* error, const QString& text)
 {
@@ -22,10 +23,6 @@ QDataStream& operator<<(QDataStream& out, const ChartViewState& v)
 {
     return out << v.xMin << v.xMax << v.yMin << v.yMax << v.rotation << v.scale << v.dx << v.dy;
 }
-QDataStream& operator>>(QDataStream& in, ChartViewState& v)
-{
-    return in >> v.xMin >> v.xMax >> v.yMin >> v.yMax >> v.rotation >> v.scale >> v.dx >> v.dy;
-}
 
 template <class T> void writeOptional(QDataStream& out, const std::optional<T>& value)
 {
@@ -34,29 +31,89 @@ template <class T> void writeOptional(QDataStream& out, const std::optional<T>& 
         out << *value;
 }
 
-template <class T> bool readOptional(QDataStream& in, std::optional<T>* value)
+bool readView(BoundedStream& r, ChartViewState* v)
 {
-    bool present = false;
-    in >> present;
-    value->reset();
-    if (present) {
-        T v{};
-        in >> v;
-        *value = v;
-    }
-    return in.status() == QDataStream::Ok;
+    // Checked with the values by Chart2DData::problem().
+    return r.raw(&v->xMin) && r.raw(&v->xMax) && r.raw(&v->yMin) && r.raw(&v->yMax) &&
+           r.raw(&v->rotation) && r.raw(&v->scale) && r.raw(&v->dx) && r.raw(&v->dy);
 }
 
-bool readCount(QDataStream& in, qint32* count)
+bool readChart(BoundedStream& r, Chart2DData* c)
 {
-    in >> *count;
-    return in.status() == QDataStream::Ok && *count >= 0 && *count <= MostItems;
+    using namespace ChartLimits;
+    qint32 type = 0;
+    if (!(r.raw(&type) && r.text(&c->header, MostTextLength) && r.flag(&c->headerVisible) &&
+          r.text(&c->footer, MostTextLength) && r.flag(&c->footerVisible) &&
+          r.flag(&c->legendVisible) &&
+          r.texts(&c->seriesLabels, MostSeries, MostTextLength, "series names") &&
+          r.texts(&c->pointLabels, MostPoints, MostTextLength, "point names")))
+        return false;
+    c->type = type;
+    qint64 seriesCount = 0, values = 0;
+    if (!r.count(&seriesCount, 4, MostSeries, "series"))
+        return false;
+    for (qint64 s = 0; s < seriesCount; ++s) {
+        qint64 points = 0;
+        if (!r.count(&points, 8, MostPoints, "points in a series"))
+            return false;
+        if ((values += points) > MostValues)
+            return r.fail(QStringLiteral("it holds more than %1 values").arg(MostValues));
+        QList<double> series;
+        series.reserve(points);
+        for (qint64 p = 0; p < points; ++p) {
+            double v = 0;
+            if (!r.raw(&v))
+                return false;
+            series.append(v);
+        }
+        c->values.append(series);
+    }
+    qint64 labels = 0;
+    if (!r.count(&labels, 12, MostLabels, "labels"))
+        return false;
+    c->labels.reserve(labels);
+    for (qint64 i = 0; i < labels; ++i) {
+        ChartPointLabel l;
+        qint32 series = 0, point = 0;
+        if (!(r.raw(&series) && r.raw(&point) && r.text(&l.text, MostTextLength)))
+            return false;
+        l.series = series;
+        l.point = point;
+        c->labels.append(l);
+    }
+    bool present = false;
+    if (!r.flag(&present))
+        return false;
+    if (present) {
+        double top = 0;
+        if (!r.raw(&top))
+            return false;
+        c->yAxisMax = top;
+    }
+    if (!r.flag(&present))
+        return false;
+    if (present) {
+        ChartViewState v;
+        if (!readView(r, &v))
+            return false;
+        c->view = v;
+    }
+    if (r.left() > 0)
+        return r.fail(QStringLiteral("it goes on after the chart"));
+    // Values, the axis top and the view: finite and within bounds.
+    if (const QString why = c->problem(); !why.isEmpty())
+        return r.fail(why);
+    return true;
 }
 
 } // namespace
 
 bool ChartFile::save(const Chart2DData& c, const QString& path, QString* error)
 {
+    if (const QString why = c.problem(); !why.isEmpty()) { // it could not be opened again
+        setError(error, QStringLiteral("the chart cannot be kept in a chart file: %1").arg(why));
+        return false;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         setError(error, file.errorString());
@@ -90,42 +147,28 @@ bool ChartFile::load(Chart2DData* chart, const QString& path, QString* error)
         setError(error, file.errorString());
         return false;
     }
-    QDataStream in(&file);
-    in.setVersion(QDataStream::Qt_6_4);
+    if (file.size() > MostBytes) {
+        setError(error, QStringLiteral("the chart file is damaged: it has %1 bytes (at most %2)")
+                            .arg(file.size())
+                            .arg(MostBytes));
+        return false;
+    }
+    BoundedStream r(&file);
     char magic[MagicSize];
-    if (in.readRawData(magic, MagicSize) != MagicSize || memcmp(magic, Magic, MagicSize) != 0) {
+    if (r.stream().readRawData(magic, MagicSize) != MagicSize ||
+        memcmp(magic, Magic, MagicSize) != 0) {
         setError(error, QStringLiteral("not a chart file"));
         return false;
     }
     quint32 version = 0;
-    in >> version;
+    r.stream() >> version;
     if (version < 1 || version > Version) {
         setError(error, QStringLiteral("chart file version %1 is not supported").arg(version));
         return false;
     }
     Chart2DData c;
-    qint32 type = 0, count = 0;
-    in >> type >> c.header >> c.headerVisible >> c.footer >> c.footerVisible >> c.legendVisible >>
-        c.seriesLabels >> c.pointLabels;
-    c.type = type;
-    bool ok = readCount(in, &count);
-    for (qint32 i = 0; ok && i < count; ++i) {
-        QList<double> series;
-        in >> series;
-        c.values << series;
-        ok = in.status() == QDataStream::Ok;
-    }
-    ok = ok && readCount(in, &count);
-    for (qint32 i = 0; ok && i < count; ++i) {
-        qint32 series = 0, point = 0;
-        QString text;
-        in >> series >> point >> text;
-        c.labels << ChartPointLabel{series, point, text};
-        ok = in.status() == QDataStream::Ok;
-    }
-    ok = ok && readOptional(in, &c.yAxisMax) && readOptional(in, &c.view);
-    if (!ok || !ChartType::isKnown(c.type)) {
-        setError(error, QStringLiteral("the chart file is damaged"));
+    if (!readChart(r, &c)) {
+        setError(error, QStringLiteral("the chart file is damaged: %1").arg(r.problem()));
         return false;
     }
     *chart = c;

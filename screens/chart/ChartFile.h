@@ -17,9 +17,13 @@ class ChartFile
 {
 public:
     static constexpr quint32 Version = 1;
+    // A larger file is refused unread; so is one holding more than ChartLimits allow.
+    static constexpr qint64 MostBytes = 64LL << 20;
 
     static bool save(const Chart2DData& chart, const QString& path, QString* error = nullptr);
     // The file's chart; false, with `chart` unchanged and the reason in `error`, when the file
-    // cannot be read, is no chart file, is of a later version or is damaged.
+    // cannot be read, is no chart file, is of a later version or is damaged: counts, lengths
+    // and values beyond ChartLimits, values that are not finite, bytes missing or left over.
+    // Reading takes time and memory in proportion to the file's size, whatever it holds.
     static bool load(Chart2DData* chart, const QString& path, QString* error = nullptr);
 };

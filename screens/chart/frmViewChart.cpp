@@ -205,8 +205,9 @@ void frmViewChart::open()
     const QString path =
         QFileDialog::getOpenFileName(this, QString(), QStringLiteral("*.cht"),
                                      chartFilter() + QStringLiteral(";;") + allFilter());
-    if (!path.isEmpty())
-        openFile(path);
+    QString error;
+    if (!path.isEmpty() && !openFile(path, &error))
+        MsgBox(error, QMessageBox::Warning, QMessageBox::Ok, this);
 }
 
 void frmViewChart::save()

@@ -338,15 +338,28 @@ struct Sheet::Private
         }
         c->styles[row - 1] = id;
     }
+    // Style ids found by a hash of the style, so that styling a cell takes the same time
+    // however many styles the sheet holds.
+    QMultiHash<size_t, quint16> styleIds;
+    static size_t styleHash(const CellStyle& s)
+    {
+        auto colour = [](const std::optional<QColor>& c) { return c ? c->rgba() : 0u; };
+        return qHashMulti(0, colour(s.foreColor), colour(s.backColor), colour(s.borderColor),
+                          s.font ? qHash(*s.font) : 0u, s.hAlign ? int(*s.hAlign) : -1,
+                          s.vAlign ? int(*s.vAlign) : -1);
+    }
     quint16 internStyle(const CellStyle& style)
     {
         if (style == CellStyle())
             return 0;
-        const qsizetype i = styles.indexOf(style);
-        if (i >= 0)
-            return quint16(i);
+        const size_t hash = styleHash(style);
+        for (auto it = styleIds.constFind(hash); it != styleIds.cend() && it.key() == hash; ++it)
+            if (styles.at(*it) == style)
+                return *it;
         styles.append(style);
-        return quint16(styles.size() - 1);
+        const quint16 id = quint16(styles.size() - 1);
+        styleIds.insert(hash, id);
+        return id;
     }
     CellType typeOf(int row, int col) const
     {

@@ -1,10 +1,16 @@
 #include "screens/sheet/SheetFile.h"
 
+#include "screens/sheet/BoundedStream.h"
+
 #include <QBuffer>
 #include <QDataStream>
 #include <QFile>
 #include <QHash>
 #include <QSaveFile>
+
+#include <algorithm>
+#include <limits>
+#include <optional>
 
 namespace {
 
@@ -33,47 +39,9 @@ void writeStyle(QDataStream& out, const CellStyle& s)
 // The version of the file being read: styles of version 1 files carry no border.
 thread_local quint32 readingVersion = SheetFile::Version;
 
-CellStyle readStyle(QDataStream& in)
-{
-    CellStyle s;
-    bool has = false;
-    QColor color;
-    QFont font;
-    int align = 0;
-    in >> has >> color;
-    if (has)
-        s.foreColor = color;
-    in >> has >> color;
-    if (has)
-        s.backColor = color;
-    in >> has >> font;
-    if (has)
-        s.font = font;
-    in >> has >> align;
-    if (has)
-        s.hAlign = Qt::Alignment(align);
-    in >> has >> align;
-    if (has)
-        s.vAlign = Qt::Alignment(align);
-    if (readingVersion >= 2) {
-        in >> has >> color;
-        if (has)
-            s.borderColor = color;
-    }
-    return s;
-}
-
 QDataStream& operator<<(QDataStream& out, const CellBlock& b)
 {
     return out << qint32(b.row) << qint32(b.col) << qint32(b.row2) << qint32(b.col2);
-}
-
-QDataStream& operator>>(QDataStream& in, CellBlock& b)
-{
-    qint32 r, c, r2, c2;
-    in >> r >> c >> r2 >> c2;
-    b = {r, c, r2, c2};
-    return in;
 }
 
 void writePrint(QDataStream& out, const PrintSettings& p)
@@ -85,31 +53,6 @@ void writePrint(QDataStream& out, const PrintSettings& p)
         << qint32(p.marginTop) << qint32(p.marginBottom) << qint32(p.marginLeft)
         << qint32(p.marginRight) << qint32(p.scaling) << p.zoomFactor << qint32(p.bestFitPagesWide)
         << qint32(p.bestFitPagesTall);
-}
-
-void readPrint(QDataStream& in, PrintSettings& p)
-{
-    qint32 type, start, end, orientation, top, bottom, left, right, scaling, wide, tall;
-    CellBlock block;
-    in >> type >> start >> end >> block >> p.header >> p.footer >> p.columnHeaders >>
-        p.rowHeaders >> p.gridLines >> p.border >> p.dataCellsOnly >> p.color >> p.shadows >>
-        p.centerHorizontal >> p.centerVertical >> orientation >> top >> bottom >> left >> right >>
-        scaling >> p.zoomFactor >> wide >> tall;
-    p.printType = PrintSettings::PrintType(type);
-    p.pageStart = start;
-    p.pageEnd = end;
-    p.blockRow = block.row;
-    p.blockCol = block.col;
-    p.blockRow2 = block.row2;
-    p.blockCol2 = block.col2;
-    p.orientation = PrintSettings::Orientation(orientation);
-    p.marginTop = top;
-    p.marginBottom = bottom;
-    p.marginLeft = left;
-    p.marginRight = right;
-    p.scaling = PrintSettings::Scaling(scaling);
-    p.bestFitPagesWide = wide;
-    p.bestFitPagesTall = tall;
 }
 
 void writeSheet(QDataStream& out, const Sheet& sheet)
@@ -208,16 +151,137 @@ void writeSheet(QDataStream& out, const Sheet& sheet)
     writePrint(out, sheet.printSettings());
 }
 
-bool readSheet(QDataStream& in, Sheet& sheet)
+// Limits of a report file: beyond them a file is refused as damaged.
+constexpr qint64 MostCols = 100000;
+constexpr qint64 MostSpans = 10000;
+constexpr qint64 MostStyles = 1024;
+constexpr qint64 MostTextLength = 1 << 24; // characters of one cell
+constexpr qint64 MostPrintTextLength = 10000;
+constexpr qint32 MostTwips = 200000; // a column or row over 130 inches
+constexpr double MostCellNumber = 1e300;
+
+bool readStyle(BoundedStream& in, CellStyle* s)
+{
+    bool has = false;
+    QColor color;
+    QFont font;
+    qint32 align = 0;
+    auto colour = [&](std::optional<QColor>* into) {
+        if (!(in.flag(&has) && in.raw(&color)))
+            return false;
+        if (has)
+            *into = color;
+        return true;
+    };
+    auto alignment = [&](std::optional<Qt::Alignment>* into, int mask) {
+        if (!(in.flag(&has) && in.raw(&align)))
+            return false;
+        if (align & ~mask)
+            return in.fail(QStringLiteral("an alignment is %1").arg(align));
+        if (has)
+            *into = Qt::Alignment(align);
+        return true;
+    };
+    if (!colour(&s->foreColor) || !colour(&s->backColor))
+        return false;
+    if (!(in.flag(&has) && in.font(&font)))
+        return false;
+    if (has)
+        s->font = font;
+    if (!alignment(&s->hAlign, Qt::AlignHorizontal_Mask) ||
+        !alignment(&s->vAlign, Qt::AlignVertical_Mask))
+        return false;
+    return readingVersion < 2 || colour(&s->borderColor);
+}
+
+// A span: first corner no later than the second; the part within the sheet is kept (none when
+// nothing of it is).
+bool readSpan(BoundedStream& in, std::optional<CellBlock>* span, int rows, int cols)
+{
+    qint32 r = 0, c = 0, r2 = 0, c2 = 0;
+    if (!(in.raw(&r) && in.raw(&c) && in.raw(&r2) && in.raw(&c2)))
+        return false;
+    if (r > r2 || c > c2)
+        return in.fail(QStringLiteral("a span runs from (%1, %2) back to (%3, %4)")
+                           .arg(r)
+                           .arg(c)
+                           .arg(r2)
+                           .arg(c2));
+    span->reset();
+    const CellBlock kept{std::max(r, 1), std::max(c, 1), std::min(r2, rows), std::min(c2, cols)};
+    if (kept.row <= kept.row2 && kept.col <= kept.col2)
+        *span = kept;
+    return true;
+}
+
+bool readPrint(BoundedStream& in, PrintSettings& p)
+{
+    qint32 type, start, end, orientation, top, bottom, left, right, scaling, wide, tall;
+    qint32 r, c, r2, c2;
+    if (!(in.integer(&type, 0, 3, "the print type") && in.raw(&start) && in.raw(&end) &&
+          in.raw(&r) && in.raw(&c) && in.raw(&r2) && in.raw(&c2) &&
+          in.text(&p.header, MostPrintTextLength) && in.text(&p.footer, MostPrintTextLength) &&
+          in.flag(&p.columnHeaders) && in.flag(&p.rowHeaders) && in.flag(&p.gridLines) &&
+          in.flag(&p.border) && in.flag(&p.dataCellsOnly) && in.flag(&p.color) &&
+          in.flag(&p.shadows) && in.flag(&p.centerHorizontal) && in.flag(&p.centerVertical) &&
+          in.integer(&orientation, 1, 2, "the orientation") && in.raw(&top) && in.raw(&bottom) &&
+          in.raw(&left) && in.raw(&right) && in.integer(&scaling, 0, 3, "the scaling") &&
+          in.number(&p.zoomFactor, 1e6) && in.raw(&wide) && in.raw(&tall)))
+        return false;
+    // Sizes a printer can follow: margins up to 20 inches, zoom from 5% to 1000%, up to a
+    // thousand pages each way.
+    auto margin = [](qint32 twips) { return std::clamp(twips, 0, 28800); };
+    p.printType = PrintSettings::PrintType(type);
+    p.pageStart = std::clamp(start, 0, 1 << 20);
+    p.pageEnd = std::clamp(end, 0, 1 << 20);
+    p.blockRow = r;
+    p.blockCol = c;
+    p.blockRow2 = r2;
+    p.blockCol2 = c2;
+    p.orientation = PrintSettings::Orientation(orientation);
+    p.marginTop = margin(top);
+    p.marginBottom = margin(bottom);
+    p.marginLeft = margin(left);
+    p.marginRight = margin(right);
+    p.scaling = PrintSettings::Scaling(scaling);
+    p.zoomFactor = std::clamp(p.zoomFactor, 0.05, 10.0);
+    p.bestFitPagesWide = std::clamp(wide, 1, 1000);
+    p.bestFitPagesTall = std::clamp(tall, 1, 1000);
+    return true;
+}
+
+bool knownType(qint32 type)
+{
+    return type == qint32(CellType::Text) || type == qint32(CellType::Number) ||
+           type == qint32(CellType::Percent);
+}
+
+bool readSheet(BoundedStream& in, Sheet& sheet)
 {
     qint32 rows, cols, headerRows, hBar, vBar, frozen, activeRow, activeCol;
     bool thousands, rowHeaders, gridLines, locked;
     QFont font;
-    CellBlock selection;
-    in >> rows >> cols >> thousands >> font >> headerRows >> rowHeaders >> gridLines >> locked >>
-        hBar >> vBar >> selection >> frozen >> activeRow >> activeCol;
-    if (in.status() != QDataStream::Ok || rows < 0 || cols < 0 || cols > 100000)
+    if (!(in.integer(&rows, 0, std::numeric_limits<qint32>::max(), "the row count") &&
+          in.integer(&cols, 0, qint32(MostCols), "the column count")))
         return false;
+    // Each cell takes at least its flag byte further on (and a sheet without columns has no
+    // more rows than bytes follow).
+    if (qint64(rows) * std::max<qint32>(cols, 1) > in.left())
+        return in.fail(QStringLiteral("it ends too early"));
+    qint32 sr, sc, sr2, sc2;
+    if (!(in.flag(&thousands) && in.font(&font) &&
+          in.integer(&headerRows, 0, MaxHeaderRows, "the header rows") && in.flag(&rowHeaders) &&
+          in.flag(&gridLines) && in.flag(&locked) && in.integer(&hBar, 0, 2, "a scroll bar") &&
+          in.integer(&vBar, 0, 2, "a scroll bar") && in.raw(&sr) && in.raw(&sc) && in.raw(&sr2) &&
+          in.raw(&sc2) && in.raw(&frozen) && in.raw(&activeRow) && in.raw(&activeCol)))
+        return false;
+    // Where the user was: kept within the sheet.
+    auto row = [rows](qint32 r) { return std::clamp(r, 0, std::max(1, rows)); };
+    auto col = [cols](qint32 c) { return std::clamp(c, 0, std::max(1, cols)); };
+    const CellBlock selection{row(sr), col(sc), row(sr2), col(sc2)};
+    frozen = std::clamp(frozen, 0, rows);
+    activeRow = row(activeRow);
+    activeCol = col(activeCol);
     sheet.setMaxCols(cols);
     sheet.setMaxRows(rows);
     sheet.setThousandsSeparator(thousands);
@@ -234,65 +298,109 @@ bool readSheet(QDataStream& in, Sheet& sheet)
     for (int c = 1; c <= cols; ++c) {
         qint32 type, decimals, width;
         bool hidden;
-        in >> type >> decimals >> width >> hidden;
+        CellStyle style;
+        if (!(in.raw(&type) && in.integer(&decimals, 0, 100, "a column's decimals") &&
+              in.integer(&width, -1, MostTwips, "a column's width") && in.flag(&hidden) &&
+              readStyle(in, &style)))
+            return false;
+        if (!knownType(type))
+            return in.fail(QStringLiteral("a column's type is %1").arg(type));
         sheet.setColumnType(c, CellType(type));
         sheet.setColumnDecimals(c, decimals);
         sheet.setColumnWidth(c, width);
         sheet.setColumnHidden(c, hidden);
-        sheet.setColumnStyle(c, readStyle(in));
+        sheet.setColumnStyle(c, style);
     }
 
-    QList<QPair<qint32, qint32>> heights;
-    in >> heights;
-    for (const auto& h : heights)
-        sheet.setRowHeight(h.first, h.second);
+    qint64 n = 0;
+    if (!in.count(&n, 8, rows, "row heights"))
+        return false;
+    for (qint64 i = 0; i < n; ++i) {
+        qint32 row, height;
+        if (!(in.integer(&row, 1, rows, "a sized row") &&
+              in.integer(&height, -1, MostTwips, "a row's height")))
+            return false;
+        sheet.setRowHeight(row, height);
+    }
     QList<qint32> styledRows;
-    in >> styledRows;
-    for (qint32 r : styledRows)
-        sheet.setRowStyle(r, readStyle(in));
-    QList<QPair<QPair<qint32, qint32>, QString>> headerTexts;
-    in >> headerTexts;
-    for (const auto& h : headerTexts)
-        sheet.setHeaderText(h.first.first, h.first.second, h.second);
-    qint32 n = 0;
-    in >> n;
-    for (int i = 0; i < n && in.status() == QDataStream::Ok; ++i) {
-        CellBlock b;
-        in >> b;
-        sheet.addHeaderSpan(b);
+    if (!in.count(&n, 4, rows, "styled rows"))
+        return false;
+    for (qint64 i = 0; i < n; ++i) {
+        qint32 row;
+        if (!in.integer(&row, 1, rows, "a styled row"))
+            return false;
+        styledRows << row;
     }
-    in >> n;
-    for (int i = 0; i < n && in.status() == QDataStream::Ok; ++i) {
-        CellBlock b;
-        in >> b;
-        sheet.addSpan(b);
+    for (qint32 row : styledRows) {
+        CellStyle style;
+        if (!readStyle(in, &style))
+            return false;
+        sheet.setRowStyle(row, style);
+    }
+    if (!in.count(&n, 12, qint64(MaxHeaderRows) * cols, "header texts"))
+        return false;
+    for (qint64 i = 0; i < n; ++i) {
+        qint32 row, col;
+        QString text;
+        if (!(in.integer(&row, 1, MaxHeaderRows, "a header row") &&
+              in.integer(&col, 1, cols, "a header column") && in.text(&text, MostTextLength)))
+            return false;
+        sheet.setHeaderText(row, col, text);
+    }
+    if (!in.count(&n, 16, MostSpans, "header spans"))
+        return false;
+    for (qint64 i = 0; i < n; ++i) {
+        std::optional<CellBlock> b;
+        if (!readSpan(in, &b, MaxHeaderRows, cols))
+            return false;
+        if (b)
+            sheet.addHeaderSpan(*b);
+    }
+    if (!in.count(&n, 16, MostSpans, "spans"))
+        return false;
+    for (qint64 i = 0; i < n; ++i) {
+        std::optional<CellBlock> b;
+        if (!readSpan(in, &b, rows, cols))
+            return false;
+        if (b)
+            sheet.addSpan(*b);
     }
 
-    in >> n;
-    if (in.status() != QDataStream::Ok || n < 0)
+    if (!in.count(&n, 10, MostStyles, "cell styles"))
         return false;
     QList<CellStyle> styles;
-    for (int i = 0; i < n && in.status() == QDataStream::Ok; ++i)
-        styles.append(readStyle(in));
+    for (qint64 i = 0; i < n; ++i) {
+        CellStyle style;
+        if (!readStyle(in, &style))
+            return false;
+        styles << style;
+    }
 
     for (int c = 1; c <= cols; ++c) {
         for (int r = 1; r <= rows; ++r) {
             quint8 flags = 0;
-            in >> flags;
             double number = 0;
             QString text;
             quint8 type = 0;
             quint32 style = 0;
-            if (flags & HasNumber)
-                in >> number;
-            else if (flags & HasText)
-                in >> text;
-            if (flags & OwnType)
-                in >> type;
-            if (flags & OwnStyle)
-                in >> style;
-            if (in.status() != QDataStream::Ok)
+            if (!in.raw(&flags))
                 return false;
+            if ((flags & ~(HasNumber | HasText | OwnType | OwnStyle)) ||
+                ((flags & HasNumber) && (flags & HasText)))
+                return in.fail(QStringLiteral("a cell's flags are %1").arg(flags));
+            if ((flags & HasNumber) && !in.number(&number, MostCellNumber))
+                return false;
+            if ((flags & HasText) && !in.text(&text, MostTextLength))
+                return false;
+            if ((flags & OwnType) && !in.raw(&type))
+                return false;
+            if ((flags & OwnType) && !knownType(type))
+                return in.fail(QStringLiteral("a cell's type is %1").arg(type));
+            if ((flags & OwnStyle) && !in.raw(&style))
+                return false;
+            if ((flags & OwnStyle) && style >= quint32(styles.size()))
+                return in.fail(
+                    QStringLiteral("a cell's style is %1 of %2").arg(style).arg(styles.size()));
             if (flags & HasText) {
                 // Stored as text whatever the type: written as a text cell, then typed.
                 const CellType target = type ? CellType(type) : sheet.columnType(c);
@@ -308,12 +416,15 @@ bool readSheet(QDataStream& in, Sheet& sheet)
             }
             if (type && !(flags & HasText))
                 sheet.setCellType(r, c, CellType(type));
-            if ((flags & OwnStyle) && style < quint32(styles.size()))
+            if (flags & OwnStyle)
                 sheet.setCellStyle(r, c, styles.at(int(style)));
         }
     }
-    readPrint(in, sheet.printSettings());
-    return in.status() == QDataStream::Ok;
+    if (!readPrint(in, sheet.printSettings()))
+        return false;
+    if (in.left() > 0)
+        return in.fail(QStringLiteral("it goes on after the sheet"));
+    return true;
 }
 
 void setError(QString* error, const QString& text)
@@ -350,15 +461,15 @@ bool SheetFile::load(Sheet& sheet, const QString& path, QString* error)
         setError(error, file.errorString());
         return false;
     }
-    QDataStream in(&file);
-    in.setVersion(QDataStream::Qt_6_4);
+    BoundedStream in(&file);
     char magic[MagicSize];
     quint32 version = 0;
-    if (in.readRawData(magic, MagicSize) != MagicSize || memcmp(magic, Magic, MagicSize) != 0) {
+    if (in.stream().readRawData(magic, MagicSize) != MagicSize ||
+        memcmp(magic, Magic, MagicSize) != 0) {
         setError(error, QStringLiteral("not a report file"));
         return false;
     }
-    in >> version;
+    in.stream() >> version;
     if (version < 1 || version > Version) {
         setError(error, QStringLiteral("report file version %1 is not supported").arg(version));
         return false;
@@ -371,7 +482,7 @@ bool SheetFile::load(Sheet& sheet, const QString& path, QString* error)
     readingVersion = Version;
     if (!ok) {
         sheet.clear();
-        setError(error, QStringLiteral("the report file is damaged"));
+        setError(error, QStringLiteral("the report file is damaged: %1").arg(in.problem()));
     }
     sheet.setReDraw(redraw);
     return ok;
@@ -385,8 +496,9 @@ void SheetFile::copy(const Sheet& from, Sheet& to)
         out.setVersion(QDataStream::Qt_6_4);
         writeSheet(out, from);
     }
-    QDataStream in(bytes);
-    in.setVersion(QDataStream::Qt_6_4);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    BoundedStream in(&buffer);
     const bool redraw = to.reDraw();
     to.clear();
     to.setReDraw(false);
