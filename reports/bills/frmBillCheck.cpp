@@ -25,6 +25,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -89,6 +90,11 @@ const LanguageSection kTexts("frmBillCheck",
                                  {"ctlQuery2", "SumPaid", "换算后金额"},
                              });
 
+// The window's size in twips: wide enough for the item grid's columns beside the search.
+constexpr int WidthTwips = 15600, HeightTwips = 8400;
+// The search column: its frame and the list of bills found.
+constexpr int SearchWidthTwips = 3200;
+
 constexpr int Grey = 0xE0E0E0;   // light grey, as BGR
 constexpr int Yellow = 0xC0FFFF; // light yellow, as BGR
 
@@ -120,7 +126,7 @@ frmBillCheck::frmBillCheck(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmBillCheck"));
     setWindowTitle(QStringLiteral("历史账单稽查"));
-    resize(twipsToPixelsX(13800, this), twipsToPixelsY(8400, this));
+    resize(twipsToPixelsX(WidthTwips, this), twipsToPixelsY(HeightTwips, this));
 
     auto* fraQuery = new QGroupBox(QStringLiteral("查询条件"), this);
     fraQuery->setObjectName(QStringLiteral("fraQuery"));
@@ -174,6 +180,9 @@ frmBillCheck::frmBillCheck(QWidget* parent) : QDialog(parent)
     lvwBills->setObjectName(QStringLiteral("lvwBills"));
     lvwBills->setRootIsDecorated(false);
     lvwBills->setColumnCount(2);
+    // Each column as wide as its widest number (the list scrolls sideways when they need more).
+    lvwBills->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    lvwBills->header()->setStretchLastSection(false);
     connect(lvwBills, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { showBill(item); });
 
@@ -209,7 +218,8 @@ frmBillCheck::frmBillCheck(QWidget* parent) : QDialog(parent)
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(left, 0);
     layout->addLayout(right, 1);
-    fraQuery->setFixedWidth(twipsToPixelsX(3200, this));
+    fraQuery->setFixedWidth(twipsToPixelsX(SearchWidthTwips, this));
+    lvwBills->setFixedWidth(fraQuery->width());
 
     // Load: captions and messages through the language file, both grids' columns, today's date.
     kTexts.translate(this);
@@ -230,7 +240,7 @@ void frmBillCheck::ShowMe()
         if (HostUi::isHeadless()) {
             // A headless run never waits on a window: the audit opens in the host window.
             MDIActiveX embedding;
-            embedding.embed(this, 13800, 8400);
+            embedding.embed(this, WidthTwips, HeightTwips);
             embedding.activate(this);
         } else {
             exec();

@@ -6,9 +6,12 @@
 #include "screens/sheet/Sheet.h"
 #include "tests/support/TestDatabase.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
+#include <QTreeWidget>
 #include <QtTest>
 
 namespace {
@@ -133,6 +136,33 @@ private slots:
         w.findChild<QPushButton*>("cmdPrint")->click();
         QVERIFY(QFileInfo(pdf).size() > 1000);
         ReportPrinter::setPdfOutput(QString());
+    }
+
+    void everythingShownFits()
+    {
+        // A bill of large amounts with its original number: the window shows the bill number
+        // box, the list's numbers and every grid column, the line total (小计) included, whole.
+        TestDatabase db("bill_info.sql");
+        db.run("UPDATE bi_BillItem SET SumOfConsume=17688, SumOfService=1768.8 WHERE BillID='I1';"
+               "UPDATE bi_Bill SET OriginalID='BK0126120500', SumPaid=23091.64 WHERE BillID='I1'");
+        db.install();
+        frmBillCheck w;
+        w.ShowMe();
+        w.show();
+        search(w, {{"optQuery_0", "1"}, {"dtpBillDate", "2026-04-02"}});
+        QVERIFY(w.showListedBill("I1"));
+        QCoreApplication::processEvents();
+        for (const char* name : {"ctlQuery1", "ctlQuery2"}) {
+            auto* view = w.findChild<ctlQuery*>(name)->findChild<QTableView*>();
+            QVERIFY2(view->horizontalHeader()->length() <= view->viewport()->width(), name);
+        }
+        auto* billId = w.findChild<QLineEdit*>("txtBillID");
+        QVERIFY(billId->fontMetrics().horizontalAdvance(billId->text()) < billId->width() - 6);
+        auto* list = w.findChild<QTreeWidget*>("lvwBills");
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            for (int col = 0; col < 2; ++col)
+                QVERIFY(list->fontMetrics().horizontalAdvance(list->topLevelItem(i)->text(col)) <
+                        list->columnWidth(col));
     }
 };
 
