@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -89,6 +91,21 @@ const LanguageSection& texts()
     return kTexts;
 }
 
+// An up-down control beside its box: the spin box's arrows alone, its own number (shown in the
+// box beside it) hidden, so that nothing is cut.
+void upDownOnly(QSpinBox* upd)
+{
+    QStyleOptionSpinBox option;
+    option.initFrom(upd);
+    option.rect = QRect(0, 0, 100, upd->sizeHint().height());
+    option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown | QStyle::SC_SpinBoxFrame;
+    const QRect arrows =
+        upd->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, upd);
+    upd->setFixedWidth(option.rect.right() - arrows.left() + 3);
+    if (auto* text = upd->findChild<QLineEdit*>())
+        text->setVisible(false);
+}
+
 QGroupBox* frame(const char* name)
 {
     auto* box = new QGroupBox;
@@ -129,6 +146,8 @@ frmPrintSpread::frmPrintSpread(QWidget* parent) : QDialog(parent)
     auto* pages = new QHBoxLayout;
     for (int i = 0; i < 2; ++i) {
         cboPage[i] = editableCombo(QStringLiteral("cboPage_%1").arg(i));
+        cboPage[i]->setMinimumContentsLength(4); // room for a page number of four digits
+        cboPage[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         // A page box whose text is not a number after a key press starts again at "1".
         connect(cboPage[i]->lineEdit(), &QLineEdit::textEdited, this,
                 [box = cboPage[i]](const QString& t) {
@@ -193,7 +212,7 @@ frmPrintSpread::frmPrintSpread(QWidget* parent) : QDialog(parent)
     for (auto [box, upd] : {std::pair{cboWide, updWide}, std::pair{cboTall, updTall}}) {
         upd->setRange(1, 999);
         upd->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-        upd->setFixedWidth(upd->sizeHint().height());
+        upDownOnly(upd);
         connect(upd, &QSpinBox::valueChanged, box,
                 [box](int v) { box->setEditText(QString::number(v)); });
         connect(box, &QComboBox::editTextChanged, upd, [upd](const QString& t) {

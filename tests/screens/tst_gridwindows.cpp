@@ -205,6 +205,9 @@ void TestGridWindows::printOptions()
     QVERIFY(wide->isEnabled() && updTall->isEnabled());
     updTall->setValue(3);
     QCOMPARE(child<QComboBox>(&d, "cboTall")->currentText(), QStringLiteral("3"));
+    // The up-down beside the box shows its arrows alone, no number of its own cut in half.
+    QVERIFY(updTall->findChild<QLineEdit*>()->isHidden());
+    QVERIFY(updTall->width() < updTall->sizeHint().width());
 
     child<QRadioButton>(&d, "optPage_1")->setChecked(true);
     child<QRadioButton>(&d, "optOrientation_1")->setChecked(true);
