@@ -1,3 +1,5 @@
+#include "core/modMessage.h"
+#include "core/modPublic.h"
 #include "framework/HostUi.h"
 #include "reports/periods/DailyReportFigures.h"
 #include "reports/periods/DailyReportSheet.h"
@@ -9,6 +11,7 @@
 
 #include <QLabel>
 #include <QProcess>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -226,6 +229,44 @@ private slots:
         QVERIFY(screen.runRefresh());
         screen.applyCriterion("dtpEnd", "2026-02-28");
         QVERIFY(!screen.runRefresh());
+    }
+
+    // The English sheet is no wider than the Chinese one, so it fits wherever that does, and
+    // its period header reads as one line.
+    void englishSheetAsWideAsTheChinese()
+    {
+        TestDatabase db("daily_report.sql");
+        db.install();
+        auto run = [](QString* period) {
+            frmDailyReport screen;
+            screen.ShowMe();
+            screen.applyCriterion("dtpBegin", "2026-03-01");
+            screen.applyCriterion("dtpEnd", "2026-03-10");
+            screen.applyCriterion("dtpToday", "2026-03-04");
+            if (!screen.runRefresh())
+                return -1;
+            const Sheet& s = *screen.sheet();
+            *period = s.text(2, 8);
+            int width = 0;
+            for (int c = 1; c <= s.maxCols(); ++c)
+                width += s.columnWidth(c);
+            return width;
+        };
+        QString period;
+        const int chinese = run(&period);
+        QTemporaryDir settings;
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "Valtrix", "Valtrix")
+            .setValue("Language/Language", "3");
+        SetPluginDirectory(VTX_BIN_DIR);
+        LoadMessageTable();
+        const int english = run(&period);
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "Valtrix", "Valtrix")
+            .setValue("Language/Language", "0");
+        LoadMessageTable();
+        QVERIFY(chinese > 0);
+        QVERIFY2(english <= chinese, qPrintable(QString("%1 > %2").arg(english).arg(chinese)));
+        QCOMPARE(period, QString("Period: 2026/3/1 to 2026/3/10"));
     }
 
     // A part that cannot be read leaves its cells and the figures worked out from it empty,
