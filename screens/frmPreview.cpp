@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
@@ -134,6 +135,8 @@ void frmPreview::ShowMe(Sheet* grid, const QString& caption)
 {
     load(grid, caption);
     show();
+    raise();
+    activateWindow(); // the keyboard goes to the preview, not the window underneath
 }
 
 void frmPreview::setZoomIndex(int index)
@@ -175,6 +178,14 @@ void frmPreview::cmdSetup_Click()
     dialog.exec();
     sprPreview->refresh();
     updateControls();
+}
+
+void frmPreview::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 QString frmPreview::statusText() const

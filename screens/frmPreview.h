@@ -13,7 +13,7 @@ class SheetPreview;
 // The print preview of a grid with its current print settings: previous / next page, the zoom
 // list (percentages, page width, page height, whole page, two to six pages at once), zoom in
 // and out, print, set-up (the print options dialog) and close; the status bar shows
-// "Page x of y" in the active language.
+// "Page x of y" in the active language. It takes the keyboard when shown; Esc closes it.
 class frmPreview : public QWidget
 {
     Q_OBJECT
@@ -29,6 +29,9 @@ public:
     void setZoomIndex(int index);
     // The status text of panel 1.
     QString statusText() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override; // Esc closes the preview
 
 private:
     QPointer<Sheet> m_grid;

@@ -113,6 +113,11 @@ void frmViewSpread::ShowSpread(Sheet* grid, const QString& caption)
     sprData->setVisible(true);
     if (!isVisible())
         show();
+    // The viewer takes the keyboard: Esc and the other keys act on it, not on the screen
+    // underneath (a window shown without a window manager is not activated by itself).
+    raise();
+    activateWindow();
+    sprData->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 bool frmViewSpread::openFile(const QString& path)
