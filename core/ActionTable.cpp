@@ -26,9 +26,7 @@ QWidget* ActionTable::screenOf(Row& row)
 {
     if (!row.screenType.isEmpty())
         return ScreenRegistry::shared(row.screenType, row.create);
-    if (!row.own)
-        row.own = row.create();
-    return row.own;
+    return ScreenRegistry::own(row.own, row.create);
 }
 
 bool ActionTable::dispatch(const QString& action)

@@ -3,6 +3,7 @@
 #include "core/LanguageSection.h"
 #include "core/modMessage.h"
 #include "screens/DropDownComboBox.h"
+#include "screens/ReportScreen.h"
 #include "screens/frmBranch.h"
 
 BranchCriterion::BranchCriterion(DropDownComboBox* combo, const QString& fallbackTable,
@@ -38,22 +39,21 @@ frmBranch* BranchCriterion::ensurePicker()
     return m_picker;
 }
 
-bool BranchCriterion::refuse(const QString& message, QString* reason)
-{
-    MsgBox(message, QMessageBox::Information, QMessageBox::Ok, m_screen);
-    if (reason)
-        *reason = message;
-    return false;
-}
-
 bool BranchCriterion::choose(BranchChoice* choice, QString* reason)
 {
     QString problem;
     if (read(choice, &problem))
         return true;
-    refuse(problem, reason);
+    if (reason)
+        *reason = problem;
+    // "(部分)" with no branch ticked: the picker opens once the screen is usable again.
+    std::function<void()> then;
     if (m_combo->currentText() == m_combo->itemText(1))
-        ensurePicker()->ShowMe(); // "(部分)" with no branch ticked
+        then = [picker = QPointer<BranchCriterion>(this)] {
+            if (picker)
+                picker->ensurePicker()->ShowMe();
+        };
+    ReportScreen::Refuse(m_screen, problem, std::move(then));
     return false;
 }
 

@@ -24,9 +24,10 @@ public:
     // Items 0 and 1 only, "(全部)" chosen; the branch names come on the next drop-down.
     void reset();
 
-    // The current choice; false, after telling the user why, when there is nothing to query:
-    // "(部分)" with no branch ticked (the picker then opens) or a name that is not one of the
-    // user's branches. `reason` receives the message shown.
+    // The current choice; false when there is nothing to query: "(部分)" with no branch ticked
+    // (the picker then opens) or a name that is not one of the user's branches. The user is
+    // told why as a refusal of the screen (ReportScreen::Refuse: after a refresh is over, with
+    // the screen usable); `reason` receives the message.
     bool choose(BranchChoice* choice, QString* reason = nullptr);
     // The same choice read without telling the user anything (for lists that follow the
     // branch): false, with the message `choose` would show, when there is nothing to query.
@@ -37,7 +38,6 @@ public:
 
 private:
     frmBranch* ensurePicker();
-    bool refuse(const QString& message, QString* reason);
 
     DropDownComboBox* m_combo;
     QString m_fallbackTable;

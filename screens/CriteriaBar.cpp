@@ -7,6 +7,7 @@
 #include "screens/BranchCriterion.h"
 #include "screens/DropDownComboBox.h"
 #include "screens/MealPeriodBoxes.h"
+#include "screens/ReportScreen.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -639,7 +640,7 @@ bool CriteriaBar::mealPeriodNames(QStringList* names, QString* reason) const
     *names = m_periods->ticked();
     if (names->isEmpty()) {
         *reason = Msg(QStringLiteral("Msg_Period_ToSelect"));
-        MsgBox(*reason, QMessageBox::Information, QMessageBox::Ok, m_bar->window());
+        ReportScreen::Refuse(m_bar, *reason);
         return false;
     }
     return true;

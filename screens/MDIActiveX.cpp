@@ -1,5 +1,6 @@
 #include "screens/MDIActiveX.h"
 
+#include "core/ScreenRegistry.h"
 #include "framework/HostUi.h"
 #include "screens/sheet/Twips.h"
 
@@ -36,7 +37,7 @@ void MDIActiveX::embed(QWidget* screen, int widthTwips, int heightTwips)
 void MDIActiveX::activate(QWidget* screen)
 {
     if (QMdiSubWindow* sub = subWindowOf(screen)) {
-        screen->show(); // closing the frame closed the screen too
+        screen->show();
         sub->show();
         if (QMdiArea* area = sub->mdiArea())
             area->setActiveSubWindow(sub);
@@ -52,4 +53,14 @@ void MDIActiveX::close(QWidget* screen)
         sub->close(); // closes the screen inside it as well
     else
         screen->close();
+}
+
+void MDIActiveX::unload(QWidget* screen)
+{
+    if (!ScreenRegistry::release(screen))
+        return;
+    if (QMdiSubWindow* sub = subWindowOf(screen))
+        sub->deleteLater(); // the screen inside goes with it
+    else
+        screen->deleteLater();
 }

@@ -5,8 +5,8 @@ class QWidget;
 // Makes a screen a child window of the host's main window (its QMdiArea) at the screen's initial
 // size in twips; without an MDI area the screen is a top-level window of that size.
 //
-// Closing a screen closes its child window with it (no empty frame is left behind); the window
-// and the screen in it are kept, so that opening the screen again shows it as it was left.
+// Closing a screen unloads it: its child window closes with it (no empty frame is left behind)
+// and both are deleted, so that the next action on it opens a fresh screen in a new frame.
 class MDIActiveX
 {
 public:
@@ -14,8 +14,12 @@ public:
     int mode() const { return m_mode; }
     void embed(QWidget* screen, int widthTwips, int heightTwips);
     void activate(QWidget* screen);
-    // Closes the screen and the child window around it.
+    // Closes the screen and the child window around it (which unloads the screen).
     static void close(QWidget* screen);
+    // Called by a screen that accepted its close: it is forgotten by the action dispatch at
+    // once and deleted, with its child window, when control returns to the event loop. A
+    // screen the dispatch did not make is left to its maker.
+    static void unload(QWidget* screen);
 
 private:
     int m_mode = 0; // 2: embedded in the host window

@@ -223,6 +223,12 @@ void QueryReportScreen::cmdOpen()
         view.openDetail(grid(), view.detailColumn);
 }
 
+void QueryReportScreen::stopLoad()
+{
+    for (ctlQuery* control : m_controls)
+        control->stopLoad();
+}
+
 QString QueryReportScreen::printHeader() const
 {
     return PrintHeader(queryControl()->Title(), beginDate(), endDate());

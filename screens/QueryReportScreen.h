@@ -57,6 +57,7 @@ protected:
     void cmdQuery1() override;
     void cmdSetColumn1() override;
     void cmdOpen() override;
+    void stopLoad() override;
     QString printHeader() const override;
 
     const ViewSpec& viewSpec(int view) const;

@@ -4,6 +4,7 @@
 #include "core/LanguageSection.h"
 #include "core/frmHelp.h"
 #include "core/modMessage.h"
+#include "core/mod_API_Help.h"
 #include "screens/CriteriaBar.h"
 #include "screens/CriteriaControl.h"
 #include "screens/DatePeriod.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDateEdit>
 #include <QKeyEvent>
 #include <QLabel>
@@ -266,6 +268,8 @@ void ReportScreen::formLoadCommon()
     m_criteria->load(
         languageTexts()); // today's dates, "(全部)" in the lists, the deleted-data option
 
+    if (m_spec.helpContext)
+        SetHelpContext(this, QString::fromLatin1(m_spec.helpContext));
     cmdSetColumn1();
     formLoad();
     // The date periods set dtpBegin and dtpEnd: a screen without them offers none.
@@ -401,12 +405,17 @@ bool ReportScreen::runRefresh()
         if (end < begin) {
             m_lastError = Msg(QStringLiteral("Msg_Query_OutOfDate"));
             MsgBox(m_lastError, QMessageBox::Information, QMessageBox::Ok, this);
+            if (m_spec.refusedRangeFocusesEnd && dtpEnd)
+                dtpEnd->setFocus(Qt::OtherFocusReason);
             return false;
         }
     }
+    const QString idleStatus = statusPanel1->text();
     m_running = true;
+    m_refusal.reset();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     setStatusText(Msg(QStringLiteral("Msg_Report_Loading")));
+    ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->show();
     QCoreApplication::processEvents();
@@ -424,13 +433,48 @@ bool ReportScreen::runRefresh()
     setEnabled(true);
     QCoreApplication::processEvents();
 
+    ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(100);
     ProgressBar1->hide();
-    setStatusText(m_lastError.isEmpty() ? Msg(QStringLiteral("Msg_Report_Finished")) : m_lastError);
     QApplication::restoreOverrideCursor();
     m_running = false;
+    if (m_refusal) {
+        // Nothing ran: the screen is idle as before, then the user is told why.
+        const Refusal refusal = std::move(*m_refusal);
+        m_refusal.reset();
+        ok = false;
+        m_lastError = refusal.message;
+        setStatusText(idleStatus);
+        MsgBox(refusal.message, QMessageBox::Information, QMessageBox::Ok, this);
+        if (refusal.then)
+            refusal.then();
+    } else {
+        setStatusText(m_lastError.isEmpty() ? Msg(QStringLiteral("Msg_Report_Finished"))
+                                            : m_lastError);
+    }
     emit refreshFinished(ok);
+    if (m_closeWhenIdle) {
+        m_closeWhenIdle = false;
+        MDIActiveX::close(this);
+    }
     return ok;
+}
+
+void ReportScreen::Refuse(const QWidget* from, const QString& message, std::function<void()> then)
+{
+    // The screen is found from any of its widgets, const ones included (criteria readers).
+    ReportScreen* screen = nullptr;
+    for (const QWidget* w = from; w && !screen; w = w->parentWidget())
+        screen = const_cast<ReportScreen*>(qobject_cast<const ReportScreen*>(w));
+    if (screen && screen->m_running) {
+        if (!screen->m_refusal) // the first reason is the one the user is told
+            screen->m_refusal = Refusal{message, std::move(then)};
+        return;
+    }
+    MsgBox(message, QMessageBox::Information, QMessageBox::Ok,
+           screen ? screen : const_cast<QWidget*>(from));
+    if (then)
+        then();
 }
 
 void ReportScreen::setStatusText(const QString& text)
@@ -442,6 +486,7 @@ void ReportScreen::setProgress(int current, int total)
 {
     if (total <= 0)
         return; // a progress event with no total changes nothing
+    ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(int(qint64(current) * 100 / total));
 }
 
@@ -488,12 +533,32 @@ void ReportScreen::keyPressEvent(QKeyEvent* event)
             MDIActiveX::close(this);
             return;
         }
+        if (event->key() == Qt::Key_F1) {
+            QAction* help = tlbMain->findChild<QAction*>(QStringLiteral("Help"));
+            if (help && help->isVisible() && help->isEnabled()) {
+                help->trigger();
+                return;
+            }
+        }
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
             runRefresh();
             return;
         }
     }
     QWidget::keyPressEvent(event);
+}
+
+void ReportScreen::closeEvent(QCloseEvent* event)
+{
+    if (m_running) {
+        // The load stops first; the screen closes once the refresh is over.
+        m_closeWhenIdle = true;
+        stopLoad();
+        event->ignore();
+        return;
+    }
+    event->accept();
+    MDIActiveX::unload(this);
 }
 
 void ReportScreen::resizeEvent(QResizeEvent* event)

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CriteriaBar;
 class QAction;
@@ -71,6 +72,13 @@ public:
     static QString PrintHeader(const QString& title, const QDate& begin, const QDate& end);
     static QString PrintFooter();
 
+    // A refusal to run (a criterion that leaves nothing to query): the user is told `message`
+    // in a message box, then `then` runs (opening the branch picker, say). During a refresh of
+    // the screen holding `from`, both wait until the screen is idle and usable again, and the
+    // refresh ends as refused with nothing run; otherwise they happen now.
+    static void Refuse(const QWidget* from, const QString& message,
+                       std::function<void()> then = {});
+
 public slots:
     // Sets the criteria control named `name` from text: a date picker from YYYY-MM-DD, a check
     // box or option button from 0 or 1, a combo box by item text or "#n", a text box from text.
@@ -109,6 +117,8 @@ protected:
     void preparePrint(Sheet* sheet) const override;
     // Extra load steps after the common ones (criteria, column setup).
     virtual void formLoad() {}
+    // Stops a load in progress (the screen is being closed); the refresh then ends as usual.
+    virtual void stopLoad() {}
     // Other toolbar keys a screen adds ("Prev", "Charting", ...).
     virtual void toolbarAction(const QString& key) { Q_UNUSED(key); }
     // Fills a list criterion of the screen's own (ListSource::Screen) after its "(全部)", on
@@ -139,6 +149,7 @@ protected:
     int twipsY(int twips) const;
 
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -165,12 +176,20 @@ private:
     void applyEnglishLayout();
     void onToolbarKey(const QString& key);
 
+    struct Refusal
+    {
+        QString message;
+        std::function<void()> then;
+    };
+
     QString m_title;
     QString m_lastError;
+    std::optional<Refusal> m_refusal; // told once the refresh that met it is over
     QSize m_sizeTwips;
     mutable std::unique_ptr<LanguageSection> m_texts;
     QWidget* m_body = nullptr;
     bool m_loaded = false;
     bool m_running = false;
+    bool m_closeWhenIdle = false; // closed while running: unloads when the refresh is over
     int m_lastProgressWidth = -1;
 };

@@ -221,9 +221,11 @@ struct ScreenSpec
     const char* title; // title strip and window caption
     QSize size;        // initial size in twips
     std::vector<std::vector<CriterionSpec>> rows = {};
-    std::vector<ViewSpec> views = {}; // none: the screen shows a body of its own
-    std::vector<TextSpec> texts = {}; // the screen's own messages ("Default" attribute)
-    const char* caption = nullptr;    // window caption when it differs from the title
+    std::vector<ViewSpec> views = {};    // none: the screen shows a body of its own
+    std::vector<TextSpec> texts = {};    // the screen's own messages ("Default" attribute)
+    const char* caption = nullptr;       // window caption when it differs from the title
+    const char* helpContext = nullptr;   // help topic ("040404_InventoryQuery"), F1 and "Help"
+    bool refusedRangeFocusesEnd = false; // a reversed date range gives dtpEnd the focus
 };
 
 // Whether the screen's views form control arrays (its Views criterion is `indexed`).

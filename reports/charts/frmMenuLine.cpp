@@ -205,7 +205,7 @@ bool frmMenuLine::criteria(MenuLineCriteria* c, QString* reason) const
     }
     if (c->subjectName.isEmpty()) {
         *reason = ownText(MissingKeys[c->subject]);
-        MsgBox(*reason, QMessageBox::Information, QMessageBox::Ok, window());
+        Refuse(this, *reason);
         return false;
     }
     return true;

@@ -84,6 +84,7 @@ const ScreenSpec kSpec{
             operationView("兑分记录", {points("扣减积分")}),
             operationView("升级记录", {Remark}),
         },
+    .refusedRangeFocusesEnd = true,
 };
 
 } // namespace

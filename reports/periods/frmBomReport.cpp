@@ -79,6 +79,7 @@ const ScreenSpec kSpec{
              .emptyRows = 36,
              .centred = {1, 3}},
         },
+    .refusedRangeFocusesEnd = true,
 };
 
 } // namespace

@@ -218,7 +218,7 @@ void frmDailyReport::cmdQuery1()
 {
     if (dtpToday->date() < dtpBegin->date() || dtpToday->date() > dtpEnd->date()) {
         const QString refusal = msgText(languageTexts(), "Msg_BillDate");
-        MsgBox(refusal, QMessageBox::Information, QMessageBox::Ok, this);
+        Refuse(this, refusal);
         throw std::runtime_error(refusal.toStdString());
     }
     DailyReportCriteria c;

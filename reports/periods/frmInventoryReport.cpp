@@ -131,6 +131,7 @@ const ScreenSpec kSpec{
                               TextColumn("BranchName", "分店", 1000)}),
              .centred = {1, 3, 5, 11}},
         },
+    .helpContext = "040404_InventoryQuery",
 };
 
 int chosenRange(const CriteriaBar& bar)
