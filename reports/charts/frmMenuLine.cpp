@@ -2,7 +2,6 @@
 
 #include "core/HostContext.h"
 #include "core/modMessage.h"
-#include "core/modPublic.h"
 #include "db/Recordset.h"
 #include "framework/DataList.h"
 #include "screens/CriteriaBar.h"
@@ -225,9 +224,10 @@ void frmMenuLine::cmdQuery1()
     Drawing drawing;
     drawing.header = dateText(beginDate()) +
                      (line.days() > 1 ? QLatin1Char('-') + dateText(endDate()) : QString()) + title;
-    drawing.footer = ownText("Msg_Total") + GroupThousands(line.total().toString(2)) +
-                     ownText("Msg_MaxValue") + GroupThousands(line.maximum().toString(2)) +
-                     ownText("Msg_AvgValue") + GroupThousands(line.average().toString(2));
+    // The footer's figures keep the chart's own "0.00" form, without thousands separators.
+    drawing.footer = ownText("Msg_Total") + line.total().toString(2) + ownText("Msg_MaxValue") +
+                     line.maximum().toString(2) + ownText("Msg_AvgValue") +
+                     line.average().toString(2);
     drawing.seriesLabel = c.subjectName;
     drawing.yAxisFromMaximum = true;
     drawLine(line, drawing);

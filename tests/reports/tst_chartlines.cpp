@@ -144,7 +144,7 @@ private slots:
         const Chart2DData& d = screen.chart()->data();
         QCOMPARE(d.header, QString("2026年05月01日-2026年05月03日 部门类别-热菜 销售额走势图"));
         QCOMPARE(d.footer, QString("合计:300.00  最大值:300.00  日平均值:100.00"));
-        // Larger footers group their thousands as the grids do.
+        // Slice labels group their thousands as the grids do; the footer keeps "0.00".
         QCOMPARE(GroupThousands("1234567.80"), QString("1,234,567.80"));
         QCOMPARE(GroupThousands("-1234"), QString("-1,234"));
         QCOMPARE(GroupThousands("999.50"), QString("999.50"));
