@@ -5,6 +5,7 @@
 #include "core/cLanguage.h"
 #include "core/modPublic.h"
 #include "framework/HostUi.h"
+#include "framework/QtTranslation.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -180,6 +181,7 @@ void LoadMessageTable()
     s.language = std::make_unique<cLanguage>();
     s.language->setAppExeName(PluginBaseName());
     s.language->setLanguage(context.LanguageCode);
+    UseQtTranslation(s.language->Language()); // Qt's own buttons and dialogs in the same language
     s.language->setSection(QStringLiteral("Main"));
     context.Language = s.language.get();
     s.messages.clear();

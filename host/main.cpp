@@ -1,7 +1,9 @@
 #include "framework/HostObject.h"
 #include "framework/HostUi.h"
 #include "framework/ISubSystem.h"
+#include "framework/QtTranslation.h"
 #include "host/HeadlessRun.h"
+#include "host/HostCaptions.h"
 #include "host/HostOptions.h"
 #include "host/HostSession.h"
 #include "host/MainWindow.h"
@@ -35,6 +37,9 @@ int main(int argc, char* argv[])
         std::fprintf(stdout, "%s", qPrintable(help));
         return ExitOk;
     }
+    // Qt's own texts (the sign-in dialog's buttons) in the host's language; the module
+    // replaces the translation by its own language when it is bound.
+    UseQtTranslation(HostCaptions::languageCode());
     const bool unattended = options.headless() || !options.menuScreenshot.isEmpty();
     HostUi::setHeadless(unattended);
 

@@ -6,9 +6,12 @@
 #include "core/modMessage.h"
 #include "core/modPublic.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -81,6 +84,51 @@ private slots:
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
         SetPluginDirectory(m_plugin.path());
+    }
+
+    // Qt's own texts follow the language: the buttons of a message box and the file dialog's
+    // title, labels and buttons in Simplified Chinese without a language file and with the
+    // English setting but no English file (nothing English on a Chinese screen), in Traditional
+    // Chinese with the Traditional Chinese file, in English with the English file.
+    void qtTextsFollowTheLanguage()
+    {
+        auto texts = [] {
+            QMessageBox box(QMessageBox::Question, "t", "x",
+                            QMessageBox::Ok | QMessageBox::Yes | QMessageBox::No |
+                                QMessageBox::Cancel);
+            QStringList shown;
+            for (auto b : {QMessageBox::Ok, QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+                shown << box.button(b)->text();
+            QFileDialog dialog;
+            dialog.setOption(QFileDialog::DontUseNativeDialog);
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            shown << dialog.windowTitle() << dialog.findChild<QLabel*>("lookInLabel")->text()
+                  << dialog.findChild<QLabel*>("fileNameLabel")->text();
+            for (QAbstractButton* b : dialog.findChild<QDialogButtonBox*>()->buttons())
+                shown << b->text();
+            return shown.join('|');
+        };
+        removeLanguageFiles();
+        setLanguageSetting("0");
+        LoadMessageTable();
+        const QString simplified = texts();
+        QCOMPARE(simplified,
+                 QString("确定|是(&Y)|否(&N)|取消|另存为|查找范围：|文件名称(&N)：|保存(&S)|取消"));
+        setLanguageSetting("3");
+        LoadMessageTable(); // no English file: Chinese texts, Chinese buttons
+        QCOMPARE(texts(), simplified);
+        writeLanguageFile(".big", "<Msg_Title Default=\"提示\"/>");
+        setLanguageSetting("2");
+        LoadMessageTable();
+        QCOMPARE(texts(),
+                 QString("確定|是(&Y)|否(&N)|取消|另存新檔|尋找於：|檔名(&N)：|儲存(&S)|取消"));
+        writeLanguageFile(".eng", "<Msg_Title Default=\"Note\"/>");
+        setLanguageSetting("3");
+        LoadMessageTable();
+        QCOMPARE(texts(), QString("OK|&Yes|&No|Cancel|Save As|Look in:|File &name:|&Save|Cancel"));
+        removeLanguageFiles();
+        setLanguageSetting("0");
+        LoadMessageTable();
     }
 
     void missingFileGivesDefaults()

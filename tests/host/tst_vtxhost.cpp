@@ -209,7 +209,7 @@ void tst_VtxHost::failuresSayWhy()
          "could not set dtpEnd to 9999-12-31: dtpEnd takes a date from 1752-09-14 to 9999-12-30"},
         {{"--db", db.path(), "--action", "DoBillQuery", "--export", nowhere},
          4,
-         "could not export to " + nowhere + ": No such file or directory"},
+         "could not export to " + nowhere + ": 此文件或目录不存在"}, // Qt's reason, in Chinese
         {{"--db", noBills.path(), "--action", "DoBillQuery", "--export", out},
          4,
          "could not refresh: 查询失败：no such table: bi_Bill"},
