@@ -21,6 +21,7 @@ void addOne(QueryColumns& columns, const ColumnSpec& c, const QString& caption,
             .replace(QLatin1String("{name}"), sqlQuote(entry->Name));
     QueryColumn* column = columns.Add(QString::fromUtf8(c.field), caption, condition, QString(),
                                       c.value5, c.value6, c.sum, c.kind, c.width, c.back, true);
+    column->setHoldsDates(c.dates);
     add(column->SubColumns(), c.sub, entries, entry);
 }
 

@@ -42,12 +42,18 @@ struct ColumnSpec
     bool value5 = false;
     std::vector<ColumnSpec> sub = {};
     std::optional<DataList::Kind> eachEntryOf = std::nullopt;
+    bool dates = false; // holds dates: shown without the time of day (QueryColumn::holdsDates)
 };
 
 // A text column.
 inline ColumnSpec TextColumn(const char* field, const char* caption, int width)
 {
     return {.field = field, .caption = caption, .width = width};
+}
+// A text column of dates (birthdays, business dates): "2026-03-09", not "2026-03-09 00:00:00".
+inline ColumnSpec DateColumn(const char* field, const char* caption, int width)
+{
+    return {.field = field, .caption = caption, .width = width, .dates = true};
 }
 // A number column summed in the totals row; a cell takes its value (and its share of the
 // total) only from the rows meeting `condition`. `value6` 1 sums the records folded into one

@@ -57,6 +57,9 @@ public:
     int backColor() const { return m_backColor; } // BGR number (&HE0E0E0), -1 for none
     void setBackColor(int bgr) { m_backColor = bgr; }
     bool value11() const { return m_value11; }
+    // The column holds dates: a date-time at midnight shows as its date alone ("2026-03-09").
+    bool holdsDates() const { return m_dates; }
+    void setHoldsDates(bool on) { m_dates = on; }
 
     // The columns under a header-only column.
     QueryColumns& SubColumns() { return *m_sub; }
@@ -71,5 +74,6 @@ private:
     int m_width = -1;
     int m_backColor = -1;
     bool m_value11 = true;
+    bool m_dates = false;
     std::unique_ptr<QueryColumns> m_sub;
 };

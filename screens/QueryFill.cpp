@@ -9,6 +9,7 @@
 #include "screens/QueryExpression.h"
 #include "screens/QueryGroups.h"
 #include "screens/sheet/Sheet.h"
+#include "screens/sheet/SheetCells.h"
 
 #include <QHash>
 
@@ -29,6 +30,8 @@ QColor fromBgr(int bgr)
 struct Leaf
 {
     const QueryColumn* def = nullptr;
+    QString name;       // its caption under its group's ("实收金额 其他"), for messages
+    bool dates = false; // a date column: a date-time at midnight shows as its date
     QueryExpression value, condition; // the condition compiled once per distinct text
     int conditionIndex = -1;          // into the run's shared conditions; -1: none
     int kind = TextKind;
@@ -79,6 +82,25 @@ struct Kept
         text = v.kind == QueryValue::Text ? v.text.toString() : QString();
     }
 };
+
+// A date column's text as its cell shows it: a date-time at midnight ("2026-03-09 00:00:00")
+// as its date alone.
+QStringView dateText(QStringView text)
+{
+    static constexpr QStringView Midnight = u" 00:00:00";
+    if (text.size() != 19 || !text.endsWith(Midnight) || text[4] != u'-' || text[7] != u'-')
+        return text;
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (!text[i].isDigit())
+            return text;
+    return text.left(10);
+}
+
+// A sum or conversion of column `leaf`'s amounts; an overflow names the column.
+template <typename F> Money money(const Leaf& leaf, F&& f)
+{
+    return MoneyInColumn(leaf.name, f);
+}
 
 } // namespace
 
@@ -353,10 +375,15 @@ bool QueryFill::fill(Source& rs, Sheet& sheet)
     };
     std::vector<Leaf> leaves(m_leaves.size());
     const bool keyed = !m_keyFields.isEmpty();
+    const SheetCells headers(sheet);
     for (size_t i = 0; i < m_leaves.size(); ++i) {
         Leaf& leaf = leaves[i];
         const QueryColumn& c = *m_leaves[i];
         leaf.def = &c;
+        leaf.dates = c.holdsDates();
+        leaf.name = headers.columnCaption(int(i) + 1, QStringLiteral(" "));
+        if (leaf.name.isEmpty())
+            leaf.name = c.caption();
         leaf.kind = c.kind() == 13 || c.kind() == 14 ? c.kind() : TextKind;
         leaf.summed = c.isSummed();
         QString error;
@@ -472,7 +499,7 @@ bool QueryFill::fill(Source& rs, Sheet& sheet)
             if (!numeric && l.kind != TextKind)
                 n = v.toNumber(&numeric);
             if (l.sumsInGroup && numeric) {
-                l.sum += Money::fromDouble(n);
+                l.sum = money(l, [&] { return l.sum + Money::fromDouble(n); });
                 l.has = true;
                 l.isText = false;
                 continue;
@@ -483,7 +510,7 @@ bool QueryFill::fill(Source& rs, Sheet& sheet)
             l.isText = !numeric || (l.kind == TextKind && v.kind == QueryValue::Text);
             if (l.isText)
                 l.text = v.kind == QueryValue::Text
-                             ? intern(v)
+                             ? (l.dates ? sheet.internText(dateText(v.text)) : intern(v))
                              : sheet.internText(QString::number(v.number, 'g', 15));
             else
                 l.number = n;
@@ -561,19 +588,19 @@ bool QueryFill::fill(Source& rs, Sheet& sheet)
                 sheet.setTextId(r, col, l.text);
             } else {
                 double v = l.sumsInGroup ? l.sum.toDouble() : l.number;
-                Money m = l.sumsInGroup ? l.sum : Money::fromDouble(v);
                 if (l.kind == PercentKind)
                     v *= 100;
                 sheet.setNumber(r, col, v);
                 if (v != std::floor(v))
                     l.allWhole = false;
                 if (l.summed) {
-                    if (l.kind == PercentKind)
-                        m = Money::fromDouble(v);
-                    totals[i] += m;
+                    const Money m = l.sumsInGroup && l.kind != PercentKind
+                                        ? l.sum
+                                        : money(l, [&] { return Money::fromDouble(v); });
+                    totals[i] = money(l, [&] { return totals[i] + m; });
                     totalHas[i] = 1;
                     for (Level& lv : levels) {
-                        lv.sums[i] += m;
+                        lv.sums[i] = money(l, [&] { return lv.sums[i] + m; });
                         lv.has[i] = 1;
                     }
                 }
@@ -615,13 +642,16 @@ bool QueryFill::fill(Source& rs, Sheet& sheet)
                 m_progress(percent, 100);
             }
         }
+        if (gathering)
+            flush();
     } catch (const SqlError& e) {
         return fail(sheet, m_texts.queryFailed.arg(e.message()));
+    } catch (const MoneyOverflow& e) {
+        return fail(sheet, m_texts.overflow.isEmpty() ? QString::fromUtf8(e.what())
+                                                      : m_texts.overflow.arg(e.column()));
     }
     m_records = records;
     m_stopped = m_stop;
-    if (gathering)
-        flush();
     if (anyRow)
         for (size_t i = levels.size(); i-- > 0;)
             writeSubtotal(levels[i]);

@@ -26,8 +26,10 @@ class Sheet;
 // against the result's columns. A cell takes a value only from records meeting its column's
 // condition; an empty condition admits every record. Kinds: 1 text, 13 number, 14 percent (a
 // fraction, shown as its percentage). Number columns show no decimals when their field is an
-// integer column and every value is whole, else two decimals. Totalled columns are summed in
-// fixed point (Money).
+// integer column and every value is whole, else two decimals. In a column that holds dates
+// (QueryColumn::holdsDates) a date-time at midnight shows as its date alone. Totalled columns are
+// summed in fixed point (Money); an amount or a sum beyond its range fails the fill, naming the
+// column.
 //
 // Key fields (the records ordered by them): consecutive records with equal keys fold into one
 // grid row. Within that row a text column, or a number column whose condition reads only its
@@ -66,6 +68,7 @@ public:
         QString badCondition;  // %1 caption, %2 condition, %3 the reason
         QString badKeyField;   // %1 the field
         QString badGroupField; // %1 the field
+        QString overflow;      // %1 the caption of a column whose amounts leave Money's range
     };
 
     // Called with (current, 100): 0 when the first record is read, a percentage approaching 99

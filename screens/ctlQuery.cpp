@@ -28,6 +28,8 @@ const LanguageSection
                            {"lblTotal", "Caption", "合计"},
                            {"Msg_NoConnection", "Default", "查询失败：没有数据库连接"},
                            {"Msg_QueryFailed", "Default", "查询失败：%1"},
+                           {"Msg_Overflow", "Default",
+                            "列“%1”的金额超出范围（最大 ±922,337,203,685,477.5807）"},
                            {"Msg_BadColumn", "Default", "列“%1”（%2）：%3"},
                            {"Msg_BadCondition", "Default", "列“%1”的条件 %2：%3"},
                            {"Msg_BadKeyField", "Default", "关键字段“%1”不在查询结果中"},
@@ -210,7 +212,8 @@ QueryFill::Texts ctlQuery::fillTexts()
             message("Msg_BadColumn"),
             message("Msg_BadCondition"),
             message("Msg_BadKeyField"),
-            message("Msg_BadGroupField")};
+            message("Msg_BadGroupField"),
+            message("Msg_Overflow")};
 }
 
 QueryFill::RowRole ctlQuery::rowRole(int row) const

@@ -10,7 +10,7 @@ packages=(
   libqt6sql6-psql postgresql-15 libpq-dev
   libxlsxwriter-dev
   unixodbc libsqliteodbc tdsodbc libsqlite3-dev sqlite3
-  fonts-noto-cjk poppler-utils unzip qt6-translations-l10n
+  fonts-noto-cjk poppler-utils unzip qt6-translations-l10n python3-openpyxl
   nodejs npm
 )
 # Node.js and npm run the T-SQL check (tools/tsqlcheck). A node and npm already on the PATH stay

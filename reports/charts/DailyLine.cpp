@@ -1,6 +1,9 @@
 #include "reports/charts/DailyLine.h"
 
 #include "db/Recordset.h"
+#include "screens/ctlQuery.h"
+
+#include <stdexcept>
 
 DailyLine::DailyLine(const QDate& begin, const QDate& end) : m_begin(begin)
 {
@@ -39,10 +42,13 @@ Money DailyLine::divided(Money value, std::int64_t divisor, int decimals)
     for (int i = std::clamp(decimals, 0, 4); i < 4; ++i)
         step *= 10;
     const bool negative = (value.units() < 0) != (divisor < 0);
-    const std::int64_t n = value.units() < 0 ? -value.units() : value.units();
-    const std::int64_t d = (divisor < 0 ? -divisor : divisor) * step;
-    const std::int64_t q = (n + d / 2) / d * step;
-    return Money::fromUnits(negative ? -q : q);
+    // In 128 bits: no amount overflows on the way.
+    const __int128 n = value.units() < 0 ? -__int128(value.units()) : __int128(value.units());
+    const __int128 d = (divisor < 0 ? -__int128(divisor) : __int128(divisor)) * step;
+    const __int128 q = (n + d / 2) / d * step;
+    if (q > INT64_MAX)
+        throw MoneyOverflow();
+    return Money::fromUnits(negative ? -std::int64_t(q) : std::int64_t(q));
 }
 
 namespace {
@@ -64,11 +70,16 @@ DailyLine DailyLine::read(const Connection& db, const QString& sql, const QDate&
     DailyLine line(begin, end);
     line.setDivisor(divisor);
     auto rows = db.execute(sql, {begin, end.addDays(1)});
-    for (; !rows->atEnd(); rows->moveNext()) {
-        const QDate day = rowDate(rows->value(0));
-        line.add(day, Money::fromVariant(rows->value(1)));
-        if (progress)
-            progress(int(begin.daysTo(day)) + 1, line.days());
+    try {
+        for (; !rows->atEnd(); rows->moveNext()) {
+            const QDate day = rowDate(rows->value(0));
+            MoneyInColumn(rows->fieldName(1),
+                          [&] { line.add(day, Money::fromVariant(rows->value(1))); });
+            if (progress)
+                progress(int(begin.daysTo(day)) + 1, line.days());
+        }
+    } catch (const MoneyOverflow& e) {
+        throw std::runtime_error(ctlQuery::fillTexts().overflow.arg(e.column()).toStdString());
     }
     return line;
 }

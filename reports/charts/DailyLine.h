@@ -39,7 +39,8 @@ public:
 
     // The rows (BillDate, TotalSum) of `sql`, bound to the begin date and the day after the end
     // date, with the divisor for the points.
-    // `progress` hears (days read up to, days). Throws SqlError.
+    // `progress` hears (days read up to, days). Throws SqlError, and std::runtime_error naming
+    // the column when a sum leaves the range of Money.
     static DailyLine read(const Connection& db, const QString& sql, const QDate& begin,
                           const QDate& end, int divisor = 0,
                           const std::function<void(int, int)>& progress = {});

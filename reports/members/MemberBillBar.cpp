@@ -29,7 +29,7 @@ std::vector<ColumnSpec> MemberBillColumns(bool bills, const ColumnSpec& amount)
 {
     std::vector<ColumnSpec> columns;
     if (bills)
-        columns = {TextColumn("BillID", "单号", 1500), TextColumn("BillDate", "日期", 1800)};
+        columns = {TextColumn("BillID", "单号", 1500), DateColumn("BillDate", "日期", 1800)};
     columns.insert(columns.end(), {TextColumn("MemberCardID", "卡号", 1300),
                                    TextColumn("MemberTypeName", "卡类型", 1000),
                                    TextColumn("MemberName", "姓名", 1000), amount});

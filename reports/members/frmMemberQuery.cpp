@@ -77,7 +77,7 @@ const ScreenSpec kSpec{
                 TextColumn("MemberTypeName", "卡类型", 900),
                 TextColumn("MemberName", "姓名", 900),
                 TextColumn("Sex", "性别", 500),
-                TextColumn("BirthDate", "生日", 1100),
+                DateColumn("BirthDate", "生日", 1100),
                 TextColumn("PhoneNumber", "联系电话", 1300),
                 TextColumn("MobileNumber", "手机", 1300),
                 SumColumn("ConsumeSum", "消费累计", 1100),

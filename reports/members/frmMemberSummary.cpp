@@ -39,7 +39,7 @@ ColumnSpec points(const char* caption)
     return SumColumn("IntegralChange", caption, 1100, "IntegralChange<>0");
 }
 
-const ColumnSpec LimitTime = TextColumn("LimitTime", "有效期至", 1800);
+const ColumnSpec LimitTime = DateColumn("LimitTime", "有效期至", 1800);
 const ColumnSpec Remark = TextColumn("Remark", "摘要", 2000);
 
 const ScreenSpec kSpec{

@@ -1,6 +1,7 @@
 #include "reports/periods/DailyReportFigures.h"
 
 #include "db/StatementBatch.h"
+#include "screens/ctlQuery.h"
 
 #include <QHash>
 
@@ -29,7 +30,9 @@ struct FirstRow
     // A NULL sum is zero.
     Money money(const QString& column) const
     {
-        return rs->atEnd() ? Money() : Money::fromVariant(rs->value(column));
+        return rs->atEnd()
+                   ? Money()
+                   : MoneyInColumn(column, [&] { return Money::fromVariant(rs->value(column)); });
     }
     qint64 integer(const QString& column) const
     {
@@ -88,16 +91,18 @@ public:
             // Each subject's sum; a subtotal counts a subject's sum once per visible subject
             // row of its balance type (the join of the per-row statement).
             QHash<QString, Money> sums;
-            for (const auto rs = batch.open(m_bySubject); !rs->atEnd(); rs->moveNext())
-                if (const auto key = keyOf(rs->value(0), dialect))
-                    sums[*key] += Money::fromVariant(rs->value(1));
             Money income, expense;
-            for (const auto rs = batch.open(m_visible); !rs->atEnd(); rs->moveNext()) {
-                const auto key = keyOf(rs->value(0), dialect);
-                const Money sum = key ? sums.value(*key) : Money();
-                income += sum * rs->value(1).toLongLong();
-                expense += sum * rs->value(2).toLongLong();
-            }
+            MoneyInColumn(QStringLiteral("theSum"), [&] {
+                for (const auto rs = batch.open(m_bySubject); !rs->atEnd(); rs->moveNext())
+                    if (const auto key = keyOf(rs->value(0), dialect))
+                        sums[*key] += Money::fromVariant(rs->value(1));
+                for (const auto rs = batch.open(m_visible); !rs->atEnd(); rs->moveNext()) {
+                    const auto key = keyOf(rs->value(0), dialect);
+                    const Money sum = key ? sums.value(*key) : Money();
+                    income += sum * rs->value(1).toLongLong();
+                    expense += sum * rs->value(2).toLongLong();
+                }
+            });
             for (const DailyReportRow& row : m_keys) {
                 if (row.key.isEmpty())
                     p.subjects << Amount();
@@ -155,10 +160,14 @@ public:
             QList<Money> groups(lists.groupTypes.size());
             for (const auto rs = batch.open(m_items); !rs->atEnd(); rs->moveNext()) {
                 if (const auto key = keyOf(rs->value(0), dialect))
-                    byName[*key] += Money::fromVariant(rs->value(QStringLiteral("theSum")));
-                for (qsizetype i = 0; i < groups.size(); ++i)
-                    groups[i] +=
-                        Money::fromVariant(rs->value(QStringLiteral("theGroup%1").arg(i + 1)));
+                    MoneyInColumn(QStringLiteral("theSum"), [&] {
+                        byName[*key] += Money::fromVariant(rs->value(QStringLiteral("theSum")));
+                    });
+                for (qsizetype i = 0; i < groups.size(); ++i) {
+                    const QString column = QStringLiteral("theGroup%1").arg(i + 1);
+                    MoneyInColumn(column,
+                                  [&] { groups[i] += Money::fromVariant(rs->value(column)); });
+                }
             }
             for (const QString& name : lists.departTypes)
                 s.departTypes << byName.value(*keyOf(name, dialect));
@@ -205,14 +214,16 @@ public:
         QList<Money> cost(departs); // names that match no department type count in the total
         Money total;
         auto accumulate = [&](Handle h) {
-            for (const auto rs = batch.open(h); !rs->atEnd(); rs->moveNext()) {
-                const Money v = Money::fromVariant(rs->value(QStringLiteral("theTotalSum")));
-                const qsizetype i = lists.departTypes.indexOf(
-                    rs->value(QStringLiteral("DepartTypeName")).toString());
-                if (i >= 0)
-                    cost[i] += v;
-                total += v;
-            }
+            const QString column = QStringLiteral("theTotalSum");
+            for (const auto rs = batch.open(h); !rs->atEnd(); rs->moveNext())
+                MoneyInColumn(column, [&] {
+                    const Money v = Money::fromVariant(rs->value(column));
+                    const qsizetype i = lists.departTypes.indexOf(
+                        rs->value(QStringLiteral("DepartTypeName")).toString());
+                    if (i >= 0)
+                        cost[i] += v;
+                    total += v;
+                });
         };
         if (m_stock.valid())
             accumulate(m_stock);
@@ -303,11 +314,14 @@ DailyReportFigures::Share DailyReportFigures::share(const Amount& amount, const 
 {
     if (!amount || !base || amount->isZero() || base->isZero())
         return {};
-    // Hundredths of a per cent: amount / base * 100 * 100.
-    qint64 num = amount->units() * 10000, den = base->units();
+    // Hundredths of a per cent: amount / base * 100 * 100 (in 128 bits: no amount overflows).
+    __int128 num = __int128(amount->units()) * 10000, den = base->units();
     if (den < 0)
         num = -num, den = -den;
-    return divRound(num, den);
+    const __int128 q = num >= 0 ? (num + den / 2) / den : -((-num + den / 2) / den);
+    if (q > INT64_MAX || q < -INT64_MAX)
+        throw MoneyOverflow();
+    return qint64(q);
 }
 
 // The figures as shown, to the cent, so that the profit on the sheet is the shown sales less the
@@ -359,6 +373,8 @@ DailyReportFigures DailyReportFigures::read(const ConnectionPtr& db, const Daily
     auto take = [&](Part part, auto& figures, auto&& read) {
         try {
             figures = read();
+        } catch (const MoneyOverflow& e) {
+            f.failures.append({part, ctlQuery::fillTexts().overflow.arg(e.column())});
         } catch (const std::exception& e) {
             f.failures.append({part, QString::fromUtf8(e.what())});
         }

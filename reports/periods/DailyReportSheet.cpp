@@ -37,11 +37,7 @@ constexpr int HeaderCaptions[DailyReportSheet::Columns] = {-1,
 
 QString hundredths(qint64 v)
 {
-    const qint64 abs = v < 0 ? -v : v;
-    return QStringLiteral("%1%2.%3")
-        .arg(v < 0 ? QStringLiteral("-") : QString())
-        .arg(abs / 100)
-        .arg(abs % 100, 2, 10, QLatin1Char('0'));
+    return Money::fromUnits(v * 100).toString(2);
 }
 
 } // namespace
@@ -74,17 +70,25 @@ void DailyReportSheet::putText(int row, int col, const QString& text)
     m_sheet->setText(row, col, text);
 }
 
-// An absent figure is not written: its cell stays as the layout left it.
+void DailyReportSheet::putNumber(int row, int col, CellType type, double value, int decimals)
+{
+    m_sheet->setCellType(row, col, type);
+    m_sheet->setCellDecimals(row, col, decimals);
+    m_sheet->setNumber(row, col, value);
+}
+
+// Figures are number cells ("#,##0.00"), shares percent cells ("0.00%"); an absent figure is
+// not written (its cell stays as the layout left it) and a zero one leaves its cell empty.
 void DailyReportSheet::putAmount(int row, int col, const DailyReportFigures::Amount& amount)
 {
-    if (amount)
-        putText(row, col, amountText(*amount));
+    if (amount && !amount->isZero())
+        putNumber(row, col, CellType::Number, amount->rounded(2).toDouble(), 2);
 }
 
 void DailyReportSheet::putShare(int row, int col, const DailyReportFigures::Share& share)
 {
     if (share)
-        putText(row, col, hundredths(*share) + QLatin1Char('%'));
+        putNumber(row, col, CellType::Percent, double(*share) / 100, 2);
 }
 
 void DailyReportSheet::layout(const DailyReportLists& lists, const QDate& today, const QDate& begin,
@@ -225,18 +229,24 @@ void DailyReportSheet::render(const DailyReportFigures& f)
 {
     const bool redraw = m_sheet->reDraw();
     m_sheet->setReDraw(false);
-    renderPayments(f.day.payments, 1);
-    renderPayments(f.period.payments, 3);
-    renderSales(f.day.sales, 7);
-    renderSales(f.period.sales, 9);
+    // The totals, shares and profits worked out here name the column of an overflow.
+    auto column = [&](int col, auto&& write) {
+        MoneyInColumn(m_captions.at(HeaderCaptions[col - 1]), write);
+    };
+    column(3, [&] { renderPayments(f.day.payments, 1); });
+    column(5, [&] { renderPayments(f.period.payments, 3); });
+    column(9, [&] { renderSales(f.day.sales, 7); });
+    column(11, [&] { renderSales(f.period.sales, 9); });
     renderCost(f.day.cost, 11);
     renderCost(f.period.cost, 12);
     putAmount(m_last, 15, f.day.expenses);
     putAmount(m_last, 16, f.period.expenses);
     // The period's gross profit per department type and in total (less the expenses there).
-    for (int i = 1; i <= m_lists.departTypes.size(); ++i)
-        putAmount(departRow(i), 17, f.profit(i - 1));
-    putAmount(m_last, 17, f.totalProfit());
+    column(17, [&] {
+        for (int i = 1; i <= m_lists.departTypes.size(); ++i)
+            putAmount(departRow(i), 17, f.profit(i - 1));
+        putAmount(m_last, 17, f.totalProfit());
+    });
     m_sheet->setReDraw(redraw);
 }
 
@@ -247,10 +257,10 @@ void DailyReportSheet::renderPayments(const DailyReportFigures::Payments& p, int
         putAmount(5 + i, base + 2, p.subjects.at(i - 1));
         putShare(5 + i, base + 3, p.share(p.subjects.at(i - 1)));
     }
-    if (p.guests)
-        putText(m_last - 3, base + 2, *p.guests ? QString::number(*p.guests) : QString());
-    if (const DailyReportFigures::Amount perGuest = p.perGuest())
-        putText(m_last - 2, base + 2, perGuest->toString(2)); // also "0.00"
+    if (p.guests && *p.guests)
+        putNumber(m_last - 3, base + 2, CellType::Number, double(*p.guests), 0);
+    if (const DailyReportFigures::Amount perGuest = p.perGuest()) // also 0.00
+        putNumber(m_last - 2, base + 2, CellType::Number, perGuest->rounded(2).toDouble(), 2);
     putAmount(m_last, base + 2, p.paid);
     putShare(m_last, base + 3, p.share(p.paid));
 }

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 class Sheet;
+enum class CellType : quint8;
 
 // The income sheet itself: an 18-column grid with the subject block on the left (money taken
 // per payment subject) and the department block on the right (sales per department type and
@@ -59,8 +60,9 @@ public:
     // Clears the sheet and draws the empty sheet for the lists and dates.
     void layout(const DailyReportLists& lists, const QDate& today, const QDate& begin,
                 const QDate& end);
-    // Writes the figures into the laid-out sheet: amounts as "0.00" and shares as "0.00%",
-    // empty for zero; an absent figure leaves its cell empty. Layout first, for the same lists.
+    // Writes the figures into the laid-out sheet as number cells: amounts with two decimals and
+    // thousands separators, shares as percent cells ("12.34%"), empty for zero; an absent figure
+    // leaves its cell empty. Layout first, for the same lists.
     void render(const DailyReportFigures& figures);
     // Widens each column to its longest text from row 3 to the last row but one, never below
     // its designed width; `twipsPerPixel` converts the font's measures (15 at 96 dpi).
@@ -85,6 +87,7 @@ private:
     void putAmount(int row, int col, const DailyReportFigures::Amount& amount);
     void putShare(int row, int col, const DailyReportFigures::Share& share);
     void putText(int row, int col, const QString& text);
+    void putNumber(int row, int col, CellType type, double value, int decimals);
 
     Sheet* m_sheet;
     QStringList m_captions;

@@ -2,23 +2,29 @@
 
 #include "db/SqlError.h"
 #include "db/StatementBatch.h"
+#include "screens/ctlQuery.h"
 
 namespace {
 
-// num / den rounded half away from zero (den > 0).
-qint64 roundedRatio(qint64 num, qint64 den)
+// num / den rounded half away from zero (den > 0), in 128 bits: no amount overflows.
+qint64 roundedRatio(__int128 num, __int128 den)
 {
-    const qint64 q = (2 * (num < 0 ? -num : num) + den) / (2 * den);
-    return num < 0 ? -q : q;
+    const __int128 q = (2 * (num < 0 ? -num : num) + den) / (2 * den);
+    return qint64(num < 0 ? -q : q);
+}
+
+Money moneyOf(const Recordset& rs, const QString& column)
+{
+    return MoneyInColumn(column, [&] { return Money::fromVariant(rs.value(column)); });
 }
 
 HourReportFigures::Sums sumsOf(const Recordset& rs)
 {
     HourReportFigures::Sums s;
-    s.paid = Money::fromVariant(rs.value(QStringLiteral("BillTotal")));
-    s.consume = Money::fromVariant(rs.value(QStringLiteral("BillConsume")));
-    s.service = Money::fromVariant(rs.value(QStringLiteral("BillService")));
-    s.discount = Money::fromVariant(rs.value(QStringLiteral("BillDiscount")));
+    s.paid = moneyOf(rs, QStringLiteral("BillTotal"));
+    s.consume = moneyOf(rs, QStringLiteral("BillConsume"));
+    s.service = moneyOf(rs, QStringLiteral("BillService"));
+    s.discount = moneyOf(rs, QStringLiteral("BillDiscount"));
     s.bills = rs.value(QStringLiteral("BillCount")).toLongLong();
     s.guests = rs.value(QStringLiteral("PeopleCount")).toLongLong();
     return s;
@@ -35,7 +41,7 @@ qint64 HourReportFigures::Sums::percentOf(Money grand) const
 {
     if (grand.units() <= 0)
         return 0;
-    return roundedRatio(paid.units() * 100, grand.units());
+    return roundedRatio(__int128(paid.units()) * 100, grand.units());
 }
 
 std::optional<qint64> HourReportFigures::Sums::perBill() const
@@ -64,6 +70,8 @@ HourReportFigures HourReportFigures::read(const ConnectionPtr& db, const HourRep
             f.allDay = sumsOf(*rs);
     } catch (const SqlError& e) {
         f.failures << e.message();
+    } catch (const MoneyOverflow& e) {
+        f.failures << ctlQuery::fillTexts().overflow.arg(e.column());
     }
     try {
         auto rs = batch.open(hours);
@@ -76,6 +84,9 @@ HourReportFigures HourReportFigures::read(const ConnectionPtr& db, const HourRep
         }
     } catch (const SqlError& e) {
         f.failures << e.message();
+    } catch (const MoneyOverflow& e) {
+        f.failures << ctlQuery::fillTexts().overflow.arg(e.column());
     }
+    f.failures.removeDuplicates(); // one overflow may show in several statements
     return f;
 }

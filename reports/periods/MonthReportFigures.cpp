@@ -3,6 +3,7 @@
 #include "db/SqlError.h"
 #include "db/SqlText.h"
 #include "db/StatementBatch.h"
+#include "screens/ctlQuery.h"
 
 QString MonthReportFigures::key(const QString& field, const QString& column, const QString& id)
 {
@@ -50,17 +51,22 @@ MonthReportFigures MonthReportFigures::read(const ConnectionPtr& db, const Month
                     continue;
                 const QString id = owner.isEmpty() ? QString() : rs->value(owner).toString();
                 for (int field : fields) {
-                    const Money value = Money::fromVariant(rs->value(field));
-                    if (value.isZero())
-                        continue;
                     const QString k = key(rs->fieldName(field), owner, id);
-                    f.days[i][k] += value;
-                    f.total[k] += value;
+                    MoneyInColumn(k, [&] {
+                        const Money value = Money::fromVariant(rs->value(field));
+                        if (value.isZero())
+                            return;
+                        f.days[i][k] += value;
+                        f.total[k] += value;
+                    });
                 }
             }
         } catch (const SqlError& e) {
             f.failures << e.message();
+        } catch (const MoneyOverflow& e) {
+            f.failures << ctlQuery::fillTexts().overflow.arg(e.column());
         }
     }
+    f.failures.removeDuplicates(); // one overflow may show in several statements
     return f;
 }

@@ -9,6 +9,7 @@
 #include "reports/periods/frmGroupType.h"
 #include "screens/CriteriaBar.h"
 #include "screens/ScreenSpec.h"
+#include "screens/ctlQuery.h"
 #include "screens/sheet/Sheet.h"
 #include "screens/sheet/SheetView.h"
 
@@ -240,7 +241,11 @@ void frmDailyReport::cmdQuery1()
     const DailyReportFigures figures =
         DailyReportFigures::read(hostContext().connection(), c, m_report->lists(), dtpToday->date(),
                                  dtpBegin->date(), dtpEnd->date());
-    m_report->render(figures);
+    try {
+        m_report->render(figures);
+    } catch (const MoneyOverflow& e) {
+        throw std::runtime_error(ctlQuery::fillTexts().overflow.arg(e.column()).toStdString());
+    }
     const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
     m_report->fitColumns(1440.0 / dpi);
     if (!figures.failures.isEmpty())

@@ -7,8 +7,6 @@
 #include "screens/ScreenSpec.h"
 #include "screens/sheet/Sheet.h"
 
-#include <QLocale>
-
 namespace {
 
 using K = CriterionKind;
@@ -38,15 +36,7 @@ const ScreenSpec kSpec{
     .texts = {{"Msg_Hour", "点"}, {"Msg_AllDay", "全天"}},
 };
 
-constexpr int FirstFigureColumn = 4, LastColumn = 12;
-
-// Whole units with thousands separators, nothing for zero; then the one blank every figure
-// ends in.
-QString wholeText(qint64 value)
-{
-    static const QLocale grouped(QLocale::English, QLocale::UnitedStates);
-    return (value == 0 ? QString() : grouped.toString(value)) + QLatin1Char(' ');
-}
+constexpr int FirstFigureColumn = 4, PercentColumn = 8, LastColumn = 12;
 
 QString twoDigits(int n)
 {
@@ -72,6 +62,16 @@ void frmHourReport::formatGrid(int, Sheet* grid)
     CellStyle grey;
     grey.backColor = QColor(0xE0, 0xE0, 0xE0);
     grid->setRowStyle(AllDayRow, grey);
+    // The figures are numbers in whole units, each followed by one blank: "#,###" (nothing for
+    // zero) and the share "0 %".
+    grid->setThousandsSeparator(true);
+    for (int col = FirstFigureColumn; col <= LastColumn; ++col) {
+        const bool share = col == PercentColumn;
+        grid->setColumnType(col, share ? CellType::Percent : CellType::Number);
+        grid->setColumnDecimals(col, 0);
+        grid->setColumnNumberFormat(
+            col, {share ? QStringLiteral(" % ") : QStringLiteral(" "), /*zeroBlank=*/!share});
+    }
 }
 
 void frmHourReport::formLoad()
@@ -122,13 +122,13 @@ void frmHourReport::writeRow(Sheet* grid, int row, const HourReportFigures::Sums
 {
     auto put = [&](int col, std::optional<qint64> value) {
         if (value)
-            grid->setText(row, col, wholeText(*value));
+            grid->setNumber(row, col, double(*value));
     };
     put(4, HourReportFigures::whole(s.consume));
     put(5, HourReportFigures::whole(s.service));
     put(6, HourReportFigures::whole(s.discount));
     put(7, HourReportFigures::whole(s.paid));
-    grid->setText(row, 8, QStringLiteral("%1 % ").arg(s.percentOf(grand)));
+    put(PercentColumn, s.percentOf(grand));
     put(9, s.bills);
     put(10, s.perBill());
     put(11, s.guests);

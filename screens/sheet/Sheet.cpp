@@ -1,9 +1,9 @@
 #include "screens/sheet/Sheet.h"
 
+#include "db/Money.h"
 #include "screens/sheet/ChunkBlocks.h"
 
 #include <QHash>
-#include <QLocale>
 
 #include <algorithm>
 #include <bit>
@@ -256,9 +256,12 @@ struct Column
 {
     SlotChunks cells;            // grows to the last written row only
     std::vector<quint16> styles; // per-cell style ids; empty until a cell gets a style
-    std::vector<quint8> types;   // per-cell types; empty until a cell gets a type of its own
+    // Per-cell formats, empty until a cell gets one of its own: the type in the low four bits
+    // (0: the column's), the decimals + 1 in the high four (0: the column's).
+    std::vector<quint8> types;
     CellType type = CellType::Text;
     int decimals = 2;
+    NumberFormat format;
     int width = -1;
     bool hidden = false;
     CellStyle style;
@@ -366,9 +369,27 @@ struct Sheet::Private
         const Column* c = column(col);
         if (!c)
             return CellType::Text;
-        if (row >= 1 && row <= int(c->types.size()) && c->types[row - 1])
-            return CellType(c->types[row - 1]);
+        if (row >= 1 && row <= int(c->types.size()) && (c->types[row - 1] & 0x0F))
+            return CellType(c->types[row - 1] & 0x0F);
         return c->type;
+    }
+    int decimalsOf(int row, int col) const
+    {
+        const Column* c = column(col);
+        if (!c)
+            return 2;
+        if (row >= 1 && row <= int(c->types.size()) && (c->types[row - 1] >> 4))
+            return (c->types[row - 1] >> 4) - 1;
+        return c->decimals;
+    }
+    quint8* formatForWrite(int row, int col)
+    {
+        Column* c = column(col);
+        if (!c || row < 1 || row > rows)
+            return nullptr;
+        if (int(c->types.size()) < row)
+            c->types.resize(row, 0);
+        return &c->types[row - 1];
     }
 };
 
@@ -496,20 +517,17 @@ QString Sheet::text(int row, int col) const
     const double v = slotNumber(s);
     if (type == CellType::Text) // a number written into a text cell shows as written
         return QString::number(v, 'g', 15);
-    const int decimals = columnDecimals(col);
-    QString out;
-    if (d->thousands) {
-        QLocale locale(QLocale::C);
-        locale.setNumberOptions(QLocale::DefaultNumberOptions);
-        out = locale.toString(v, 'f', decimals);
-    } else {
-        out = QString::number(v, 'f', decimals);
-    }
-    if (out.startsWith(QLatin1Char('-')) && std::all_of(out.cbegin() + 1, out.cend(), [](QChar ch) {
-            return ch == QLatin1Char('0') || ch == QLatin1Char('.') || ch == QLatin1Char(',');
+    // Rounded half away from zero on the decimal value: 106.335 shows as 106.34.
+    QString out =
+        DecimalText(v, d->decimalsOf(row, col), d->thousands && type != CellType::Percent);
+    const NumberFormat& format = d->column(col)->format;
+    if (format.zeroBlank && std::all_of(out.cbegin(), out.cend(), [](QChar ch) {
+            return ch == u'0' || ch == u'.' || ch == u',';
         }))
-        out.remove(0, 1); // no "-0.00"
-    if (type == CellType::Percent)
+        out.clear();
+    if (format.suffix)
+        out += *format.suffix;
+    else if (type == CellType::Percent)
         out += QLatin1Char('%');
     return out;
 }
@@ -626,13 +644,30 @@ CellType Sheet::cellType(int row, int col) const
 
 void Sheet::setCellType(int row, int col, CellType type)
 {
-    Column* c = d->column(col);
-    if (!c || row < 1 || row > d->rows)
-        return;
-    if (int(c->types.size()) < row)
-        c->types.resize(row, 0);
-    c->types[row - 1] = quint8(type);
-    announce({row, col, row, col});
+    if (quint8* format = d->formatForWrite(row, col)) {
+        *format = quint8((*format & 0xF0) | (quint8(type) & 0x0F));
+        announce({row, col, row, col});
+    }
+}
+
+int Sheet::cellDecimals(int row, int col) const
+{
+    return d->decimalsOf(row, col);
+}
+
+void Sheet::setCellDecimals(int row, int col, int decimals)
+{
+    if (quint8* format = d->formatForWrite(row, col)) {
+        const int own = decimals < 0 ? 0 : qBound(0, decimals, 6) + 1;
+        *format = quint8((*format & 0x0F) | (own << 4));
+        announce({row, col, row, col});
+    }
+}
+
+bool Sheet::hasOwnDecimals(int row, int col) const
+{
+    const Column* c = d->column(col);
+    return c && row >= 1 && row <= int(c->types.size()) && (c->types[row - 1] >> 4);
 }
 
 void Sheet::setColumnType(int col, CellType type)
@@ -657,6 +692,18 @@ int Sheet::columnDecimals(int col) const
 {
     const Column* c = d->column(col);
     return c ? c->decimals : 2;
+}
+
+void Sheet::setColumnNumberFormat(int col, const NumberFormat& format)
+{
+    if (Column* c = d->column(col))
+        c->format = format;
+}
+
+NumberFormat Sheet::columnNumberFormat(int col) const
+{
+    const Column* c = d->column(col);
+    return c ? c->format : NumberFormat();
 }
 
 void Sheet::setThousandsSeparator(bool on)

@@ -21,6 +21,16 @@ enum class CellType : quint8
     Percent = 14
 };
 
+// How the numbers of a column end: `suffix` after each number (in place of the "%" that a
+// percent cell shows, so a percent suffix carries its own), and a number that rounds to zero
+// shown as nothing before it. "#,### " is {" ", true}; "0 %" is {" %", false}.
+struct NumberFormat
+{
+    std::optional<QString> suffix;
+    bool zeroBlank = false;
+    bool operator==(const NumberFormat&) const = default;
+};
+
 // How a cell looks. Unset members fall back to the column's, then the sheet's defaults.
 struct CellStyle
 {
@@ -100,6 +110,12 @@ public:
     // Decimal places shown for number and percent cells (default 2) and thousands separators.
     void setColumnDecimals(int col, int decimals);
     int columnDecimals(int col) const;
+    // A cell's own decimal places (-1: the column's again), and those it shows.
+    void setCellDecimals(int row, int col, int decimals);
+    int cellDecimals(int row, int col) const;
+    bool hasOwnDecimals(int row, int col) const;
+    void setColumnNumberFormat(int col, const NumberFormat& format);
+    NumberFormat columnNumberFormat(int col) const;
     void setThousandsSeparator(bool on);
     bool thousandsSeparator() const;
 

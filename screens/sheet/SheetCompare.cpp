@@ -28,6 +28,7 @@ QString SheetCompare::firstDifference(const Sheet& a, const Sheet& b)
         return QStringLiteral("print settings");
     for (int c = 1; c <= a.maxCols(); ++c) {
         if (a.columnType(c) != b.columnType(c) || a.columnDecimals(c) != b.columnDecimals(c) ||
+            !(a.columnNumberFormat(c) == b.columnNumberFormat(c)) ||
             a.columnWidth(c) != b.columnWidth(c) || a.isColumnHidden(c) != b.isColumnHidden(c) ||
             !(a.columnStyle(c) == b.columnStyle(c)))
             return QStringLiteral("column %1").arg(c);
@@ -57,7 +58,8 @@ QString SheetCompare::firstDifference(const Sheet& a, const Sheet& b)
                     .arg(r)
                     .arg(c)
                     .arg(a.text(r, c), b.text(r, c));
-            if (a.cellType(r, c) != b.cellType(r, c))
+            if (a.cellType(r, c) != b.cellType(r, c) ||
+                a.cellDecimals(r, c) != b.cellDecimals(r, c))
                 return QStringLiteral("cell type (%1,%2)").arg(r).arg(c);
             if (!(a.cellStyle(r, c) == b.cellStyle(r, c)))
                 return QStringLiteral("cell style (%1,%2)").arg(r).arg(c);

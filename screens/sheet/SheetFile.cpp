@@ -68,6 +68,8 @@ void writeSheet(QDataStream& out, const Sheet& sheet)
         out << qint32(sheet.columnType(c)) << qint32(sheet.columnDecimals(c))
             << qint32(sheet.columnWidth(c)) << sheet.isColumnHidden(c);
         writeStyle(out, sheet.columnStyle(c));
+        const NumberFormat format = sheet.columnNumberFormat(c); // since version 3
+        out << bool(format.suffix) << format.suffix.value_or(QString()) << format.zeroBlank;
     }
 
     QList<QPair<qint32, qint32>> heights;
@@ -119,7 +121,11 @@ void writeSheet(QDataStream& out, const Sheet& sheet)
                 else if (v.isValid())
                     flags |= HasText;
                 const CellType type = sheet.cellType(r, c);
-                if (type != colType)
+                // The type in the low four bits, the cell's own decimals + 1 in the high four.
+                const quint8 format =
+                    quint8(quint8(type) |
+                           (sheet.hasOwnDecimals(r, c) ? (sheet.cellDecimals(r, c) + 1) << 4 : 0));
+                if (type != colType || format > 0x0F)
                     flags |= OwnType;
                 const CellStyle style = sheet.cellStyle(r, c);
                 const bool styled = !(style == CellStyle());
@@ -131,7 +137,7 @@ void writeSheet(QDataStream& out, const Sheet& sheet)
                 else if (flags & HasText)
                     cellOut << v.toString();
                 if (flags & OwnType)
-                    cellOut << quint8(type);
+                    cellOut << format;
                 if (styled) {
                     const QByteArray key = styleKey(style);
                     auto it = styleIds.constFind(key);
@@ -310,6 +316,16 @@ bool readSheet(BoundedStream& in, Sheet& sheet)
         sheet.setColumnWidth(c, width);
         sheet.setColumnHidden(c, hidden);
         sheet.setColumnStyle(c, style);
+        if (readingVersion >= 3) {
+            NumberFormat format;
+            bool hasSuffix = false;
+            QString suffix;
+            if (!(in.flag(&hasSuffix) && in.text(&suffix, 256) && in.flag(&format.zeroBlank)))
+                return false;
+            if (hasSuffix)
+                format.suffix = suffix;
+            sheet.setColumnNumberFormat(c, format);
+        }
     }
 
     qint64 n = 0;
@@ -394,13 +410,16 @@ bool readSheet(BoundedStream& in, Sheet& sheet)
                 return false;
             if ((flags & OwnType) && !in.raw(&type))
                 return false;
-            if ((flags & OwnType) && !knownType(type))
+            // The type in the low four bits, the cell's own decimals + 1 in the high four.
+            if ((flags & OwnType) && (!knownType(type & 0x0F) || (type >> 4) > 7))
                 return in.fail(QStringLiteral("a cell's type is %1").arg(type));
             if ((flags & OwnStyle) && !in.raw(&style))
                 return false;
             if ((flags & OwnStyle) && style >= quint32(styles.size()))
                 return in.fail(
                     QStringLiteral("a cell's style is %1 of %2").arg(style).arg(styles.size()));
+            const int ownDecimals = (type >> 4) - 1; // -1: the column's
+            type &= 0x0F;
             if (flags & HasText) {
                 // Stored as text whatever the type: written as a text cell, then typed.
                 const CellType target = type ? CellType(type) : sheet.columnType(c);
@@ -416,6 +435,8 @@ bool readSheet(BoundedStream& in, Sheet& sheet)
             }
             if (type && !(flags & HasText))
                 sheet.setCellType(r, c, CellType(type));
+            if (ownDecimals >= 0)
+                sheet.setCellDecimals(r, c, ownDecimals);
             if (flags & OwnStyle)
                 sheet.setCellStyle(r, c, styles.at(int(style)));
         }

@@ -41,25 +41,23 @@ public:
 
     // The format of a cell of column `col` (0-based); neighbouring cells of a column mostly
     // look the same, so the column's last look is tried before the keyed lookup.
-    lxw_format* cell(int col, const CellStyle& style, bool ownFont, CellType type, int decimals,
-                     bool thousands, bool border)
+    lxw_format* cell(int col, const CellStyle& style, bool ownFont, const QString& numFormat,
+                     bool border)
     {
         if (col >= int(m_lastInColumn.size()))
             m_lastInColumn.resize(size_t(col) + 1);
         Last& last = m_lastInColumn[size_t(col)];
-        if (last.format && last.ownFont == ownFont && last.type == type &&
-            last.decimals == decimals && last.style == style)
+        if (last.format && last.ownFont == ownFont && last.numFormat == numFormat &&
+            last.style == style)
             return last.format;
-        lxw_format* f = cell(style, ownFont, type, decimals, thousands, border);
-        last = {style, ownFont, type, decimals, f};
+        lxw_format* f = cell(style, ownFont, numFormat, border);
+        last = {style, ownFont, numFormat, f};
         return f;
     }
 
-    lxw_format* cell(const CellStyle& style, bool ownFont, CellType type, int decimals,
-                     bool thousands, bool border)
+    lxw_format* cell(const CellStyle& style, bool ownFont, const QString& numFormat, bool border)
     {
         const QFont font = *style.font;
-        const QString numFormat = numberFormat(type, decimals, thousands);
         const QString key = QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8")
                                 .arg(style.foreColor->rgb())
                                 .arg(style.backColor->rgb())
@@ -109,25 +107,12 @@ public:
         return f;
     }
 
-    static QString numberFormat(CellType type, int decimals, bool thousands)
-    {
-        if (type == CellType::Text)
-            return QString();
-        QString f = thousands ? QStringLiteral("#,##0") : QStringLiteral("0");
-        if (decimals > 0)
-            f += QLatin1Char('.') + QString(decimals, QLatin1Char('0'));
-        if (type == CellType::Percent)
-            f += QLatin1Char('%');
-        return f;
-    }
-
 private:
     struct Last
     {
         CellStyle style;
         bool ownFont = false;
-        CellType type = CellType::Text;
-        int decimals = 0;
+        QString numFormat;
         lxw_format* format = nullptr;
     };
     lxw_workbook* m_book;
@@ -279,6 +264,43 @@ void setUpPage(lxw_worksheet* ws, const Sheet& sheet, const PageSetup& setup, in
 }
 
 } // namespace
+
+QString XlsxExporter::numberFormat(CellType type, int decimals, bool thousands,
+                                   const NumberFormat& format)
+{
+    if (type == CellType::Text)
+        return QString();
+    // Shares are never grouped: "1234.00%".
+    QString number =
+        thousands && type != CellType::Percent ? QStringLiteral("#,##0") : QStringLiteral("0");
+    if (decimals > 0)
+        number += QLatin1Char('.') + QString(decimals, QLatin1Char('0'));
+    // The suffix in quotes, its "%" outside them (a percent sign scales the number by 100).
+    QString suffix;
+    if (!format.suffix) {
+        suffix = type == CellType::Percent ? QStringLiteral("%") : QString();
+    } else {
+        bool quoted = false;
+        for (QChar ch : *format.suffix) {
+            if (ch == QLatin1Char('"'))
+                continue;
+            if ((ch == QLatin1Char('%')) == quoted) {
+                suffix += QLatin1Char('"');
+                quoted = !quoted;
+            }
+            suffix += ch;
+        }
+        if (quoted)
+            suffix += QLatin1Char('"');
+    }
+    if (!format.zeroBlank)
+        return number + suffix;
+    // Positive; negative; zero: the zero section holds the suffix alone.
+    QString zero = suffix;
+    zero.remove(QLatin1Char('%'));
+    return number + suffix + QLatin1Char(';') + QLatin1Char('-') + number + suffix +
+           QLatin1Char(';') + zero;
+}
 
 QString XlsxExporter::headerFooter(const QList<PrintLine>& lines, const QFont& defaultFont)
 {
@@ -474,8 +496,12 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
             const QVariant value = sheet.value(ar, ac);
             const bool number = value.typeId() == QMetaType::Double && type != CellType::Text;
             const lxw_col_t col = lxw_col_t(excelCol.value(c));
-            lxw_format* f = formats.cell(int(col), style, ownFont, number ? type : CellType::Text,
-                                         sheet.columnDecimals(ac), thousands, border);
+            lxw_format* f =
+                formats.cell(int(col), style, ownFont,
+                             number ? numberFormat(type, sheet.cellDecimals(ar, ac), thousands,
+                                                   sheet.columnNumberFormat(ac))
+                                    : QString(),
+                             border);
             if (covered) {
                 worksheet_write_blank(ws, row, col, f);
                 continue;

@@ -47,6 +47,11 @@ public:
     // (the spreadsheet's own header font).
     static QString headerFooter(const QList<PrintLine>& lines, const QFont& defaultFont = QFont());
     static constexpr int HeaderFooterMax = 255;
+    // Excel's number format of a number or percent cell shown with `decimals` places:
+    // "#,##0.00", "0.00%", or #,##0" ";-#,##0" ";" " for whole units followed by a blank and
+    // nothing but the blank for zero. Empty for a text cell.
+    static QString numberFormat(CellType type, int decimals, bool thousands,
+                                const NumberFormat& format = NumberFormat());
 
 private:
     Memory m_memory;

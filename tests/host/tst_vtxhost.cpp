@@ -181,6 +181,8 @@ void tst_VtxHost::failuresSayWhy()
     noStock.run("DROP TABLE st_Bill");
     TestDatabase noBills("db_bills.sql");
     noBills.run("DROP TABLE bi_Bill");
+    TestDatabase huge("db_bills.sql"); // a bill of 10^15: beyond what fixed-point money holds
+    huge.run("UPDATE bi_Bill SET SumPaid = 1e15 WHERE BillID = 'B1'");
     QTemporaryDir dir;
     const QString notes = dir.filePath("notes.db");
     QFile file(notes);
@@ -188,6 +190,7 @@ void tst_VtxHost::failuresSayWhy()
     file.close();
     const QString out = dir.filePath("out.txt");
     const QString nowhere = dir.filePath("no/such/folder/out.txt");
+    const QStringList tenth = {"--from", "2026-03-10", "--to", "2026-03-10", "--export", out};
     const QStringList bills = {"--db", db.path(), "--action", "DoBillQuery", "--export", out};
     struct Case
     {
@@ -217,6 +220,12 @@ void tst_VtxHost::failuresSayWhy()
          4,
          "could not refresh: 报表未能全部生成，以下部分读取失败，相关数字留空：本日成本, 本月成本 "
          "(no such table: st_Bill"},
+        {QStringList{"--db", huge.path(), "--action", "DoBillQuery"} + tenth, 4,
+         "could not refresh: 列“实收金额 其他”的金额超出范围（最大 ±922,337,203,685,477.5807）"},
+        {QStringList{"--db", huge.path(), "--action", "DoTrendLine_SumToPay"} + tenth, 4,
+         "could not refresh: 列“TotalSum”的金额超出范围"},
+        {QStringList{"--db", huge.path(), "--action", "DoHourReport"} + tenth, 4,
+         "could not refresh: 列“BillTotal”的金额超出范围"},
         {{"--db", db.path(), "--action", "DoBillCheck", "--set", "cmdPrint=1"},
          4,
          "could not set cmdPrint to 1: 没有需要打印的历史账单！"},

@@ -14,7 +14,9 @@
 #include "reports/periods/frmPeriodQuery.h"
 #include "screens/ctlQuery.h"
 #include "screens/sheet/Sheet.h"
+#include "screens/sheet/SheetOutput.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/XlsxCells.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -244,6 +246,52 @@ private slots:
         QCOMPARE(rows(screen, {{"chkShowDec", "0"}}, 13, "2026-03-10", "2026-03-10", true).first(),
                  QString("2026-03-10|二|5|10|||924|18|74|638|206|30|868"));
         QVERIFY(screen.lastError().contains("bi_BillItem"));
+    }
+
+    // The hour and month reports' workbooks hold their figures as number cells, read back by a
+    // spreadsheet reader: the hour report's whole units followed by a blank (a zero shows the
+    // blank alone) and its share as a percent; the month report's counts and amounts. A figure
+    // beyond fixed-point money stops either report, naming its column.
+    void numberCellsAndOverflow()
+    {
+        TestDatabase db("period_reports.sql");
+        db.install();
+        QTemporaryDir dir;
+        QString error;
+        frmHourReport hours;
+        hours.ShowMe();
+        rows(hours, {}, 12);
+        QVERIFY(SheetOutput::save(*hours.grid(), dir.filePath("h.xlsx"), "h", &error));
+        QHash<QString, XlsxCell> cells = readXlsxCells(dir.filePath("h.xlsx"), &error);
+        QVERIFY2(!cells.isEmpty(), qPrintable(error));
+        const QString whole = "#,##0\" \";-#,##0\" \";\" \"";
+        // Row 2, 10点: consumption 114, no service, 13% of the day's 868 taken.
+        QCOMPARE(QStringList({cells["A2"].type, cells["A2"].value}), QStringList({"s", "10点"}));
+        QCOMPARE(QStringList({cells["D2"].type, cells["D2"].value, cells["D2"].format}),
+                 QStringList({"n", "114", whole}));
+        QCOMPARE(QStringList({cells["E2"].type, cells["E2"].value}), QStringList({"n", "0"}));
+        QCOMPARE(QStringList({cells["H2"].type, cells["H2"].value, cells["H2"].format}),
+                 QStringList({"n", "0.13", "0\" \"%\" \""}));
+        QCOMPARE(cells["L26"].value, QString("87")); // the day's spend per guest
+
+        frmMonthReport month;
+        month.ShowMe();
+        rows(month, {}, 13, "2026-03-09", "2026-03-11");
+        QVERIFY(SheetOutput::save(*month.grid(), dir.filePath("m.xlsx"), "m", &error));
+        cells = readXlsxCells(dir.filePath("m.xlsx"), &error);
+        // Row 4, 2026-03-10: 5 bills, 厨房 296; the total row 6: 904 taken.
+        QCOMPARE(QStringList({cells["C4"].type, cells["C4"].value, cells["C4"].format}),
+                 QStringList({"n", "5", "#,##0"}));
+        QCOMPARE(cells["E4"].value, QString("296"));
+        QCOMPARE(QStringList({cells["M6"].type, cells["M6"].value}), QStringList({"n", "904"}));
+
+        db.run("UPDATE bi_Bill SET SumPaid = 1e15 WHERE BillID = 'B4'");
+        rows(month, {}, 13);
+        QCOMPARE(month.lastError(),
+                 QString("列“theSumPaid”的金额超出范围（最大 ±922,337,203,685,477.5807）"));
+        rows(hours, {}, 12);
+        QCOMPARE(hours.lastError(),
+                 QString("列“BillTotal”的金额超出范围（最大 ±922,337,203,685,477.5807）"));
     }
 
     // On the demo chain (as the golden files build it), the month report's total row holds the

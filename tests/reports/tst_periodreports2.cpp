@@ -276,6 +276,38 @@ private slots:
         QCOMPARE(branches.grid->text(1, 9), QString());
     }
 
+    // Half a cent rounds up, on screen and in the totals, where the grid holds the figure as a
+    // double a hair below the half: 鸡胸肉's actual use of 106.335 in 北京 on 1 April (a
+    // double 106.33499999...) shows 106.34, and with 猪里脊's 1,374.39 the column's total of
+    // 1,480.725 shows 1,480.73; 水煮鱼 sold 12 for 2,415.60 less 100.98 of discount:
+    // 2,314.62 / 12 = 192.885 each, shown 192.89.
+    void halfCentsRoundUp()
+    {
+        TestDatabase db("period_reports2.sql");
+        db.install();
+        db.run("INSERT INTO st_BOM VALUES "
+               "('2026-04-01 00:00:00', '01', '北京店', '100101', '鸡胸肉', '冻品', '公斤', "
+               "'10', '肉类', 106.335, 100), "
+               "('2026-04-01 00:00:00', '01', '北京店', '100102', '猪里脊', '鲜品', '公斤', "
+               "'10', '肉类', 1374.39, 1300);"
+               "INSERT INTO bi_Bill (BillID, BillDate, BillPeriod, TableID, TableName, "
+               "PeopleCount, SumOfConsume, SumOfService, SumForDiscount, SumPaid, CheckOutNull, "
+               "IsDeleted, BranchID, BranchName) VALUES ('H1', '2026-04-01 00:00:00', '晚餐', "
+               "'101', 'A1', 6, 2415.60, 0, 100.98, 2314.62, 0, 0, '01', '北京店');"
+               "INSERT INTO bi_BillItem (BillItemID, BillID, MenuID, MenuName, MenuUnitName, "
+               "MenuTypeName, DepartTypeName, DepartName, AmountOrder, AmountCancel, IsSentMenu, "
+               "SumOfConsume, SumForDiscount) VALUES ('H1-1', 'H1', '1102', '水煮鱼', '份', "
+               "'热菜', '厨房', '热菜间', 12, 0, 0, 2415.60, 100.98);");
+        const Criteria april{{"dtpBegin", "2026-04-01"}, {"dtpEnd", "2026-04-01"}};
+        Run<frmBomReport> branches(april + Criteria{{"optQuery3", "1"}});
+        QCOMPARE(branches.column(5), QStringList({"106.34", "1,374.39"})); // 北京 实耗
+        QCOMPARE(totalText(branches, 5), QString("1,480.73"));
+        QCOMPARE(totalText(branches, 4), QString("1,400.00"));
+        Run<frmDepartQueryTable> items(april);
+        QCOMPARE(items.column(9), QStringList({"2,314.62"}));
+        QCOMPARE(items.column(10), QStringList({"192.89"}));
+    }
+
     void menu()
     {
         TestDatabase db("period_reports2.sql");

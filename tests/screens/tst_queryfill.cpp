@@ -21,8 +21,8 @@ struct Grid
     QStringList keys;
     int keyLevel = 0;
     QueryFill::Texts texts{
-        "小计",   "合计",    "failed: %1", "column %1 (%2): %3", "condition %1 %2: %3",
-        "key %1", "group %1"};
+        "小计",   "合计",     "failed: %1", "column %1 (%2): %3", "condition %1 %2: %3",
+        "key %1", "group %1", "overflow %1"};
     Sheet sheet;
     std::unique_ptr<QueryFill> fill;
     QList<int> progress;
@@ -222,6 +222,29 @@ private slots:
         QVERIFY(fails("SELECT BillID,CASE WHEN BillID='B003' THEN abs(-9223372036854775808) "
                       "ELSE 1 END AS SumPaid FROM bi_Bill ORDER BY BillID",
                       "failed: "));
+        // An amount beyond fixed-point money (±922,337,203,685,477.5807), or a total leaving
+        // that range, fails naming the column, rather than a total wrapped round to a negative.
+        QCOMPARE(g.run(*db, "SELECT BillID,CASE WHEN BillID='B002' THEN 1e15 ELSE 1 END AS "
+                            "SumPaid FROM bi_Bill ORDER BY BillID"),
+                 false);
+        QCOMPARE(g.fill->error(), QString("overflow 实收"));
+        QVERIFY(
+            fails("SELECT BillID,5e14 AS SumPaid FROM bi_Bill ORDER BY BillID", "overflow 实收"));
+        QVERIFY(g.run(*db, "SELECT BillID,1e14 AS SumPaid FROM bi_Bill ORDER BY BillID"));
+        QCOMPARE(g.row(g.sheet.maxRows()).at(1), QString("400,000,000,000,000.00"));
+    }
+
+    // A column of dates shows a date-time at midnight as its date; a column of times shows
+    // midnight as a time like any other.
+    void datesShowAsDates()
+    {
+        Grid g;
+        g.columns.Add("D", "日期")->setHoldsDates(true);
+        g.columns.Add("T", "时间");
+        QVERIFY(g.run(*db, "SELECT '2026-03-09 00:00:00' AS D, '2026-03-09 00:00:00' AS T UNION "
+                           "ALL SELECT '2026-03-10 09:30:00', '2026-03-10 12:30:00'"));
+        QCOMPARE(g.row(1), (QStringList{"2026-03-09", "2026-03-09 00:00:00"}));
+        QCOMPARE(g.row(2), (QStringList{"2026-03-10 09:30:00", "2026-03-10 12:30:00"}));
     }
 };
 

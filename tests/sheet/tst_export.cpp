@@ -77,6 +77,7 @@ private slots:
     void workbookInConstantMemory();
     void workbookPrintsLikeTheReport();
     void reportFileRoundTrip();
+    void numberFormats();
     void htmlTextAndXml();
     void controlCharactersInEveryFormat();
 };
@@ -346,6 +347,8 @@ void TestExport::reportFileRoundTrip()
     sheet.setColumnHidden(6, true);
     sheet.setRowHeight(6, 450);
     sheet.setColumnDecimals(4, 0);
+    sheet.setCellDecimals(3, 3, 0);
+    sheet.setColumnNumberFormat(5, {QStringLiteral(" % "), true});
     CellStyle back;
     back.backColor = QColor(255, 255, 192);
     back.hAlign = Qt::AlignHCenter;
@@ -378,6 +381,57 @@ void TestExport::reportFileRoundTrip()
     f.resize(f.size() / 2);
     f.close();
     QVERIFY(!SheetFile::load(loaded, path, &error));
+}
+
+// Numbers as the hour report shows them: whole units followed by a blank, nothing but the
+// blank for zero, the share as "26 % "; a cell with decimals of its own; half cents rounded up.
+// The workbook gets the same as number formats.
+void TestExport::numberFormats()
+{
+    Sheet sheet;
+    sheet.setMaxCols(3);
+    sheet.setMaxRows(3);
+    sheet.setColumnType(1, CellType::Number);
+    sheet.setColumnDecimals(1, 0);
+    sheet.setColumnNumberFormat(1, {QStringLiteral(" "), true});
+    sheet.setColumnType(2, CellType::Percent);
+    sheet.setColumnDecimals(2, 0);
+    sheet.setColumnNumberFormat(2, {QStringLiteral(" % "), false});
+    sheet.setColumnType(3, CellType::Number);
+    const double values[3][3] = {{1234.5, 25.6, 106.335}, {0, 0, 1480.725}, {-0.4, 100, 7}};
+    for (int r = 1; r <= 3; ++r)
+        for (int c = 1; c <= 3; ++c)
+            sheet.setNumber(r, c, values[r - 1][c - 1]);
+    sheet.setCellDecimals(3, 3, 0);
+    QStringList shown;
+    for (int r = 1; r <= 3; ++r)
+        for (int c = 1; c <= 3; ++c)
+            shown << sheet.text(r, c);
+    QCOMPARE(shown, QStringList({"1,235 ", "26 % ", "106.34", " ", "0 % ", "1,480.73", " ",
+                                 "100 % ", "7"}));
+
+    QCOMPARE(XlsxExporter::numberFormat(CellType::Number, 2, true), QString("#,##0.00"));
+    QCOMPARE(XlsxExporter::numberFormat(CellType::Percent, 2, false), QString("0.00%"));
+    QCOMPARE(XlsxExporter::numberFormat(CellType::Text, 2, true), QString());
+    QCOMPARE(XlsxExporter::numberFormat(CellType::Number, 0, true, sheet.columnNumberFormat(1)),
+             QString("#,##0\" \";-#,##0\" \";\" \""));
+    QCOMPARE(XlsxExporter::numberFormat(CellType::Percent, 0, true, sheet.columnNumberFormat(2)),
+             QString("0\" \"%\" \""));
+    if (QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
+        QSKIP("unzip is not installed");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("n.xlsx"));
+    QString error;
+    QVERIFY2(SheetOutput::save(sheet, path, QString(), &error), qPrintable(error));
+    const QString styles = zipMember(path, QStringLiteral("xl/styles.xml"));
+    for (const char* format : {"#,##0&quot; &quot;;-#,##0&quot; &quot;;&quot; &quot;",
+                               "0&quot; &quot;%&quot; &quot;", "#,##0.00"})
+        QVERIFY2(styles.contains(QString::fromUtf8(format)), format);
+    const QStringList cells = worksheetCells(path, QStringLiteral("xl/worksheets/sheet1.xml"));
+    QVERIFY2(cells.filter(QRegularExpression("^B2 \\d+ 0.256$")).size() == 1,
+             qPrintable(cells.join(", ")));
+    QVERIFY2(cells.filter(QRegularExpression("^C2 \\d+ 106.335$")).size() == 1,
+             qPrintable(cells.join(", ")));
 }
 
 void TestExport::htmlTextAndXml()
