@@ -7,6 +7,7 @@
 
 namespace {
 bool g_headless = false;
+bool g_headlessYes = false;
 QPointer<QMdiArea> g_mdiArea;
 QString g_lastHeadlessMessage;
 } // namespace
@@ -18,6 +19,18 @@ void HostUi::setHeadless(bool headless)
 bool HostUi::isHeadless()
 {
     return g_headless;
+}
+void HostUi::setHeadlessYes(bool yes)
+{
+    g_headlessYes = yes;
+}
+bool HostUi::headlessYes()
+{
+    return g_headlessYes;
+}
+bool HostUi::mayWrite()
+{
+    return !g_headless || g_headlessYes;
 }
 QString HostUi::lastHeadlessMessage()
 {
@@ -44,6 +57,20 @@ QMessageBox::StandardButton HostUi::messageBox(QWidget* parent, QMessageBox::Ico
         g_lastHeadlessMessage = text;
         std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(shown));
         std::fflush(stderr);
+        // A confirmation (a box that can be declined) is declined, unless the run says yes.
+        for (auto decline : {QMessageBox::No, QMessageBox::Cancel, QMessageBox::Abort}) {
+            if (!buttons.testFlag(decline))
+                continue;
+            if (g_headlessYes) {
+                for (auto yes : {QMessageBox::Yes, QMessageBox::Ok})
+                    if (buttons.testFlag(yes))
+                        return yes;
+                break;
+            }
+            std::fprintf(stderr, "(declined: a headless run confirms only with --yes)\n");
+            std::fflush(stderr);
+            return decline;
+        }
         if (defaultButton != QMessageBox::NoButton)
             return defaultButton;
         // The first button in the usual order stands in as the default.

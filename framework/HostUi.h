@@ -11,9 +11,19 @@ class QWidget;
 namespace HostUi {
 
 // Headless runs (scripts, tests): no window is shown to a user; message boxes go to stderr as
-// "title: text" and are answered with their default button.
+// "title: text" and are answered with their default button, except that a confirmation (a box
+// that offers No or Cancel) is declined unless the run was told to say yes (vtxhost --yes).
 void setHeadless(bool headless);
 bool isHeadless();
+// Whether a headless run confirms what it is asked and may change the database (--yes).
+void setHeadlessYes(bool yes);
+bool headlessYes();
+// Whether the database may be changed now: always with a user at the window, in a headless run
+// only with --yes.
+bool mayWrite();
+// The dynamic property, set true on a button that changes the database, by which a script's
+// request to press it is refused in a headless run without --yes.
+inline constexpr char WritesDatabase[] = "WritesDatabase";
 // The text of the last message box a headless run answered (empty before the first).
 QString lastHeadlessMessage();
 

@@ -1,5 +1,6 @@
 #include "host/HeadlessRun.h"
 
+#include "framework/HostUi.h"
 #include "framework/ISubSystem.h"
 #include "framework/ReportScreenProtocol.h"
 #include "host/HostOptions.h"
@@ -46,6 +47,7 @@ int RunHeadless(const HostOptions& options, HostSession& session, MainWindow& wi
     // Shown without appearing on a screen, so that screens get their real layout.
     window.setAttribute(Qt::WA_DontShowOnScreen);
     window.show();
+    HostUi::setHeadlessYes(options.yes);
     QMdiArea* area = window.mdiArea();
     try {
         session.module()->ISubSystem_DoAction(options.action);

@@ -35,12 +35,16 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
                                      "FILE.png");
     const QCommandLineOption setOpt("set", QStringLiteral("Set criteria control NAME to VALUE."),
                                     "NAME=VALUE");
+    const QCommandLineOption yesOpt(
+        "yes", QStringLiteral("Answer Yes to the screen's confirmations and let it change the "
+                              "database (statistic groups); without it a headless run declines "
+                              "and is refused."));
     const QCommandLineOption menuShotOpt(
         "menu-screenshot",
         QStringLiteral("Save a picture of the main window with the report menu open, then exit."),
         "FILE.png");
     parser.addOptions({help, db, odbcOpt, pgOpt, userOpt, trueDataOpt, traceOpt, actionOpt, fromOpt,
-                       toOpt, exportOpt, shotOpt, setOpt, menuShotOpt});
+                       toOpt, exportOpt, shotOpt, setOpt, yesOpt, menuShotOpt});
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
         return false;
@@ -80,6 +84,7 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
     exportFile = parser.value(exportOpt);
     screenshotFile = parser.value(shotOpt);
     menuScreenshot = parser.value(menuShotOpt);
+    yes = parser.isSet(yesOpt);
     if (parser.isSet(actionOpt) && action.isEmpty()) {
         *error = QStringLiteral("--action needs a name");
         return false;
@@ -100,6 +105,10 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
     }
     if (!headless() && actsOnScreen()) {
         *error = QStringLiteral("--from, --to, --export, --screenshot and --set need --action");
+        return false;
+    }
+    if (!headless() && yes) {
+        *error = QStringLiteral("--yes needs --action");
         return false;
     }
     return true;

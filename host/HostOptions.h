@@ -22,6 +22,7 @@ struct HostOptions
     QString exportFile;                      // --export FILE
     QString screenshotFile;                  // --screenshot FILE.png
     QList<QPair<QString, QString>> settings; // --set NAME=VALUE, in order
+    bool yes = false;                        // --yes: confirm, and let the screen write
     QString menuScreenshot;                  // --menu-screenshot FILE.png (documentation picture)
 
     bool headless() const { return !action.isEmpty(); }

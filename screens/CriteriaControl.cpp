@@ -1,5 +1,7 @@
 #include "screens/CriteriaControl.h"
 
+#include "framework/HostUi.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -23,6 +25,11 @@ bool SetCriterion(QWidget* screen, const QString& name, const QString& value, QS
     QWidget* w = screen ? screen->findChild<QWidget*>(name) : nullptr;
     if (!w)
         return refuse(QStringLiteral("there is no control %1").arg(name));
+    // A button that changes the database is pressed headless only with --yes.
+    if (w->property(HostUi::WritesDatabase).toBool() && !HostUi::mayWrite())
+        return refuse(QStringLiteral("%1 changes the database, which a headless run does only "
+                                     "with --yes")
+                          .arg(name));
     const bool on = value == QLatin1String("1");
     if (auto* date = qobject_cast<QDateEdit*>(w)) {
         const QString format = QStringLiteral("yyyy-MM-dd");

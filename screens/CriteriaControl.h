@@ -10,6 +10,7 @@ class QWidget;
 // from 1 (pressed); a combo box by item text or "#n" (its list filled first as on a drop-down;
 // an editable combo also takes other text); a text box from its text. False for an unknown
 // control or a value the control cannot take, with the reason in *why when given. A date
-// outside the picker's range is refused, not moved to its nearest bound.
+// outside the picker's range is refused, not moved to its nearest bound. A button that changes
+// the database (HostUi::WritesDatabase) is refused in a headless run without --yes.
 bool SetCriterion(QWidget* screen, const QString& name, const QString& value,
                   QString* why = nullptr);

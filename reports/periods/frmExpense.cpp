@@ -106,6 +106,7 @@ frmExpense::frmExpense(QWidget* parent)
     cmdDelete = button("cmdDelete", "删除");
     cmdOK = button("cmdOK", "确定");
     cmdCancel = button("cmdCancel", "取消");
+    cmdOK->setProperty(HostUi::WritesDatabase, true); // a headless run presses it with --yes
     auto* settingButtons = new QHBoxLayout;
     for (QPushButton* b : {cmdAdd, cmdDelete, cmdOK, cmdCancel})
         settingButtons->addWidget(b);
@@ -293,7 +294,8 @@ void frmExpense::load(const QDate& begin, const QDate& end)
 void frmExpense::reload()
 {
     const ConnectionPtr db = hostContext().connection();
-    CreateTables(db);
+    if (HostUi::mayWrite()) // a headless run changes nothing without --yes
+        CreateTables(db);
     m_items = LoadItems(db);
     const QDate begin = dtpBegin->date(), end = dtpEnd->date();
     const int days = begin <= end ? int(begin.daysTo(end)) + 1 : 0;

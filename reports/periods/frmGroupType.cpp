@@ -101,6 +101,8 @@ frmGroupType::frmGroupType(QWidget* parent) : QDialog(parent)
     cmdSave = button("cmdSave", "保存");
     cmdCancel = button("cmdCancel", "取消");
     cmdClose = button("cmdClose", "关闭");
+    for (QPushButton* b : {cmdAdd, cmdUpdate, cmdDelete, cmdMoveUp, cmdMoveDown, cmdSave})
+        b->setProperty(HostUi::WritesDatabase, true); // a headless run presses them with --yes
 
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(lblGroupTypeName);
@@ -173,14 +175,16 @@ void frmGroupType::CreateTables(const ConnectionPtr& db)
 void frmGroupType::ShowMe()
 {
     load();
-    if (!HostUi::isHeadless())
-        show();
+    // A headless run gets the window as a user would, shown where no one sees it.
+    setAttribute(Qt::WA_DontShowOnScreen, HostUi::isHeadless());
+    show();
 }
 
 void frmGroupType::load()
 {
     const ConnectionPtr db = hostContext().connection();
-    CreateTables(db);
+    if (HostUi::mayWrite()) // a headless run changes nothing without --yes
+        CreateTables(db);
     m_groups = StatisticGroups(db);
     fillTree();
     fillGroups();

@@ -1,3 +1,4 @@
+#include "db/Recordset.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QElapsedTimer>
@@ -15,6 +16,7 @@ private slots:
     void englishReportHasNoChineseOfItsOwn();
     void reportsReadWhileATillWrites();
     void failuresSayWhy();
+    void headlessRunsWriteOnlyWithYes();
 
 private:
     struct Run
@@ -229,8 +231,8 @@ void tst_VtxHost::failuresSayWhy()
         {{"--db", db.path(), "--action", "DoBillCheck", "--set", "cmdPrint=1"},
          4,
          "could not set cmdPrint to 1: 没有需要打印的历史账单！"},
-        {{"--db", db.path(), "--action", "DoBillCheck", "--set", "dtpBillDate=2026-03-10", "--set",
-          "lvwBills=B1", "--set", "cmdPrint=1"},
+        {{"--db", db.path(), "--yes", "--action", "DoBillCheck", "--set", "dtpBillDate=2026-03-10",
+          "--set", "lvwBills=B1", "--set", "cmdPrint=1"},
          4,
          "could not set cmdPrint to 1: 重新打印账单失败！",
          {{"VTX_PRINT_PDF", dir.filePath("no/such/folder/bill.pdf")}}},
@@ -248,6 +250,48 @@ void tst_VtxHost::failuresSayWhy()
                                   "2026-03-10", "--to", "9999-12-30"},
                                  out);
     QVERIFY2(all.contains("B1\t") && all.contains("B2\t"), qPrintable(all));
+}
+
+// The statistic groups change headless only with --yes; without it the run is refused and a
+// confirmation is declined.
+void tst_VtxHost::headlessRunsWriteOnlyWithYes()
+{
+    TestDatabase db("daily_report.sql"); // one group, 主食组
+    const QStringList groups = {
+        "--db",       db.path(),        "--action",   "DoDailyReport", "--from",
+        "2026-03-01", "--to",           "2026-03-10", "--set",         "dtpToday=2026-03-10",
+        "--set",      "cmdGroupType=1", "--set",      "cmdDelete=1"};
+    auto groupCount = [&] {
+        auto rs = db.connection()->execute("SELECT COUNT(*) FROM mn_GroupType");
+        return rs->value(0).toInt();
+    };
+    Run r = run(groups);
+    QCOMPARE(r.status, 4);
+    QVERIFY2(r.err.contains("could not set cmdDelete to 1: cmdDelete changes the database, which "
+                            "a headless run does only with --yes"),
+             qPrintable(r.err));
+    QCOMPARE(groupCount(), 1);
+    // With --yes the confirmation is answered Yes and the group goes.
+    r = run(groups + QStringList{"--yes"});
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+    QVERIFY2(r.err.contains("确定要删除统计项目：主食组 吗？"), qPrintable(r.err));
+    QCOMPARE(groupCount(), 0);
+    QCOMPARE(run({"--db", db.path(), "--yes"}).status, 2); // --yes needs --action
+
+    // A confirmation is declined without --yes: the reprint is asked for and not made.
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("bill.pdf");
+    const QStringList reprint = {
+        "--db",  db.path(),     "--action", "DoBillCheck", "--set", "dtpBillDate=2026-03-10",
+        "--set", "lvwBills=B1", "--set",    "cmdPrint=1"};
+    r = run(reprint, {{"VTX_PRINT_PDF", pdf}});
+    QCOMPARE(r.status, 4);
+    QVERIFY2(r.err.contains("(declined: a headless run confirms only with --yes)"),
+             qPrintable(r.err));
+    QVERIFY(!QFile::exists(pdf));
+    r = run(reprint + QStringList{"--yes"}, {{"VTX_PRINT_PDF", pdf}});
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+    QVERIFY(QFile::exists(pdf));
 }
 
 QTEST_MAIN(tst_VtxHost)

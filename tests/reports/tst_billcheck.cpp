@@ -133,7 +133,9 @@ private slots:
         QCOMPARE(payments->value(3, 4).toDouble(), 0.8);
         QCOMPARE(payments->value(4, 5).toDouble(), 150.0);
 
+        HostUi::setHeadlessYes(true); // the reprint is confirmed, as a user would
         w.findChild<QPushButton*>("cmdPrint")->click();
+        HostUi::setHeadlessYes(false);
         QVERIFY(QFileInfo(pdf).size() > 1000);
         ReportPrinter::setPdfOutput(QString());
     }

@@ -201,6 +201,7 @@ private slots:
         QTemporaryDir dir;
         const QString pdf = dir.filePath("I1.pdf");
         ReportPrinter::setPdfOutput(pdf);
+        HostUi::setHeadlessYes(true); // the reprint is confirmed, as a user would
         QVERIFY(ReprintBill("I1", "confirm", "fault", nullptr));
         QVERIFY(QFileInfo(pdf).size() > 1000);
         // A file that cannot be written, or a bill that does not exist, is a failed reprint.
@@ -210,6 +211,7 @@ private slots:
         QVERIFY(!ReprintBill("I9", "confirm", "fault", nullptr));
         QVERIFY(!QFileInfo::exists(dir.filePath("I9.pdf")));
         ReportPrinter::setPdfOutput(QString());
+        HostUi::setHeadlessYes(false);
 
         ReportPrinter printer;
         printer.bind(db.connection());

@@ -38,7 +38,11 @@ class TestExpense : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { HostUi::setHeadless(true); }
+    void initTestCase()
+    {
+        HostUi::setHeadless(true);
+        HostUi::setHeadlessYes(true); // the test confirms as a user at the window would
+    }
 
     // The sheet by day and item, a day saved as a whole, a failing save leaving the day alone.
     void sheetAndSaving()
@@ -82,6 +86,10 @@ private slots:
         TestDatabase db("expense.sql");
         db.install();
         db.run("DROP TABLE bi_Expense; DROP TABLE bi_ExpenseItem; DROP TABLE dd_Expense");
+        HostUi::setHeadlessYes(false); // a headless run without --yes creates nothing
+        frmExpense(nullptr).load(Day, Day);
+        QVERIFY(!TableExists("bi_Expense"));
+        HostUi::setHeadlessYes(true);
         frmExpense fresh;
         fresh.load(Day, Day);
         for (const char* table : {"bi_Expense", "bi_ExpenseItem", "dd_Expense"})

@@ -27,13 +27,21 @@ class TestGroupType : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { HostUi::setHeadless(true); }
+    void initTestCase()
+    {
+        HostUi::setHeadless(true);
+        HostUi::setHeadlessYes(true); // the test confirms as a user at the window would
+    }
 
     void groupsAndMembers()
     {
         TestDatabase db("daily_report.sql");
         db.install();
         db.run("DROP TABLE mn_GroupType; DROP TABLE mn_GroupItem");
+        HostUi::setHeadlessYes(false); // a headless run without --yes creates nothing
+        frmGroupType(nullptr).load();
+        QVERIFY(!TableExists("mn_GroupType"));
+        HostUi::setHeadlessYes(true);
         frmGroupType window;
         window.ShowMe();
         QVERIFY(TableExists("mn_GroupType") && TableExists("mn_GroupItem"));
@@ -81,6 +89,10 @@ private slots:
         window.selectGroup(1);
         QVERIFY(!window.isNodeChecked("MenuID:M2"));
         window.selectGroup(0);
+        HostUi::setHeadlessYes(false);
+        QVERIFY(!window.cmdDelete_Click()); // declined without --yes
+        QCOMPARE(window.groupNames().size(), 2);
+        HostUi::setHeadlessYes(true);
         QVERIFY(window.cmdDelete_Click()); // confirmed
         QCOMPARE(window.groupNames(), QStringList({"主食组"}));
         QVERIFY(storedMembers().isEmpty());
