@@ -124,3 +124,17 @@ QList<QPair<QString, QString>> HostSession::users() const
     }
     return list;
 }
+
+bool HostSession::knowsUser(const QString& user, QString* error) const
+{
+    try {
+        auto rs = m_connection->execute(QStringLiteral("select UserID from pv_User where UserID=?"),
+                                        {user});
+        if (!rs->atEnd())
+            return true;
+        *error = QStringLiteral("no user %1 in pv_User").arg(user);
+    } catch (const SqlError& e) {
+        *error = QStringLiteral("cannot read the users (pv_User): %1").arg(e.message());
+    }
+    return false;
+}

@@ -32,6 +32,9 @@ public:
 
     // The users of pv_User as "id" and "id name" pairs, in id order (empty when unreadable).
     QList<QPair<QString, QString>> users() const;
+    // Whether `user` is a user of pv_User; false with the reason when nobody has that id or
+    // pv_User cannot be read.
+    bool knowsUser(const QString& user, QString* error) const;
 
     // Where the demo database lives.
     static QString demoDatabasePath();

@@ -48,6 +48,8 @@ int main(int argc, char* argv[])
         return fail(ExitBadArguments, error);
 
     QString user = options.user;
+    if (options.userGiven && !session.knowsUser(user, &error))
+        return fail(ExitBadArguments, error); // never signed in with no privileges
     if (!options.userGiven) {
         const auto users = session.users();
         if (unattended) {

@@ -25,7 +25,11 @@ bool SetCriterion(QWidget* screen, const QString& name, const QString& value, QS
     QWidget* w = screen ? screen->findChild<QWidget*>(name) : nullptr;
     if (!w)
         return refuse(QStringLiteral("there is no control %1").arg(name));
-    // A button that changes the database is pressed headless only with --yes.
+    // A script does no more than the window: what the user cannot see or use is not set.
+    if (!w->isVisibleTo(screen))
+        return refuse(QStringLiteral("%1 is not shown on the screen").arg(name));
+    if (!w->isEnabledTo(screen) || !screen->isEnabled())
+        return refuse(QStringLiteral("%1 is disabled on the screen").arg(name));
     if (w->property(HostUi::WritesDatabase).toBool() && !HostUi::mayWrite())
         return refuse(QStringLiteral("%1 changes the database, which a headless run does only "
                                      "with --yes")

@@ -10,7 +10,9 @@ class QWidget;
 // from 1 (pressed); a combo box by item text or "#n" (its list filled first as on a drop-down;
 // an editable combo also takes other text); a text box from its text. False for an unknown
 // control or a value the control cannot take, with the reason in *why when given. A date
-// outside the picker's range is refused, not moved to its nearest bound. A button that changes
-// the database (HostUi::WritesDatabase) is refused in a headless run without --yes.
+// outside the picker's range is refused, not moved to its nearest bound. A script can do no
+// more than the window: a control hidden from the user (the include-deleted box of a user who
+// may not see deleted bills, a window that is not open) or disabled is refused, and so is a
+// button that changes the database (HostUi::WritesDatabase) in a headless run without --yes.
 bool SetCriterion(QWidget* screen, const QString& name, const QString& value,
                   QString* why = nullptr);

@@ -16,6 +16,7 @@ private slots:
     void englishReportHasNoChineseOfItsOwn();
     void reportsReadWhileATillWrites();
     void failuresSayWhy();
+    void scriptsDoNoMoreThanTheWindow();
     void headlessRunsWriteOnlyWithYes();
 
 private:
@@ -250,6 +251,41 @@ void tst_VtxHost::failuresSayWhy()
                                   "2026-03-10", "--to", "9999-12-30"},
                                  out);
     QVERIFY2(all.contains("B1\t") && all.contains("B2\t"), qPrintable(all));
+}
+
+// --set reaches only what the user sees and may use; --user names a user of pv_User.
+void tst_VtxHost::scriptsDoNoMoreThanTheWindow()
+{
+    // 2026-03-10 holds B1, B2 and the deleted B3.
+    TestDatabase db("daily_report.sql");
+    db.run(
+        "INSERT INTO pv_User (UserID, UserName, UserGroupID) VALUES ('cashier', '收银员', 'G2')");
+    QTemporaryDir dir;
+    const QString out = dir.filePath("bills.txt");
+    const QStringList bills = {"--db",        db.path(), "--user",     "cashier", "--action",
+                               "DoBillQuery", "--from",  "2026-03-10", "--to",    "2026-03-10"};
+    // The include-deleted box is hidden from a user who may not see deleted bills.
+    Run r = run(bills + QStringList{"--set", "chkUseTrueData=1", "--export", out});
+    QCOMPARE(r.status, 4);
+    QVERIFY2(r.err.contains(
+                 "could not set chkUseTrueData to 1: chkUseTrueData is not shown on the screen"),
+             qPrintable(r.err));
+    QVERIFY(!QFile::exists(out));
+    QVERIFY(!exported(bills, out).contains("B3\t"));
+    QVERIFY(exported(bills + QStringList{"--true-data", "--set", "chkUseTrueData=1"}, out)
+                .contains("B3\t"));
+    // A button the window keeps disabled (cancelling an edit of a group not begun).
+    r = run({"--db", db.path(), "--action", "DoDailyReport", "--set", "cmdGroupType=1", "--set",
+             "cmdCancel=1"});
+    QCOMPARE(r.status, 4);
+    QVERIFY2(r.err.contains("could not set cmdCancel to 1: cmdCancel is disabled on the screen"),
+             qPrintable(r.err));
+    // A user nobody in pv_User is: refused before anything runs.
+    QFile::remove(out);
+    r = run({"--db", db.path(), "--user", "nobody", "--action", "DoBillQuery", "--export", out});
+    QCOMPARE(r.status, 2);
+    QVERIFY2(r.err.contains("vtxhost: no user nobody in pv_User"), qPrintable(r.err));
+    QVERIFY(!QFile::exists(out));
 }
 
 // The statistic groups change headless only with --yes; without it the run is refused and a
