@@ -1,6 +1,7 @@
 #include "core/modBranch.h"
 
 #include "core/HostContext.h"
+#include "db/SqlError.h"
 #include "db/SqlText.h"
 
 #include <QComboBox>
@@ -15,12 +16,97 @@ QVariantList privilegeParameters()
     return {hostContext().UserGroupID, hostContext().UserID};
 }
 
-// Drops, from the last row to the first, every row whose `column` is not a key of `allowed`.
-void keepAllowed(RowCollection& rows, const QString& column, const KeyedRows& allowed)
+// Whether the database's catalogue lists `table`, read without touching the table's rows (which
+// a missing right or a damaged page may keep from being read). Throws SqlError when the
+// catalogue itself cannot be read.
+bool inCatalogue(const QString& table)
 {
+    const ConnectionPtr db = hostContext().connection();
+    QString sql;
+    switch (db->dialect()) {
+    case SqlDialect::Sqlite:
+        sql = QStringLiteral("SELECT count(*) AS n FROM sqlite_master "
+                             "WHERE type IN ('table','view') AND lower(name)=lower(?)");
+        break;
+    case SqlDialect::Postgres: // pg_class lists every table and view, readable or not
+        sql = QStringLiteral("SELECT count(*) AS n FROM pg_catalog.pg_class "
+                             "WHERE relkind IN ('r','v','m','f','p') AND lower(relname)=lower(?)");
+        break;
+    case SqlDialect::MsSql:
+        sql = QStringLiteral("SELECT count(*) AS n FROM sys.objects "
+                             "WHERE type IN ('U','V') AND name=?");
+        break;
+    }
+    auto rs = db->execute(sql, {table});
+    return !rs->atEnd() && rs->value(0).toLongLong() > 0;
+}
+
+// The ids that privilege table `table` lists in `column` for the user and his group, read by
+// `sql` (his group's id bound first), in row order; nullopt when the table grants everything
+// (it does not exist, or has no rows). Throws SqlError, with the database's reason, when the
+// table exists but cannot be read: a privilege that cannot be read never grants anything.
+std::optional<QStringList> readPrivileges(const QString& table, const QString& column,
+                                          const QString& sql)
+{
+    try {
+        if (ExecuteRecordset(QStringLiteral("select top 1 * from [") + table + QStringLiteral("]"))
+                ->atEnd())
+            return std::nullopt;
+        QStringList ids;
+        for (auto rs = ExecuteRecordset(sql, privilegeParameters()); !rs->atEnd(); rs->moveNext())
+            ids.append(rs->value(column).toString());
+        return ids;
+    } catch (const std::exception& e) {
+        QString reason = QString::fromUtf8(e.what());
+        try {
+            if (!inCatalogue(table))
+                return std::nullopt;
+        } catch (const std::exception& catalogue) {
+            reason = QString::fromUtf8(catalogue.what());
+        }
+        throw SqlError(QStringLiteral("cannot read the privileges of %1: %2").arg(table, reason));
+    }
+}
+
+std::optional<QStringList> branchPrivileges(const QString& sql)
+{
+    return readPrivileges(QStringLiteral("rpt_pv_Branch"), QStringLiteral("BranchID"), sql);
+}
+
+// Keeps the rows whose `column` is one of `allowed` (all of them for nullopt), in their order.
+void keepAllowed(RowCollection& rows, const QString& column,
+                 const std::optional<QStringList>& allowed)
+{
+    if (!allowed)
+        return;
     for (qsizetype i = rows.size() - 1; i >= 0; --i)
-        if (!allowed.contains(rows.at(i).value(column).toString()))
+        if (!allowed->contains(rows.at(i).value(column).toString()))
             rows.removeAt(i);
+}
+
+// The branch rows of the first source that has any: every branch of the chain.
+RowCollection branchList(const QString& fallbackTable)
+{
+    RowCollection rows =
+        ExecuteRows(QStringLiteral(" select * from rpt_dd_Branch order by BranchID "));
+    if (rows.isEmpty())
+        rows = ExecuteRows(QStringLiteral(" select * from mnt_dd_Branch order by BranchID "));
+    if (rows.isEmpty())
+        rows = ExecuteRows(QStringLiteral(" select * from dd_Branch order by BranchID "));
+    if (rows.isEmpty())
+        rows = ExecuteRows(QStringLiteral(" select distinct BranchID, BranchName from ") +
+                           fallbackTable + QStringLiteral(" order by BranchID "));
+    return rows;
+}
+
+// The branch rows the user may see. Throws SqlError when the privileges cannot be read.
+RowCollection readBranches(const QString& fallbackTable)
+{
+    RowCollection rows = branchList(fallbackTable);
+    keepAllowed(rows, QStringLiteral("BranchID"),
+                branchPrivileges(QStringLiteral(
+                    " select BranchID from rpt_pv_Branch where UserID=? or UserID=? ")));
+    return rows;
 }
 
 void appendInList(QString& sql, const QString& column, const QStringList& values)
@@ -46,33 +132,24 @@ RowCollection GetAreas()
     if (rows.isEmpty())
         rows = ExecuteRows(
             QStringLiteral(" select AreaID, AreaName from mnt_dd_Area order by AreaID "));
-    if (TableHasRows(QStringLiteral("rpt_pv_Area"))) {
-        const KeyedRows allowed = ExecuteKeyedRows(
-            QStringLiteral(" select AreaID from rpt_pv_Area where UserID=? or UserID=? "),
-            QStringLiteral("AreaID"), privilegeParameters());
-        keepAllowed(rows, QStringLiteral("AreaID"), allowed);
+    try {
+        keepAllowed(rows, QStringLiteral("AreaID"),
+                    readPrivileges(QStringLiteral("rpt_pv_Area"), QStringLiteral("AreaID"),
+                                   QStringLiteral(" select AreaID from rpt_pv_Area where "
+                                                  "UserID=? or UserID=? ")));
+    } catch (const SqlError&) {
+        rows.clear(); // privileges that cannot be read show no area
     }
     return rows;
 }
 
 RowCollection GetBranches(const QString& fallbackTable)
 {
-    RowCollection rows =
-        ExecuteRows(QStringLiteral(" select * from rpt_dd_Branch order by BranchID "));
-    if (rows.isEmpty())
-        rows = ExecuteRows(QStringLiteral(" select * from mnt_dd_Branch order by BranchID "));
-    if (rows.isEmpty())
-        rows = ExecuteRows(QStringLiteral(" select * from dd_Branch order by BranchID "));
-    if (rows.isEmpty())
-        rows = ExecuteRows(QStringLiteral(" select distinct BranchID, BranchName from ") +
-                           fallbackTable + QStringLiteral(" order by BranchID "));
-    if (TableHasRows(QStringLiteral("rpt_pv_Branch"))) {
-        const KeyedRows allowed = ExecuteKeyedRows(
-            QStringLiteral(" select BranchID from rpt_pv_Branch where UserID=? or UserID=? "),
-            QStringLiteral("BranchID"), privilegeParameters());
-        keepAllowed(rows, QStringLiteral("BranchID"), allowed);
+    try {
+        return readBranches(fallbackTable);
+    } catch (const SqlError&) {
+        return {}; // privileges that cannot be read show no branch
     }
-    return rows;
 }
 
 void FillBranchCombo(QComboBox* combo, const QString& fallbackTable)
@@ -101,15 +178,8 @@ void FillComboFromRows(QComboBox* combo, const RowCollection& rows, const QStrin
 
 std::optional<QStringList> PrivilegedBranchIds()
 {
-    if (!TableHasRows(QStringLiteral("rpt_pv_Branch")))
-        return std::nullopt;
-    const RowCollection rows = ExecuteRows(
-        QStringLiteral(" select BranchID from rpt_pv_Branch where UserID=? or UserID=?"),
-        privilegeParameters());
-    QStringList ids;
-    for (const RowDict& row : rows)
-        ids.append(row.value(QStringLiteral("BranchID")).toString());
-    return ids;
+    return branchPrivileges(
+        QStringLiteral(" select BranchID from rpt_pv_Branch where UserID=? or UserID=?"));
 }
 
 QString BranchIdFilter(const std::optional<QStringList>& values, const QString& column)
@@ -126,7 +196,13 @@ QString BranchIdFilter(const std::optional<QStringList>& values, const QString& 
 
 BillScope UserBillScope()
 {
-    return {PrivilegedBranchIds(), hostContext().TrueDataAllowed};
+    BillScope scope{QStringList(), hostContext().TrueDataAllowed};
+    try {
+        scope.branchIds = PrivilegedBranchIds();
+    } catch (const SqlError&) {
+        // privileges that cannot be read: no bill (the empty list)
+    }
+    return scope;
 }
 
 void AppendBranchFilter(QString& sql, const QString& column)
@@ -136,10 +212,10 @@ void AppendBranchFilter(QString& sql, const QString& column)
 
 std::optional<QStringList> PrivilegedBranchNames()
 {
-    if (!TableHasRows(QStringLiteral("rpt_pv_Branch")))
+    if (!PrivilegedBranchIds())
         return std::nullopt;
     QStringList names;
-    for (const RowDict& row : GetBranches(QStringLiteral("bi_Bill")))
+    for (const RowDict& row : readBranches(QStringLiteral("bi_Bill")))
         names.append(row.value(QStringLiteral("BranchName")).toString());
     return names;
 }

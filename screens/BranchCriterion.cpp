@@ -48,7 +48,8 @@ bool BranchCriterion::choose(BranchChoice* choice, QString* reason)
         *reason = problem;
     // "(部分)" with no branch ticked: the picker opens once the screen is usable again.
     std::function<void()> then;
-    if (m_combo->currentText() == m_combo->itemText(1))
+    if (problem ==
+        frmBranch::texts().text(QStringLiteral("Msg_Branch_ToSelect"), QStringLiteral("Default")))
         then = [picker = QPointer<BranchCriterion>(this)] {
             if (picker)
                 picker->ensurePicker()->ShowMe();
@@ -60,13 +61,17 @@ bool BranchCriterion::choose(BranchChoice* choice, QString* reason)
 bool BranchCriterion::read(BranchChoice* choice, QString* problem)
 {
     *choice = BranchChoice();
-    choice->privileged = PrivilegedBranchIds();
-    choice->privilegedNames = PrivilegedBranchNames();
     auto fail = [problem](const QString& message) {
         if (problem)
             *problem = message;
         return false;
     };
+    try {
+        choice->privileged = PrivilegedBranchIds();
+        choice->privilegedNames = PrivilegedBranchNames();
+    } catch (const std::exception& e) {
+        return fail(QString::fromUtf8(e.what())); // privileges that cannot be read grant nothing
+    }
     const QString text = m_combo->currentText();
     if (text == m_combo->itemText(0))
         return true;

@@ -25,9 +25,10 @@ public:
     void reset();
 
     // The current choice; false when there is nothing to query: "(部分)" with no branch ticked
-    // (the picker then opens) or a name that is not one of the user's branches. The user is
-    // told why as a refusal of the screen (ReportScreen::Refuse: after a refresh is over, with
-    // the screen usable); `reason` receives the message.
+    // (the picker then opens), a name that is not one of the user's branches, or privileges
+    // that cannot be read (the database's reason). The user is told why as a refusal of the
+    // screen (ReportScreen::Refuse: after a refresh is over, with the screen usable); `reason`
+    // receives the message.
     bool choose(BranchChoice* choice, QString* reason = nullptr);
     // The same choice read without telling the user anything (for lists that follow the
     // branch): false, with the message `choose` would show, when there is nothing to query.

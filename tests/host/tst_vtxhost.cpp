@@ -1,4 +1,5 @@
 #include "db/Recordset.h"
+#include "tests/support/PgServer.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QElapsedTimer>
@@ -18,6 +19,7 @@ private slots:
     void failuresSayWhy();
     void scriptsDoNoMoreThanTheWindow();
     void headlessRunsWriteOnlyWithYes();
+    void unreadablePrivilegesRefuseTheReport();
 
 private:
     struct Run
@@ -328,6 +330,80 @@ void tst_VtxHost::headlessRunsWriteOnlyWithYes()
     r = run(reprint + QStringList{"--yes"}, {{"VTX_PRINT_PDF", pdf}});
     QVERIFY2(r.status == 0, qPrintable(r.err));
     QVERIFY(QFile::exists(pdf));
+}
+
+// A privilege table that exists but cannot be read refuses the report with the database's
+// reason, on SQLite (a damaged page) and on PostgreSQL (a role without the right to read it);
+// a missing or empty table still grants every branch.
+void tst_VtxHost::unreadablePrivilegesRefuseTheReport()
+{
+    // 2026-03-10: B1 of 北京店 (01), B2 and the top-up B4 of 上海店 (02).
+    TestDatabase db("daily_report.sql");
+    db.run("INSERT INTO pv_User (UserID, UserName, UserGroupID) VALUES ('manager', '经理', 'G3');"
+           "INSERT INTO rpt_pv_Branch (UserID, BranchID) VALUES ('G1', '01'), ('G1', '02'), "
+           "('manager', '01')");
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out.txt");
+    const QString damaged = dir.filePath("damaged.db");
+    db.writeDamagedCopy(damaged, "rpt_pv_Branch");
+    auto report = [&](const QString& database, const QString& action) {
+        return QStringList{"--db", database, "--user",     "manager", "--action",
+                           action, "--from", "2026-03-10", "--to",    "2026-03-10"};
+    };
+    QString bills = exported(report(db.path(), "DoBillQuery"), out);
+    QVERIFY2(bills.contains("B1\t") && !bills.contains("B2\t"), qPrintable(bills));
+    QFile::remove(out);
+    for (const QString& action : {"DoBillQuery", "DoPaymentQuery", "DoDailyReport"}) {
+        QStringList arguments = report(damaged, action) + QStringList{"--export", out};
+        if (action == "DoDailyReport")
+            arguments << "--set"
+                      << "dtpToday=2026-03-10";
+        const Run r = run(arguments);
+        QVERIFY2(r.status == 4 && r.err.contains("cannot read the privileges of rpt_pv_Branch: "
+                                                 "database disk image is malformed"),
+                 qPrintable(action + ": " + r.err));
+        QVERIFY(!QFile::exists(out));
+    }
+    db.run("DELETE FROM rpt_pv_Branch");
+    bills = exported(report(db.path(), "DoBillQuery"), out);
+    QVERIFY2(bills.contains("B1\t") && bills.contains("B2\t"), qPrintable(bills));
+    QFile::remove(out);
+    db.run("DROP TABLE rpt_pv_Branch");
+    bills = exported(report(db.path(), "DoBillQuery"), out);
+    QVERIFY2(bills.contains("B1\t") && bills.contains("B2\t"), qPrintable(bills));
+
+    PgServer server;
+    if (!server.isRunning()) {
+        if (!server.binariesFound())
+            QSKIP(qPrintable(server.skipReason()));
+        QFAIL(qPrintable(server.skipReason()));
+    }
+    QString error;
+    const QString owner = server.createDatabase("privileges", &error);
+    QVERIFY2(!owner.isEmpty(), qPrintable(error));
+    QProcess demo;
+    demo.start(VTX_BIN_DIR "/vtxdemodb", {"--pg", owner, "--branches", "2", "--days", "1",
+                                          "--bills-per-day", "4", "--last-day", "2026-03-10"});
+    QVERIFY(demo.waitForFinished(120000) && demo.exitCode() == 0);
+    // The clerk's role reads every table but the branch privileges.
+    Connection::openPostgres(owner)->executeScript(
+        "CREATE ROLE clerk LOGIN; GRANT SELECT ON ALL TABLES IN SCHEMA public TO clerk; "
+        "REVOKE SELECT ON \"rpt_pv_Branch\" FROM clerk");
+    QString clerk = owner;
+    clerk.replace(QRegularExpression("user=\\S+"), "user=clerk");
+    auto pgReport = [&](const QString& connection) {
+        return QStringList{"--pg",        connection, "--user",     "manager", "--action",
+                           "DoBillQuery", "--from",   "2026-03-10", "--to",    "2026-03-10"};
+    };
+    // The owner's manager sees branch 01's bills only (their numbers begin with the branch).
+    bills = exported(pgReport(owner), out);
+    QVERIFY2(bills.contains("\n01") && !bills.contains("\n02"), qPrintable(bills));
+    QFile::remove(out);
+    const Run r = run(pgReport(clerk) + QStringList{"--export", out});
+    QVERIFY2(r.status == 4 && r.err.contains("cannot read the privileges of rpt_pv_Branch: ") &&
+                 r.err.contains("permission denied"),
+             qPrintable(r.err));
+    QVERIFY(!QFile::exists(out));
 }
 
 QTEST_MAIN(tst_VtxHost)

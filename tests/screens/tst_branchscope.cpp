@@ -9,6 +9,7 @@
 #include "screens/CriteriaControl.h"
 #include "screens/DropDownComboBox.h"
 #include "screens/frmBranch.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -172,6 +173,55 @@ private slots:
             {{{"N", "Mall"}}, {{"N", "  "}}, {{"N", "Mall"}}, {{"N", "mall"}}, {{"X", "a"}}},
             QStringLiteral("N"));
         QCOMPARE(comboItems(other), QStringList({"Mall", "mall"}));
+    }
+
+    // A privilege table that exists but cannot be read grants nothing: the lists are empty,
+    // the statements cannot be built (the report is refused with the database's reason). A
+    // missing table still grants everything.
+    void unreadablePrivilegesGrantNothing()
+    {
+        const ConnectionPtr shared = hostContext().Connection;
+        TestDatabase db;
+        db.run("insert into rpt_dd_Branch (BranchID, BranchName, AreaID, AreaName) values "
+               "('01','东门店','A1','东区'),('02','西门店','A2','西区');"
+               "insert into rpt_pv_Branch values ('u1','01'); "
+               "insert into rpt_pv_Area values ('u1','A1');");
+        QTemporaryDir dir;
+        const QString damaged = dir.filePath("damaged.db");
+        db.writeDamagedCopy(damaged, "rpt_pv_Branch");
+        hostContext().Connection = Connection::openSqlite(damaged);
+        QVERIFY(GetBranches(QStringLiteral("bi_Bill")).isEmpty());
+        QCOMPARE(column(GetAreas(), "AreaID"), QStringList({"A1"}));
+        QVERIFY_THROWS_EXCEPTION(SqlError, PrivilegedBranchIds());
+        try {
+            QString sql;
+            AppendBranchFilter(sql, QStringLiteral("BranchID"));
+            QFAIL("a filter was built");
+        } catch (const SqlError& e) {
+            QVERIFY2(e.message().startsWith("cannot read the privileges of rpt_pv_Branch: "
+                                            "database disk image is malformed"),
+                     qPrintable(e.message()));
+        }
+        QCOMPARE(UserBillScope().branchIds, std::optional<QStringList>(QStringList()));
+        // The branch combo refuses with that reason and opens no picker.
+        HostUi::setHeadless(true);
+        QWidget screen;
+        DropDownComboBox cboBranch(&screen);
+        BranchCriterion branch(&cboBranch, QStringLiteral("bi_Bill"), &screen);
+        branch.reset();
+        BranchChoice choice;
+        QString reason;
+        QVERIFY(!branch.choose(&choice, &reason));
+        QVERIFY2(reason.contains("database disk image is malformed"), qPrintable(reason));
+        QVERIFY(!branch.picker());
+        HostUi::setHeadless(false);
+
+        hostContext().Connection = db.connection();
+        QCOMPARE(PrivilegedBranchIds(), std::optional<QStringList>(QStringList({"01"})));
+        db.run("drop table rpt_pv_Branch");
+        QCOMPARE(PrivilegedBranchIds(), std::nullopt);
+        QCOMPARE(GetBranches(QStringLiteral("bi_Bill")).size(), 2);
+        hostContext().Connection = shared;
     }
 
     void picker()

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 namespace {
 
@@ -73,6 +75,35 @@ void TestDatabase::run(const QString& script) const
 void TestDatabase::runFile(const QString& fixture) const
 {
     run(readText(fixturePath(fixture)));
+}
+
+void TestDatabase::writeDamagedCopy(const QString& copyPath, const QString& table) const
+{
+    QFile::remove(copyPath);
+    run(QStringLiteral("VACUUM INTO '%1'").arg(copyPath));
+    int pageSize = 0, rootPage = 0;
+    const QString name = QStringLiteral("damage-") + copyPath;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(copyPath);
+        if (db.open()) {
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")); // no WAL to read pages from
+            if (q.exec(QStringLiteral("PRAGMA page_size")) && q.next())
+                pageSize = q.value(0).toInt();
+            q.prepare(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name=?"));
+            q.addBindValue(table);
+            if (q.exec() && q.next())
+                rootPage = q.value(0).toInt();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    QFile file(copyPath);
+    if (pageSize <= 0 || rootPage <= 1 || !file.open(QIODevice::ReadWrite) ||
+        !file.seek(qint64(rootPage - 1) * pageSize) ||
+        file.write(QByteArray(pageSize, '\xff')) != pageSize)
+        throw SqlError(QStringLiteral("cannot damage %1 in %2").arg(table, copyPath));
 }
 
 QString TestDatabase::writeDemo(const QString& dir, const QStringList& options)

@@ -34,6 +34,10 @@ public:
     // Runs a native SQLite script on the database (more fixture rows, say).
     void run(const QString& script) const;
     void runFile(const QString& fixture) const;
+    // Writes a copy of the database to `copyPath` in which the first page of `table` is
+    // overwritten, as a damaged disk leaves it: reading that table fails ("database disk image
+    // is malformed"), the rest of the file reads. Throws SqlError when it cannot.
+    void writeDamagedCopy(const QString& copyPath, const QString& table) const;
 
     static QString fixturePath(const QString& name);
     // Writes the demo chain with vtxdemodb's `options` to demo.db in `dir`: its path, or an empty
