@@ -205,6 +205,28 @@ BillScope UserBillScope()
     return scope;
 }
 
+std::optional<QStringList> LimitedBranchIds()
+{
+    const std::optional<QStringList> ids = PrivilegedBranchIds();
+    if (!ids)
+        return ids;
+    const RowCollection all = branchList(QStringLiteral("bi_Bill"));
+    for (const RowDict& row : all)
+        if (!ids->contains(row.value(QStringLiteral("BranchID")).toString()))
+            return ids;
+    return all.isEmpty() ? ids : std::nullopt;
+}
+
+bool BillOfHiddenBranch(const QString& billId)
+{
+    const std::optional<QStringList> branches = LimitedBranchIds();
+    if (!branches)
+        return false;
+    auto rs =
+        ExecuteRecordset(QStringLiteral("select BranchID from bi_Bill where BillID=?"), {billId});
+    return !rs->atEnd() && !branches->contains(rs->value(0).toString());
+}
+
 void AppendBranchFilter(QString& sql, const QString& column)
 {
     sql += BranchIdFilter(PrivilegedBranchIds(), column);

@@ -50,6 +50,16 @@ QString BranchIdFilter(const std::optional<QStringList>& values, const QString& 
 // deleted data.
 BillScope UserBillScope();
 
+// The branches the user is limited to: PrivilegedBranchIds(), or nullopt when they are every
+// branch of the branch list (so that a user who may see every branch sees every row, those of
+// no known branch included). For the screens that have no branch criterion yet keep a user to
+// his branches' rows. Throws as PrivilegedBranchIds.
+std::optional<QStringList> LimitedBranchIds();
+// Whether bi_Bill holds bill `billId` for a branch the user may not see (false for a bill it
+// does not hold, and for every bill when he may see every branch). Throws SqlError when the
+// bill or the privileges cannot be read.
+bool BillOfHiddenBranch(const QString& billId);
+
 // " and <column> in ( '1','2' ) " for the branch ids the user may see, " and 1<>1 " when he may
 // see none, nothing when rpt_pv_Branch grants everything. Throws as PrivilegedBranchIds.
 void AppendBranchFilter(QString& sql, const QString& column);

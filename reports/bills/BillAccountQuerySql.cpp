@@ -1,5 +1,6 @@
 #include "reports/bills/BillAccountQuerySql.h"
 
+#include "core/modBranch.h"
 #include "db/SqlText.h"
 #include "screens/ItemCriteria.h"
 
@@ -20,6 +21,8 @@ QString BillAccountQueryWhereTail(const BillAccountQueryCriteria& c)
     if (typed(c.accountName))
         sql += QStringLiteral(" AND AccountName like '%") + sqlQuote(c.accountName) +
                QStringLiteral("%' ");
+    sql += BranchIdFilter(c.branches, QStringLiteral("(SELECT BL.BranchID FROM bi_Bill AS BL "
+                                                     "WHERE BL.BillID=bi_BillAccount.BillID)"));
     return sql;
 }
 

@@ -1,6 +1,18 @@
 #include "reports/bills/BillLogQuerySql.h"
 
-QString BillLogQuerySql(int logType)
+#include "core/modBranch.h"
+
+namespace {
+
+// The branch of a logged operation's bill: the settled bill's, else its table's.
+const QString LoggedBranch =
+    QStringLiteral("isnull((SELECT BL.BranchID FROM bi_Bill AS BL WHERE BL.BillID=theView.BillID),"
+                   "(SELECT TA.BranchID FROM tb_Table AS TB, tb_TableArea AS TA "
+                   "WHERE TB.TableID=theView.TableID AND TA.TableAreaID=TB.TableAreaID))");
+
+} // namespace
+
+QString BillLogQuerySql(int logType, const std::optional<QStringList>& branches)
 {
     QString condition;
     if (logType > 0)
@@ -9,5 +21,5 @@ QString BillLogQuerySql(int logType)
            QStringLiteral("   SELECT * FROM bi_TempBillLog ") + QStringLiteral("    UNION ALL ") +
            QStringLiteral("   SELECT * FROM bi_BillLog ) AS theView ") +
            QStringLiteral("    WHERE CreateTime>=? AND CreateTime<=? ") + condition +
-           QStringLiteral(" ORDER BY CreateTime ");
+           BranchIdFilter(branches, LoggedBranch) + QStringLiteral(" ORDER BY CreateTime ");
 }

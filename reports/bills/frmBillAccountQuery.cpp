@@ -1,5 +1,7 @@
 #include "reports/bills/frmBillAccountQuery.h"
 
+#include "core/modBranch.h"
+#include "reports/bills/HiddenBranchBill.h"
 #include "reports/bills/frmBillInfo.h"
 #include "screens/CriteriaBar.h"
 #include "screens/ScreenSpec.h"
@@ -70,6 +72,7 @@ const ScreenSpec kSpec{
                  },
              .centred = {1, 2}},
         },
+    .texts = {{"Msg_Bill_OtherBranch", "账单 %1 属于您无权查看的分店，不能打开。"}},
 };
 
 } // namespace
@@ -86,7 +89,15 @@ BillAccountQueryCriteria frmBillAccountQuery::criteria() const
     c.userName = bar.chosen("cboUserName");
     c.accountId = bar.text("cboAccountID");
     c.accountName = bar.text("cboAccountName");
+    c.branches = LimitedBranchIds();
     return c;
+}
+
+void frmBillAccountQuery::cmdOpen()
+{
+    if (currentView() == 0 && !OpenableBill(grid(), 1, ownText("Msg_Bill_OtherBranch"), this))
+        return;
+    QueryReportScreen::cmdOpen();
 }
 
 QString frmBillAccountQuery::viewSql(int view)

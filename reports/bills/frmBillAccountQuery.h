@@ -4,15 +4,19 @@
 #include "screens/QueryReportScreen.h"
 
 // The account transfer query: bill amounts settled by charging them to an account, listed one
-// by one (a double click opens the bill) or summed by kind of transfer and tender.
+// by one (a double click opens the bill) or summed by kind of transfer and tender; only the
+// transfers of bills of the user's branches.
 class frmBillAccountQuery : public QueryReportScreen
 {
     Q_OBJECT
 public:
     explicit frmBillAccountQuery(QWidget* parent = nullptr);
 
+    // The criteria as the bar shows them, for the user's branches (throws SqlError when his
+    // privileges cannot be read).
     BillAccountQueryCriteria criteria() const;
 
 protected:
     QString viewSql(int view) override;
+    void cmdOpen() override; // says so when the bill is of a branch the user may not see
 };

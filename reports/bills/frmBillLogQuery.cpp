@@ -1,6 +1,8 @@
 #include "reports/bills/frmBillLogQuery.h"
 
+#include "core/modBranch.h"
 #include "reports/bills/BillLogQuerySql.h"
+#include "reports/bills/HiddenBranchBill.h"
 #include "reports/bills/frmBillInfo.h"
 #include "screens/CriteriaBar.h"
 #include "screens/ScreenSpec.h"
@@ -47,13 +49,21 @@ const ScreenSpec kSpec{
         .detailColumn = 1,
         .openDetail = OpenBillDetail,
     }},
+    .texts = {{"Msg_Bill_OtherBranch", "账单 %1 属于您无权查看的分店，不能打开。"}},
 };
 
 } // namespace
 
 frmBillLogQuery::frmBillLogQuery(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
 
+void frmBillLogQuery::cmdOpen()
+{
+    if (!OpenableBill(grid(), 1, ownText("Msg_Bill_OtherBranch"), this))
+        return;
+    QueryReportScreen::cmdOpen();
+}
+
 QString frmBillLogQuery::viewSql(int)
 {
-    return BillLogQuerySql(std::max(0, m_criteria->choice("cboLogType")));
+    return BillLogQuerySql(std::max(0, m_criteria->choice("cboLogType")), LimitedBranchIds());
 }

@@ -1,5 +1,6 @@
 #include "reports/bookings/BookQuerySql.h"
 
+#include "core/modBranch.h"
 #include "db/SqlText.h"
 #include "screens/MealPeriodBoxes.h"
 
@@ -17,6 +18,7 @@ QString BookQuerySql(const BookQueryCriteria& c)
         where += QStringLiteral(" AND ArriveTime>=? AND ArriveTime<? ");
     if (c.byBooking)
         where += QStringLiteral(" AND BookTime>=? AND BookTime<? ");
+    where += BranchIdFilter(c.branches, QStringLiteral("BranchID"));
     QString order;
     if (!c.orderBy.isEmpty()) {
         order = QStringLiteral(" ORDER BY ") + c.orderBy;

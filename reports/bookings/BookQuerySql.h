@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // What the booking query's criteria bar asks for.
 struct BookQueryCriteria
 {
@@ -14,8 +16,11 @@ struct BookQueryCriteria
     bool byBooking = false; // BookTime within the second range
     QString orderBy;        // the column sorted by; empty: no sort
     bool descending = false;
+    // The branches the user may see (LimitedBranchIds); nullopt: every branch.
+    std::optional<QStringList> branches;
 };
 
-// The bookings asked for. Its parameters, in order: the arrival range's begin and the day after
-// its end when byArrival, then the booking range's the same way when byBooking.
+// The bookings asked for, of the user's branches. Its parameters, in order: the arrival range's
+// begin and the day after its end when byArrival, then the booking range's the same way when
+// byBooking.
 QString BookQuerySql(const BookQueryCriteria& criteria);

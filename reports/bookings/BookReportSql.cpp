@@ -1,5 +1,6 @@
 #include "reports/bookings/BookReportSql.h"
 
+#include "core/modBranch.h"
 #include "db/SqlText.h"
 
 QString BookReportSql(const BookReportCriteria& c)
@@ -11,6 +12,7 @@ QString BookReportSql(const BookReportCriteria& c)
     if (!c.createPerson.isEmpty())
         filter += QStringLiteral(" and BO.CreatePerson = '") + sqlQuote(c.createPerson) +
                   QLatin1Char('\'');
+    filter += BranchIdFilter(c.branches, QStringLiteral("BL.BranchID"));
     return QStringLiteral(" select BL.BillID, BL.BillDate, BL.BillPeriod, BL.TableName,  ") +
            QStringLiteral("        BO.BookID, BO.BookPerson, BO.CreatePerson,            ") +
            QStringLiteral("        BL.DiscountName, BL.DiscountRate, BL.SumForDiscount,  ") +

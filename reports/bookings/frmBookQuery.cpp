@@ -1,6 +1,7 @@
 #include "reports/bookings/frmBookQuery.h"
 
 #include "core/LanguageSection.h"
+#include "core/modBranch.h"
 #include "screens/CriteriaBar.h"
 #include "screens/ScreenSpec.h"
 #include "screens/ctlQuery.h"
@@ -128,6 +129,7 @@ bool frmBookQuery::criteria(BookQueryCriteria* out, QString* reason) const
     c.byBooking = bar.checked("chkByDate_1");
     c.orderBy = sortField("cboOrderBy");
     c.descending = bar.checked("optOrderBy_1");
+    c.branches = LimitedBranchIds();
     *out = c;
     return true;
 }

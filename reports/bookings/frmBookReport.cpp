@@ -1,6 +1,7 @@
 #include "reports/bookings/frmBookReport.h"
 
 #include "core/HostContext.h"
+#include "core/modBranch.h"
 #include "core/modMessage.h"
 #include "framework/DataList.h"
 #include "screens/CriteriaBar.h"
@@ -87,7 +88,8 @@ void frmBookReport::addColumns(int, QueryColumns& columns)
 
 BookReportCriteria frmBookReport::criteria() const
 {
-    return {m_criteria->chosen("cboBookPerson"), m_criteria->chosen("cboCreatePerson")};
+    return {m_criteria->chosen("cboBookPerson"), m_criteria->chosen("cboCreatePerson"),
+            LimitedBranchIds()};
 }
 
 QString frmBookReport::viewSql(int)

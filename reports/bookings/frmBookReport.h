@@ -12,6 +12,8 @@ class frmBookReport : public QueryReportScreen
 public:
     explicit frmBookReport(QWidget* parent = nullptr);
 
+    // The criteria as the bar shows them, for the user's branches (throws SqlError when his
+    // privileges cannot be read).
     BookReportCriteria criteria() const;
 
 protected:

@@ -1,6 +1,8 @@
 #include "reports/members/frmMemberSummary.h"
 
 #include "core/HostContext.h"
+#include "core/modBranch.h"
+#include "core/mod_ADO.h"
 #include "framework/Member.h"
 #include "screens/CriteriaBar.h"
 #include "screens/ScreenSpec.h"
@@ -48,10 +50,14 @@ const ScreenSpec kSpec{
     .size = {11595, 8490},
     .rows =
         {
-            {BeginDate, EndDate,
-             QueryListSpec("cboCreatePlace", "地点:", 600, 1800,
-                           "SELECT DISTINCT CreatePlace FROM mb_Summary ORDER BY CreatePlace",
-                           "CreatePlace")},
+            {BeginDate,
+             EndDate,
+             {.name = "cboCreatePlace", // the places of the log, of the user's branches
+              .kind = K::List,
+              .label = "地点:",
+              .labelWidth = 600,
+              .width = 1800,
+              .source = {.kind = ListSource::Screen}}},
             {QueryListSpec("cboCreatePerson", "操作人:", 900, 1800,
                            "SELECT DISTINCT CreatePerson FROM mb_Summary ORDER BY CreatePerson",
                            "CreatePerson"),
@@ -114,6 +120,23 @@ MemberSummaryCriteria frmMemberSummary::criteria() const
             c.memberId = member.MemberID();
     }
     return c;
+}
+
+void frmMemberSummary::fillList(const QString&, QComboBox* combo)
+{
+    // A user limited to some branches is offered only the places that are his branches.
+    QString sql = QStringLiteral("SELECT DISTINCT CreatePlace FROM mb_Summary");
+    try {
+        const QString scope = LimitedBranchIds() ? BranchIdFilter(PrivilegedBranchNames(),
+                                                                  QStringLiteral("CreatePlace"))
+                                                 : QString();
+        if (!scope.isEmpty())
+            sql += QStringLiteral(" WHERE 1=1") + scope;
+    } catch (const std::exception&) {
+        return; // privileges that cannot be read offer no place
+    }
+    FillComboFromQuery(combo, QStringLiteral("CreatePlace"),
+                       sql + QStringLiteral(" ORDER BY CreatePlace"));
 }
 
 QString frmMemberSummary::viewSql(int)

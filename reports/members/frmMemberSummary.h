@@ -20,4 +20,5 @@ public:
 protected:
     QString viewSql(int view) override;
     void formLoad() override;
+    void fillList(const QString& name, QComboBox* combo) override; // cboCreatePlace
 };

@@ -353,7 +353,8 @@ void tst_VtxHost::unreadablePrivilegesRefuseTheReport()
     QString bills = exported(report(db.path(), "DoBillQuery"), out);
     QVERIFY2(bills.contains("B1\t") && !bills.contains("B2\t"), qPrintable(bills));
     QFile::remove(out);
-    for (const QString& action : {"DoBillQuery", "DoPaymentQuery", "DoDailyReport"}) {
+    for (const QString& action :
+         {"DoBillQuery", "DoPaymentQuery", "DoDailyReport", "DoBillLogQuery"}) {
         QStringList arguments = report(damaged, action) + QStringList{"--export", out};
         if (action == "DoDailyReport")
             arguments << "--set"

@@ -289,6 +289,97 @@ private slots:
                                           "Period = '晚''餐') AND BookType = 'x''--'"));
     }
 
+    // A manager of branch 01 sees only the rows of his branch on the four screens that have
+    // no branch criterion; a user of both branches sees them all.
+    void limitedToTheUsersBranches()
+    {
+        TestDatabase db("bill_trails.sql");
+        db.install();
+        // Branch 02 (上海店): bill X2 of the 10th with a discount logged (L5), 80 charged (A5),
+        // from booking B6 (5 guests, paid 80 cash); the open bill OPEN2 on its table 901
+        // transferred (T2). The still-open OPEN1 of the fixture is on table 102 of branch 01;
+        // OPEN3 (T3) on a table of no known branch.
+        db.run(R"(
+            UPDATE tb_Book SET BranchID = '01';
+            INSERT INTO pv_User (UserID, UserName, UserGroupID) VALUES
+              ('mgr', '北京店经理', 'G3'), ('boss', '总经理', 'G1');
+            INSERT INTO rpt_pv_Branch (UserID, BranchID) VALUES
+              ('G1', '01'), ('G1', '02'), ('mgr', '01');
+            INSERT INTO tb_TableArea (TableAreaID, TableAreaName, BranchID) VALUES
+              ('H1', '大厅', '01'), ('S1', '上海大厅', '02');
+            INSERT INTO tb_Table (TableID, TableName, TableAreaID) VALUES
+              ('102', 'A2', 'H1'), ('901', 'S1', 'S1');
+            INSERT INTO bi_Bill (BillID, OriginalID, BillDate, BillPeriod, TableName, CheckOutNull,
+              IsDeleted, DiscountName, DiscountRate, SumForDiscount, SumOfInvoice, SumPaid,
+              BranchID, BranchName) VALUES
+              ('X2', 'B6', '2026-03-10 00:00:00', '午餐', 'S1', 0, 0, '', 1, 0, 0, 80, '02', '上海店');
+            INSERT INTO bi_BillPayment (BillPaymentID, BillID, SubjectID, SubjectName, PaySum,
+              SumPaid) VALUES ('P5', 'X2', '01', '现金', 80, 80);
+            INSERT INTO bi_BillLog (LogID, BillID, TableID, TableName, CreatePerson, CreateTime,
+              LogTypeID, LogTypeName, Remark) VALUES
+              ('L5', 'X2', '901', 'S1', '钱七', '2026-03-10 12:45:00', 1, '打折', '打折:八折');
+            INSERT INTO bi_TempBillLog (LogID, BillID, TableID, TableName, CreatePerson,
+              CreateTime, LogTypeID, LogTypeName, Remark) VALUES
+              ('T2', 'OPEN2', '901', 'S1', '钱七', '2026-03-10 19:30:00', 2, '转台', 'S2 -> S1'),
+              ('T3', 'OPEN3', '999', 'X9', '钱七', '2026-03-10 20:00:00', 3, '并台', 'X8 -> X9');
+            INSERT INTO bi_BillAccount (BillAccountID, BillID, BillDate, AccountType, SubjectID,
+              SubjectName, AccountID, AccountName, Amount, UserID, UserName, PeriodName,
+              CreateTime) VALUES ('A5', 'X2', '2026-03-10 00:00:00', '协议单位', '04', '挂账',
+              'AC003', '申江贸易', 80, 'E7', '钱七', '午餐', '2026-03-10 13:30:00');
+            INSERT INTO tb_Book (BookID, TableID, CreatePerson, BookPerson, BookType, ArriveTime,
+              BookTime, Period, PeopleCout, Prepay, Paid, Status, BranchID) VALUES
+              ('B6', '901', '钱七', '周先生', '宴请', '2026-03-10 12:00:00',
+               '2026-03-08 10:00:00', '午餐', 5, 0, 80, 1, '02');
+        )");
+        auto signIn = [](const char* user, const char* group) {
+            hostContext().UserID = user;
+            hostContext().UserGroupID = group;
+        };
+        const Criteria day{{"dtpBegin", "2026-03-10"}, {"dtpEnd", "2026-03-10"}};
+
+        // Every branch: every row, those of no known branch included.
+        signIn("boss", "G1");
+        QCOMPARE(Run<frmBillLogQuery>().column(1),
+                 QStringList({"R1", "X2", "OPEN1", "OPEN2", "OPEN3", "R1"}));
+        Run<frmBillAccountQuery> transfers;
+        QCOMPARE(transfers.column(1), QStringList({"BK1", "R1", "R1", "X2"}));
+        QCOMPARE(transfers.total(6), 430.5);
+        QCOMPARE(Run<frmBookQuery>().total(8), 35.0);
+        QCOMPARE(Run<frmBookReport>(day).column(1), QStringList({"BK1", "BK2", "X2"}));
+
+        signIn("mgr", "G3");
+        // The settled bills by their branch, the open one by its table's.
+        QCOMPARE(Run<frmBillLogQuery>().column(1), QStringList({"R1", "OPEN1", "R1"}));
+        Run<frmBillAccountQuery> own;
+        QCOMPARE(own.column(1), QStringList({"BK1", "R1", "R1"}));
+        QCOMPARE(own.total(6), 350.5);
+        Run<frmBillAccountQuery> summed(Criteria{{"optQuery2", "1"}});
+        QCOMPARE(summed.column(1), QStringList({"会员卡", "协议单位"}));
+        QCOMPARE(summed.value(2, 3), 2.0);
+        QCOMPARE(summed.value(2, 4), 300.0);
+        Run<frmBookQuery> bookings;
+        QCOMPARE(bookings.sorted(1), QStringList({"B2", "B3", "B4", "B5"}));
+        QCOMPARE(bookings.total(8), 30.0);
+        Run<frmBookReport> booked(day);
+        QCOMPARE(booked.column(1), QStringList({"BK1", "BK2"}));
+        QCOMPARE(booked.total(15), 450.0);
+
+        // A bill of a branch the user may no longer see, opened from a list shown before: he
+        // is told so and no window opens.
+        signIn("boss", "G1");
+        Run<frmBillAccountQuery> shown;
+        db.run("DELETE FROM rpt_pv_Branch WHERE UserID = 'G1' AND BranchID = '02'");
+        QVERIFY(!shown.open(4));
+        QCOMPARE(HostUi::lastHeadlessMessage(),
+                 QString("账单 X2 属于您无权查看的分店，不能打开。"));
+        QVERIFY(shown.screen.isEnabled());
+        frmBillInfo* info = shown.open(1);
+        QVERIFY(info);
+        QCOMPARE(info->billId(), QString("BK1"));
+        delete info;
+        signIn("", "");
+    }
+
     void bookingReport()
     {
         TestDatabase db("bill_trails.sql");

@@ -261,6 +261,28 @@ private slots:
         QCOMPARE(run.column(Place), QStringList());
     }
 
+    // The places offered: every place of the log, or for a manager of 北京店 his branch only.
+    void memberSummaryPlaces()
+    {
+        TestDatabase db("members.sql");
+        db.install();
+        db.run("INSERT INTO rpt_dd_Branch (BranchID, BranchName) VALUES ('01', '北京店'), "
+               "('02', '上海店'); INSERT INTO rpt_pv_Branch (UserID, BranchID) VALUES "
+               "('G1', '01'), ('G1', '02'), ('mgr', '01');");
+        auto places = [] {
+            frmMemberSummary screen;
+            screen.ShowMe();
+            return DroppedDownItems(screen.findChild<QComboBox*>("cboCreatePlace"));
+        };
+        hostContext().UserGroupID = "G1";
+        QCOMPARE(places(), QStringList({"(全部)", "上海店", "北京店"}));
+        hostContext().UserID = "mgr";
+        hostContext().UserGroupID = "G3";
+        QCOMPARE(places(), QStringList({"(全部)", "北京店"}));
+        hostContext().UserID.clear();
+        hostContext().UserGroupID.clear();
+    }
+
     void memberDiscounts()
     {
         TestDatabase db("members.sql");
