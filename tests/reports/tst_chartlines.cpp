@@ -7,6 +7,7 @@
 //   bills ÷ 20 tables 0.05 | 2.5 | 0
 #include "core/HostContext.h"
 #include "core/modPublic.h"
+#include "db/Recordset.h"
 #include "framework/HostUi.h"
 #include "reports/charts/ChartLineSql.h"
 #include "reports/charts/DailyLine.h"
@@ -42,6 +43,21 @@ bool refresh(ReportScreen& screen, const Criteria& criteria)
         if (!screen.applyCriterion(name, value))
             return false;
     return screen.runRefresh();
+}
+
+// The days of the rows that the statements run by `run` give when run again by themselves.
+QStringList statementDays(TestDatabase& db, const std::function<void()>& run)
+{
+    QList<Connection::TracedStatement> ran;
+    db.connection()->setStatementTrace([&](const Connection::TracedStatement& s) { ran << s; });
+    run();
+    db.connection()->setStatementTrace({});
+    QStringList days;
+    for (const Connection::TracedStatement& s : ran)
+        for (auto rs = db.connection()->execute(s.tsql, s.params); !rs->atEnd(); rs->moveNext())
+            days << rs->value(0).toString().left(10);
+    days.removeDuplicates();
+    return days;
 }
 
 } // namespace
@@ -152,6 +168,13 @@ private slots:
         QCOMPARE(d.yAxisMax.value_or(0), 450.0);
         QCOMPARE(screen.points()->text(4, 1), QString("2026年05月01日"));
         QCOMPARE(screen.points()->text(4, 2), QString("300.00"));
+        // The statement keeps to the range by itself (the line skips other days anyway): run
+        // again, it gives no row of S2, the day after.
+        QCOMPARE(statementDays(db,
+                               [&] {
+                                   refresh(screen, {{"cboDepartType", "热菜"}});
+                               }),
+                 QStringList{"2026-05-01"});
 
         // Nothing sold: zeros below the chart and the y axis left to the chart.
         screen.applyCriterion("dtpBegin", "2026-04-01");
@@ -227,6 +250,8 @@ private slots:
 
         QVERIFY(refresh(people, {}));
         QCOMPARE(points(people.line()), QStringList({"3.00", "100.00", "0.00"}));
+        QCOMPARE(statementDays(db, [&] { refresh(people, {}); }),
+                 QStringList({"2026-05-01", "2026-05-02"}));
         QCOMPARE(people.points()->text(5, 2), QString("100"));
 
         frmTrendLine received;

@@ -238,6 +238,21 @@ private slots:
         QCOMPARE(f.total.value(MonthReportFigures::key("theSumPaid")), money("368"));
         QCOMPARE(f.total.value(MonthReportFigures::key("thePaySum", "SubjectID", "01")),
                  money("138"));
+        // Each statement the figures run keeps to the range by itself (the figures skip other
+        // days anyway): run again, it gives 2026-03-09 alone, not the five bills of the day
+        // after.
+        QList<Connection::TracedStatement> ran;
+        db.connection()->setStatementTrace([&](const Connection::TracedStatement& s) { ran << s; });
+        MonthReportFigures::read(db.connection(), {}, QDate(2026, 3, 9), QDate(2026, 3, 9));
+        db.connection()->setStatementTrace({});
+        QCOMPARE(ran.size(), 3);
+        for (const Connection::TracedStatement& s : ran) {
+            QStringList days;
+            for (auto rs = db.connection()->execute(s.tsql, s.params); !rs->atEnd(); rs->moveNext())
+                days << rs->value("BillDate").toString().left(10);
+            days.removeDuplicates();
+            QCOMPARE(days, QStringList{"2026-03-09"});
+        }
         // A reversed range is refused; a lost table leaves its columns blank and says so.
         rows(screen, {}, 1, "2026-03-10", "2026-03-09");
         QVERIFY(!screen.lastError().isEmpty());
