@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -129,6 +130,47 @@ private slots:
         press(info, "Exit");
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(info.isNull());
+    }
+
+    void onlyTheUsersBills()
+    {
+        // A branch manager of 01: the number of another branch's bill (I5) or of a deleted bill
+        // (I6) shows nothing, and stepping through a grid passes over them.
+        TestDatabase db("bill_info.sql");
+        db.run("UPDATE bi_Bill SET BranchID='01';"
+               "INSERT INTO bi_Bill (BillID, BillDate, BranchID, BranchName, IsDeleted) VALUES "
+               "('I5', '2026-04-02 14:00:00', '02', '上海店', 0),"
+               "('I6', '2026-04-02 15:00:00', '01', '北京店', 1);"
+               "INSERT INTO rpt_pv_Branch (UserID, BranchID) VALUES ('mgr', '01')");
+        db.install();
+        const bool trueData = hostContext().TrueDataAllowed;
+        const auto restore = qScopeGuard([trueData] {
+            hostContext().UserID.clear();
+            hostContext().TrueDataAllowed = trueData;
+        });
+        hostContext().UserID = "mgr";
+        hostContext().TrueDataAllowed = false;
+        for (const char* id : {"I5", "I6"}) {
+            QPointer<frmBillInfo> none = new frmBillInfo;
+            QVERIFY(none->ShowMe(nullptr, 1, id));
+            QVERIFY2(none->billId().isEmpty(), id);
+            QCOMPARE(field(none, "txtSumPaid"), QString());
+            press(none, "Exit");
+        }
+        Sheet source;
+        source.setMaxCols(1);
+        source.setMaxRows(4);
+        const QStringList ids = {"I1", "I5", "I6", "I2"};
+        for (int row = 1; row <= 4; ++row)
+            source.setText(row, 1, ids[row - 1]);
+        source.setActiveCell(1, 1);
+        QPointer<frmBillInfo> info = new frmBillInfo;
+        QVERIFY(info->ShowMe(&source, 1, QString()));
+        press(info, "Next");
+        QCOMPARE(info->billId(), QString("I2"));
+        QCOMPARE(source.activeRow(), 4);
+        press(info, "Exit");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void headerItemsAndPayments()
