@@ -43,7 +43,7 @@ std::unique_ptr<Recordset> ExecuteRecordset(const QString& sql, const QVariantLi
     return hostContext().connection()->execute(sql, unwrapParameters(params));
 }
 
-RowCollection ExecuteRows(const QString& sql, const QVariantList& params)
+RowCollection ExecuteRows(const QString& sql, const QVariantList& params, QString* error)
 {
     RowCollection rows;
     try {
@@ -52,8 +52,9 @@ RowCollection ExecuteRows(const QString& sql, const QVariantList& params)
             rows.append(rowOf(*rs));
             rs->moveNext();
         }
-    } catch (const std::exception&) {
-        // the rows read so far
+    } catch (const std::exception& e) {
+        if (error) // the rows read so far
+            *error = QString::fromUtf8(e.what());
     }
     return rows;
 }
@@ -62,13 +63,11 @@ KeyedRows ExecuteKeyedRows(const QString& sql, const QString& keyColumn, const Q
 {
     KeyedRows rows;
     try {
-        auto rs = ExecuteRecordset(sql, params);
-        while (!rs->atEnd()) {
+        for (auto rs = ExecuteRecordset(sql, params); !rs->atEnd(); rs->moveNext()) {
             RowDict row = rowOf(*rs);
             const QString key = row.value(keyColumn).toString();
             if (!rows.contains(key))
                 rows.insert(key, std::move(row));
-            rs->moveNext();
         }
     } catch (const std::exception&) {
         // the rows read so far
@@ -78,15 +77,37 @@ KeyedRows ExecuteKeyedRows(const QString& sql, const QString& keyColumn, const Q
 
 RowDict ExecuteFirstRow(const QString& sql, const QVariantList& params)
 {
-    RowDict row;
     try {
-        auto rs = ExecuteRecordset(sql, params);
-        if (!rs->atEnd())
-            row = rowOf(*rs);
+        return ReadFirstRow(sql, params);
     } catch (const std::exception&) {
-        // nothing read
+        return {}; // nothing read
     }
-    return row;
+}
+
+RowCollection ReadRows(const QString& sql, const QVariantList& params)
+{
+    RowCollection rows;
+    for (auto rs = ExecuteRecordset(sql, params); !rs->atEnd(); rs->moveNext())
+        rows.append(rowOf(*rs));
+    return rows;
+}
+
+KeyedRows ReadKeyedRows(const QString& sql, const QString& keyColumn, const QVariantList& params)
+{
+    KeyedRows rows;
+    for (auto rs = ExecuteRecordset(sql, params); !rs->atEnd(); rs->moveNext()) {
+        RowDict row = rowOf(*rs);
+        const QString key = row.value(keyColumn).toString();
+        if (!rows.contains(key))
+            rows.insert(key, std::move(row));
+    }
+    return rows;
+}
+
+RowDict ReadFirstRow(const QString& sql, const QVariantList& params)
+{
+    auto rs = ExecuteRecordset(sql, params);
+    return rs->atEnd() ? RowDict() : rowOf(*rs);
 }
 
 int CountRows(const QString& sql, const QVariantList& params)
@@ -149,8 +170,21 @@ void FillComboFromQuery(QComboBox* combo, const QString& column, const QString& 
             }
             rs->moveNext();
         }
-    } catch (const std::exception&) {
+        MarkListFailure(combo, QString());
+    } catch (const std::exception& e) {
         // stop quietly; the items added so far stay
+        MarkListFailure(combo, QString::fromUtf8(e.what()));
     }
     screen->unsetCursor();
+}
+
+QString ListFailure(const QComboBox* combo)
+{
+    return combo ? combo->property("vtxListFailure").toString() : QString();
+}
+
+void MarkListFailure(QComboBox* combo, const QString& reason)
+{
+    if (combo)
+        combo->setProperty("vtxListFailure", reason.isEmpty() ? QVariant() : QVariant(reason));
 }

@@ -9,6 +9,8 @@
 
 #include <QAtomicInt>
 #include <QDateTime>
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
@@ -19,10 +21,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <optional>
 #include <thread>
 
 #include <dlfcn.h>
 #include <sqlite3.h>
+#include <sys/statvfs.h>
 
 namespace {
 
@@ -75,9 +79,38 @@ QString functionsModulePath()
     return QFileInfo::exists(path) ? path : QString();
 }
 
-// How long a statement waits for a lock another connection holds before it fails (Qt's
-// SQLite driver default). In WAL mode readers take no such lock: only writers wait.
-constexpr int BusyTimeoutMs = 5000;
+} // namespace
+
+// How long a statement waits for a lock another connection holds before it fails with "the
+// database is busy". In WAL mode readers take no such lock: only writers wait (and readers of a
+// file that another program holds in exclusive locking mode). Once a wait has run out, the
+// connection's next statements do not wait again for QuietMs: a report whose first
+// statement found the database busy fails at once instead of waiting once per statement.
+struct Connection::BusyWait
+{
+    static constexpr int WaitMs = 3000;
+    static constexpr int StepMs = 20;
+    static constexpr qint64 QuietMs = 10000;
+    std::atomic<qint64> gaveUpAt{-1}; // QDeadlineTimer's clock, in ms
+
+    static int handler(void* context, int count)
+    {
+        auto* wait = static_cast<BusyWait*>(context);
+        const qint64 now = QDeadlineTimer::current().deadline();
+        const qint64 gaveUp = wait->gaveUpAt.load();
+        if (count == 0 && gaveUp >= 0 && now - gaveUp < QuietMs)
+            return 0;
+        if (count * StepMs >= WaitMs) {
+            wait->gaveUpAt = now;
+            return 0;
+        }
+        sqlite3_sleep(StepMs);
+        return 1;
+    }
+    void install(sqlite3* handle) { sqlite3_busy_handler(handle, &BusyWait::handler, this); }
+};
+
+namespace {
 
 // SQLite opens a file lazily: reading the schema tells a database from any other file. A file
 // another connection holds locked is a database all the same.
@@ -88,10 +121,38 @@ void probeDatabase(sqlite3* handle, const QString& path)
         sqlite3_prepare_v2(handle, "SELECT count(*) FROM sqlite_master", -1, &statement, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_step(statement);
+    const int code = sqlite3_errcode(handle);
     const QString message = QString::fromUtf8(sqlite3_errmsg(handle));
     sqlite3_finalize(statement);
-    if (rc != SQLITE_ROW && rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
+    if (rc == SQLITE_ROW || rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        return;
+    if (code == SQLITE_NOTADB)
         throw SqlError(QStringLiteral("%1 is not an SQLite database (%2)").arg(path, message));
+    if (code == SQLITE_CORRUPT)
+        throw SqlError(QStringLiteral("%1 is damaged (%2)").arg(path, message),
+                       SqlError::Kind::Damaged);
+    // A file in WAL mode is read through its -shm index beside it, which SQLite must be able to
+    // create: on a read-only mount (or in a folder the user may not write) it cannot.
+    QFile file(path);
+    QByteArray header;
+    if (file.open(QIODevice::ReadOnly))
+        header = file.read(20);
+    const bool wal = header.size() >= 20 && header.at(18) == 2 && header.at(19) == 2;
+    const QString folder = QFileInfo(path).absolutePath();
+    struct statvfs fs
+    {
+    };
+    const bool readOnlyMount =
+        statvfs(QFile::encodeName(folder).constData(), &fs) == 0 && (fs.f_flag & ST_RDONLY);
+    if (wal && (readOnlyMount || !QFileInfo(folder).isWritable()) &&
+        !QFileInfo::exists(path + QStringLiteral("-shm")))
+        throw SqlError(QStringLiteral("cannot read %1: the file is in WAL mode and %2, so its "
+                                      "index %1-shm cannot be made (%3)")
+                           .arg(path,
+                                readOnlyMount ? QStringLiteral("its folder is on a read-only mount")
+                                              : QStringLiteral("its folder is not writable"),
+                                message));
+    throw SqlError(QStringLiteral("cannot read %1 (%2)").arg(path, message));
 }
 
 // Write-ahead logging, so that the tills writing to the file never block a report reading it.
@@ -100,9 +161,7 @@ void probeDatabase(sqlite3* handle, const QString& path)
 // keeps its mode and is read as it is.
 void switchToWal(sqlite3* handle)
 {
-    sqlite3_busy_timeout(handle, 0);
     sqlite3_exec(handle, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-    sqlite3_busy_timeout(handle, BusyTimeoutMs);
 }
 
 QByteArray journalMode(sqlite3* handle)
@@ -201,6 +260,7 @@ struct Connection::Private
     sqlite3* sqlite = nullptr; // the QSQLITE driver's handle; null on ODBC
     QMutex readersMutex;
     std::vector<sqlite3*> readers; // idle read-only handles of executeAll, opened on demand
+    BusyWait busy;                 // shared by the connection's handles
 
     ~Private()
     {
@@ -225,7 +285,7 @@ struct Connection::Private
             sqlite3_close_v2(h);
             return nullptr;
         }
-        sqlite3_busy_timeout(h, BusyTimeoutMs);
+        busy.install(h);
         return h;
     }
     void giveBack(sqlite3* h)
@@ -234,6 +294,7 @@ struct Connection::Private
         readers.push_back(h);
     }
     Connection::StatementTrace trace;
+    Connection::FailureTrace failureTrace;
 };
 
 Connection::Connection() : d(std::make_unique<Private>()) {}
@@ -258,11 +319,13 @@ std::shared_ptr<Connection> Connection::openSqlite(const QString& path)
     sqlite3* handle = sqliteHandle(db);
     if (!handle)
         throw SqlError(QStringLiteral("cannot open %1: no SQLite handle").arg(path));
-    sqlite3_busy_timeout(handle, BusyTimeoutMs);
+    // Probed and switched without waiting for another connection's lock.
+    sqlite3_busy_handler(handle, nullptr, nullptr);
     probeDatabase(handle, path);
     if (registerSqlFunctions(handle) != SQLITE_OK)
         throw SqlError(QStringLiteral("cannot register the SQL functions on %1").arg(path));
     switchToWal(handle);
+    c->d->busy.install(handle);
     c->d->sqlite = handle;
     return c;
 }
@@ -312,6 +375,8 @@ std::shared_ptr<Connection> Connection::openPostgres(const QString& connection)
                            .arg(options.describe(), db.lastError().text()));
     // The server's notices ("table ... does not exist, skipping") are no news to a report.
     QSqlQuery(db).exec(QStringLiteral("SET client_min_messages TO warning"));
+    // A lock another session holds is waited on as long as on SQLite, then reported busy.
+    QSqlQuery(db).exec(QStringLiteral("SET lock_timeout = %1").arg(BusyWait::WaitMs));
     return c;
 }
 
@@ -335,6 +400,21 @@ void Connection::setStatementTrace(StatementTrace trace)
     d->trace = std::move(trace);
 }
 
+void Connection::setFailureTrace(FailureTrace trace)
+{
+    d->failureTrace = std::move(trace);
+}
+
+Recordset::FailureHook Connection::failureHook(const QString& tsql, const QString& sql,
+                                               const QVariantList& params,
+                                               const QVariantList& bound) const
+{
+    if (!d->failureTrace)
+        return {};
+    return [trace = d->failureTrace, s = TracedStatement{tsql, params, sql, bound}](
+               const QString& error) { trace(s, error); };
+}
+
 namespace {
 
 // Qt's drivers bind a null of any type (a null text, an invalid date) as SQL NULL.
@@ -352,11 +432,6 @@ bool isNullValue(const QVariant& v)
     }
 }
 
-QString preparedError(sqlite3* handle, const QString& sql)
-{
-    return QString::fromUtf8(sqlite3_errmsg(handle)) + QStringLiteral(" in: ") + sql.simplified();
-}
-
 // Prepares and binds a statement on the SQLite handle itself.
 sqlite3_stmt* prepareSqlite(sqlite3* handle, const QString& sql, const QVariantList& bound)
 {
@@ -364,15 +439,15 @@ sqlite3_stmt* prepareSqlite(sqlite3* handle, const QString& sql, const QVariantL
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(handle, utf8.constData(), int(utf8.size()), &statement, nullptr) !=
         SQLITE_OK)
-        throw SqlError(preparedError(handle, sql));
+        throw sqliteError(handle);
     if (!statement)
-        throw SqlError(QStringLiteral("no statement in: ") + sql.simplified());
+        throw SqlError(QStringLiteral("the statement is empty"));
     if (sqlite3_bind_parameter_count(statement) != bound.size()) {
+        const int markers = sqlite3_bind_parameter_count(statement);
         sqlite3_finalize(statement);
-        throw SqlError(QStringLiteral("%1 parameters bound where the statement has %2 in: %3")
+        throw SqlError(QStringLiteral("%1 parameters bound where the statement has %2")
                            .arg(bound.size())
-                           .arg(sqlite3_bind_parameter_count(statement))
-                           .arg(sql.simplified()));
+                           .arg(markers));
     }
     int rc = SQLITE_OK;
     for (int i = 0; i < bound.size() && rc == SQLITE_OK; ++i) {
@@ -408,8 +483,9 @@ sqlite3_stmt* prepareSqlite(sqlite3* handle, const QString& sql, const QVariantL
         }
     }
     if (rc != SQLITE_OK) {
+        const SqlError error = sqliteError(handle);
         sqlite3_finalize(statement);
-        throw SqlError(preparedError(handle, sql));
+        throw error;
     }
     return statement;
 }
@@ -422,11 +498,34 @@ QString Connection::prepareText(const QString& tsql, const QVariantList& params,
 {
     if (!isOpen())
         throw SqlError(QStringLiteral("the database connection is not open"));
-    const QString sql = nativeSql(tsql);
+    QString sql;
+    try {
+        sql = nativeSql(tsql);
+    } catch (const SqlError& e) {
+        // The translator names the statement; the trace keeps it, the user gets the reason.
+        if (trace && d->failureTrace)
+            d->failureTrace({tsql, params, QString(), {}}, e.message());
+        throw SqlError(QStringLiteral("the statement cannot be translated: ") +
+                       e.message().section(QStringLiteral(" in: "), 0, 0));
+    }
     *bound = boundParameters(params, m_dialect);
     if (trace && d->trace)
         d->trace({tsql, params, sql, *bound});
     return sql;
+}
+
+// Runs `run`, reporting a failure to the failure trace before passing it on.
+template <class Run>
+auto Connection::traced(const QString& tsql, const QString& sql, const QVariantList& params,
+                        const QVariantList& bound, Run&& run) const -> decltype(run())
+{
+    try {
+        return run();
+    } catch (const SqlError& e) {
+        if (d->failureTrace)
+            d->failureTrace({tsql, params, sql, bound}, e.message());
+        throw;
+    }
 }
 
 QSqlQuery Connection::executedQuery(const QString& sql, const QVariantList& bound) const
@@ -436,11 +535,11 @@ QSqlQuery Connection::executedQuery(const QString& sql, const QVariantList& boun
     // connection meanwhile cuts it short: on PostgreSQL every result is read in full at once.
     q.setForwardOnly(m_dialect != SqlDialect::Postgres);
     if (!q.prepare(sql))
-        throw SqlError(q.lastError().text() + QStringLiteral(" in: ") + sql.simplified());
+        throw driverError(q.lastError());
     for (const QVariant& v : bound)
         q.addBindValue(v);
     if (!q.exec())
-        throw SqlError(q.lastError().text() + QStringLiteral(" in: ") + sql.simplified());
+        throw driverError(q.lastError());
     return q;
 }
 
@@ -449,9 +548,13 @@ std::unique_ptr<Recordset> Connection::execute(const QString& tsql,
 {
     QVariantList bound;
     const QString sql = prepareText(tsql, params, &bound);
-    if (d->sqlite)
-        return std::make_unique<Recordset>(prepareSqlite(d->sqlite, sql, bound), sql);
-    return std::make_unique<Recordset>(executedQuery(sql, bound), datesAsText());
+    return traced(tsql, sql, params, bound, [&] {
+        if (d->sqlite)
+            return std::make_unique<Recordset>(prepareSqlite(d->sqlite, sql, bound), sql,
+                                               failureHook(tsql, sql, params, bound));
+        return std::make_unique<Recordset>(executedQuery(sql, bound), datesAsText(),
+                                           failureHook(tsql, sql, params, bound));
+    });
 }
 
 std::vector<BufferedResult> Connection::executeAll(const QList<Statement>& statements) const
@@ -465,20 +568,25 @@ std::vector<BufferedResult> Connection::executeAll(const QList<Statement>& state
                                  statements.at(qsizetype(i)).params, &bound[i]);
         } catch (const SqlError& e) {
             results[i].error = e.message();
+            results[i].errorKind = e.kind();
         }
     }
     // Reads statement i on an SQLite handle, or through the driver when there is none (ODBC).
     auto run = [&](sqlite3* handle, size_t i) {
         if (!results[i].error.isEmpty())
             return;
+        const Statement& s = statements.at(qsizetype(i));
         try {
-            const auto rs =
-                handle
-                    ? std::make_unique<Recordset>(prepareSqlite(handle, sql[i], bound[i]), sql[i])
-                    : std::make_unique<Recordset>(executedQuery(sql[i], bound[i]), datesAsText());
-            results[i] = BufferedResult::readAll(*rs);
+            traced(s.tsql, sql[i], s.params, bound[i], [&] {
+                const auto rs = handle ? std::make_unique<Recordset>(
+                                             prepareSqlite(handle, sql[i], bound[i]), sql[i])
+                                       : std::make_unique<Recordset>(
+                                             executedQuery(sql[i], bound[i]), datesAsText());
+                results[i] = BufferedResult::readAll(*rs);
+            });
         } catch (const SqlError& e) {
             results[i].error = e.message();
+            results[i].errorKind = e.kind();
         }
     };
     // Other connections would not see this one's uncommitted writes.
@@ -555,12 +663,15 @@ Connection::prepareDetached(const ConnectionPtr& connection, const QString& tsql
     }
     if (d.trace)
         d.trace({tsql, params, sql, bound});
-    return std::make_unique<DetachedRead>(connection, handle, statement, sql);
+    return std::make_unique<DetachedRead>(connection, handle, statement, sql,
+                                          connection->failureHook(tsql, sql, params, bound));
 }
 
 Connection::DetachedRead::DetachedRead(ConnectionPtr owner, sqlite3* handle,
-                                       sqlite3_stmt* statement, QString sql)
-    : m_owner(std::move(owner)), m_handle(handle), m_statement(statement), m_sql(std::move(sql))
+                                       sqlite3_stmt* statement, QString sql,
+                                       Recordset::FailureHook failed)
+    : m_owner(std::move(owner)), m_handle(handle), m_statement(statement), m_sql(std::move(sql)),
+      m_failed(std::move(failed))
 {
 }
 
@@ -584,16 +695,19 @@ int Connection::executeNonQuery(const QString& tsql, const QVariantList& params)
 {
     QVariantList bound;
     const QString sql = prepareText(tsql, params, &bound);
-    if (!d->sqlite)
-        return executedQuery(sql, bound).numRowsAffected();
-    sqlite3_stmt* statement = prepareSqlite(d->sqlite, sql, bound);
-    const int rc = sqlite3_step(statement);
-    const QString error =
-        rc == SQLITE_DONE || rc == SQLITE_ROW ? QString() : preparedError(d->sqlite, sql);
-    sqlite3_finalize(statement);
-    if (!error.isEmpty())
-        throw SqlError(error);
-    return sqlite3_changes(d->sqlite);
+    return traced(tsql, sql, params, bound, [&] {
+        if (!d->sqlite)
+            return executedQuery(sql, bound).numRowsAffected();
+        sqlite3_stmt* statement = prepareSqlite(d->sqlite, sql, bound);
+        const int rc = sqlite3_step(statement);
+        std::optional<SqlError> error;
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+            error = sqliteError(d->sqlite);
+        sqlite3_finalize(statement);
+        if (error)
+            throw *error;
+        return sqlite3_changes(d->sqlite);
+    });
 }
 
 void Connection::executeScript(const QString& script) const
@@ -620,17 +734,17 @@ void Connection::executeScript(const QString& script) const
 void Connection::beginTransaction() const
 {
     if (!database().transaction())
-        throw SqlError(database().lastError().text());
+        throw driverError(database().lastError());
 }
 
 void Connection::commit() const
 {
     if (!database().commit())
-        throw SqlError(database().lastError().text());
+        throw driverError(database().lastError());
 }
 
 void Connection::rollback() const
 {
     if (!database().rollback())
-        throw SqlError(database().lastError().text());
+        throw driverError(database().lastError());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/Recordset.h"
 #include "db/SqlError.h"
 
 #include <QSqlDatabase>
@@ -12,7 +13,6 @@
 #include <memory>
 #include <vector>
 
-class Recordset;
 class Connection;
 struct BufferedResult;
 struct sqlite3;
@@ -120,8 +120,20 @@ public:
     // Benchmarks replay a screen's statements from it; StatementLog writes them to a file.
     using StatementTrace = std::function<void(const TracedStatement&)>;
     void setStatementTrace(StatementTrace trace);
+    // Failure hook, off by default: a statement that fails (to translate, prepare, run or read
+    // a row) is reported with the reason its SqlError gives, the statement itself being no part
+    // of that reason.
+    using FailureTrace = std::function<void(const TracedStatement&, const QString& error)>;
+    void setFailureTrace(FailureTrace trace);
+
+    struct BusyWait;
 
 private:
+    template <class Run>
+    auto traced(const QString& tsql, const QString& sql, const QVariantList& params,
+                const QVariantList& bound, Run&& run) const -> decltype(run());
+    Recordset::FailureHook failureHook(const QString& tsql, const QString& sql,
+                                       const QVariantList& params, const QVariantList& bound) const;
     QString prepareText(const QString& tsql, const QVariantList& params, QVariantList* bound,
                         bool trace = true) const;
     QSqlQuery executedQuery(const QString& sql, const QVariantList& bound) const;
@@ -139,13 +151,16 @@ private:
 class Connection::DetachedRead
 {
 public:
-    DetachedRead(ConnectionPtr owner, sqlite3* handle, sqlite3_stmt* statement, QString sql);
+    DetachedRead(ConnectionPtr owner, sqlite3* handle, sqlite3_stmt* statement, QString sql,
+                 Recordset::FailureHook failed = {});
     ~DetachedRead();
     DetachedRead(const DetachedRead&) = delete;
     DetachedRead& operator=(const DetachedRead&) = delete;
 
     sqlite3_stmt* takeStatement();
     const QString& sql() const { return m_sql; }
+    // Reports a failure while the statement is stepped to the connection's failure trace.
+    const Recordset::FailureHook& failureHook() const { return m_failed; }
     // Makes the statement stop at its next step (SQLITE_INTERRUPT); any thread may call it
     // while the statement is being stepped.
     void interrupt() const;
@@ -155,4 +170,5 @@ private:
     sqlite3* m_handle;
     sqlite3_stmt* m_statement;
     QString m_sql;
+    Recordset::FailureHook m_failed;
 };

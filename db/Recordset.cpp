@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QMutex>
+#include <QSqlError>
 #include <QSqlField>
 #include <QSqlRecord>
 
@@ -64,7 +65,16 @@ public:
             return QMetaType::fromType<QString>();
         return type;
     }
-    bool next() override { return m_query.next(); }
+    bool next() override
+    {
+        if (m_query.next())
+            return true;
+        // A driver that fails while fetching (ODBC) says so only through its last error.
+        const QSqlError error = m_query.lastError();
+        if (error.type() != QSqlError::NoError)
+            throw driverError(error);
+        return false;
+    }
     QVariant value(int index) const override
     {
         const QVariant v = m_query.value(index);
@@ -209,8 +219,7 @@ public:
             return m_onRow = true;
         if (rc == SQLITE_DONE)
             return false;
-        throw SqlError(QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_statement))) +
-                       QStringLiteral(" in: ") + m_sql.simplified());
+        throw sqliteError(sqlite3_db_handle(m_statement));
     }
 
     QVariant value(int index) const override
@@ -302,6 +311,62 @@ private:
 
 } // namespace
 
+// The reason SQLite gives for the last failure on `handle`, as the user is told it, and its kind.
+SqlError sqliteError(sqlite3* handle)
+{
+    const QString message = QString::fromUtf8(sqlite3_errmsg(handle));
+    switch (sqlite3_errcode(handle)) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return SqlError(SqlError::busyMessage(), SqlError::Kind::Busy);
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return SqlError(QStringLiteral("the database file is damaged (%1)").arg(message),
+                        SqlError::Kind::Damaged);
+    case SQLITE_IOERR:
+        return SqlError(QStringLiteral("the database file cannot be read (%1)").arg(message));
+    case SQLITE_INTERRUPT:
+        return SqlError(message);
+    default:
+        if (message.startsWith(QLatin1String("no such table")))
+            return SqlError(message, SqlError::Kind::MissingTable);
+        if (message.startsWith(QLatin1String("no such column")))
+            return SqlError(message, SqlError::Kind::MissingColumn);
+        return SqlError(message);
+    }
+}
+
+// A driver's error (ODBC, PostgreSQL) as the user is told it: the first line of the database's
+// own text (PostgreSQL follows it with the statement, which the trace has), and its kind.
+SqlError driverError(const QSqlError& error)
+{
+    QString reason = error.databaseText().trimmed().section(QLatin1Char('\n'), 0, 0).trimmed();
+    for (const char* prefix : {"ERROR:", "FATAL:"})
+        if (reason.startsWith(QLatin1String(prefix)))
+            reason = reason.mid(int(qstrlen(prefix))).trimmed();
+    if (reason.isEmpty())
+        reason = error.driverText().trimmed();
+    if (reason.isEmpty())
+        reason = QStringLiteral("the database reported an error without a reason");
+    const QString code = error.nativeErrorCode();
+    // PostgreSQL's SQLSTATE codes; SQL Server's error numbers.
+    if (code == QLatin1String("42P01") || code == QLatin1String("208"))
+        return SqlError(reason, SqlError::Kind::MissingTable);
+    if (code == QLatin1String("42703") || code == QLatin1String("207"))
+        return SqlError(reason, SqlError::Kind::MissingColumn);
+    if (code == QLatin1String("55P03") || code == QLatin1String("1222"))
+        return SqlError(SqlError::busyMessage(), SqlError::Kind::Busy);
+    if (code == QLatin1String("XX001") || code == QLatin1String("XX002"))
+        return SqlError(QStringLiteral("the database is damaged (%1)").arg(reason),
+                        SqlError::Kind::Damaged);
+    if (code.startsWith(QLatin1String("08")) || code == QLatin1String("57P01") ||
+        reason.contains(QLatin1String("server closed the connection")) ||
+        reason.contains(QLatin1String("no connection to the server")))
+        return SqlError(
+            QStringLiteral("the connection to the database server was lost (%1)").arg(reason));
+    return SqlError(reason);
+}
+
 bool isIntegerType(QMetaType type)
 {
     switch (type.id()) {
@@ -324,16 +389,28 @@ Recordset::Recordset(const QStringList& names, const QList<QVariantList>& rows)
     start();
 }
 
-Recordset::Recordset(QSqlQuery query, bool datesAsText)
-    : m_source(std::make_unique<QuerySource>(std::move(query), datesAsText))
+Recordset::Recordset(QSqlQuery query, bool datesAsText, FailureHook failed)
+    : m_source(std::make_unique<QuerySource>(std::move(query), datesAsText)),
+      m_failed(std::move(failed))
 {
     start();
 }
 
-Recordset::Recordset(sqlite3_stmt* statement, const QString& sql)
-    : m_source(std::make_unique<SqliteSource>(statement, sql))
+Recordset::Recordset(sqlite3_stmt* statement, const QString& sql, FailureHook failed)
+    : m_source(std::make_unique<SqliteSource>(statement, sql)), m_failed(std::move(failed))
 {
     start();
+}
+
+bool Recordset::step()
+{
+    try {
+        return m_source->next();
+    } catch (const SqlError& e) {
+        if (m_failed)
+            m_failed(e.message());
+        throw;
+    }
 }
 
 Recordset::~Recordset() = default;
@@ -343,7 +420,7 @@ void Recordset::start()
     m_names = m_source->names();
     for (int i = int(m_names.size()) - 1; i >= 0; --i)
         m_index.insert(m_names.at(i), i);
-    m_atEnd = !m_source->next();
+    m_atEnd = !step();
     for (int i = 0; i < m_names.size(); ++i)
         m_types << m_source->fieldType(i);
 }
@@ -351,7 +428,7 @@ void Recordset::start()
 void Recordset::moveNext()
 {
     if (!m_atEnd)
-        m_atEnd = !m_source->next();
+        m_atEnd = !step();
 }
 
 int Recordset::fieldIndex(const QString& name) const
@@ -399,6 +476,6 @@ BufferedResult BufferedResult::readAll(Recordset& rs)
 std::unique_ptr<Recordset> BufferedResult::open() const
 {
     if (!error.isEmpty())
-        throw SqlError(error);
+        throw SqlError(error, errorKind);
     return std::make_unique<Recordset>(names, rows);
 }

@@ -7,8 +7,13 @@
 #include <QStringView>
 #include <QVariant>
 
+#include "db/SqlError.h"
+
+#include <functional>
 #include <memory>
 
+class QSqlError;
+struct sqlite3;
 struct sqlite3_stmt;
 
 // One field of the current row without a QVariant in between: numbers as doubles, everything
@@ -31,6 +36,12 @@ struct SqlCell
     // numbers): not worth looking up among the texts already kept.
     bool rarelyRepeated = false;
 };
+
+// The reason SQLite gives for the last failure on `handle`, as the user is told it, and its kind.
+SqlError sqliteError(sqlite3* handle);
+// A driver's error (ODBC, PostgreSQL) as the user is told it: the first line of the database's
+// own text (PostgreSQL follows it with the statement, which the trace has), and its kind.
+SqlError driverError(const QSqlError& error);
 
 // Integer and boolean column types, as drivers report them.
 bool isIntegerType(QMetaType type);
@@ -57,12 +68,16 @@ public:
         virtual sqlite3_stmt* statement() const { return nullptr; }
     };
 
+    // Called with the reason before a failure to read a row is thrown (the statement trace).
+    using FailureHook = std::function<void(const QString& error)>;
+
     // `datesAsText`: date and date-time values read as 'YYYY-MM-DD HH:MM:SS' texts.
-    explicit Recordset(QSqlQuery query, bool datesAsText = false);
+    explicit Recordset(QSqlQuery query, bool datesAsText = false, FailureHook failed = {});
     // Over rows already read (see BufferedResult).
     Recordset(const QStringList& names, const QList<QVariantList>& rows);
-    // Takes a prepared, bound, not yet stepped statement; `sql` names it in errors.
-    Recordset(sqlite3_stmt* statement, const QString& sql);
+    // Takes a prepared, bound, not yet stepped statement; `sql` is its text (read for the
+    // types of computed columns).
+    Recordset(sqlite3_stmt* statement, const QString& sql, FailureHook failed = {});
     ~Recordset();
 
     bool atEnd() const { return m_atEnd; }
@@ -85,8 +100,10 @@ public:
 
 private:
     void start();
+    bool step(); // the source's next row; a failure reported to the hook, then thrown
 
     std::unique_ptr<Source> m_source;
+    FailureHook m_failed;
     QStringList m_names;
     QList<QMetaType> m_types;
     QHash<QString, int> m_index; // exact names; first column of a name wins
@@ -100,6 +117,7 @@ struct BufferedResult
     QStringList names;
     QList<QVariantList> rows;
     QString error; // set when the statement failed
+    SqlError::Kind errorKind = SqlError::Kind::Other;
 
     // Reads every remaining row of `rs`.
     static BufferedResult readAll(Recordset& rs);

@@ -215,7 +215,7 @@ void RowBatchReader::run()
     QString error;
     try {
         // The first step runs here: an ordered statement may sort its whole result first.
-        Recordset rs(m_read->takeStatement(), m_read->sql());
+        Recordset rs(m_read->takeStatement(), m_read->sql(), m_read->failureHook());
         sqlite3_stmt* st = rs.sqliteStatement();
         {
             QMutexLocker lock(&m_mutex);

@@ -19,6 +19,21 @@ void StatementLog::attach(const std::shared_ptr<StatementLog>& log, Connection& 
 {
     connection.setStatementTrace(
         [log](const Connection::TracedStatement& statement) { log->write(statement); });
+    connection.setFailureTrace(
+        [log](const Connection::TracedStatement& statement, const QString& error) {
+            log->writeFailure(statement, error);
+        });
+}
+
+void StatementLog::writeFailure(const Connection::TracedStatement& statement, const QString& error)
+{
+    const QJsonObject record{{QStringLiteral("failed"), error},
+                             {QStringLiteral("tsql"), statement.tsql},
+                             {QStringLiteral("native"), statement.nativeSql}};
+    const QByteArray line = QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n';
+    QMutexLocker lock(&m_mutex);
+    m_file.write(line);
+    m_file.flush();
 }
 
 void StatementLog::write(const Connection::TracedStatement& statement)

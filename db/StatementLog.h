@@ -21,6 +21,9 @@
 //              and the value),
 //    "native": the text this connection's database ran (the SQLite translation, or the same)}
 //
+// and for each statement that failed, after its record, {"failed": the reason the user was
+// given, "tsql": ..., "native": ...}: the statement is there, not in the user's message.
+//
 // One log may serve several connections, on any thread.
 class StatementLog
 {
@@ -32,6 +35,7 @@ public:
     static void attach(const std::shared_ptr<StatementLog>& log, Connection& connection);
 
     void write(const Connection::TracedStatement& statement);
+    void writeFailure(const Connection::TracedStatement& statement, const QString& error);
 
     // The statement as SQL Server receives it: its ? markers numbered @P1, @P2, ...; markers
     // inside string literals, [names], "names" and comments stay as they are.

@@ -34,21 +34,33 @@ bool Bill::load(const QString& billId)
 {
     m_row.clear();
     m_memberName.clear();
+    m_error.clear();
     QVariantList params{billId.trimmed()};
     QString sql = QStringLiteral("SELECT * FROM bi_Bill WHERE BillID=?");
     const QString scope = m_scope.condition(&params);
     if (!scope.isEmpty())
         sql += QStringLiteral(" AND ") + scope;
     QList<QVariantMap> rows;
-    if (!FrameworkSql::rows(m_connection, sql, params, &rows) || rows.isEmpty())
+    QString error;
+    if (!FrameworkSql::rows(m_connection, sql, params, &rows, &error)) {
+        m_error = QStringLiteral("cannot read bill %1 (bi_Bill): %2").arg(billId.trimmed(), error);
+        return false;
+    }
+    if (rows.isEmpty())
         return false;
     setRow(rows.first());
     const QString memberId = text(QStringLiteral("MemberID"));
     if (!memberId.isEmpty()) {
         QList<QVariantMap> members;
-        FrameworkSql::rows(m_connection,
-                           QStringLiteral("SELECT MemberName FROM mb_MemberInfo WHERE MemberID=?"),
-                           {memberId}, &members);
+        if (!FrameworkSql::rows(
+                m_connection,
+                QStringLiteral("SELECT MemberName FROM mb_MemberInfo WHERE MemberID=?"), {memberId},
+                &members, &error)) {
+            m_error = QStringLiteral("cannot read the member of bill %1 (mb_MemberInfo): %2")
+                          .arg(billId.trimmed(), error);
+            m_row.clear();
+            return false;
+        }
         if (!members.isEmpty())
             m_memberName = members.first().value(QStringLiteral("MemberName")).toString();
     }

@@ -33,6 +33,8 @@ public:
     // Loads the bill with this number (trimmed); false when it is not found, outside the scope
     // or cannot be read.
     bool load(const QString& billId);
+    // Why the last load could not read the bill (empty when it was read, or simply not found).
+    const QString& lastError() const { return m_error; }
     void setScope(const BillScope& scope) { m_scope = scope; }
     bool isLoaded() const { return !m_row.isEmpty(); }
     // Fills the bill from a row already read (the bill collection's rows).
@@ -72,4 +74,5 @@ private:
     BillScope m_scope;
     QVariantMap m_row;
     QString m_memberName;
+    QString m_error;
 };

@@ -36,17 +36,23 @@ bool BillCollection::load()
     };
     QString where, orderBy;
     QVariantList params;
-    if (!m_criteria.build(fields, &where, &orderBy, &params))
+    m_error.clear();
+    if (!m_criteria.build(fields, &where, &orderBy, &params)) {
+        m_error = QStringLiteral("the conditions on the bills are not valid");
         return false;
+    }
     const QString scope = m_scope.condition(&params);
     if (!scope.isEmpty())
         where = where.isEmpty()
                     ? QStringLiteral(" WHERE ") + scope
                     : QStringLiteral(" WHERE (") + where.mid(7) + QStringLiteral(") AND ") + scope;
     QList<QVariantMap> rows;
+    QString error;
     if (!FrameworkSql::rows(m_connection, QStringLiteral("SELECT * FROM bi_Bill") + where + orderBy,
-                            params, &rows))
+                            params, &rows, &error)) {
+        m_error = QStringLiteral("cannot read the bills (bi_Bill): ") + error;
         return false;
+    }
     for (const QVariantMap& row : rows) {
         Bill bill(m_connection);
         bill.setRow(row);

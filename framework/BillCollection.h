@@ -30,6 +30,8 @@ public:
 
     // Reads the bills; false (and no bills) when they cannot be read or a code is unknown.
     bool load();
+    // Why the last load failed (the database's reason); empty after a load that read the bills.
+    const QString& lastError() const { return m_error; }
     int Count() const { return int(m_bills.size()); }
     // Bill i, counting from 1; an empty bill when i is out of range.
     const Bill& item(int i) const;
@@ -39,4 +41,5 @@ private:
     ListCriteria m_criteria;
     BillScope m_scope;
     QList<Bill> m_bills;
+    QString m_error;
 };

@@ -23,7 +23,7 @@ struct DataListItem
 // 1 identifier, 2 name, 3 the owning entry (department type of a menu type or department, area
 // of a table). Without sort keys the entries come in their list order (ListIndex for group
 // types, department types and payment subjects, the identifier for the others). A list that
-// cannot load has no entries.
+// cannot load has no entries, and lastError() says why.
 class DataList
 {
 public:
@@ -56,6 +56,12 @@ public:
 
     // Reads the entries; false (and no entries) when the list cannot be read.
     bool load();
+    // Why the last load failed, naming the list and its table ("cannot read the meal periods
+    // (dd_Period): ..."); empty after a load that read the list.
+    const QString& lastError() const { return m_error; }
+    // A load that throws SqlError with lastError() when it fails: for a list whose entries are
+    // a report's columns or figures.
+    void loadOrThrow();
     int Count() const { return int(m_items.size()); }
     // Entry i, counting from 1; an empty entry when i is out of range.
     const DataListItem& item(int i) const;
@@ -72,4 +78,6 @@ private:
     ConnectionPtr m_connection;
     ListCriteria m_criteria;
     QList<DataListItem> m_items;
+    QString m_error;
+    SqlError::Kind m_errorKind = SqlError::Kind::Other;
 };

@@ -5,10 +5,17 @@
 #include <QDateTime>
 
 bool FrameworkSql::rows(const ConnectionPtr& connection, const QString& sql,
-                        const QVariantList& params, QList<QVariantMap>* out)
+                        const QVariantList& params, QList<QVariantMap>* out, QString* error,
+                        SqlError::Kind* kind)
 {
-    if (!connection)
+    if (kind)
+        *kind = SqlError::Kind::Other;
+    if (!connection) {
+        if (error)
+            *error = QStringLiteral("the database connection is not open");
         return false;
+    }
+    QList<QVariantMap> read;
     try {
         auto rs = connection->execute(sql, params);
         const int n = rs->fieldCount();
@@ -16,12 +23,23 @@ bool FrameworkSql::rows(const ConnectionPtr& connection, const QString& sql,
             QVariantMap row;
             for (int i = 0; i < n; ++i)
                 row.insert(rs->fieldName(i), rs->isNull(i) ? QVariant(QString()) : rs->value(i));
-            out->append(row);
+            read.append(row);
         }
-        return true;
-    } catch (const std::exception&) {
+    } catch (const SqlError& e) {
+        if (error)
+            *error = e.message();
+        if (kind)
+            *kind = e.kind();
+        return false;
+    } catch (const std::exception& e) {
+        if (error)
+            *error = QString::fromUtf8(e.what());
         return false;
     }
+    out->append(read);
+    if (error)
+        error->clear();
+    return true;
 }
 
 QDateTime FrameworkSql::toDateTime(const QVariant& value)

@@ -45,6 +45,23 @@ QMdiArea* HostUi::mdiArea()
     return g_mdiArea;
 }
 
+QString HostUi::terminalText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u == u'\n' || u == u'\t' || (u >= 0x20 && u < 0x7F) ||
+            (u > 0x9F && ch.category() != QChar::Other_Control))
+            out += ch;
+        else if (u < 0x100)
+            out += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else
+            out += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
+    }
+    return out;
+}
+
 QMessageBox::StandardButton HostUi::messageBox(QWidget* parent, QMessageBox::Icon icon,
                                                const QString& title, const QString& text,
                                                QMessageBox::StandardButtons buttons,
@@ -55,7 +72,8 @@ QMessageBox::StandardButton HostUi::messageBox(QWidget* parent, QMessageBox::Ico
         shown.replace(QLatin1String("\r\n"), QLatin1String("\n"))
             .replace(QLatin1Char('\r'), QLatin1Char('\n'));
         g_lastHeadlessMessage = text;
-        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(shown));
+        std::fprintf(stderr, "%s: %s\n", qPrintable(terminalText(title)),
+                     qPrintable(terminalText(shown)));
         std::fflush(stderr);
         // A confirmation (a box that can be declined) is declined, unless the run says yes.
         for (auto decline : {QMessageBox::No, QMessageBox::Cancel, QMessageBox::Abort}) {

@@ -31,6 +31,11 @@ QString lastHeadlessMessage();
 void setMdiArea(QMdiArea* area);
 QMdiArea* mdiArea();
 
+// `text` as it is written to a terminal: control characters other than line breaks and tabs
+// (an escape sequence in a bill's text, say) written as \xHH or \uHHHH, so that nothing the
+// database or a file holds can drive the terminal or hide what precedes it.
+QString terminalText(const QString& text);
+
 QMessageBox::StandardButton
 messageBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
            QMessageBox::StandardButtons buttons = QMessageBox::Ok,

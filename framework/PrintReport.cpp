@@ -55,11 +55,15 @@ QString percentText(double rate)
     return QString::number(qRound(rate * 100.0)) + QLatin1Char('%');
 }
 
-bool readReceipt(const ConnectionPtr& connection, const QString& billId, Receipt* r)
+// False with the reason when the bill, its items or its payments cannot be read (a receipt
+// without its items would print as a complete one).
+bool readReceipt(const ConnectionPtr& connection, const QString& billId, Receipt* r, QString* why)
 {
     Bill bill(connection);
-    if (!bill.load(billId))
+    if (!bill.load(billId)) {
+        *why = bill.lastError();
         return false;
+    }
     r->branch = bill.text(QStringLiteral("BranchName"));
     r->billId = bill.BillID();
     r->originalId = bill.OriginalID().trimmed();
@@ -80,11 +84,16 @@ bool readReceipt(const ConnectionPtr& connection, const QString& billId, Receipt
     r->paid = bill.SumPaid();
 
     QList<QVariantMap> rows;
-    FrameworkSql::rows(connection,
-                       QStringLiteral("SELECT MenuName,MenuUnitName,AmountOrder,AmountCancel,"
-                                      "IsSentMenu,SumOfConsume FROM bi_BillItem WHERE BillID=? "
-                                      "ORDER BY BillItemID"),
-                       {r->billId}, &rows);
+    QString error;
+    if (!FrameworkSql::rows(connection,
+                            QStringLiteral("SELECT MenuName,MenuUnitName,AmountOrder,AmountCancel,"
+                                           "IsSentMenu,SumOfConsume FROM bi_BillItem WHERE "
+                                           "BillID=? ORDER BY BillItemID"),
+                            {r->billId}, &rows, &error)) {
+        *why = QStringLiteral("cannot read the items of bill %1 (bi_BillItem): %2")
+                   .arg(r->billId, error);
+        return false;
+    }
     for (const QVariantMap& row : rows) {
         Receipt::Item item;
         item.name = row.value(QStringLiteral("MenuName")).toString();
@@ -96,10 +105,14 @@ bool readReceipt(const ConnectionPtr& connection, const QString& billId, Receipt
         r->items << item;
     }
     rows.clear();
-    FrameworkSql::rows(connection,
-                       QStringLiteral("SELECT SubjectName,PaySum,ExchangeRate,SumPaid "
-                                      "FROM bi_BillPayment WHERE BillID=? ORDER BY SubjectID"),
-                       {r->billId}, &rows);
+    if (!FrameworkSql::rows(connection,
+                            QStringLiteral("SELECT SubjectName,PaySum,ExchangeRate,SumPaid "
+                                           "FROM bi_BillPayment WHERE BillID=? ORDER BY SubjectID"),
+                            {r->billId}, &rows, &error)) {
+        *why = QStringLiteral("cannot read the payments of bill %1 (bi_BillPayment): %2")
+                   .arg(r->billId, error);
+        return false;
+    }
     for (const QVariantMap& row : rows) {
         Receipt::Payment p;
         p.subject = row.value(QStringLiteral("SubjectName")).toString();
@@ -230,7 +243,8 @@ QVariant PrintReport::parameter(const QString& name) const
 QStringList PrintReport::lines() const
 {
     Receipt r;
-    if (!readReceipt(m_connection, parameter(QStringLiteral("BillID")).toString(), &r))
+    QString why;
+    if (!readReceipt(m_connection, parameter(QStringLiteral("BillID")).toString(), &r, &why))
         return {};
     QStringList out;
     out << QStringLiteral("账单 %1").arg(r.billId);
@@ -262,8 +276,9 @@ bool PrintReport::printOn(QPrinter* printer)
     }
     Receipt receipt;
     const QString billId = parameter(QStringLiteral("BillID")).toString();
-    if (!readReceipt(m_connection, billId, &receipt)) {
-        m_lastError = QStringLiteral("bill %1 cannot be read").arg(billId);
+    QString why;
+    if (!readReceipt(m_connection, billId, &receipt, &why)) {
+        m_lastError = why.isEmpty() ? QStringLiteral("bill %1 cannot be read").arg(billId) : why;
         return false;
     }
     const QList<Line> lines = layOut(receipt);

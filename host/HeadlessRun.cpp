@@ -18,7 +18,7 @@ namespace {
 
 void say(const QString& text)
 {
-    std::fprintf(stderr, "vtxhost: %s\n", qPrintable(text));
+    std::fprintf(stderr, "vtxhost: %s\n", qPrintable(HostUi::terminalText(text)));
     std::fflush(stderr);
 }
 

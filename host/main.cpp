@@ -17,7 +17,7 @@ namespace {
 
 int fail(int status, const QString& reason)
 {
-    std::fprintf(stderr, "vtxhost: %s\n", qPrintable(reason));
+    std::fprintf(stderr, "vtxhost: %s\n", qPrintable(HostUi::terminalText(reason)));
     return status;
 }
 

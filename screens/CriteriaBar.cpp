@@ -330,6 +330,7 @@ void CriteriaBar::fillFromDataList(QComboBox* combo, const ListSource& source) c
         list.addSortKey(DataList::FieldId, ListCriteria::Ascending);
     }
     list.load();
+    MarkListFailure(combo, list.lastError());
     for (int i = 1; i <= list.Count(); ++i)
         combo->addItem(list.item(i).Name);
 }
@@ -637,6 +638,18 @@ bool CriteriaBar::mealPeriodNames(QStringList* names, QString* reason) const
 {
     if (!m_periods)
         throw std::logic_error("no meal-period boxes");
+    // A list that could not be read is no choice of the user's: read it again, and when it
+    // still cannot be read say so (the boxes' state is the user's only while they exist).
+    if (!m_periods->loadError().isEmpty())
+        m_periods->reload();
+    if (!m_periods->loadError().isEmpty()) {
+        *reason = m_periods->loadError();
+        return false;
+    }
+    if (m_periods->boxes().isEmpty()) {
+        *reason = QStringLiteral("no meal periods are defined (dd_Period is empty)");
+        return false;
+    }
     *names = m_periods->ticked();
     if (names->isEmpty()) {
         *reason = Msg(QStringLiteral("Msg_Period_ToSelect"));

@@ -70,7 +70,8 @@ public:
     // The same, telling the user nothing (lists that follow the branch read it so).
     bool branchAsShown(BranchChoice* choice) const;
     // The names of the ticked meal periods, in list order; false, after telling the user, when
-    // none is ticked.
+    // none is ticked; false with the reason when the meal periods cannot be read (dd_Period
+    // missing, locked or damaged) or there are none.
     bool mealPeriodNames(QStringList* names, QString* reason) const;
     // MealPeriodCondition over the ticked meal periods; false, after telling the user, when
     // none is ticked.

@@ -1,5 +1,6 @@
 #include "screens/CriteriaControl.h"
 
+#include "core/mod_ADO.h"
 #include "framework/HostUi.h"
 
 #include <QCheckBox>
@@ -77,9 +78,14 @@ bool SetCriterion(QWidget* screen, const QString& name, const QString& value, QS
             index = value.mid(1).toInt(&ok);
             if (!ok || index < 0 || index >= combo->count())
                 return refuse(
-                    QStringLiteral("%1 has items #0 to #%2").arg(name).arg(combo->count() - 1));
+                    ListFailure(combo).isEmpty()
+                        ? QStringLiteral("%1 has items #0 to #%2").arg(name).arg(combo->count() - 1)
+                        : QStringLiteral("%1: %2").arg(name, ListFailure(combo)));
         } else {
             index = combo->findText(value, Qt::MatchExactly);
+            // A list that could not be read takes no item, typed or not.
+            if (index < 0 && !ListFailure(combo).isEmpty())
+                return refuse(QStringLiteral("%1: %2").arg(name, ListFailure(combo)));
             if (index < 0 && !combo->isEditable())
                 return refuse(QStringLiteral("%1 has no item %2").arg(name, value));
         }

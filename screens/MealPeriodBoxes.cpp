@@ -17,11 +17,14 @@ MealPeriodBoxes::MealPeriodBoxes(QCheckBox* master) : QObject(master), m_master(
 
 void MealPeriodBoxes::load(const Place& place, int left)
 {
+    m_place = place;
+    m_left = left;
     qDeleteAll(m_boxes);
     m_boxes.clear();
     DataList periods(DataList::MealPeriods, hostContext().connection());
     periods.initialise(1, 1);
     periods.load();
+    m_loadError = periods.lastError();
     QWidget* bar = m_master->parentWidget();
     for (int i = 1; i <= periods.Count(); ++i) {
         auto* box = new QCheckBox(periods.item(i).Name, bar);
@@ -35,6 +38,12 @@ void MealPeriodBoxes::load(const Place& place, int left)
         m_boxes.append(box);
     }
     m_master->setChecked(true);
+}
+
+void MealPeriodBoxes::reload()
+{
+    if (m_place)
+        load(m_place, m_left);
 }
 
 QStringList MealPeriodBoxes::ticked() const

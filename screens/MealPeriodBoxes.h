@@ -28,8 +28,12 @@ public:
 
     explicit MealPeriodBoxes(QCheckBox* master);
 
-    // (Re)makes the period boxes from the meal-period list, placed one after another.
+    // (Re)makes the period boxes from the meal-period list, placed one after another. When the
+    // list cannot be read there are no boxes and loadError() says why.
     void load(const Place& place, int left);
+    // Makes the boxes again where the last load placed them: after a load that failed.
+    void reload();
+    const QString& loadError() const { return m_loadError; }
 
     QCheckBox* master() const { return m_master; }
     const QList<QCheckBox*>& boxes() const { return m_boxes; }
@@ -41,4 +45,7 @@ private:
 
     QCheckBox* m_master;
     QList<QCheckBox*> m_boxes;
+    Place m_place;
+    int m_left = 0;
+    QString m_loadError;
 };

@@ -2,6 +2,7 @@
 
 #include "core/HostContext.h"
 #include "core/modMessage.h"
+#include "db/SqlError.h"
 #include "screens/ColumnSpec.h"
 #include "screens/CriteriaBar.h"
 #include "screens/QueryColumns.h"
@@ -146,14 +147,17 @@ void QueryReportScreen::afterQuery(int, Sheet*) {}
 
 void QueryReportScreen::cmdSetColumn1()
 {
-    // The data lists of the repeated columns, read once for all views.
+    // The data lists of the repeated columns, read once for all views. A list that cannot be
+    // read leaves its columns out and keeps the screen from running until it can (cmdQuery1).
+    m_columnsError.clear();
     std::map<DataList::Kind, QList<DataListItem>> lists;
-    const DataListEntries entries = [&lists](DataList::Kind kind) {
+    const DataListEntries entries = [this, &lists](DataList::Kind kind) {
         auto it = lists.find(kind);
         if (it == lists.end()) {
             DataList list(kind, hostContext().connection());
             list.initialise(1, 1);
-            list.load();
+            if (!list.load() && m_columnsError.isEmpty())
+                m_columnsError = list.lastError();
             it = lists.emplace(kind, list.items()).first;
         }
         return it->second;
@@ -164,7 +168,12 @@ void QueryReportScreen::cmdSetColumn1()
         control->ClearColumns();
         control->SetTitle(QString::fromUtf8(view.title));
         AddColumns(control->Columns(), view.columns, entries);
-        addColumns(v, control->Columns());
+        try {
+            addColumns(v, control->Columns());
+        } catch (const SqlError& e) {
+            if (m_columnsError.isEmpty())
+                m_columnsError = e.message();
+        }
         TranslateQueryControl(this, control);
         control->SetKeyFields(QString::fromLatin1(view.keyFields));
         control->SetKeyLevel(view.keyLevel);
@@ -186,6 +195,11 @@ void QueryReportScreen::cmdSetColumn1()
 
 void QueryReportScreen::cmdQuery1()
 {
+    if (!m_columnsError.isEmpty()) {
+        cmdSetColumn1(); // the lists behind the columns, read again
+        if (!m_columnsError.isEmpty())
+            throw SqlError(m_columnsError);
+    }
     const int v = currentView();
     ctlQuery* control = queryControl();
     if (viewSpec(v).ownCells) {

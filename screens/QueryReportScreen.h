@@ -48,7 +48,9 @@ protected:
     virtual int writeCells(int view, Sheet* grid, QString* failure);
     // Its positional parameters: the begin date and the day after the end date by default.
     virtual QVariantList viewParameters(int view);
-    // Columns a view adds besides those of its description (one per meal period, say).
+    // Columns a view adds besides those of its description (one per meal period, say). A list
+    // the columns come from that cannot be read throws SqlError: the columns are laid out again
+    // before the next refresh, which fails with that reason if they still cannot be.
     virtual void addColumns(int view, QueryColumns& columns);
     // Formatting of a view's grid after its columns are laid out, and after each refresh.
     virtual void formatGrid(int view, Sheet* grid);
@@ -78,4 +80,5 @@ private:
     QList<ctlQuery*> m_controls;
     QList<bool> m_refreshed;               // per view: its grid holds a result
     QHash<QString, int> m_sortFirstColumn; // per sort criterion: the item of the first column
+    QString m_columnsError; // why the columns could not all be laid out (a list not read)
 };

@@ -174,7 +174,11 @@ frmBillCheck::frmBillCheck(QWidget* parent) : QDialog(parent)
     cmdQueryButton->setObjectName(QStringLiteral("cmdQuery"));
     cmdQueryButton->setAutoDefault(false);
     criteria->addWidget(cmdQueryButton, 7, 0);
-    connect(cmdQueryButton, &QPushButton::clicked, this, [this] { cmdQuery(); });
+    connect(cmdQueryButton, &QPushButton::clicked, this, [this] {
+        QString why;
+        if (!cmdQuery(&why))
+            MsgBox(why, QMessageBox::Warning, QMessageBox::Ok, this);
+    });
 
     lvwBills = new QTreeWidget(this);
     lvwBills->setObjectName(QStringLiteral("lvwBills"));
@@ -183,8 +187,11 @@ frmBillCheck::frmBillCheck(QWidget* parent) : QDialog(parent)
     // Each column as wide as its widest number (the list scrolls sideways when they need more).
     lvwBills->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     lvwBills->header()->setStretchLastSection(false);
-    connect(lvwBills, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item) { showBill(item); });
+    connect(lvwBills, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        QString why;
+        if (!showBill(item, &why))
+            MsgBox(why, QMessageBox::Warning, QMessageBox::Ok, this);
+    });
 
     cmdPrintButton = new QPushButton(QStringLiteral("打印"), this);
     cmdPrintButton->setObjectName(QStringLiteral("cmdPrint"));
@@ -323,7 +330,7 @@ void frmBillCheck::chooseQuery(int index)
     optOrder[index == 1 ? 1 : 0]->setChecked(true);
 }
 
-void frmBillCheck::cmdQuery()
+bool frmBillCheck::cmdQuery(QString* why)
 {
     setEnabled(false);
     BillCollection bills(hostContext().connection());
@@ -343,7 +350,7 @@ void frmBillCheck::cmdQuery()
     if (optOrder[1]->isChecked())
         bills.addSortKey(BillCollection::FieldOriginalID, ListCriteria::Ascending);
     bills.addSortKey(BillCollection::FieldBillID, ListCriteria::Ascending);
-    bills.load();
+    const bool read = bills.load();
     lvwBills->clear();
     for (int i = 1; i <= bills.Count(); ++i) {
         const Bill& bill = bills.item(i);
@@ -353,42 +360,57 @@ void frmBillCheck::cmdQuery()
         item->setText(1, bill.OriginalID());
     }
     setEnabled(true);
+    if (!read && why) // no list that looks like "no bills found"
+        *why = bills.lastError();
+    return read;
 }
 
-void frmBillCheck::showBill(QTreeWidgetItem* item)
+bool frmBillCheck::showBill(QTreeWidgetItem* item, QString* why)
 {
     if (!item)
-        return;
+        return true;
     const QString id = item->data(0, Qt::UserRole).toString();
     if (id.isEmpty())
-        return;
+        return true;
     Bill bill(hostContext().connection());
     bill.setScope(UserBillScope());
-    if (bill.load(id))
+    const bool loaded = bill.load(id);
+    if (loaded)
         picBill->fill(bill);
     else
         picBill->clear();
     const ConnectionPtr connection = hostContext().connection();
     ctlQuery1->SetConnection(connection);
     ctlQuery1->SetSQL(BillCheckItemsSql(id));
-    ctlQuery1->ApplyQuery(false, true, false);
+    const bool items = ctlQuery1->ApplyQuery(false, true, false);
     ctlQuery2->SetConnection(connection);
     ctlQuery2->SetSQL(BillCheckPaymentsSql(id));
-    ctlQuery2->ApplyQuery(false, true, false);
+    const bool payments = ctlQuery2->ApplyQuery(false, true, false);
+    if (why) {
+        if (!bill.lastError().isEmpty())
+            *why = bill.lastError();
+        else if (!items)
+            *why = ctlQuery1->lastError();
+        else if (!payments)
+            *why = ctlQuery2->lastError();
+    }
+    return bill.lastError().isEmpty() && items && payments;
 }
 
-bool frmBillCheck::showListedBill(const QString& billId)
+bool frmBillCheck::showListedBill(const QString& billId, QString* why)
 {
-    if (!listedBills().contains(billId))
-        cmdQuery(); // a script names the bill before the search has run
+    // A script names the bill before the search has run: search first.
+    if (!listedBills().contains(billId) && !cmdQuery(why))
+        return false;
     for (int i = 0; i < lvwBills->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = lvwBills->topLevelItem(i);
         if (item->text(0) == billId) {
             lvwBills->setCurrentItem(item);
-            showBill(item);
-            return true;
+            return showBill(item, why);
         }
     }
+    if (why)
+        *why = QStringLiteral("bill %1 is not among the bills found").arg(billId);
     return false;
 }
 
@@ -413,12 +435,8 @@ bool frmBillCheck::cmdPrint()
 bool frmBillCheck::applyCriterion(const QString& name, const QString& value)
 {
     m_lastError.clear();
-    if (name == QLatin1String("lvwBills")) {
-        if (showListedBill(value))
-            return true;
-        m_lastError = QStringLiteral("bill %1 is not among the bills found").arg(value);
-        return false;
-    }
+    if (name == QLatin1String("lvwBills"))
+        return showListedBill(value, &m_lastError);
     if (name == QLatin1String("cmdPrint") && value == QLatin1String("1"))
         return cmdPrint();
     return SetCriterion(this, name, value, &m_lastError); // also "cmdQuery" pressed by 1
@@ -427,8 +445,7 @@ bool frmBillCheck::applyCriterion(const QString& name, const QString& value)
 bool frmBillCheck::runRefresh()
 {
     m_lastError.clear();
-    cmdQuery();
-    return true;
+    return cmdQuery(&m_lastError);
 }
 
 Sheet* frmBillCheck::grid() const

@@ -46,14 +46,15 @@ public slots:
     // Why the last of applyCriterion, runRefresh or exportGrid failed.
     QString lastError() const { return m_lastError; }
     // Shows the listed bill with this number, searching first when it is not listed yet;
-    // false when the search does not list it.
-    bool showListedBill(const QString& billId);
+    // false, with the reason in `why`, when the search does not list it or the search or the
+    // bill cannot be read.
+    bool showListedBill(const QString& billId, QString* why = nullptr);
 
 private:
     void IniSpread();
-    void cmdQuery();
-    bool cmdPrint(); // true when the bill was reprinted
-    void showBill(QTreeWidgetItem* item);
+    bool cmdQuery(QString* why = nullptr); // false, with the reason, when bills cannot be read
+    bool cmdPrint();                       // true when the bill was reprinted
+    bool showBill(QTreeWidgetItem* item, QString* why = nullptr);
     void chooseQuery(int index);
 
     QRadioButton* optQuery[3] = {};

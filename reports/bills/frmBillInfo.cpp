@@ -263,6 +263,9 @@ bool frmBillInfo::ShowMe(Sheet* grid, int billColumn, const QString& billID)
         bool found = false;
         ShowBillInfo(QString(), found);
         if (!found) {
+            // No bill, or one that cannot be read: the latter is said, not taken for the former.
+            if (!m_bill->lastError().isEmpty())
+                MsgBox(m_bill->lastError(), QMessageBox::Warning, QMessageBox::Ok, this);
             deleteLater();
             return false;
         }
@@ -363,8 +366,18 @@ void frmBillInfo::fillHeader(const QString& billId)
             item->setText(3, Money::fromVariant(rs->value(QStringLiteral("SumPaid"))).toString(2));
             item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
         }
-    } catch (const std::exception&) {
-        // A list that cannot be read stays empty.
+    } catch (const SqlError& e) {
+        // A list that cannot be read says so in place of its rows (an empty one would read
+        // "never reversed").
+        lvwUnCheckBill->clear();
+        auto* item = new QTreeWidgetItem(lvwUnCheckBill);
+        item->setText(1, QStringLiteral("cannot read the reverse settlements (bi_UnCheckBill): ") +
+                             e.message());
+        item->setToolTip(1, item->text(1));
+        item->setFlags(Qt::NoItemFlags);
+        item->setFirstColumnSpanned(true);
+        item->setText(0, item->text(1));
+        item->setText(1, QString());
     }
 }
 

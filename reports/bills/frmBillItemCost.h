@@ -21,5 +21,8 @@ protected:
     void formLoad() override;
 
 private:
+    void probeItemPrice();
+
     bool m_itemPrice = false;
+    QString m_probeError; // why the probe could not tell
 };

@@ -98,6 +98,8 @@ void frmBillItemReport::fillList(const QString& name, QComboBox* combo)
                     : BillItemReportMenuTypesSql(branch, m_criteria->chosen("cboDepartType"));
     const QString column =
         departTypes ? QStringLiteral("DepartTypeName") : QStringLiteral("MenuTypeName");
-    for (const RowDict& row : ExecuteRows(sql))
+    QString error;
+    for (const RowDict& row : ExecuteRows(sql, {}, &error))
         combo->addItem(row.value(column).toString());
+    MarkListFailure(combo, error);
 }

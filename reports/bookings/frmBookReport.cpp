@@ -76,7 +76,7 @@ void frmBookReport::addColumns(int, QueryColumns& columns)
             continue;
         DataList subjects(DataList::Subjects, hostContext().connection());
         subjects.initialise(1, 1);
-        subjects.load();
+        subjects.loadOrThrow(); // a report without its payment columns would look complete
         for (int i = 1; i <= subjects.Count(); ++i) {
             const DataListItem& subject = subjects.item(i);
             column->SubColumns().add(QStringLiteral("PaySum|"), subject.Name,

@@ -2,6 +2,7 @@
 
 #include "core/HostContext.h"
 #include "core/modMessage.h"
+#include "core/mod_ADO.h"
 #include "db/Recordset.h"
 #include "framework/DataList.h"
 #include "screens/CriteriaBar.h"
@@ -126,19 +127,23 @@ void frmMenuLine::loadSubjects()
         DataList list(lists[g], db);
         list.initialise(1, 1);
         list.load();
+        MarkListFailure(combo, list.lastError());
         for (int i = 1; i <= list.Count(); ++i)
             combo->addItem(list.item(i).Name);
     }
     m_menus.clear();
-    try { // a list that cannot be read stays empty
+    QComboBox* menu = m_criteria->combo("cboMenu");
+    MarkListFailure(menu, QString());
+    try { // a list that cannot be read stays empty, and says why to a script choosing from it
         auto rows = db->execute(
             QStringLiteral("SELECT MenuID, MenuName, ToSpell FROM mn_Menu ORDER BY MenuID"));
         for (; !rows->atEnd(); rows->moveNext())
             m_menus.append(
                 {rows->value(0).toString(), rows->value(1).toString(), rows->value(2).toString()});
-    } catch (const std::exception&) {
+    } catch (const SqlError& e) {
+        m_menus.clear();
+        MarkListFailure(menu, QStringLiteral("cannot read the menu (mn_Menu): ") + e.message());
     }
-    QComboBox* menu = m_criteria->combo("cboMenu");
     menu->clear();
     menu->addItem(ownText(ChooseKeys[2]));
     QStringList names;

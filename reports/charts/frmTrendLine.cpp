@@ -72,7 +72,14 @@ void frmTrendLine::cmdQuery1()
     if (m_kind == 2) {
         DataList list(DataList::Tables, hostContext().connection());
         list.initialise(1, 1);
-        list.load();
+        // No tables known (no tb_Table, or an empty one): the plain bill counts. A list that
+        // cannot be read refuses the line rather than plotting bills as turnover.
+        try {
+            list.loadOrThrow();
+        } catch (const SqlError& e) {
+            if (!e.isMissingObject())
+                throw;
+        }
         tables = list.Count();
     }
     const DailyLine line = readLine(TrendLineSql(c), tables);

@@ -3,6 +3,7 @@
 #include "core/HostContext.h"
 #include "core/LanguageSection.h"
 #include "core/modMessage.h"
+#include "core/mod_ADO.h"
 #include "framework/DataList.h"
 #include "screens/CriteriaBar.h"
 #include "screens/ScreenSpec.h"
@@ -162,7 +163,8 @@ void frmMemberQuery::formLoad()
     types->clear();
     DataList list(DataList::MemberTypes, hostContext().connection());
     list.initialise(1, 1);
-    list.load();
+    if (!list.load())
+        MarkListFailure(types, list.lastError());
     for (int i = 1; i <= list.Count(); ++i)
         types->addItem(list.item(i).Name);
     types->addItem(texts->text(QStringLiteral("Msg_AllCardType"), deflt));

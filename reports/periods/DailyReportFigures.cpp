@@ -359,7 +359,9 @@ DailyReportFigures DailyReportFigures::read(const ConnectionPtr& db, const Daily
     if (itemCost) {
         try {
             db->execute(DailyCostPriceProbeSql());
-        } catch (const SqlError&) {
+        } catch (const SqlError& e) {
+            if (!e.isMissingObject()) // the column is there or not: a lock is no answer
+                throw;
             itemCost = false;
         }
     }

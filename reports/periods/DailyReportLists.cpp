@@ -9,7 +9,8 @@ DailyReportLists DailyReportLists::load(const ConnectionPtr& db, const QString& 
     DailyReportLists lists;
     DataList subjects(DataList::Subjects, db);
     subjects.initialise(1, 1);
-    subjects.load();
+    if (!subjects.load())
+        lists.failure = subjects.lastError();
     QList<DailyReportRow> income, expense;
     for (int i = 1; i <= subjects.Count(); ++i) {
         const DataListItem& s = subjects.item(i);
@@ -32,7 +33,8 @@ DailyReportLists DailyReportLists::load(const ConnectionPtr& db, const QString& 
 
     DataList departTypes(DataList::DepartTypes, db);
     departTypes.initialise(1, 1);
-    departTypes.load();
+    if (!departTypes.load() && lists.failure.isEmpty())
+        lists.failure = departTypes.lastError();
     for (int i = 1; i <= departTypes.Count(); ++i)
         lists.departTypes << departTypes.item(i).Name;
 
@@ -40,12 +42,16 @@ DailyReportLists DailyReportLists::load(const ConnectionPtr& db, const QString& 
     try {
         db->execute(QStringLiteral("SELECT * FROM mn_GroupType WHERE 1<>1"));
         hasGroups = true;
-    } catch (const SqlError&) {
+    } catch (const SqlError& e) {
+        if (!e.isMissingObject() && lists.failure.isEmpty()) // not "no groups": a lock, say
+            lists.failure =
+                QStringLiteral("cannot read the statistic groups (mn_GroupType): ") + e.message();
     }
     if (hasGroups) {
         DataList groups(DataList::GroupTypes, db);
         groups.initialise(1, 1);
-        groups.load();
+        if (!groups.load() && lists.failure.isEmpty())
+            lists.failure = groups.lastError();
         for (int i = 1; i <= groups.Count(); ++i)
             lists.groupTypes << qMakePair(groups.item(i).id, groups.item(i).Name);
     }

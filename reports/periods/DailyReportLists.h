@@ -21,6 +21,8 @@ struct DailyReportLists
     QList<DailyReportRow> subjects;
     QStringList departTypes;                   // department type names, in list order
     QList<QPair<QString, QString>> groupTypes; // group type id and name, in list order
+    // Why a list could not be read (its rows are then missing): empty when all were read.
+    QString failure;
 
     // Visible income subjects; then, when there are visible expense subjects, the income
     // subtotal, a blank row, the expense subjects, the expense subtotal and a blank row.

@@ -99,7 +99,7 @@ void frmBomReport::addColumns(int view, QueryColumns& columns)
         return;
     // One pair per branch that recorded consumption at any time, so a branch without any in
     // the range still has its (empty) pair.
-    for (const RowDict& row : ExecuteRows(BomBranchesSql())) {
+    for (const RowDict& row : ReadRows(BomBranchesSql())) {
         const QString id = row.value(QStringLiteral("BranchID")).toString();
         QueryColumn* header = columns.Add(
             QStringLiteral("|Branch") + id, row.value(QStringLiteral("BranchName")).toString(),

@@ -4,6 +4,7 @@
 #include "core/LanguageSection.h"
 #include "core/modBranch.h"
 #include "core/modMessage.h"
+#include "db/SqlError.h"
 #include "framework/HostUi.h"
 #include "reports/periods/frmExpense.h"
 #include "reports/periods/frmGroupType.h"
@@ -197,13 +198,14 @@ void frmDailyReport::formLoad()
     m_sheet->setReDraw(true);
 }
 
-void frmDailyReport::layoutSheet()
+QString frmDailyReport::layoutSheet()
 {
     const ConnectionPtr db = hostContext().connection();
     const DailyReportLists lists =
         DailyReportLists::load(db, m_captions.at(DailyReportSheet::BalanceType0),
                                m_captions.at(DailyReportSheet::BalanceType1));
     m_report->layout(lists, dtpToday->date(), dtpBegin->date(), dtpEnd->date());
+    return lists.failure;
 }
 
 bool frmDailyReport::criteria(DailyReportCriteria* c, QString* reason) const
@@ -237,7 +239,10 @@ void frmDailyReport::cmdQuery1()
         }
     } restore{m_sheet.get()};
     m_sheet->setReDraw(false);
-    layoutSheet();
+    // A subject or department list that cannot be read would leave its rows out of a sheet
+    // that looks complete.
+    if (const QString failure = layoutSheet(); !failure.isEmpty())
+        throw SqlError(failure);
     const DailyReportFigures figures =
         DailyReportFigures::read(hostContext().connection(), c, m_report->lists(), dtpToday->date(),
                                  dtpBegin->date(), dtpEnd->date());

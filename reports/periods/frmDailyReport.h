@@ -37,7 +37,7 @@ protected:
     void preparePrint(Sheet*) const override {}
 
 private:
-    void layoutSheet();
+    QString layoutSheet(); // the reason a list behind the rows could not be read, or empty
     void cmdExpense_Click();
     void cmdGroupType_Click();
 

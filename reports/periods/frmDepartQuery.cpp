@@ -111,8 +111,9 @@ void frmDepartQuery::cmdQuery1()
     const QStringList labels = DepartLabelFields(g);
 
     std::vector<DepartShareRow> rows;
+    // A statement that fails stops the chart with its reason (never an empty pie).
     for (const RowDict& row :
-         ExecuteRows(DepartShareSql(g, periods, c), {beginDate(), endDate().addDays(1)})) {
+         ReadRows(DepartShareSql(g, periods, c), {beginDate(), endDate().addDays(1)})) {
         QStringList parts;
         for (const QString& field : labels)
             parts << row.value(field).toString();

@@ -76,9 +76,25 @@ void frmHourReport::formatGrid(int, Sheet* grid)
 
 void frmHourReport::formLoad()
 {
-    m_startHour =
-        HourOfDayOpening(ExecuteFirstRow(HourStartSql()).value(QStringLiteral("BeginTime")));
-    // The hours never change after this: the figures go into columns 4 onwards.
+    readStartHour();
+}
+
+void frmHourReport::readStartHour()
+{
+    // A database without meal periods (no dd_Period, or an empty one) starts the day at 0; any
+    // other failure refuses the report until the hour can be read (a lock, a damaged page).
+    m_startHourError.clear();
+    try {
+        m_startHour =
+            HourOfDayOpening(ReadFirstRow(HourStartSql()).value(QStringLiteral("BeginTime")));
+    } catch (const SqlError& e) {
+        m_startHour = 0;
+        if (!e.isMissingObject())
+            m_startHourError =
+                QStringLiteral("cannot read the opening hour of the meal periods (dd_Period): ") +
+                e.message();
+    }
+    // The hours change only with it: the figures go into columns 4 onwards.
     const QString hourSuffix = ownText("Msg_Hour");
     Sheet* grid = mSpread1;
     grid->setReDraw(false);
@@ -101,6 +117,11 @@ HourReportCriteria frmHourReport::criteria() const
 
 int frmHourReport::writeCells(int, Sheet* grid, QString* failure)
 {
+    if (!m_startHourError.isEmpty()) {
+        readStartHour();
+        if (!m_startHourError.isEmpty())
+            throw SqlError(m_startHourError);
+    }
     const HourReportFigures figures =
         HourReportFigures::read(hostContext().connection(), criteria(), beginDate(), endDate());
 

@@ -29,6 +29,8 @@ protected:
 
 private:
     void writeRow(Sheet* grid, int row, const HourReportFigures::Sums& sums, Money grand);
+    void readStartHour(); // and writes the hour captions
 
     int m_startHour = 0;
+    QString m_startHourError; // why the start hour could not be read
 };

@@ -178,6 +178,8 @@ void frmInventoryReport::fillList(const QString&, QComboBox* combo)
     BranchChoice branch;
     if (!m_criteria->branchAsShown(&branch))
         return;
-    for (const RowDict& row : ExecuteRows(InventoryItemTypesSql(branch)))
+    QString error;
+    for (const RowDict& row : ExecuteRows(InventoryItemTypesSql(branch), {}, &error))
         combo->addItem(row.value(QStringLiteral("ItemTypeName")).toString());
+    MarkListFailure(combo, error);
 }

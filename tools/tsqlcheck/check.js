@@ -136,6 +136,8 @@ function main() {
       } catch (e) {
         fail(`${file}:${n + 1}: not a statement record: ${e.message}`);
       }
+      if (r.failed !== undefined)
+        return; // the reason a statement logged before failed
       ++records;
       const source = path.basename(file, '.jsonl');
       if (r.markers !== r.params.length)
