@@ -140,7 +140,7 @@ bool frmViewSpread::exportTo(const QString& path, int filter)
 }
 
 bool frmViewSpread::exportSheet(const Sheet& sheet, const QString& path, int filter,
-                                const QString& caption)
+                                const QString& caption, QString* error)
 {
     if (path.isEmpty())
         return false;
@@ -161,7 +161,7 @@ bool frmViewSpread::exportSheet(const Sheet& sheet, const QString& path, int fil
     SheetExportOptions options;
     options.caption = caption; // the workbook's sheet: the caption, or "Sheet1"
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = exporter->write(sheet, target, options, nullptr);
+    const bool ok = exporter->write(sheet, target, options, error);
     QApplication::restoreOverrideCursor();
     return ok;
 }
@@ -190,7 +190,11 @@ bool frmViewSpread::saveWithDialog(const Sheet& sheet, const QString& caption, Q
         parent, QString(), caption, filters.join(QStringLiteral(";;")), &selected);
     if (path.isEmpty())
         return false;
-    return exportSheet(sheet, path, int(filters.indexOf(selected)) + 1, caption);
+    QString error;
+    if (exportSheet(sheet, path, int(filters.indexOf(selected)) + 1, caption, &error))
+        return true;
+    MsgBox(error, QMessageBox::Warning, QMessageBox::Ok, parent); // the file is as it was
+    return false;
 }
 
 void frmViewSpread::tlbMain_ButtonClick(const QString& key)

@@ -26,9 +26,9 @@ public:
     bool exportTo(const QString& path, int filter = 0);
 
     // The same export for any grid, and the "Save" dialog for any grid (also used by the query
-    // control's SaveGrid); false when cancelled or not written.
+    // control's SaveGrid); false when cancelled or not written (the dialog then says why).
     static bool exportSheet(const Sheet& sheet, const QString& path, int filter,
-                            const QString& caption);
+                            const QString& caption, QString* error = nullptr);
     static bool saveWithDialog(const Sheet& sheet, const QString& caption, QWidget* parent);
 
     Sheet* sheet() const { return m_sheet.get(); }

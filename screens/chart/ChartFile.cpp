@@ -1,10 +1,10 @@
 #include "screens/chart/ChartFile.h"
 
 #include "screens/sheet/BoundedStream.h"
+#include "screens/sheet/ExportFile.h"
 
 #include <QDataStream>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstring>
 
@@ -114,8 +114,8 @@ bool ChartFile::save(const Chart2DData& c, const QString& path, QString* error)
         setError(error, QStringLiteral("the chart cannot be kept in a chart file: %1").arg(why));
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    ExportFile file(path);
+    if (!file.begin()) {
         setError(error, file.errorString());
         return false;
     }
@@ -133,7 +133,7 @@ bool ChartFile::save(const Chart2DData& c, const QString& path, QString* error)
         out << qint32(l.series) << qint32(l.point) << l.text;
     writeOptional(out, c.yAxisMax);
     writeOptional(out, c.view);
-    if (out.status() != QDataStream::Ok || !file.commit()) {
+    if (!file.commit()) { // a write that failed fails here, with the system's reason
         setError(error, file.errorString());
         return false;
     }

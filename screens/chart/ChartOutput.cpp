@@ -2,6 +2,7 @@
 
 #include "screens/chart/ChartFile.h"
 #include "screens/chart/ChartPicture.h"
+#include "screens/sheet/ExportFile.h"
 #include "screens/sheet/PdfTextLayer.h"
 
 #include <QFileInfo>
@@ -9,7 +10,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace {
@@ -74,21 +74,24 @@ bool ChartOutput::save(const Chart2DData& chart, const QString& path, QString* e
     const QString ext = suffix(path);
     if (ext == QLatin1String("cht") || ext == QLatin1String("chart2d"))
         return ChartFile::save(chart, path, error);
+    if (ext != QLatin1String("png") && ext != QLatin1String("svg") && ext != QLatin1String("pdf")) {
+        setError(error, QStringLiteral("a chart is saved as .cht, .png, .svg or .pdf"));
+        return false;
+    }
+    // Written beside the target and put in its place once complete (ExportFile).
+    ExportFile file(path);
+    auto failed = [&] {
+        setError(error, file.errorString());
+        return false;
+    };
+    if (!file.begin())
+        return failed();
     if (ext == QLatin1String("png")) {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || !image(chart).save(&file, "PNG") ||
-            !file.commit()) {
-            setError(error, file.errorString());
-            return false;
-        }
-        return true;
+        if (!image(chart).save(&file, "PNG") && !file.failed())
+            file.fail(QStringLiteral("the picture cannot be encoded"));
+        return file.commit() || failed();
     }
     if (ext == QLatin1String("svg")) {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly)) {
-            setError(error, file.errorString());
-            return false;
-        }
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
         svg.setSize(PictureSize);
@@ -99,48 +102,35 @@ bool ChartOutput::save(const Chart2DData& chart, const QString& path, QString* e
             painter.fillRect(QRect(QPoint(0, 0), PictureSize), Qt::white);
             ChartPicture::render(chart, &painter, QRectF(QPointF(0, 0), PictureSize), PictureSize);
         }
-        if (!file.commit()) {
-            setError(error, file.errorString());
-            return false;
-        }
-        return true;
+        return file.commit() || failed();
     }
-    if (ext == QLatin1String("pdf")) {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly)) {
-            setError(error, file.errorString());
+    {
+        QPdfWriter pdf(&file);
+        pdf.setTitle(chart.header);
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+        QPainter painter;
+        if (!painter.begin(&pdf)) {
+            setError(error, QStringLiteral("cannot write the PDF file"));
             return false;
         }
-        {
-            QPdfWriter pdf(&file);
-            pdf.setTitle(chart.header);
-            pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                          QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
-            QPainter painter;
-            if (!painter.begin(&pdf)) {
-                setError(error, QStringLiteral("cannot write the PDF file"));
-                return false;
-            }
-            paintPage(
-                chart, &painter,
-                QRect(QPoint(0, 0), pdf.pageLayout().paintRectPixels(pdf.resolution()).size()));
-            painter.end();
-        }
-        if (!file.commit()) {
-            setError(error, file.errorString());
-            return false;
-        }
-        // The text layer gives back the ideographs drawn, not radicals that share their glyphs.
-        PdfTextLayer textLayer;
-        for (const QFont& font : ChartPicture::fonts())
-            textLayer.addFont(font);
-        for (const QString& text :
-             QStringList{chart.header, chart.footer} + chart.seriesLabels + chart.pointLabels)
-            textLayer.addText(text);
-        for (const ChartPointLabel& label : chart.labels)
-            textLayer.addText(label.text);
-        return textLayer.repair(path, error);
+        paintPage(chart, &painter,
+                  QRect(QPoint(0, 0), pdf.pageLayout().paintRectPixels(pdf.resolution()).size()));
+        painter.end();
     }
-    setError(error, QStringLiteral("a chart is saved as .cht, .png, .svg or .pdf"));
-    return false;
+    if (!file.flushBuffer())
+        return failed();
+    // The text layer gives back the ideographs drawn, not radicals that share their glyphs.
+    PdfTextLayer textLayer;
+    for (const QFont& font : ChartPicture::fonts())
+        textLayer.addFont(font);
+    for (const QString& text :
+         QStringList{chart.header, chart.footer} + chart.seriesLabels + chart.pointLabels)
+        textLayer.addText(text);
+    for (const ChartPointLabel& label : chart.labels)
+        textLayer.addText(label.text);
+    QString why;
+    if (!textLayer.repair(file.temporaryPath(), &why))
+        file.fail(why);
+    return file.commit() || failed();
 }

@@ -1,10 +1,10 @@
 #include "screens/sheet/HtmlExporter.h"
 
+#include "screens/sheet/ExportFile.h"
 #include "screens/sheet/SheetCells.h"
 #include "screens/sheet/XmlText.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -64,8 +64,15 @@ QString cellCss(const CellStyle& style, bool ownFont, bool gridLines)
                            : QStringLiteral(" style=\"%1\"").arg(parts.join(QLatin1Char(';')));
 }
 
-QString tableHtml(const Sheet& sheet)
+// The table, written out as it is made, a row at a time: a month of bill lines is as long a
+// page as a text file, not a copy of it in memory.
+void writeTable(const Sheet& sheet, QIODevice* file)
 {
+    auto flush = [file](QString& out) {
+        const bool written = file->write(out.toUtf8()) >= 0;
+        out.clear();
+        return written; // the rest is not made once a write has failed
+    };
     const SheetCells cells(sheet);
     const QList<int>& columns = cells.visibleColumns();
     QString out;
@@ -101,6 +108,8 @@ QString tableHtml(const Sheet& sheet)
     }
 
     out += QStringLiteral("<tbody>\n");
+    if (!flush(out))
+        return;
     for (int r = 1; r <= sheet.maxRows(); ++r) {
         out += QStringLiteral("<tr>");
         for (int c : columns) {
@@ -123,9 +132,11 @@ QString tableHtml(const Sheet& sheet)
                             XmlText::clean(sheet.text(ar, ac)).toHtmlEscaped());
         }
         out += QStringLiteral("</tr>\n");
+        if (out.size() >= 16384 && !flush(out))
+            return;
     }
     out += QStringLiteral("</tbody>\n</table>\n");
-    return out;
+    flush(out);
 }
 
 } // namespace
@@ -133,29 +144,42 @@ QString tableHtml(const Sheet& sheet)
 bool HtmlExporter::write(const Sheet& sheet, const QString& path, const SheetExportOptions& options,
                          QString* error) const
 {
-    const QString table = tableHtml(sheet);
-    QString page;
+    // Appended: the page as it is up to its </body>, the table, and the rest of it.
+    QString before, after;
     if (options.append) {
         QFile existing(path);
-        if (existing.open(QIODevice::ReadOnly))
-            page = QString::fromUtf8(existing.readAll());
+        if (existing.open(QIODevice::ReadOnly)) {
+            const QString page = QString::fromUtf8(existing.readAll());
+            const qsizetype body =
+                page.lastIndexOf(QLatin1String("</body>"), -1, Qt::CaseInsensitive);
+            if (body >= 0) {
+                before = page.left(body);
+                after = page.mid(body);
+            }
+        }
     }
-    const qsizetype body = page.lastIndexOf(QLatin1String("</body>"), -1, Qt::CaseInsensitive);
-    if (body >= 0) {
-        page.insert(body, table);
-    } else {
-        page = QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
-                              "<title>%1</title>\n<style>\n"
-                              "table{border-collapse:collapse;font-family:sans-serif;"
-                              "font-size:10pt;margin-bottom:1em}\n"
-                              "th,td{border:1px solid #a0a0a0;padding:2px 4px;"
-                              "vertical-align:middle}\n"
-                              "th{background:#e0e0e0;text-align:center}\n"
-                              "</style>\n</head>\n<body>\n%2</body>\n</html>\n")
-                   .arg(XmlText::clean(options.caption).toHtmlEscaped(), table);
+    if (before.isEmpty() && after.isEmpty()) {
+        before = QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
+                                "<title>%1</title>\n<style>\n"
+                                "table{border-collapse:collapse;font-family:sans-serif;"
+                                "font-size:10pt;margin-bottom:1em}\n"
+                                "th,td{border:1px solid #a0a0a0;padding:2px 4px;"
+                                "vertical-align:middle}\n"
+                                "th{background:#e0e0e0;text-align:center}\n"
+                                "</style>\n</head>\n<body>\n")
+                     .arg(XmlText::clean(options.caption).toHtmlEscaped());
+        after = QStringLiteral("</body>\n</html>\n");
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(page.toUtf8()) < 0 || !file.commit()) {
+    ExportFile file(path);
+    if (!file.begin()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    file.write(before.toUtf8());
+    writeTable(sheet, &file);
+    file.write(after.toUtf8());
+    if (!file.commit()) {
         if (error)
             *error = file.errorString();
         return false;

@@ -436,7 +436,12 @@ bool PdfTextLayer::repair(const QString& path, QString* error) const
               "\n%%EOF\n";
     pdf.close();
     QFile file(path);
-    if (!file.open(QIODevice::Append) || file.write(update) != update.size()) {
+    if (!file.open(QIODevice::Append) || file.write(update) != update.size() || !file.flush()) {
+        why = file.errorString();
+        return false;
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError) {
         why = file.errorString();
         return false;
     }

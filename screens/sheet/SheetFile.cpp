@@ -1,12 +1,12 @@
 #include "screens/sheet/SheetFile.h"
 
 #include "screens/sheet/BoundedStream.h"
+#include "screens/sheet/ExportFile.h"
 
 #include <QBuffer>
 #include <QDataStream>
 #include <QFile>
 #include <QHash>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <limits>
@@ -458,8 +458,8 @@ void setError(QString* error, const QString& text)
 
 bool SheetFile::save(const Sheet& sheet, const QString& path, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    ExportFile file(path);
+    if (!file.begin()) {
         setError(error, file.errorString());
         return false;
     }
@@ -468,7 +468,7 @@ bool SheetFile::save(const Sheet& sheet, const QString& path, QString* error)
     out.writeRawData(Magic, MagicSize);
     out << Version;
     writeSheet(out, sheet);
-    if (out.status() != QDataStream::Ok || !file.commit()) {
+    if (!file.commit()) { // a write that failed fails here, with the system's reason
         setError(error, file.errorString());
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "core/CjkFont.h"
 #include "core/HostContext.h"
+#include "screens/sheet/ExportFile.h"
 #include "screens/sheet/GlyphText.h"
 #include "screens/sheet/PdfTextLayer.h"
 #include "screens/sheet/SheetCells.h"
@@ -13,6 +14,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QRawFont>
 #include <QTextLayout>
@@ -655,23 +657,28 @@ bool SheetPrinter::print(QPrinter* printer) const
 
 bool SheetPrinter::print(QPrinter* printer, PdfTextLayer* textLayer) const
 {
-    const PrintSettings& ps = m_sheet.printSettings();
     printer->setFullPage(true);
-    printer->setPageOrientation(ps.orientation == PrintSettings::Orientation::Landscape
-                                    ? QPageLayout::Landscape
-                                    : QPageLayout::Portrait);
-    // Laid out again on the printer's paper.
-    SheetPrinter onPaper(m_sheet, printer->pageLayout().pageSize());
+    return paintOn(printer, printer->resolution(), textLayer);
+}
+
+bool SheetPrinter::paintOn(QPagedPaintDevice* device, int resolution, PdfTextLayer* textLayer) const
+{
+    const PrintSettings& ps = m_sheet.printSettings();
+    device->setPageOrientation(ps.orientation == PrintSettings::Orientation::Landscape
+                                   ? QPageLayout::Landscape
+                                   : QPageLayout::Portrait);
+    // Laid out again on the device's paper.
+    SheetPrinter onPaper(m_sheet, device->pageLayout().pageSize());
     onPaper.setCurrentPage(m_currentPage);
     onPaper.setBatchedPainting(true);
     onPaper.m_textLayer = textLayer;
     QPainter painter;
-    if (!painter.begin(printer))
+    if (!painter.begin(device))
         return false;
-    const double toDevice = printer->resolution() / 1440.0;
+    const double toDevice = resolution / 1440.0;
     bool first = true;
     for (int page : onPaper.pagesToPrint()) {
-        if (!first && !printer->newPage())
+        if (!first && !device->newPage())
             return false;
         first = false;
         painter.save();
@@ -684,18 +691,32 @@ bool SheetPrinter::print(QPrinter* printer, PdfTextLayer* textLayer) const
 
 bool SheetPrinter::printToPdf(const QString& path, QString* error) const
 {
+    auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    // Written beside the target, completed by the text layer's update and only then put in
+    // its place: a full disk or a killed run never leaves a broken PDF under the name.
+    ExportFile file(path);
+    if (!file.begin())
+        return fail(file.errorString());
     PdfTextLayer textLayer;
     {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        printer.setPageSize(m_pageSize);
-        printer.setCreator(QStringLiteral("vtxQueryApp"));
-        if (!print(&printer, &textLayer)) {
-            if (error)
-                *error = QStringLiteral("cannot write %1").arg(path);
-            return false;
-        }
-    } // the file is complete and the printer's memory freed
-    return textLayer.repair(path, error);
+        QPdfWriter pdf(&file);
+        pdf.setResolution(1200); // as a high-resolution printer prints
+        pdf.setPageSize(m_pageSize);
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setCreator(QStringLiteral("vtxQueryApp"));
+        if (!paintOn(&pdf, pdf.resolution(), &textLayer) && !file.failed())
+            return fail(QStringLiteral("cannot write %1").arg(path));
+    } // the file is complete and the writer's memory freed
+    if (!file.flushBuffer())
+        return fail(file.errorString()); // the system's reason, not a damaged PDF's
+    QString why;
+    if (!textLayer.repair(file.temporaryPath(), &why))
+        file.fail(why);
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
 }

@@ -11,6 +11,7 @@
 
 class PdfTextLayer;
 class QPainter;
+class QPagedPaintDevice;
 class QPrinter;
 
 // Lays a sheet out on pages with its print settings and paints them: one paint path for the
@@ -100,4 +101,6 @@ private:
     QList<PlacedRun> place(const QList<PrintLine>& lines, double top, int page) const;
     void paintGrid(QPainter* painter, int page) const;
     bool print(QPrinter* printer, PdfTextLayer* textLayer) const;
+    // The pages to print on a printer or PDF writer of `resolution` dots an inch.
+    bool paintOn(QPagedPaintDevice* device, int resolution, PdfTextLayer* textLayer) const;
 };

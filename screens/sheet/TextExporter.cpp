@@ -1,9 +1,8 @@
 #include "screens/sheet/TextExporter.h"
 
+#include "screens/sheet/ExportFile.h"
 #include "screens/sheet/SheetCells.h"
 #include "screens/sheet/XmlText.h"
-
-#include <QSaveFile>
 
 namespace {
 
@@ -26,8 +25,8 @@ bool TextExporter::write(const Sheet& sheet, const QString& path, const SheetExp
     Q_UNUSED(options);
     const SheetCells cells(sheet);
     const QList<int>& columns = cells.visibleColumns();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    ExportFile file(path);
+    if (!file.begin()) {
         if (error)
             *error = file.errorString();
         return false;
@@ -46,7 +45,7 @@ bool TextExporter::write(const Sheet& sheet, const QString& path, const SheetExp
         }
         writeLine();
     }
-    for (int r = 1; r <= sheet.maxRows(); ++r) {
+    for (int r = 1; r <= sheet.maxRows() && !file.failed(); ++r) {
         for (int c : columns) {
             const CellBlock* span = cells.spanAt(r, c);
             const bool anchor = !span || (r == span->row && cells.visibleCount(span->col, c) == 1);

@@ -1,11 +1,15 @@
 #include "screens/sheet/XlsxExporter.h"
 
+#include "screens/sheet/ExportFile.h"
 #include "screens/sheet/SheetCells.h"
 #include "screens/sheet/XmlText.h"
 
+#include <QFile>
 #include <QHash>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include <xlsxwriter.h>
@@ -367,7 +371,16 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
     const qint64 worksheetCells =
         qint64(columns.size()) * std::min<qint64>(ExcelRows, headerRows + sheet.maxRows());
     bookOptions.use_zip64 = worksheetCells * 100 > (qint64(1) << 32) ? LXW_TRUE : LXW_FALSE;
-    lxw_workbook* book = workbook_new_opt(path.toUtf8().constData(), &bookOptions);
+    // Written by libxlsxwriter to the temporary file beside the target, put in its place once
+    // it is complete.
+    ExportFile file(path);
+    if (!file.begin()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    lxw_workbook* book =
+        workbook_new_opt(QFile::encodeName(file.temporaryPath()).constData(), &bookOptions);
     if (!book) {
         if (error)
             *error = QStringLiteral("cannot create %1").arg(path);
@@ -536,10 +549,21 @@ bool XlsxExporter::write(const Sheet& sheet, const QString& path, const SheetExp
     while (!pending.empty())
         mergeFinished(ws, pending.front().r2);
 
+    errno = 0;
     const lxw_error result = workbook_close(book);
-    if (result != LXW_NO_ERROR || mergeError != LXW_NO_ERROR) {
+    // A file operation that failed left the system's reason in errno ("No space left on
+    // device"); libxlsxwriter's own text guesses at permissions.
+    const int systemError = errno;
+    if (result == LXW_ERROR_CREATING_XLSX_FILE || result == LXW_ERROR_ZIP_FILE_OPERATION ||
+        result == LXW_ERROR_ZIP_FILE_ADD || result == LXW_ERROR_ZIP_CLOSE ||
+        result == LXW_ERROR_CREATING_TMPFILE)
+        file.fail(systemError ? QString::fromLocal8Bit(std::strerror(systemError))
+                              : QString::fromUtf8(lxw_strerror(result)));
+    else if (result != LXW_NO_ERROR || mergeError != LXW_NO_ERROR)
+        file.fail(QString::fromUtf8(lxw_strerror(result != LXW_NO_ERROR ? result : mergeError)));
+    if (!file.commit()) {
         if (error)
-            *error = QString::fromUtf8(lxw_strerror(result != LXW_NO_ERROR ? result : mergeError));
+            *error = file.errorString();
         return false;
     }
     return true;

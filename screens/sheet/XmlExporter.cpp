@@ -1,9 +1,9 @@
 #include "screens/sheet/XmlExporter.h"
 
+#include "screens/sheet/ExportFile.h"
 #include "screens/sheet/SheetCells.h"
 #include "screens/sheet/XmlText.h"
 
-#include <QSaveFile>
 #include <QSet>
 #include <QXmlStreamWriter>
 
@@ -53,8 +53,8 @@ bool XmlExporter::write(const Sheet& sheet, const QString& path, const SheetExpo
     const QString row = xmlName(options.xmlCollection).isEmpty() ? QStringLiteral("Row")
                                                                  : xmlName(options.xmlCollection);
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    ExportFile file(path);
+    if (!file.begin()) {
         if (error)
             *error = file.errorString();
         return false;
@@ -63,7 +63,7 @@ bool XmlExporter::write(const Sheet& sheet, const QString& path, const SheetExpo
     xml.setAutoFormatting(true);
     xml.writeStartDocument();
     xml.writeStartElement(root);
-    for (int r = 1; r <= sheet.maxRows(); ++r) {
+    for (int r = 1; r <= sheet.maxRows() && !file.failed(); ++r) {
         xml.writeStartElement(row);
         for (int i = 0; i < columns.size(); ++i) {
             const int c = columns[i];
@@ -78,7 +78,7 @@ bool XmlExporter::write(const Sheet& sheet, const QString& path, const SheetExpo
     }
     xml.writeEndElement();
     xml.writeEndDocument();
-    if (xml.hasError() || !file.commit()) {
+    if (!file.commit()) { // a write that failed fails here, with the system's reason
         if (error)
             *error = file.errorString();
         return false;

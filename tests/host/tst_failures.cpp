@@ -137,6 +137,7 @@ private slots:
     void initTestCase();
     void failedStatementsStopTheReport();
     void reasonsSayWhatFailed();
+    void exportsAreAtomic();
 
 private:
     QTemporaryDir m_dir;
@@ -343,6 +344,93 @@ void tst_Failures::reasonsSayWhatFailed()
     QVERIFY2(b.status == 4 && b.err.contains("cannot read the meal periods (dd_Period)") &&
                  b.err.contains("does not exist"),
              qPrintable(describe(booking, b)));
+}
+
+// Every format is written beside its target and put in its place only when complete: a full
+// disk fails the run with the system's reason and leaves the previous file as it was; a link at
+// the target is replaced, not followed; a run killed while writing leaves the previous file.
+void tst_Failures::exportsAreAtomic()
+{
+    const QStringList bills{"--db", m_demo, "--user", "admin", "--action", "DoBillQuery"};
+    // A year of the trend line: its chart file and points are more than a page.
+    const QStringList line{
+        "--db",   m_demo,       "--user", "admin",     "--action", "DoTrendLine_SumToPay",
+        "--from", "2025-03-11", "--to",   "2026-03-10"};
+    const QList<QPair<QStringList, QString>> formats{{bills + Range, "txt"},
+                                                     {bills + Range, "html"},
+                                                     {bills + Range, "xml"},
+                                                     {bills + Range, "rpt"},
+                                                     {bills + Range, "xlsx"},
+                                                     {bills + Range, "pdf"},
+                                                     {line, "txt"},
+                                                     {line, "png"},
+                                                     {line, "svg"},
+                                                     {line, "pdf"},
+                                                     {line, "cht"}};
+    QTemporaryDir roomy;
+    for (const auto& [arguments, format] : formats) {
+        const QString good =
+            roomy.filePath((arguments == line ? "line." : "good.") + format); // good: bills
+        Run r = run(arguments + QStringList{"--export", good});
+        QVERIFY2(r.status == 0, qPrintable(describe(arguments, r)));
+        const QByteArray previous = contents(good);
+        QVERIFY2(previous.size() > 8192, qPrintable(format)); // more than the disk has left
+
+        SmallDisk disk(previous.size() / 1024 + 64);
+        QList<QPair<QString, QString>> env;
+        if (!disk.mounted)
+            env = {{"VTX_EXPORT_SPACE", "4096"}}; // the export writer's injected full disk
+        const QString target = disk.dir.filePath("report." + format);
+        QVERIFY(QFile::copy(good, target));
+        if (disk.mounted)
+            disk.fillAllBut4k();
+        r = run(arguments + QStringList{"--export", target}, env);
+        QVERIFY2(r.status == 4 && r.err.contains("No space left on device"),
+                 qPrintable(describe(arguments, r)));
+        QVERIFY2(contents(target) == previous, qPrintable(format));
+        QCOMPARE(disk.files(), QStringList{"report." + format});
+    }
+    if (!SmallDisk(64).mounted)
+        qInfo("no file system can be mounted here: the full disk was the injected one");
+
+    // A symbolic link at the target is replaced; what it pointed to is not written.
+    for (const QString& format : {"txt", "xlsx", "pdf"}) {
+        const QString victim = roomy.filePath("victim." + format);
+        const QString link = roomy.filePath("link." + format);
+        QFile v(victim);
+        QVERIFY(v.open(QIODevice::WriteOnly) && v.write("not a report") > 0);
+        v.close();
+        QVERIFY(QFile::link(victim, link));
+        const Run r = run(bills + Range + QStringList{"--export", link});
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QVERIFY(!QFileInfo(link).isSymLink() && QFileInfo(link).size() > 8192);
+        QCOMPARE(contents(victim), QByteArray("not a report"));
+    }
+    QCOMPARE(contents(roomy.filePath("link.txt")), contents(roomy.filePath("good.txt")));
+
+    // Killed while writing: the previous file stays whole.
+    for (const QString& format : {"xlsx", "pdf"}) {
+        const QString target = roomy.filePath("killed." + format);
+        QVERIFY(QFile::copy(roomy.filePath("good." + format), target));
+        const QByteArray previous = contents(target);
+        QProcess process;
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(e);
+        process.start(VTX_BIN_DIR "/vtxhost", bills + Range + QStringList{"--export", target});
+        bool seen = false; // the temporary file beside the target
+        while (!seen && process.state() != QProcess::NotRunning) {
+            seen = !QDir(roomy.path())
+                        .entryList({".killed." + format + ".*"}, QDir::Files | QDir::Hidden)
+                        .isEmpty();
+            if (!seen)
+                process.waitForFinished(1);
+        }
+        process.kill();
+        process.waitForFinished(10000);
+        QVERIFY2(seen, qPrintable(format + ": no file was written beside the target"));
+        QCOMPARE(contents(target), previous);
+    }
 }
 
 QTEST_MAIN(tst_Failures)
