@@ -286,14 +286,20 @@ void tst_Failures::reasonsSayWhatFailed()
                  QStringList{"--action", "DoMenuLine", "--set", "cboDepartType=厨房"},
                  QStringList{"--action", "DoBillQuery"},
              }) {
-            const QStringList arguments =
-                QStringList{"--db", locked, "--user", "admin"} + action + Range;
+            const QStringList arguments = QStringList{"--db", locked} + action + Range;
             const Run r = run(arguments);
             QVERIFY2(r.status == 4 &&
                          r.err.contains("the database is busy: another program holds a lock") &&
                          r.ms < 12000,
                      qPrintable(describe(arguments, r)));
         }
+        // The user named by --user cannot be checked: the run does not start.
+        const QStringList user =
+            QStringList{"--db", locked, "--user", "admin", "--action", "DoBillQuery"} + Range;
+        const Run r = run(user);
+        QVERIFY2(r.status == 2 &&
+                     r.err.contains("cannot read the users (pv_User): the database is busy"),
+                 qPrintable(describe(user, r)));
         till->rollback();
     }
 
