@@ -77,8 +77,9 @@ void DailyReportSheet::putNumber(int row, int col, CellType type, double value, 
     m_sheet->setNumber(row, col, value);
 }
 
-// Figures are number cells ("#,##0.00"), shares percent cells ("0.00%"); an absent figure is
-// not written (its cell stays as the layout left it) and a zero one leaves its cell empty.
+// Figures are number cells ("0.00", no thousands separators), shares percent cells ("0.00%"); an
+// absent figure is not written (its cell stays as the layout left it) and a zero one leaves its
+// cell empty.
 void DailyReportSheet::putAmount(int row, int col, const DailyReportFigures::Amount& amount)
 {
     if (amount && !amount->isZero())
@@ -105,6 +106,7 @@ void DailyReportSheet::layout(const DailyReportLists& lists, const QDate& today,
     s.setRowHeadersVisible(false);
     s.setLocked(true);
     s.setGridLines(false);
+    s.setThousandsSeparator(false); // amounts read "0.00", as the sheet has always shown them
     CellStyle centred;
     centred.hAlign = Qt::AlignHCenter;
     centred.vAlign = Qt::AlignVCenter;
