@@ -12,7 +12,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
@@ -106,26 +108,33 @@ private slots:
                   << dialog.findChild<QLabel*>("fileNameLabel")->text();
             for (QAbstractButton* b : dialog.findChild<QDialogButtonBox*>()->buttons())
                 shown << b->text();
+            // What the dialog lists: a folder's type and the month of a date.
+            shown << QFileIconProvider().type(QFileInfo(QDir::tempPath()))
+                  << QLocale().monthName(12, QLocale::ShortFormat);
             return shown.join('|');
         };
         removeLanguageFiles();
         setLanguageSetting("0");
         LoadMessageTable();
         const QString simplified = texts();
-        QCOMPARE(simplified,
-                 QString("确定|是(&Y)|否(&N)|取消|另存为|查找范围：|文件名称(&N)：|保存(&S)|取消"));
+        QCOMPARE(simplified, QString("确定|是(&Y)|否(&N)|取消|另存为|查找范围：|文件名称(&N)：|"
+                                     "保存(&S)|取消|文件夹|12月"));
         setLanguageSetting("3");
         LoadMessageTable(); // no English file: Chinese texts, Chinese buttons
         QCOMPARE(texts(), simplified);
         writeLanguageFile(".big", "<Msg_Title Default=\"提示\"/>");
         setLanguageSetting("2");
         LoadMessageTable();
-        QCOMPARE(texts(),
-                 QString("確定|是(&Y)|否(&N)|取消|另存新檔|尋找於：|檔名(&N)：|儲存(&S)|取消"));
+        QCOMPARE(
+            texts(),
+            QString(
+                "確定|是(&Y)|否(&N)|取消|另存新檔|尋找於：|檔名(&N)：|儲存(&S)|取消|資料夾|12月"));
         writeLanguageFile(".eng", "<Msg_Title Default=\"Note\"/>");
         setLanguageSetting("3");
         LoadMessageTable();
-        QCOMPARE(texts(), QString("OK|&Yes|&No|Cancel|Save As|Look in:|File &name:|&Save|Cancel"));
+        QCOMPARE(
+            texts(),
+            QString("OK|&Yes|&No|Cancel|Save As|Look in:|File &name:|&Save|Cancel|Folder|Dec"));
         removeLanguageFiles();
         setLanguageSetting("0");
         LoadMessageTable();
