@@ -9,10 +9,12 @@
 #include "framework/HostUi.h"
 #include "reports/bills/BillHeaderPanel.h"
 #include "reports/bills/BillInfoSql.h"
+#include "reports/bills/BillPanel.h"
 #include "reports/bills/BillReprint.h"
 #include "screens/CriteriaControl.h"
 #include "screens/MDIActiveX.h"
 #include "screens/QueryColumn.h"
+#include "screens/QueryColumns.h"
 #include "screens/ReportScreen.h"
 #include "screens/ctlQuery.h"
 #include "screens/sheet/Sheet.h"
@@ -98,12 +100,40 @@ constexpr int SearchWidthTwips = 3200;
 constexpr int Grey = 0xE0E0E0;   // light grey, as BGR
 constexpr int Yellow = 0xC0FFFF; // light yellow, as BGR
 
-void centre(Sheet* sheet, std::initializer_list<int> columns)
+// The item lines' columns: the dish, gift mark, quantities ordered, returned and consumed and
+// the amounts, narrower than the bill detail's to leave room for the search beside them.
+void itemColumns(QueryColumns& c)
 {
-    CellStyle centred;
-    centred.hAlign = Qt::AlignHCenter;
-    for (int col : columns)
-        sheet->setColumnStyle(col, centred);
+    //     field                      caption   condition                      sum  kind width back
+    c.Add("MenuID", "菜号", "", "", false, 0, false, 1, 700, -1, true);
+    c.Add("MenuName", "菜名", "", "", false, 0, false, 1, 1500, -1, true);
+    c.Add("CookWay", "做法", "", "", false, 0, false, 1, 700, -1, true);
+    c.Add("CreatePerson", "点菜人", "", "", false, 0, false, 1, 700, -1, true);
+    c.Add("'√'|IsSentMenu", "赠", "IsSentMenu<>0", "", false, 0, false, 1, 500, -1, true);
+    QueryColumns& amount =
+        c.Add("|Amount", "数量", "", "", false, 0, false, 1, -1, -1, true)->SubColumns();
+    amount.add("AmountOrder", "点菜", "AmountOrder<>0", "", false, 0, true, 13, 600, Grey, true);
+    amount.add("AmountCancel", "退菜", "AmountCancel<>0", "", false, 0, true, 13, 600, Grey, true);
+    amount.add("AmountOrder-AmountCancel|AmountConsume", "消费", "(AmountOrder-AmountCancel)<>0",
+               "", false, 0, true, 13, 600, Grey, true);
+    c.Add("MenuUnitName", "单位", "", "", false, 0, false, 1, 500, -1, true);
+    c.Add("SumOfConsume", "消费额", "SumOfConsume<>0 AND IsSentMenu=0", "", false, 0, true, 13, 700,
+          Yellow, true);
+    c.Add("SumOfService", "服务费", "SumOfService<>0 AND IsSentMenu=0", "", false, 0, true, 13, 700,
+          Yellow, true);
+    c.Add("SumForDiscount", "折扣额", "SumForDiscount<>0 AND IsSentMenu=0", "", false, 0, true, 13,
+          700, Yellow, true);
+    c.Add("theSum", "小计", "theSum<>0 AND IsSentMenu=0", "", false, 0, true, 13, 700, Yellow,
+          true);
+}
+
+void paymentColumns(QueryColumns& p)
+{
+    p.Add("SubjectID", "编码", "", "", false, 0, false, 1, 1740, -1, true);
+    p.Add("SubjectName", "支付方式", "", "", false, 0, false, 1, 2200, -1, true);
+    p.Add("PaySum", "支付金额", "", "", false, 0, false, 13, 1800, Grey, true);
+    p.Add("ExchangeRate", "汇率", "", "", false, 0, false, 13, 1800, Yellow, true);
+    p.Add("SumPaid", "换算后金额", "", "", false, 0, true, 13, 1800, Yellow, true);
 }
 
 QComboBox* editableCombo(const QString& name, QWidget* parent)
@@ -210,21 +240,12 @@ frmBillCheck::frmBillCheck(QWidget* parent) : QDialog(parent)
     buttons->addWidget(cmdExit);
     left->addLayout(buttons);
 
-    picBill = new BillHeaderPanel(this);
-    ctlQuery1 = new ctlQuery(this);
-    ctlQuery1->setObjectName(QStringLiteral("ctlQuery1"));
-    ctlQuery2 = new ctlQuery(this);
-    ctlQuery2->setObjectName(QStringLiteral("ctlQuery2"));
-    ctlQuery2->setMinimumHeight(twipsToPixelsY(2000, this));
-    auto* right = new QVBoxLayout;
-    right->addWidget(picBill);
-    right->addWidget(ctlQuery1, 3);
-    right->addWidget(ctlQuery2, 1);
+    m_panel = new BillPanel({itemColumns, {1, 3, 4, 5, 9}, paymentColumns}, this);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(left, 0);
-    layout->addLayout(right, 1);
+    layout->addWidget(m_panel, 1);
     fraQuery->setFixedWidth(twipsToPixelsX(SearchWidthTwips, this));
     lvwBills->setFixedWidth(fraQuery->width());
 
@@ -233,7 +254,7 @@ frmBillCheck::frmBillCheck(QWidget* parent) : QDialog(parent)
     lvwBills->setHeaderLabels(
         {kTexts.text(QStringLiteral("lvwBills"), QStringLiteral("BillID")),
          kTexts.text(QStringLiteral("lvwBills"), QStringLiteral("OriginalID"))});
-    IniSpread();
+    m_panel->setUpGrids(this);
     optQuery[0]->setChecked(true);
     optOrder[0]->setChecked(true);
 }
@@ -266,62 +287,7 @@ QStringList frmBillCheck::listedBills() const
 
 QString frmBillCheck::billId() const
 {
-    return picBill->billTag();
-}
-
-void frmBillCheck::IniSpread()
-{
-    ctlQuery1->ClearColumns();
-    ctlQuery1->SetTitle(QStringLiteral("消费明细表"));
-    QueryColumns& c = ctlQuery1->Columns();
-    //     field                      caption   condition                      sum  kind width back
-    c.Add("MenuID", "菜号", "", "", false, 0, false, 1, 700, -1, true);
-    c.Add("MenuName", "菜名", "", "", false, 0, false, 1, 1500, -1, true);
-    c.Add("CookWay", "做法", "", "", false, 0, false, 1, 700, -1, true);
-    c.Add("CreatePerson", "点菜人", "", "", false, 0, false, 1, 700, -1, true);
-    c.Add("'√'|IsSentMenu", "赠", "IsSentMenu<>0", "", false, 0, false, 1, 500, -1, true);
-    QueryColumns& amount =
-        c.Add("|Amount", "数量", "", "", false, 0, false, 1, -1, -1, true)->SubColumns();
-    amount.add("AmountOrder", "点菜", "AmountOrder<>0", "", false, 0, true, 13, 600, Grey, true);
-    amount.add("AmountCancel", "退菜", "AmountCancel<>0", "", false, 0, true, 13, 600, Grey, true);
-    amount.add("AmountOrder-AmountCancel|AmountConsume", "消费", "(AmountOrder-AmountCancel)<>0",
-               "", false, 0, true, 13, 600, Grey, true);
-    c.Add("MenuUnitName", "单位", "", "", false, 0, false, 1, 500, -1, true);
-    c.Add("SumOfConsume", "消费额", "SumOfConsume<>0 AND IsSentMenu=0", "", false, 0, true, 13, 700,
-          Yellow, true);
-    c.Add("SumOfService", "服务费", "SumOfService<>0 AND IsSentMenu=0", "", false, 0, true, 13, 700,
-          Yellow, true);
-    c.Add("SumForDiscount", "折扣额", "SumForDiscount<>0 AND IsSentMenu=0", "", false, 0, true, 13,
-          700, Yellow, true);
-    c.Add("theSum", "小计", "theSum<>0 AND IsSentMenu=0", "", false, 0, true, 13, 700, Yellow,
-          true);
-    TranslateQueryControl(this, ctlQuery1);
-    ctlQuery1->ApplyQuery(true, false, false);
-    Sheet* items = ctlQuery1->Grid();
-    items->setReDraw(false);
-    items->setScrollBars(Qt::ScrollBarAlwaysOff, Qt::ScrollBarAsNeeded);
-    items->setMaxRows(0);
-    items->setMaxRows(9);
-    centre(items, {1, 3, 4, 5, 9});
-    items->setReDraw(true);
-
-    ctlQuery2->ClearColumns();
-    ctlQuery2->SetTitle(QStringLiteral("支付明细表"));
-    QueryColumns& p = ctlQuery2->Columns();
-    p.Add("SubjectID", "编码", "", "", false, 0, false, 1, 1740, -1, true);
-    p.Add("SubjectName", "支付方式", "", "", false, 0, false, 1, 2200, -1, true);
-    p.Add("PaySum", "支付金额", "", "", false, 0, false, 13, 1800, Grey, true);
-    p.Add("ExchangeRate", "汇率", "", "", false, 0, false, 13, 1800, Yellow, true);
-    p.Add("SumPaid", "换算后金额", "", "", false, 0, true, 13, 1800, Yellow, true);
-    TranslateQueryControl(this, ctlQuery2);
-    ctlQuery2->ApplyQuery(true, false, false);
-    Sheet* payments = ctlQuery2->Grid();
-    payments->setReDraw(false);
-    payments->setScrollBars(Qt::ScrollBarAlwaysOff, Qt::ScrollBarAsNeeded);
-    payments->setMaxRows(0);
-    payments->setMaxRows(6);
-    centre(payments, {1, 2});
-    payments->setReDraw(true);
+    return m_panel->header()->billTag();
 }
 
 void frmBillCheck::chooseQuery(int index)
@@ -374,27 +340,11 @@ bool frmBillCheck::showBill(QTreeWidgetItem* item, QString* why)
         return true;
     Bill bill(hostContext().connection());
     bill.setScope(UserBillScope());
-    const bool loaded = bill.load(id);
-    if (loaded)
-        picBill->fill(bill);
-    else
-        picBill->clear();
-    const ConnectionPtr connection = hostContext().connection();
-    ctlQuery1->SetConnection(connection);
-    ctlQuery1->SetSQL(BillCheckItemsSql(id));
-    const bool items = ctlQuery1->ApplyQuery(false, true, false);
-    ctlQuery2->SetConnection(connection);
-    ctlQuery2->SetSQL(BillCheckPaymentsSql(id));
-    const bool payments = ctlQuery2->ApplyQuery(false, true, false);
-    if (why) {
-        if (!bill.lastError().isEmpty())
-            *why = bill.lastError();
-        else if (!items)
-            *why = ctlQuery1->lastError();
-        else if (!payments)
-            *why = ctlQuery2->lastError();
-    }
-    return bill.lastError().isEmpty() && items && payments;
+    m_panel->showHeader(bill.load(id) ? &bill : nullptr);
+    const bool lines = m_panel->showLines(BillCheckItemsSql(id), BillCheckPaymentsSql(id), why);
+    if (!bill.lastError().isEmpty() && why)
+        *why = bill.lastError();
+    return bill.lastError().isEmpty() && lines;
 }
 
 bool frmBillCheck::showListedBill(const QString& billId, QString* why)
@@ -417,7 +367,7 @@ bool frmBillCheck::showListedBill(const QString& billId, QString* why)
 bool frmBillCheck::cmdPrint()
 {
     m_lastError.clear();
-    const QString id = picBill->billTag();
+    const QString id = billId();
     if (id.isEmpty()) {
         m_lastError = kTexts.text(QStringLiteral("Msg_Print_NoData"), QStringLiteral("Default"));
         MsgBox(m_lastError, QMessageBox::Information, QMessageBox::Ok, this);
@@ -450,7 +400,7 @@ bool frmBillCheck::runRefresh()
 
 Sheet* frmBillCheck::grid() const
 {
-    return ctlQuery1->Grid();
+    return m_panel->items()->Grid();
 }
 
 bool frmBillCheck::exportGrid(const QString& path)

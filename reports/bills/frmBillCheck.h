@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-class BillHeaderPanel;
+class BillPanel;
 class QComboBox;
 class QDateEdit;
 class QPushButton;
@@ -51,7 +51,6 @@ public slots:
     bool showListedBill(const QString& billId, QString* why = nullptr);
 
 private:
-    void IniSpread();
     bool cmdQuery(QString* why = nullptr); // false, with the reason, when bills cannot be read
     bool cmdPrint();                       // true when the bill was reprinted
     bool showBill(QTreeWidgetItem* item, QString* why = nullptr);
@@ -66,8 +65,6 @@ private:
     QPushButton* cmdPrintButton = nullptr;
     QPushButton* cmdExit = nullptr;
     QTreeWidget* lvwBills = nullptr;
-    BillHeaderPanel* picBill = nullptr;
-    ctlQuery* ctlQuery1 = nullptr;
-    ctlQuery* ctlQuery2 = nullptr;
+    BillPanel* m_panel = nullptr;
     QString m_lastError;
 };

@@ -12,8 +12,10 @@
 #include "framework/HostUi.h"
 #include "reports/bills/BillHeaderPanel.h"
 #include "reports/bills/BillInfoSql.h"
+#include "reports/bills/BillPanel.h"
 #include "reports/bills/BillReprint.h"
 #include "screens/QueryColumn.h"
+#include "screens/QueryColumns.h"
 #include "screens/ctlQuery.h"
 #include "screens/sheet/Sheet.h"
 #include "screens/sheet/Twips.h"
@@ -91,12 +93,42 @@ struct Key
 const Key ToolbarKeys[] = {{"Refresh", "刷新"}, {"Prev", "前单"}, {"Next", "后单"},
                            {"Print", "打印"},   {"Help", "帮助"}, {"Exit", "退出"}};
 
-void centre(Sheet* sheet, std::initializer_list<int> columns)
+// The item lines' columns: the dish, gift mark, quantities ordered, returned and consumed,
+// amounts and the time it was ordered.
+void itemColumns(QueryColumns& c)
 {
-    CellStyle centred;
-    centred.hAlign = Qt::AlignHCenter;
-    for (int col : columns)
-        sheet->setColumnStyle(col, centred);
+    //     field                      caption   condition                      sum  kind width back
+    c.Add("MenuID", "菜号", "", "", false, 0, false, 1, 800, -1, true);
+    c.Add("MenuName", "菜名", "", "", false, 0, false, 1, 1500, -1, true);
+    c.Add("CookWay", "做法", "", "", false, 0, false, 1, 750, -1, true);
+    c.Add("CreatePerson", "点菜人", "", "", false, 0, false, 1, 700, -1, true);
+    c.Add("'√'|IsSentMenu", "赠送", "IsSentMenu<>0", "", false, 0, false, 1, 550, -1, true);
+    QueryColumns& amount =
+        c.Add("|AmountOfConsume", "消费数量", "", "", false, 0, false, 1, -1, -1, true)
+            ->SubColumns();
+    amount.add("AmountOrder", "点菜", "AmountOrder<>0", "", false, 0, true, 13, 500, Grey, true);
+    amount.add("AmountCancel", "退菜", "AmountCancel<>0", "", false, 0, true, 13, 500, Grey, true);
+    amount.add("AmountOrder-AmountCancel|AmountOrder_AmountCancel", "消费",
+               "(AmountOrder-AmountCancel)<>0", "", false, 0, true, 13, 500, Grey, true);
+    c.Add("MenuUnitName", "单位", "", "", false, 0, false, 1, 650, -1, true);
+    c.Add("SumOfConsume", "消费额", "SumOfConsume<>0 AND IsSentMenu=0", "", false, 0, true, 13, 700,
+          Yellow, true);
+    c.Add("SumOfService", "服务费", "SumOfService<>0 AND IsSentMenu=0", "", false, 0, true, 13, 700,
+          Yellow, true);
+    c.Add("SumForDiscount", "折扣额", "SumForDiscount<>0 AND IsSentMenu=0", "", false, 0, true, 13,
+          700, Yellow, true);
+    c.Add("theSum", "小计", "theSum<>0 AND IsSentMenu=0", "", false, 0, true, 13, 700, Yellow,
+          true);
+    c.Add("CreateTime", "点菜时间", "", "", false, 0, false, 1, 1650, -1, true);
+}
+
+void paymentColumns(QueryColumns& p)
+{
+    p.Add("SubjectID", "编码", "", "", false, 0, false, 1, 2000, -1, true);
+    p.Add("SubjectName", "支付方式", "", "", false, 0, false, 1, 3060, -1, true);
+    p.Add("ExchangeRate", "汇率", "", "", false, 0, false, 13, 2000, Yellow, true);
+    p.Add("PaySum", "支付金额", "", "", false, 0, false, 13, 2000, Grey, true);
+    p.Add("SumPaid", "换算后金额", "", "", false, 0, true, 13, 2000, -1, true);
 }
 
 // The last row of the grid that holds anything (0 for an empty grid).
@@ -140,21 +172,13 @@ frmBillInfo::frmBillInfo(QWidget* parent)
     }
     layout->addWidget(tlbMain);
 
-    picBill = new BillHeaderPanel(this);
-    cmdUnCheckBill = new QPushButton(QStringLiteral("反结账记录"), picBill);
+    m_panel = new BillPanel({itemColumns, {1, 3, 4, 5, 9, 14}, paymentColumns}, this);
+    cmdUnCheckBill = new QPushButton(QStringLiteral("反结账记录"), m_panel->header());
     cmdUnCheckBill->setObjectName(QStringLiteral("cmdUnCheckBill"));
     cmdUnCheckBill->setAutoDefault(false);
-    picBill->addTrailingWidget(cmdUnCheckBill);
+    m_panel->header()->addTrailingWidget(cmdUnCheckBill);
     connect(cmdUnCheckBill, &QPushButton::clicked, this, [this] { cmdUnCheckBill_Click(); });
-    layout->addWidget(picBill);
-
-    ctlQuery1 = new ctlQuery(this);
-    ctlQuery1->setObjectName(QStringLiteral("ctlQuery1"));
-    layout->addWidget(ctlQuery1, 3);
-    ctlQuery2 = new ctlQuery(this);
-    ctlQuery2->setObjectName(QStringLiteral("ctlQuery2"));
-    ctlQuery2->setMinimumHeight(twipsToPixelsY(2000, this));
-    layout->addWidget(ctlQuery2, 1);
+    layout->addWidget(m_panel, 1);
 
     lvwUnCheckBill = new QTreeWidget(this);
     lvwUnCheckBill->setObjectName(QStringLiteral("lvwUnCheckBill"));
@@ -172,76 +196,19 @@ frmBillInfo::frmBillInfo(QWidget* parent)
     // Load: captions and messages through the language file, then both grids' columns.
     kTexts.translate(this);
     TranslateToolbar(tlbMain);
-    IniSpread();
+    m_panel->setUpGrids(this);
 }
 
 frmBillInfo::~frmBillInfo() = default;
 
 QString frmBillInfo::billId() const
 {
-    return picBill->billTag();
-}
-
-void frmBillInfo::IniSpread()
-{
-    ctlQuery1->ClearColumns();
-    ctlQuery1->SetTitle(QStringLiteral("消费明细表"));
-    QueryColumns& c = ctlQuery1->Columns();
-    //     field                      caption   condition                      sum  kind width back
-    c.Add("MenuID", "菜号", "", "", false, 0, false, 1, 800, -1, true);
-    c.Add("MenuName", "菜名", "", "", false, 0, false, 1, 1500, -1, true);
-    c.Add("CookWay", "做法", "", "", false, 0, false, 1, 750, -1, true);
-    c.Add("CreatePerson", "点菜人", "", "", false, 0, false, 1, 700, -1, true);
-    c.Add("'√'|IsSentMenu", "赠送", "IsSentMenu<>0", "", false, 0, false, 1, 550, -1, true);
-    QueryColumns& amount =
-        c.Add("|AmountOfConsume", "消费数量", "", "", false, 0, false, 1, -1, -1, true)
-            ->SubColumns();
-    amount.add("AmountOrder", "点菜", "AmountOrder<>0", "", false, 0, true, 13, 500, Grey, true);
-    amount.add("AmountCancel", "退菜", "AmountCancel<>0", "", false, 0, true, 13, 500, Grey, true);
-    amount.add("AmountOrder-AmountCancel|AmountOrder_AmountCancel", "消费",
-               "(AmountOrder-AmountCancel)<>0", "", false, 0, true, 13, 500, Grey, true);
-    c.Add("MenuUnitName", "单位", "", "", false, 0, false, 1, 650, -1, true);
-    c.Add("SumOfConsume", "消费额", "SumOfConsume<>0 AND IsSentMenu=0", "", false, 0, true, 13, 700,
-          Yellow, true);
-    c.Add("SumOfService", "服务费", "SumOfService<>0 AND IsSentMenu=0", "", false, 0, true, 13, 700,
-          Yellow, true);
-    c.Add("SumForDiscount", "折扣额", "SumForDiscount<>0 AND IsSentMenu=0", "", false, 0, true, 13,
-          700, Yellow, true);
-    c.Add("theSum", "小计", "theSum<>0 AND IsSentMenu=0", "", false, 0, true, 13, 700, Yellow,
-          true);
-    c.Add("CreateTime", "点菜时间", "", "", false, 0, false, 1, 1650, -1, true);
-    TranslateQueryControl(this, ctlQuery1);
-    ctlQuery1->ApplyQuery(true, false, false);
-    Sheet* items = ctlQuery1->Grid();
-    items->setReDraw(false);
-    items->setScrollBars(Qt::ScrollBarAlwaysOff, Qt::ScrollBarAsNeeded);
-    items->setMaxRows(0);
-    items->setMaxRows(9);
-    centre(items, {1, 3, 4, 5, 9, 14});
-    items->setReDraw(true);
-
-    ctlQuery2->ClearColumns();
-    ctlQuery2->SetTitle(QStringLiteral("支付明细表"));
-    QueryColumns& p = ctlQuery2->Columns();
-    p.Add("SubjectID", "编码", "", "", false, 0, false, 1, 2000, -1, true);
-    p.Add("SubjectName", "支付方式", "", "", false, 0, false, 1, 3060, -1, true);
-    p.Add("ExchangeRate", "汇率", "", "", false, 0, false, 13, 2000, Yellow, true);
-    p.Add("PaySum", "支付金额", "", "", false, 0, false, 13, 2000, Grey, true);
-    p.Add("SumPaid", "换算后金额", "", "", false, 0, true, 13, 2000, -1, true);
-    TranslateQueryControl(this, ctlQuery2);
-    ctlQuery2->ApplyQuery(true, false, false);
-    Sheet* payments = ctlQuery2->Grid();
-    payments->setReDraw(false);
-    payments->setScrollBars(Qt::ScrollBarAlwaysOff, Qt::ScrollBarAsNeeded);
-    payments->setMaxRows(0);
-    payments->setMaxRows(6);
-    centre(payments, {1, 2});
-    payments->setReDraw(true);
+    return m_panel->header()->billTag();
 }
 
 Sheet* frmBillInfo::grid() const
 {
-    return ctlQuery1->Grid();
+    return m_panel->items()->Grid();
 }
 
 void OpenBillDetail(Sheet* grid, int column)
@@ -328,10 +295,7 @@ void frmBillInfo::ShowBillInfo(const QString& direction, bool& found)
 
 void frmBillInfo::fillHeader(const QString& billId)
 {
-    if (m_bill->load(billId.trimmed()))
-        picBill->fill(*m_bill);
-    else
-        picBill->clear();
+    m_panel->showHeader(m_bill->load(billId.trimmed()) ? m_bill.get() : nullptr);
 
     if (lvwUnCheckBill->property("Tag").toString() != QLatin1String("Loaded")) {
         const int width = ListWidthTwips;
@@ -387,14 +351,8 @@ void frmBillInfo::runQueries()
     if (lvwUnCheckBill->isVisible())
         if (QTreeWidgetItem* item = lvwUnCheckBill->currentItem(); item && item->isSelected())
             snapshot = item->data(0, Qt::UserRole).toString();
-    const QString bill = picBill->billTag();
-    const ConnectionPtr connection = hostContext().connection();
-    ctlQuery1->SetConnection(connection);
-    ctlQuery1->SetSQL(BillInfoItemsSql(bill, snapshot));
-    ctlQuery1->ApplyQuery(false, true, false);
-    ctlQuery2->SetConnection(connection);
-    ctlQuery2->SetSQL(BillInfoPaymentsSql(bill, snapshot));
-    ctlQuery2->ApplyQuery(false, true, false);
+    const QString bill = billId();
+    m_panel->showLines(BillInfoItemsSql(bill, snapshot), BillInfoPaymentsSql(bill, snapshot));
 }
 
 void frmBillInfo::onToolbarKey(const QString& key)
@@ -420,7 +378,7 @@ void frmBillInfo::onToolbarKey(const QString& key)
 
 void frmBillInfo::cmdPrint()
 {
-    ReprintBill(picBill->billTag(),
+    ReprintBill(billId(),
                 kTexts.text(QStringLiteral("Msg_Print_Confirm"), QStringLiteral("Default")),
                 kTexts.text(QStringLiteral("Msg_Print_Fault"), QStringLiteral("Default")), this);
 }

@@ -8,7 +8,7 @@
 #include <memory>
 
 class Bill;
-class BillHeaderPanel;
+class BillPanel;
 class QPushButton;
 class QToolBar;
 class QTreeWidget;
@@ -51,7 +51,6 @@ public:
     QString gridCaption() const override { return windowTitle(); }
 
 private:
-    void IniSpread();
     void fillHeader(const QString& billId);
     void runQueries();
     void onToolbarKey(const QString& key);
@@ -60,11 +59,9 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     QToolBar* tlbMain = nullptr;
-    BillHeaderPanel* picBill = nullptr;
+    BillPanel* m_panel = nullptr;
     QPushButton* cmdUnCheckBill = nullptr;
     QTreeWidget* lvwUnCheckBill = nullptr;
-    ctlQuery* ctlQuery1 = nullptr;
-    ctlQuery* ctlQuery2 = nullptr;
     QPointer<Sheet> m_grid;
     int m_billColumn = 1;
     std::unique_ptr<Bill> m_bill;
