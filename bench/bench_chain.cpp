@@ -146,6 +146,7 @@ struct Plan
 {
     QList<QPair<QString, QString>> criteria;
     QStringList ranges = {QStringLiteral("month"), QStringLiteral("year")};
+    QList<int> views = {}; // the views run (from 0); none: every view
 };
 
 const QHash<QString, Plan>& benchPlans()
@@ -170,6 +171,9 @@ const QHash<QString, Plan>& benchPlans()
         // Snapshots without dates (stock on hand, the menu): one run each.
         {QStringLiteral("DoInventoryReport"), {{}, {QStringLiteral("day")}}},
         {QStringLiteral("DoMenuQuery"), {{}, {QStringLiteral("day")}}},
+        // Menu engineering: every view reads the same statement; every dish is the largest.
+        {QStringLiteral("DoMenuEngineering"),
+         {{}, {QStringLiteral("month"), QStringLiteral("year")}, {0}}},
     };
     return table;
 }
@@ -290,6 +294,8 @@ int main(int argc, char** argv)
             ++views;
         const bool dated = screen->findChild<QWidget*>(QStringLiteral("dtpBegin"));
         for (int v = 0; v < std::max(1, views); ++v) {
+            if (!plan.views.isEmpty() && !plan.views.contains(v))
+                continue;
             for (const QString& range : plan.ranges) {
                 if (range == QLatin1String("year") && !withYear)
                     continue;

@@ -46,6 +46,7 @@ const QHash<QString, Caption>& table()
         {"DoInventoryReport", {"库存报表", "Inventory report"}},
         {"DoBomReport", {"原材料耗量对比表", "Raw material (BOM) report"}},
         {"DoMenuQuery", {"菜品资料查询", "Menu query"}},
+        {"DoMenuEngineering", {"菜单工程分析表", "Menu engineering"}},
         {"DoMemberQuery", {"会员资料查询", "Member query"}},
         {"DoMemberConsume", {"会员卡消费明细汇总表", "Member consumption"}},
         {"DoMemberSummary", {"会员操作记录查询", "Member operation log"}},

@@ -22,6 +22,7 @@
 #include "reports/periods/frmDepartQuery.h"
 #include "reports/periods/frmDepartQueryTable.h"
 #include "reports/periods/frmInventoryReport.h"
+#include "reports/periods/frmMenuEngineering.h"
 #include "reports/periods/frmMenuQuery.h"
 #include "reports/periods/frmPaymentReport.h"
 #include "reports/periods/frmTableReport.h"
@@ -47,7 +48,8 @@
 //   DoMemberSummary frmMemberSummary, DoMemberConsume frmMemberConsume, DoBillCheck frmBillCheck,
 //   DoInventoryReport frmInventoryReport, DoBomReport frmBomReport,
 //   DoBillItemReport frmBillItemReport, DoPaymentReport frmPaymentReport,
-//   DoSubBillQuery frmSubBillQuery, DoAccountPayment frmAccountPayment.
+//   DoSubBillQuery frmSubBillQuery, DoAccountPayment frmAccountPayment,
+//   DoMenuEngineering frmMenuEngineering.
 // A row reads, for example:
 //   table.addShared<frmBillQuery>(QStringLiteral("DoBillQuery"), Bills);
 //   table.addOwn<frmTrendLine>(QStringLiteral("DoTrendLine_SumToPay"), Charts, 0);
@@ -99,4 +101,6 @@ void AddActionRows(ActionTable& table)
     table.addShared<frmInventoryReport>(QStringLiteral("DoInventoryReport"), Periods);
     table.addShared<frmBomReport>(QStringLiteral("DoBomReport"), Periods);
     table.addShared<frmMenuQuery>(QStringLiteral("DoMenuQuery"), Periods);
+    // Menu engineering: dishes classed by popularity and contribution margin.
+    table.addShared<frmMenuEngineering>(QStringLiteral("DoMenuEngineering"), Periods);
 }

@@ -80,6 +80,18 @@ const ViewSpec& QueryReportScreen::viewSpec(int view) const
     return m_spec.views.at(size_t(view));
 }
 
+void QueryReportScreen::setViewBody(int view, QWidget* body)
+{
+    ctlQuery* control = m_controls.at(view);
+    const bool shown = m_views->currentIndex() == view;
+    m_views->removeWidget(control);
+    control->setParent(this);
+    control->hide();
+    m_views->insertWidget(view, body);
+    if (shown)
+        m_views->setCurrentIndex(view);
+}
+
 void QueryReportScreen::fillSortChoices(const char* name, const QString& none)
 {
     QComboBox* combo = m_criteria->combo(name);

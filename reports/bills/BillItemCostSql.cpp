@@ -22,10 +22,15 @@ QString BillItemCostWhereTail(const BillItemCostCriteria& c)
 
 QString BillItemCostMenuTable()
 {
+    return QStringLiteral(", ") + MenuCostPriceTable();
+}
+
+QString MenuCostPriceTable()
+{
     const QString item = QStringLiteral(" MN.MenuID,MN.MenuName,MN.ToSpell, ") +
                          QStringLiteral(" MT.MenuTypeID,MT.MenuTypeName, ") +
                          QStringLiteral(" DT.DepartTypeID,DT.DepartTypeName, ");
-    return QStringLiteral(", (SELECT DISTINCT * FROM ( ") + QStringLiteral(" SELECT ") + item +
+    return QStringLiteral("(SELECT DISTINCT * FROM ( ") + QStringLiteral(" SELECT ") + item +
            QStringLiteral(" MN.MenuID AS MenuUnitID,MN.MenuUnit AS MenuUnitName,MN.CostPrice ") +
            QStringLiteral(" FROM mn_Menu AS MN, mn_MenuType AS MT, mn_DepartType AS DT ") +
            QStringLiteral(

@@ -31,6 +31,8 @@ QString BillItemCostWhereTail(const BillItemCostCriteria& criteria);
 // The menu's commission prices as a table MN: each item once with its default unit (unit id =
 // item id) and once per extra unit; joined by item and unit.
 QString BillItemCostMenuTable();
+// The same table without the comma before it: "(SELECT DISTINCT * FROM ( ... )AS MN ".
+QString MenuCostPriceTable();
 // The statement of a view; its two parameters are the begin date and the day after the end
 // date. With item prices the menu table is left out and every "MN." reads "BI.".
 QString BillItemCostSql(int view, const BillItemCostCriteria& criteria);

@@ -162,6 +162,7 @@ void tst_ActionTable::screensOpenAtTheirSizes()
         {"DoBillItemQuery", usual},
         {"DoBookReport", usual},
         {"DoHourReport", usual},
+        {"DoMenuEngineering", usual},
         {"DoInventoryReport", stock},
         {"DoTableReport", stock},
         {"DoMemberSummary", tall},

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "reports/periods/MenuEngineeringFigures.h"
+#include "screens/QueryReportScreen.h"
+
+class MenuEngineeringChart;
+
+// The menu engineering report: each dish sold in a date range with its quantity, its share of
+// all dishes sold, average price, unit cost, unit and total contribution margin, classed as a
+// star, plowhorse, puzzle or dog against the range's averages (MenuEngineeringFigures). Views:
+// every dish, one per class, the dishes without a cost, and the chart of popularity against
+// margin in four quadrants (its grid holds the points). Whether the item lines carry their own
+// cost price is found out once, when the screen loads; otherwise the menu's is read.
+class frmMenuEngineering : public QueryReportScreen
+{
+    Q_OBJECT
+public:
+    explicit frmMenuEngineering(QWidget* parent = nullptr);
+
+    enum View
+    {
+        AllDishes,
+        Stars,
+        Plowhorses,
+        Puzzles,
+        Dogs,
+        WithoutCost,
+        Chart
+    };
+
+    bool itemPrice() const { return m_itemPrice; }
+    MenuEngineeringChart* chart() const { return m_chart; }
+    // The figures of the last refresh.
+    const MenuEngineeringFigures& figures() const { return m_figures; }
+
+public slots:
+    // The chart view writes pictures (.png, .svg, .pdf) from the chart, its points otherwise.
+    bool exportGrid(const QString& path) override;
+
+protected:
+    int writeCells(int view, Sheet* grid, QString* failure) override;
+    void formLoad() override;
+    void cmdPrint1() override;
+    void toggleFullScreen() override;
+
+private:
+    void probeItemPrice();
+    MenuEngineeringCriteria readCriteria() const;
+    QString className(MenuClass c) const;
+    int writeDishes(int view, Sheet* grid);
+    int writePoints(Sheet* grid);
+
+    bool m_itemPrice = false;
+    QString m_probeError; // why the probe could not tell
+    MenuEngineeringFigures m_figures;
+    MenuEngineeringChart* m_chart = nullptr;
+};
