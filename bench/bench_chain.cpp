@@ -1,6 +1,7 @@
 // The report screens on a restaurant chain's database, against SQLite itself (or PostgreSQL).
 //
 //   bench_chain --db FILE [--export-dir DIR] [--no-year] [--no-export] [--plans] [--only REPORT]
+//               [--raw-only REPORT,...] [--no-raw]
 //   bench_chain --pg CONNECTION [the same options]
 //
 // FILE is a database written by vtxdemodb (bench/run-chain.sh builds and caches one); with --pg,
@@ -15,6 +16,11 @@
 // (SQLite's own API, every column of every row read); the table gives both times, their ratio, the
 // rows shown, the peak memory growth of the run and the grid's bytes per cell. The largest grid is
 // then saved as .xlsx and .pdf. With --plans the query plan of every captured statement is printed.
+//
+// "by" says how the timed refresh was answered: "sum" from the bill summaries (db/Summaries.h),
+// "raw" by the reports' own statements over the bills. A line answered from the summaries is
+// also refreshed once with them switched off: "raw s" is that time (unless --no-raw, or
+// --raw-only names other reports: the raw year takes minutes a screen).
 #include "bench/BenchProcess.h"
 #include "bench/PostgresAlone.h"
 #include "bench/SqliteAlone.h"
@@ -26,6 +32,7 @@
 #include "db/SqlError.h"
 #include "framework/HostUi.h"
 #include "plugin/ActionRows.h"
+#include "query/SummaryPlanner.h"
 #include "screens/GridScreen.h"
 #include "screens/sheet/Sheet.h"
 #include "screens/sheet/SheetOutput.h"
@@ -317,9 +324,12 @@ int main(int argc, char** argv)
         }
     }
 
-    std::printf("\n%-15s %-10s %9s %4s %9s %9s %9s %9s %6s %6s %8s %7s\n", "report", "range",
-                "rows", "stmt", "screen s", "cpu s", pg.isEmpty() ? "SQLite s" : "PgSQL s", "cpu s",
-                "ratio", "cpu r", "peak MB", "B/cell");
+    std::printf("\n%-15s %-10s %9s %4s %3s %9s %9s %9s %9s %9s %6s %6s %8s %7s\n", "report",
+                "range", "rows", "stmt", "by", "screen s", "cpu s", "raw s",
+                pg.isEmpty() ? "SQLite s" : "PgSQL s", "cpu s", "ratio", "cpu r", "peak MB",
+                "B/cell");
+    const bool withRaw = !args.contains(QStringLiteral("--no-raw"));
+    const QStringList rawOnly = option("--raw-only").split(QLatin1Char(','), Qt::SkipEmptyParts);
     const Case* largestCase = nullptr; // run again before its grid is exported
     qint64 largestCells = 0;
     const QString only = option("--only");
@@ -347,16 +357,27 @@ int main(int argc, char** argv)
         };
         const double peakMb = measure(refresh).peakMb; // memory: the first refresh's growth
         conn->setStatementTrace({});
+        SummaryPlanner::resetAnswered();
         const Timing screenTime = measure(refresh);
+        const SummaryPlanner::Answers answers = SummaryPlanner::answered();
+        const bool fromSummaries = answers.fromSummaries > 0;
+        double rawWallMs = fromSummaries ? -1 : screenTime.wallMs;
+        if (fromSummaries && withRaw && (rawOnly.isEmpty() || rawOnly.contains(c.report))) {
+            SummaryPlanner::setEnabled(false);
+            rawWallMs = measure(refresh).wallMs;
+            SummaryPlanner::setEnabled(true);
+        }
         qint64 sqliteRows = 0;
         const Timing sqliteTime = replay(*conn, statements, &sqliteRows);
         const auto* gridScreen = dynamic_cast<const GridScreen*>(screen);
         const Sheet* sheet = gridScreen ? gridScreen->grid() : nullptr;
         const double cells = sheet ? double(sheet->maxRows()) * sheet->maxCols() : 0;
         std::printf(
-            "%-15s %-10s %9lld %4lld %9.2f %9.2f %9.2f %9.2f %6.2f %6.2f %8.0f %7s%s\n",
+            "%-15s %-10s %9lld %4lld %3s %9.2f %9.2f %9s %9.2f %9.2f %6.2f %6.2f %8.0f %7s%s\n",
             qPrintable(c.report), qPrintable(c.range), qint64(sheet ? sheet->maxRows() : 0),
-            qint64(statements.size()), screenTime.wallMs / 1e3, screenTime.cpuMs / 1e3,
+            qint64(statements.size()), fromSummaries ? (answers.raw > 0 ? "mix" : "sum") : "raw",
+            screenTime.wallMs / 1e3, screenTime.cpuMs / 1e3,
+            rawWallMs < 0 ? "-" : qPrintable(QString::number(rawWallMs / 1e3, 'f', 2)),
             sqliteTime.wallMs / 1e3, sqliteTime.cpuMs / 1e3, screenTime.wallMs / sqliteTime.wallMs,
             screenTime.cpuMs / sqliteTime.cpuMs, peakMb,
             cells > 0 ? qPrintable(QString::number(sheet->memoryBytes() / cells, 'f', 1)) : "-",
@@ -371,9 +392,9 @@ int main(int argc, char** argv)
                     to = QDate::fromString(value, Qt::ISODate);
             }
             const Timing floor = dailyReportFloor(*conn, from, to);
-            std::printf("%-15s %-10s %9s %4s %9s %9s %9.2f %9.2f %6.2f %6.2f   (%s alone, "
-                        "one scan of the range per block)\n",
-                        "  floor", qPrintable(c.range), "", "", "", "", floor.wallMs / 1e3,
+            std::printf("%-15s %-10s %9s %4s %3s %9s %9s %9s %9.2f %9.2f %6.2f %6.2f   (%s "
+                        "alone, one scan of the range per block)\n",
+                        "  floor", qPrintable(c.range), "", "", "", "", "", "", floor.wallMs / 1e3,
                         floor.cpuMs / 1e3, screenTime.wallMs / floor.wallMs,
                         screenTime.cpuMs / floor.cpuMs, pg.isEmpty() ? "SQLite" : "PostgreSQL");
         }

@@ -8,6 +8,9 @@
 # --pg: the same chain copied into that PostgreSQL database (its tables replaced; --pg-loaded
 # when it holds the chain already), the screens run on it beside PostgreSQL alone.
 #
+# The bill summaries are installed in the database (an administrator's command on PostgreSQL,
+# done here) so that the reports can be answered from them; bench_chain says per line which way.
+#
 # Defaults: a chain-year, 20 branches x 365 days x 600 bills a day (about 4.4 million bills;
 # about 6 minutes to write, 10 GB). --days 30 gives a quick run. Bench options: --no-year,
 # --no-export, --plans, --only REPORT.
@@ -27,7 +30,7 @@ while [ $# -gt 0 ]; do
 done
 cd "$(dirname "$0")/.."
 [ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja >/dev/null
-cmake --build "$build" -j2 --target vtxdemodb bench_chain
+cmake --build "$build" -j2 --target vtxdemodb bench_chain vtxhost
 data=build/bench-data
 mkdir -p "$data"
 # A fixed last day keeps the cached file the same from run to run.
@@ -37,8 +40,11 @@ if [ ! -f "$db" ]; then
         --bills-per-day "$perday" --last-day 2026-11-30
     mv "$db.part" "$db"
 fi
+# The bill summaries (vtxdemodb writes them; a file written before them gets them here).
+[ -n "$pg" ] || QT_QPA_PLATFORM=offscreen "$build/bin/vtxhost" --db "$db" --install-summaries
 if [ -n "$pg" ]; then
     [ -n "$pgloaded" ] || "$build/bin/vtxdemodb" --pg "$pg" --copy "$db"
+    QT_QPA_PLATFORM=offscreen "$build/bin/vtxhost" --pg "$pg" --install-summaries
     uptime
     exec env QT_QPA_PLATFORM=offscreen "$build/bin/bench_chain" --pg "$pg" --export-dir "$data" "$@"
 fi

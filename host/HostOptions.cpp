@@ -43,8 +43,18 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
         "menu-screenshot",
         QStringLiteral("Save a picture of the main window with the report menu open, then exit."),
         "FILE.png");
+    const QCommandLineOption installOpt(
+        "install-summaries",
+        QStringLiteral("Create the bill summaries, their triggers, and fill them; then exit."));
+    const QCommandLineOption dropOpt("drop-summaries",
+                                     QStringLiteral("Remove the bill summaries; then exit."));
+    const QCommandLineOption verifyOpt(
+        "verify-summaries",
+        QStringLiteral("Rebuild the bill summaries from the bills and compare every row; then "
+                       "exit (status 4 when they differ)."));
     parser.addOptions({help, db, odbcOpt, pgOpt, userOpt, trueDataOpt, traceOpt, actionOpt, fromOpt,
-                       toOpt, exportOpt, shotOpt, setOpt, yesOpt, menuShotOpt});
+                       toOpt, exportOpt, shotOpt, setOpt, yesOpt, menuShotOpt, installOpt, dropOpt,
+                       verifyOpt});
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
         return false;
@@ -103,6 +113,17 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
         }
         settings.append({s.left(eq), s.mid(eq + 1)});
     }
+    const int commands =
+        int(parser.isSet(installOpt)) + int(parser.isSet(dropOpt)) + int(parser.isSet(verifyOpt));
+    if (commands > 1 || (commands == 1 && parser.isSet(actionOpt))) {
+        *error = QStringLiteral(
+            "give one of --install-summaries, --drop-summaries, --verify-summaries and --action");
+        return false;
+    }
+    summaries = parser.isSet(installOpt)  ? QStringLiteral("install")
+                : parser.isSet(dropOpt)   ? QStringLiteral("drop")
+                : parser.isSet(verifyOpt) ? QStringLiteral("verify")
+                                          : QString();
     if (!headless() && actsOnScreen()) {
         *error = QStringLiteral("--from, --to, --export, --screenshot and --set need --action");
         return false;

@@ -24,6 +24,9 @@ struct HostOptions
     QList<QPair<QString, QString>> settings; // --set NAME=VALUE, in order
     bool yes = false;                        // --yes: confirm, and let the screen write
     QString menuScreenshot;                  // --menu-screenshot FILE.png (documentation picture)
+    // The bill summaries (db/Summaries.h), an administrator's commands run instead of the window:
+    // --install-summaries, --drop-summaries, --verify-summaries (rebuild every date, compare).
+    QString summaries; // "install", "drop", "verify" or empty
 
     bool headless() const { return !action.isEmpty(); }
     bool actsOnScreen() const

@@ -1,3 +1,5 @@
+#include "db/Connection.h"
+#include "db/Summaries.h"
 #include "framework/HostObject.h"
 #include "framework/HostUi.h"
 #include "framework/ISubSystem.h"
@@ -23,6 +25,36 @@ int fail(int status, const QString& reason)
 
 } // namespace
 
+// The administrator's commands on the bill summaries.
+int RunSummaries(const HostOptions& options, const Connection& connection)
+{
+    try {
+        if (options.summaries == QLatin1String("install")) {
+            if (Summaries::installed(connection)) {
+                std::fprintf(stdout, "the bill summaries are installed already\n");
+                return ExitOk;
+            }
+            Summaries::install(connection);
+            std::fprintf(stdout, "bill summaries installed\n");
+        } else if (options.summaries == QLatin1String("drop")) {
+            Summaries::drop(connection);
+            std::fprintf(stdout, "bill summaries removed\n");
+        } else {
+            if (!Summaries::installed(connection))
+                return fail(ExitScreenFailed, QStringLiteral("the bill summaries are not installed "
+                                                             "(--install-summaries)"));
+            Summaries::rebuildAll(connection);
+            const QStringList differences = Summaries::verify(connection);
+            if (!differences.isEmpty())
+                return fail(ExitScreenFailed, differences.join(QStringLiteral("; ")));
+            std::fprintf(stdout, "bill summaries agree with the bills\n");
+        }
+    } catch (const SqlError& e) {
+        return fail(ExitScreenFailed, e.message());
+    }
+    return ExitOk;
+}
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
@@ -44,6 +76,11 @@ int main(int argc, char* argv[])
     HostUi::setHeadless(unattended);
 
     HostSession session;
+    if (!options.summaries.isEmpty()) {
+        if (!session.openDatabase(options, &error))
+            return fail(ExitBadArguments, error);
+        return RunSummaries(options, *session.connection());
+    }
     if (!session.openDatabase(options, &error) || !session.loadModule(&error))
         return fail(ExitBadArguments, error);
 

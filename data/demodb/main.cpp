@@ -4,6 +4,8 @@
 // vtxdemodb --pg "..." --copy FILE: a demo file written before, copied into PostgreSQL
 #include "data/demodb/DemoDatabase.h"
 #include "data/demodb/PostgresCopy.h"
+#include "db/Connection.h"
+#include "db/Summaries.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -106,7 +108,12 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "\r%3d%% %s   ", int(share * 100), qPrintable(text));
             std::fflush(stderr);
         });
-        if (!server.isEmpty()) {
+        if (server.isEmpty()) {
+            // The embedded demo database comes with the bill summaries.
+            std::fprintf(stderr, "\r100%% bill summaries   ");
+            std::fflush(stderr);
+            Summaries::install(*Connection::openSqlite(options.out));
+        } else {
             std::fprintf(stderr, "\n");
             copyDemoToPostgres(options.out, server, [](double share, const QString& text) {
                 std::fprintf(stderr, "\r%3d%% PostgreSQL: %s          ", int(share * 100),

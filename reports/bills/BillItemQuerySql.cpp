@@ -67,3 +67,16 @@ QString BillItemQuerySql(int view, const BillItemQueryCriteria& criteria)
            QStringLiteral(" WHERE BL.BillID=BI.BillID AND BL.BillDate>=? AND BL.BillDate<? ") +
            BillItemQueryWhereTail(criteria) + groupAndSort;
 }
+
+bool BillItemQueryFitsSummaries(int view, const BillItemQueryCriteria& c)
+{
+    return (view == ByItem || view == ByItemType) && c.shiftId.trimmed().isEmpty() &&
+           c.tableArea.isEmpty() && c.createPerson.isEmpty();
+}
+
+SummaryPlanner::Replacements BillItemQuerySummaryText()
+{
+    return {{QStringLiteral(" FROM bi_Bill AS BL, bi_BillItem AS BI "),
+             QStringLiteral(" FROM {summary} AS BL ")},
+            {QStringLiteral(" WHERE BL.BillID=BI.BillID AND "), QStringLiteral(" WHERE ")}};
+}

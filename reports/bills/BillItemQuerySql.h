@@ -1,5 +1,6 @@
 #pragma once
 
+#include "query/SummaryPlanner.h"
 #include "screens/ItemCriteria.h"
 
 #include <QString>
@@ -26,3 +27,9 @@ enum BillItemQueryView
 QString BillItemQueryWhereTail(const BillItemQueryCriteria& criteria);
 // The statement of a view; its two parameters are the begin date and the day after the end date.
 QString BillItemQuerySql(int view, const BillItemQueryCriteria& criteria);
+
+// Whether the item summaries answer the view: the items and the item types, unless a shift, a
+// table area or a waiter is chosen.
+bool BillItemQueryFitsSummaries(int view, const BillItemQueryCriteria& criteria);
+// Where the statement's bill tables and their join stand, for the item summaries.
+SummaryPlanner::Replacements BillItemQuerySummaryText();

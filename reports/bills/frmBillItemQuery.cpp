@@ -1,5 +1,7 @@
 #include "reports/bills/frmBillItemQuery.h"
 
+#include "core/HostContext.h"
+#include "db/Connection.h"
 #include "reports/bills/frmBillInfo.h"
 #include "screens/CriteriaBar.h"
 #include "screens/ItemCriteria.h"
@@ -127,5 +129,7 @@ QString frmBillItemQuery::viewSql(int view)
     c.shiftId = m_criteria->text("cboShiftID");
     c.tableArea = m_criteria->chosen("cboTableAreas");
     c.depart = m_criteria->chosen("cboDeparts");
-    return BillItemQuerySql(view, c);
+    return SummaryPlanner::answer(*hostContext().connection(), BillItemQueryFitsSummaries(view, c),
+                                  SummaryPlanner::Source::Items, BillItemQuerySql(view, c),
+                                  BillItemQuerySummaryText());
 }

@@ -143,3 +143,10 @@ std::vector<DepartSlice> DepartSlices(const std::vector<DepartShareRow>& rows, d
             {sliceLabel(othersLabel, others, total, nameSeparator, shareSeparator), others, true});
     return slices;
 }
+
+SummaryPlanner::Replacements DepartShareSummaryText()
+{
+    return {{QStringLiteral(" FROM bi_Bill AS BL,bi_BillItem AS BI "),
+             QStringLiteral(" FROM {summary} AS BL ")},
+            {QStringLiteral(" WHERE BL.BillID=BI.BillID AND "), QStringLiteral(" WHERE ")}};
+}

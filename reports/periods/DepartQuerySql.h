@@ -2,6 +2,7 @@
 
 #include "core/modBranch.h"
 #include "db/Money.h"
+#include "query/SummaryPlanner.h"
 
 #include <QString>
 #include <QStringList>
@@ -71,3 +72,8 @@ std::vector<DepartSlice> DepartSlices(const std::vector<DepartShareRow>& rows, d
                                       const QString& othersLabel,
                                       const QString& nameSeparator = QStringLiteral("："),
                                       const QString& shareSeparator = QStringLiteral("，"));
+
+// Where the share statement's bill tables and their join stand, for the item summaries. (The
+// item table is not answered from them: its average price divides sums whose last bits depend
+// on the order the lines are added, and a price at a half cent would round the other way.)
+SummaryPlanner::Replacements DepartShareSummaryText();

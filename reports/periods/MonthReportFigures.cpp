@@ -3,6 +3,7 @@
 #include "db/SqlError.h"
 #include "db/SqlText.h"
 #include "db/StatementBatch.h"
+#include "query/SummaryPlanner.h"
 #include "screens/ctlQuery.h"
 
 QString MonthReportFigures::key(const QString& field, const QString& column, const QString& id)
@@ -23,9 +24,18 @@ MonthReportFigures MonthReportFigures::read(const ConnectionPtr& db, const Month
 
     const QVariantList range{begin, end.addDays(1)};
     StatementBatch batch;
-    const StatementBatch::Handle statements[] = {batch.add(MonthDaySql(c), range),
-                                                 batch.add(MonthDepartTypeSql(c), range),
-                                                 batch.add(MonthSubjectSql(c), range)};
+    // Every criterion of the screen is kept by the summaries.
+    using Planner = SummaryPlanner;
+    const StatementBatch::Handle statements[] = {
+        batch.add(Planner::answer(*db, true, Planner::Source::Bills, MonthDaySql(c),
+                                  MonthDaySummaryText()),
+                  range),
+        batch.add(Planner::answer(*db, true, Planner::Source::Items, MonthDepartTypeSql(c),
+                                  MonthDepartTypeSummaryText()),
+                  range),
+        batch.add(Planner::answer(*db, true, Planner::Source::Payments, MonthSubjectSql(c),
+                                  MonthSubjectSummaryText()),
+                  range)};
     batch.run(*db);
     const QString billDate = QStringLiteral("BillDate");
     const QStringList owners{QStringLiteral("DepartTypeID"), QStringLiteral("SubjectID")};

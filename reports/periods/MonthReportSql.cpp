@@ -46,3 +46,25 @@ QString MonthSubjectSql(const MonthReportCriteria& c)
            MonthReportCondition(c) +
            QStringLiteral("  group by BL.BillDate, BP.SubjectID                      ");
 }
+
+SummaryPlanner::Replacements MonthDaySummaryText()
+{
+    return {{QStringLiteral("   from bi_Bill                   as BL (nolock)          "),
+             QStringLiteral("   from {summary} as BL ")}};
+}
+
+SummaryPlanner::Replacements MonthDepartTypeSummaryText()
+{
+    return {{QStringLiteral(
+                 "   from bi_BillItem as BI (nolock),        bi_Bill as BL (nolock)          "),
+             QStringLiteral("   from {summary} as BL ")},
+            {QStringLiteral("  where BI.BillID=BL.BillID and "), QStringLiteral("  where ")}};
+}
+
+SummaryPlanner::Replacements MonthSubjectSummaryText()
+{
+    return {{QStringLiteral(
+                 "   from bi_BillPayment as BP (nolock),     bi_Bill as BL (nolock)          "),
+             QStringLiteral("   from {summary} as BL ")},
+            {QStringLiteral("  where BP.BillID=BL.BillID "), QStringLiteral("  where 1=1 ")}};
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "query/SummaryPlanner.h"
 #include "reports/periods/BillCriteria.h"
 
 #include <QString>
@@ -16,3 +17,8 @@ QString MonthDaySql(const MonthReportCriteria& c);
 QString MonthDepartTypeSql(const MonthReportCriteria& c);
 // Per business day and payment subject: the amounts tendered (PaySum, in the subject's unit).
 QString MonthSubjectSql(const MonthReportCriteria& c);
+
+// Where each statement's bill tables and their join stand, for the summaries.
+SummaryPlanner::Replacements MonthDaySummaryText();
+SummaryPlanner::Replacements MonthDepartTypeSummaryText();
+SummaryPlanner::Replacements MonthSubjectSummaryText();

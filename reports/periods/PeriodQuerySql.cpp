@@ -104,3 +104,10 @@ QString PeriodQuerySql(const PeriodQueryCriteria& c, PeriodView view)
            QStringLiteral(" ) AS theView ") + QStringLiteral(" WHERE 1=1 ") + outer +
            QString::fromUtf8(v.orderBy);
 }
+
+SummaryPlanner::Replacements PeriodQuerySummaryText()
+{
+    return {{QStringLiteral(" FROM bi_Bill AS BL,bi_BillItem AS BI "),
+             QStringLiteral(" FROM {summary} AS BL ")},
+            {QStringLiteral(" WHERE BL.BillID = BI.BillID "), QStringLiteral(" WHERE 1=1 ")}};
+}

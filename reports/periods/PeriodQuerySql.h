@@ -1,5 +1,6 @@
 #pragma once
 
+#include "query/SummaryPlanner.h"
 #include "reports/periods/BillCriteria.h"
 
 #include <QDate>
@@ -37,3 +38,5 @@ QString PeriodQueryItemFilter(const PeriodQueryCriteria& c);
 // item with zero figures and no period) so that items without sales are listed too. It has no
 // parameters: the dates are in the text.
 QString PeriodQuerySql(const PeriodQueryCriteria& c, PeriodView view);
+// Where the statement's bill tables and their join stand, for the item summaries.
+SummaryPlanner::Replacements PeriodQuerySummaryText();

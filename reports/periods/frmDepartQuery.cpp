@@ -1,7 +1,9 @@
 #include "reports/periods/frmDepartQuery.h"
 
+#include "core/HostContext.h"
 #include "core/modMessage.h"
 #include "core/mod_ADO.h"
+#include "db/Connection.h"
 #include "reports/periods/MenuQuerySql.h"
 #include "screens/CriteriaBar.h"
 #include "screens/ItemCriteria.h"
@@ -113,7 +115,10 @@ void frmDepartQuery::cmdQuery1()
     std::vector<DepartShareRow> rows;
     // A statement that fails stops the chart with its reason (never an empty pie).
     for (const RowDict& row :
-         ReadRows(DepartShareSql(g, periods, c), {beginDate(), endDate().addDays(1)})) {
+         ReadRows(SummaryPlanner::answer(*hostContext().connection(), true,
+                                         SummaryPlanner::Source::Items,
+                                         DepartShareSql(g, periods, c), DepartShareSummaryText()),
+                  {beginDate(), endDate().addDays(1)})) {
         QStringList parts;
         for (const QString& field : labels)
             parts << row.value(field).toString();

@@ -1,6 +1,9 @@
 #include "reports/periods/frmPeriodQuery.h"
 
+#include "core/HostContext.h"
 #include "core/mod_ADO.h"
+#include "db/Connection.h"
+#include "query/SummaryPlanner.h"
 #include "screens/CriteriaBar.h"
 #include "screens/ItemCriteria.h"
 #include "screens/ScreenSpec.h"
@@ -115,5 +118,8 @@ PeriodQueryCriteria frmPeriodQuery::criteria() const
 
 QString frmPeriodQuery::viewSql(int view)
 {
-    return PeriodQuerySql(criteria(), PeriodView(view));
+    // Every criterion of the screen is kept by the item summaries.
+    return SummaryPlanner::answer(*hostContext().connection(), true, SummaryPlanner::Source::Items,
+                                  PeriodQuerySql(criteria(), PeriodView(view)),
+                                  PeriodQuerySummaryText());
 }

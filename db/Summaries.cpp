@@ -1,0 +1,528 @@
+#include "db/Summaries.h"
+
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "db/TsqlToPostgres.h"
+
+#include <QMutex>
+#include <QMutexLocker>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <map>
+
+namespace {
+
+// The text types of the keys, by the length of their source column.
+enum class KeyType
+{
+    Date,
+    Integer,
+    Text
+};
+
+struct Column
+{
+    const char* name;
+    const char* expression; // over BL (bi_Bill), BI (bi_BillItem), BP (bi_BillPayment)
+    KeyType type = KeyType::Text;
+    int length = 0;
+};
+
+struct Table
+{
+    const char* name;
+    const char* from; // FROM and the join, without the date condition
+    std::vector<Column> keys;
+    std::vector<Column> sums; // expression: what is summed; "*" counts the lines
+};
+
+const std::vector<Column>& billKeys()
+{
+    static const std::vector<Column> keys{
+        {"BillDate", "BL.BillDate", KeyType::Date},
+        {"BranchID", "BL.BranchID", KeyType::Text, 20},
+        {"BranchName", "BL.BranchName", KeyType::Text, 50},
+        {"BillPeriod", "BL.BillPeriod", KeyType::Text, 30},
+        {"CheckOutNull", "BL.CheckOutNull", KeyType::Integer},
+        {"IsDeleted", "BL.IsDeleted", KeyType::Integer},
+        // What "TableName<>'会员卡充值'" needs: a top-up, another table, or no table at all.
+        {"TableName",
+         "CASE WHEN BL.TableName IS NULL THEN NULL WHEN BL.TableName='会员卡充值' THEN "
+         "'会员卡充值' ELSE '' END",
+         KeyType::Text, 30},
+    };
+    return keys;
+}
+
+const std::vector<Table>& tables()
+{
+    static const std::vector<Table> all = [] {
+        std::vector<Table> t;
+        Table bills{"sm_BillDay",
+                    " FROM bi_Bill AS BL WHERE 1=1 ",
+                    billKeys(),
+                    {{"BillCount", "*"},
+                     {"PeopleCount", "BL.PeopleCount"},
+                     {"SumOfConsume", "BL.SumOfConsume"},
+                     {"SumOfService", "BL.SumOfService"},
+                     {"SumForDiscount", "BL.SumForDiscount"},
+                     {"SumToPay", "BL.SumToPay"},
+                     {"SumPaid", "BL.SumPaid"},
+                     {"SumInCash", "BL.SumInCash"},
+                     {"SumOfInvoice", "BL.SumOfInvoice"}}};
+        Table items{"sm_ItemDay",
+                    " FROM bi_Bill AS BL,bi_BillItem AS BI WHERE BL.BillID=BI.BillID ",
+                    billKeys(),
+                    {{"ItemCount", "*"},
+                     {"AmountOrder", "BI.AmountOrder"},
+                     {"AmountCancel", "BI.AmountCancel"},
+                     {"SumOfConsume", "BI.SumOfConsume"},
+                     {"SumForDiscount", "BI.SumForDiscount"},
+                     {"SumOfService", "BI.SumOfService"},
+                     {"SumOfCookway", "BI.SumOfCookway"}}};
+        const std::vector<Column> itemKeys{
+            {"IsSentMenu", "BI.IsSentMenu", KeyType::Integer},
+            {"MenuID", "BI.MenuID", KeyType::Text, 20},
+            {"MenuName", "BI.MenuName", KeyType::Text, 50},
+            {"MenuUnitName", "BI.MenuUnitName", KeyType::Text, 10},
+            {"MenuTypeID", "BI.MenuTypeID", KeyType::Text, 10},
+            {"MenuTypeName", "BI.MenuTypeName", KeyType::Text, 30},
+            {"DepartTypeID", "BI.DepartTypeID", KeyType::Text, 10},
+            {"DepartTypeName", "BI.DepartTypeName", KeyType::Text, 30},
+            {"DepartID", "BI.DepartID", KeyType::Text, 10},
+            {"DepartName", "BI.DepartName", KeyType::Text, 30},
+            // What "(AmountOrder-AmountCancel)<>0" needs of a line.
+            {"QtyNonZero",
+             "CASE WHEN (BI.AmountOrder-BI.AmountCancel)<>0 THEN 1 "
+             "WHEN (BI.AmountOrder-BI.AmountCancel)=0 THEN 0 END",
+             KeyType::Integer},
+        };
+        items.keys.insert(items.keys.end(), itemKeys.begin(), itemKeys.end());
+        Table payments{"sm_PayDay",
+                       " FROM bi_Bill AS BL,bi_BillPayment AS BP WHERE BL.BillID=BP.BillID ",
+                       billKeys(),
+                       {{"PayCount", "*"}, {"PaySum", "BP.PaySum"}, {"SumPaid", "BP.SumPaid"}}};
+        payments.keys.push_back({"SubjectID", "BP.SubjectID", KeyType::Text, 10});
+        payments.keys.push_back({"SubjectName", "BP.SubjectName", KeyType::Text, 30});
+        t.push_back(std::move(bills));
+        t.push_back(std::move(items));
+        t.push_back(std::move(payments));
+        return t;
+    }();
+    return all;
+}
+
+QString keyType(const Column& c, SqlDialect dialect)
+{
+    switch (c.type) {
+    case KeyType::Date:
+        return dialect == SqlDialect::Sqlite     ? QStringLiteral("TEXT")
+               : dialect == SqlDialect::Postgres ? QStringLiteral("timestamp(0)")
+                                                 : QStringLiteral("datetime");
+    case KeyType::Integer:
+        return dialect == SqlDialect::Postgres ? QStringLiteral("integer")
+                                               : QStringLiteral("INTEGER");
+    case KeyType::Text:
+        if (dialect == SqlDialect::Sqlite)
+            return QStringLiteral("VARCHAR(%1) COLLATE NOCASE").arg(c.length);
+        if (dialect == SqlDialect::Postgres)
+            return QStringLiteral("citext COLLATE \"C\"");
+        return QStringLiteral("nvarchar(%1)").arg(c.length);
+    }
+    return {};
+}
+
+// A sum keeps what it was given: no declared type on SQLite (so that an integral real stays a
+// real and the reports' sums keep their type), a double on PostgreSQL, money's four decimals on
+// SQL Server.
+QString sumType(const Column& c, SqlDialect dialect)
+{
+    const bool count = QLatin1String(c.expression) == QLatin1String("*");
+    if (dialect == SqlDialect::Sqlite)
+        return count ? QStringLiteral("INTEGER") : QString();
+    if (count)
+        return dialect == SqlDialect::Postgres ? QStringLiteral("bigint")
+                                               : QStringLiteral("INTEGER");
+    // PostgreSQL: the double its translated sums give (db/TsqlToPostgres.h).
+    return dialect == SqlDialect::Postgres ? QStringLiteral("double precision")
+                                           : QStringLiteral("decimal(18,4)");
+}
+
+// PostgreSQL names as the T-SQL translation writes them (db/TsqlToPostgres.h): a name of the
+// bill tables' schema quoted in its case, any other name unquoted (folded to lower case).
+QString name(const char* n, SqlDialect dialect)
+{
+    const QString text = QString::fromLatin1(n);
+    if (dialect != SqlDialect::Postgres)
+        return text;
+    const auto known = TsqlToPostgres::schemaNames().constFind(text.toLower());
+    return known == TsqlToPostgres::schemaNames().constEnd()
+               ? text.toLower()
+               : QLatin1Char('"') + *known + QLatin1Char('"');
+}
+
+QString keyList(const Table& t)
+{
+    QStringList names;
+    for (const Column& c : t.keys)
+        names << QString::fromUtf8(c.name);
+    for (const Column& c : t.sums)
+        names << QString::fromUtf8(c.name);
+    return names.join(QLatin1Char(','));
+}
+
+QString groupedSelect(const Table& t, const QString& dateCondition)
+{
+    QStringList items, group;
+    for (const Column& c : t.keys) {
+        items << QString::fromUtf8(c.expression);
+        group << QString::fromUtf8(c.expression);
+    }
+    for (const Column& c : t.sums)
+        items << (QLatin1String(c.expression) == QLatin1String("*")
+                      ? QStringLiteral("COUNT(*)")
+                      : QStringLiteral("SUM(") + QString::fromUtf8(c.expression) +
+                            QLatin1Char(')'));
+    return QStringLiteral("SELECT ") + items.join(QLatin1Char(',')) + QString::fromUtf8(t.from) +
+           dateCondition + QStringLiteral(" GROUP BY ") + group.join(QLatin1Char(','));
+}
+
+const QString kDateRange = QStringLiteral(" AND BL.BillDate>=? AND BL.BillDate<=? ");
+
+struct InstalledCache
+{
+    QMutex mutex;
+    std::map<QString, bool> byConnection;
+};
+
+InstalledCache& cache()
+{
+    static InstalledCache c;
+    return c;
+}
+
+QString cacheKey(const Connection& connection)
+{
+    return connection.database().connectionName() + QLatin1Char('@') +
+           QString::number(quintptr(&connection));
+}
+
+void remember(const Connection& connection, bool installed)
+{
+    QMutexLocker lock(&cache().mutex);
+    cache().byConnection[cacheKey(connection)] = installed;
+}
+
+// Triggers that write the business date of every bill written, changed or deleted.
+QStringList sqliteTriggers()
+{
+    QStringList s;
+    const auto mark = [](const QString& row) {
+        return QStringLiteral("INSERT OR IGNORE INTO sm_StaleDay(BillDate) SELECT %1.BillDate "
+                              "WHERE %1.BillDate IS NOT NULL;")
+            .arg(row);
+    };
+    const auto markBill = [](const QString& row) {
+        return QStringLiteral("INSERT OR IGNORE INTO sm_StaleDay(BillDate) SELECT BillDate FROM "
+                              "bi_Bill WHERE BillID=%1.BillID AND BillDate IS NOT NULL;")
+            .arg(row);
+    };
+    s << QStringLiteral("CREATE TRIGGER sm_bi_Bill_insert AFTER INSERT ON bi_Bill BEGIN ") +
+             mark(QStringLiteral("NEW")) + QStringLiteral(" END")
+      << QStringLiteral("CREATE TRIGGER sm_bi_Bill_update AFTER UPDATE ON bi_Bill BEGIN ") +
+             mark(QStringLiteral("OLD")) + mark(QStringLiteral("NEW")) + QStringLiteral(" END")
+      << QStringLiteral("CREATE TRIGGER sm_bi_Bill_delete AFTER DELETE ON bi_Bill BEGIN ") +
+             mark(QStringLiteral("OLD")) + QStringLiteral(" END");
+    for (const char* table : {"bi_BillItem", "bi_BillPayment"}) {
+        const QString t = QString::fromLatin1(table);
+        s << QStringLiteral("CREATE TRIGGER sm_%1_insert AFTER INSERT ON %1 BEGIN ").arg(t) +
+                 markBill(QStringLiteral("NEW")) + QStringLiteral(" END")
+          << QStringLiteral("CREATE TRIGGER sm_%1_update AFTER UPDATE ON %1 BEGIN ").arg(t) +
+                 markBill(QStringLiteral("OLD")) + markBill(QStringLiteral("NEW")) +
+                 QStringLiteral(" END")
+          << QStringLiteral("CREATE TRIGGER sm_%1_delete AFTER DELETE ON %1 BEGIN ").arg(t) +
+                 markBill(QStringLiteral("OLD")) + QStringLiteral(" END");
+    }
+    return s;
+}
+
+QStringList postgresTriggers()
+{
+    QStringList s;
+    s << QStringLiteral(
+        "CREATE FUNCTION sm_mark_bill() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+        "IF TG_OP <> 'INSERT' AND OLD.\"BillDate\" IS NOT NULL THEN "
+        "INSERT INTO sm_staleday(\"BillDate\") VALUES (OLD.\"BillDate\") ON CONFLICT DO "
+        "NOTHING; END IF; "
+        "IF TG_OP <> 'DELETE' AND NEW.\"BillDate\" IS NOT NULL THEN "
+        "INSERT INTO sm_staleday(\"BillDate\") VALUES (NEW.\"BillDate\") ON CONFLICT DO "
+        "NOTHING; END IF; RETURN NULL; END $$");
+    s << QStringLiteral(
+        "CREATE FUNCTION sm_mark_line() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+        "IF TG_OP <> 'INSERT' THEN INSERT INTO sm_staleday(\"BillDate\") SELECT "
+        "\"BillDate\" FROM \"bi_Bill\" WHERE \"BillID\"=OLD.\"BillID\" AND \"BillDate\" IS NOT "
+        "NULL ON CONFLICT DO NOTHING; END IF; "
+        "IF TG_OP <> 'DELETE' THEN INSERT INTO sm_staleday(\"BillDate\") SELECT "
+        "\"BillDate\" FROM \"bi_Bill\" WHERE \"BillID\"=NEW.\"BillID\" AND \"BillDate\" IS NOT "
+        "NULL ON CONFLICT DO NOTHING; END IF; RETURN NULL; END $$");
+    s << QStringLiteral("CREATE TRIGGER sm_bi_Bill AFTER INSERT OR UPDATE OR DELETE ON "
+                        "\"bi_Bill\" FOR EACH ROW EXECUTE FUNCTION sm_mark_bill()");
+    for (const char* table : {"bi_BillItem", "bi_BillPayment"})
+        s << QStringLiteral("CREATE TRIGGER sm_%1 AFTER INSERT OR UPDATE OR DELETE ON \"%1\" FOR "
+                            "EACH ROW EXECUTE FUNCTION sm_mark_line()")
+                 .arg(QLatin1String(table));
+    return s;
+}
+
+QStringList mssqlTriggers()
+{
+    QStringList s;
+    s << QStringLiteral(
+        "CREATE TRIGGER sm_bi_Bill ON bi_Bill AFTER INSERT, UPDATE, DELETE AS BEGIN SET NOCOUNT "
+        "ON; INSERT INTO sm_StaleDay (BillDate) SELECT DISTINCT d.BillDate FROM (SELECT BillDate "
+        "FROM inserted UNION SELECT BillDate FROM deleted) AS d WHERE d.BillDate IS NOT NULL AND "
+        "NOT EXISTS (SELECT 1 FROM sm_StaleDay AS s WHERE s.BillDate=d.BillDate); END");
+    for (const char* table : {"bi_BillItem", "bi_BillPayment"})
+        s << QStringLiteral(
+                 "CREATE TRIGGER sm_%1 ON %1 AFTER INSERT, UPDATE, DELETE AS BEGIN SET NOCOUNT "
+                 "ON; INSERT INTO sm_StaleDay (BillDate) SELECT DISTINCT BL.BillDate FROM bi_Bill "
+                 "AS BL WHERE BL.BillDate IS NOT NULL AND BL.BillID IN (SELECT BillID FROM "
+                 "inserted UNION SELECT BillID FROM deleted) AND NOT EXISTS (SELECT 1 FROM "
+                 "sm_StaleDay AS s WHERE s.BillDate=BL.BillDate); END")
+                 .arg(QLatin1String(table));
+    return s;
+}
+
+// One statement of an install or drop script, in the connection's own dialect, run whole (a
+// trigger's body holds semicolons of its own).
+void runNative(const Connection& connection, const QString& statement)
+{
+    if (connection.dialect() != SqlDialect::MsSql) {
+        connection.executeScript(statement);
+        return;
+    }
+    QSqlQuery q(connection.database());
+    if (!q.exec(statement))
+        throw SqlError(q.lastError().text() + QStringLiteral(" in: ") + statement.simplified());
+}
+
+} // namespace
+
+QStringList Summaries::installScript(SqlDialect d)
+{
+    QStringList s;
+    s << QStringLiteral("CREATE TABLE %1 (%2 %3 NOT NULL PRIMARY KEY)")
+             .arg(name("sm_StaleDay", d), name("BillDate", d), keyType(billKeys().front(), d));
+    s << QStringLiteral("CREATE TABLE %1 (%2 INTEGER NOT NULL)")
+             .arg(name("sm_Info", d), name("Version", d));
+    for (const Table& t : tables()) {
+        QStringList columns;
+        for (const Column& c : t.keys)
+            columns << name(c.name, d) + QLatin1Char(' ') + keyType(c, d);
+        for (const Column& c : t.sums)
+            columns << (name(c.name, d) + QLatin1Char(' ') + sumType(c, d)).trimmed();
+        s << QStringLiteral("CREATE TABLE %1 (%2)")
+                 .arg(name(t.name, d), columns.join(QStringLiteral(", ")));
+        s << QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                 .arg(name((QByteArray("ix_") + t.name + "_BillDate").constData(), d),
+                      name(t.name, d), name("BillDate", d));
+    }
+    s << (d == SqlDialect::Sqlite     ? sqliteTriggers()
+          : d == SqlDialect::Postgres ? postgresTriggers()
+                                      : mssqlTriggers());
+    // Every business date stale: install() then fills them batch by batch.
+    s << QStringLiteral("INSERT INTO %1 (%2) SELECT DISTINCT %2 FROM %3 WHERE %2 IS NOT NULL")
+             .arg(name("sm_StaleDay", d), name("BillDate", d), name("bi_Bill", d));
+    s << QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+             .arg(name("sm_Info", d), name("Version", d))
+             .arg(Version);
+    return s;
+}
+
+QStringList Summaries::dropScript(SqlDialect d)
+{
+    QStringList s;
+    if (d == SqlDialect::Sqlite) {
+        for (const char* t : {"bi_Bill", "bi_BillItem", "bi_BillPayment"})
+            for (const char* op : {"insert", "update", "delete"})
+                s << QStringLiteral("DROP TRIGGER IF EXISTS sm_%1_%2")
+                         .arg(QLatin1String(t), QLatin1String(op));
+    } else {
+        for (const char* t : {"bi_Bill", "bi_BillItem", "bi_BillPayment"})
+            s << (d == SqlDialect::Postgres
+                      ? QStringLiteral("DROP TRIGGER IF EXISTS sm_%1 ON \"%1\"")
+                      : QStringLiteral("DROP TRIGGER IF EXISTS sm_%1"))
+                     .arg(QLatin1String(t));
+        if (d == SqlDialect::Postgres)
+            s << QStringLiteral("DROP FUNCTION IF EXISTS sm_mark_bill()")
+              << QStringLiteral("DROP FUNCTION IF EXISTS sm_mark_line()");
+    }
+    for (const char* t : {"sm_BillDay", "sm_ItemDay", "sm_PayDay", "sm_StaleDay", "sm_Info"})
+        s << QStringLiteral("DROP TABLE IF EXISTS %1").arg(name(t, d));
+    return s;
+}
+
+QStringList Summaries::fillStatements(bool allDates)
+{
+    QStringList s;
+    const QString range = allDates ? QString() : kDateRange;
+    for (const Table& t : tables()) {
+        s << QStringLiteral("DELETE FROM ") + QString::fromUtf8(t.name) +
+                 (allDates ? QString() : QStringLiteral(" WHERE BillDate>=? AND BillDate<=?"));
+        s << QStringLiteral("INSERT INTO ") + QString::fromUtf8(t.name) + QStringLiteral(" (") +
+                 keyList(t) + QStringLiteral(") ") + groupedSelect(t, range);
+    }
+    return s;
+}
+
+bool Summaries::installed(const Connection& connection)
+{
+    {
+        QMutexLocker lock(&cache().mutex);
+        const auto it = cache().byConnection.find(cacheKey(connection));
+        if (it != cache().byConnection.end())
+            return it->second;
+    }
+    bool found = false;
+    try {
+        auto rs = connection.execute(QStringLiteral("SELECT Version FROM sm_Info"));
+        found = !rs->atEnd() && rs->value(0).toInt() == Version;
+    } catch (const SqlError&) {
+        found = false;
+    }
+    remember(connection, found);
+    return found;
+}
+
+void Summaries::install(const Connection& connection)
+{
+    if (installed(connection))
+        return;
+    const QStringList script = installScript(connection.dialect());
+    connection.beginTransaction();
+    try {
+        for (const QString& statement : script)
+            runNative(connection, statement);
+        connection.commit();
+    } catch (...) {
+        connection.rollback();
+        remember(connection, false);
+        throw;
+    }
+    remember(connection, true);
+    QString error;
+    if (!refresh(connection, &error))
+        throw SqlError(error);
+}
+
+void Summaries::drop(const Connection& connection)
+{
+    connection.beginTransaction();
+    try {
+        for (const QString& statement : dropScript(connection.dialect()))
+            runNative(connection, statement);
+        connection.commit();
+    } catch (...) {
+        connection.rollback();
+        throw;
+    }
+    remember(connection, false);
+}
+
+bool Summaries::refresh(const Connection& connection, QString* error)
+{
+    if (!installed(connection))
+        return false;
+    // A month of dates at a time, each batch in its own short transaction: the tills write
+    // between them.
+    for (;;) {
+        QVariant first, last;
+        try {
+            auto rs = connection.execute(
+                QStringLiteral("SELECT TOP 31 BillDate FROM sm_StaleDay ORDER BY BillDate"));
+            for (; !rs->atEnd(); rs->moveNext()) {
+                if (first.isNull())
+                    first = rs->value(0);
+                last = rs->value(0);
+            }
+        } catch (const SqlError& e) {
+            if (error)
+                *error = e.message();
+            return false;
+        }
+        if (first.isNull())
+            return true;
+        try {
+            connection.beginTransaction();
+        } catch (const SqlError& e) {
+            if (error)
+                *error = e.message();
+            return false;
+        }
+        try {
+            // The marks are taken away with the dates rebuilt: no till may add one between the
+            // rebuild reading the bills and the marks going (SQLite's writer lock does that).
+            if (connection.dialect() == SqlDialect::Postgres)
+                connection.executeScript(
+                    QStringLiteral("LOCK TABLE sm_staleday IN EXCLUSIVE MODE"));
+            else if (connection.dialect() == SqlDialect::MsSql)
+                connection.executeNonQuery(
+                    QStringLiteral("SELECT COUNT(*) FROM sm_StaleDay WITH (TABLOCKX, HOLDLOCK)"));
+            for (const QString& statement : fillStatements(false))
+                connection.executeNonQuery(statement, {first, last});
+            connection.executeNonQuery(
+                QStringLiteral("DELETE FROM sm_StaleDay WHERE BillDate>=? AND BillDate<=?"),
+                {first, last});
+            connection.commit();
+        } catch (const SqlError& e) {
+            try {
+                connection.rollback();
+            } catch (const SqlError&) {
+            }
+            if (error)
+                *error = e.message();
+            return false;
+        }
+    }
+}
+
+void Summaries::rebuildAll(const Connection& connection)
+{
+    connection.beginTransaction();
+    try {
+        connection.executeNonQuery(QStringLiteral(
+            "INSERT INTO sm_StaleDay (BillDate) SELECT DISTINCT BillDate FROM bi_Bill AS BL "
+            "WHERE BillDate IS NOT NULL AND NOT EXISTS (SELECT 1 FROM sm_StaleDay AS S WHERE "
+            "S.BillDate=BL.BillDate)"));
+        connection.commit();
+    } catch (...) {
+        connection.rollback();
+        throw;
+    }
+    QString error;
+    if (!refresh(connection, &error))
+        throw SqlError(error);
+}
+
+QStringList Summaries::verify(const Connection& connection)
+{
+    QStringList differences;
+    for (const Table& t : tables()) {
+        const QString stored = QStringLiteral("SELECT ") + keyList(t) + QStringLiteral(" FROM ") +
+                               QString::fromUtf8(t.name);
+        const QString fresh = groupedSelect(t, QString());
+        qint64 count = 0;
+        for (const auto& [a, b] : {std::pair{stored, fresh}, std::pair{fresh, stored}}) {
+            auto rs = connection.execute(QStringLiteral("SELECT COUNT(*) FROM (SELECT * FROM (") +
+                                         a + QStringLiteral(") AS a EXCEPT SELECT * FROM (") + b +
+                                         QStringLiteral(") AS b) AS d"));
+            count += rs->atEnd() ? 0 : rs->value(0).toLongLong();
+        }
+        if (count != 0)
+            differences
+                << QStringLiteral("%1: %2 rows differ").arg(QString::fromUtf8(t.name)).arg(count);
+    }
+    return differences;
+}

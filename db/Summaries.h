@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Connection;
+enum class SqlDialect;
+
+// Exact summaries of the bills per business date, kept in the database beside the bills so that
+// the grouped reports of a chain need not group millions of item lines each time:
+//   sm_BillDay  the bills   per business date, branch, meal period and bill flags
+//   sm_ItemDay  the items   per the same and menu item, unit, menu type, department, gift flag
+//   sm_PayDay   the payments per the same and payment subject
+// Each row holds the keys the reports group or filter by, with the same names and values as on
+// bi_Bill and bi_BillItem (the table name reduced to what the top-up condition asks:
+// '会员卡充值', '' or NULL), the number of lines and the sums of the amounts, summed as the reports sum them (SQLite's
+// sum; decimal(18,4) elsewhere), so a sum over the summaries is the sum over the lines to the
+// cent (on SQLite the two may differ in the last bits of a double).
+//
+// Triggers on bi_Bill, bi_BillItem and bi_BillPayment write the business date of every bill
+// written, changed or deleted into sm_StaleDay; refresh() rebuilds those dates from the bills in
+// one short transaction before a report reads the summaries, so they are never behind the bills.
+//
+// Nothing creates them silently: install() (vtxhost --install-summaries, and vtxdemodb for the
+// demo database) creates the tables and triggers and fills them, drop() removes them. A database
+// without them is answered by the reports' own statements.
+class Summaries
+{
+public:
+    static constexpr int Version = 1;
+
+    // Whether the summaries of this version are installed (cached per connection after the
+    // first look; install() and drop() update it).
+    static bool installed(const Connection& connection);
+    // Creates the tables, indexes and triggers and fills them from the bills. Throws SqlError.
+    static void install(const Connection& connection);
+    // Removes them (nothing happens where they are not installed). Throws SqlError.
+    static void drop(const Connection& connection);
+    // Rebuilds the business dates marked stale, in one transaction. Returns false, writing
+    // nothing, where the database cannot be written (the reports then read the bills).
+    static bool refresh(const Connection& connection, QString* error = nullptr);
+    // Rebuilds every date from the bills.
+    static void rebuildAll(const Connection& connection);
+    // Compares every summary row with the bills, grouped afresh (after a refresh). Returns one
+    // line per table that differs ("sm_ItemDay: 3 rows differ"), empty when all agree.
+    static QStringList verify(const Connection& connection);
+
+    // The statements that install the summaries on a dialect, as run by install() (the T-SQL
+    // ones go through the T-SQL check).
+    static QStringList installScript(SqlDialect dialect);
+    static QStringList dropScript(SqlDialect dialect);
+    // The T-SQL statements that fill the summary tables for the dates of sm_StaleDay (or all
+    // dates), the same on every dialect after translation.
+    static QStringList fillStatements(bool allDates);
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <utility>
+#include <vector>
+
+class Connection;
+
+// Answers a report's statement from the summaries of the bills (db/Summaries.h) when the
+// report's criteria ask only for what the summaries keep: dates, branches, meal period, bill
+// flags (deleted, top-up, settled), menu item, unit, menu type, department, department type and
+// gift flag. A report decides from its criteria value whether they fit, then hands its own
+// statement to answer(), which returns the same statement over a summary table: the bill tables
+// and their join replaced by the summary, every column read from it under the bill's alias, each
+// count of lines a sum of the summary's counts. The figures are the same, cell for cell: the
+// summaries hold the same keys and the same sums (see db/Summaries.h).
+//
+// The raw statement is returned as it is when the summaries are not installed, cannot be brought
+// up to date (a database that cannot be written), are switched off (setEnabled(false), or
+// VTX_SUMMARIES=off in the environment), or when the statement is not of the shape given.
+class SummaryPlanner
+{
+public:
+    // The summary a statement reads and how its bill tables are written in it.
+    enum class Source
+    {
+        Bills,   // sm_BillDay: bi_Bill AS BL alone
+        Items,   // sm_ItemDay: bi_Bill AS BL joined with bi_BillItem AS BI
+        Payments // sm_PayDay:  bi_Bill AS BL joined with bi_BillPayment AS BP
+    };
+    // Text replacements, each of which must be found in the statement: the FROM and join of
+    // the bill tables as the statement writes them, with what takes their place.
+    using Replacements = std::vector<std::pair<QString, QString>>;
+
+    // The statement to run: `raw` over the summary of `source` when `fits` and the summaries are
+    // ready, else `raw`. Counts the answer (see answered()).
+    static QString answer(const Connection& connection, bool fits, Source source,
+                          const QString& raw, const Replacements& replacements);
+
+    static bool enabled();
+    static void setEnabled(bool on);
+
+    // How the statements since the last reset were answered: from the summaries, by the raw
+    // statements. For the benchmark's "answered by" column and the tests.
+    struct Answers
+    {
+        int fromSummaries = 0;
+        int raw = 0;
+    };
+    static Answers answered();
+    static void resetAnswered();
+
+    // The rewrite alone (no database): empty when a replacement was not found.
+    static QString rewrite(Source source, const QString& raw, const Replacements& replacements);
+};

@@ -1,0 +1,286 @@
+// The bill summaries and the planner that answers reports from them: fixed-point sums, fresh
+// after every kind of change to a bill, the verify command, and the same figures as the raw
+// statements on the period query over tests/fixtures/period_reports.sql (figures
+// worked out by hand from the bills described at its top) and over ranges of a demo chain.
+#include "core/HostContext.h"
+#include "db/Recordset.h"
+#include "db/StatementLog.h"
+#include "db/Summaries.h"
+#include "framework/HostUi.h"
+#include "query/SummaryPlanner.h"
+#include "reports/periods/frmDepartQuery.h"
+#include "reports/periods/frmMonthReport.h"
+#include "reports/periods/frmPeriodQuery.h"
+#include "screens/ctlQuery.h"
+#include "screens/sheet/Sheet.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+using Criteria = QList<QPair<QString, QString>>;
+
+// Every cell of the grid after a refresh over begin..end with the criteria set by name, one
+// line a row.
+template <class Screen>
+QStringList cells(Screen& screen, const Criteria& criteria, const QString& begin,
+                  const QString& end)
+{
+    screen.applyCriterion("dtpBegin", begin);
+    screen.applyCriterion("dtpEnd", end);
+    for (const auto& [name, value] : criteria)
+        if (!screen.applyCriterion(name, value))
+            return {"cannot set " + name};
+    if (!screen.runRefresh())
+        return {"refresh failed"};
+    QStringList lines;
+    const Sheet* grid = screen.grid();
+    for (int row = 1; row <= grid->maxRows(); ++row) {
+        QStringList line;
+        for (int col = 1; col <= grid->maxCols(); ++col)
+            line << grid->text(row, col);
+        lines << line.join('|');
+    }
+    return lines;
+}
+
+// The period query's figures of 宫保鸡丁 over 2026-03-10, all periods together: quantity,
+// amount, amount after discount.
+QString kungPao(frmPeriodQuery& screen)
+{
+    for (const QString& line : cells(screen, {{"optQuery1", "1"}}, QStringLiteral("2026-03-10"),
+                                     QStringLiteral("2026-03-10")))
+        if (line.startsWith(QLatin1String("1101|")))
+            return line.section('|', -3);
+    return QStringLiteral("none");
+}
+
+QVariant scalar(const Connection& c, const char* sql)
+{
+    auto rs = c.execute(QString::fromUtf8(sql));
+    return rs->atEnd() ? QVariant() : rs->value(0);
+}
+
+} // namespace
+
+class TestSummaries : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        HostUi::setHeadless(true);
+        hostContext().UserID = "admin";
+        hostContext().TrueDataAllowed = false;
+    }
+    void cleanup() { SummaryPlanner::setEnabled(true); }
+
+    // A bill written, changed, reverse-settled, marked deleted and deleted a moment before a
+    // refresh is in it, exactly.
+    void freshAfterEveryChange()
+    {
+        TestDatabase db("period_reports.sql");
+        db.install();
+        const Connection& c = *db.connection();
+        QVERIFY(!Summaries::installed(c));
+        Summaries::install(c);
+        QVERIFY(Summaries::installed(c));
+        QCOMPARE(scalar(c, "SELECT COUNT(*) FROM sm_StaleDay").toInt(), 0);
+
+        frmPeriodQuery screen;
+        screen.ShowMe();
+        SummaryPlanner::resetAnswered();
+        // B1 2 for 76 (6 off), B3 1 for 38, B4 3 for 114; B5 is deleted, B8 another day.
+        QCOMPARE(kungPao(screen), "6.00|228.00|222.00");
+        QCOMPARE(SummaryPlanner::answered().fromSummaries, 1);
+        QCOMPARE(SummaryPlanner::answered().raw, 0);
+
+        db.run("INSERT INTO bi_Bill (BillID, BillDate, BillPeriod, TableName, CheckOutNull, "
+               "IsDeleted, BranchID, BranchName, SumOfConsume) VALUES ('F1', '2026-03-10 "
+               "00:00:00', '午餐', 'A9', 0, 0, '01', '北京店', 80.5);"
+               "INSERT INTO bi_BillItem (BillItemID, BillID, MenuID, MenuName, MenuTypeID, "
+               "MenuTypeName, DepartTypeID, DepartTypeName, DepartID, DepartName, AmountOrder, "
+               "AmountCancel, IsSentMenu, SumOfConsume, SumForDiscount) VALUES ('F1-1', 'F1', "
+               "'1101', '宫保鸡丁', 'T1', '热菜', 'D1', '厨房', 'P1', '热菜间', 2, 0, 0, 80.5, "
+               "0.25);");
+        QCOMPARE(scalar(c, "SELECT COUNT(*) FROM sm_StaleDay").toInt(), 1);
+        QCOMPARE(kungPao(screen), "8.00|308.50|302.25");
+        QCOMPARE(scalar(c, "SELECT COUNT(*) FROM sm_StaleDay").toInt(), 0);
+
+        db.run("UPDATE bi_BillItem SET AmountOrder=3, SumOfConsume=120.75 WHERE "
+               "BillItemID='F1-1'");
+        QCOMPARE(kungPao(screen), "9.00|348.75|342.50");
+
+        // Reverse settlement: the settled lines kept aside, the bill reopened and emptied.
+        db.run("INSERT INTO bi_UnCheckBill (UnCheckBillID, BillID, SumPaid) VALUES ('U1', 'F1', "
+               "120.75);"
+               "INSERT INTO bi_UnCheckBillItem (UnCheckBillID, BillItemID, BillID, MenuID, "
+               "AmountOrder, SumOfConsume) SELECT 'U1', BillItemID, BillID, MenuID, AmountOrder, "
+               "SumOfConsume FROM bi_BillItem WHERE BillID='F1';"
+               "DELETE FROM bi_BillItem WHERE BillID='F1';"
+               "UPDATE bi_Bill SET CheckOutNull=1, SumOfConsume=0 WHERE BillID='F1';");
+        QCOMPARE(kungPao(screen), "6.00|228.00|222.00");
+
+        // Settled again with one portion, then moved to another business day: gone from this one.
+        db.run("INSERT INTO bi_BillItem (BillItemID, BillID, MenuID, MenuName, DepartTypeName, "
+               "MenuTypeName, AmountOrder, AmountCancel, IsSentMenu, SumOfConsume, "
+               "SumForDiscount) VALUES ('F1-2', 'F1', '1101', '宫保鸡丁', '厨房', '热菜', 1, 0, "
+               "0, 40, 0); UPDATE bi_Bill SET CheckOutNull=0 WHERE BillID='F1';");
+        QCOMPARE(kungPao(screen), "7.00|268.00|262.00");
+        db.run("UPDATE bi_Bill SET BillDate='2026-03-09 00:00:00' WHERE BillID='F1'");
+        QCOMPARE(kungPao(screen), "6.00|228.00|222.00");
+        db.run("UPDATE bi_Bill SET BillDate='2026-03-10 00:00:00' WHERE BillID='F1'");
+        QCOMPARE(kungPao(screen), "7.00|268.00|262.00");
+
+        // Deleted: marked, then removed with its lines; B1 marked deleted.
+        db.run("UPDATE bi_Bill SET IsDeleted=1 WHERE BillID='F1'");
+        QCOMPARE(kungPao(screen), "6.00|228.00|222.00");
+        db.run("DELETE FROM bi_BillItem WHERE BillID='F1'; DELETE FROM bi_Bill WHERE BillID='F1';"
+               "UPDATE bi_Bill SET IsDeleted=1 WHERE BillID='B1';");
+        QCOMPARE(kungPao(screen), "4.00|152.00|152.00");
+        QCOMPARE(SummaryPlanner::answered().raw, 0);
+
+        // The same figures from the bills themselves.
+        SummaryPlanner::setEnabled(false);
+        QCOMPARE(kungPao(screen), "4.00|152.00|152.00");
+        QCOMPARE(SummaryPlanner::answered().raw, 1);
+        QVERIFY(Summaries::verify(c).isEmpty());
+    }
+
+    // The verify command finds a summary that no longer matches the bills; a rebuild mends it;
+    // once dropped, the reports read the bills and the tills' writes mark nothing.
+    void verifyRebuildDrop()
+    {
+        TestDatabase db("period_reports.sql");
+        db.install();
+        const Connection& c = *db.connection();
+        Summaries::install(c);
+        QVERIFY(Summaries::verify(c).isEmpty());
+        // 1101 on 2026-03-10 午餐 and 夜宵 (B1, B3) and the deleted B5 (午餐): three rows of
+        // sm_ItemDay, each compared both ways.
+        db.run("UPDATE sm_ItemDay SET SumOfConsume=SumOfConsume+0.01 WHERE MenuID='1101' AND "
+               "BillDate='2026-03-10 00:00:00' AND BillPeriod IN ('午餐', '夜宵') ;"
+               "DELETE FROM sm_PayDay WHERE SubjectID='05'");
+        QCOMPARE(Summaries::verify(c),
+                 QStringList({"sm_ItemDay: 6 rows differ", "sm_PayDay: 1 rows differ"}));
+        Summaries::rebuildAll(c);
+        QVERIFY(Summaries::verify(c).isEmpty());
+
+        Summaries::drop(c);
+        QVERIFY(!Summaries::installed(c));
+        QVERIFY(scalar(c, "SELECT COUNT(*) FROM sqlite_master WHERE name LIKE 'sm\\_%' ESCAPE "
+                          "'\\'")
+                    .toInt() == 0);
+        db.run("UPDATE bi_Bill SET IsDeleted=0 WHERE BillID='B5'");
+        frmPeriodQuery screen;
+        screen.ShowMe();
+        SummaryPlanner::resetAnswered();
+        QCOMPARE(kungPao(screen), "11.00|418.00|412.00");
+        QCOMPARE(SummaryPlanner::answered().fromSummaries, 0);
+        QCOMPARE(SummaryPlanner::answered().raw, 1);
+    }
+
+    // SQL Server's install and drop scripts: each statement whole (a trigger is a batch of its
+    // own), every table and trigger dropped that is created. With VTX_TSQL_TRACE_DIR set they go
+    // to the T-SQL check beside the statements the tests ran.
+    void sqlServerScripts()
+    {
+        const QStringList install = Summaries::installScript(SqlDialect::MsSql);
+        const QStringList drop = Summaries::dropScript(SqlDialect::MsSql);
+        QCOMPARE(install.filter(QRegularExpression("^CREATE TRIGGER")).size(), 3);
+        for (const QString& trigger : install.filter(QRegularExpression("^CREATE TRIGGER"))) {
+            const QString name = trigger.section(' ', 2, 2);
+            QVERIFY2(drop.contains("DROP TRIGGER IF EXISTS " + name), qPrintable(name));
+        }
+        for (const QString& table : install.filter(QRegularExpression("^CREATE TABLE")))
+            QVERIFY(drop.contains("DROP TABLE IF EXISTS " + table.section(' ', 2, 2)));
+        const QString traceDir = qEnvironmentVariable("VTX_TSQL_TRACE_DIR");
+        if (traceDir.isEmpty())
+            return;
+        QString error;
+        auto log = StatementLog::create(traceDir + "/tst_summaries-mssql.jsonl", &error);
+        QVERIFY2(log, qPrintable(error));
+        for (const QString& statement : install + drop)
+            log->write({statement, {}, statement, {}});
+    }
+
+    // Every screen answered from the summaries shows what the raw statements show, cell for
+    // cell, over ranges of a demo chain: a day, a week across a month's end, a month, every
+    // day, with branch, meal period, department type, menu type, gift and deleted choices.
+    void sameFiguresBothWays()
+    {
+        QTemporaryDir dir;
+        const QString file = TestDatabase::writeDemo(
+            dir.path(), {"--branches", "3", "--days", "45", "--bills-per-day", "12", "--seed", "11",
+                         "--last-day", "2026-03-10"});
+        QVERIFY2(!file.isEmpty(), "vtxdemodb is not built");
+        auto connection = Connection::openSqlite(file);
+        hostContext().Connection = connection;
+        hostContext().TrueDataAllowed = true;
+        hostContext().UserGroupID = "G01"; // the demo chain's administrators: every branch
+        const auto restore = qScopeGuard([] {
+            hostContext().Connection.reset();
+            hostContext().TrueDataAllowed = false;
+            hostContext().UserGroupID.clear();
+        });
+        QVERIFY(Summaries::installed(*connection));
+        QVERIFY(Summaries::verify(*connection).isEmpty());
+
+        struct Range
+        {
+            const char* begin;
+            const char* end;
+        };
+        const Range ranges[] = {{"2026-03-10", "2026-03-10"},
+                                {"2026-02-25", "2026-03-03"},
+                                {"2026-02-01", "2026-02-28"},
+                                {"2026-01-01", "2026-03-31"}};
+        const QList<Criteria> choices = {
+            {},
+            {{"cboBranch", "#2"}, {"chkSaving", "1"}},
+            {{"cboIsSentMenu", "#1"}, {"chkUseTrueData", "1"}},
+            {{"cboIsSentMenu", "#2"}, {"cboDepartTypes", "厨房"}, {"cboMenuTypes", "热菜"}},
+        };
+        int compared = 0;
+        const auto bothWays = [&](auto& screen, const Criteria& criteria, const Range& r,
+                                  const QString& what) {
+            SummaryPlanner::setEnabled(false);
+            SummaryPlanner::resetAnswered();
+            const QStringList raw = cells(screen, criteria, r.begin, r.end);
+            SummaryPlanner::setEnabled(true);
+            const QStringList fast = cells(screen, criteria, r.begin, r.end);
+            QVERIFY2(SummaryPlanner::answered().fromSummaries > 0, qPrintable(what));
+            QVERIFY2(raw.size() >= 2, qPrintable(what + ": no rows"));
+            QCOMPARE(fast, raw);
+            ++compared;
+        };
+        for (const Range& r : ranges) {
+            for (const Criteria& choice : choices) {
+                for (int view = 1; view <= 4; ++view) {
+                    frmPeriodQuery screen;
+                    screen.ShowMe();
+                    Criteria criteria = choice;
+                    criteria << qMakePair(QStringLiteral("optQuery%1").arg(view),
+                                          QStringLiteral("1"));
+                    bothWays(screen, criteria, r,
+                             QStringLiteral("period query view %1 from %2").arg(view).arg(r.begin));
+                }
+            }
+            frmMonthReport month;
+            month.ShowMe();
+            bothWays(month, {}, r, QStringLiteral("month report"));
+            frmMonthReport monthBranch;
+            monthBranch.ShowMe();
+            bothWays(monthBranch, {{"cboBranch", "#3"}, {"chkSaving", "1"}}, r,
+                     QStringLiteral("month report of a branch"));
+        }
+        QCOMPARE(compared, 4 * (4 * 4 + 2));
+    }
+};
+
+QTEST_MAIN(TestSummaries)
+#include "tst_summaries.moc"
