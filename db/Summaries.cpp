@@ -377,6 +377,14 @@ QStringList Summaries::fillStatements(bool allDates)
     return s;
 }
 
+QStringList Summaries::columns(const QString& table)
+{
+    for (const Table& t : tables())
+        if (table.compare(QLatin1String(t.name), Qt::CaseInsensitive) == 0)
+            return keyList(t).split(QLatin1Char(','));
+    return {};
+}
+
 bool Summaries::installed(const Connection& connection)
 {
     {

@@ -13,9 +13,9 @@ enum class SqlDialect;
 //   sm_PayDay   the payments per the same and payment subject
 // Each row holds the keys the reports group or filter by, with the same names and values as on
 // bi_Bill and bi_BillItem (the table name reduced to what the top-up condition asks:
-// '会员卡充值', '' or NULL), the number of lines and the sums of the amounts, summed as the reports sum them (SQLite's
-// sum; decimal(18,4) elsewhere), so a sum over the summaries is the sum over the lines to the
-// cent (on SQLite the two may differ in the last bits of a double).
+// '会员卡充值', '' or NULL), the number of lines and the sums of the amounts, summed as the reports
+// sum them (SQLite's sum; decimal(18,4) elsewhere), so a sum over the summaries is the sum over the
+// lines to the cent (on SQLite the two may differ in the last bits of a double).
 //
 // Triggers on bi_Bill, bi_BillItem and bi_BillPayment write the business date of every bill
 // written, changed or deleted into sm_StaleDay; refresh() rebuilds those dates from the bills in
@@ -44,6 +44,10 @@ public:
     // Compares every summary row with the bills, grouped afresh (after a refresh). Returns one
     // line per table that differs ("sm_ItemDay: 3 rows differ"), empty when all agree.
     static QStringList verify(const Connection& connection);
+
+    // The columns of a summary table ("sm_ItemDay"): its keys, then its counts and sums; empty
+    // for another name.
+    static QStringList columns(const QString& table);
 
     // The statements that install the summaries on a dialect, as run by install() (the T-SQL
     // ones go through the T-SQL check).

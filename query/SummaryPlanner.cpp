@@ -74,6 +74,13 @@ QString SummaryPlanner::rewrite(Source source, const QString& raw, const Replace
                           : source == Source::Items ? QStringLiteral("SUM(BL.ItemCount)")
                                                     : QStringLiteral("SUM(BL.PayCount)");
     sql.replace(countAll, count);
+    // A column the summary does not keep (a statement changed since its replacements were
+    // written): the bills answer it.
+    const QStringList columns = Summaries::columns(QLatin1String(tableOf(source)));
+    static const QRegularExpression billColumn(QStringLiteral("\\bBL\\.(\\w+)"));
+    for (auto it = billColumn.globalMatch(sql); it.hasNext();)
+        if (!columns.contains(it.next().captured(1), Qt::CaseInsensitive))
+            return {};
     return sql;
 }
 
