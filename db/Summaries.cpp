@@ -521,13 +521,14 @@ QStringList Summaries::verify(const Connection& connection)
         const QString stored = QStringLiteral("SELECT ") + keyList(t) + QStringLiteral(" FROM ") +
                                QString::fromUtf8(t.name);
         const QString fresh = groupedSelect(t, QString());
-        qint64 count = 0;
-        for (const auto& [a, b] : {std::pair{stored, fresh}, std::pair{fresh, stored}}) {
-            auto rs = connection.execute(QStringLiteral("SELECT COUNT(*) FROM (SELECT * FROM (") +
-                                         a + QStringLiteral(") AS a EXCEPT SELECT * FROM (") + b +
-                                         QStringLiteral(") AS b) AS d"));
-            count += rs->atEnd() ? 0 : rs->value(0).toLongLong();
-        }
+        // Each row of either side that the other lacks (both are unique on their keys).
+        const QString columns = keyList(t);
+        auto rs = connection.execute(QStringLiteral("SELECT COUNT(*) FROM (SELECT ") + columns +
+                                     QStringLiteral(" FROM (SELECT * FROM (") + stored +
+                                     QStringLiteral(") AS a UNION ALL SELECT * FROM (") + fresh +
+                                     QStringLiteral(") AS b) AS u GROUP BY ") + columns +
+                                     QStringLiteral(" HAVING COUNT(*)<>2) AS d"));
+        const qint64 count = rs->atEnd() ? 0 : rs->value(0).toLongLong();
         if (count != 0)
             differences
                 << QStringLiteral("%1: %2 rows differ").arg(QString::fromUtf8(t.name)).arg(count);

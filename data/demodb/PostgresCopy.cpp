@@ -120,8 +120,10 @@ void copyDemoToPostgres(const QString& sqliteFile, const QString& connection,
         pg->executeScript(tables);
         Statement names;
         prepare(source.db,
+                // Not the bill summaries: on PostgreSQL the administrator installs them.
                 QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name NOT "
-                               "LIKE 'sqlite%' ORDER BY name"),
+                               "LIKE 'sqlite%' AND name NOT LIKE 'sm\\_%' ESCAPE '\\' ORDER BY "
+                               "name"),
                 names);
         QStringList sourceTables;
         while (sqlite3_step(names.s) == SQLITE_ROW)

@@ -198,7 +198,9 @@ void tst_Failures::failedStatementsStopTheReport()
         QFile::remove(out);
         const QStringList arguments = QStringList{"--db", c.db, "--user", "admin"} + c.arguments +
                                       Range + QStringList{"--export", out};
-        const Run r = run(arguments);
+        // The reports' own statements over the bills (the damage is in the bills' tables, not
+        // in the summaries that would answer the department shares).
+        const Run r = run(arguments, {{"VTX_SUMMARIES", "off"}});
         QVERIFY2(r.status == 4 && r.err.contains(c.says), qPrintable(describe(arguments, r)));
         QVERIFY2(!QFile::exists(out), qPrintable(describe(arguments, r)));
         // The reason, not the statement: that goes to the statement trace.

@@ -172,9 +172,8 @@ private slots:
 
         Summaries::drop(c);
         QVERIFY(!Summaries::installed(c));
-        QVERIFY(scalar(c, "SELECT COUNT(*) FROM sqlite_master WHERE name LIKE 'sm\\_%' ESCAPE "
-                          "'\\'")
-                    .toInt() == 0);
+        QCOMPARE(scalar(c, "SELECT COUNT(*) FROM sqlite_master WHERE left(name, 3)='sm_'").toInt(),
+                 0);
         db.run("UPDATE bi_Bill SET IsDeleted=0 WHERE BillID='B5'");
         frmPeriodQuery screen;
         screen.ShowMe();
