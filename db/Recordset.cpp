@@ -75,6 +75,7 @@ public:
             throw driverError(error);
         return false;
     }
+    qint64 size() const override { return m_query.size(); }
     QVariant value(int index) const override
     {
         const QVariant v = m_query.value(index);
@@ -294,6 +295,7 @@ public:
         return m_rows.isEmpty() ? QMetaType() : m_rows.first().value(index).metaType();
     }
     bool next() override { return ++m_at < m_rows.size(); }
+    qint64 size() const override { return m_rows.size(); }
     QVariant value(int index) const override { return m_rows.at(m_at).value(index); }
     SqlCell cell(int index) const override
     {

@@ -66,6 +66,8 @@ public:
         virtual bool isNull(int index) const { return cell(index).kind == SqlCell::Null; }
         virtual SqlCell cell(int index) const = 0;
         virtual sqlite3_stmt* statement() const { return nullptr; }
+        // The rows of the whole result when the driver knows them ahead, else -1.
+        virtual qint64 size() const { return -1; }
     };
 
     // Called with the reason before a failure to read a row is thrown (the statement trace).
@@ -82,6 +84,9 @@ public:
 
     bool atEnd() const { return m_atEnd; }
     void moveNext(); // throws SqlError when the database fails mid-result
+    // The rows of the whole result, -1 when the driver does not say (SQLite, ODBC); PostgreSQL
+    // and rows already read know it.
+    qint64 size() const { return m_source->size(); }
 
     int fieldCount() const { return int(m_names.size()); }
     QString fieldName(int index) const { return m_names.value(index); }

@@ -112,6 +112,8 @@ public:
     virtual int fieldCount() const = 0;
     virtual int fieldIndex(const QString& name) const = 0;
     virtual QMetaType fieldType(int index) const = 0;
+    // The records of the result, -1 when it does not say.
+    virtual qint64 size() const { return -1; }
     // The result columns the fill reads (ascending); reading starts here.
     virtual void begin(const std::vector<int>& fields) = 0;
     // Loads the next record's fields into row[field]; false at the end, or when the fill was
@@ -129,6 +131,7 @@ public:
     int fieldCount() const override { return m_rs.fieldCount(); }
     int fieldIndex(const QString& name) const override { return m_rs.fieldIndex(name); }
     QMetaType fieldType(int index) const override { return m_rs.fieldType(index); }
+    qint64 size() const override { return m_rs.size(); }
     void begin(const std::vector<int>& fields) override { m_fields = fields; }
     bool next(QueryValue* row) override
     {
@@ -327,6 +330,8 @@ bool QueryFill::fill(RowBatchReader& reader, Sheet& sheet)
     m_stop = false;
     m_stopped = false;
     m_records = 0;
+    m_rowsWritten = 0;
+    m_total = -1; // a statement stepped forward does not know its rows ahead
     // The first record may take a while (an ordered result is sorted first).
     report(0);
     while (!reader.waitForHeader(50)) {
@@ -346,11 +351,11 @@ bool QueryFill::fill(RowBatchReader& reader, Sheet& sheet)
         m_stopped = true;
         return true;
     }
-    int lastPercent = 0;
-    BatchSource source(reader, m_stop, [&] { report(lastPercent); });
-    m_lastPercent = &lastPercent;
+    qint64 readSoFar = 0;
+    BatchSource source(reader, m_stop, [&] { report(readSoFar); });
+    m_readSoFar = &readSoFar;
     const bool ok = fill(source, sheet);
-    m_lastPercent = nullptr;
+    m_readSoFar = nullptr;
     return ok;
 }
 
@@ -364,6 +369,8 @@ bool QueryFill::fill(Source& rs, Sheet& sheet)
     m_error.clear();
     m_stopped = false;
     m_records = 0;
+    m_rowsWritten = 0;
+    m_total = rs.size();
     m_subtotalRows.clear();
     m_totalRow = 0;
     sheet.setMaxRows(0);
@@ -400,6 +407,12 @@ bool QueryFill::fill(Source& rs, Sheet& sheet)
                 readsOther = true;
         leaf.sumsInGroup = keyed && leaf.kind != TextKind && (c.value6() == 1 || readsOther);
     }
+    // Rows show while they come: whole-number columns show no decimals from the start (the end
+    // of the fill settles them by the values read).
+    for (size_t i = 0; i < leaves.size(); ++i)
+        if (leaves[i].kind != TextKind)
+            sheet.setColumnDecimals(
+                int(i) + 1, leaves[i].kind == PercentKind || leaves[i].integerField ? 0 : 2);
     // Columns with the same condition (the zero-settlement condition on every amount) share
     // one evaluation per record.
     std::vector<const QueryExpression*> conditions;
@@ -634,12 +647,10 @@ bool QueryFill::fill(Source& rs, Sheet& sheet)
             }
             gather();
             if ((++records & 1023) == 0 && m_progress) {
-                // The percentage approaches 99 as records come (a forward-only total is
-                // unknown).
-                const int percent = int(99.0 * double(records) / double(records + 50000));
-                if (m_lastPercent)
-                    *m_lastPercent = percent;
-                m_progress(percent, 100);
+                if (m_readSoFar)
+                    *m_readSoFar = records;
+                m_rowsWritten = gridRows; // the row being gathered is not written yet
+                m_progress(records, m_total);
             }
         }
         if (gathering)
@@ -655,14 +666,16 @@ bool QueryFill::fill(Source& rs, Sheet& sheet)
     if (anyRow)
         for (size_t i = levels.size(); i-- > 0;)
             writeSubtotal(levels[i]);
-    // A grid that totals no column has no totals row.
+    // A grid that totals no column has no totals row; a stopped fill's is partial.
     if (std::any_of(leaves.begin(), leaves.end(), [](const Leaf& l) { return l.summed; })) {
         m_totalRow = newRow();
         writeSums(m_totalRow, totals, totalHas);
+        const bool partial = m_stopped && !m_texts.partialTotal.isEmpty();
         if (!leaves[0].summed)
-            sheet.setText(m_totalRow, 1, m_texts.total);
+            sheet.setText(m_totalRow, 1, partial ? m_texts.partialTotal : m_texts.total);
     }
     sheet.setMaxRows(gridRows);
+    m_rowsWritten = gridRows;
 
     QFont bold = sheet.defaultFont();
     bold.setBold(true);
@@ -673,6 +686,11 @@ bool QueryFill::fill(Source& rs, Sheet& sheet)
         sheet.setRowStyle(r, subtotalStyle);
     CellStyle totalStyle;
     totalStyle.font = bold;
+    if (m_stopped) {
+        totalStyle.font->setBold(false);
+        totalStyle.font->setItalic(true);
+        totalStyle.foreColor = QColor(0xB0, 0x00, 0x00);
+    }
     if (m_totalRow > 0)
         sheet.setRowStyle(m_totalRow, totalStyle);
     for (size_t i = 0; i < leaves.size(); ++i) {
@@ -682,6 +700,7 @@ bool QueryFill::fill(Source& rs, Sheet& sheet)
         const bool whole = l.allWhole && (l.kind == PercentKind || l.integerField);
         sheet.setColumnDecimals(int(i) + 1, whole ? 0 : 2);
     }
-    report(100);
+    m_total = records;
+    report(records);
     return true;
 }

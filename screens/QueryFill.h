@@ -44,7 +44,9 @@ class Sheet;
 // the group's text, the label "<group caption><subtotal label>" goes into column 2 when that is
 // a text column (else after the text in column 1), and totalled columns show their group sums.
 // The last row is always the totals row: the totals label in column 1 and the sum of every
-// totalled column.
+// totalled column. A stopped fill ends in a partial totals row instead: the sums of the rows read
+// under the partial label, in italics and dark red rather than bold, so that it cannot pass for
+// the totals of the whole result.
 //
 // Every row written has a role (rowRole): callers tell data, subtotal and totals rows apart by
 // it, never by a row's text.
@@ -69,11 +71,14 @@ public:
         QString badKeyField;   // %1 the field
         QString badGroupField; // %1 the field
         QString overflow;      // %1 the caption of a column whose amounts leave Money's range
+        QString partialTotal;  // column 1 of the totals row of a stopped fill (else `total`)
     };
 
-    // Called with (current, 100): 0 when the first record is read, a percentage approaching 99
-    // every 1024 records (the total is unknown, so it may repeat), 100 when the grid is full.
-    using Progress = std::function<void(int current, int total)>;
+    // Called with the records read so far and their total, -1 while it is unknown (a
+    // forward-only result that does not count its rows): (0, total) before the first record
+    // and, on a reader, again while no batch is ready; every 1024 records; (n, n) when the grid
+    // is full. Between calls the grid's first rowsWritten() rows are complete.
+    using Progress = std::function<void(qint64 records, qint64 total)>;
 
     // The grid columns of a definition list: every column that is not header-only, sub-columns
     // in place of their header.
@@ -109,6 +114,9 @@ public:
     bool stopped() const { return m_stopped; }
     // The records read by the last fill.
     qint64 records() const { return m_records; }
+    // The grid rows written so far, each complete (during a fill, from its Progress callback,
+    // to show them as they come; after it, every row).
+    int rowsWritten() const { return m_rowsWritten; }
 
     // The role of a grid row (1-based) written by the last fill.
     RowRole rowRole(int row) const;
@@ -131,7 +139,9 @@ private:
     std::atomic<bool> m_stop{false};
     bool m_stopped = false;
     qint64 m_records = 0;
-    int* m_lastPercent = nullptr; // the reader fill's last percentage, reported while waiting
+    qint64 m_total = -1;           // the records of the result, when it says
+    qint64* m_readSoFar = nullptr; // the reader fill's count, reported while waiting
+    int m_rowsWritten = 0;
 
     // A width of -1 with a plain number in the condition slot (a definition some screens make
     // for their first text column, "1100" or "1600"): the number is the column's width in twips
@@ -139,9 +149,9 @@ private:
     static bool conditionIsWidth(const QueryColumn& column, int* width);
     bool fail(Sheet& sheet, const QString& message);
     bool fill(Source& source, Sheet& sheet);
-    void report(int current)
+    void report(qint64 records)
     {
         if (m_progress)
-            m_progress(current, 100);
+            m_progress(records, m_total);
     }
 };

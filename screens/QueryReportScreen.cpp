@@ -30,7 +30,9 @@ QueryReportScreen::QueryReportScreen(const ScreenSpec& spec, QWidget* parent)
         m_views->addWidget(control);
         m_controls << control;
         m_refreshed << false;
+        m_stopped << false;
         connect(control, &ctlQuery::Progress, this, &QueryReportScreen::setProgress);
+        connect(control, &ctlQuery::RowsRead, this, &QueryReportScreen::setRowsRead);
         connect(control, &ctlQuery::GridDblClick, this, [this] {
             try {
                 runWithScreenDisabled([this] { cmdOpen(); });
@@ -71,6 +73,11 @@ Sheet* QueryReportScreen::grid() const
 }
 
 QString QueryReportScreen::gridCaption() const
+{
+    return shownTitle(queryControl()->Title());
+}
+
+QString QueryReportScreen::gridTitle() const
 {
     return queryControl()->Title();
 }
@@ -122,6 +129,7 @@ void QueryReportScreen::showView(int view)
     if (view < 0 || view >= m_controls.size())
         return;
     m_views->setCurrentIndex(view);
+    setPartial(m_stopped.value(view));
     updatePrintKey();
 }
 
@@ -217,6 +225,8 @@ void QueryReportScreen::cmdQuery1()
     if (viewSpec(v).ownCells) {
         QString failure;
         const int totalRow = writeCells(v, control->Grid(), &failure); // throws when refused
+        m_stopped[v] = false;
+        setPartial(false);
         control->cellsWritten(totalRow);
         m_refreshed[v] = true;
         updatePrintKey();
@@ -226,6 +236,8 @@ void QueryReportScreen::cmdQuery1()
         return;
     }
     const QString sql = viewSql(v); // throws when refused
+    m_stopped[v] = false;
+    setPartial(false);
     control->SetConnection(hostContext().connection());
     control->SetSQL(sql);
     control->ClearParameters();
@@ -233,11 +245,15 @@ void QueryReportScreen::cmdQuery1()
     for (int i = 0; i < parameters.size(); ++i)
         control->SetParameter(i + 1, parameters.at(i));
     const bool ok = control->ApplyQuery(false, true, false);
-    m_refreshed[v] = ok || control->wasStopped(); // a stopped load keeps the rows read
+    // A stopped load keeps the rows read: marked partial, with the view's rules applied to them.
+    m_stopped[v] = control->wasStopped();
+    m_refreshed[v] = ok || m_stopped[v];
+    setPartial(m_stopped[v]);
     updatePrintKey();
+    if (ok || m_stopped[v])
+        afterQuery(v, control->Grid());
     if (!ok)
         throw std::runtime_error(control->lastError().toStdString());
-    afterQuery(v, control->Grid());
 }
 
 void QueryReportScreen::cmdOpen()

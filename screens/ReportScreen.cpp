@@ -19,6 +19,7 @@
 #include <QDateEdit>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -362,7 +363,19 @@ QList<QPair<QDate, QDate>> ReportScreen::rangesToCheck() const
 
 void ReportScreen::preparePrint(Sheet* sheet) const
 {
-    sheet->printSettings().header = printHeader();
+    QString header = printHeader();
+    if (m_partial) {
+        // The partial mark goes after the title, or on a line of its own when the header does
+        // not carry the title as it is.
+        const QString title = gridTitle();
+        const qsizetype at = title.isEmpty() ? -1 : header.indexOf(title);
+        if (at >= 0)
+            header.insert(at + title.size(), Msg(QStringLiteral("Msg_Report_Partial")));
+        else
+            header += QStringLiteral("/f2/c") +
+                      Msg(QStringLiteral("Msg_Report_Partial")).trimmed() + QStringLiteral("/n");
+    }
+    sheet->printSettings().header = header;
     sheet->printSettings().footer = PrintFooter();
 }
 
@@ -488,6 +501,43 @@ void ReportScreen::setProgress(int current, int total)
         return; // a progress event with no total changes nothing
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(int(qint64(current) * 100 / total));
+}
+
+void ReportScreen::setRowsRead(qint64 records, qint64 total)
+{
+    if (!m_running)
+        return;
+    const QLocale locale(QLocale::English); // digits grouped by commas in every language
+    QString text = Msg(QStringLiteral("Msg_Report_Loading")) + QLatin1Char(' ');
+    if (total >= 0) {
+        text += Msg(QStringLiteral("Msg_Report_RowsOf"))
+                    .arg(locale.toString(records), locale.toString(total));
+        ProgressBar1->setRange(0, 100);
+        ProgressBar1->setValue(total > 0 ? int(std::min(records, total) * 100 / total) : 100);
+    } else {
+        text += Msg(QStringLiteral("Msg_Report_Rows")).arg(locale.toString(records));
+        ProgressBar1->setRange(0, 0); // how much is left is not known: it shows work going on
+    }
+    setStatusText(text);
+}
+
+QString ReportScreen::shownTitle(const QString& title) const
+{
+    return m_partial ? title + Msg(QStringLiteral("Msg_Report_Partial")) : title;
+}
+
+void ReportScreen::setPartial(bool partial)
+{
+    m_partial = partial;
+    // The mark is taken off and put back, so captions set meanwhile (a view's title) keep it right.
+    const QString mark = Msg(QStringLiteral("Msg_Report_Partial"));
+    auto marked = [&](QString text) {
+        if (text.endsWith(mark))
+            text.chop(mark.size());
+        return partial ? text + mark : text;
+    };
+    setWindowTitle(marked(windowTitle()));
+    lblBar->setText(marked(lblBar->text()));
 }
 
 bool ReportScreen::exportGrid(const QString& path)

@@ -60,7 +60,9 @@ public:
 
     // The grid shown (`mSpread1`), null before it exists.
     Sheet* grid() const override { return nullptr; }
-    QString gridCaption() const override { return title(); }
+    QString gridCaption() const override { return shownTitle(title()); }
+    // The title of the grid shown, as its print header carries it.
+    virtual QString gridTitle() const { return title(); }
     // The screen's section of the language file, derived from its description.
     const LanguageSection* languageTexts() const;
     // One of the screen's own texts (its description's `texts`, "Default" attribute).
@@ -144,6 +146,15 @@ protected:
     void setStatusText(const QString& text);
     void setLastError(const QString& error) { m_lastError = error; }
     void setProgress(int current, int total);
+    // Records read so far by a load, of `total` when that is known (else -1): the status line
+    // counts them and the progress bar shows the true fraction, or only that work goes on.
+    void setRowsRead(qint64 records, qint64 total);
+    // Marks the report shown as partial (a stopped load) in the window caption and the title
+    // strip, or as whole again.
+    void setPartial(bool partial);
+    bool isPartial() const { return m_partial; }
+    // `title` with the partial mark while the report shown is partial.
+    QString shownTitle(const QString& title) const;
     void runWithScreenDisabled(const std::function<void()>& work);
     int twipsX(int twips) const;
     int twipsY(int twips) const;
@@ -191,5 +202,6 @@ private:
     bool m_loaded = false;
     bool m_running = false;
     bool m_closeWhenIdle = false; // closed while running: unloads when the refresh is over
+    bool m_partial = false;
     int m_lastProgressWidth = -1;
 };

@@ -19,6 +19,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // The control's own texts: the labels of its subtotal and totals rows and its messages.
@@ -26,6 +28,7 @@ const LanguageSection
     kTexts("ctlQuery", {
                            {"lblSubtotal", "Caption", "小计"},
                            {"lblTotal", "Caption", "合计"},
+                           {"lblPartialTotal", "Caption", "部分合计"},
                            {"Msg_NoConnection", "Default", "查询失败：没有数据库连接"},
                            {"Msg_QueryFailed", "Default", "查询失败：%1"},
                            {"Msg_Overflow", "Default",
@@ -213,7 +216,8 @@ QueryFill::Texts ctlQuery::fillTexts()
             message("Msg_BadCondition"),
             message("Msg_BadKeyField"),
             message("Msg_BadGroupField"),
-            message("Msg_Overflow")};
+            message("Msg_Overflow"),
+            kTexts.text(QStringLiteral("lblPartialTotal"))};
 }
 
 QueryFill::RowRole ctlQuery::rowRole(int row) const
@@ -247,8 +251,9 @@ bool ctlQuery::runQuery()
     m_fill.reset();
     m_ownTotalRow = 0;
 
-    // Empty the grid on screen before the records come.
+    // Empty the grid on screen before the records come; they show as they are read.
     m_sheet->setMaxRows(0);
+    m_sheet->setReDraw(true); // the views drop what they showed
     m_sheet->setReDraw(false);
 
     if (!m_connection)
@@ -273,19 +278,28 @@ bool ctlQuery::runQuery()
     fill->setKeyFields(m_keyFields);
     fill->setKeyLevel(m_keyLevel);
     fill->setGroups(&m_groups);
-    // The signal on each new percentage; pending window events every tenth of a second.
-    int lastPercent = -1;
+    // When the load starts (Esc or closing the window already stops it), then every tenth of a
+    // second: the rows written so far shown, the records read so far (and the true percentage
+    // when the result says how many it holds), pending window events run.
+    qint64 lastRecords = -1;
     QElapsedTimer sinceEvents;
     sinceEvents.start();
-    fill->setProgress([&](int current, int total) {
-        if (current != lastPercent) {
-            lastPercent = current;
-            emit Progress(current, total);
+    QueryFill* filling = fill.get();
+    fill->setProgress([&](qint64 records, qint64 total) {
+        const bool starting = lastRecords < 0;
+        if (!starting && sinceEvents.elapsed() < 100)
+            return;
+        if (starting)
+            emit Progress(0, 100);
+        if (records != lastRecords) {
+            lastRecords = records;
+            m_sheet->showRows(filling->rowsWritten()); // shown before they are counted
+            emit RowsRead(records, total);
+            if (total > 0 && !starting)
+                emit Progress(int(std::min(records, total) * 100 / total), 100);
         }
-        if (current < total && sinceEvents.elapsed() >= 100) {
-            QCoreApplication::processEvents();
-            sinceEvents.restart();
-        }
+        QCoreApplication::processEvents();
+        sinceEvents.restart();
     });
     // Esc in this window, or closing it, stops the load (eventFilter).
     m_loading = fill.get();
@@ -301,12 +315,13 @@ bool ctlQuery::runQuery()
     m_fill = std::move(fill);
     fitColumnWidths();
     m_sheet->setReDraw(true);
+    emit RowsRead(records, m_stopped ? -1 : records);
     if (m_stopped) {
+        // The screen's status line says so (once); the grid ends in a partial totals row.
         m_lastError = message("Msg_Stopped").arg(records);
-        m_status->setText(m_lastError);
-        m_status->show();
         return false;
     }
+    emit Progress(100, 100);
     return true;
 }
 

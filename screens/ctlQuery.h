@@ -22,14 +22,16 @@ class SheetView;
 //
 // ApplyQuery(true, false) lays out the empty grid from the column definitions and widens the
 // columns until their captions fit; ApplyQuery(false, true) runs the SQL and fills the grid,
-// with the control's own labels "小计" and "合计", raising Progress while records load and
-// letting pending window events run every tenth of a second; the columns are then widened until
-// their figures fit.
+// with the control's own labels "小计" and "合计"; the columns are then widened until their
+// figures fit. While records load, every tenth of a second: RowsRead says how many were read
+// (and of how many, when the result says), Progress the true percentage when it is known, the
+// rows written so far show in the grid, and pending window events run.
 //
 // Reading: on an SQLite file the statement is stepped on a thread of its own (RowBatchReader)
 // while the grid fills here from its batches; Esc in the control's window, or closing the
-// window, stops a load: the grid keeps the rows read, with their totals row, and the message
-// under it (and lastError) says how many records it holds.
+// window, stops a load: the grid keeps the rows read, ending in a partial totals row ("部分合计",
+// italic, not the bold totals of a whole result), and lastError says how many records it holds
+// (the screen's status line shows it).
 //
 // Failures: ApplyQuery returns false (it never throws) when the SQL fails or a field spec,
 // condition, key field or group field names a column the result does not have, or reading the
@@ -100,8 +102,12 @@ public:
     IQueryItem* queryItem(int index) override;
 
 signals:
-    // Raised while records load: current of total (a percentage; ends at 100 of 100).
+    // Raised while records load: current of total, a percentage: 0 when the load starts, the
+    // true percentage while records come when the result says how many it holds, 100 when the
+    // grid is full.
     void Progress(int current, int total);
+    // Records read so far, of `total` (-1 while that is not known: a forward-only result).
+    void RowsRead(qint64 records, qint64 total);
     // A grid cell was double-clicked (1-based).
     void GridDblClick(int row, int col);
 

@@ -951,6 +951,11 @@ void Sheet::setReDraw(bool on)
     }
 }
 
+void Sheet::showRows(int rows)
+{
+    emit rowsShown(std::clamp(rows, 0, d->rows));
+}
+
 bool Sheet::gridLines() const
 {
     return d->gridLines;

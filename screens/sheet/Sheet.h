@@ -168,6 +168,9 @@ public:
     // -- grid state the screens set -----------------------------------------------------------
     bool reDraw() const;
     void setReDraw(bool on);
+    // While redraw is off, a streaming fill shows its first `rows` rows, each complete, as rows
+    // added below those shown (views scroll on undisturbed); the rest waits for redraw.
+    void showRows(int rows);
     bool gridLines() const;
     void setGridLines(bool on);
     bool locked() const; // read-only for the user (every report grid is)
@@ -201,6 +204,8 @@ signals:
     void structureChanged();
     // Cells of the block changed.
     void cellsChanged(const CellBlock& block);
+    // The first `rows` rows may be shown (showRows).
+    void rowsShown(int rows);
     // setSelection / setActiveCell were called.
     void selectionChanged(const CellBlock& block);
     void activeCellChanged(int row, int col);

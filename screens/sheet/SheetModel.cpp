@@ -10,6 +10,7 @@ SheetModel::SheetModel(Sheet* sheet, QObject* parent) : QAbstractTableModel(pare
         m_cols = m_sheet->maxCols();
         connect(m_sheet, &Sheet::structureChanged, this, &SheetModel::reset);
         connect(m_sheet, &Sheet::cellsChanged, this, &SheetModel::cellsChanged);
+        connect(m_sheet, &Sheet::rowsShown, this, &SheetModel::rowsShown);
         connect(m_sheet, &QObject::destroyed, this, &SheetModel::reset);
     }
 }
@@ -20,6 +21,22 @@ void SheetModel::reset()
     m_rows = m_sheet ? m_sheet->maxRows() : 0;
     m_cols = m_sheet ? m_sheet->maxCols() : 0;
     endResetModel();
+}
+
+void SheetModel::rowsShown(int rows)
+{
+    if (rows < m_rows || (m_sheet && m_sheet->maxCols() != m_cols)) {
+        beginResetModel(); // not rows added below those shown
+        m_rows = rows;
+        m_cols = m_sheet ? m_sheet->maxCols() : 0;
+        endResetModel();
+        return;
+    }
+    if (rows == m_rows)
+        return;
+    beginInsertRows(QModelIndex(), m_rows, rows - 1);
+    m_rows = rows;
+    endInsertRows();
 }
 
 void SheetModel::cellsChanged(const CellBlock& block)

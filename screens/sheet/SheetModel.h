@@ -34,4 +34,5 @@ private:
     int m_rows = 0, m_cols = 0; // as of the last reset
     void reset();
     void cellsChanged(const CellBlock& block);
+    void rowsShown(int rows);
 };

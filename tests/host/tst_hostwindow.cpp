@@ -328,8 +328,8 @@ void tst_HostWindow::closedScreenUnloadsAndReopensFresh()
 }
 
 // F1 opens the screen's help (as the toolbar's "Help" does) with the screen's caption; the
-// full-screen viewer takes the keyboard; a reversed date range on the BOM report, which gives
-// the end date the focus, moves it there.
+// full-screen viewer takes the keyboard; a reversed date range on the BOM report and on the
+// member operation log, which give the end date the focus, moves it there.
 void tst_HostWindow::helpKeyAndRefusedRangeFocus()
 {
     QWidget* screen = nullptr;
@@ -353,17 +353,22 @@ void tst_HostWindow::helpKeyAndRefusedRangeFocus()
     QTRY_VERIFY(!viewer->isVisible());
     QVERIFY(screen->isVisible());
 
-    screen = screenOf("DoBomReport");
-    auto* begin = screen->findChild<QDateEdit*>("dtpBegin");
-    auto* end = screen->findChild<QDateEdit*>("dtpEnd");
-    begin->setDate(QDate(2026, 3, 10));
-    end->setDate(QDate(2026, 3, 9));
-    begin->setFocus();
-    QTest::keyClick(screen, Qt::Key_Return);
-    QTRY_COMPARE(watcher.seen.size(), 3);
-    QCOMPARE(watcher.seen.last().text, QStringLiteral("结束日期不能小于开始日期，请调整时间段！"));
-    // The end date is where the keyboard goes in the screen's window.
-    QCOMPARE(m_window->focusWidget(), end);
+    int refusals = 2;
+    for (const char* action : {"DoBomReport", "DoMemberSummary"}) {
+        screen = screenOf(action);
+        auto* begin = screen->findChild<QDateEdit*>("dtpBegin");
+        auto* end = screen->findChild<QDateEdit*>("dtpEnd");
+        begin->setDate(QDate(2026, 3, 10));
+        end->setDate(QDate(2026, 3, 9));
+        begin->setFocus();
+        QTest::keyClick(screen, Qt::Key_Return);
+        ++refusals;
+        QTRY_COMPARE(watcher.seen.size(), refusals);
+        QCOMPARE(watcher.seen.last().text,
+                 QStringLiteral("结束日期不能小于开始日期，请调整时间段！"));
+        // The end date is where the keyboard goes in the screen's window.
+        QCOMPARE(m_window->focusWidget(), end);
+    }
 }
 
 QTEST_MAIN(tst_HostWindow)

@@ -9,6 +9,8 @@
 #include "screens/sheet/SheetView.h"
 #include "tests/support/TestDatabase.h"
 
+#include <QLabel>
+#include <QProgressBar>
 #include <QTest>
 
 namespace {
@@ -175,6 +177,76 @@ private slots:
             QCOMPARE(info->billId(), QString("Q2"));
             delete info;
         }
+    }
+
+    // A load stopped part way (Esc, here stopLoad from the rows-read report) keeps the rows read:
+    // the status line says so once, caption and print header say the report is partial, the grid
+    // ends in a partial totals row over the rows read, and bills settled twice among them are
+    // red. While it loads the status line counts the records read and the bar shows only that
+    // work goes on (the total is not known). The next whole load is a whole report again.
+    void stoppedLoadIsMarkedPartial()
+    {
+        TestDatabase db("bill_query.sql");
+        // 400,000 more bills that day, 1.00 paid each; every seventh settled twice.
+        db.run("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400000) "
+               "INSERT INTO bi_Bill (BillID, BillDate, SumOfConsume, SumToPay, SumPaid, SumInCash, "
+               "PrintCount, CheckOutNull, IsDeleted) SELECT printf('X%06d', i), "
+               "'2026-03-10 10:00:00', 1, 1, 1, 1, CASE WHEN i % 7 = 0 THEN 2 ELSE 1 END, 0, 0 "
+               "FROM n");
+        db.install();
+        frmBillQuery screen;
+        screen.ShowMe();
+        screen.applyCriterion("dtpBegin", "2026-03-10");
+        screen.applyCriterion("dtpEnd", "2026-03-10");
+        ctlQuery* control = screen.queryControl();
+        auto* status = screen.findChild<QLabel*>("StatusBar1_Panel1");
+        auto* bar = screen.findChild<QProgressBar*>("ProgressBar1");
+        QString whileLoading;
+        bool busy = false;
+        int shownWhileLoading = 0;
+        bool stop = true;
+        connect(control, &ctlQuery::RowsRead, control, [&](qint64 records, qint64 total) {
+            if (records == 0 || !stop || !whileLoading.isEmpty())
+                return;
+            QCOMPARE(total, -1);
+            whileLoading = status->text();
+            busy = bar->maximum() == 0;
+            shownWhileLoading = control->View()->model()->rowCount();
+            control->stopLoad();
+        });
+        QVERIFY(!screen.runRefresh());
+        QVERIFY(whileLoading.startsWith("正在生成报表... 已读取 "));
+        QVERIFY(whileLoading.endsWith(" 笔记录"));
+        QVERIFY(busy);
+        QVERIFY(shownWhileLoading > 0); // rows show while they come
+
+        Sheet* grid = control->Grid();
+        const int total = grid->maxRows();
+        const int rows = total - 1;
+        QVERIFY2(rows >= 1024 && rows < 400004, qPrintable(QString::number(rows)));
+        QCOMPARE(status->text(), QString("已停止：表格中是停止前读到的 %1 笔记录").arg(rows));
+        QVERIFY(control->findChild<QLabel*>("lblStatus")->isHidden()); // said once
+        QCOMPARE(screen.windowTitle(), QString("历史账单查询（已停止，不完整）"));
+        QCOMPARE(grid->text(total, BillID), QString("部分合计"));
+        QVERIFY(grid->effectiveStyle(total, BillID).font->italic());
+        QVERIFY(!grid->effectiveStyle(total, BillID).font->bold());
+        // Q1, Q2, Q3, Q7 (798.00 paid), then the new bills in order, 1.00 each.
+        QCOMPARE(grid->text(rows, BillID), QString("X%1").arg(rows - 4, 6, 10, QChar('0')));
+        QCOMPARE(grid->value(total, Paid).toDouble(), 798.0 + (rows - 4));
+        // Q2 and X000007 (row 11) were settled twice, X000008 once.
+        QCOMPARE(grid->effectiveStyle(2, BillID).foreColor, QColor(255, 0, 0));
+        QCOMPARE(grid->effectiveStyle(11, BillID).foreColor, QColor(255, 0, 0));
+        QVERIFY(grid->effectiveStyle(12, BillID).foreColor != QColor(255, 0, 0));
+        QVERIFY(screen.exportGrid(QDir::temp().filePath("partial-bills.txt")));
+        QVERIFY(grid->printSettings().header.contains("/f1/c历史账单查询（已停止，不完整）/n"));
+
+        stop = false;
+        QVERIFY(screen.runRefresh());
+        QCOMPARE(grid->maxRows(), 400005); // Q1, Q2, Q3, Q7, the new bills and the totals
+        QCOMPARE(screen.windowTitle(), QString("历史账单查询"));
+        QCOMPARE(grid->text(400005, BillID), QString("合计"));
+        QVERIFY(grid->effectiveStyle(400005, BillID).font->bold());
+        QCOMPARE(status->text(), QString("报表已经生成。"));
     }
 
     void sortedDescendingBySumPaid()
