@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -318,7 +319,7 @@ bool ctlQuery::runQuery()
     emit RowsRead(records, m_stopped ? -1 : records);
     if (m_stopped) {
         // The screen's status line says so (once); the grid ends in a partial totals row.
-        m_lastError = message("Msg_Stopped").arg(records);
+        m_lastError = message("Msg_Stopped").arg(QLocale(QLocale::English).toString(records));
         return false;
     }
     emit Progress(100, 100);

@@ -10,6 +10,7 @@
 #include "tests/support/TestDatabase.h"
 
 #include <QLabel>
+#include <QLocale>
 #include <QProgressBar>
 #include <QTest>
 
@@ -224,7 +225,8 @@ private slots:
         const int total = grid->maxRows();
         const int rows = total - 1;
         QVERIFY2(rows >= 1024 && rows < 400004, qPrintable(QString::number(rows)));
-        QCOMPARE(status->text(), QString("已停止：表格中是停止前读到的 %1 笔记录").arg(rows));
+        QCOMPARE(status->text(), QString("已停止：表格中是停止前读到的 %1 笔记录")
+                                     .arg(QLocale(QLocale::English).toString(rows)));
         QVERIFY(control->findChild<QLabel*>("lblStatus")->isHidden()); // said once
         QCOMPARE(screen.windowTitle(), QString("历史账单查询（已停止，不完整）"));
         QCOMPARE(grid->text(total, BillID), QString("部分合计"));

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLocale>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -204,7 +205,8 @@ private slots:
             QVERIFY(g.effectiveStyle(rows + 1, 1).font->italic());
             QVERIFY(!g.effectiveStyle(rows + 1, 1).font->bold());
             QCOMPARE(g.text(rows, 1), QString("X%1").arg(rows - 4, 6, 10, QChar('0')));
-            QCOMPARE(q->lastError(), QString("已停止：表格中是停止前读到的 %1 笔记录").arg(rows));
+            QCOMPARE(q->lastError(), QString("已停止：表格中是停止前读到的 %1 笔记录")
+                                         .arg(QLocale(QLocale::English).toString(rows)));
             QVERIFY(q->findChild<QLabel*>("lblStatus")->isHidden());
             window.show();
         }
