@@ -120,7 +120,7 @@ void appendInList(QString& sql, const QString& column, const QStringList& values
 
 QString quoted(const QVariant& value)
 {
-    return QLatin1Char('\'') + sqlQuote(value.toString()) + QLatin1Char('\'');
+    return sqlLiteral(value.toString());
 }
 
 } // namespace
@@ -245,24 +245,4 @@ std::optional<QStringList> PrivilegedBranchNames()
 void AppendBranchNameFilter(QString& sql, const QString& column)
 {
     sql += BranchIdFilter(PrivilegedBranchNames(), column);
-}
-
-QString BranchChoiceFilter(const BranchChoice& choice, const QString& idColumn,
-                           const QString& nameColumn)
-{
-    QString sql;
-    switch (choice.kind) {
-    case BranchChoice::All:
-        sql = BranchIdFilter(choice.privileged, idColumn);
-        break;
-    case BranchChoice::Several:
-        sql = QStringLiteral(" and ") + idColumn + QStringLiteral(" in (") + choice.ids +
-              QStringLiteral(") ");
-        break;
-    case BranchChoice::One:
-        sql = QStringLiteral(" and ") + nameColumn + QStringLiteral("='") + sqlQuote(choice.name) +
-              QStringLiteral("' ") + BranchIdFilter(choice.privileged, idColumn);
-        break;
-    }
-    return sql;
 }

@@ -65,32 +65,3 @@ bool BillOfHiddenBranch(const QString& billId);
 void AppendBranchFilter(QString& sql, const QString& column);
 // The same with the names of the branches the user may see (for tables keyed by branch name).
 void AppendBranchNameFilter(QString& sql, const QString& column);
-
-// What a report's branch combo chose, as a plain value for the SQL builders.
-struct BranchChoice
-{
-    enum Kind
-    {
-        All,     // item 0 "(全部)": the branches the user may see
-        Several, // item 1 "(部分)": the branches ticked in the picker
-        One      // item 2 and later: one branch, by name
-    };
-    Kind kind = All;
-    QString ids;   // Several: the ticked ids, each quoted, joined by ","
-    QString names; // Several: the ticked names, each quoted, joined by ","
-    QString name;  // One: the branch name as listed
-    // The user's branches when the choice was made: PrivilegedBranchIds() and
-    // PrivilegedBranchNames() (nullopt: rpt_pv_Branch grants everything).
-    std::optional<QStringList> privileged;
-    std::optional<QStringList> privilegedNames;
-};
-
-// The condition for a branch choice, as every report screen appends it:
-//   All:      the privilege filter on idColumn (AppendBranchFilter)
-//   Several:  " and <idColumn> in (<ids>) "
-//   One:      " and <nameColumn>='<name>' " followed by AppendBranchFilter(idColumn), so a name
-//             that is not one of the user's branches gives no rows rather than another
-//             branch's rows.
-// The privilege filter comes from `choice.privileged`, so the text is a pure function of it.
-QString BranchChoiceFilter(const BranchChoice& choice, const QString& idColumn,
-                           const QString& nameColumn);

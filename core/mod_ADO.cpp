@@ -188,3 +188,9 @@ void MarkListFailure(QComboBox* combo, const QString& reason)
     if (combo)
         combo->setProperty("vtxListFailure", reason.isEmpty() ? QVariant() : QVariant(reason));
 }
+
+RowCollection ExecuteRows(const Statement& statement)
+{
+    statement.requireFilled();
+    return ExecuteRows(statement.text(), statement.parameters());
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Recordset.h"
+#include "db/Statement.h"
 
 #include <QHash>
 #include <QList>
@@ -33,6 +34,9 @@ RowCollection ExecuteRows(const QString& sql, const QVariantList& params = {},
 KeyedRows ExecuteKeyedRows(const QString& sql, const QString& keyColumn,
                            const QVariantList& params = {});
 RowDict ExecuteFirstRow(const QString& sql, const QVariantList& params = {});
+// The same for a statement with its parameters; a statement with a fragment still to be written
+// is a programming error (std::logic_error), never run.
+RowCollection ExecuteRows(const Statement& statement);
 
 // The same shapes for figures, settings and columns of a report: a failure is passed to the
 // caller (SqlError), never a partial or empty result that looks complete.

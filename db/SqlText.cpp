@@ -6,6 +6,20 @@ QString sqlQuote(const QString& text)
     return quoted.replace(QLatin1Char('\''), QLatin1String("''"));
 }
 
+QString sqlLiteral(const QString& text)
+{
+    return QLatin1Char('\'') + sqlQuote(text) + QLatin1Char('\'');
+}
+
+QString sqlQuotedList(const QStringList& values)
+{
+    QStringList literals;
+    literals.reserve(values.size());
+    for (const QString& v : values)
+        literals.append(sqlLiteral(v));
+    return literals.join(QLatin1Char(','));
+}
+
 QStringList splitSqlScript(const QString& script)
 {
     QStringList statements;

@@ -24,6 +24,12 @@ StatementBatch::Handle StatementBatch::add(const QString& tsql, const QVariantLi
     return Handle(m_statements.size() - 1);
 }
 
+StatementBatch::Handle StatementBatch::add(const Statement& statement)
+{
+    statement.requireFilled();
+    return add(statement.text(), statement.parameters());
+}
+
 void StatementBatch::run(const Connection& db)
 {
     const qsizetype done = qsizetype(m_results.size());

@@ -2,6 +2,7 @@
 
 #include "db/Connection.h"
 #include "db/Recordset.h"
+#include "db/Statement.h"
 
 #include <QHash>
 
@@ -25,6 +26,9 @@ public:
     };
 
     Handle add(const QString& tsql, const QVariantList& params = {});
+    // A statement with its parameters; throws std::logic_error when it has a fragment still to
+    // be written (Statement::requireFilled).
+    Handle add(const Statement& statement);
     // Runs every statement declared since the last run, together. Never throws: a statement
     // that fails keeps its error for open() and error().
     void run(const Connection& db);

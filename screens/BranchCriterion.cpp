@@ -76,13 +76,13 @@ bool BranchCriterion::read(BranchChoice* choice, QString* problem)
     if (text == m_combo->itemText(0))
         return true;
     if (text == m_combo->itemText(1)) {
-        const QString ids = m_picker ? m_picker->getBranchIDs() : QString();
+        const QStringList ids = m_picker ? m_picker->tickedIds() : QStringList();
         if (ids.isEmpty())
             return fail(frmBranch::texts().text(QStringLiteral("Msg_Branch_ToSelect"),
                                                 QStringLiteral("Default")));
         choice->kind = BranchChoice::Several;
         choice->ids = ids;
-        choice->names = m_picker->getBranchNames();
+        choice->names = m_picker->tickedNames();
         return true;
     }
     // A typed name: only the user's own branches are listed, so it must be one of them.

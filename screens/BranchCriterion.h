@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/modBranch.h"
+#include "query/BranchChoice.h"
 
 #include <QObject>
 #include <QPointer>

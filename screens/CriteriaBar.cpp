@@ -116,10 +116,12 @@ private:
 } // namespace
 
 CriteriaBar::CriteriaBar(const std::vector<std::vector<CriterionSpec>>& rows,
-                         const std::vector<const char*>& viewOptions, QWidget* bar,
-                         const Place& place)
-    : QObject(bar), m_rows(rows), m_viewOptions(viewOptions), m_bar(bar), m_place(place)
+                         const std::vector<const char*>& viewOptions, const CriteriaType& criteria,
+                         QWidget* bar, const Place& place)
+    : QObject(bar), m_rows(rows), m_viewOptions(viewOptions), m_type(criteria), m_bar(bar),
+      m_place(place)
 {
+    checkDeclaration();
     for (size_t r = 0; r < m_rows.size(); ++r) {
         m_built.append(QList<Built>());
         int left = FirstLeft;
@@ -533,6 +535,193 @@ QList<QList<QWidget*>> CriteriaBar::englishRows() const
         rows << lines;
     }
     return rows;
+}
+
+namespace {
+
+// Whether a control of `kind` gives the value a binding reads.
+bool gives(CriterionKind kind, CriterionBinding::Value value)
+{
+    using V = CriterionBinding;
+    switch (kind) {
+    case CriterionKind::Date:
+        return value == V::Date;
+    case CriterionKind::Check:
+    case CriterionKind::LabelledCheck:
+    case CriterionKind::Option:
+        return value == V::Flag;
+    case CriterionKind::List:
+        return value == V::Text || value == V::Index;
+    case CriterionKind::Text:
+    case CriterionKind::CardNumber:
+    case CriterionKind::TextBox:
+        return value == V::Text;
+    case CriterionKind::Branch:
+        return value == V::Branch;
+    case CriterionKind::Views:
+        return value == V::Index;
+    case CriterionKind::MealPeriods:
+        return value == V::Names;
+    case CriterionKind::Label:
+    case CriterionKind::Button:
+        return false;
+    }
+    return false;
+}
+
+// The group of an option: its name before "_" (optOrderBy_1: optOrderBy).
+QString optionGroupOf(const char* name)
+{
+    return QString::fromLatin1(name).section(QLatin1Char('_'), 0, 0);
+}
+
+} // namespace
+
+void CriteriaBar::checkDeclaration() const
+{
+    const std::string screen = m_bar->window()->objectName().toStdString();
+    auto wrong = [&screen](const std::string& what) {
+        return std::logic_error(screen + ": " + what);
+    };
+    QStringList names, boundOptionGroups;
+    for (const std::vector<CriterionSpec>& row : m_rows) {
+        for (const CriterionSpec& c : row) {
+            const QString name = QString::fromLatin1(c.name);
+            if (names.contains(name))
+                throw wrong("the criterion " + name.toStdString() + " is declared twice");
+            names << name;
+            if (c.kind == CriterionKind::Option && c.into.isBound())
+                boundOptionGroups << optionGroupOf(c.name);
+        }
+    }
+    for (const std::vector<CriterionSpec>& row : m_rows) {
+        for (const CriterionSpec& c : row) {
+            const std::string name = c.name;
+            if (c.source.owner && !names.contains(QString::fromLatin1(c.source.owner)))
+                throw wrong(name + " follows " + c.source.owner + ", which is not declared");
+            if (!m_type.isDeclared())
+                continue;
+            if (!c.into.isBound()) {
+                const bool valueless = c.kind == CriterionKind::Label ||
+                                       c.kind == CriterionKind::Button ||
+                                       c.kind == CriterionKind::Views;
+                const bool sibling = c.kind == CriterionKind::Option &&
+                                     boundOptionGroups.contains(optionGroupOf(c.name));
+                if (!valueless && !sibling)
+                    throw wrong(name + " holds a value but is read into no criterion");
+                continue;
+            }
+            if (!gives(c.kind, c.into.value))
+                throw wrong(name + " is read into a member its control does not give");
+            if (!m_type.part(m_type.make(), c.into.owner))
+                throw wrong(name + " is read into a member of " + c.into.owner.name() +
+                            ", which the report's criteria " + m_type.type.name() + " do not hold");
+        }
+    }
+}
+
+bool CriteriaBar::valueOf(const CriterionSpec& c, bool tell, QVariant* value,
+                          QString* problem) const
+{
+    switch (c.kind) {
+    case CriterionKind::Date:
+        *value = date(c.name);
+        return true;
+    case CriterionKind::Check:
+    case CriterionKind::LabelledCheck:
+    case CriterionKind::Option:
+        *value = checked(c.name);
+        return true;
+    case CriterionKind::List:
+        if (c.into.value == CriterionBinding::Index)
+            *value = choice(c.name);
+        else
+            *value = chosen(c.name);
+        return true;
+    case CriterionKind::Text:
+    case CriterionKind::CardNumber:
+    case CriterionKind::TextBox:
+        *value = text(c.name);
+        return true;
+    case CriterionKind::Branch: {
+        BranchChoice choice;
+        const bool ok =
+            tell ? m_branch->choose(&choice, problem) : m_branch->read(&choice, problem);
+        *value = QVariant::fromValue(choice);
+        return ok;
+    }
+    case CriterionKind::Views:
+        *value = view();
+        return true;
+    case CriterionKind::MealPeriods: {
+        QStringList names;
+        bool ok = true;
+        if (tell) {
+            ok = mealPeriodNames(&names, problem);
+        } else {
+            names = m_periods->ticked();
+            if (names.isEmpty()) {
+                *problem = Msg(QStringLiteral("Msg_Period_ToSelect"));
+                ok = false;
+            }
+        }
+        *value = names;
+        return ok;
+    }
+    case CriterionKind::Label:
+    case CriterionKind::Button:
+        break;
+    }
+    return false;
+}
+
+CriteriaValue CriteriaBar::readAll(bool tell, QString* problem) const
+{
+    if (!m_type.isDeclared())
+        throw std::logic_error("the screen declares no criteria type");
+    CriteriaValue criteria = m_type.make();
+    for (const std::vector<CriterionSpec>& row : m_rows) {
+        for (const CriterionSpec& c : row) {
+            if (!c.into.isBound())
+                continue;
+            QVariant value;
+            QString why;
+            if (!valueOf(c, tell, &value, &why)) {
+                if (tell)
+                    throw std::runtime_error(why.toStdString());
+                if (problem && problem->isEmpty())
+                    *problem = why;
+                continue;
+            }
+            c.into.set(m_type.part(criteria, c.into.owner), value);
+        }
+    }
+    return criteria;
+}
+
+QVariant CriteriaBar::shownValue(std::type_index owner, const QByteArray& member) const
+{
+    for (const std::vector<CriterionSpec>& row : m_rows) {
+        for (const CriterionSpec& c : row) {
+            if (c.into.owner != owner || c.into.member != member)
+                continue;
+            QVariant value;
+            QString problem;
+            valueOf(c, false, &value, &problem);
+            return value;
+        }
+    }
+    throw std::logic_error("no criterion is read into that member");
+}
+
+CriteriaValue CriteriaBar::read() const
+{
+    return readAll(true, nullptr);
+}
+
+CriteriaValue CriteriaBar::readAsShown(QString* problem) const
+{
+    return readAll(false, problem);
 }
 
 QWidget* CriteriaBar::find(const char* name) const

@@ -2,6 +2,7 @@
 
 #include "core/LanguageSection.h"
 #include "core/modBranch.h"
+#include "query/CriteriaValue.h"
 #include "screens/ScreenSpec.h"
 
 #include <QDate>
@@ -19,8 +20,13 @@ class QWidget;
 
 // The criteria controls of a report screen, made from its description (ScreenSpec::rows): each
 // control and its label created on the criteria bar and placed row by row, their texts for the
-// screen's language section, the rows of the English re-flow, the combos' lists, and the value
-// of every criterion read by name.
+// screen's language section, the rows of the English re-flow, the combos' lists, and the values
+// of all criteria read in one pass into the report's criteria type (read()).
+//
+// The declaration is checked when the bar is made; std::logic_error names what is wrong: a name
+// used twice, a list following a criterion the screen does not declare, a control that holds a
+// value but is read into nothing, a binding to a member its control cannot give or of a type
+// that is not the report's. A misspelled or forgotten criterion is never an empty filter.
 //
 // Placement, in twips from the bar: rows 360 apart from 60; a label and its control side by
 // side, the next pair 120 further on (or at the control's own `left`).
@@ -34,7 +40,8 @@ public:
     using ListFill = std::function<void(const QString& name, QComboBox* combo)>;
 
     CriteriaBar(const std::vector<std::vector<CriterionSpec>>& rows,
-                const std::vector<const char*>& viewOptions, QWidget* bar, const Place& place);
+                const std::vector<const char*>& viewOptions, const CriteriaType& criteria,
+                QWidget* bar, const Place& place);
     ~CriteriaBar() override;
 
     static constexpr int RowHeight = 300;
@@ -51,6 +58,20 @@ public:
     std::vector<LanguageEntry> languageEntries() const;
     // The controls row by row, labels before their controls, for the English re-flow.
     QList<QList<QWidget*>> englishRows() const;
+
+    // Every bound criterion read into a new value of the report's criteria type, in the order of
+    // the declaration. Throws std::runtime_error with the reason, after telling the user, when a
+    // criterion leaves nothing to query: a branch choice refused, no meal period ticked.
+    CriteriaValue read() const;
+    // The criteria as the bar shows them, telling the user nothing: a criterion that leaves
+    // nothing to query keeps its default, and `problem` receives the reason.
+    CriteriaValue readAsShown(QString* problem = nullptr) const;
+    // One criterion as the bar shows it, named by the member it is read into (for handlers that
+    // follow one control); throws std::logic_error when no control is read into that member.
+    template <class C, class M> M shown(M C::*member) const
+    {
+        return shownValue(typeid(C), MemberKey(member)).template value<M>();
+    }
 
     // -- reading the criteria by name; an unknown name is a programming error (std::logic_error)
     // The chosen item's text when one after "(全部)" is chosen from the list (typing its exact
@@ -101,6 +122,12 @@ private:
     // Moves the criteria after a hidden one on its row left into its room.
     void closeGapOf(const char* name);
     const CriterionSpec* spec(const char* name) const;
+    void checkDeclaration() const;
+    QVariant shownValue(std::type_index owner, const QByteArray& member) const;
+    CriteriaValue readAll(bool tell, QString* problem) const;
+    // The value of a bound criterion as its binding reads it; false with the reason when it
+    // leaves nothing to query.
+    bool valueOf(const CriterionSpec& c, bool tell, QVariant* value, QString* problem) const;
     void build(const CriterionSpec& c, int row, int* left);
     void fillOnFirstDropDown(QComboBox* combo, const CriterionSpec& c);
     void fillFromDataList(QComboBox* combo, const ListSource& source) const;
@@ -111,6 +138,7 @@ private:
 
     std::vector<std::vector<CriterionSpec>> m_rows;
     std::vector<const char*> m_viewOptions;
+    CriteriaType m_type;
     QWidget* m_bar;
     Place m_place;
     ListFill m_listFill;

@@ -1,15 +1,11 @@
 #pragma once
 
+#include "query/DateRange.h"
+
 #include <QDate>
 #include <QString>
 
 // The date periods of a report's date toolbar. Weeks run from Sunday to Saturday.
-struct DateRange
-{
-    QDate begin;
-    QDate end;
-    bool operator==(const DateRange&) const = default;
-};
 
 // The range for a period key ("Today", "FromCurWeek", "FromCurMonth", "InCurWeek",
 // "InCurMonth"), compared after trimming blanks and ignoring letter case; nullopt-like

@@ -44,6 +44,20 @@ QueryReportScreen::QueryReportScreen(const ScreenSpec& spec, QWidget* parent)
     mSpread1 = ctlQuery1->Grid();
     setBody(m_views);
     connect(m_criteria, &CriteriaBar::viewChosen, this, &QueryReportScreen::showView);
+    // Each view's statement, for criteria as they start, marks its branch condition on the
+    // columns the screen declares (and marks none without them).
+    if (spec.criteria.statement) {
+        for (int v = 0; v < int(spec.views.size()); ++v) {
+            if (spec.views[size_t(v)].ownCells)
+                continue;
+            try {
+                BranchScope::check(spec.criteria.statement(v, spec.criteria.make()), spec.branch);
+            } catch (const std::logic_error& e) {
+                throw std::logic_error(std::string(spec.name) + " view " + std::to_string(v + 1) +
+                                       ": " + e.what());
+            }
+        }
+    }
     updatePrintKey();
 }
 
@@ -235,15 +249,18 @@ void QueryReportScreen::cmdQuery1()
             throw std::runtime_error(failure.toStdString());
         return;
     }
-    const QString sql = viewSql(v); // throws when refused
+    Statement statement;
+    if (m_spec.criteria.statement) {
+        const CriteriaValue criteria = readCriteria(); // throws when refused
+        statement = branchScope(criteria).fill(m_spec.criteria.statement(v, criteria));
+    } else {
+        const QString sql = viewSql(v); // throws when refused
+        statement = Statement(sql, viewParameters(v));
+    }
     m_stopped[v] = false;
     setPartial(false);
     control->SetConnection(hostContext().connection());
-    control->SetSQL(sql);
-    control->ClearParameters();
-    const QVariantList parameters = viewParameters(v);
-    for (int i = 0; i < parameters.size(); ++i)
-        control->SetParameter(i + 1, parameters.at(i));
+    control->SetStatement(statement);
     const bool ok = control->ApplyQuery(false, true, false);
     // A stopped load keeps the rows read: marked partial, with the view's rules applied to them.
     m_stopped[v] = control->wasStopped();

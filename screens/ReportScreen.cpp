@@ -27,6 +27,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <stdexcept>
+
 namespace {
 
 constexpr int TitleStripTwips = 330;
@@ -104,12 +106,24 @@ ReportScreen::ReportScreen(const ScreenSpec& spec, QWidget* parent)
     std::vector<const char*> viewOptions;
     for (const ViewSpec& view : spec.views)
         viewOptions.push_back(view.option ? view.option : "");
-    m_criteria = new CriteriaBar(spec.rows, viewOptions, picTop,
+    m_criteria = new CriteriaBar(spec.rows, viewOptions, spec.criteria, picTop,
                                  [this](QWidget* w, int left, int top, int width, int height) {
                                      place(w, left, top, width, height);
                                  });
     m_criteria->setListFill(
         [this](const QString& name, QComboBox* combo) { fillList(name, combo); });
+    if (spec.criteria.isDeclared()) {
+        // The branch columns are declared exactly when the user chooses a branch: a choice that
+        // reaches no statement would be a filter dropped.
+        bool branchCriterion = false;
+        for (const std::vector<CriterionSpec>& row : spec.rows)
+            for (const CriterionSpec& c : row)
+                branchCriterion = branchCriterion || c.kind == CriterionKind::Branch;
+        if (branchCriterion != !spec.branch.empty())
+            throw std::logic_error(std::string(spec.name) +
+                                   (branchCriterion ? ": a branch criterion, no branch columns"
+                                                    : ": branch columns, no branch criterion"));
+    }
     dtpBegin = picTop->findChild<QDateEdit*>(QStringLiteral("dtpBegin"));
     dtpEnd = picTop->findChild<QDateEdit*>(QStringLiteral("dtpEnd"));
     for (QDateEdit* date : picTop->findChildren<QDateEdit*>())
@@ -557,6 +571,25 @@ bool ReportScreen::applyCriterion(const QString& name, const QString& value)
     else if (name == QLatin1String("dtpEnd") && dtpEnd)
         target = dtpEnd->objectName();
     return SetCriterion(this, target, value, &m_lastError);
+}
+
+CriteriaValue ReportScreen::readCriteria()
+{
+    CriteriaValue criteria = m_criteria->read();
+    completeCriteria(criteria);
+    return criteria;
+}
+
+CriteriaValue ReportScreen::criteriaAsShown(QString* problem)
+{
+    CriteriaValue criteria = m_criteria->readAsShown(problem);
+    completeCriteria(criteria);
+    return criteria;
+}
+
+BranchScope ReportScreen::branchScope(const CriteriaValue& criteria) const
+{
+    return BranchScope(m_spec.branch, criteria.common().branch);
 }
 
 QString ReportScreen::PrintHeader(const QString& title, const QDate& begin, const QDate& end)

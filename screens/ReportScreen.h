@@ -8,6 +8,8 @@
 #include <QWidget>
 
 #include "core/LanguageSection.h"
+#include "query/BranchScope.h"
+#include "query/CriteriaValue.h"
 
 #include <functional>
 #include <memory>
@@ -132,6 +134,20 @@ protected:
     }
     // Texts the screen adds to its language section besides those of its description.
     virtual std::vector<LanguageEntry> ownTexts() const { return {}; }
+
+    // -- the report's criteria ------------------------------------------------------------------
+    // The criteria read from the bar into the report's type (its declaration's CriteriaOf), then
+    // completed by the screen. Throws std::runtime_error with the reason, after telling the user,
+    // when they leave nothing to query (a refused branch choice).
+    CriteriaValue readCriteria();
+    // The same as the bar shows them, telling nobody: for handlers and lists that follow a
+    // criterion. A criterion that leaves nothing to query keeps its default (`problem`: why).
+    CriteriaValue criteriaAsShown(QString* problem = nullptr);
+    // Values of the criteria that the bar does not hold (a text of the language file, an answer
+    // of the database), set on a freshly read value.
+    virtual void completeCriteria(CriteriaValue& criteria) { Q_UNUSED(criteria); }
+    // The branch scope of the criteria: the columns the screen declares and the branch choice.
+    BranchScope branchScope(const CriteriaValue& criteria) const;
 
     // -- building the screen --------------------------------------------------------------------
     // Runs the load sequence now unless it ran (ShowMe and the first show run it otherwise).

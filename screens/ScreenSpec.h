@@ -1,6 +1,9 @@
 #pragma once
 
 #include "framework/DataList.h"
+#include "query/BranchScope.h"
+#include "query/CriteriaType.h"
+#include "query/CriterionBinding.h"
 #include "screens/ColumnSpec.h"
 
 #include <QSize>
@@ -13,14 +16,19 @@ class Sheet;
 // A report screen described once. From this description the report screen base builds the
 // criteria bar (placement in twips, the English re-flow), the query controls of its views with
 // their columns, the screen's section of the language file, and reading and setting every
-// criterion by name (scripts and headless runs). A screen adds only what is its own: the SQL of
-// its views and the rules the description cannot say.
+// criterion by name (scripts and headless runs), and reading all of them into the report's typed
+// criteria. A screen adds only what is its own: the statement function of its views and the
+// rules the description cannot say.
 //
 //   const ScreenSpec kSpec{
 //       .name = "frmBillQuery",
 //       .title = "历史账单查询",
 //       .size = {11070, 7980},
-//       .rows = {{Dates}, {{.name = "cboShiftID", .kind = CriterionKind::Text, ...}}},
+//       .criteria = CriteriaOf<BillQueryCriteria>(BillQueryStatement),
+//       .branch = {BillBranch},
+//       .rows = {{BeginDate, EndDate, BranchCriterionSpec(), ...},
+//                {{.name = "cboShiftID", .kind = CriterionKind::Text, ...,
+//                  .into = Into(&BillQueryCriteria::shiftId)}}},
 //       .views = {{.title = "历史账单查询", .columns = {...}}},
 //   };
 
@@ -98,6 +106,10 @@ struct CriterionSpec
     // Views: options per line; the rest continue on the lines below, under the first option
     // (0: all on one line).
     int perLine = 0;
+    // The member of the report's criteria that the control's value is read into. Every control
+    // that holds a value is bound, but for the view options (the view is the statement
+    // function's own argument) and options whose group has a bound option.
+    CriterionBinding into = {};
 };
 
 // The criteria most reports share.
@@ -105,20 +117,24 @@ inline const CriterionSpec BeginDate{.name = "dtpBegin",
                                      .kind = CriterionKind::Date,
                                      .label = "开始日期:",
                                      .labelWidth = 900,
-                                     .width = 1800};
+                                     .width = 1800,
+                                     .into = Into(&ReportCriteria::range, &DateRange::begin)};
 inline const CriterionSpec EndDate{.name = "dtpEnd",
                                    .kind = CriterionKind::Date,
                                    .label = "结束日期:",
                                    .labelWidth = 900,
-                                   .width = 1800};
+                                   .width = 1800,
+                                   .into = Into(&ReportCriteria::range, &DateRange::end)};
 inline const CriterionSpec UseTrueData{.name = "chkUseTrueData",
                                        .kind = CriterionKind::LabelledCheck,
                                        .label = "包含已经删除的数据",
-                                       .labelWidth = 2300};
+                                       .labelWidth = 2300,
+                                       .into = Into(&ReportCriteria::useTrueData)};
 inline const CriterionSpec Saving{.name = "chkSaving",
                                   .kind = CriterionKind::LabelledCheck,
                                   .label = "不含会员卡充值的数据",
-                                  .labelWidth = 2300};
+                                  .labelWidth = 2300,
+                                  .into = Into(&ReportCriteria::saving)};
 inline CriterionSpec BranchCriterionSpec(const char* label = "统计分店:", int width = 1500,
                                          const char* fallbackTable = "bi_Bill")
 {
@@ -127,63 +143,82 @@ inline CriterionSpec BranchCriterionSpec(const char* label = "统计分店:", in
             .label = label,
             .labelWidth = 900,
             .width = width,
-            .fallbackTable = fallbackTable};
+            .fallbackTable = fallbackTable,
+            .into = Into(&ReportCriteria::branch)};
 }
-// The meal period of the bill ("餐段:"), from the meal-period list.
-inline CriterionSpec BillPeriodSpec(int width = 1300)
+// The meal period of the bill ("餐段:"), from the meal-period list, read as its name.
+inline CriterionSpec BillPeriodSpec(CriterionBinding into, int width = 1300)
 {
     return {.name = "cboBillPeriod",
             .kind = CriterionKind::List,
             .label = "餐段:",
             .labelWidth = 600,
             .width = width,
-            .source = {.kind = ListSource::DataList, .list = DataList::MealPeriods}};
+            .source = {.kind = ListSource::DataList, .list = DataList::MealPeriods},
+            .into = into};
+}
+inline CriterionSpec BillPeriodSpec(int width = 1300)
+{
+    return BillPeriodSpec({}, width);
 }
 // A list criterion: "(全部)", then the column `field` of `sql`'s rows on the first drop-down.
 inline CriterionSpec QueryListSpec(const char* name, const char* label, int labelWidth, int width,
-                                   const char* sql, const char* field)
+                                   const char* sql, const char* field, CriterionBinding into = {})
 {
     return {.name = name,
             .kind = CriterionKind::List,
             .label = label,
             .labelWidth = labelWidth,
             .width = width,
-            .source = {.kind = ListSource::Query, .sql = sql, .field = field}};
+            .source = {.kind = ListSource::Query, .sql = sql, .field = field},
+            .into = into};
 }
 // The shift number, typed ("交班号:").
-inline CriterionSpec ShiftIdSpec(int width = 1500)
+inline CriterionSpec ShiftIdSpec(CriterionBinding into, int width = 1500)
 {
     return {.name = "cboShiftID",
             .kind = CriterionKind::Text,
             .label = "交班号:",
             .labelWidth = 780,
-            .width = width};
+            .width = width,
+            .into = into};
+}
+inline CriterionSpec ShiftIdSpec(int width = 1500)
+{
+    return ShiftIdSpec({}, width);
 }
 // Names the bills hold, read from the bills themselves: the table area ("台区:"), who opened the
 // bill ("开台:"), who settled it ("收银:").
-inline CriterionSpec TableAreaSpec(const char* name = "cboTableAreas", int width = 1300)
+inline CriterionSpec TableAreaSpec(CriterionBinding into, const char* name = "cboTableAreas",
+                                   int width = 1300)
 {
     return QueryListSpec(
         name, "台区:", 600, width,
         "SELECT DISTINCT TableAreaID,TableAreaName FROM bi_Bill ORDER BY TableAreaID",
-        "TableAreaName");
+        "TableAreaName", into);
 }
-inline CriterionSpec OpenedBySpec(int width = 1100)
+inline CriterionSpec TableAreaSpec(const char* name = "cboTableAreas", int width = 1300)
+{
+    return TableAreaSpec({}, name, width);
+}
+inline CriterionSpec OpenedBySpec(CriterionBinding into = {}, int width = 1100)
 {
     return QueryListSpec(
         "cboCreatePerson", "开台:", 600, width,
         "SELECT DISTINCT CreatePersonID,CreatePerson FROM bi_Bill ORDER BY CreatePersonID",
-        "CreatePerson");
+        "CreatePerson", into);
 }
-inline CriterionSpec CashierSpec(int width = 1100)
+inline CriterionSpec CashierSpec(CriterionBinding into = {}, int width = 1100)
 {
     return QueryListSpec(
         "cboCheckOutPerson", "收银:", 600, width,
         "SELECT DISTINCT CheckOutPersonID,CheckOutPerson FROM bi_Bill ORDER BY CheckOutPersonID",
-        "CheckOutPerson");
+        "CheckOutPerson", into);
 }
-// The gift scope of the item reports: leave gifts out (the start), gifts only, or both.
-inline CriterionSpec IsSentMenuSpec(const char* label = "统计范围:", int width = 1500)
+// The gift scope of the item reports: leave gifts out (the start), gifts only, or both; read as
+// the item's index (GiftScope).
+inline CriterionSpec IsSentMenuSpec(CriterionBinding into,
+                                    const char* label = "统计范围:", int width = 1500)
 {
     return {.name = "cboIsSentMenu",
             .kind = CriterionKind::List,
@@ -193,7 +228,12 @@ inline CriterionSpec IsSentMenuSpec(const char* label = "统计范围:", int wid
             .source = {.kind = ListSource::Items,
                        .items = {{"Msg_IsSentMenu_NotInclude"},
                                  {"Msg_IsSentMenu_Only"},
-                                 {"Msg_IsSentMenu_All"}}}};
+                                 {"Msg_IsSentMenu_All"}}},
+            .into = into};
+}
+inline CriterionSpec IsSentMenuSpec(const char* label = "统计范围:", int width = 1500)
+{
+    return IsSentMenuSpec({}, label, width);
 }
 
 // One view of a list screen: a query control with its title and columns.
@@ -220,6 +260,13 @@ struct ScreenSpec
     const char* name;  // class and language section: "frmBillQuery"
     const char* title; // title strip and window caption
     QSize size;        // initial size in twips
+    // The report's criteria type and the statement function of its views (CriteriaOf).
+    CriteriaType criteria = {};
+    // The columns that carry the branch in the report's statements: each statement marks where
+    // its branch condition stands (BranchMark) on one of them, and the screen writes the
+    // condition from the user's choice and privileges. Declared exactly when the screen has a
+    // branch criterion.
+    std::vector<BranchColumns> branch = {};
     std::vector<std::vector<CriterionSpec>> rows = {};
     std::vector<ViewSpec> views = {};    // none: the screen shows a body of its own
     std::vector<TextSpec> texts = {};    // the screen's own messages ("Default" attribute)

@@ -77,6 +77,15 @@ void ctlQuery::SetSQL(const QString& sql)
     m_sql = sql;
 }
 
+void ctlQuery::SetStatement(const Statement& statement)
+{
+    statement.requireFilled();
+    SetSQL(statement.text());
+    ClearParameters();
+    for (qsizetype i = 0; i < statement.parameters().size(); ++i)
+        SetParameter(int(i) + 1, statement.parameters().at(i));
+}
+
 void ctlQuery::SetParameter(int index, const QVariant& value)
 {
     if (index >= 1)

@@ -2,6 +2,7 @@
 
 #include "core/IQueryItems.h"
 #include "db/Connection.h"
+#include "db/Statement.h"
 #include "screens/QueryColumns.h"
 #include "screens/QueryFill.h"
 #include "screens/QueryGroups.h"
@@ -50,6 +51,9 @@ public:
     // Binds the index-th `?` (from 1).
     void SetParameter(int index, const QVariant& value);
     void ClearParameters() { m_params.clear(); }
+    // The statement's text and parameters at once (SetSQL and SetParameter for each); throws
+    // std::logic_error for a statement with a fragment still to be written.
+    void SetStatement(const Statement& statement);
     // Comma-separated key fields ("MenuID,MenuUnitID"); an empty text folds nothing.
     void SetKeyFields(const QString& fields);
     QString KeyFields() const { return m_keyFields.join(QLatin1Char(',')); }

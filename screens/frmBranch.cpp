@@ -149,21 +149,30 @@ RowCollection frmBranch::getList() const
     return ticked;
 }
 
-QString frmBranch::joinTicked(const QString& column) const
+QStringList frmBranch::ticked(const QString& column) const
 {
     QStringList values;
     for (const RowDict& branch : getList())
-        values.append(QLatin1Char('\'') + sqlQuote(branch.value(column).toString()) +
-                      QLatin1Char('\''));
-    return values.join(QLatin1Char(','));
+        values.append(branch.value(column).toString());
+    return values;
+}
+
+QStringList frmBranch::tickedIds() const
+{
+    return ticked(QStringLiteral("BranchID"));
+}
+
+QStringList frmBranch::tickedNames() const
+{
+    return ticked(QStringLiteral("BranchName"));
 }
 
 QString frmBranch::getBranchIDs() const
 {
-    return joinTicked(QStringLiteral("BranchID"));
+    return sqlQuotedList(tickedIds());
 }
 
 QString frmBranch::getBranchNames() const
 {
-    return joinTicked(QStringLiteral("BranchName"));
+    return sqlQuotedList(tickedNames());
 }

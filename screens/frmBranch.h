@@ -31,6 +31,9 @@ public:
     RowCollection getList() const;
     QString getBranchIDs() const;   // "'1','3'"; empty when nothing is ticked
     QString getBranchNames() const; // "'东门店','西门店'"
+    // The same as values: the ticked branches' ids and names.
+    QStringList tickedIds() const;
+    QStringList tickedNames() const;
 
     // Propagates `node`'s check mark down to its subtree and, when ticked, up to the root.
     void checkNode(QTreeWidgetItem* node);
@@ -44,7 +47,7 @@ private:
     void buildTree();
     QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const QString& key, const QString& text,
                              bool group);
-    QString joinTicked(const QString& column) const;
+    QStringList ticked(const QString& column) const;
 
     QTreeWidget* tvwBranch;
     QPushButton* cmdOK;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/modBranch.h"
+#include "query/BranchScope.h"
 
 #include <QString>
 

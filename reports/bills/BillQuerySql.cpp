@@ -17,9 +17,9 @@ static QString equals(const char* column, const QString& text)
     return EqualsFilter(QLatin1String(column), text);
 }
 
-QString BillQueryWhereTail(const BillQueryCriteria& c)
+Statement BillQueryWhereTail(const BillQueryCriteria& c)
 {
-    QString sql;
+    Statement sql;
     if (!c.billPeriod.isEmpty())
         sql += equals("BillPeriod", c.billPeriod);
     if (!c.useTrueData)
@@ -40,7 +40,7 @@ QString BillQueryWhereTail(const BillQueryCriteria& c)
         sql += QStringLiteral(" AND PrintCount>1 ");
     if (c.sumPaid)
         sql += QStringLiteral(" AND SumToPay<>SumPaid ");
-    sql += BranchChoiceFilter(c.branch, QStringLiteral("BranchID"), QStringLiteral("BranchName"));
+    sql += BranchMark(BillQueryBranch);
     if (!c.shiftId.trimmed().isEmpty())
         sql += equals("ShiftID", c.shiftId.trimmed());
     if (!c.createPerson.isEmpty())
@@ -71,7 +71,7 @@ QString BillQueryOrderBy(int orderBy, bool descending)
     return sql;
 }
 
-QString BillQuerySql(const BillQueryCriteria& criteria)
+Statement BillQueryStatement(int, const BillQueryCriteria& criteria)
 {
     return QStringLiteral(" SELECT TOP 100 PERCENT ") +
            QStringLiteral("        BillID,TableFullName,BillPeriod,PeopleCount, ") +
@@ -80,6 +80,7 @@ QString BillQuerySql(const BillQueryCriteria& criteria)
            QStringLiteral("        DiscountName,DiscountRate,SumForDiscount, ") +
            QStringLiteral("        SumInCash,SumToPay,SumPaid,SumOfInvoice, ") +
            QStringLiteral("        PrintCount,CheckOutNull ") + QStringLiteral("   FROM bi_Bill ") +
-           QStringLiteral("  WHERE BillDate>=? AND BillDate<? ") + BillQueryWhereTail(criteria) +
+           QStringLiteral("  WHERE ") + criteria.range.bound(QStringLiteral("BillDate")) +
+           QStringLiteral(" ") + BillQueryWhereTail(criteria) +
            BillQueryOrderBy(criteria.orderBy, criteria.descending);
 }

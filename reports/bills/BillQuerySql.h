@@ -1,16 +1,16 @@
 #pragma once
 
-#include "core/modBranch.h"
+#include "db/Statement.h"
+#include "query/BranchScope.h"
+#include "query/ReportCriteria.h"
 
 #include <QString>
 
 // What the bill query's criteria bar asks for. List choices carry the chosen item's text, or
 // an empty text for "(全部)" and for a typed text that matches no item.
-struct BillQueryCriteria
+struct BillQueryCriteria : ReportCriteria
 {
     QString billPeriod;
-    bool useTrueData = false; // include deleted bills
-    bool saving = false;      // leave out member-card top-ups
     bool haveDiscount = false;
     bool notOnlyInCash = false;
     bool checkOutNull = false;    // zero-settled bills only
@@ -19,7 +19,6 @@ struct BillQueryCriteria
     bool printCount = false; // settled more than once
     bool sumPaid = false;    // receivable differs from received
     QString memberPriceName = QStringLiteral("会员价");
-    BranchChoice branch;
     QString shiftId; // typed text; blanks around it are ignored
     QString createPerson;
     QString chargePerson;
@@ -31,12 +30,16 @@ struct BillQueryCriteria
     bool descending = false;
 };
 
-// The conditions appended after "BillDate>=? AND BillDate<?", in their fixed order.
-QString BillQueryWhereTail(const BillQueryCriteria& criteria);
+// The bills carry their branch's id and name.
+inline const BranchColumns BillQueryBranch{QStringLiteral("BranchID"),
+                                           QStringLiteral("BranchName")};
+
+// The conditions after the date range, in their fixed order, the branch's among them.
+Statement BillQueryWhereTail(const BillQueryCriteria& criteria);
 // The sort: " ORDER BY <column> " [" DESC "] [" ,BillID "].
 QString BillQueryOrderBy(int orderBy, bool descending);
-// The whole statement; its two parameters are the begin date and the day after the end date.
-QString BillQuerySql(const BillQueryCriteria& criteria);
+// The statement of the one view, with the range's dates.
+Statement BillQueryStatement(int view, const BillQueryCriteria& criteria);
 
 // The sort choices in order: the field each sorts by and its caption.
 struct BillQuerySortChoice

@@ -24,13 +24,27 @@ ListSource fromBills(const char* sql, const char* field)
     return {.kind = ListSource::Query, .sql = sql, .field = field};
 }
 
+// A filter of the bills: a check box with its own caption.
+CriterionSpec check(const char* name, int width, const char* text, bool BillQueryCriteria::*into)
+{
+    return {.name = name,
+            .kind = CriterionKind::Check,
+            .width = width,
+            .text = text,
+            .into = Into(into)};
+}
+
+using C = BillQueryCriteria;
+
 const ScreenSpec kSpec{
     .name = "frmBillQuery",
     .title = "历史账单查询",
     .size = {11070, 7980},
+    .criteria = CriteriaOf<C>(BillQueryStatement),
+    .branch = {BillQueryBranch},
     .rows =
         {
-            {BeginDate, EndDate, BranchCriterionSpec(), BillPeriodSpec()},
+            {BeginDate, EndDate, BranchCriterionSpec(), BillPeriodSpec(Into(&C::billPeriod))},
             {{.name = "cboDiscountName",
               .kind = K::List,
               .label = "打折方式:",
@@ -38,35 +52,39 @@ const ScreenSpec kSpec{
               .width = 1800,
               .source = fromBills(
                   "SELECT DISTINCT DiscountID,DiscountName FROM bi_Bill ORDER BY DiscountID",
-                  "DiscountName")},
+                  "DiscountName"),
+              .into = Into(&C::discountName)},
              {.name = "cboOrderBy",
               .kind = K::List,
               .label = "排序:",
               .labelWidth = 900,
-              .width = 1800},
+              .width = 1800,
+              .into = Into(&C::orderBy)},
              {.name = "optOrderBy_0", .kind = K::Option, .width = 800, .text = "顺序"},
-             {.name = "optOrderBy_1", .kind = K::Option, .width = 800, .text = "倒序"},
-             ShiftIdSpec(1900)},
+             {.name = "optOrderBy_1",
+              .kind = K::Option,
+              .width = 800,
+              .text = "倒序",
+              .into = Into(&C::descending)},
+             ShiftIdSpec(Into(&C::shiftId), 1900)},
             {{.name = "lblFilter", .kind = K::Label, .label = "过滤:", .width = 900},
-             {.name = "chkHaveDiscount", .kind = K::Check, .width = 900, .text = "有打折"},
-             {.name = "chkWithMemberCheck",
-              .kind = K::Check,
-              .width = 1500,
-              .text = "按会员价打折"},
-             {.name = "chkNotOnlyInCash", .kind = K::Check, .width = 1300, .text = "非现金结账"},
-             {.name = "chkCheckOutNull", .kind = K::Check, .width = 900, .text = "零结账"},
-             {.name = "chkSumOfInvoice", .kind = K::Check, .width = 900, .text = "含发票"},
-             {.name = "chkPrintCount", .kind = K::Check, .width = 1100, .text = "多次埋单"},
-             {.name = "chkSumPaid", .kind = K::Check, .width = 1700, .text = "应收实收不相等"}},
-            {TableAreaSpec("cboTableAreaName"),
+             check("chkHaveDiscount", 900, "有打折", &C::haveDiscount),
+             check("chkWithMemberCheck", 1500, "按会员价打折", &C::withMemberCheck),
+             check("chkNotOnlyInCash", 1300, "非现金结账", &C::notOnlyInCash),
+             check("chkCheckOutNull", 900, "零结账", &C::checkOutNull),
+             check("chkSumOfInvoice", 900, "含发票", &C::sumOfInvoice),
+             check("chkPrintCount", 1100, "多次埋单", &C::printCount),
+             check("chkSumPaid", 1700, "应收实收不相等", &C::sumPaid)},
+            {TableAreaSpec(Into(&C::tableAreaName), "cboTableAreaName"),
              {.name = "cboTableName",
               .kind = K::List,
               .label = "房台:",
               .labelWidth = 600,
               .width = 1300,
               .source = fromBills("SELECT DISTINCT TableID,TableName FROM bi_Bill ORDER BY TableID",
-                                  "TableName")},
-             OpenedBySpec(),
+                                  "TableName"),
+              .into = Into(&C::tableName)},
+             OpenedBySpec(Into(&C::createPerson)),
              {.name = "cboChargePerson",
               .kind = K::List,
               .label = "埋单:",
@@ -74,60 +92,65 @@ const ScreenSpec kSpec{
               .width = 1100,
               .source = fromBills("SELECT DISTINCT ChargePersonID,ChargePerson FROM bi_Bill "
                                   "ORDER BY ChargePersonID",
-                                  "ChargePerson")},
-             CashierSpec()},
+                                  "ChargePerson"),
+              .into = Into(&C::chargePerson)},
+             CashierSpec(Into(&C::checkOutPerson))},
             {UseTrueData, Saving},
         },
-    .views = {{
-        .title = "历史账单查询",
-        .columns =
+    .views =
+        {
             {
-                {.field = "BillID", .caption = "单号", .width = 1500},
-                {.field = "TableFullName", .caption = "房台", .width = 1100},
-                {.field = "BillPeriod", .caption = "餐段", .width = 600},
-                {.field = "PeopleCount",
-                 .caption = "人数",
-                 .sum = true,
-                 .kind = Number,
-                 .width = 550},
-                {.field = "|ChargeMan",
-                 .caption = "负责人",
-                 .sub = {{.field = "CreatePerson", .caption = "开台人", .width = 700},
-                         {.field = "ChargePerson", .caption = "埋单人", .width = 700},
-                         {.field = "CheckOutPerson", .caption = "收银员", .width = 700}}},
-                SumColumn("SumOfConsume", "消费总额", 850, "", Grey),
-                {.field = "|SumOfService",
-                 .caption = "服务费",
-                 .sub = {{.field = "ServiceRate",
-                          .caption = "服务费率",
-                          .kind = Percent,
-                          .width = 840,
-                          .back = Grey},
-                         SumColumn("SumOfService", "服务费", 700, "", Grey)}},
-                {.field = "|Discount",
-                 .caption = "折扣",
-                 .sub =
-                     {{.field = "DiscountName", .caption = "打折方式", .width = 840, .back = Grey},
-                      {.field = "DiscountRate",
-                       .caption = "折扣率",
-                       .kind = Percent,
-                       .width = 700,
-                       .back = Grey},
-                      SumColumn("SumForDiscount", "折扣额", 700, "", Grey)}},
-                SumColumn("SumToPay", "应收金额", 850, "", Grey),
-                {.field = "|SumPaid",
-                 .caption = "实收金额",
-                 .sub = {SumColumn("SumInCash", "现金", 800, "", Yellow),
-                         SumColumn("SumPaid-SumInCash|SumOfOther", "其他", 750, "", Yellow),
-                         SumColumn("SumPaid", "实收金额", 850, "", Yellow)}},
-                SumColumn("SumOfInvoice", "发票金额", 850, "", Grey),
-                {.field = "PrintCount", .caption = "埋单次数", .width = 500},
-            },
-        .emptyRows = 28,
-        .centred = {1, 2, 3, 5, 6, 7, 19},
-        .detailColumn = 1,
-        .openDetail = OpenBillDetail,
-    }},
+                .title = "历史账单查询",
+                .columns =
+                    {
+                        {.field = "BillID", .caption = "单号", .width = 1500},
+                        {.field = "TableFullName", .caption = "房台", .width = 1100},
+                        {.field = "BillPeriod", .caption = "餐段", .width = 600},
+                        {.field = "PeopleCount",
+                         .caption = "人数",
+                         .sum = true,
+                         .kind = Number,
+                         .width = 550},
+                        {.field = "|ChargeMan",
+                         .caption = "负责人",
+                         .sub = {{.field = "CreatePerson", .caption = "开台人", .width = 700},
+                                 {.field = "ChargePerson", .caption = "埋单人", .width = 700},
+                                 {.field = "CheckOutPerson", .caption = "收银员", .width = 700}}},
+                        SumColumn("SumOfConsume", "消费总额", 850, "", Grey),
+                        {.field = "|SumOfService",
+                         .caption = "服务费",
+                         .sub = {{.field = "ServiceRate",
+                                  .caption = "服务费率",
+                                  .kind = Percent,
+                                  .width = 840,
+                                  .back = Grey},
+                                 SumColumn("SumOfService", "服务费", 700, "", Grey)}},
+                        {.field = "|Discount",
+                         .caption = "折扣",
+                         .sub = {{.field = "DiscountName",
+                                  .caption = "打折方式",
+                                  .width = 840,
+                                  .back = Grey},
+                                 {.field = "DiscountRate",
+                                  .caption = "折扣率",
+                                  .kind = Percent,
+                                  .width = 700,
+                                  .back = Grey},
+                                 SumColumn("SumForDiscount", "折扣额", 700, "", Grey)}},
+                        SumColumn("SumToPay", "应收金额", 850, "", Grey),
+                        {.field = "|SumPaid",
+                         .caption = "实收金额",
+                         .sub = {SumColumn("SumInCash", "现金", 800, "", Yellow),
+                                 SumColumn("SumPaid-SumInCash|SumOfOther", "其他", 750, "", Yellow),
+                                 SumColumn("SumPaid", "实收金额", 850, "", Yellow)}},
+                        SumColumn("SumOfInvoice", "发票金额", 850, "", Grey),
+                        {.field = "PrintCount", .caption = "埋单次数", .width = 500},
+                    },
+                .emptyRows = 28,
+                .centred = {1, 2, 3, 5, 6, 7, 19},
+                .detailColumn = 1,
+                .openDetail = OpenBillDetail,
+            }},
     .texts = {{"Msg_MemberPrice", "会员价"},
               // the sort choice by table number, which is no column of the grid
               {"ctlQuery1", "台号", "TableID"}},
@@ -160,11 +183,17 @@ void frmBillQuery::formatGrid(int, Sheet* grid)
     grid->setColumnStyle(11, right); // the discount method beside its figures
 }
 
+void frmBillQuery::completeCriteria(CriteriaValue& criteria)
+{
+    criteria.as<BillQueryCriteria>().memberPriceName = ownText("Msg_MemberPrice");
+}
+
 void frmBillQuery::applyCheckOutNullCondition()
 {
     // Zero-settled bills count in no total, unless they are what is asked for.
-    const QString condition =
-        m_criteria->checked("chkCheckOutNull") ? QString() : QStringLiteral("CheckOutNull=0");
+    const QString condition = m_criteria->shown(&BillQueryCriteria::checkOutNull)
+                                  ? QString()
+                                  : QStringLiteral("CheckOutNull=0");
     for (const auto& column : ctlQuery1->Columns()) {
         if (column->isSummed())
             column->setCondition(condition);
@@ -172,46 +201,6 @@ void frmBillQuery::applyCheckOutNullCondition()
             if (sub->isSummed())
                 sub->setCondition(condition);
     }
-}
-
-bool frmBillQuery::criteria(BillQueryCriteria* out, QString* reason) const
-{
-    const CriteriaBar& bar = *m_criteria;
-    BillQueryCriteria c;
-    c.billPeriod = bar.chosen("cboBillPeriod");
-    c.useTrueData = bar.checked("chkUseTrueData");
-    c.saving = bar.checked("chkSaving");
-    c.haveDiscount = bar.checked("chkHaveDiscount");
-    c.notOnlyInCash = bar.checked("chkNotOnlyInCash");
-    c.checkOutNull = bar.checked("chkCheckOutNull");
-    c.withMemberCheck = bar.checked("chkWithMemberCheck");
-    c.sumOfInvoice = bar.checked("chkSumOfInvoice");
-    c.printCount = bar.checked("chkPrintCount");
-    c.sumPaid = bar.checked("chkSumPaid");
-    c.memberPriceName =
-        languageTexts()->text(QStringLiteral("Msg_MemberPrice"), QStringLiteral("Default"));
-    c.shiftId = bar.text("cboShiftID");
-    c.createPerson = bar.chosen("cboCreatePerson");
-    c.chargePerson = bar.chosen("cboChargePerson");
-    c.checkOutPerson = bar.chosen("cboCheckOutPerson");
-    c.tableName = bar.chosen("cboTableName");
-    c.tableAreaName = bar.chosen("cboTableAreaName");
-    c.discountName = bar.chosen("cboDiscountName");
-    c.orderBy = bar.choice("cboOrderBy");
-    c.descending = bar.checked("optOrderBy_1");
-    if (!bar.branch(&c.branch, reason))
-        return false;
-    *out = c;
-    return true;
-}
-
-QString frmBillQuery::viewSql(int)
-{
-    BillQueryCriteria c;
-    QString refusal;
-    if (!criteria(&c, &refusal))
-        throw std::runtime_error(refusal.toStdString());
-    return BillQuerySql(c);
 }
 
 void frmBillQuery::afterQuery(int, Sheet* grid)

@@ -13,12 +13,8 @@ class frmBillQuery : public QueryReportScreen
 public:
     explicit frmBillQuery(QWidget* parent = nullptr);
 
-    // The criteria as the bar shows them now; false, after telling the user why, when the
-    // branch choice leaves nothing to query (`reason` receives the message).
-    bool criteria(BillQueryCriteria* criteria, QString* reason = nullptr) const;
-
 protected:
-    QString viewSql(int view) override;
+    void completeCriteria(CriteriaValue& criteria) override;
     void formatGrid(int view, Sheet* grid) override;
     void afterQuery(int view, Sheet* grid) override;
     void formLoad() override;

@@ -16,16 +16,8 @@ QString DailyCommonFilter(const DailyReportCriteria& c, bool aliased)
 
 QString DailyStockBranchFilter(const BranchChoice& branch)
 {
-    switch (branch.kind) {
-    case BranchChoice::One:
-        return QStringLiteral(" and (StockName='%1' or StockName='本地') ")
-            .arg(sqlQuote(branch.name));
-    case BranchChoice::Several:
-        return QStringLiteral(" and (StockName in (%1) or StockName='本地') ").arg(branch.names);
-    case BranchChoice::All:
-        break;
-    }
-    return BranchIdFilter(branch.privilegedNames, QStringLiteral("StockName"));
+    return BranchCondition(branch,
+                           {QString(), QStringLiteral("StockName"), QStringLiteral("本地")});
 }
 
 QString DailySummarySql(const DailyReportCriteria& c)

@@ -83,7 +83,7 @@ private slots:
         m.subjectName = "燕京'啤酒";
         m.quantity = true;
         m.branch.kind = BranchChoice::Several;
-        m.branch.ids = "'01','02'";
+        m.branch.ids = {"01", "02"};
         QCOMPARE(MenuLineSql(m),
                  QString(" SELECT BillDate,  SUM(BI.AmountOrder-BI.AmountCancel)  AS TotalSum  "
                          "FROM bi_Bill AS BL,bi_BillItem AS BI  WHERE BL.BillID=BI.BillID AND "

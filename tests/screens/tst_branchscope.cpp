@@ -5,6 +5,7 @@
 #include "core/modBranch.h"
 #include "core/modMessage.h"
 #include "framework/HostUi.h"
+#include "query/BranchScope.h"
 #include "screens/BranchCriterion.h"
 #include "screens/CriteriaControl.h"
 #include "screens/DropDownComboBox.h"
@@ -288,7 +289,7 @@ private slots:
         HostUi::setHeadless(true);
         BranchChoice choice;
         QVERIFY(branch.choose(&choice));
-        QCOMPARE(BranchChoiceFilter(choice, "BL.BranchID", "BL.BranchName"), QString());
+        QCOMPARE(BranchCondition(choice, {"BL.BranchID", "BL.BranchName"}), QString());
 
         // "(部分)" with nothing ticked: the user is asked to tick a branch; no query runs.
         QString reason;
@@ -297,16 +298,16 @@ private slots:
         QVERIFY(reason.contains("勾选"));
         branch.picker()->node(QStringLiteral("BranchID:02"))->setCheckState(0, Qt::Checked);
         QVERIFY(branch.choose(&choice));
-        QCOMPARE(BranchChoiceFilter(choice, "BL.BranchID", "BL.BranchName"),
+        QCOMPARE(BranchCondition(choice, {"BL.BranchID", "BL.BranchName"}),
                  QString(" and BL.BranchID in ('02') "));
-        QCOMPARE(choice.names, QString("'西门店'"));
+        QCOMPARE(choice.names, QStringList({"西门店"}));
 
         // One branch by name, held to the user's branches as well.
         setPrivileges({"'u1','02'", "'u1','03'"}, {});
         branch.reset();
         QVERIFY(SetCriterion(&screen, "cboBranch", "南门店"));
         QVERIFY(branch.choose(&choice));
-        QCOMPARE(BranchChoiceFilter(choice, "BL.BranchID", "BL.BranchName"),
+        QCOMPARE(BranchCondition(choice, {"BL.BranchID", "BL.BranchName"}),
                  QString(" and BL.BranchName='南门店'  and BL.BranchID in ( '02','03' ) "));
         // A typed name that is not one of them (another branch, or a quote) never reaches the SQL.
         for (const QString typed : {"东门店", "x' or 1=1 --", " 南门店"}) {
@@ -320,7 +321,7 @@ private slots:
         choice = BranchChoice();
         choice.kind = BranchChoice::One;
         choice.name = "O'Neil店";
-        QCOMPARE(BranchChoiceFilter(choice, "BranchID", "BranchName"),
+        QCOMPARE(BranchCondition(choice, {"BranchID", "BranchName"}),
                  QString(" and BranchName='O''Neil店' "));
     }
 };

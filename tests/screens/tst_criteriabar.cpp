@@ -2,6 +2,7 @@
 // the meal-period boxes, the views with their query controls and the derived language section,
 // over the fixture database.
 #include "core/HostContext.h"
+#include "core/modMessage.h"
 #include "framework/HostUi.h"
 #include "screens/CriteriaBar.h"
 #include "screens/ItemCriteria.h"
@@ -166,6 +167,74 @@ public:
 
 protected:
     QString viewSql(int) override { return "SELECT 1"; }
+};
+
+// A screen whose criteria are read into a type of its own, and whose one statement comes from a
+// pure function of them.
+struct ProbeCriteria : ReportCriteria
+{
+    QString area;
+    int giftScope = -1;
+    QString shift;
+    QStringList periods;
+    bool descending = false;
+};
+const BranchColumns ProbeBranch{"BranchID", "BranchName"};
+
+Statement probeStatement(int, const ProbeCriteria& c)
+{
+    Statement s = QStringLiteral("SELECT BillID, SumPaid FROM bi_Bill WHERE ") +
+                  c.range.bound(QStringLiteral("BillDate")) + BranchMark(ProbeBranch);
+    if (!c.useTrueData)
+        s += QStringLiteral(" AND IsDeleted=0 ");
+    return s + QStringLiteral(" ORDER BY BillID") +
+           (c.descending ? QStringLiteral(" DESC") : QString());
+}
+
+using P = ProbeCriteria;
+std::vector<std::vector<CriterionSpec>> typedRows()
+{
+    return {
+        {BeginDate, EndDate, BranchCriterionSpec(),
+         TableAreaSpec(Into(&P::area), "cboTableAreaName")},
+        {{.name = "cboIsSentMenu",
+          .kind = K::List,
+          .source = {.kind = ListSource::Items,
+                     .items = {{"Msg_IsSentMenu_NotInclude"}, {"Msg_IsSentMenu_Only"}}},
+          .into = Into(&P::giftScope)},
+         ShiftIdSpec(Into(&P::shift)),
+         {.name = "chkPeriod", .kind = K::MealPeriods, .text = "餐段", .into = Into(&P::periods)}},
+        {UseTrueData, Saving},
+        {{.name = "optOrderBy_0", .kind = K::Option, .text = "顺序"},
+         {.name = "optOrderBy_1",
+          .kind = K::Option,
+          .text = "倒序",
+          .into = Into(&P::descending)}}};
+}
+
+ScreenSpec typedSpec(std::vector<std::vector<CriterionSpec>> rows,
+                     std::vector<BranchColumns> branch = {ProbeBranch},
+                     CriteriaType criteria = CriteriaOf<ProbeCriteria>(probeStatement))
+{
+    return {.name = "frmProbeTyped",
+            .title = "账单",
+            .size = {11070, 7980},
+            .criteria = criteria,
+            .branch = branch,
+            .rows = rows,
+            .views = {{.title = "账单",
+                       .columns = {{.field = "BillID", .caption = "单号"},
+                                   {.field = "SumPaid",
+                                    .caption = "实收",
+                                    .sum = true,
+                                    .kind = ColumnKind::Number}}}}};
+}
+
+class ProbeTyped : public QueryReportScreen
+{
+public:
+    explicit ProbeTyped(const ScreenSpec& spec) : QueryReportScreen(spec) {}
+    using ReportScreen::readCriteria;
 };
 
 } // namespace
@@ -333,6 +402,110 @@ private slots:
         const QList<QList<QWidget*>> rows = screen.bar().englishRows();
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows.at(1), QList<QWidget*>({third}));
+    }
+
+    void typedCriteriaFromTheDeclaration()
+    {
+        TestDatabase db("db_bills.sql");
+        db.install();
+        hostContext().TrueDataAllowed = true;
+        const ScreenSpec spec = typedSpec(typedRows());
+        ProbeTyped screen(spec);
+        screen.ShowMe();
+        for (const auto& [name, value] :
+             QList<QPair<QString, QString>>{{"dtpBegin", "2026-03-09"},
+                                            {"dtpEnd", "2026-03-10"},
+                                            {"cboBranch", "北京店"},
+                                            {"cboTableAreaName", "大厅"},
+                                            {"cboIsSentMenu", "#1"},
+                                            {"cboShiftID", " S1 "},
+                                            {"chkPeriod_2", "0"},
+                                            {"chkSaving", "1"},
+                                            {"optOrderBy_1", "1"}})
+            QVERIFY2(screen.applyCriterion(name, value), qPrintable(name));
+        const CriteriaValue read = screen.readCriteria();
+        const auto& c = read.as<ProbeCriteria>();
+        QCOMPARE(c.range, (DateRange{QDate(2026, 3, 9), QDate(2026, 3, 10)}));
+        QCOMPARE(c.branch.kind, BranchChoice::One);
+        QCOMPARE(c.branch.name, QString("北京店"));
+        QCOMPARE(c.area, QString("大厅"));
+        QCOMPARE(c.giftScope, 1);
+        QCOMPARE(c.shift, QString(" S1 "));
+        QCOMPARE(c.periods, QStringList({"午餐"}));
+        QVERIFY(c.useTrueData);
+        QVERIFY(c.saving);
+        QVERIFY(c.descending);
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, read.as<ReportCriteria>());
+        // A handler follows one criterion by the member it is read into.
+        QCOMPARE(screen.criteria().shown(&P::area), QString("大厅"));
+        QVERIFY(screen.criteria().shown(&ReportCriteria::saving));
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, screen.criteria().shown(&ReportCriteria::range));
+
+        // The refresh runs the statement of those criteria, its branch condition written in:
+        // 北京店's bills of the range, the deleted B3 included, newest number first.
+        QVERIFY(screen.runRefresh());
+        Sheet* grid = screen.queryControl()->Grid();
+        QCOMPARE(grid->text(1, 1), QString("B3"));
+        QCOMPARE(grid->text(2, 1), QString("B1"));
+        QCOMPARE(grid->value(3, 2).toDouble(), 158.5);
+
+        // A criterion that leaves nothing to query refuses the refresh; as shown it keeps its
+        // default.
+        QVERIFY(screen.applyCriterion("chkPeriod_0", "0"));
+        QVERIFY(!screen.runRefresh());
+        QVERIFY(screen.lastError().contains(Msg("Msg_Period_ToSelect")));
+        hostContext().TrueDataAllowed = false;
+    }
+
+    void declarationMistakesRefused()
+    {
+        auto refused = [](const ScreenSpec& spec, const char* what) {
+            try {
+                ProbeTyped screen(spec);
+            } catch (const std::logic_error& e) {
+                return QString::fromUtf8(e.what()).contains(QString::fromUtf8(what));
+            }
+            return false;
+        };
+        auto rows = typedRows();
+        // A name declared twice.
+        auto twice = rows;
+        twice[2].push_back(twice[0][3]);
+        QVERIFY(refused(typedSpec(twice), "cboTableAreaName is declared twice"));
+        // A control holding a value read into nothing: its filter would be lost.
+        auto unread = rows;
+        unread[1][1].into = {};
+        QVERIFY(refused(typedSpec(unread), "cboShiftID holds a value but is read into no"));
+        // A member the control cannot give (a flag from a list).
+        auto mismatch = rows;
+        mismatch[0][3].into = Into(&P::descending);
+        QVERIFY(refused(typedSpec(mismatch), "cboTableAreaName is read into a member its"));
+        // A member of another report's criteria.
+        struct Other : ReportCriteria
+        {
+            QString area;
+        };
+        auto foreign = rows;
+        foreign[0][3].into = Into(&Other::area);
+        QVERIFY(refused(typedSpec(foreign), "cboTableAreaName is read into a member of"));
+        // A list following a criterion the screen does not declare.
+        auto orphan = rows;
+        orphan[0][3].source.owner = "cboDepartTypes";
+        QVERIFY(refused(typedSpec(orphan), "follows cboDepartTypes, which is not declared"));
+        // A branch choice that reaches no statement, and branch columns with no choice.
+        QVERIFY(refused(typedSpec(rows, {}), "a branch criterion, no branch columns"));
+        auto noBranch = rows;
+        noBranch[0].erase(noBranch[0].begin() + 2);
+        QVERIFY(refused(typedSpec(noBranch), "branch columns, no branch criterion"));
+        // A statement with no branch mark, or a mark on columns the screen does not declare.
+        QVERIFY(refused(typedSpec(rows, {BranchColumns{"BL.BranchID", "BL.BranchName"}}),
+                        "columns the report does not declare"));
+        const auto unmarked = [](int, const ProbeCriteria& c) {
+            return QStringLiteral("SELECT BillID FROM bi_Bill WHERE ") +
+                   c.range.bound(QStringLiteral("BillDate"));
+        };
+        QVERIFY(refused(typedSpec(rows, {ProbeBranch}, CriteriaOf<ProbeCriteria>(+unmarked)),
+                        "view 1: a statement of a report with a branch scope has no branch"));
     }
 
     void cardReaderAndSortChoices()
