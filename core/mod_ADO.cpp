@@ -189,8 +189,8 @@ void MarkListFailure(QComboBox* combo, const QString& reason)
         combo->setProperty("vtxListFailure", reason.isEmpty() ? QVariant() : QVariant(reason));
 }
 
-RowCollection ExecuteRows(const Statement& statement)
+RowCollection ExecuteRows(const Statement& statement, QString* error)
 {
     statement.requireFilled();
-    return ExecuteRows(statement.text(), statement.parameters());
+    return ExecuteRows(statement.text(), statement.parameters(), error);
 }

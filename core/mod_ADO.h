@@ -36,7 +36,7 @@ KeyedRows ExecuteKeyedRows(const QString& sql, const QString& keyColumn,
 RowDict ExecuteFirstRow(const QString& sql, const QVariantList& params = {});
 // The same for a statement with its parameters; a statement with a fragment still to be written
 // is a programming error (std::logic_error), never run.
-RowCollection ExecuteRows(const Statement& statement);
+RowCollection ExecuteRows(const Statement& statement, QString* error = nullptr);
 
 // The same shapes for figures, settings and columns of a report: a failure is passed to the
 // caller (SqlError), never a partial or empty result that looks complete.

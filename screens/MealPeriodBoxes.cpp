@@ -62,12 +62,3 @@ void MealPeriodBoxes::periodClicked()
         any = any || box->isChecked();
     m_master->setChecked(any);
 }
-
-QString MealPeriodCondition(const QString& column, const QStringList& names, const QString& close)
-{
-    QString condition = QStringLiteral(" AND ( 1<>1 ");
-    for (const QString& name : names)
-        condition +=
-            QStringLiteral(" OR ") + column + QStringLiteral(" = '") + sqlQuote(name) + close;
-    return condition + QLatin1Char(')');
-}

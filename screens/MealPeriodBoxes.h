@@ -1,5 +1,7 @@
 #pragma once
 
+#include "query/StatementFragments.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -7,12 +9,6 @@
 #include <functional>
 
 class QCheckBox;
-
-// " AND ( 1<>1 " + " OR <column> = '<name>" + close for each name + ")": the condition that
-// keeps rows of the named meal periods. Statements differ in what closes each alternative:
-// "' " or "'".
-QString MealPeriodCondition(const QString& column, const QStringList& names,
-                            const QString& close = QStringLiteral("' "));
 class QWidget;
 
 // The meal-period boxes of a criteria bar: box 0 (chkPeriod_0, the master box, captioned by

@@ -158,6 +158,11 @@ void QueryReportScreen::updatePrintKey()
         print->setEnabled(rows);
 }
 
+Statement QueryReportScreen::planned(int, const CriteriaValue&, const Statement& statement)
+{
+    return statement;
+}
+
 QVariantList QueryReportScreen::viewParameters(int)
 {
     if (!dtpBegin || !dtpEnd)
@@ -252,7 +257,8 @@ void QueryReportScreen::cmdQuery1()
     Statement statement;
     if (m_spec.criteria.statement) {
         const CriteriaValue criteria = readCriteria(); // throws when refused
-        statement = branchScope(criteria).fill(m_spec.criteria.statement(v, criteria));
+        statement =
+            planned(v, criteria, branchScope(criteria).fill(m_spec.criteria.statement(v, criteria)));
     } else {
         const QString sql = viewSql(v); // throws when refused
         statement = Statement(sql, viewParameters(v));

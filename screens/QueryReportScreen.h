@@ -49,6 +49,9 @@ protected:
     virtual int writeCells(int view, Sheet* grid, QString* failure);
     // Its positional parameters: the begin date and the day after the end date by default.
     virtual QVariantList viewParameters(int view);
+    // The statement a view runs, given its statement with the branch scope written in: that
+    // statement, or the same figures read another way (from the bill summaries).
+    virtual Statement planned(int view, const CriteriaValue& criteria, const Statement& statement);
     // Columns a view adds besides those of its description (one per meal period, say). A list
     // the columns come from that cannot be read throws SqlError: the columns are laid out again
     // before the next refresh, which fails with that reason if they still cannot be.

@@ -3,6 +3,7 @@
 #include "core/HostContext.h"
 #include "core/LanguageSection.h"
 #include "core/frmHelp.h"
+#include "core/modBranch.h"
 #include "core/modMessage.h"
 #include "core/mod_API_Help.h"
 #include "screens/CriteriaBar.h"
@@ -27,6 +28,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -113,16 +115,15 @@ ReportScreen::ReportScreen(const ScreenSpec& spec, QWidget* parent)
     m_criteria->setListFill(
         [this](const QString& name, QComboBox* combo) { fillList(name, combo); });
     if (spec.criteria.isDeclared()) {
-        // The branch columns are declared exactly when the user chooses a branch: a choice that
-        // reaches no statement would be a filter dropped.
+        // A branch choice that reaches no statement would be a filter dropped.
         bool branchCriterion = false;
         for (const std::vector<CriterionSpec>& row : spec.rows)
             for (const CriterionSpec& c : row)
                 branchCriterion = branchCriterion || c.kind == CriterionKind::Branch;
-        if (branchCriterion != !spec.branch.empty())
+        // Branch columns without a branch criterion keep the rows to the user's branches.
+        if (branchCriterion && spec.branch.empty())
             throw std::logic_error(std::string(spec.name) +
-                                   (branchCriterion ? ": a branch criterion, no branch columns"
-                                                    : ": branch columns, no branch criterion"));
+                                   ": a branch criterion, no branch columns");
     }
     dtpBegin = picTop->findChild<QDateEdit*>(QStringLiteral("dtpBegin"));
     dtpEnd = picTop->findChild<QDateEdit*>(QStringLiteral("dtpEnd"));
@@ -576,6 +577,15 @@ bool ReportScreen::applyCriterion(const QString& name, const QString& value)
 CriteriaValue ReportScreen::readCriteria()
 {
     CriteriaValue criteria = m_criteria->read();
+    if (!m_spec.branch.empty() && !m_criteria->branchCriterion()) {
+        // No branch to choose: the user's own branches, every row when he may see every branch.
+        BranchChoice& branch = criteria.common().branch;
+        branch.privileged = LimitedBranchIds();
+        const bool byName = std::any_of(m_spec.branch.begin(), m_spec.branch.end(),
+                                        [](const BranchColumns& c) { return c.id.isEmpty(); });
+        if (branch.privileged && byName)
+            branch.privilegedNames = PrivilegedBranchNames();
+    }
     completeCriteria(criteria);
     return criteria;
 }

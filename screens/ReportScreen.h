@@ -146,7 +146,9 @@ protected:
     // Values of the criteria that the bar does not hold (a text of the language file, an answer
     // of the database), set on a freshly read value.
     virtual void completeCriteria(CriteriaValue& criteria) { Q_UNUSED(criteria); }
-    // The branch scope of the criteria: the columns the screen declares and the branch choice.
+    // The branch scope of the criteria: the columns the screen declares and the branch choice
+    // (on a screen with branch columns but no branch criterion: every branch the user may see,
+    // no condition when he may see every branch of the branch list).
     BranchScope branchScope(const CriteriaValue& criteria) const;
 
     // -- building the screen --------------------------------------------------------------------

@@ -264,8 +264,8 @@ struct ScreenSpec
     CriteriaType criteria = {};
     // The columns that carry the branch in the report's statements: each statement marks where
     // its branch condition stands (BranchMark) on one of them, and the screen writes the
-    // condition from the user's choice and privileges. Declared exactly when the screen has a
-    // branch criterion.
+    // condition from the user's choice and privileges. Required by a branch criterion; without
+    // one, the rows are kept to the branches the user may see.
     std::vector<BranchColumns> branch = {};
     std::vector<std::vector<CriterionSpec>> rows = {};
     std::vector<ViewSpec> views = {};    // none: the screen shows a body of its own

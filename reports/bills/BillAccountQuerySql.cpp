@@ -1,13 +1,12 @@
 #include "reports/bills/BillAccountQuerySql.h"
 
-#include "core/modBranch.h"
 #include "db/SqlText.h"
-#include "screens/ItemCriteria.h"
+#include "query/StatementFragments.h"
 
-QString BillAccountQueryWhereTail(const BillAccountQueryCriteria& c)
+Statement BillAccountQueryWhereTail(const BillAccountQueryCriteria& c)
 {
     auto typed = [](const QString& text) { return !text.trimmed().isEmpty(); };
-    QString sql;
+    Statement sql;
     if (!c.accountType.isEmpty())
         sql += EqualsFilter(QStringLiteral("AccountType"), c.accountType);
     if (!c.subjectName.isEmpty())
@@ -21,27 +20,34 @@ QString BillAccountQueryWhereTail(const BillAccountQueryCriteria& c)
     if (typed(c.accountName))
         sql += QStringLiteral(" AND AccountName like '%") + sqlQuote(c.accountName) +
                QStringLiteral("%' ");
-    sql += BranchIdFilter(c.branches, QStringLiteral("(SELECT BL.BranchID FROM bi_Bill AS BL "
-                                                     "WHERE BL.BillID=bi_BillAccount.BillID)"));
+    sql += BranchMark(BillAccountBranch);
     return sql;
 }
 
-QString BillAccountDetailSql(const BillAccountQueryCriteria& criteria)
+Statement BillAccountDetailStatement(const BillAccountQueryCriteria& criteria)
 {
     return QStringLiteral(" SELECT TOP 100 PERCENT ") + QStringLiteral("     * ") +
            QStringLiteral(" FROM ") + QStringLiteral("     bi_BillAccount ") +
-           QStringLiteral(" WHERE ") + QStringLiteral("     BillDate >=? AND BillDate <? ") +
-           BillAccountQueryWhereTail(criteria) + QStringLiteral(" ORDER BY BillID ");
+           QStringLiteral(" WHERE ") + QStringLiteral("     ") +
+           criteria.range.bound(QStringLiteral("BillDate"), DateRange::Spaced) +
+           QStringLiteral(" ") + BillAccountQueryWhereTail(criteria) +
+           QStringLiteral(" ORDER BY BillID ");
 }
 
-QString BillAccountSummarySql(const BillAccountQueryCriteria& criteria)
+Statement BillAccountSummaryStatement(const BillAccountQueryCriteria& criteria)
 {
     return QStringLiteral(" SELECT TOP 100 PERCENT ") +
            QStringLiteral("     AccountType,SubjectID,SubjectName, ") +
            QStringLiteral("     COUNT(*) AS theCount,SUM(Amount) AS theAmount ") +
            QStringLiteral(" FROM ") + QStringLiteral("     bi_BillAccount ") +
-           QStringLiteral(" WHERE ") + QStringLiteral("     BillDate >=? AND BillDate <? ") +
-           BillAccountQueryWhereTail(criteria) +
+           QStringLiteral(" WHERE ") + QStringLiteral("     ") +
+           criteria.range.bound(QStringLiteral("BillDate"), DateRange::Spaced) +
+           QStringLiteral(" ") + BillAccountQueryWhereTail(criteria) +
            QStringLiteral(" GROUP BY AccountType,SubjectID,SubjectName ") +
            QStringLiteral(" ORDER BY SubjectID ");
+}
+
+Statement BillAccountQueryStatement(int view, const BillAccountQueryCriteria& criteria)
+{
+    return view == 0 ? BillAccountDetailStatement(criteria) : BillAccountSummaryStatement(criteria);
 }

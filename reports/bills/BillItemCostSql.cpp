@@ -4,9 +4,9 @@
 
 const char* const ItemPriceProbe = "select CostPrice from bi_BillItem where 1<>1";
 
-QString BillItemCostWhereTail(const BillItemCostCriteria& c)
+Statement BillItemCostWhereTail(const BillItemCostCriteria& c)
 {
-    QString sql = ItemLineHead(c, QStringLiteral("MN"));
+    Statement sql = ItemLineHead(c, QStringLiteral("MN"));
     const QString t = c.menuText.trimmed();
     if (IsNumericText(t) || c.itemPrice) {
         sql += MenuTextFilter(t, QStringLiteral("MN.MenuID"), QStringLiteral("MN.MenuName"));
@@ -44,7 +44,7 @@ QString MenuCostPriceTable()
            QStringLiteral(" ) AS theUNIONALL)AS MN ");
 }
 
-QString BillItemCostSql(int view, const BillItemCostCriteria& criteria)
+Statement BillItemCostStatement(int view, const BillItemCostCriteria& criteria)
 {
     const QString sums = QStringLiteral(" SUM(BI.AmountOrder-BI.AmountCancel) AS MenuAmount, ") +
                          QStringLiteral(" SUM(BI.SumOfConsume) AS theSumOfConsume, ") +
@@ -86,17 +86,16 @@ QString BillItemCostSql(int view, const BillItemCostCriteria& criteria)
         sort = QStringLiteral(" ORDER BY BI.CreatePersonID ");
         break;
     }
-    QString sql =
+    const Statement sql =
         QStringLiteral(" SELECT ") + select +
         QStringLiteral(" FROM bi_BillItem AS BI,bi_Bill AS BL ") +
         (criteria.itemPrice ? QString() : BillItemCostMenuTable()) + QStringLiteral(" WHERE ") +
-        QStringLiteral(" BI.BillID=BL.BillID AND BL.BillDate>=? AND BL.BillDate<? AND ") +
+        QStringLiteral(" BI.BillID=BL.BillID AND ") +
+        criteria.range.bound(QStringLiteral("BL.BillDate")) + QStringLiteral(" AND ") +
         (view == CostLines ? QStringLiteral(" BI.AmountOrder-BI.AmountCancel<>0 AND ")
                            : QString()) +
         QStringLiteral(" BI.MenuID=MN.MenuID AND BI.MenuUnitID=MN.MenuUnitID AND ") +
         QStringLiteral(" MN.CostPrice<>0 ") + BillItemCostWhereTail(criteria) + grouping + sort;
     // The line's own columns stand in for the menu table's, everywhere in the statement.
-    if (criteria.itemPrice)
-        sql.replace(QStringLiteral("MN."), QStringLiteral("BI."));
-    return sql;
+    return criteria.itemPrice ? sql.replaced(QStringLiteral("MN."), QStringLiteral("BI.")) : sql;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/ItemCriteria.h"
+#include "query/ItemLineCriteria.h"
 
 #include <QString>
 
@@ -27,12 +27,12 @@ enum BillItemCostView
 extern const char* const ItemPriceProbe;
 
 // The conditions appended after the join, in their fixed order (before the MN./BI. rewrite).
-QString BillItemCostWhereTail(const BillItemCostCriteria& criteria);
+Statement BillItemCostWhereTail(const BillItemCostCriteria& criteria);
 // The menu's commission prices as a table MN: each item once with its default unit (unit id =
 // item id) and once per extra unit; joined by item and unit.
 QString BillItemCostMenuTable();
 // The same table without the comma before it: "(SELECT DISTINCT * FROM ( ... )AS MN ".
 QString MenuCostPriceTable();
-// The statement of a view; its two parameters are the begin date and the day after the end
-// date. With item prices the menu table is left out and every "MN." reads "BI.".
-QString BillItemCostSql(int view, const BillItemCostCriteria& criteria);
+// The statement of a view, with the range's dates. With item prices the menu table is left out
+// and every "MN." reads "BI.".
+Statement BillItemCostStatement(int view, const BillItemCostCriteria& criteria);

@@ -1,10 +1,9 @@
 #include "reports/bills/BillItemQuerySql.h"
 
-QString BillItemQueryWhereTail(const BillItemQueryCriteria& c)
+Statement BillItemQueryWhereTail(const BillItemQueryCriteria& c)
 {
-    QString sql = QStringLiteral(" AND BL.CheckOutNull=0 ");
-    sql += BranchChoiceFilter(c.branch, QStringLiteral("BL.BranchID"),
-                              QStringLiteral("BL.BranchName"));
+    Statement sql = QStringLiteral(" AND BL.CheckOutNull=0 ");
+    sql += BranchMark(ItemLineBranch);
     if (!c.shiftId.trimmed().isEmpty())
         sql += EqualsFilter(QStringLiteral("BL.ShiftID"), c.shiftId.trimmed());
     if (!c.billPeriod.isEmpty())
@@ -22,7 +21,7 @@ QString BillItemQueryWhereTail(const BillItemQueryCriteria& c)
     return sql;
 }
 
-QString BillItemQuerySql(int view, const BillItemQueryCriteria& criteria)
+Statement BillItemQueryStatement(int view, const BillItemQueryCriteria& criteria)
 {
     const QString sums =
         QStringLiteral("     SUM(BI.AmountOrder) AS theOrder,SUM(BI.AmountCancel) AS theCancel,") +
@@ -64,7 +63,8 @@ QString BillItemQuerySql(int view, const BillItemQueryCriteria& criteria)
     }
     return QStringLiteral(" SELECT TOP 100 PERCENT ") + select +
            QStringLiteral(" FROM bi_Bill AS BL, bi_BillItem AS BI ") +
-           QStringLiteral(" WHERE BL.BillID=BI.BillID AND BL.BillDate>=? AND BL.BillDate<? ") +
+           QStringLiteral(" WHERE BL.BillID=BI.BillID AND ") +
+           criteria.range.bound(QStringLiteral("BL.BillDate")) + QStringLiteral(" ") +
            BillItemQueryWhereTail(criteria) + groupAndSort;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "query/ItemLineCriteria.h"
 #include "query/SummaryPlanner.h"
-#include "screens/ItemCriteria.h"
 
 #include <QString>
 
@@ -23,10 +23,10 @@ enum BillItemQueryView
 };
 
 // The conditions appended after the join and the date range, in their fixed order; zero-settled
-// bills are always left out.
-QString BillItemQueryWhereTail(const BillItemQueryCriteria& criteria);
-// The statement of a view; its two parameters are the begin date and the day after the end date.
-QString BillItemQuerySql(int view, const BillItemQueryCriteria& criteria);
+// bills are always left out. The branch's stands on ItemLineBranch.
+Statement BillItemQueryWhereTail(const BillItemQueryCriteria& criteria);
+// The statement of a view, with the range's dates.
+Statement BillItemQueryStatement(int view, const BillItemQueryCriteria& criteria);
 
 // Whether the item summaries answer the view: the items and the item types, unless a shift, a
 // table area or a waiter is chosen.

@@ -1,16 +1,11 @@
 #include "reports/bills/BillItemReportSql.h"
 
 #include "db/SqlText.h"
-#include "screens/ItemCriteria.h"
+#include "query/StatementFragments.h"
 
-QString BillItemReportBranchFilter(const BranchChoice& branch)
+Statement BillItemReportWhereTail(const BillItemReportCriteria& c)
 {
-    return BranchChoiceFilter(branch, QStringLiteral("BranchID"), QStringLiteral("BranchName"));
-}
-
-QString BillItemReportWhereTail(const BillItemReportCriteria& c)
-{
-    QString sql = BillItemReportBranchFilter(c.branch);
+    Statement sql = BranchMark(BillItemReportBranch);
     if (!c.departType.isEmpty())
         sql += EqualsFilter(QStringLiteral("DepartTypeName"), c.departType);
     if (!c.menuType.isEmpty())
@@ -19,7 +14,7 @@ QString BillItemReportWhereTail(const BillItemReportCriteria& c)
     return sql;
 }
 
-QString BillItemReportSql(int view, const BillItemReportCriteria& criteria)
+Statement BillItemReportStatement(int view, const BillItemReportCriteria& criteria)
 {
     QString keys, grouping, sort;
     switch (view) {
@@ -49,24 +44,24 @@ QString BillItemReportSql(int view, const BillItemReportCriteria& criteria)
            QStringLiteral("     SUM(theConsume) AS theConsume1,") +
            QStringLiteral("     SUM(theService) AS theService1, ") +
            QStringLiteral("     SUM(theDiscount) AS theDiscount1 ") +
-           QStringLiteral(" FROM rp_BillItem_Upload ") +
-           QStringLiteral(" WHERE BillDate>=? AND BillDate<? ") +
+           QStringLiteral(" FROM rp_BillItem_Upload ") + QStringLiteral(" WHERE ") +
+           criteria.range.bound(QStringLiteral("BillDate")) + QStringLiteral(" ") +
            BillItemReportWhereTail(criteria) + grouping + sort;
 }
 
-QString BillItemReportDepartTypesSql(const BranchChoice& branch)
+Statement BillItemReportDepartTypesStatement(const BillItemReportCriteria&)
 {
     return QStringLiteral(" SELECT DISTINCT DepartTypeID,DepartTypeName ") +
            QStringLiteral(" FROM rp_BillItem_Upload ") + QStringLiteral(" where 1=1 ") +
-           BillItemReportBranchFilter(branch) + QStringLiteral(" ORDER BY DepartTypeID");
+           BranchMark(BillItemReportBranch) + QStringLiteral(" ORDER BY DepartTypeID");
 }
 
-QString BillItemReportMenuTypesSql(const BranchChoice& branch, const QString& departType)
+Statement BillItemReportMenuTypesStatement(const BillItemReportCriteria& c)
 {
-    QString condition = BillItemReportBranchFilter(branch);
-    if (!departType.isEmpty())
-        condition +=
-            QStringLiteral(" AND DepartTypeName = '") + sqlQuote(departType) + QStringLiteral("' ");
+    Statement condition = BranchMark(BillItemReportBranch);
+    if (!c.departType.isEmpty())
+        condition += QStringLiteral(" AND DepartTypeName = '") + sqlQuote(c.departType) +
+                     QStringLiteral("' ");
     return QStringLiteral(" SELECT DISTINCT MenuTypeID,MenuTypeName ") +
            QStringLiteral(" FROM rp_BillItem_Upload ") + QStringLiteral(" WHERE 1=1 ") + condition +
            QStringLiteral(" ORDER BY MenuTypeID");

@@ -1,7 +1,7 @@
 #include "reports/bills/BillQuerySql.h"
 
 #include "db/SqlText.h"
-#include "screens/ItemCriteria.h"
+#include "query/StatementFragments.h"
 
 const BillQuerySortChoice BillQuerySortChoices[17] = {
     {"BillID", "单号"},           {"TableID", "台号"},          {"BillPeriod", "餐段"},

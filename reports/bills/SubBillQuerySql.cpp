@@ -1,11 +1,10 @@
 #include "reports/bills/SubBillQuerySql.h"
 
 #include "db/SqlText.h"
-#include "screens/ItemCriteria.h"
 
-QString SubBillQueryWhereTail(const SubBillQueryCriteria& c)
+Statement SubBillQueryWhereTail(const SubBillQueryCriteria& c)
 {
-    QString sql = ItemLineHead(c, QStringLiteral("BI"));
+    Statement sql = ItemLineHead(c, QStringLiteral("BI"));
     sql += MenuTextFilter(c.menuText, QStringLiteral("BI.MenuID"), QStringLiteral("BI.MenuName"));
     if (!c.reason.isEmpty())
         sql +=
@@ -19,7 +18,7 @@ QString SubBillQueryWhereTail(const SubBillQueryCriteria& c)
     return sql;
 }
 
-QString SubBillQuerySql(const SubBillQueryCriteria& criteria)
+Statement SubBillQueryStatement(int, const SubBillQueryCriteria& criteria)
 {
     return QStringLiteral(" SELECT TOP 100 PERCENT ") +
            QStringLiteral("     BL.BillID,BL.TableName,BL.BillDate,BL.BillPeriod,BI.CreateTime as "
@@ -32,7 +31,7 @@ QString SubBillQuerySql(const SubBillQueryCriteria& criteria)
            QStringLiteral(" FROM bi_Bill AS BL, bi_BillItem AS BI, bi_SubBill AS SB ") +
            QStringLiteral(" WHERE BL.BillID=BI.BillID AND ") +
            QStringLiteral("       BI.BillItemID=SB.BillItemID AND ") +
-           QStringLiteral("       SB.SubBillType=2 AND ") +
-           QStringLiteral("       BL.BillDate>=? AND BL.BillDate<? ") +
+           QStringLiteral("       SB.SubBillType=2 AND ") + QStringLiteral("       ") +
+           criteria.range.bound(QStringLiteral("BL.BillDate")) + QStringLiteral(" ") +
            SubBillQueryWhereTail(criteria) + QStringLiteral(" ORDER BY BL.BillID,BI.MenuID ");
 }

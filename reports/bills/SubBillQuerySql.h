@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/ItemCriteria.h"
+#include "query/ItemLineCriteria.h"
 
 #include <QString>
 
@@ -12,7 +12,7 @@ struct SubBillQueryCriteria : ItemLineCriteria
 };
 
 // The conditions after the bill date range, in their fixed order.
-QString SubBillQueryWhereTail(const SubBillQueryCriteria& criteria);
+Statement SubBillQueryWhereTail(const SubBillQueryCriteria& criteria);
 // The returns (bi_SubBill rows of type 2) of the settled bills of the range with their item
-// lines; its two parameters are the begin date and the day after the end date.
-QString SubBillQuerySql(const SubBillQueryCriteria& criteria);
+// lines; the statement of the one view.
+Statement SubBillQueryStatement(int view, const SubBillQueryCriteria& criteria);

@@ -1,45 +1,52 @@
 #include "reports/bills/frmBillAccountQuery.h"
 
-#include "core/modBranch.h"
 #include "reports/bills/HiddenBranchBill.h"
 #include "reports/bills/frmBillInfo.h"
-#include "screens/CriteriaBar.h"
 #include "screens/ScreenSpec.h"
 
 namespace {
 
 using K = CriterionKind;
+using C = BillAccountQueryCriteria;
 
-CriterionSpec fromTransfers(const char* name, const char* label, const char* sql, const char* field)
+CriterionSpec fromTransfers(const char* name, const char* label, const char* sql, const char* field,
+                            QString C::*into)
 {
-    return QueryListSpec(name, label, 900, 1500, sql, field);
+    return QueryListSpec(name, label, 900, 1500, sql, field, Into(into));
 }
 
-CriterionSpec typed(const char* name, const char* label)
+CriterionSpec typed(const char* name, const char* label, QString C::*into)
 {
-    return {.name = name, .kind = K::Text, .label = label, .labelWidth = 900, .width = 1500};
+    return {.name = name,
+            .kind = K::Text,
+            .label = label,
+            .labelWidth = 900,
+            .width = 1500,
+            .into = Into(into)};
 }
 
 const ScreenSpec kSpec{
     .name = "frmBillAccountQuery",
     .title = "转账明细汇总表",
     .size = {10710, 7830},
+    .criteria = CriteriaOf<C>(BillAccountQueryStatement),
+    .branch = {BillAccountBranch},
     .rows =
         {
             {BeginDate, EndDate,
              fromTransfers("cboAccountType", "转账类型:",
                            "SELECT DISTINCT AccountType FROM bi_BillAccount ORDER BY AccountType",
-                           "AccountType")},
+                           "AccountType", &C::accountType)},
             {fromTransfers(
                  "cboSubjectName", "账号类型:",
                  "SELECT DISTINCT SubjectID,SubjectName FROM bi_BillAccount ORDER BY SubjectID",
-                 "SubjectName"),
+                 "SubjectName", &C::subjectName),
              fromTransfers("cboUserName", "收银员:",
                            "SELECT DISTINCT UserID,UserName FROM bi_BillAccount ORDER BY UserID",
-                           "UserName"),
-             typed("cboBillID", "单号:")},
-            {typed("cboAccountID", "账号:"),
-             typed("cboAccountName", "账号名:"),
+                           "UserName", &C::userName),
+             typed("cboBillID", "单号:", &C::billId)},
+            {typed("cboAccountID", "账号:", &C::accountId),
+             typed("cboAccountName", "账号名:", &C::accountName),
              {.name = "optQuery", .kind = K::Views, .width = 1300}},
         },
     .views =
@@ -79,28 +86,9 @@ const ScreenSpec kSpec{
 
 frmBillAccountQuery::frmBillAccountQuery(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
 
-BillAccountQueryCriteria frmBillAccountQuery::criteria() const
-{
-    const CriteriaBar& bar = *m_criteria;
-    BillAccountQueryCriteria c;
-    c.accountType = bar.chosen("cboAccountType");
-    c.subjectName = bar.chosen("cboSubjectName");
-    c.billId = bar.text("cboBillID");
-    c.userName = bar.chosen("cboUserName");
-    c.accountId = bar.text("cboAccountID");
-    c.accountName = bar.text("cboAccountName");
-    c.branches = LimitedBranchIds();
-    return c;
-}
-
 void frmBillAccountQuery::cmdOpen()
 {
     if (currentView() == 0 && !OpenableBill(grid(), 1, ownText("Msg_Bill_OtherBranch"), this))
         return;
     QueryReportScreen::cmdOpen();
-}
-
-QString frmBillAccountQuery::viewSql(int view)
-{
-    return view == 0 ? BillAccountDetailSql(criteria()) : BillAccountSummarySql(criteria());
 }

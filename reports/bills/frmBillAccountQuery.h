@@ -12,11 +12,6 @@ class frmBillAccountQuery : public QueryReportScreen
 public:
     explicit frmBillAccountQuery(QWidget* parent = nullptr);
 
-    // The criteria as the bar shows them, for the user's branches (throws SqlError when his
-    // privileges cannot be read).
-    BillAccountQueryCriteria criteria() const;
-
 protected:
-    QString viewSql(int view) override;
     void cmdOpen() override; // says so when the bill is of a branch the user may not see
 };

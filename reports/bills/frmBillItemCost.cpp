@@ -2,7 +2,6 @@
 
 #include "core/mod_ADO.h"
 #include "reports/bills/frmBillInfo.h"
-#include "screens/CriteriaBar.h"
 #include "screens/ItemCriteria.h"
 #include "screens/ScreenSpec.h"
 
@@ -21,15 +20,20 @@ std::vector<ColumnSpec> summedColumns(std::vector<ColumnSpec> leading)
     return leading;
 }
 
+using I = ItemLineCriteria;
+
 const ScreenSpec kSpec{
     .name = "frmBillItemCost",
     .title = "销售提成明细汇总表",
     .size = {11070, 7980},
+    .criteria = CriteriaOf<BillItemCostCriteria, I>(BillItemCostStatement),
+    .branch = {ItemLineBranch},
     .rows =
         {
-            {BeginDate, EndDate, BranchCriterionSpec(), BillPeriodSpec()},
-            {DepartTypesSpec(), MenuTypesSpec(), MenuTextSpec(), IsSentMenuSpec()},
-            {ItemWaiterSpec(), UseTrueData, Saving},
+            {BeginDate, EndDate, BranchCriterionSpec(), BillPeriodSpec(Into(&I::billPeriod))},
+            {DepartTypesSpec(Into(&I::departType)), MenuTypesSpec(Into(&I::menuType)),
+             MenuTextSpec(Into(&I::menuText)), IsSentMenuSpec(Into(&I::giftScope))},
+            {ItemWaiterSpec(Into(&I::createPerson)), UseTrueData, Saving},
             {{.name = "optQuery", .kind = K::Views, .width = 1500}},
         },
     .views =
@@ -103,15 +107,12 @@ void frmBillItemCost::probeItemPrice()
     }
 }
 
-QString frmBillItemCost::viewSql(int view)
+void frmBillItemCost::completeCriteria(CriteriaValue& criteria)
 {
     if (!m_probeError.isEmpty()) {
         probeItemPrice();
         if (!m_probeError.isEmpty())
             throw SqlError(m_probeError);
     }
-    BillItemCostCriteria c;
-    ReadItemLineCriteria(*m_criteria, &c); // throws when the branch choice is refused
-    c.itemPrice = m_itemPrice;
-    return BillItemCostSql(view, c);
+    criteria.as<BillItemCostCriteria>().itemPrice = m_itemPrice;
 }

@@ -17,7 +17,7 @@ public:
     bool itemPrice() const { return m_itemPrice; }
 
 protected:
-    QString viewSql(int view) override;
+    void completeCriteria(CriteriaValue& criteria) override;
     void formLoad() override;
 
 private:

@@ -3,7 +3,6 @@
 #include "core/HostContext.h"
 #include "db/Connection.h"
 #include "reports/bills/frmBillInfo.h"
-#include "screens/CriteriaBar.h"
 #include "screens/ItemCriteria.h"
 #include "screens/ScreenSpec.h"
 
@@ -45,15 +44,22 @@ CriterionSpec narrowLabel(CriterionSpec option, int width)
     return option;
 }
 
+using C = BillItemQueryCriteria;
+using I = ItemLineCriteria;
+
 const ScreenSpec kSpec{
     .name = "frmBillItemQuery",
     .title = "账单消费明细汇总表",
     .size = {11070, 7980},
+    .criteria = CriteriaOf<C, I>(BillItemQueryStatement),
+    .branch = {ItemLineBranch},
     .rows =
         {
-            {BeginDate, EndDate, BranchCriterionSpec(), BillPeriodSpec()},
-            {ShiftIdSpec(1200), TableAreaSpec(), DepartTypesSpec(), MenuTypesSpec()},
-            {DepartsSpec(), MenuTextSpec(), IsSentMenuSpec(), ItemWaiterSpec()},
+            {BeginDate, EndDate, BranchCriterionSpec(), BillPeriodSpec(Into(&I::billPeriod))},
+            {ShiftIdSpec(Into(&C::shiftId), 1200), TableAreaSpec(Into(&C::tableArea)),
+             DepartTypesSpec(Into(&I::departType)), MenuTypesSpec(Into(&I::menuType))},
+            {DepartsSpec(Into(&C::depart)), MenuTextSpec(Into(&I::menuText)),
+             IsSentMenuSpec(Into(&I::giftScope)), ItemWaiterSpec(Into(&I::createPerson))},
             {{.name = "optQuery", .kind = K::Views, .width = 1500},
              narrowLabel(UseTrueData, 1700),
              narrowLabel(Saving, 1900)},
@@ -122,14 +128,13 @@ const ScreenSpec kSpec{
 
 frmBillItemQuery::frmBillItemQuery(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
 
-QString frmBillItemQuery::viewSql(int view)
+Statement frmBillItemQuery::planned(int view, const CriteriaValue& criteria,
+                                    const Statement& statement)
 {
-    BillItemQueryCriteria c;
-    ReadItemLineCriteria(*m_criteria, &c); // throws when the branch choice is refused
-    c.shiftId = m_criteria->text("cboShiftID");
-    c.tableArea = m_criteria->chosen("cboTableAreas");
-    c.depart = m_criteria->chosen("cboDeparts");
-    return SummaryPlanner::answer(*hostContext().connection(), BillItemQueryFitsSummaries(view, c),
-                                  SummaryPlanner::Source::Items, BillItemQuerySql(view, c),
-                                  BillItemQuerySummaryText());
+    return Statement(SummaryPlanner::answer(
+                         *hostContext().connection(),
+                         BillItemQueryFitsSummaries(view, criteria.as<BillItemQueryCriteria>()),
+                         SummaryPlanner::Source::Items, statement.text(),
+                         BillItemQuerySummaryText()),
+                     statement.parameters());
 }

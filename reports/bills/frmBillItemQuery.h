@@ -14,5 +14,6 @@ public:
     explicit frmBillItemQuery(QWidget* parent = nullptr);
 
 protected:
-    QString viewSql(int view) override;
+    // The item and item-type views from the item summaries when the criteria fit them.
+    Statement planned(int view, const CriteriaValue& criteria, const Statement& statement) override;
 };

@@ -1,7 +1,6 @@
 #include "reports/bills/frmBillItemReport.h"
 
 #include "core/mod_ADO.h"
-#include "screens/CriteriaBar.h"
 #include "screens/ItemCriteria.h"
 #include "screens/ScreenSpec.h"
 
@@ -25,10 +24,14 @@ std::vector<ColumnSpec> columns(std::vector<ColumnSpec> keys)
     return keys;
 }
 
+using C = BillItemReportCriteria;
+
 const ScreenSpec kSpec{
     .name = "frmBillItemReport",
     .title = "销售日报表",
     .size = {11070, 7980},
+    .criteria = CriteriaOf<C>(BillItemReportStatement),
+    .branch = {BillItemReportBranch},
     .rows =
         {
             {BeginDate, EndDate, BranchCriterionSpec("分店:", 1500, "rp_BillItem_Upload")},
@@ -37,14 +40,16 @@ const ScreenSpec kSpec{
               .label = "部门类别:",
               .labelWidth = 900,
               .width = 1300,
-              .source = {.kind = ListSource::Screen, .owner = "cboBranch"}},
+              .source = {.kind = ListSource::Screen, .owner = "cboBranch"},
+              .into = Into(&C::departType)},
              {.name = "cboMenuType",
               .kind = K::List,
               .label = "菜品类别:",
               .labelWidth = 900,
               .width = 1300,
-              .source = {.kind = ListSource::Screen, .owner = "cboDepartType"}},
-             MenuTextSpec()},
+              .source = {.kind = ListSource::Screen, .owner = "cboDepartType"},
+              .into = Into(&C::menuType)},
+             MenuTextSpec(Into(&C::menuText))},
             {{.name = "optQuery", .kind = K::Views, .width = 1800}},
         },
     .views =
@@ -76,30 +81,21 @@ const ScreenSpec kSpec{
 
 frmBillItemReport::frmBillItemReport(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
 
-QString frmBillItemReport::viewSql(int view)
-{
-    BillItemReportCriteria c;
-    c.departType = m_criteria->chosen("cboDepartType");
-    c.menuType = m_criteria->chosen("cboMenuType");
-    c.menuText = m_criteria->text("cboMenuID");
-    c.branch = m_criteria->requireBranch(); // throws when the choice is refused
-    return BillItemReportSql(view, c);
-}
-
 void frmBillItemReport::fillList(const QString& name, QComboBox* combo)
 {
     // What the chosen branches uploaded; nothing while "(部分)" has no branch ticked.
-    BranchChoice branch;
-    if (!m_criteria->branchAsShown(&branch))
+    QString problem;
+    const CriteriaValue criteria = criteriaAsShown(&problem);
+    if (!problem.isEmpty())
         return;
+    const auto& c = criteria.as<C>();
     const bool departTypes = name == QLatin1String("cboDepartType");
-    const QString sql =
-        departTypes ? BillItemReportDepartTypesSql(branch)
-                    : BillItemReportMenuTypesSql(branch, m_criteria->chosen("cboDepartType"));
+    const Statement statement =
+        departTypes ? BillItemReportDepartTypesStatement(c) : BillItemReportMenuTypesStatement(c);
     const QString column =
         departTypes ? QStringLiteral("DepartTypeName") : QStringLiteral("MenuTypeName");
     QString error;
-    for (const RowDict& row : ExecuteRows(sql, {}, &error))
+    for (const RowDict& row : ExecuteRows(branchScope(criteria).fill(statement), &error))
         combo->addItem(row.value(column).toString());
     MarkListFailure(combo, error);
 }

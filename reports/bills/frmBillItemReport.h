@@ -14,6 +14,5 @@ public:
     explicit frmBillItemReport(QWidget* parent = nullptr);
 
 protected:
-    QString viewSql(int view) override;
     void fillList(const QString& name, QComboBox* combo) override;
 };

@@ -1,10 +1,8 @@
 #include "reports/bills/frmBillLogQuery.h"
 
-#include "core/modBranch.h"
 #include "reports/bills/BillLogQuerySql.h"
 #include "reports/bills/HiddenBranchBill.h"
 #include "reports/bills/frmBillInfo.h"
-#include "screens/CriteriaBar.h"
 #include "screens/ScreenSpec.h"
 
 namespace {
@@ -14,6 +12,8 @@ const ScreenSpec kSpec{
     .name = "frmBillLogQuery",
     .title = "账单操作记录查询",
     .size = {11070, 7980},
+    .criteria = CriteriaOf<BillLogQueryCriteria>(BillLogQueryStatement),
+    .branch = {BillLogBranch},
     .rows = {{BeginDate,
               EndDate,
               {.name = "cboLogType",
@@ -31,7 +31,8 @@ const ScreenSpec kSpec{
                                     {"Msg_ChangePersonCount", "修改就餐人数"},
                                     {"Msg_UnCheckBill", "反结账"},
                                     {"Msg_ChangeMenuAmount", "修改菜品数量"},
-                                    {"Msg_ChangeMenuPrice", "修改菜品价格"}}}}}},
+                                    {"Msg_ChangeMenuPrice", "修改菜品价格"}}},
+               .into = Into(&BillLogQueryCriteria::logType)}}},
     .views = {{
         .title = "账单操作记录查询",
         .columns =
@@ -61,9 +62,4 @@ void frmBillLogQuery::cmdOpen()
     if (!OpenableBill(grid(), 1, ownText("Msg_Bill_OtherBranch"), this))
         return;
     QueryReportScreen::cmdOpen();
-}
-
-QString frmBillLogQuery::viewSql(int)
-{
-    return BillLogQuerySql(std::max(0, m_criteria->choice("cboLogType")), LimitedBranchIds());
 }

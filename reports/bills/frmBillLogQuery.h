@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/bills/BillLogQuerySql.h"
 #include "screens/QueryReportScreen.h"
 
 // The bill operation log: discounts, table transfers and merges, cancelled pre-settlements,
@@ -14,6 +15,5 @@ public:
     explicit frmBillLogQuery(QWidget* parent = nullptr);
 
 protected:
-    QString viewSql(int view) override;
     void cmdOpen() override; // says so when the bill is of a branch the user may not see
 };

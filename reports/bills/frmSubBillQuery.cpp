@@ -1,7 +1,6 @@
 #include "reports/bills/frmSubBillQuery.h"
 
 #include "reports/bills/frmBillInfo.h"
-#include "screens/CriteriaBar.h"
 #include "screens/ItemCriteria.h"
 #include "screens/ScreenSpec.h"
 
@@ -14,16 +13,24 @@ ColumnSpec figure(const char* field, const char* caption)
     return SumColumn(field, caption, 1000, "", BackColour::Grey);
 }
 
+using C = SubBillQueryCriteria;
+using I = ItemLineCriteria;
+
 const ScreenSpec kSpec{
     .name = "frmSubBillQuery",
     .title = "退菜记录查询",
     .size = {11070, 7980},
+    .criteria = CriteriaOf<C, I>(SubBillQueryStatement),
+    .branch = {ItemLineBranch},
     .rows =
         {
-            {BeginDate, EndDate, BranchCriterionSpec("分店:"), BillPeriodSpec()},
-            {DepartTypesSpec("cboDepartTypes", 1800),
-             MenuTypesSpec("cboMenuTypes", "cboDepartTypes", 1500), MenuTextSpec(1500),
-             ItemListSpec("cboReason", "原因:", DataList::ReturnReasons, nullptr, 1600, 600)},
+            {BeginDate, EndDate, BranchCriterionSpec("分店:"),
+             BillPeriodSpec(Into(&I::billPeriod))},
+            {DepartTypesSpec(Into(&I::departType), "cboDepartTypes", 1800),
+             MenuTypesSpec(Into(&I::menuType), "cboMenuTypes", "cboDepartTypes", 1500),
+             MenuTextSpec(Into(&I::menuText), 1500),
+             ItemListSpec("cboReason", "原因:", DataList::ReturnReasons, nullptr, 1600, 600,
+                          Into(&C::reason))},
             {{.name = "cboCreatePerson",
               .kind = K::List,
               .label = "退菜人:",
@@ -32,7 +39,8 @@ const ScreenSpec kSpec{
               .source = {.kind = ListSource::Query,
                          .sql = "SELECT DISTINCT CreatePerson FROM bi_SubBill WHERE "
                                 "SubBillType=2 ORDER BY CreatePerson",
-                         .field = "CreatePerson"}},
+                         .field = "CreatePerson"},
+              .into = Into(&I::createPerson)},
              UseTrueData,
              Saving},
         },
@@ -63,11 +71,3 @@ const ScreenSpec kSpec{
 } // namespace
 
 frmSubBillQuery::frmSubBillQuery(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
-
-QString frmSubBillQuery::viewSql(int)
-{
-    SubBillQueryCriteria c;
-    ReadItemLineCriteria(*m_criteria, &c); // throws when the branch choice is refused
-    c.reason = m_criteria->chosen("cboReason");
-    return SubBillQuerySql(c);
-}

@@ -11,7 +11,4 @@ class frmSubBillQuery : public QueryReportScreen
     Q_OBJECT
 public:
     explicit frmSubBillQuery(QWidget* parent = nullptr);
-
-protected:
-    QString viewSql(int view) override;
 };

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/modBranch.h"
-#include "query/BranchScope.h"
 #include "db/Money.h"
+#include "query/BranchScope.h"
 #include "query/SummaryPlanner.h"
 
 #include <QString>

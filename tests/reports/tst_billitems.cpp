@@ -83,7 +83,7 @@ private slots:
         c.giftScope = GiftsOnly;
         c.createPerson = "张三";
         c.saving = true;
-        QCOMPARE(BillItemQueryWhereTail(c),
+        QCOMPARE(BranchScope({ItemLineBranch}, c.branch).fill(BillItemQueryWhereTail(c)).text(),
                  QString(" AND BL.CheckOutNull=0  and BL.BranchName='北京店'  AND "
                          "BL.ShiftID='S''1'  AND BL.BillPeriod='午餐'  AND BL.TableAreaName='大厅' "
                          " AND BI.DepartTypeName='厨房'  AND BI.MenuTypeName='热菜'  AND "
@@ -101,7 +101,8 @@ private slots:
         BillItemCostCriteria k;
         k.itemPrice = true;
         k.menuText = "鱼";
-        QCOMPARE(BillItemCostSql(CostByItem, k),
+        const BranchScope all({ItemLineBranch}, k.branch);
+        QCOMPARE(all.fill(BillItemCostStatement(CostByItem, k)).text(),
                  QString(" SELECT  BI.MenuID,BI.MenuName,BI.MenuUnitID,BI.MenuUnitName,"
                          "BI.MenuTypeName,  SUM(BI.AmountOrder-BI.AmountCancel) AS MenuAmount,  "
                          "SUM(BI.SumOfConsume) AS theSumOfConsume,  "
@@ -114,7 +115,7 @@ private slots:
                          "BI.MenuTypeName  ORDER BY BI.MenuID,BI.MenuUnitID "));
         // With the menu's prices the name is also looked for in the spelling.
         k.itemPrice = false;
-        const QString menu = BillItemCostSql(CostLines, k);
+        const QString menu = all.fill(BillItemCostStatement(CostLines, k)).text();
         QVERIFY(
             menu.contains(" FROM bi_BillItem AS BI,bi_Bill AS BL , (SELECT DISTINCT * FROM ( "));
         QVERIFY(menu.contains(" ) AS theUNIONALL)AS MN  WHERE "));
@@ -218,10 +219,13 @@ private slots:
         QVERIFY(screen.applyCriterion("cboDepartType", "酒水"));
         QCOMPARE(DroppedDownItems(bar.combo("cboMenuType")), QStringList({"(全部)", "酒水"}));
         // A department type 上海店 never uploaded has no menu types there.
-        BranchChoice shanghai;
-        shanghai.kind = BranchChoice::One;
-        shanghai.name = "上海店";
-        QVERIFY(ExecuteRows(BillItemReportMenuTypesSql(shanghai, "点心")).isEmpty());
+        BillItemReportCriteria shanghai;
+        shanghai.branch.kind = BranchChoice::One;
+        shanghai.branch.name = "上海店";
+        shanghai.departType = "点心";
+        QVERIFY(ExecuteRows(BranchScope({BillItemReportBranch}, shanghai.branch)
+                                .fill(BillItemReportMenuTypesStatement(shanghai)))
+                    .isEmpty());
         // 上海店 by department type; the sales total is consumption + service - discount.
         QCOMPARE(
             rows(screen, {{"cboDepartType", "(全部)"}, {"optQuery3", "1"}}, {1, 2, 3, 4, 5, 6}),
