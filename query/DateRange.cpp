@@ -21,6 +21,11 @@ Statement DateRange::bound(const QString& column, Spelling spelling) const
                       {begin, dayAfterEnd()});
 }
 
+Statement DateRange::endBound(const QString& column) const
+{
+    return Statement(column + QStringLiteral("<?"), {dayAfterEnd()});
+}
+
 Statement DateRange::boundToMidnightAfter(const QString& column) const
 {
     return twoMarkers(column, QStringLiteral(">="), QStringLiteral("<="), QStringLiteral("AND"),

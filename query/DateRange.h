@@ -31,6 +31,10 @@ struct DateRange
     // The condition on `column` with the begin date and the day after the end date.
     Statement bound(const QString& column, Spelling spelling = Tight) const;
 
+    // "<column><?" with the day after the end date alone: everything up to the end of the range
+    // (an expiry limit passed by today: DateRange{today, today}.endBound(...)).
+    Statement endBound(const QString& column) const;
+
     // "<column>>=? AND <column><=?" with the begin date and the day after the end date: a time
     // at midnight after the end date counts too (the bill log's operation times).
     Statement boundToMidnightAfter(const QString& column) const;

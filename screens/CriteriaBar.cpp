@@ -279,7 +279,7 @@ void CriteriaBar::build(const CriterionSpec& c, int row, int* left)
         m_branch = new BranchCriterion(static_cast<DropDownComboBox*>(control),
                                        QString::fromLatin1(c.fallbackTable), m_bar->window());
     } else if (c.kind == CriterionKind::List && c.source.kind != ListSource::Items &&
-               c.source.kind != ListSource::None) {
+               c.source.kind != ListSource::None && c.source.kind != ListSource::Columns) {
         fillOnFirstDropDown(static_cast<QComboBox*>(control), c);
     }
 }
@@ -385,6 +385,9 @@ void CriteriaBar::load(const LanguageSection* texts)
                 if (c.source.kind == ListSource::Items) {
                     for (const TextSpec& item : c.source.items)
                         combo->addItem(itemText(item, texts));
+                } else if (c.source.kind == ListSource::Columns) {
+                    fillSortColumns(combo, c.source, texts);
+                    break;
                 } else if (c.source.kind != ListSource::None) {
                     combo->addItem(all);
                 }
@@ -635,6 +638,10 @@ bool CriteriaBar::valueOf(const CriterionSpec& c, bool tell, QVariant* value,
     case CriterionKind::List:
         if (c.into.value == CriterionBinding::Index)
             *value = choice(c.name);
+        else if (c.source.kind == ListSource::Columns)
+            *value = sortField(c);
+        else if (c.source.kind == ListSource::None)
+            *value = choice(c.name) >= 0 ? combo(c.name)->currentText() : QString();
         else
             *value = chosen(c.name);
         return true;
@@ -673,6 +680,28 @@ bool CriteriaBar::valueOf(const CriterionSpec& c, bool tell, QVariant* value,
         break;
     }
     return false;
+}
+
+void CriteriaBar::fillSortColumns(QComboBox* combo, const ListSource& source,
+                                  const LanguageSection* texts) const
+{
+    if (!source.items.empty())
+        combo->addItem(itemText(source.items.front(), texts));
+    for (const ColumnSpec& column : m_sortColumns) {
+        const QString field = QString::fromUtf8(column.field);
+        const QString key = field.mid(field.lastIndexOf(QLatin1Char('|')) + 1);
+        combo->addItem(texts ? texts->text(QStringLiteral("ctlQuery1"), key)
+                             : QString::fromUtf8(column.caption));
+    }
+    combo->setCurrentIndex(source.items.empty() ? -1 : 0);
+}
+
+QString CriteriaBar::sortField(const CriterionSpec& c) const
+{
+    const int index = choice(c.name) - (c.source.items.empty() ? 0 : 1);
+    if (index < 0 || index >= int(m_sortColumns.size()))
+        return QString();
+    return QString::fromUtf8(m_sortColumns[size_t(index)].field).section(QLatin1Char('|'), 0, 0);
 }
 
 CriteriaValue CriteriaBar::readAll(bool tell, QString* problem) const

@@ -46,6 +46,8 @@ public:
 
     static constexpr int RowHeight = 300;
     void setListFill(const ListFill& fill) { m_listFill = fill; }
+    // The columns a sort criterion (ListSource::Columns) lists: the first view's.
+    void setSortColumns(const std::vector<ColumnSpec>& columns) { m_sortColumns = columns; }
     int heightTwips() const { return m_heightTwips; }
 
     // The starting state, as a screen's load sets it: list combos hold "(全部)" (their items
@@ -131,6 +133,10 @@ private:
     void build(const CriterionSpec& c, int row, int* left);
     void fillOnFirstDropDown(QComboBox* combo, const CriterionSpec& c);
     void fillFromDataList(QComboBox* combo, const ListSource& source) const;
+    void fillSortColumns(QComboBox* combo, const ListSource& source,
+                         const LanguageSection* texts) const;
+    // The field of the column chosen in a sort criterion; empty when none is.
+    QString sortField(const CriterionSpec& c) const;
     void followOwners();
     // Option buttons choose one of their own group only: the options named <group>_<n>
     // (optOrderBy_0, optOrderBy_1), or the view options.
@@ -142,6 +148,7 @@ private:
     QWidget* m_bar;
     Place m_place;
     ListFill m_listFill;
+    std::vector<ColumnSpec> m_sortColumns;
     QList<QList<Built>> m_built;
     QHash<QString, QWidget*> m_byName;
     BranchCriterion* m_branch = nullptr;

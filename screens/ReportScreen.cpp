@@ -112,6 +112,8 @@ ReportScreen::ReportScreen(const ScreenSpec& spec, QWidget* parent)
                                  [this](QWidget* w, int left, int top, int width, int height) {
                                      place(w, left, top, width, height);
                                  });
+    if (!spec.views.empty())
+        m_criteria->setSortColumns(spec.views.front().columns);
     m_criteria->setListFill(
         [this](const QString& name, QComboBox* combo) { fillList(name, combo); });
     if (spec.criteria.isDeclared()) {

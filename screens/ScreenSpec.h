@@ -66,11 +66,15 @@ struct ListSource
 {
     enum Kind
     {
-        None,     // the screen fills it itself (no "(全部)")
+        None,     // the screen fills it itself (no "(全部)"): read as the chosen item's text,
+                  // whichever item it is
         Query,    // `sql`'s column `field`, on the first drop-down
         DataList, // the names of a data list of the host framework, on the first drop-down
         Items,    // the fixed `items`, without "(全部)"
         Screen,   // the screen's fillList(name, combo), on the first drop-down
+        Columns,  // the first view's columns as the language file names them, after the item
+                  // `items` holds when it holds one (meaning no sort): a sort criterion, read
+                  // as the chosen column's field (empty for none)
     };
     Kind kind = None;
     const char* sql = nullptr;

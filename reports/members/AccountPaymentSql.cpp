@@ -1,7 +1,7 @@
 #include "reports/members/AccountPaymentSql.h"
 
 #include "db/SqlText.h"
-#include "screens/ItemCriteria.h"
+#include "query/StatementFragments.h"
 
 namespace {
 
@@ -17,8 +17,8 @@ QString condition(const AccountPaymentCriteria& c, bool movements)
     if (!c.accountType.isEmpty())
         sql += EqualsFilter(QStringLiteral("T.AccountTypeName"), c.accountType);
     if (movements) {
-        if (c.paymentType >= 0)
-            sql += QStringLiteral(" AND P.PaymentType=") + QString::number(c.paymentType) +
+        if (c.paymentType > 0)
+            sql += QStringLiteral(" AND P.PaymentType=") + QString::number(c.paymentType - 1) +
                    QStringLiteral(" ");
         if (typed(c.billId))
             sql += EqualsFilter(QStringLiteral("P.BillID"), c.billId.trimmed());
@@ -35,30 +35,32 @@ QString condition(const AccountPaymentCriteria& c, bool movements)
 
 } // namespace
 
-QString AccountPaymentSql(int view, const AccountPaymentCriteria& criteria)
+Statement AccountPaymentStatement(int view, const AccountPaymentCriteria& criteria)
 {
     const QString accounts = QStringLiteral("     A.AccountID,A.AccountName,T.AccountTypeID,"
                                             "T.AccountTypeName, ");
-    const QString movements =
+    const Statement movements =
         QStringLiteral(" FROM ") +
         QStringLiteral("     ac_Account AS A,ac_AccountType AS T,ac_Payment AS P") +
         QStringLiteral(" WHERE ") + QStringLiteral("     A.AccountTypeID=T.AccountTypeID AND ") +
         QStringLiteral("     A.AccountID=P.AccountID AND ") +
-        QStringLiteral("     P.BillDate >=? AND P.BillDate <? ") + condition(criteria, true);
+        QStringLiteral("     ") +
+        criteria.range.bound(QStringLiteral("P.BillDate"), DateRange::Spaced) +
+        QStringLiteral(" ") + condition(criteria, true);
     switch (view) {
     case 0:
-        return QStringLiteral(" SELECT TOP 100 PERCENT ") + accounts +
+        return Statement(QStringLiteral(" SELECT TOP 100 PERCENT ")) + accounts +
                QStringLiteral("     P.PaymentID,P.PaymentType,P.BillID,P.BillDate,P.Amount, ") +
                QStringLiteral("     P.CreatePerson,P.CreateTime,P.Remark ") + movements +
                QStringLiteral(" ORDER BY P.PaymentID ");
     case 1:
-        return QStringLiteral(" SELECT TOP 100 PERCENT ") + accounts +
+        return Statement(QStringLiteral(" SELECT TOP 100 PERCENT ")) + accounts +
                QStringLiteral("     SUM(P.Amount) AS theSum, COUNT(*) AS theCount ") + movements +
                QStringLiteral(" GROUP BY ") +
                QStringLiteral("     A.AccountID,A.AccountName,T.AccountTypeID,T.AccountTypeName") +
                QStringLiteral(" ORDER BY A.AccountID ");
     default:
-        return QStringLiteral(" SELECT TOP 100 PERCENT ") + accounts +
+        return Statement(QStringLiteral(" SELECT TOP 100 PERCENT ")) + accounts +
                QStringLiteral("     A.Balance, A.CreditLimit ") + QStringLiteral(" FROM ") +
                QStringLiteral("     ac_Account AS A,ac_AccountType AS T ") +
                QStringLiteral(" WHERE ") + QStringLiteral("     A.AccountTypeID=T.AccountTypeID ") +

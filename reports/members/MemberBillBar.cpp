@@ -1,5 +1,7 @@
 #include "reports/members/MemberBillBar.h"
 
+#include "reports/members/MemberBillSql.h"
+
 std::vector<std::vector<CriterionSpec>> MemberBillRows()
 {
     using K = CriterionKind;
@@ -10,17 +12,20 @@ std::vector<std::vector<CriterionSpec>> MemberBillRows()
           .label = "会员类型:",
           .labelWidth = 900,
           .width = 1500,
-          .source = {.kind = ListSource::DataList, .list = DataList::MemberTypes}},
+          .source = {.kind = ListSource::DataList, .list = DataList::MemberTypes},
+          .into = Into(&MemberBillCriteria::memberType)},
          {.name = "cboMemberCardID",
           .kind = K::CardNumber,
           .label = "会员卡号:",
           .labelWidth = 900,
-          .width = 1500},
+          .width = 1500,
+          .into = Into(&MemberBillCriteria::cardNumber)},
          {.name = "cboMemberName",
           .kind = K::Text,
           .label = "会员姓名:",
           .labelWidth = 900,
-          .width = 1500}},
+          .width = 1500,
+          .into = Into(&MemberBillCriteria::memberName)}},
         {UseTrueData, Saving, {.name = "optQuery", .kind = K::Views, .width = 1300}},
     };
 }

@@ -1,24 +1,14 @@
 #include "reports/members/MemberBillSql.h"
 
 #include "db/SqlText.h"
-#include "screens/CriteriaBar.h"
-#include "screens/ItemCriteria.h"
+#include "query/StatementFragments.h"
 
-void ReadMemberBillCriteria(const CriteriaBar& bar, MemberBillCriteria* c)
+Statement MemberBillCondition(const MemberBillCriteria& c)
 {
-    c->memberType = bar.chosen("cboMemberType");
-    c->cardNumber = bar.text("cboMemberCardID");
-    c->memberName = bar.text("cboMemberName");
-    c->useTrueData = bar.checked("chkUseTrueData");
-    c->saving = bar.checked("chkSaving");
-    c->branch = bar.requireBranch();
-}
-
-QString MemberBillCondition(const MemberBillCriteria& c)
-{
-    QString sql = QStringLiteral(" AND BL.CheckOutNull=0 ");
-    sql += BranchChoiceFilter(c.branch, QStringLiteral("BL.BranchID"),
-                              QStringLiteral("BL.BranchName"));
+    Statement sql = QStringLiteral("     ") +
+                    c.range.bound(QStringLiteral("BL.BillDate"), DateRange::Spaced) +
+                    QStringLiteral(" ") + QStringLiteral(" AND BL.CheckOutNull=0 ");
+    sql += BranchMark(MemberBillBranch);
     if (!c.memberType.isEmpty())
         sql += EqualsFilter(QStringLiteral("MB.MemberTypeName"), c.memberType);
     if (!c.cardNumber.trimmed().isEmpty())
@@ -32,11 +22,10 @@ QString MemberBillCondition(const MemberBillCriteria& c)
     return sql;
 }
 
-QString MemberConsumeSql(int view, const MemberBillCriteria& criteria)
+Statement MemberConsumeStatement(int view, const MemberBillCriteria& criteria)
 {
-    const QString range =
-        QStringLiteral("     BL.BillDate >=? AND BL.BillDate <? ") + MemberBillCondition(criteria);
-    const QString bills =
+    const Statement range = MemberBillCondition(criteria);
+    const Statement bills =
         QStringLiteral(" FROM ") + QStringLiteral("     bi_Bill AS BL, mb_MemberInfo AS MB ") +
         QStringLiteral(" WHERE ") + QStringLiteral("     BL.MemberID=MB.MemberID AND ") + range;
     switch (view) {
@@ -65,15 +54,15 @@ QString MemberConsumeSql(int view, const MemberBillCriteria& criteria)
     }
 }
 
-QString PaymentMemberSql(int view, const MemberBillCriteria& criteria, const QString& subject)
+Statement PaymentMemberStatement(int view, const MemberBillCriteria& criteria)
 {
-    const QString from =
+    const Statement from =
         QStringLiteral(" FROM ") +
         QStringLiteral("     bi_BillPayment AS BP, bi_Bill AS BL, mb_MemberInfo AS MB ") +
-        QStringLiteral(" WHERE ") + QStringLiteral("     BP.SubjectName='") + sqlQuote(subject) +
+        QStringLiteral(" WHERE ") + QStringLiteral("     BP.SubjectName='") + sqlQuote(criteria.subject) +
         QStringLiteral("' AND ") +
         QStringLiteral("     BP.BillID=BL.BillID AND BL.MemberID=MB.MemberID AND ") +
-        QStringLiteral("     BL.BillDate >=? AND BL.BillDate <? ") + MemberBillCondition(criteria);
+        MemberBillCondition(criteria);
     switch (view) {
     case 0:
         return QStringLiteral(" SELECT TOP 100 PERCENT ") +

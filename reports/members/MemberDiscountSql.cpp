@@ -1,8 +1,8 @@
 #include "reports/members/MemberDiscountSql.h"
 
-QString MemberDiscountSql(const MemberDiscountCriteria& c)
+Statement MemberDiscountStatement(int, const MemberDiscountCriteria& c)
 {
-    QString condition;
+    Statement condition;
     if (!c.departType.isEmpty())
         condition += EqualsFilter(QStringLiteral("BI.DepartTypeName"), c.departType);
     if (!c.menuType.isEmpty())
@@ -12,11 +12,10 @@ QString MemberDiscountSql(const MemberDiscountCriteria& c)
     if (c.saving)
         condition += QStringLiteral(" AND BL.TableName<>'会员卡充值'");
     condition += QStringLiteral(" AND BL.CheckOutNull=0 ");
-    condition += BranchChoiceFilter(c.branch, QStringLiteral("BL.BranchID"),
-                                    QStringLiteral("BL.BranchName"));
+    condition += BranchMark(ItemLineBranch);
     condition += GiftScopeFilter(c.giftScope);
 
-    const QString inner =
+    const Statement inner =
         QStringLiteral(" SELECT TOP 100 PERCENT ") +
         QStringLiteral("     BI.MenuID AS MenuID, BI.MenuName AS MenuName, ") +
         QStringLiteral(
@@ -28,7 +27,8 @@ QString MemberDiscountSql(const MemberDiscountCriteria& c)
             "     (1-(SUM(BI.SumForDiscount)/SUM(BI.SumOfConsume))) AS RateOfDisCount ") +
         QStringLiteral(" FROM ") + QStringLiteral("     bi_Bill AS BL, bi_BillItem AS BI ") +
         QStringLiteral(" WHERE ") + QStringLiteral("     BL.BillID=BI.BillID AND ") +
-        QStringLiteral("     BL.BillDate>=? AND BL.BillDate<=? AND ") +
+        QStringLiteral("     ") + c.range.boundThroughEndDate(QStringLiteral("BL.BillDate")) +
+        QStringLiteral(" AND ") +
         QStringLiteral("     BI.MenuPrice<>BI.MenuPrice2 AND ") +
         QStringLiteral("    BI.SumForDiscount<>0 AND BI.SumOfConsume<>0 ");
     QString order;

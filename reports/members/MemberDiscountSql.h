@@ -1,6 +1,7 @@
 #pragma once
 
-#include "screens/ItemCriteria.h"
+#include "db/Statement.h"
+#include "query/ItemLineCriteria.h"
 
 #include <QString>
 
@@ -8,11 +9,12 @@
 // reports (branch, department type, menu type, gift scope, deleted bills, top-ups) and a sort.
 struct MemberDiscountCriteria : ItemLineCriteria
 {
-    QString orderBy; // a column of the result, empty for no order
+    QString orderBy; // a column of the result (the sort criterion's field), empty for no order
     bool descending = false;
 };
 
 // The discounts per dish and price pair on the lines sold below (or above) their list price:
-// quantity, discount and discount rate (1 - discount / consumption). Its two parameters are the
-// begin date and the end date itself (bill dates carry no time of day).
-QString MemberDiscountSql(const MemberDiscountCriteria& criteria);
+// quantity, discount and discount rate (1 - discount / consumption). Bill dates carry no time of
+// day: the range is bound through the end date itself. The branch's condition stands on
+// ItemLineBranch.
+Statement MemberDiscountStatement(int view, const MemberDiscountCriteria& criteria);

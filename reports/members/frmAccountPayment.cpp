@@ -1,24 +1,28 @@
 #include "reports/members/frmAccountPayment.h"
 
 #include "reports/bills/frmBillInfo.h"
-#include "screens/CriteriaBar.h"
 #include "screens/ScreenSpec.h"
 
 namespace {
 
 using K = CriterionKind;
+using C = AccountPaymentCriteria;
 
-CriterionSpec typed(const char* name, const char* label)
+CriterionSpec typed(const char* name, const char* label, QString C::*into)
 {
-    return {.name = name, .kind = K::Text, .label = label, .labelWidth = 900, .width = 1500};
+    return {.name = name,
+            .kind = K::Text,
+            .label = label,
+            .labelWidth = 900,
+            .width = 1500,
+            .into = Into(into)};
 }
-
-constexpr int BalancesView = 2;
 
 const ScreenSpec kSpec{
     .name = "frmAccountPayment",
     .title = "挂账明细汇总表",
     .size = {10710, 7830},
+    .criteria = CriteriaOf<C>(AccountPaymentStatement),
     .rows =
         {
             {BeginDate, EndDate,
@@ -26,7 +30,7 @@ const ScreenSpec kSpec{
                  "cboAccountType", "账户类别:", 900, 1500,
                  "SELECT DISTINCT AccountTypeID,AccountTypeName FROM ac_AccountType ORDER BY "
                  "AccountTypeID",
-                 "AccountTypeName")},
+                 "AccountTypeName", Into(&C::accountType))},
             {{.name = "cboPaymentType",
               .kind = K::List,
               .label = "挂账方式:",
@@ -36,14 +40,15 @@ const ScreenSpec kSpec{
                          .items = {{"Msg_ComboBox_All"},
                                    {"Msg_PaymentType_CheckOut", "收银挂账"},
                                    {"Msg_PaymentType_UnCheckOut", "收银反结账"},
-                                   {"Msg_PaymentType_Payback", "付款"}}}},
-             typed("cboBillID", "单号:"),
+                                   {"Msg_PaymentType_Payback", "付款"}}},
+              .into = Into(&C::paymentType)},
+             typed("cboBillID", "单号:", &C::billId),
              QueryListSpec("cboCreatePerson", "收银员:", 900, 1500,
                            "SELECT DISTINCT CreatePersonID,CreatePerson FROM ac_Payment ORDER "
                            "BY CreatePersonID",
-                           "CreatePerson")},
-            {typed("cboAccountID", "账户:"),
-             typed("cboAccountName", "账户名:"),
+                           "CreatePerson", Into(&C::createPerson))},
+            {typed("cboAccountID", "账户:", &C::accountId),
+             typed("cboAccountName", "账户名:", &C::accountName),
              {.name = "optQuery", .kind = K::Views, .width = 1300}},
         },
     .views =
@@ -96,33 +101,9 @@ const ScreenSpec kSpec{
 
 frmAccountPayment::frmAccountPayment(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
 
-AccountPaymentCriteria frmAccountPayment::criteria() const
-{
-    const CriteriaBar& bar = *m_criteria;
-    AccountPaymentCriteria c;
-    c.accountType = bar.chosen("cboAccountType");
-    // The type's code is its place in the list after "(全部)".
-    c.paymentType = bar.choice("cboPaymentType") - 1;
-    c.billId = bar.text("cboBillID");
-    c.createPerson = bar.chosen("cboCreatePerson");
-    c.accountId = bar.text("cboAccountID");
-    c.accountName = bar.text("cboAccountName");
-    return c;
-}
-
-QString frmAccountPayment::viewSql(int view)
-{
-    return AccountPaymentSql(view, criteria());
-}
-
-QVariantList frmAccountPayment::viewParameters(int view)
-{
-    return view == BalancesView ? QVariantList() : QueryReportScreen::viewParameters(view);
-}
-
 QList<QPair<QDate, QDate>> frmAccountPayment::rangesToCheck() const
 {
-    if (currentView() == BalancesView)
+    if (currentView() == AccountBalancesView)
         return {};
     return QueryReportScreen::rangesToCheck();
 }

@@ -12,10 +12,6 @@ class frmAccountPayment : public QueryReportScreen
 public:
     explicit frmAccountPayment(QWidget* parent = nullptr);
 
-    AccountPaymentCriteria criteria() const;
-
 protected:
-    QString viewSql(int view) override;
-    QVariantList viewParameters(int view) override;
     QList<QPair<QDate, QDate>> rangesToCheck() const override;
 };

@@ -2,7 +2,6 @@
 
 #include "reports/bills/frmBillInfo.h"
 #include "reports/members/MemberBillBar.h"
-#include "screens/CriteriaBar.h"
 
 namespace {
 
@@ -10,6 +9,8 @@ const ScreenSpec kSpec{
     .name = "frmMemberConsume",
     .title = "会员卡消费明细汇总表",
     .size = {10710, 7830},
+    .criteria = CriteriaOf<MemberBillCriteria>(MemberConsumeStatement),
+    .branch = {MemberBillBranch},
     .rows = MemberBillRows(),
     .views =
         {
@@ -41,10 +42,3 @@ const ScreenSpec kSpec{
 } // namespace
 
 frmMemberConsume::frmMemberConsume(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
-
-QString frmMemberConsume::viewSql(int view)
-{
-    MemberBillCriteria c;
-    ReadMemberBillCriteria(*m_criteria, &c); // throws when the branch choice is refused
-    return MemberConsumeSql(view, c);
-}

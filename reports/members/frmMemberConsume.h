@@ -11,7 +11,4 @@ class frmMemberConsume : public QueryReportScreen
     Q_OBJECT
 public:
     explicit frmMemberConsume(QWidget* parent = nullptr);
-
-protected:
-    QString viewSql(int view) override;
 };

@@ -1,30 +1,37 @@
 #include "reports/members/frmMemberDiscountQuery.h"
 
-#include "screens/CriteriaBar.h"
 #include "screens/ItemCriteria.h"
 #include "screens/ScreenSpec.h"
-
-#include <QDateEdit>
 
 namespace {
 
 using K = CriterionKind;
+using C = MemberDiscountCriteria;
 
 const ScreenSpec kSpec{
     .name = "frmMemberDiscountQuery",
     .title = "会员折扣汇总表",
     .size = {10710, 7830},
+    .criteria = CriteriaOf<C, ItemLineCriteria>(MemberDiscountStatement),
+    .branch = {ItemLineBranch},
     .rows =
         {
             {BeginDate, EndDate, BranchCriterionSpec()},
-            {DepartTypesSpec("cboDepartType", 1500),
-             MenuTypesSpec("cboMenuType", "cboDepartType", 1500), IsSentMenuSpec()},
+            {DepartTypesSpec(Into(&C::departType), "cboDepartType", 1500),
+             MenuTypesSpec(Into(&C::menuType), "cboMenuType", "cboDepartType", 1500),
+             IsSentMenuSpec(Into(&C::giftScope))},
             {{.name = "cboOrderBy",
               .kind = K::List,
               .label = "排序方式:",
               .labelWidth = 900,
-              .width = 1500},
-             {.name = "chkOrderBy", .kind = K::Check, .width = 800, .text = "倒序"},
+              .width = 1500,
+              .source = {.kind = ListSource::Columns},
+              .into = Into(&C::orderBy)},
+             {.name = "chkOrderBy",
+              .kind = K::Check,
+              .width = 800,
+              .text = "倒序",
+              .into = Into(&C::descending)},
              UseTrueData,
              Saving},
         },
@@ -59,30 +66,4 @@ const ScreenSpec kSpec{
 
 frmMemberDiscountQuery::frmMemberDiscountQuery(QWidget* parent) : QueryReportScreen(kSpec, parent)
 {
-}
-
-void frmMemberDiscountQuery::formLoad()
-{
-    fillSortChoices("cboOrderBy");
-}
-
-QString frmMemberDiscountQuery::viewSql(int)
-{
-    const CriteriaBar& bar = *m_criteria;
-    MemberDiscountCriteria c;
-    c.departType = bar.chosen("cboDepartType");
-    c.menuType = bar.chosen("cboMenuType");
-    c.giftScope = bar.choice("cboIsSentMenu");
-    c.useTrueData = bar.checked("chkUseTrueData");
-    c.saving = bar.checked("chkSaving");
-    c.orderBy = sortField("cboOrderBy");
-    c.descending = bar.checked("chkOrderBy");
-    c.branch = bar.requireBranch(); // throws when the branch choice is refused
-    return MemberDiscountSql(c);
-}
-
-// Bill dates carry no time of day: the end date itself bounds the range, included.
-QVariantList frmMemberDiscountQuery::viewParameters(int)
-{
-    return {dtpBegin->date(), dtpEnd->date()};
 }

@@ -10,9 +10,4 @@ class frmMemberDiscountQuery : public QueryReportScreen
     Q_OBJECT
 public:
     explicit frmMemberDiscountQuery(QWidget* parent = nullptr);
-
-protected:
-    QString viewSql(int view) override;
-    QVariantList viewParameters(int view) override;
-    void formLoad() override;
 };

@@ -19,56 +19,68 @@
 namespace {
 
 using K = CriterionKind;
+using C = MemberQueryCriteria;
 
-CriterionSpec check(const char* name, const char* caption, int width)
+CriterionSpec check(const char* name, const char* caption, int width, bool C::*into)
 {
-    return {.name = name, .kind = K::Check, .width = width, .text = caption};
+    return {.name = name, .kind = K::Check, .width = width, .text = caption, .into = Into(into)};
 }
 
-CriterionSpec option(const char* name, const char* caption, int width = 750)
+CriterionSpec option(const char* name, const char* caption, int width = 750,
+                     CriterionBinding into = {})
 {
-    return {.name = name, .kind = K::Option, .width = width, .text = caption};
+    return {.name = name, .kind = K::Option, .width = width, .text = caption, .into = into};
 }
 
 // A number box: month or day of the birthday range.
-CriterionSpec number(const char* name, const char* label, int labelWidth)
+CriterionSpec number(const char* name, const char* label, int labelWidth, QString C::*into)
 {
-    return {.name = name, .kind = K::Text, .label = label, .labelWidth = labelWidth, .width = 650};
+    return {.name = name,
+            .kind = K::Text,
+            .label = label,
+            .labelWidth = labelWidth,
+            .width = 650,
+            .into = Into(into)};
 }
 
-CriterionSpec list(const char* name, const char* label, int labelWidth, int width)
+CriterionSpec list(const char* name, const char* label, int labelWidth, int width,
+                   QString C::*into, ListSource source = {})
 {
-    return {
-        .name = name, .kind = K::List, .label = label, .labelWidth = labelWidth, .width = width};
+    return {.name = name,
+            .kind = K::List,
+            .label = label,
+            .labelWidth = labelWidth,
+            .width = width,
+            .source = source,
+            .into = Into(into)};
 }
 
 const ScreenSpec kSpec{
     .name = "frmMemberQuery",
     .title = "会员资料查询",
     .size = {11070, 7980},
+    .criteria = CriteriaOf<C>(MemberQueryStatement),
     .rows =
         {
-            {BeginDate, EndDate, check("chkAllTime", "显示全部时间内发卡的会员资料", 3300)},
+            {BeginDate, EndDate,
+             check("chkAllTime", "显示全部时间内发卡的会员资料", 3300, &C::allTime)},
             {{.name = "lblBirthday", .kind = K::Label, .label = "会员生日:", .width = 900},
-             option("Option1_0", "全年"),
+             option("Option1_0", "全年", 750, Into(&C::allYear)),
              option("Option1_1", "今天"),
              option("Option1_2", "本月"),
              option("Option1_3", nullptr, 300),
-             number("cboMonth", nullptr, 0),
-             number("cboDay_0", "月", 250),
-             number("cboDay_1", "日 至", 500)},
-            {list("cboMemberType", "卡类型:", 700, 2000),
-             check("chkLock", "过滤显示已挂失的会员卡", 2400),
-             check("chkNewCard", "过滤显示新登记的会员卡", 2400),
-             check("chkLimit", "过滤显示已到期的会员卡", 2400)},
-            {list("cboOrderBy", "排序方式:", 900, 1500),
+             number("cboMonth", nullptr, 0, &C::birthMonth),
+             number("cboDay_0", "月", 250, &C::birthDayFrom),
+             number("cboDay_1", "日 至", 500, &C::birthDayTo)},
+            {list("cboMemberType", "卡类型:", 700, 2000, &C::memberType),
+             check("chkLock", "过滤显示已挂失的会员卡", 2400, &C::lost),
+             check("chkNewCard", "过滤显示新登记的会员卡", 2400, &C::newCard),
+             check("chkLimit", "过滤显示已到期的会员卡", 2400, &C::expired)},
+            {list("cboOrderBy", "排序方式:", 900, 1500, &C::orderBy,
+                  {.kind = ListSource::Columns}),
              option("optOrderBy_0", "顺序"),
-             option("optOrderBy_1", "倒序"),
-             {.name = "cboTop",
-              .kind = K::List,
-              .label = "最多显示多少条记录:",
-              .labelWidth = 1800,
-              .width = 1500}},
+             option("optOrderBy_1", "倒序", 750, Into(&C::descending)),
+             list("cboTop", "最多显示多少条记录:", 1800, 1500, &C::top)},
         },
     .views = {{
         .title = "会员资料查询",
@@ -92,14 +104,6 @@ const ScreenSpec kSpec{
 };
 
 const char* const kBirthdayBoxes[] = {"cboMonth", "cboDay_0", "cboDay_1"};
-
-// A whole number from `low` to `high` read from the box; out of range it is held at the bound.
-int boxNumber(const CriteriaBar& bar, const char* name, int low, int high)
-{
-    bool ok = false;
-    const int n = bar.text(name).trimmed().toInt(&ok);
-    return ok ? std::clamp(n, low, high) : low;
-}
 
 } // namespace
 
@@ -176,45 +180,15 @@ void frmMemberQuery::formLoad()
     top->addItems({"10", "20", "50", "100"});
     top->setCurrentIndex(0);
 
-    fillSortChoices("cboOrderBy");
     static_cast<QAbstractButton*>(m_criteria->control("optOrderBy_0"))->setChecked(true);
 }
 
-MemberQueryCriteria frmMemberQuery::criteria() const
+void frmMemberQuery::completeCriteria(CriteriaValue& criteria)
 {
-    const CriteriaBar& bar = *m_criteria;
-    MemberQueryCriteria c;
-    c.allTime = bar.checked("chkAllTime");
-    c.lost = bar.checked("chkLock");
-    c.newCard = bar.checked("chkNewCard");
-    c.expired = bar.checked("chkLimit");
-    const int type = bar.choice("cboMemberType");
-    if (type >= 0 && type < bar.combo("cboMemberType")->count() - 1)
-        c.memberType = bar.combo("cboMemberType")->itemText(type);
-    c.byBirthday = !bar.checked("Option1_0");
-    c.birthMonth = boxNumber(bar, "cboMonth", 1, 12);
-    c.birthDayFrom = boxNumber(bar, "cboDay_0", 1, 31);
-    c.birthDayTo = boxNumber(bar, "cboDay_1", 1, 31);
-    c.orderBy = sortField("cboOrderBy");
-    c.descending = bar.checked("optOrderBy_1");
-    // The leading number of the cap ("(全部显示)" has none: every row).
-    const QString top = bar.text("cboTop").trimmed();
-    int digits = 0;
-    while (digits < top.size() && top.at(digits).isDigit())
-        ++digits;
-    c.top = top.left(digits).toInt();
-    return c;
-}
-
-QString frmMemberQuery::viewSql(int)
-{
-    return MemberQuerySql(criteria());
-}
-
-QVariantList frmMemberQuery::viewParameters(int)
-{
-    return MemberQueryParameters(criteria(), dtpBegin->date(), dtpEnd->date(),
-                                 QDate::currentDate());
+    // The list ends with every card type.
+    QString& type = criteria.as<MemberQueryCriteria>().memberType;
+    if (type == ownText("Msg_AllCardType"))
+        type.clear();
 }
 
 QString frmMemberQuery::printHeader() const

@@ -12,11 +12,8 @@ class frmMemberQuery : public QueryReportScreen
 public:
     explicit frmMemberQuery(QWidget* parent = nullptr);
 
-    MemberQueryCriteria criteria() const;
-
 protected:
-    QString viewSql(int view) override;
-    QVariantList viewParameters(int view) override;
+    void completeCriteria(CriteriaValue& criteria) override;
     QString printHeader() const override;
     void formLoad() override;
 

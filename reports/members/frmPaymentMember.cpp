@@ -3,7 +3,6 @@
 #include "core/LanguageSection.h"
 #include "reports/bills/frmBillInfo.h"
 #include "reports/members/MemberBillBar.h"
-#include "screens/CriteriaBar.h"
 
 namespace {
 
@@ -11,6 +10,8 @@ const ScreenSpec kSpec{
     .name = "frmPaymentMember",
     .title = "会员卡支付明细表",
     .size = {10710, 7830},
+    .criteria = CriteriaOf<MemberBillCriteria>(PaymentMemberStatement),
+    .branch = {MemberBillBranch},
     .rows = MemberBillRows(),
     .views =
         {
@@ -40,12 +41,8 @@ const ScreenSpec kSpec{
 
 frmPaymentMember::frmPaymentMember(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
 
-QString frmPaymentMember::viewSql(int view)
+void frmPaymentMember::completeCriteria(CriteriaValue& criteria)
 {
-    MemberBillCriteria c;
-    ReadMemberBillCriteria(*m_criteria, &c); // throws when the branch choice is refused
     // The subject name as the language in use writes it.
-    const QString subject =
-        languageTexts()->text(QStringLiteral("Msg_MemberCard"), QStringLiteral("Default"));
-    return PaymentMemberSql(view, c, subject);
+    criteria.as<MemberBillCriteria>().subject = ownText("Msg_MemberCard");
 }

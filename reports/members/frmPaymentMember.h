@@ -13,5 +13,5 @@ public:
     explicit frmPaymentMember(QWidget* parent = nullptr);
 
 protected:
-    QString viewSql(int view) override;
+    void completeCriteria(CriteriaValue& criteria) override;
 };
