@@ -20,7 +20,8 @@
 //   &DateRange::begin)
 //
 // The member's type says what is read: a text (QString: a list's chosen item, a typed text), an
-// item index (int: a list's choice, the chosen view), a flag (bool), a date (QDate), the branch
+// index (int: a list's choice, the chosen view, the number of the option chosen in a group of
+// options <group>_<n> when bound on one of them), a flag (bool), a date (QDate), the branch
 // choice (BranchChoice) or the ticked names (QStringList: the meal periods). The criteria bar
 // refuses, when the screen is declared, a binding whose value its control does not give.
 struct CriterionBinding

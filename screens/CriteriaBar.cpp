@@ -551,8 +551,9 @@ bool gives(CriterionKind kind, CriterionBinding::Value value)
         return value == V::Date;
     case CriterionKind::Check:
     case CriterionKind::LabelledCheck:
-    case CriterionKind::Option:
         return value == V::Flag;
+    case CriterionKind::Option:
+        return value == V::Flag || value == V::Index;
     case CriterionKind::List:
         return value == V::Text || value == V::Index;
     case CriterionKind::Text:
@@ -632,8 +633,13 @@ bool CriteriaBar::valueOf(const CriterionSpec& c, bool tell, QVariant* value,
         return true;
     case CriterionKind::Check:
     case CriterionKind::LabelledCheck:
-    case CriterionKind::Option:
         *value = checked(c.name);
+        return true;
+    case CriterionKind::Option:
+        if (c.into.value == CriterionBinding::Index)
+            *value = chosenOption(c.name);
+        else
+            *value = checked(c.name);
         return true;
     case CriterionKind::List:
         if (c.into.value == CriterionBinding::Index)
@@ -682,6 +688,17 @@ bool CriteriaBar::valueOf(const CriterionSpec& c, bool tell, QVariant* value,
     return false;
 }
 
+int CriteriaBar::chosenOption(const char* name) const
+{
+    const QString group = optionGroupOf(name);
+    for (const std::vector<CriterionSpec>& row : m_rows)
+        for (const CriterionSpec& c : row)
+            if (c.kind == CriterionKind::Option && optionGroupOf(c.name) == group &&
+                checked(c.name))
+                return QString::fromLatin1(c.name).section(QLatin1Char('_'), 1).toInt();
+    return -1;
+}
+
 void CriteriaBar::fillSortColumns(QComboBox* combo, const ListSource& source,
                                   const LanguageSection* texts) const
 {
@@ -690,7 +707,7 @@ void CriteriaBar::fillSortColumns(QComboBox* combo, const ListSource& source,
     for (const ColumnSpec& column : m_sortColumns) {
         const QString field = QString::fromUtf8(column.field);
         const QString key = field.mid(field.lastIndexOf(QLatin1Char('|')) + 1);
-        combo->addItem(texts ? texts->text(QStringLiteral("ctlQuery1"), key)
+        combo->addItem(texts ? texts->text(m_sortControl, key)
                              : QString::fromUtf8(column.caption));
     }
     combo->setCurrentIndex(source.items.empty() ? -1 : 0);

@@ -46,8 +46,13 @@ public:
 
     static constexpr int RowHeight = 300;
     void setListFill(const ListFill& fill) { m_listFill = fill; }
-    // The columns a sort criterion (ListSource::Columns) lists: the first view's.
-    void setSortColumns(const std::vector<ColumnSpec>& columns) { m_sortColumns = columns; }
+    // The columns a sort criterion (ListSource::Columns) lists: the first view's, whose query
+    // control's texts in the language section (`control`) name them.
+    void setSortColumns(const std::vector<ColumnSpec>& columns, const QString& control)
+    {
+        m_sortColumns = columns;
+        m_sortControl = control;
+    }
     int heightTwips() const { return m_heightTwips; }
 
     // The starting state, as a screen's load sets it: list combos hold "(全部)" (their items
@@ -135,6 +140,8 @@ private:
     void fillFromDataList(QComboBox* combo, const ListSource& source) const;
     void fillSortColumns(QComboBox* combo, const ListSource& source,
                          const LanguageSection* texts) const;
+    // The number of the option chosen in the group of `name` (optBook_2: 2); -1 when none is.
+    int chosenOption(const char* name) const;
     // The field of the column chosen in a sort criterion; empty when none is.
     QString sortField(const CriterionSpec& c) const;
     void followOwners();
@@ -149,6 +156,7 @@ private:
     Place m_place;
     ListFill m_listFill;
     std::vector<ColumnSpec> m_sortColumns;
+    QString m_sortControl;
     QList<QList<Built>> m_built;
     QHash<QString, QWidget*> m_byName;
     BranchCriterion* m_branch = nullptr;

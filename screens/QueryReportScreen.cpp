@@ -113,31 +113,6 @@ void QueryReportScreen::setViewBody(int view, QWidget* body)
         m_views->setCurrentIndex(view);
 }
 
-void QueryReportScreen::fillSortChoices(const char* name, const QString& none)
-{
-    QComboBox* combo = m_criteria->combo(name);
-    combo->clear();
-    if (!none.isEmpty())
-        combo->addItem(none);
-    const LanguageSection* texts = languageTexts();
-    for (const ColumnSpec& column : viewSpec(0).columns) {
-        const QString field = QString::fromUtf8(column.field);
-        combo->addItem(texts->text(m_controls.first()->objectName(),
-                                   field.mid(field.lastIndexOf(QLatin1Char('|')) + 1)));
-    }
-    combo->setCurrentIndex(none.isEmpty() ? -1 : 0);
-    m_sortFirstColumn.insert(QString::fromLatin1(name), none.isEmpty() ? 0 : 1);
-}
-
-QString QueryReportScreen::sortField(const char* name) const
-{
-    const std::vector<ColumnSpec>& columns = viewSpec(0).columns;
-    const int index = m_criteria->choice(name) - m_sortFirstColumn.value(QString::fromLatin1(name));
-    if (index < 0 || index >= int(columns.size()))
-        return QString();
-    return QString::fromUtf8(columns[size_t(index)].field).section(QLatin1Char('|'), 0, 0);
-}
-
 void QueryReportScreen::showView(int view)
 {
     if (view < 0 || view >= m_controls.size())

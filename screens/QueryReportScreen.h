@@ -85,8 +85,7 @@ private:
 
     QStackedWidget* m_views = nullptr;
     QList<ctlQuery*> m_controls;
-    QList<bool> m_refreshed;               // per view: its grid holds a result
-    QList<bool> m_stopped;                 // per view: its load was stopped (a partial result)
-    QHash<QString, int> m_sortFirstColumn; // per sort criterion: the item of the first column
-    QString m_columnsError; // why the columns could not all be laid out (a list not read)
+    QList<bool> m_refreshed; // per view: its grid holds a result
+    QList<bool> m_stopped;   // per view: its load was stopped (a partial result)
+    QString m_columnsError;  // why the columns could not all be laid out (a list not read)
 };

@@ -113,7 +113,8 @@ ReportScreen::ReportScreen(const ScreenSpec& spec, QWidget* parent)
                                      place(w, left, top, width, height);
                                  });
     if (!spec.views.empty())
-        m_criteria->setSortColumns(spec.views.front().columns);
+        m_criteria->setSortColumns(spec.views.front().columns,
+                                   ViewControlName("ctlQuery", 0, ViewsIndexed(spec)));
     m_criteria->setListFill(
         [this](const QString& name, QComboBox* combo) { fillList(name, combo); });
     if (spec.criteria.isDeclared()) {

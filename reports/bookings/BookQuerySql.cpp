@@ -1,12 +1,21 @@
 #include "reports/bookings/BookQuerySql.h"
 
-#include "core/modBranch.h"
 #include "db/SqlText.h"
-#include "screens/MealPeriodBoxes.h"
+#include "query/StatementFragments.h"
 
-QString BookQuerySql(const BookQueryCriteria& c)
+QList<DateRange> BookQueryCriteria::tickedRanges() const
 {
-    QString where = MealPeriodCondition(QStringLiteral("Period"), c.periods, QStringLiteral("'"));
+    QList<DateRange> ranges;
+    if (byArrival)
+        ranges.append(arrival);
+    if (byBooking)
+        ranges.append(booking);
+    return ranges;
+}
+
+Statement BookQueryStatement(int, const BookQueryCriteria& c)
+{
+    Statement where = MealPeriodCondition(QStringLiteral("Period"), c.periods, QStringLiteral("'"));
     if (c.status >= 0 && c.status <= 2)
         where += QStringLiteral(" AND Status = %1 ").arg(c.status);
     if (!c.bookType.isEmpty())
@@ -15,10 +24,12 @@ QString BookQuerySql(const BookQueryCriteria& c)
         where +=
             QStringLiteral(" AND CreatePerson = '") + sqlQuote(c.createPerson) + QLatin1Char('\'');
     if (c.byArrival)
-        where += QStringLiteral(" AND ArriveTime>=? AND ArriveTime<? ");
+        where += QStringLiteral(" AND ") + c.arrival.bound(QStringLiteral("ArriveTime")) +
+                 QStringLiteral(" ");
     if (c.byBooking)
-        where += QStringLiteral(" AND BookTime>=? AND BookTime<? ");
-    where += BranchIdFilter(c.branches, QStringLiteral("BranchID"));
+        where += QStringLiteral(" AND ") + c.booking.bound(QStringLiteral("BookTime")) +
+                 QStringLiteral(" ");
+    where += BranchMark(BookQueryBranch);
     QString order;
     if (!c.orderBy.isEmpty()) {
         order = QStringLiteral(" ORDER BY ") + c.orderBy;

@@ -1,26 +1,34 @@
 #pragma once
 
+#include "db/Statement.h"
+#include "query/BranchScope.h"
+#include "query/ReportCriteria.h"
+
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-
 // What the booking query's criteria bar asks for.
-struct BookQueryCriteria
+struct BookQueryCriteria : ReportCriteria
 {
     QStringList periods; // the meal periods ticked (at least one)
-    int status = 3;      // 0 valid, 1 completed, 2 cancelled: that status alone; 3 every status
-    QString bookType;    // empty for "(全部)"
+    // 0 valid, 1 completed, 2 cancelled: that status alone; 3 (or none) every status
+    int status = 3;
+    QString bookType; // empty for "(全部)"
     QString createPerson;
-    bool byArrival = false; // ArriveTime within the first range
-    bool byBooking = false; // BookTime within the second range
-    QString orderBy;        // the column sorted by; empty: no sort
+    bool byArrival = false; // ArriveTime within `arrival`
+    DateRange arrival;
+    bool byBooking = false; // BookTime within `booking`
+    DateRange booking;
+    QString orderBy; // the column sorted by; empty: no sort
     bool descending = false;
-    // The branches the user may see (LimitedBranchIds); nullopt: every branch.
-    std::optional<QStringList> branches;
+
+    // The ranges ticked: arrival first, then booking.
+    QList<DateRange> tickedRanges() const;
 };
 
-// The bookings asked for, of the user's branches. Its parameters, in order: the arrival range's
-// begin and the day after its end when byArrival, then the booking range's the same way when
-// byBooking.
-QString BookQuerySql(const BookQueryCriteria& criteria);
+// The booking's branch. The query has no branch criterion: it keeps to the user's branches.
+inline const BranchColumns BookQueryBranch{QStringLiteral("BranchID"), QString()};
+
+// The bookings asked for, of the user's branches (BookQueryBranch), bound by the arrival range when
+// byArrival, then the booking range when byBooking.
+Statement BookQueryStatement(int view, const BookQueryCriteria& criteria);

@@ -1,20 +1,21 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include "db/Statement.h"
+#include "query/BranchScope.h"
+#include "query/ReportCriteria.h"
 
-#include <optional>
+#include <QString>
 
 // What the booking report's criteria bar asks for: empty texts for "(全部)".
-struct BookReportCriteria
+struct BookReportCriteria : ReportCriteria
 {
     QString bookPerson;   // the guest who booked
     QString createPerson; // the salesperson
-    // The branches the user may see (LimitedBranchIds); nullopt: every branch.
-    std::optional<QStringList> branches;
 };
 
-// The settled bills of the user's branches that came from a booking, one row per bill and payment,
-// by bill number and payment method; its two parameters are the begin date and the day after the
-// end date.
-QString BookReportSql(const BookReportCriteria& criteria);
+// The bill's branch. The report has no branch criterion: it keeps to the user's branches.
+inline const BranchColumns BookReportBranch{QStringLiteral("BL.BranchID"), QString()};
+
+// The settled bills of the user's branches (BookReportBranch) that came from a booking, one row
+// per bill and payment, by bill number and payment method.
+Statement BookReportStatement(int view, const BookReportCriteria& criteria);

@@ -1,7 +1,5 @@
 #include "reports/bookings/frmBookQuery.h"
 
-#include "core/LanguageSection.h"
-#include "core/modBranch.h"
 #include "screens/CriteriaBar.h"
 #include "screens/ScreenSpec.h"
 #include "screens/ctlQuery.h"
@@ -15,24 +13,31 @@
 namespace {
 
 using K = CriterionKind;
+using C = BookQueryCriteria;
 
 // A date range with its own box: "chkByDate_<n>" before "dtpBegin_<n>", "到" "dtpEnd_<n>".
 std::vector<CriterionSpec> range(const char* box, const char* caption, const char* begin,
-                                 const char* end)
+                                 const char* end, bool C::*ticked, DateRange C::*dates)
 {
-    return {{.name = box, .kind = K::Check, .width = 1300, .text = caption},
-            {.name = begin, .kind = K::Date, .width = 1800},
-            {.name = end, .kind = K::Date, .label = "到", .labelWidth = 300, .width = 1800}};
+    return {{.name = box, .kind = K::Check, .width = 1300, .text = caption, .into = Into(ticked)},
+            {.name = begin, .kind = K::Date, .width = 1800, .into = Into(dates, &DateRange::begin)},
+            {.name = end,
+             .kind = K::Date,
+             .label = "到",
+             .labelWidth = 300,
+             .width = 1800,
+             .into = Into(dates, &DateRange::end)}};
 }
 
-CriterionSpec option(const char* name, const char* caption)
+CriterionSpec option(const char* name, const char* caption, CriterionBinding into = {})
 {
-    return {.name = name, .kind = K::Option, .width = 850, .text = caption};
+    return {.name = name, .kind = K::Option, .width = 850, .text = caption, .into = into};
 }
 
-CriterionSpec fromBookings(const char* name, const char* label, const char* sql, const char* field)
+CriterionSpec fromBookings(const char* name, const char* label, const char* sql, const char* field,
+                           QString C::*into)
 {
-    return QueryListSpec(name, label, 700, 1400, sql, field);
+    return QueryListSpec(name, label, 700, 1400, sql, field, Into(into));
 }
 
 std::vector<CriterionSpec> operator+(std::vector<CriterionSpec> a,
@@ -46,34 +51,43 @@ const ScreenSpec kSpec{
     .name = "frmBookQuery",
     .title = "预定单查询",
     .size = {11070, 7980},
+    .criteria = CriteriaOf<C>(BookQueryStatement),
+    .branch = {BookQueryBranch},
     .rows =
         {
-            range("chkByDate_0", "抵达时间: 从", "dtpBegin_0", "dtpEnd_0") +
+            range("chkByDate_0", "抵达时间: 从", "dtpBegin_0", "dtpEnd_0", &C::byArrival,
+                  &C::arrival) +
                 std::vector<CriterionSpec>{
                     {.name = "lblBook", .kind = K::Label, .label = "状态:", .width = 550},
-                    option("optBook_0", "有效"),
+                    // the status: the number of the option chosen
+                    option("optBook_0", "有效", Into(&C::status)),
                     option("optBook_1", "已完成"),
                     option("optBook_2", "已撤销"),
                     option("optBook_3", "全部")},
-            range("chkByDate_1", "预定时间: 从", "dtpBegin_1", "dtpEnd_1") +
+            range("chkByDate_1", "预定时间: 从", "dtpBegin_1", "dtpEnd_1", &C::byBooking,
+                  &C::booking) +
                 std::vector<CriterionSpec>{
                     fromBookings("cboBookType", "类型:", "SELECT DISTINCT BookType FROM tb_Book",
-                                 "BookType"),
-                    fromBookings("cboCreatePerson", "负责人:",
-                                 "SELECT DISTINCT CreatePerson FROM tb_Book", "CreatePerson")},
+                                 "BookType", &C::bookType),
+                    fromBookings("cboCreatePerson",
+                                 "负责人:", "SELECT DISTINCT CreatePerson FROM tb_Book",
+                                 "CreatePerson", &C::createPerson)},
             {{.name = "cboOrderBy",
               .kind = K::List,
               .label = "排序方式: 按",
               .labelWidth = 1100,
-              .width = 1500},
+              .width = 1500,
+              .source = {.kind = ListSource::Columns, .items = {{"Msg_OrderBy_None", "(不排序)"}}},
+              .into = Into(&C::orderBy)},
              option("optOrderBy_0", "顺序"),
-             option("optOrderBy_1", "倒序")},
+             option("optOrderBy_1", "倒序", Into(&C::descending))},
             {{.name = "chkPeriod",
               .kind = K::MealPeriods,
               .label = "餐段:",
               .labelWidth = 550,
               .width = 750,
-              .text = "全部"}},
+              .text = "全部",
+              .into = Into(&C::periods)}},
         },
     .views = {{
         .title = "预定单查询",
@@ -91,7 +105,6 @@ const ScreenSpec kSpec{
                 SumColumn("Paid", "消费额", 1200),
             },
     }},
-    .texts = {{"Msg_OrderBy_None", "(不排序)"}},
 };
 
 } // namespace
@@ -105,65 +118,23 @@ frmBookQuery::frmBookQuery(QWidget* parent) : QueryReportScreen(kSpec, parent)
 
 void frmBookQuery::formLoad()
 {
-    fillSortChoices("cboOrderBy", languageTexts()->text(QStringLiteral("Msg_OrderBy_None"),
-                                                        QStringLiteral("Default")));
     static_cast<QAbstractButton*>(m_criteria->control("optOrderBy_0"))->setChecked(true);
     // Today's arrivals, whatever their status.
     static_cast<QAbstractButton*>(m_criteria->control("optBook_3"))->setChecked(true);
     static_cast<QAbstractButton*>(m_criteria->control("chkByDate_0"))->setChecked(true);
 }
 
-bool frmBookQuery::criteria(BookQueryCriteria* out, QString* reason) const
-{
-    const CriteriaBar& bar = *m_criteria;
-    BookQueryCriteria c;
-    if (!bar.mealPeriodNames(&c.periods, reason))
-        return false;
-    c.status = 3;
-    for (int status = 0; status <= 2; ++status)
-        if (bar.checked(QStringLiteral("optBook_%1").arg(status).toLatin1().constData()))
-            c.status = status;
-    c.bookType = bar.chosen("cboBookType");
-    c.createPerson = bar.chosen("cboCreatePerson");
-    c.byArrival = bar.checked("chkByDate_0");
-    c.byBooking = bar.checked("chkByDate_1");
-    c.orderBy = sortField("cboOrderBy");
-    c.descending = bar.checked("optOrderBy_1");
-    c.branches = LimitedBranchIds();
-    *out = c;
-    return true;
-}
-
-QString frmBookQuery::viewSql(int)
-{
-    BookQueryCriteria c;
-    QString refusal;
-    if (!criteria(&c, &refusal))
-        throw std::runtime_error(refusal.toStdString());
-    return BookQuerySql(c);
-}
-
 QList<QPair<QDate, QDate>> frmBookQuery::tickedRanges() const
 {
     QList<QPair<QDate, QDate>> ranges;
-    if (m_criteria->checked("chkByDate_0"))
-        ranges.append({m_criteria->date("dtpBegin_0"), m_criteria->date("dtpEnd_0")});
-    if (m_criteria->checked("chkByDate_1"))
-        ranges.append({m_criteria->date("dtpBegin_1"), m_criteria->date("dtpEnd_1")});
+    for (const DateRange& range : m_criteria->readAsShown().as<BookQueryCriteria>().tickedRanges())
+        ranges.append({range.begin, range.end});
     return ranges;
 }
 
 QList<QPair<QDate, QDate>> frmBookQuery::rangesToCheck() const
 {
     return tickedRanges();
-}
-
-QVariantList frmBookQuery::viewParameters(int)
-{
-    QVariantList parameters;
-    for (const auto& [begin, end] : tickedRanges())
-        parameters << begin << end.addDays(1);
-    return parameters;
 }
 
 QString frmBookQuery::printHeader() const

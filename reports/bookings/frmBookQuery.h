@@ -12,14 +12,7 @@ class frmBookQuery : public QueryReportScreen
 public:
     explicit frmBookQuery(QWidget* parent = nullptr);
 
-    // The criteria as the bar shows them now, for the user's branches; false, after telling
-    // the user why, when no meal period is ticked. Throws SqlError when the user's privileges
-    // cannot be read.
-    bool criteria(BookQueryCriteria* criteria, QString* reason = nullptr) const;
-
 protected:
-    QString viewSql(int view) override;
-    QVariantList viewParameters(int view) override;
     QList<QPair<QDate, QDate>> rangesToCheck() const override;
     QString printHeader() const override;
     void formLoad() override;

@@ -17,24 +17,38 @@ namespace {
 
 using K = CriterionKind;
 using namespace ColumnKind;
+using C = BookReportCriteria;
 
-CriterionSpec fromBookings(const char* name, const char* label, const char* sql, const char* field)
+CriterionSpec fromBookings(const char* name, const char* label, const char* sql, const char* field,
+                           QString C::*into)
 {
-    return QueryListSpec(name, label, 700, 1500, sql, field);
+    return QueryListSpec(name, label, 700, 1500, sql, field, Into(into));
 }
 
 const ScreenSpec kSpec{
     .name = "frmBookReport",
     .title = "预定明细报表",
     .size = {11070, 7980},
-    .rows =
-        {{{.name = "dtpBegin", .kind = K::Date, .label = "日期:", .labelWidth = 600, .width = 1800},
-          {.name = "dtpEnd", .kind = K::Date, .label = "到", .labelWidth = 300, .width = 1800},
-          fromBookings("cboBookPerson", "预定人:",
-                       "SELECT DISTINCT BookPerson FROM tb_Book ORDER BY BookPerson", "BookPerson"),
-          fromBookings("cboCreatePerson",
-                       "业务员:", "SELECT DISTINCT CreatePerson FROM tb_Book ORDER BY CreatePerson",
-                       "CreatePerson")}},
+    .criteria = CriteriaOf<C>(BookReportStatement),
+    .branch = {BookReportBranch},
+    .rows = {{{.name = "dtpBegin",
+               .kind = K::Date,
+               .label = "日期:",
+               .labelWidth = 600,
+               .width = 1800,
+               .into = Into(&C::range, &DateRange::begin)},
+              {.name = "dtpEnd",
+               .kind = K::Date,
+               .label = "到",
+               .labelWidth = 300,
+               .width = 1800,
+               .into = Into(&C::range, &DateRange::end)},
+              fromBookings("cboBookPerson",
+                           "预定人:", "SELECT DISTINCT BookPerson FROM tb_Book ORDER BY BookPerson",
+                           "BookPerson", &C::bookPerson),
+              fromBookings("cboCreatePerson", "业务员:",
+                           "SELECT DISTINCT CreatePerson FROM tb_Book ORDER BY CreatePerson",
+                           "CreatePerson", &C::createPerson)}},
     .views = {{
         .title = "预定明细报表",
         .columns =
@@ -84,17 +98,6 @@ void frmBookReport::addColumns(int, QueryColumns& columns)
                                      QString(), false, 0, true, Number, 800);
         }
     }
-}
-
-BookReportCriteria frmBookReport::criteria() const
-{
-    return {m_criteria->chosen("cboBookPerson"), m_criteria->chosen("cboCreatePerson"),
-            LimitedBranchIds()};
-}
-
-QString frmBookReport::viewSql(int)
-{
-    return BookReportSql(criteria());
 }
 
 void frmBookReport::afterQuery(int, Sheet* grid)

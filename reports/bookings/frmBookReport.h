@@ -12,12 +12,7 @@ class frmBookReport : public QueryReportScreen
 public:
     explicit frmBookReport(QWidget* parent = nullptr);
 
-    // The criteria as the bar shows them, for the user's branches (throws SqlError when his
-    // privileges cannot be read).
-    BookReportCriteria criteria() const;
-
 protected:
-    QString viewSql(int view) override;
     void addColumns(int view, QueryColumns& columns) override;
     void afterQuery(int view, Sheet* grid) override;
     QString printHeader() const override;

@@ -43,8 +43,7 @@ Statement AccountPaymentStatement(int view, const AccountPaymentCriteria& criter
         QStringLiteral(" FROM ") +
         QStringLiteral("     ac_Account AS A,ac_AccountType AS T,ac_Payment AS P") +
         QStringLiteral(" WHERE ") + QStringLiteral("     A.AccountTypeID=T.AccountTypeID AND ") +
-        QStringLiteral("     A.AccountID=P.AccountID AND ") +
-        QStringLiteral("     ") +
+        QStringLiteral("     A.AccountID=P.AccountID AND ") + QStringLiteral("     ") +
         criteria.range.bound(QStringLiteral("P.BillDate"), DateRange::Spaced) +
         QStringLiteral(" ") + condition(criteria, true);
     switch (view) {

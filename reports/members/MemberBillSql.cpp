@@ -59,8 +59,8 @@ Statement PaymentMemberStatement(int view, const MemberBillCriteria& criteria)
     const Statement from =
         QStringLiteral(" FROM ") +
         QStringLiteral("     bi_BillPayment AS BP, bi_Bill AS BL, mb_MemberInfo AS MB ") +
-        QStringLiteral(" WHERE ") + QStringLiteral("     BP.SubjectName='") + sqlQuote(criteria.subject) +
-        QStringLiteral("' AND ") +
+        QStringLiteral(" WHERE ") + QStringLiteral("     BP.SubjectName='") +
+        sqlQuote(criteria.subject) + QStringLiteral("' AND ") +
         QStringLiteral("     BP.BillID=BL.BillID AND BL.MemberID=MB.MemberID AND ") +
         MemberBillCondition(criteria);
     switch (view) {

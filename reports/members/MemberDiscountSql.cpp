@@ -28,8 +28,7 @@ Statement MemberDiscountStatement(int, const MemberDiscountCriteria& c)
         QStringLiteral(" FROM ") + QStringLiteral("     bi_Bill AS BL, bi_BillItem AS BI ") +
         QStringLiteral(" WHERE ") + QStringLiteral("     BL.BillID=BI.BillID AND ") +
         QStringLiteral("     ") + c.range.boundThroughEndDate(QStringLiteral("BL.BillDate")) +
-        QStringLiteral(" AND ") +
-        QStringLiteral("     BI.MenuPrice<>BI.MenuPrice2 AND ") +
+        QStringLiteral(" AND ") + QStringLiteral("     BI.MenuPrice<>BI.MenuPrice2 AND ") +
         QStringLiteral("    BI.SumForDiscount<>0 AND BI.SumOfConsume<>0 ");
     QString order;
     if (!c.orderBy.isEmpty())

@@ -44,12 +44,10 @@ Statement MemberQueryStatement(int, const MemberQueryCriteria& c)
     if (!c.memberType.isEmpty())
         where += EqualsFilter(QStringLiteral("MemberTypeName"), c.memberType);
     if (!c.allYear)
-        where += QStringLiteral(" AND BirthMonth = ") +
-                 QString::number(boxNumber(c.birthMonth, 1, 12)) +
-                 QStringLiteral(" AND BirthDay>= ") +
-                 QString::number(boxNumber(c.birthDayFrom, 1, 31)) +
-                 QStringLiteral(" AND BirthDay<= ") +
-                 QString::number(boxNumber(c.birthDayTo, 1, 31));
+        where +=
+            QStringLiteral(" AND BirthMonth = ") + QString::number(boxNumber(c.birthMonth, 1, 12)) +
+            QStringLiteral(" AND BirthDay>= ") + QString::number(boxNumber(c.birthDayFrom, 1, 31)) +
+            QStringLiteral(" AND BirthDay<= ") + QString::number(boxNumber(c.birthDayTo, 1, 31));
 
     QString order;
     if (!c.orderBy.isEmpty())

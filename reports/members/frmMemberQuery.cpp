@@ -43,8 +43,8 @@ CriterionSpec number(const char* name, const char* label, int labelWidth, QStrin
             .into = Into(into)};
 }
 
-CriterionSpec list(const char* name, const char* label, int labelWidth, int width,
-                   QString C::*into, ListSource source = {})
+CriterionSpec list(const char* name, const char* label, int labelWidth, int width, QString C::*into,
+                   ListSource source = {})
 {
     return {.name = name,
             .kind = K::List,
@@ -76,8 +76,7 @@ const ScreenSpec kSpec{
              check("chkLock", "过滤显示已挂失的会员卡", 2400, &C::lost),
              check("chkNewCard", "过滤显示新登记的会员卡", 2400, &C::newCard),
              check("chkLimit", "过滤显示已到期的会员卡", 2400, &C::expired)},
-            {list("cboOrderBy", "排序方式:", 900, 1500, &C::orderBy,
-                  {.kind = ListSource::Columns}),
+            {list("cboOrderBy", "排序方式:", 900, 1500, &C::orderBy, {.kind = ListSource::Columns}),
              option("optOrderBy_0", "顺序"),
              option("optOrderBy_1", "倒序", 750, Into(&C::descending)),
              list("cboTop", "最多显示多少条记录:", 1800, 1500, &C::top)},

@@ -285,8 +285,9 @@ private slots:
         BookQueryCriteria c;
         c.periods = {"晚'餐"};
         c.bookType = "x'--";
-        QCOMPARE(BookQuerySql(c), QString(" SELECT *  FROM tb_Book  WHERE 1=1  AND ( 1<>1  OR "
-                                          "Period = '晚''餐') AND BookType = 'x''--'"));
+        QCOMPARE(BookQueryStatement(0, c).text(),
+                 QString(" SELECT *  FROM tb_Book  WHERE 1=1  AND ( 1<>1  OR "
+                         "Period = '晚''餐') AND BookType = 'x''--'"));
     }
 
     // A manager of branch 01 sees only the rows of his branch on the four screens that have

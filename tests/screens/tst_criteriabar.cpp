@@ -119,13 +119,29 @@ protected:
 };
 
 // A card number read from a magnetic card reader, and sort choices from the view's columns.
+struct CardCriteria : ReportCriteria
+{
+    QString card, sort, sortOrNot;
+};
 const ScreenSpec kCardAndSort{
     .name = "frmProbeCard",
     .title = "会员",
     .size = {11070, 7980},
-    .rows = {{{.name = "cboMemberCardID", .kind = K::CardNumber, .label = "会员卡:"},
-              {.name = "cboOrderBy", .kind = K::List, .label = "排序:"},
-              {.name = "cboSortOrNot", .kind = K::List, .label = "排序:"}}},
+    .criteria = CriteriaOf<CardCriteria>(),
+    .rows = {{{.name = "cboMemberCardID",
+               .kind = K::CardNumber,
+               .label = "会员卡:",
+               .into = Into(&CardCriteria::card)},
+              {.name = "cboOrderBy",
+               .kind = K::List,
+               .label = "排序:",
+               .source = {.kind = ListSource::Columns},
+               .into = Into(&CardCriteria::sort)},
+              {.name = "cboSortOrNot",
+               .kind = K::List,
+               .label = "排序:",
+               .source = {.kind = ListSource::Columns, .items = {{"Msg_OrderBy_None", "(不排序)"}}},
+               .into = Into(&CardCriteria::sortOrNot)}}},
     .views = {{.title = "会员",
                .columns = {{.field = "MemberCardID", .caption = "卡号"},
                            {.field = "Expense|Expense_NewCard", .caption = "发卡费"}}}},
@@ -135,8 +151,6 @@ class ProbeCard : public QueryReportScreen
 {
 public:
     ProbeCard() : QueryReportScreen(kCardAndSort) {}
-    using QueryReportScreen::fillSortChoices;
-    using QueryReportScreen::sortField;
 
 protected:
     QString viewSql(int) override { return "SELECT 1"; }
@@ -524,16 +538,16 @@ private slots:
         QCOMPARE(bar.text("cboMemberCardID"), QString("9"));
 
         // Sort choices: the columns' captions (a keyed field by its key), nothing chosen at
-        // first; after an item meaning no sort, that item first.
-        screen.fillSortChoices("cboOrderBy");
-        screen.fillSortChoices("cboSortOrNot", "(不排序)");
+        // first; after an item meaning no sort, that item first. Read as the column's field.
         QCOMPARE(DroppedDownItems(bar.combo("cboOrderBy")), QStringList({"卡号", "发卡费"}));
-        QCOMPARE(screen.sortField("cboOrderBy"), QString());
-        QCOMPARE(screen.sortField("cboSortOrNot"), QString());
+        QCOMPARE(DroppedDownItems(bar.combo("cboSortOrNot")),
+                 QStringList({"(不排序)", "卡号", "发卡费"}));
+        QCOMPARE(bar.shown(&CardCriteria::sort), QString());
+        QCOMPARE(bar.shown(&CardCriteria::sortOrNot), QString());
         QVERIFY(screen.applyCriterion("cboOrderBy", "#1"));
         QVERIFY(screen.applyCriterion("cboSortOrNot", "#1"));
-        QCOMPARE(screen.sortField("cboOrderBy"), QString("Expense"));
-        QCOMPARE(screen.sortField("cboSortOrNot"), QString("MemberCardID"));
+        QCOMPARE(bar.shown(&CardCriteria::sort), QString("Expense"));
+        QCOMPARE(bar.shown(&CardCriteria::sortOrNot), QString("MemberCardID"));
     }
 };
 
