@@ -70,11 +70,6 @@ protected:
     // Shows `body` (a chart, say) in place of view `view`'s query control, which stays behind it
     // with the view's grid: the figures the body shows, for the grid's exports and tests.
     void setViewBody(int view, QWidget* body);
-    // A sort criterion: the first view's column captions as translated, after `none` (an item
-    // meaning no sort) when one is given; with none given, nothing is chosen at the start.
-    void fillSortChoices(const char* name, const QString& none = QString());
-    // The field of the column chosen there; empty when no column is.
-    QString sortField(const char* name) const;
 
     ctlQuery* ctlQuery1 = nullptr; // the first view's control
     Sheet* mSpread1 = nullptr;     // its grid

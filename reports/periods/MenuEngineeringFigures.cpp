@@ -110,10 +110,10 @@ MenuEngineeringFigures::Totals MenuEngineeringFigures::totals(std::optional<Menu
 }
 
 MenuEngineeringFigures MenuEngineeringFigures::read(const ConnectionPtr& db,
-                                                    const MenuEngineeringCriteria& c,
-                                                    const QDate& begin, const QDate& end)
+                                                    const Statement& statement)
 {
-    auto rs = db->execute(MenuEngineeringSql(c), {begin, end.addDays(1)});
+    statement.requireFilled();
+    auto rs = db->execute(statement.text(), statement.parameters());
     std::vector<MenuDish> dishes;
     for (; !rs->atEnd(); rs->moveNext()) {
         MenuDish d;

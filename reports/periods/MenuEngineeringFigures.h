@@ -68,9 +68,9 @@ struct MenuEngineeringFigures
     Totals totals(std::optional<MenuClass> only = std::nullopt) const;
 
     static MenuEngineeringFigures classify(std::vector<MenuDish> dishes);
-    // Runs the statement for the range (both dates included) and classes its dishes.
-    static MenuEngineeringFigures read(const ConnectionPtr& db, const MenuEngineeringCriteria& c,
-                                       const QDate& begin, const QDate& end);
+    // Runs the statement (MenuEngineeringStatement, its branch condition written) and classes its
+    // dishes.
+    static MenuEngineeringFigures read(const ConnectionPtr& db, const Statement& statement);
     // A quantity as a number (ten-thousandths to units).
     static double quantityValue(qint64 quantity) { return double(quantity) / Money::Scale; }
 };

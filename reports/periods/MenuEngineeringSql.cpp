@@ -2,11 +2,11 @@
 
 #include "reports/bills/BillItemCostSql.h"
 
-QString MenuEngineeringSql(const MenuEngineeringCriteria& c)
+Statement MenuEngineeringStatement(int, const MenuEngineeringCriteria& c)
 {
     const QString price =
         c.itemPrice ? QStringLiteral("BI.CostPrice") : QStringLiteral("MN.CostPrice");
-    QString sql =
+    Statement sql =
         QStringLiteral(
             " SELECT BI.MenuID,BI.MenuName,BI.MenuUnitID,BI.MenuUnitName,BI.MenuTypeName, ") +
         QStringLiteral(" SUM(BI.AmountOrder-BI.AmountCancel) AS MenuAmount, ") +
@@ -18,7 +18,8 @@ QString MenuEngineeringSql(const MenuEngineeringCriteria& c)
     if (!c.itemPrice)
         sql += QStringLiteral(" LEFT OUTER JOIN ") + MenuCostPriceTable() +
                QStringLiteral(" ON BI.MenuID=MN.MenuID AND BI.MenuUnitID=MN.MenuUnitID ");
-    sql += QStringLiteral(" WHERE BL.BillID=BI.BillID AND BL.BillDate>=? AND BL.BillDate<? ") +
+    sql += QStringLiteral(" WHERE BL.BillID=BI.BillID AND ") +
+           c.range.bound(QStringLiteral("BL.BillDate")) + QStringLiteral(" ") +
            ItemLineHead(c, QStringLiteral("BI")) + ItemLineTail(c) +
            QStringLiteral(" GROUP BY BI.MenuID,BI.MenuName,BI.MenuUnitID,BI.MenuUnitName,"
                           "BI.MenuTypeName ") +

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "screens/ItemCriteria.h"
+#include "db/Statement.h"
+#include "query/ItemLineCriteria.h"
 
 #include <QString>
 
@@ -19,5 +20,6 @@ struct MenuEngineeringCriteria : ItemLineCriteria
 // (quantity x cost price) and CostAmount, the quantity of the lines that carry a cost price.
 // The cost price is the line's own CostPrice with itemPrice, otherwise the menu's (the item's
 // CostPrice for its default unit, the unit's PriceForCost for an extra unit), NULL for a dish
-// the menu does not know. Two parameters: the begin date and the day after the end date.
-QString MenuEngineeringSql(const MenuEngineeringCriteria& criteria);
+// the menu does not know. The same statement for every view; the branch's condition stands on
+// ItemLineBranch.
+Statement MenuEngineeringStatement(int view, const MenuEngineeringCriteria& criteria);

@@ -6,7 +6,6 @@
 #include "framework/HostUi.h"
 #include "reports/bills/BillItemCostSql.h"
 #include "reports/periods/MenuEngineeringChart.h"
-#include "screens/CriteriaBar.h"
 #include "screens/ItemCriteria.h"
 #include "screens/ScreenSpec.h"
 #include "screens/ctlQuery.h"
@@ -58,10 +57,14 @@ const ScreenSpec kSpec{
     .name = "frmMenuEngineering",
     .title = "菜单工程分析表",
     .size = {11070, 7980},
+    .criteria = CriteriaOf<MenuEngineeringCriteria, ItemLineCriteria>(MenuEngineeringStatement),
+    .branch = {ItemLineBranch},
     .rows =
         {
-            {BeginDate, EndDate, BranchCriterionSpec(), IsSentMenuSpec()},
-            {DepartTypesSpec(), MenuTypesSpec(), UseTrueData, Saving},
+            {BeginDate, EndDate, BranchCriterionSpec(),
+             IsSentMenuSpec(Into(&ItemLineCriteria::giftScope))},
+            {DepartTypesSpec(Into(&ItemLineCriteria::departType)),
+             MenuTypesSpec(Into(&ItemLineCriteria::menuType)), UseTrueData, Saving},
             {{.name = "optQuery", .kind = K::Views, .width = 1150}},
         },
     .views =
@@ -174,17 +177,14 @@ void frmMenuEngineering::probeItemPrice()
     }
 }
 
-MenuEngineeringCriteria frmMenuEngineering::readCriteria() const
+void frmMenuEngineering::completeCriteria(CriteriaValue& criteria)
 {
-    MenuEngineeringCriteria c;
-    c.departType = m_criteria->chosen("cboDepartTypes");
-    c.menuType = m_criteria->chosen("cboMenuTypes");
-    c.giftScope = m_criteria->choice("cboIsSentMenu");
-    c.useTrueData = m_criteria->checked("chkUseTrueData");
-    c.saving = m_criteria->checked("chkSaving");
-    c.branch = m_criteria->requireBranch(); // throws when the branch choice is refused
-    c.itemPrice = m_itemPrice;
-    return c;
+    if (!m_probeError.isEmpty()) {
+        probeItemPrice();
+        if (!m_probeError.isEmpty())
+            throw SqlError(m_probeError);
+    }
+    criteria.as<MenuEngineeringCriteria>().itemPrice = m_itemPrice;
 }
 
 QString frmMenuEngineering::className(MenuClass c) const
@@ -205,13 +205,10 @@ QString frmMenuEngineering::className(MenuClass c) const
 
 int frmMenuEngineering::writeCells(int view, Sheet* grid, QString*)
 {
-    if (!m_probeError.isEmpty()) {
-        probeItemPrice();
-        if (!m_probeError.isEmpty())
-            throw SqlError(m_probeError);
-    }
-    const MenuEngineeringCriteria c = readCriteria();
-    m_figures = MenuEngineeringFigures::read(hostContext().connection(), c, beginDate(), endDate());
+    const CriteriaValue criteria = readCriteria(); // throws when refused
+    m_figures = MenuEngineeringFigures::read(
+        hostContext().connection(),
+        branchScope(criteria).fill(m_spec.criteria.statement(view, criteria)));
     grid->setReDraw(false);
     grid->setMaxRows(0);
     return view == Chart ? writePoints(grid) : writeDishes(view, grid);

@@ -39,13 +39,14 @@ public slots:
 
 protected:
     int writeCells(int view, Sheet* grid, QString* failure) override;
+    // The probe's answer: whether the item lines carry their own cost price.
+    void completeCriteria(CriteriaValue& criteria) override;
     void formLoad() override;
     void cmdPrint1() override;
     void toggleFullScreen() override;
 
 private:
     void probeItemPrice();
-    MenuEngineeringCriteria readCriteria() const;
     QString className(MenuClass c) const;
     int writeDishes(int view, Sheet* grid);
     int writePoints(Sheet* grid);
