@@ -297,7 +297,7 @@ bool ctlQuery::runQuery()
     QueryFill* filling = fill.get();
     fill->setProgress([&](qint64 records, qint64 total) {
         const bool starting = lastRecords < 0;
-        if (!starting && sinceEvents.elapsed() < 100)
+        if (!starting && sinceEvents.elapsed() < m_progressInterval)
             return;
         if (starting)
             emit Progress(0, 100);

@@ -74,6 +74,9 @@ public:
     // The last run was stopped (Esc, the window closed, stopLoad): the grid holds the rows read
     // until then with their totals; ApplyQuery returned false and lastError() says so.
     bool wasStopped() const { return m_stopped; }
+    // How often a load shows its progress and runs pending window events (100 ms); 0 does it
+    // at every batch of records read, so that a test sees rows arrive on any machine.
+    void setProgressInterval(int ms) { m_progressInterval = ms; }
     // Stops a run in progress at the next record (from an event handled while it loads).
     void stopLoad();
 
@@ -134,6 +137,7 @@ private:
     bool m_laidOut = false;
     bool m_running = false;
     bool m_stopped = false;
+    int m_progressInterval = 100;
     QueryFill* m_loading = nullptr; // the fill in progress
 
     bool eventFilter(QObject* watched, QEvent* event) override;
