@@ -86,33 +86,10 @@ frmBillItemCost::frmBillItemCost(QWidget* parent) : QueryReportScreen(kSpec, par
 
 void frmBillItemCost::formLoad()
 {
-    probeItemPrice();
-}
-
-void frmBillItemCost::probeItemPrice()
-{
-    // A missing column means the lines carry no price: the menu's is read instead. Any other
-    // failure (a lock, a damaged page) answers nothing: the report refuses to run until the
-    // probe can tell.
-    m_probeError.clear();
-    try {
-        ExecuteRecordset(QString::fromLatin1(ItemPriceProbe));
-        m_itemPrice = true;
-    } catch (const SqlError& e) {
-        m_itemPrice = false;
-        if (!e.isMissingObject())
-            m_probeError =
-                QStringLiteral("cannot tell whether the bill lines carry prices (bi_BillItem): ") +
-                e.message();
-    }
+    m_prices.probe();
 }
 
 void frmBillItemCost::completeCriteria(CriteriaValue& criteria)
 {
-    if (!m_probeError.isEmpty()) {
-        probeItemPrice();
-        if (!m_probeError.isEmpty())
-            throw SqlError(m_probeError);
-    }
-    criteria.as<BillItemCostCriteria>().itemPrice = m_itemPrice;
+    criteria.as<BillItemCostCriteria>().itemPrice = m_prices.linesCarryPrice();
 }

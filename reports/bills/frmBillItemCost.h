@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/bills/BillItemCostSql.h"
+#include "reports/bills/ItemPriceSource.h"
 #include "screens/QueryReportScreen.h"
 
 // The sales commission report: quantity x the commission price of each item and unit sold,
@@ -14,15 +15,12 @@ public:
     explicit frmBillItemCost(QWidget* parent = nullptr);
 
     // The item lines carry their own commission price (bi_BillItem.CostPrice).
-    bool itemPrice() const { return m_itemPrice; }
+    bool itemPrice() const { return m_prices.lastAnswer(); }
 
 protected:
     void completeCriteria(CriteriaValue& criteria) override;
     void formLoad() override;
 
 private:
-    void probeItemPrice();
-
-    bool m_itemPrice = false;
-    QString m_probeError; // why the probe could not tell
+    ItemPriceSource m_prices;
 };

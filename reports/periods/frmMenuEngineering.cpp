@@ -157,34 +157,12 @@ frmMenuEngineering::frmMenuEngineering(QWidget* parent) : QueryReportScreen(kSpe
 
 void frmMenuEngineering::formLoad()
 {
-    probeItemPrice();
-}
-
-void frmMenuEngineering::probeItemPrice()
-{
-    // A missing column means the lines carry no cost price: the menu's is read instead. Any
-    // other failure (a lock, a damaged page) refuses the report until the probe can tell.
-    m_probeError.clear();
-    try {
-        ExecuteRecordset(QString::fromLatin1(ItemPriceProbe));
-        m_itemPrice = true;
-    } catch (const SqlError& e) {
-        m_itemPrice = false;
-        if (!e.isMissingObject())
-            m_probeError =
-                QStringLiteral("cannot tell whether the bill lines carry prices (bi_BillItem): ") +
-                e.message();
-    }
+    m_prices.probe();
 }
 
 void frmMenuEngineering::completeCriteria(CriteriaValue& criteria)
 {
-    if (!m_probeError.isEmpty()) {
-        probeItemPrice();
-        if (!m_probeError.isEmpty())
-            throw SqlError(m_probeError);
-    }
-    criteria.as<MenuEngineeringCriteria>().itemPrice = m_itemPrice;
+    criteria.as<MenuEngineeringCriteria>().itemPrice = m_prices.linesCarryPrice();
 }
 
 QString frmMenuEngineering::className(MenuClass c) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/bills/ItemPriceSource.h"
 #include "reports/periods/MenuEngineeringFigures.h"
 #include "screens/QueryReportScreen.h"
 
@@ -28,7 +29,7 @@ public:
         Chart
     };
 
-    bool itemPrice() const { return m_itemPrice; }
+    bool itemPrice() const { return m_prices.lastAnswer(); }
     MenuEngineeringChart* chart() const { return m_chart; }
     // The figures of the last refresh.
     const MenuEngineeringFigures& figures() const { return m_figures; }
@@ -46,13 +47,11 @@ protected:
     void toggleFullScreen() override;
 
 private:
-    void probeItemPrice();
     QString className(MenuClass c) const;
     int writeDishes(int view, Sheet* grid);
     int writePoints(Sheet* grid);
 
-    bool m_itemPrice = false;
-    QString m_probeError; // why the probe could not tell
+    ItemPriceSource m_prices;
     MenuEngineeringFigures m_figures;
     MenuEngineeringChart* m_chart = nullptr;
 };
