@@ -38,23 +38,20 @@ QString nextConnectionName()
 
 // Translations are pure functions of the statement text: one cache per dialect serves every
 // connection.
-QString translatedSql(const QString& tsql, SqlDialect dialect, bool sumsAsRead)
+QString translatedSql(const QString& tsql, SqlDialect dialect)
 {
     static QMutex mutex;
-    static QHash<QString, QString> caches[3];
-    QHash<QString, QString>& cache =
-        caches[dialect == SqlDialect::Postgres ? (sumsAsRead ? 2 : 1) : 0];
+    static QHash<QString, QString> caches[2];
+    QHash<QString, QString>& cache = caches[dialect == SqlDialect::Postgres ? 1 : 0];
     {
         QMutexLocker lock(&mutex);
         const auto it = cache.constFind(tsql);
         if (it != cache.constEnd())
             return it.value();
     }
-    const QString native =
-        dialect == SqlDialect::Postgres
-            ? TsqlToPostgres::translate(tsql, sumsAsRead ? TsqlToPostgres::SumOrder::AsRead
-                                                         : TsqlToPostgres::SumOrder::AsSqlite)
-            : TsqlToSqlite::translate(tsql); // throw SqlError
+    const QString native = dialect == SqlDialect::Postgres
+                               ? TsqlToPostgres::translate(tsql)
+                               : TsqlToSqlite::translate(tsql); // throw SqlError
     QMutexLocker lock(&mutex);
     cache.insert(tsql, native);
     return native;
@@ -255,7 +252,6 @@ QVariantList Connection::boundParameters(const QVariantList& params, SqlDialect 
 
 struct Connection::Private
 {
-    bool sumsAsRead = false; // PostgreSQL: TsqlToPostgres::SumOrder::AsRead
     QString name;
     sqlite3* sqlite = nullptr; // the QSQLITE driver's handle; null on ODBC
     QMutex readersMutex;
@@ -363,7 +359,6 @@ std::shared_ptr<Connection> Connection::openPostgres(const QString& connection)
         throw SqlError(QStringLiteral("cannot read the PostgreSQL connection: %1").arg(error));
     auto c = std::make_shared<Connection>();
     c->m_dialect = SqlDialect::Postgres;
-    c->d->sumsAsRead = options.sumsAsRead;
     c->d->name = nextConnectionName();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), c->d->name);
     if (!db.isValid())
@@ -392,7 +387,7 @@ QSqlDatabase Connection::database() const
 
 QString Connection::nativeSql(const QString& tsql) const
 {
-    return m_dialect == SqlDialect::MsSql ? tsql : translatedSql(tsql, m_dialect, d->sumsAsRead);
+    return m_dialect == SqlDialect::MsSql ? tsql : translatedSql(tsql, m_dialect);
 }
 
 void Connection::setStatementTrace(StatementTrace trace)

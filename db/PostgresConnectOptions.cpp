@@ -23,12 +23,6 @@ bool assign(PostgresConnectOptions* o, const QString& key, const QString& value,
         o->user = value;
     } else if (key == QLatin1String("password")) {
         o->password = value;
-    } else if (key == QLatin1String("sums")) {
-        if (value != QLatin1String("read") && value != QLatin1String("sqlite")) {
-            *error = QStringLiteral("sums is read or sqlite: %1").arg(value);
-            return false;
-        }
-        o->sumsAsRead = value == QLatin1String("read");
     } else {
         o->others << key + QLatin1Char('=') + value;
     }

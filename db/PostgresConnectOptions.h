@@ -19,9 +19,6 @@ struct PostgresConnectOptions
     QString user;
     QString password;
     QStringList others; // "keyword=value", e.g. "sslmode=disable", "connect_timeout=5"
-    // Ours, not libpq's: "sums=read" adds amounts in the order the server reads the rows instead
-    // of SQLite's (TsqlToPostgres::SumOrder::AsRead); "sums=sqlite", the default.
-    bool sumsAsRead = false;
 
     // False with *error set when the text is neither form.
     static bool parse(const QString& text, PostgresConnectOptions* options, QString* error);

@@ -8,6 +8,8 @@ SQLITE_EXTENSION_INIT1
 #endif
 
 #include <cctype>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -519,6 +521,140 @@ void fnDay(sqlite3_context* ctx, int, sqlite3_value** argv)
     fnDateField(ctx, argv[0], 2);
 }
 
+// sum(x) in exact decimal fixed point, as SQL Server sums its decimal columns: each value is
+// taken as the decimal it stands for (an amount of four decimals exactly; any other value to
+// eight decimals, which takes away the binary error of a product of two amounts) and the sum is
+// made in integers. The result is the double nearest the exact sum, so that a sum of sums (the
+// day summaries' sums summed over a month) equals the sum of the lines themselves, bit for bit;
+// an integer where every value was an integer (an integer overflow fails, as SQLite's own sum
+// does); NULL over no value. Also a window function (exact sums subtract exactly).
+struct ExactSum
+{
+    __int128 units = 0;     // hundred-millionths
+    long long values = 0;   // non-NULL values summed
+    long long decimals = 0; // of them, not integers
+    long long huge = 0;     // of them, beyond what the units hold (summed as doubles)
+    double hugeSum = 0;
+};
+
+constexpr long long kExactScale = 100000000; // 10^8
+
+// The units of a double, false when it is too large (or not finite) to be held in them.
+bool exactUnits(double d, __int128& units)
+{
+    const double a = std::fabs(d);
+    if (a < 9e14) {
+        const double four = std::round(d * 1e4);
+        if (four / 1e4 == d) { // the nearest double to a value of four decimals: that value
+            units = __int128(static_cast<long long>(four)) * 10000;
+            return true;
+        }
+    }
+    if (a < 9e10) {
+        units = std::llround(d * 1e8);
+        return true;
+    }
+    if (a < 1e28) {
+        const double whole = std::round(d);
+        units = __int128(whole) * kExactScale + std::llround((d - whole) * 1e8);
+        return true;
+    }
+    return false;
+}
+
+void exactStep(sqlite3_context* ctx, sqlite3_value* v, int sign)
+{
+    const int type = sqlite3_value_numeric_type(v);
+    if (type == SQLITE_NULL)
+        return;
+    auto* s = static_cast<ExactSum*>(sqlite3_aggregate_context(ctx, sizeof(ExactSum)));
+    if (!s) {
+        sqlite3_result_error_nomem(ctx);
+        return;
+    }
+    s->values += sign;
+    if (type == SQLITE_INTEGER) {
+        s->units += __int128(sqlite3_value_int64(v)) * kExactScale * sign;
+        return;
+    }
+    s->decimals += sign;
+    const double d = sqlite3_value_double(v);
+    __int128 units = 0;
+    if (exactUnits(d, units)) {
+        s->units += units * sign;
+    } else {
+        s->huge += sign;
+        s->hugeSum += d * sign;
+    }
+}
+
+void fnExactSumStep(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    exactStep(ctx, argv[0], 1);
+}
+
+void fnExactSumInverse(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    exactStep(ctx, argv[0], -1);
+}
+
+// The double nearest units / 10^8.
+double exactDouble(__int128 units)
+{
+    const __int128 limit = __int128(1) << 53;
+    if (units > -limit && units < limit)
+        return double(static_cast<long long>(units)) / 1e8;
+    if (units % 10000 == 0 && units / 10000 > -limit && units / 10000 < limit)
+        return double(static_cast<long long>(units / 10000)) / 1e4;
+    const bool negative = units < 0;
+    unsigned __int128 m = negative ? 0 - static_cast<unsigned __int128>(units)
+                                   : static_cast<unsigned __int128>(units);
+    char digits[64];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + int(m % 10));
+        m /= 10;
+    } while (m != 0);
+    std::string text = negative ? "-" : "";
+    for (int i = n - 1; i >= 0; --i)
+        text += digits[i];
+    text += "e-8";
+    return std::strtod(text.c_str(), nullptr);
+}
+
+void exactResult(sqlite3_context* ctx)
+{
+    auto* s = static_cast<ExactSum*>(sqlite3_aggregate_context(ctx, 0));
+    if (!s || s->values == 0) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (s->huge != 0) {
+        sqlite3_result_double(ctx, s->hugeSum + exactDouble(s->units));
+        return;
+    }
+    if (s->decimals == 0) {
+        const __int128 whole = s->units / kExactScale;
+        if (whole > INT64_MAX || whole < INT64_MIN) {
+            sqlite3_result_error(ctx, "integer overflow", -1);
+            return;
+        }
+        sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(whole));
+        return;
+    }
+    sqlite3_result_double(ctx, exactDouble(s->units));
+}
+
+void fnExactSumValue(sqlite3_context* ctx)
+{
+    exactResult(ctx);
+}
+
+void fnExactSumFinal(sqlite3_context* ctx)
+{
+    exactResult(ctx);
+}
+
 } // namespace
 
 int registerSqlFunctions(sqlite3* db)
@@ -550,7 +686,10 @@ int registerSqlFunctions(sqlite3* db)
         if (rc != SQLITE_OK)
             return rc;
     }
-    return SQLITE_OK;
+    // In place of SQLite's own sum (a double accumulated line by line) on this connection.
+    return sqlite3_create_window_function(db, "sum", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                          fnExactSumStep, fnExactSumFinal, fnExactSumValue,
+                                          fnExactSumInverse, nullptr);
 }
 
 #ifdef VTX_SQLITE_EXTENSION

@@ -82,10 +82,7 @@ QString quoted(const QString& name)
 class PostgresRewriter final : public TsqlRewriter
 {
 public:
-    PostgresRewriter(const QString& sql, TsqlToPostgres::SumOrder sums)
-        : TsqlRewriter(sql), m_sumOrder(sums)
-    {
-    }
+    explicit PostgresRewriter(const QString& sql) : TsqlRewriter(sql) {}
 
 protected:
     QString targetName() const override { return QStringLiteral("PostgreSQL"); }
@@ -189,11 +186,11 @@ protected:
         }
     }
 
-    // SUM and AVG of amounts add binary floating point numbers, as SQLite adds its REAL values
-    // (and the screens their figures), and in the order SQLite reads the rows (see readOrder):
-    // exact decimal sums, or sums in another order, round the other way where a figure falls on
-    // a half cent, and tie where SQLite's sums differ in their last bit. Wrapped in finish(),
-    // once every name is translated.
+    // SUM and AVG of amounts are made in exact decimals and handed over as the double nearest
+    // them, as SQLite's sum does on our connections (db/SqliteFunctions.h): the same figure to
+    // the last bit whatever the order the rows are read in, a half cent kept a half cent. A
+    // double (a summary's sum) is read back as the decimal it stands for (fifteen digits).
+    // Wrapped in finish(), once every name is translated.
     void floatingSum(int open)
     {
         const int first = next(open);
@@ -655,21 +652,17 @@ protected:
     void wrapSums()
     {
         for (int open : m_sums) {
-            const int select = selectOf(open);
-            QString read = select >= 0 && m_sumOrder == TsqlToPostgres::SumOrder::AsSqlite
-                               ? readOrder(select)
-                               : QString();
-            if (read.startsWith(QLatin1String("row_number"))) // no window inside an aggregate
-                read.clear();
-            t[next(open)].pre += QLatin1Char('(');
-            t[t[open].match].pre +=
-                QStringLiteral(")::float8") +
-                (read.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + read);
+            t[next(open)].pre += QStringLiteral("CAST((");
+            t[t[open].match].pre += QStringLiteral(") AS numeric)");
+            const int close = t[open].match;
+            const bool joined = close + 1 < t.size() && t[close + 1].kind != Kind::Space &&
+                                t[close + 1].kind != Kind::Punct;
+            t[close].post.prepend(joined ? QStringLiteral("::float8 ")
+                                         : QStringLiteral("::float8"));
         }
     }
 
 private:
-    TsqlToPostgres::SumOrder m_sumOrder;
     QList<int> m_sums; // the "(" of each SUM or AVG of amounts
     QHash<QString, QString> m_aliases;
     bool m_aliasesRead = false;
@@ -682,7 +675,7 @@ const QHash<QString, QString>& TsqlToPostgres::schemaNames()
     return schema().names;
 }
 
-QString TsqlToPostgres::translate(const QString& tsql, SumOrder sums)
+QString TsqlToPostgres::translate(const QString& tsql)
 {
-    return PostgresRewriter(tsql, sums).run();
+    return PostgresRewriter(tsql).run();
 }

@@ -17,23 +17,16 @@
 //   LAST" on every ORDER BY item), as on SQL Server and SQLite;
 // - a division by zero gives NULL, as on SQLite ("a/b" -> "a*1.0/NULLIF(b,0)");
 // - rows that tie on every ORDER BY item, and the groups of a grouped SELECT without one, come
-//   in the order SQLite hands them over; sums of amounts are binary floating point.
-// Sums: with SumOrder::AsSqlite each SUM and AVG of amounts adds its rows in the order SQLite
-// reads them (an ORDER BY inside the aggregate), so that every figure is SQLite's to the last
-// bit, even where it falls on a half cent; PostgreSQL 15 sorts each such aggregate's rows on its
-// own, five to fifteen times the cost of a grouped report. SumOrder::AsRead adds them as the
-// server reads them: the same figures but for a half cent now and then.
+//   in the order SQLite hands them over;
+// - each SUM and AVG of amounts is an exact decimal sum handed over as the nearest double
+//   ("SUM(CAST((x) AS numeric))::float8"), as SQLite sums on our connections: every figure is
+//   SQLite's to the last bit in whatever order the server reads the rows.
 // Functions that neither PostgreSQL nor the schema has are refused with an SqlError.
 class TsqlToPostgres
 {
 public:
-    enum class SumOrder
-    {
-        AsSqlite,
-        AsRead
-    };
     // Throws SqlError.
-    static QString translate(const QString& tsql, SumOrder sums = SumOrder::AsSqlite);
+    static QString translate(const QString& tsql);
     // The schema's names by their lower-case form, as data/schema/postgresql.sql writes them.
     static const QHash<QString, QString>& schemaNames();
 };

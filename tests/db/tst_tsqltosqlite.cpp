@@ -144,6 +144,44 @@ private slots:
         QCOMPARE(db.connection()->nativeSql(sql), db.connection()->nativeSql(sql));
         QVERIFY_THROWS_EXCEPTION(SqlError, db.connection()->execute("select nosuch(1)"));
     }
+
+    // Sums are exact decimals: ten dimes are a unit, a sum of group sums is the sum of the lines
+    // to the last bit, integers stay integers, a window sum subtracts exactly.
+    void exactSums()
+    {
+        TestDatabase db;
+        const Connection& c = *db.connection();
+        auto value = [&](const QString& sql) { return c.execute(sql)->value(0); };
+        db.run("CREATE TABLE t (k INTEGER, v NUMERIC, q NUMERIC);"
+               "INSERT INTO t VALUES (1, 0.1, 2), (1, 0.2, 3), (1, 0.3, NULL), (2, 0.7, 1), "
+               "(2, 1.15, 1), (2, 38.05, 1), (3, 80.35, 1), (3, 0.06, 1)");
+        // Added as doubles, the first group comes to 0.6000000000000001.
+        QCOMPARE(value("select sum(v) from t").toDouble(), 120.91);
+        QCOMPARE(
+            value("select sum(s) from (select k, sum(v) as s from t group by k) as d").toDouble(),
+            120.91);
+        QCOMPARE(value("select sum(v) from t where k=1").toDouble(), 0.6);
+        // Integers: an integer sum; no value: NULL; beyond 64 bits: an error, as SQLite's own.
+        const QVariant whole = value("select sum(q) from t");
+        QCOMPARE(whole.typeId(), int(QMetaType::LongLong));
+        QCOMPARE(whole.toLongLong(), 10); // 2 + 3 + five times 1
+        QVERIFY(value("select sum(v) from t where k=9").isNull());
+        QVERIFY_THROWS_EXCEPTION(SqlError,
+                                 c.execute("select sum(x) from (select 9223372036854775807 as x "
+                                           "union all select 1)"));
+        // 0.355 x 12.5 = 4.4375 and 1.1 x 1.1 = 1.21 (1.2100000000000002 as a double).
+        QCOMPARE(value("select sum(a*b) from (select 0.355 as a, 12.5 as b union all select "
+                       "1.1, 1.1)")
+                     .toDouble(),
+                 5.6475);
+        // A running sum over two rows: 0.1+0.2, 0.2+0.3, 0.3+0.7.
+        auto rs = c.execute("select sum(v) over (order by k, v rows 1 preceding) from t "
+                            "order by k, v limit 3");
+        QList<double> running;
+        for (; !rs->atEnd(); rs->moveNext())
+            running << rs->value(0).toDouble();
+        QCOMPARE(running, QList<double>({0.1, 0.3, 0.5}));
+    }
 };
 
 QTEST_MAIN(TstTsqlToSqlite)
