@@ -1,6 +1,6 @@
 #include "reports/periods/PaymentReportSql.h"
 
-QString PaymentReportSql(int view, const BranchChoice& branch)
+Statement PaymentReportStatement(int view, const PaymentReportCriteria& criteria)
 {
     static const char* const kColumns[] = {
         "     SubjectID,SubjectName, ",
@@ -15,7 +15,7 @@ QString PaymentReportSql(int view, const BranchChoice& branch)
     return QStringLiteral(" SELECT ") + QLatin1String(kColumns[view]) +
            QStringLiteral("     COUNT(*) AS theCount1,      SUM(thePaySum) AS thePaySum1, "
                           "     SUM(theSumPaid) AS theSumPaid1  FROM rp_BillPayment_Upload "
-                          " WHERE BillDate>=? AND BillDate<? ") +
-           BranchChoiceFilter(branch, QStringLiteral("BranchID"), QStringLiteral("BranchName")) +
-           QLatin1String(kGroups[view]);
+                          " WHERE ") +
+           criteria.range.bound(QStringLiteral("BillDate")) + QStringLiteral(" ") +
+           BranchMark(PaymentReportBranch) + QString::fromLatin1(kGroups[view]);
 }

@@ -1,7 +1,6 @@
 #include "reports/periods/frmPaymentReport.h"
 
 #include "reports/periods/PaymentReportSql.h"
-#include "screens/CriteriaBar.h"
 #include "screens/ScreenSpec.h"
 
 namespace {
@@ -19,6 +18,8 @@ const ScreenSpec kSpec{
     .name = "frmPaymentReport",
     .title = "收银日报表",
     .size = {11070, 7980},
+    .criteria = CriteriaOf<PaymentReportCriteria>(PaymentReportStatement),
+    .branch = {PaymentReportBranch},
     .rows =
         {
             {BeginDate, EndDate, BranchCriterionSpec("分店:", 1500, "st_BOM")},
@@ -45,8 +46,3 @@ const ScreenSpec kSpec{
 } // namespace
 
 frmPaymentReport::frmPaymentReport(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
-
-QString frmPaymentReport::viewSql(int view)
-{
-    return PaymentReportSql(view, m_criteria->requireBranch()); // throws when refused
-}

@@ -9,7 +9,4 @@ class frmPaymentReport : public QueryReportScreen
     Q_OBJECT
 public:
     explicit frmPaymentReport(QWidget* parent = nullptr);
-
-protected:
-    QString viewSql(int view) override;
 };
