@@ -54,11 +54,27 @@ const QList<QPair<QString, QString>> kMessageTable = {
     {"Msg_Button_Zoom", "放大"},
     {"Msg_Button_Rotate", "旋转"},
     {"Msg_Button_Period", "请选择时间段  "},
+    {"Msg_Button_SaveCriteria", "保存条件"},
     {"Msg_Date_Today", "今天"},
     {"Msg_Date_FromCurWeek", "本周以来"},
     {"Msg_Date_FromCurMonth", "本月以来"},
     {"Msg_Date_InCurWeek", "本周内"},
     {"Msg_Date_InCurMonth", "本月内"},
+    {"Msg_Date_Yesterday", "昨天"},
+    {"Msg_Date_LastWeek", "上周"},
+    {"Msg_Date_LastMonth", "上月"},
+    {"Msg_Date_InCurYear", "今年"},
+    {"Msg_Date_LastYear", "去年"},
+    {"Msg_Criteria_List", "已存条件:"},
+    {"Msg_Criteria_Choose", "(选择)"},
+    {"Msg_Criteria_NoName", "请输入条件的名称。"},
+    {"Msg_Criteria_NoPeriod", "“%1”不是可以保存的日期范围。"},
+    {"Msg_Criteria_Replace", "已有名为“%1”的条件，要替换它吗？"},
+    {"Msg_Criteria_CannotSave", "条件未能保存：%1"},
+    {"Msg_Criteria_SavedAs", "条件已保存为“%1”。"},
+    {"Msg_Criteria_NotFound", "没有名为“%1”的已存条件。"},
+    {"Msg_Criteria_Opened", "已打开条件“%1”，点击\"刷新\"按钮即可生成报表。"},
+    {"Msg_Criteria_Skipped", "已打开条件“%1”，以下条件本屏幕已没有或不能设置，已略过：%2"},
     {"Msg_Chart_Bar", "条形图"},
     {"Msg_Chart_StackingBar", "堆叠条形图"},
     {"Msg_Chart_Area", "面积图"},
@@ -97,7 +113,7 @@ const QHash<QString, QString>& buttonMessages()
         QHash<QString, QString> t;
         for (const char* key :
              {"Refresh", "FullScreen", "Open", "Save", "Print", "Help", "Exit", "Prev", "Next",
-              "Charting", "Move", "Scale", "Zoom", "Rotate", "Period"})
+              "Charting", "Move", "Scale", "Zoom", "Rotate", "Period", "SaveCriteria"})
             t.insert(QString::fromLatin1(key).toLower(),
                      QStringLiteral("Msg_Button_") + QString::fromLatin1(key));
         return t;

@@ -55,13 +55,29 @@ Result ReportScreenProtocol::exportGrid(QObject* screen, const QString& path)
     return invoke(screen, "exportGrid", "exportGrid(QString)", {path});
 }
 
+Result ReportScreenProtocol::openSavedCriteria(QObject* screen, const QString& name)
+{
+    return invoke(screen, "openSavedCriteria", "openSavedCriteria(QString)", {name});
+}
+
+namespace {
+QString text(QObject* screen, const char* slot, const char* signature)
+{
+    QString value;
+    if (screen && screen->metaObject()->indexOfMethod(signature) >= 0)
+        QMetaObject::invokeMethod(screen, slot, Qt::DirectConnection, Q_RETURN_ARG(QString, value));
+    return value;
+}
+} // namespace
+
 QString ReportScreenProtocol::lastError(QObject* screen)
 {
-    QString error;
-    if (screen && screen->metaObject()->indexOfMethod("lastError()") >= 0)
-        QMetaObject::invokeMethod(screen, "lastError", Qt::DirectConnection,
-                                  Q_RETURN_ARG(QString, error));
-    return error;
+    return text(screen, "lastError", "lastError()");
+}
+
+QString ReportScreenProtocol::lastNotice(QObject* screen)
+{
+    return text(screen, "lastNotice", "lastNotice()");
 }
 
 bool ReportScreenProtocol::offers(const QObject* screen, const char* slotName)

@@ -19,13 +19,19 @@ class QObject;
 //   bool exportGrid(QString path)
 //       Saves the screen's result grid, the format chosen by the file extension (.xlsx, .html,
 //       .txt, .xml, .rpt); false when the file cannot be written.
+//   bool openSavedCriteria(QString name)
+//       Sets the criteria the signed-in user saved under `name` on this screen; false when
+//       there are none of that name or they cannot be opened (a branch he may no longer see).
+//   QString lastNotice()
+//       What the last openSavedCriteria skipped (criteria the screen no longer has).
 //   QString lastError()
 //       Why the last of the slots above returned false: the database's or the file's error, or
 //       the screen's refusal (the message it showed). Empty when it has nothing to say.
 //
 // The host application looks for the slots on the widget of the newest MDI subwindow after an
-// action: --from and --to set `dtpBegin` and `dtpEnd`, --set NAME=VALUE sets control NAME; when
-// any criterion or --export is given it then runs the refresh; --export saves the grid and
+// action: --criteria opens saved criteria, --from and --to set `dtpBegin` and `dtpEnd`, --set
+// NAME=VALUE sets control NAME; when any criterion or --export is given it then runs the refresh;
+// --export saves the grid and
 // --screenshot grabs the screen.
 namespace ReportScreenProtocol {
 
@@ -39,8 +45,11 @@ enum class Result
 Result applyCriterion(QObject* screen, const QString& name, const QString& value);
 Result runRefresh(QObject* screen);
 Result exportGrid(QObject* screen, const QString& path);
+Result openSavedCriteria(QObject* screen, const QString& name);
 // The screen's lastError(), or an empty text when it offers none.
 QString lastError(QObject* screen);
+// The screen's lastNotice(), or an empty text when it offers none.
+QString lastNotice(QObject* screen);
 
 // Whether `screen` offers a slot of this name (any signature).
 bool offers(const QObject* screen, const char* slotName);

@@ -65,13 +65,20 @@ int RunHeadless(const HostOptions& options, HostSession& session, MainWindow& wi
     if (!options.actsOnScreen())
         return ExitOk;
     if (!screen) {
-        say(QStringLiteral("%1 opened no screen to act on; --from, --to, --set, --export and "
-                           "--screenshot were not applied")
+        say(QStringLiteral("%1 opened no screen to act on; --from, --to, --criteria, --set, "
+                           "--export and --screenshot were not applied")
                 .arg(options.action));
         return ExitOk;
     }
     using namespace ReportScreenProtocol;
     bool ok = true;
+    if (!options.savedCriteria.isEmpty()) {
+        ok = done(screen, openSavedCriteria(screen, options.savedCriteria),
+                  QStringLiteral("open the saved criteria ") + options.savedCriteria);
+        const QString notice = lastNotice(screen);
+        if (ok && !notice.isEmpty())
+            say(notice);
+    }
     if (!options.from.isEmpty())
         ok = done(screen, applyCriterion(screen, QStringLiteral("dtpBegin"), options.from),
                   QStringLiteral("set dtpBegin to ") + options.from) &&
@@ -85,7 +92,8 @@ int RunHeadless(const HostOptions& options, HostSession& session, MainWindow& wi
                   QStringLiteral("set %1 to %2").arg(name, value)) &&
              ok;
     const bool wantsRefresh = !options.from.isEmpty() || !options.to.isEmpty() ||
-                              !options.settings.isEmpty() || !options.exportFile.isEmpty();
+                              !options.settings.isEmpty() || !options.savedCriteria.isEmpty() ||
+                              !options.exportFile.isEmpty();
     if (ok && wantsRefresh)
         ok = done(screen, runRefresh(screen), QStringLiteral("refresh")) && ok;
     if (ok && !options.exportFile.isEmpty())

@@ -35,6 +35,11 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
                                      "FILE.png");
     const QCommandLineOption setOpt("set", QStringLiteral("Set criteria control NAME to VALUE."),
                                     "NAME=VALUE");
+    const QCommandLineOption criteriaOpt(
+        "criteria",
+        QStringLiteral("Open the criteria the user saved under NAME on the screen, before --from, "
+                       "--to and --set; relative dates are worked out for today."),
+        "NAME");
     const QCommandLineOption yesOpt(
         "yes", QStringLiteral("Answer Yes to the screen's confirmations and let it change the "
                               "database (statistic groups); without it a headless run declines "
@@ -53,8 +58,8 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
         QStringLiteral("Rebuild the bill summaries from the bills and compare every row; then "
                        "exit (status 4 when they differ)."));
     parser.addOptions({help, db, odbcOpt, pgOpt, userOpt, trueDataOpt, traceOpt, actionOpt, fromOpt,
-                       toOpt, exportOpt, shotOpt, setOpt, yesOpt, menuShotOpt, installOpt, dropOpt,
-                       verifyOpt});
+                       toOpt, exportOpt, shotOpt, setOpt, criteriaOpt, yesOpt, menuShotOpt,
+                       installOpt, dropOpt, verifyOpt});
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
         return false;
@@ -94,6 +99,11 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
     exportFile = parser.value(exportOpt);
     screenshotFile = parser.value(shotOpt);
     menuScreenshot = parser.value(menuShotOpt);
+    savedCriteria = parser.value(criteriaOpt);
+    if (parser.isSet(criteriaOpt) && savedCriteria.isEmpty()) {
+        *error = QStringLiteral("--criteria needs a name");
+        return false;
+    }
     yes = parser.isSet(yesOpt);
     if (parser.isSet(actionOpt) && action.isEmpty()) {
         *error = QStringLiteral("--action needs a name");
@@ -125,7 +135,8 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
                 : parser.isSet(verifyOpt) ? QStringLiteral("verify")
                                           : QString();
     if (!headless() && actsOnScreen()) {
-        *error = QStringLiteral("--from, --to, --export, --screenshot and --set need --action");
+        *error = QStringLiteral(
+            "--from, --to, --criteria, --export, --screenshot and --set need --action");
         return false;
     }
     if (!headless() && yes) {

@@ -22,6 +22,7 @@ struct HostOptions
     QString exportFile;                      // --export FILE
     QString screenshotFile;                  // --screenshot FILE.png
     QList<QPair<QString, QString>> settings; // --set NAME=VALUE, in order
+    QString savedCriteria;                   // --criteria NAME: the user's saved criteria
     bool yes = false;                        // --yes: confirm, and let the screen write
     QString menuScreenshot;                  // --menu-screenshot FILE.png (documentation picture)
     // The bill summaries (db/Summaries.h), an administrator's commands run instead of the window:
@@ -32,7 +33,7 @@ struct HostOptions
     bool actsOnScreen() const
     {
         return !from.isEmpty() || !to.isEmpty() || !exportFile.isEmpty() ||
-               !screenshotFile.isEmpty() || !settings.isEmpty();
+               !screenshotFile.isEmpty() || !settings.isEmpty() || !savedCriteria.isEmpty();
     }
 
     // Parses the arguments (argv[0] first). False with a one-line reason on a bad command line;

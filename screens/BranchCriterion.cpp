@@ -6,6 +6,8 @@
 #include "screens/ReportScreen.h"
 #include "screens/frmBranch.h"
 
+#include <QTreeWidget>
+
 BranchCriterion::BranchCriterion(DropDownComboBox* combo, const QString& fallbackTable,
                                  QWidget* screen)
     : QObject(screen), m_combo(combo), m_fallbackTable(fallbackTable), m_screen(screen)
@@ -95,4 +97,49 @@ bool BranchCriterion::read(BranchChoice* choice, QString* problem)
     choice->kind = BranchChoice::One;
     choice->name = m_combo->itemText(index);
     return true;
+}
+
+QString BranchCriterion::refusalOfSaved(const QString& value, const QStringList& ids)
+{
+    if (value == QLatin1String("#0"))
+        return {};
+    const QString unknown =
+        frmBranch::texts().text(QStringLiteral("Msg_Branch_NoLonger"), QStringLiteral("Default"));
+    if (value == QLatin1String("#1")) {
+        frmBranch* picker = ensurePicker();
+        for (const QString& id : ids)
+            if (!picker->node(QStringLiteral("BranchID:") + id))
+                return unknown.arg(id);
+        return ids.isEmpty() ? frmBranch::texts().text(QStringLiteral("Msg_Branch_ToSelect"),
+                                                       QStringLiteral("Default"))
+                             : QString();
+    }
+    FillBranchCombo(m_combo, m_fallbackTable);
+    if (m_combo->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive) < 2)
+        return unknown.arg(value);
+    return {};
+}
+
+void BranchCriterion::applySaved(const QString& value, const QStringList& ids)
+{
+    if (value == QLatin1String("#0")) {
+        m_combo->setCurrentIndex(0);
+    } else if (value == QLatin1String("#1")) {
+        frmBranch* picker = ensurePicker();
+        QTreeWidget* tree = picker->tree();
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+            tree->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
+            picker->checkNode(tree->topLevelItem(i));
+        }
+        for (const QString& id : ids)
+            if (QTreeWidgetItem* node = picker->node(QStringLiteral("BranchID:") + id)) {
+                node->setCheckState(0, Qt::Checked);
+                picker->checkNode(node);
+            }
+        m_combo->setCurrentIndex(1);
+    } else {
+        FillBranchCombo(m_combo, m_fallbackTable);
+        m_combo->setCurrentIndex(
+            m_combo->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    }
 }

@@ -35,6 +35,13 @@ public:
     // branch): false, with the message `choose` would show, when there is nothing to query.
     bool read(BranchChoice* choice, QString* problem = nullptr);
 
+    // A branch choice kept in saved criteria ("#0", "#1" with the ticked `ids`, or a branch's
+    // name): the reason it cannot be made now (a branch the user may no longer see, none of the
+    // ids left), empty when it can.
+    QString refusalOfSaved(const QString& value, const QStringList& ids);
+    // Makes that choice: the picker's boxes ticked without opening it.
+    void applySaved(const QString& value, const QStringList& ids);
+
     DropDownComboBox* combo() const { return m_combo; }
     frmBranch* picker() const; // null until first opened
 

@@ -5,9 +5,11 @@
 #include "core/mod_ADO.h"
 #include "db/SqlText.h"
 #include "screens/BranchCriterion.h"
+#include "screens/DatePeriod.h"
 #include "screens/DropDownComboBox.h"
 #include "screens/MealPeriodBoxes.h"
 #include "screens/ReportScreen.h"
+#include "screens/frmBranch.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -362,7 +364,7 @@ void CriteriaBar::followOwners()
 
 void CriteriaBar::load(const LanguageSection* texts)
 {
-    const QDate today = QDate::currentDate();
+    const QDate today = Today();
     const QString all = Msg(QStringLiteral("Msg_ComboBox_All"));
     for (const QList<Built>& row : std::as_const(m_built)) {
         for (const Built& b : row) {
@@ -421,6 +423,83 @@ void CriteriaBar::load(const LanguageSection* texts)
     }
     if (!m_viewButtons.isEmpty())
         static_cast<QRadioButton*>(m_viewButtons.first())->setChecked(true);
+}
+
+QList<QPair<QString, QString>> CriteriaBar::snapshot(QStringList* branchIds) const
+{
+    QList<QPair<QString, QString>> values;
+    auto flag = [](const QAbstractButton* b) {
+        return b->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    };
+    for (const QList<Built>& row : m_built) {
+        for (const Built& b : row) {
+            const CriterionSpec& c = *b.spec;
+            QWidget* control = b.controls.isEmpty() ? nullptr : b.controls.first();
+            if (!control || control->isHidden())
+                continue;
+            const QString name = control->objectName();
+            switch (c.kind) {
+            case CriterionKind::Date:
+                values.append({name, static_cast<QDateEdit*>(control)->date().toString(
+                                         QStringLiteral("yyyy-MM-dd"))});
+                break;
+            case CriterionKind::Check:
+            case CriterionKind::LabelledCheck:
+                values.append({name, flag(static_cast<QCheckBox*>(control))});
+                break;
+            case CriterionKind::Option:
+                if (static_cast<QRadioButton*>(control)->isChecked())
+                    values.append({name, QStringLiteral("1")});
+                break;
+            case CriterionKind::Views:
+                for (QWidget* option : b.controls)
+                    if (static_cast<QRadioButton*>(option)->isChecked())
+                        values.append({option->objectName(), QStringLiteral("1")});
+                break;
+            case CriterionKind::MealPeriods:
+                values.append({name, flag(m_periods->master())});
+                for (QCheckBox* box : m_periods->boxes())
+                    values.append({box->objectName(), flag(box)});
+                break;
+            case CriterionKind::List: {
+                auto* combo = static_cast<QComboBox*>(control);
+                const int index = combo->findText(combo->currentText(), Qt::MatchExactly);
+                const bool fixed =
+                    c.source.kind == ListSource::Items || c.source.kind == ListSource::Columns;
+                if (index >= 0 && (fixed || index == 0))
+                    values.append({name, QStringLiteral("#%1").arg(index)});
+                else
+                    values.append({name, combo->currentText()});
+                break;
+            }
+            case CriterionKind::Branch: {
+                auto* combo = static_cast<QComboBox*>(control);
+                const int index = combo->currentIndex();
+                if (combo->currentText() == combo->itemText(0))
+                    values.append({name, QStringLiteral("#0")});
+                else if (combo->currentText() == combo->itemText(1)) {
+                    values.append({name, QStringLiteral("#1")});
+                    if (branchIds && m_branch->picker())
+                        *branchIds = m_branch->picker()->tickedIds();
+                } else
+                    values.append(
+                        {name, index >= 2 ? combo->itemText(index) : combo->currentText()});
+                break;
+            }
+            case CriterionKind::Text:
+            case CriterionKind::CardNumber:
+                values.append({name, static_cast<QComboBox*>(control)->currentText()});
+                break;
+            case CriterionKind::TextBox:
+                values.append({name, static_cast<QLineEdit*>(control)->text()});
+                break;
+            case CriterionKind::Label:
+            case CriterionKind::Button:
+                break;
+            }
+        }
+    }
+    return values;
 }
 
 std::vector<LanguageEntry> CriteriaBar::languageEntries() const
@@ -707,8 +786,7 @@ void CriteriaBar::fillSortColumns(QComboBox* combo, const ListSource& source,
     for (const ColumnSpec& column : m_sortColumns) {
         const QString field = QString::fromUtf8(column.field);
         const QString key = field.mid(field.lastIndexOf(QLatin1Char('|')) + 1);
-        combo->addItem(texts ? texts->text(m_sortControl, key)
-                             : QString::fromUtf8(column.caption));
+        combo->addItem(texts ? texts->text(m_sortControl, key) : QString::fromUtf8(column.caption));
     }
     combo->setCurrentIndex(source.items.empty() ? -1 : 0);
 }

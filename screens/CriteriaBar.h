@@ -109,6 +109,14 @@ public:
     int view() const;
     void setView(int view);
 
+    // The criteria as they stand, each as applyCriterion sets it back, in the order of the
+    // declaration (so that a list follows its owner): dates as yyyy-MM-dd, boxes as 0 or 1, the
+    // chosen option of each group and the chosen view as 1, a list's "(全部)" and fixed items
+    // as "#n" (the same whatever the language), other list items and typed texts as text, the
+    // branch choice as "#0", "#1" (its ticked branches' ids in *branchIds) or the branch's
+    // name. Controls hidden from the user, buttons and labels are left out.
+    QList<QPair<QString, QString>> snapshot(QStringList* branchIds) const;
+
     QWidget* control(const char* name) const;
     // Whether the bar has a control of that name (criteria shared by screens that differ).
     bool has(const char* name) const { return find(name); }

@@ -6,10 +6,14 @@
 #include "core/modBranch.h"
 #include "core/modMessage.h"
 #include "core/mod_API_Help.h"
+#include "query/SavedCriteria.h"
+#include "screens/BranchCriterion.h"
 #include "screens/CriteriaBar.h"
 #include "screens/CriteriaControl.h"
 #include "screens/DatePeriod.h"
+#include "screens/DropDownComboBox.h"
 #include "screens/ScreenSpec.h"
+#include "screens/frmSaveCriteria.h"
 #include "screens/sheet/Sheet.h"
 #include "screens/sheet/Twips.h"
 
@@ -48,9 +52,9 @@ struct MainKey
     const char* key;
     const char* caption;
 };
-const MainKey MainKeys[] = {{"Refresh", "刷新"}, {"FullScreen", "全屏"}, {"Open", "打开"},
-                            {"Save", "保存"},    {"Print", "打印"},      {"Help", "帮助"},
-                            {"Exit", "退出"}};
+const MainKey MainKeys[] = {
+    {"Refresh", "刷新"},          {"FullScreen", "全屏"}, {"Open", "打开"}, {"Save", "保存"},
+    {"SaveCriteria", "保存条件"}, {"Print", "打印"},      {"Help", "帮助"}, {"Exit", "退出"}};
 
 QString textOr(const QString& text, const QString& fallback)
 {
@@ -104,6 +108,17 @@ ReportScreen::ReportScreen(const ScreenSpec& spec, QWidget* parent)
     barFont.setPointSizeF(barFont.pointSizeF() * 1.15);
     lblBar->setFont(barFont);
     lblBar->setStyleSheet(QStringLiteral("color: white; padding-left: 6px;"));
+    // The saved criteria, at the right of the title strip.
+    lblSavedCriteria = new QLabel(Msg(QStringLiteral("Msg_Criteria_List")), picBar);
+    lblSavedCriteria->setObjectName(QStringLiteral("lblSavedCriteria"));
+    lblSavedCriteria->setStyleSheet(QStringLiteral("color: white;"));
+    lblSavedCriteria->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    cboSavedCriteria = new QComboBox(picBar);
+    cboSavedCriteria->setObjectName(QStringLiteral("cboSavedCriteria"));
+    connect(cboSavedCriteria, &QComboBox::activated, this, [this](int index) {
+        if (index > 0)
+            openSavedCriteria(cboSavedCriteria->itemText(index));
+    });
 
     std::vector<const char*> viewOptions;
     for (const ViewSpec& view : spec.views)
@@ -286,6 +301,8 @@ void ReportScreen::formLoadCommon()
         date->setDisplayFormat(format);
     m_criteria->load(
         languageTexts()); // today's dates, "(全部)" in the lists, the deleted-data option
+    lblSavedCriteria->setText(Msg(QStringLiteral("Msg_Criteria_List")));
+    fillSavedList();
 
     if (m_spec.helpContext)
         SetHelpContext(this, QString::fromLatin1(m_spec.helpContext));
@@ -336,7 +353,7 @@ void ReportScreen::applyEnglishLayout()
 
 void ReportScreen::applyDatePeriod(const QString& key)
 {
-    const DateRange range = DatePeriodRange(key, QDate::currentDate());
+    const DateRange range = DatePeriodRange(key, Today());
     if (!range.begin.isValid() || !dtpBegin || !dtpEnd)
         return;
     dtpBegin->setDate(range.begin);
@@ -354,6 +371,8 @@ void ReportScreen::onToolbarKey(const QString& key)
             runWithScreenDisabled([this] { cmdOpen(); });
         else if (key == QLatin1String("Save"))
             saveGrid();
+        else if (key == QLatin1String("SaveCriteria"))
+            askSaveCriteria();
         else if (key == QLatin1String("Print"))
             cmdPrint1();
         else if (key == QLatin1String("Help"))
@@ -605,6 +624,125 @@ BranchScope ReportScreen::branchScope(const CriteriaValue& criteria) const
     return BranchScope(m_spec.branch, criteria.common().branch);
 }
 
+void ReportScreen::fillSavedList(const QString& current)
+{
+    cboSavedCriteria->clear();
+    cboSavedCriteria->addItem(Msg(QStringLiteral("Msg_Criteria_Choose")));
+    cboSavedCriteria->addItems(SavedCriteriaStore(hostContext().UserID, objectName()).names());
+    cboSavedCriteria->setCurrentIndex(
+        std::max(0, current.isEmpty() ? 0 : cboSavedCriteria->findText(current)));
+}
+
+void ReportScreen::askSaveCriteria()
+{
+    const SavedCriteriaStore store(hostContext().UserID, objectName());
+    frmSaveCriteria dialog(store.names(), beginDate(), endDate(), Today(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (store.find(dialog.name()) &&
+        MsgBox(Msg(QStringLiteral("Msg_Criteria_Replace")).arg(dialog.name()),
+               QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, this) != QMessageBox::Yes)
+        return;
+    if (!saveCriteria(dialog.name(), dialog.period()))
+        MsgBox(m_lastError, QMessageBox::Information, QMessageBox::Ok, this);
+}
+
+bool ReportScreen::saveCriteria(const QString& name, const QString& period)
+{
+    m_lastError.clear();
+    SavedCriteria set;
+    set.name = name.trimmed();
+    if (set.name.isEmpty()) {
+        m_lastError = Msg(QStringLiteral("Msg_Criteria_NoName"));
+        return false;
+    }
+    if (!period.isEmpty()) {
+        for (const QString& key : RelativePeriodKeys())
+            if (key.compare(period.trimmed(), Qt::CaseInsensitive) == 0)
+                set.period = key;
+        if (set.period.isEmpty() || !dtpBegin || !dtpEnd) {
+            m_lastError = Msg(QStringLiteral("Msg_Criteria_NoPeriod")).arg(period);
+            return false;
+        }
+    }
+    set.savedOn = Today();
+    set.values = m_criteria->snapshot(&set.branchIds);
+    if (set.isRelative())
+        set.values.removeIf([this](const QPair<QString, QString>& v) {
+            return v.first == dtpBegin->objectName() || v.first == dtpEnd->objectName();
+        });
+    QString why;
+    if (!SavedCriteriaStore(hostContext().UserID, objectName()).save(set, &why)) {
+        m_lastError = Msg(QStringLiteral("Msg_Criteria_CannotSave")).arg(why);
+        return false;
+    }
+    fillSavedList(set.name);
+    setStatusText(Msg(QStringLiteral("Msg_Criteria_SavedAs")).arg(set.name));
+    return true;
+}
+
+bool ReportScreen::openSavedCriteria(const QString& name)
+{
+    m_lastError.clear();
+    m_lastNotice.clear();
+    const std::optional<SavedCriteria> found =
+        SavedCriteriaStore(hostContext().UserID, objectName()).find(name);
+    auto refuse = [this](const QString& reason) {
+        m_lastError = reason;
+        fillSavedList();
+        Refuse(this, reason);
+        return false;
+    };
+    if (!found)
+        return refuse(Msg(QStringLiteral("Msg_Criteria_NotFound")).arg(name));
+    const SavedCriteria& set = *found;
+    // A branch the user may no longer see refuses the whole set, before anything is set.
+    BranchCriterion* branch = m_criteria->branchCriterion();
+    const QString branchName = branch ? branch->combo()->objectName() : QString();
+    if (branch && set.has(branchName)) {
+        const QString why = branch->refusalOfSaved(set.value(branchName), set.branchIds);
+        if (!why.isEmpty())
+            return refuse(why);
+    }
+    const QDate today = Today();
+    const qint64 shift = set.savedOn.isValid() ? set.savedOn.daysTo(today) : 0;
+    const QString format = QStringLiteral("yyyy-MM-dd");
+    QStringList skipped;
+    for (auto [control, value] : set.values) {
+        if (branch && control == branchName) {
+            branch->applySaved(value, set.branchIds);
+            continue;
+        }
+        QWidget* w = findChild<QWidget*>(control);
+        if (!w) { // a criterion of another version of the screen
+            skipped << control;
+            continue;
+        }
+        if (set.isRelative() && qobject_cast<QDateEdit*>(w)) {
+            if (w == dtpBegin || w == dtpEnd)
+                continue; // the period sets them
+            value = QDate::fromString(value, format).addDays(shift).toString(format);
+        }
+        if (!SetCriterion(this, control, value))
+            skipped << control + QLatin1Char('=') + value;
+    }
+    if (set.isRelative() && dtpBegin && dtpEnd) {
+        const DateRange range = DatePeriodRange(set.period, today);
+        dtpBegin->setDate(range.begin);
+        dtpEnd->setDate(range.end);
+    }
+    fillSavedList(set.name);
+    if (skipped.isEmpty()) {
+        setStatusText(Msg(QStringLiteral("Msg_Criteria_Opened")).arg(set.name));
+        return true;
+    }
+    m_lastNotice = Msg(QStringLiteral("Msg_Criteria_Skipped"))
+                       .arg(set.name, skipped.join(QStringLiteral(", ")));
+    setStatusText(m_lastNotice);
+    MsgBox(m_lastNotice, QMessageBox::Information, QMessageBox::Ok, this);
+    return true;
+}
+
 QString ReportScreen::PrintHeader(const QString& title, const QDate& begin, const QDate& end)
 {
     const QString large = Msg(QStringLiteral("Msg_Report_LargeFont"));
@@ -672,6 +810,13 @@ void ReportScreen::resizeEvent(QResizeEvent* event)
     picTop->setGeometry(0, criteriaTop, w, criteriaHeight);
     picBar->setGeometry(0, 0, w, twipsY(TitleStripTwips));
     lblBar->setGeometry(0, 0, w, twipsY(TitleStripTwips));
+    const int listWidth = twipsX(2400);
+    const int stripHeight = twipsY(TitleStripTwips);
+    cboSavedCriteria->setGeometry(w - listWidth - twipsX(GapTwips), 1, listWidth, stripHeight - 2);
+    lblSavedCriteria->adjustSize();
+    lblSavedCriteria->setGeometry(cboSavedCriteria->x() - lblSavedCriteria->width() -
+                                      twipsX(GapTwips),
+                                  0, lblSavedCriteria->width(), stripHeight);
 
     const int bottomHeight = twipsY(BottomStripTwips);
     Picture1->setGeometry(0, h - bottomHeight, w, bottomHeight);

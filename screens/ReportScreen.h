@@ -99,6 +99,19 @@ public slots:
     // Sets both date pickers from a date period key of the date toolbar.
     void applyDatePeriod(const QString& key);
 
+    // -- saved criteria: named sets of the criteria, kept per user in his settings --------------
+    // Keeps the criteria as they stand under `name` (replacing a set of that name), with the
+    // dates fixed or, given a period key of RelativePeriodKeys(), as that period. False with
+    // the reason in lastError().
+    bool saveCriteria(const QString& name, const QString& period);
+    // Sets the criteria kept under `name`, the dates of a relative set worked out for today. A
+    // set naming a branch the user may no longer see is refused whole, with the reason (told
+    // to the user, and in lastError()); criteria the screen no longer has, or values it no
+    // longer takes, are skipped and named in lastNotice(), the rest set.
+    bool openSavedCriteria(const QString& name);
+    // What the last openSavedCriteria skipped; empty when it set everything.
+    QString lastNotice() const { return m_lastNotice; }
+
 signals:
     void refreshFinished(bool ok);
 
@@ -204,6 +217,8 @@ private:
     void translateCaptions();
     void applyEnglishLayout();
     void onToolbarKey(const QString& key);
+    void fillSavedList(const QString& current = QString());
+    void askSaveCriteria();
 
     struct Refusal
     {
@@ -213,6 +228,9 @@ private:
 
     QString m_title;
     QString m_lastError;
+    QString m_lastNotice;
+    QLabel* lblSavedCriteria = nullptr;
+    QComboBox* cboSavedCriteria = nullptr;
     std::optional<Refusal> m_refusal; // told once the refresh that met it is over
     QSize m_sizeTwips;
     mutable std::unique_ptr<LanguageSection> m_texts;

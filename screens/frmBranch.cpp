@@ -29,6 +29,7 @@ const LanguageSection& frmBranch::texts()
             {"cmdOK", "Caption", "确定"},
             {"Msg_Branch_ToSelect", "Default", "请在分店列表中至少勾选一个分店，然后再刷新报表。"},
             {"Msg_Branch_Unknown", "Default", "“%1”不是您可以查看的分店，请从列表中选择分店。"},
+            {"Msg_Branch_NoLonger", "Default", "条件中的分店“%1”您已不能查看，这组条件不能打开。"},
         });
     return kTexts;
 }
