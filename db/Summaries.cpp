@@ -19,7 +19,8 @@ enum class KeyType
 {
     Date,
     Integer,
-    Text
+    Text,
+    Amount
 };
 
 struct Column
@@ -86,7 +87,11 @@ const std::vector<Table>& tables()
             {"IsSentMenu", "BI.IsSentMenu", KeyType::Integer},
             {"MenuID", "BI.MenuID", KeyType::Text, 20},
             {"MenuName", "BI.MenuName", KeyType::Text, 50},
+            {"MenuUnitID", "BI.MenuUnitID", KeyType::Text, 24},
             {"MenuUnitName", "BI.MenuUnitName", KeyType::Text, 10},
+            // The line's cost price: a quantity times it is summed as the quantity's sum
+            // times it.
+            {"CostPrice", "BI.CostPrice", KeyType::Amount},
             {"MenuTypeID", "BI.MenuTypeID", KeyType::Text, 10},
             {"MenuTypeName", "BI.MenuTypeName", KeyType::Text, 30},
             {"DepartTypeID", "BI.DepartTypeID", KeyType::Text, 10},
@@ -124,6 +129,10 @@ QString keyType(const Column& c, SqlDialect dialect)
     case KeyType::Integer:
         return dialect == SqlDialect::Postgres ? QStringLiteral("integer")
                                                : QStringLiteral("INTEGER");
+    case KeyType::Amount:
+        return dialect == SqlDialect::Sqlite     ? QStringLiteral("NUMERIC")
+               : dialect == SqlDialect::Postgres ? QStringLiteral("numeric(18,4)")
+                                                 : QStringLiteral("decimal(18,4)");
     case KeyType::Text:
         if (dialect == SqlDialect::Sqlite)
             return QStringLiteral("VARCHAR(%1) COLLATE NOCASE").arg(c.length);
@@ -408,7 +417,9 @@ void Summaries::install(const Connection& connection)
 {
     if (installed(connection))
         return;
-    const QStringList script = installScript(connection.dialect());
+    // An older version's tables and triggers make way.
+    const QStringList script =
+        dropScript(connection.dialect()) + installScript(connection.dialect());
     connection.beginTransaction();
     try {
         for (const QString& statement : script)

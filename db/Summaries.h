@@ -9,7 +9,8 @@ enum class SqlDialect;
 // Exact summaries of the bills per business date, kept in the database beside the bills so that
 // the grouped reports of a chain need not group millions of item lines each time:
 //   sm_BillDay  the bills   per business date, branch, meal period and bill flags
-//   sm_ItemDay  the items   per the same and menu item, unit, menu type, department, gift flag
+//   sm_ItemDay  the items   per the same and menu item, unit, cost price, menu type, department,
+//               gift flag
 //   sm_PayDay   the payments per the same and payment subject
 // Each row holds the keys the reports group or filter by, with the same names and values as on
 // bi_Bill and bi_BillItem (the table name reduced to what the top-up condition asks:
@@ -27,12 +28,13 @@ enum class SqlDialect;
 class Summaries
 {
 public:
-    static constexpr int Version = 1;
+    static constexpr int Version = 2;
 
     // Whether the summaries of this version are installed (cached per connection after the
     // first look; install() and drop() update it).
     static bool installed(const Connection& connection);
-    // Creates the tables, indexes and triggers and fills them from the bills. Throws SqlError.
+    // Creates the tables, indexes and triggers (in place of an older version's) and fills them
+    // from the bills. Throws SqlError.
     static void install(const Connection& connection);
     // Removes them (nothing happens where they are not installed). Throws SqlError.
     static void drop(const Connection& connection);

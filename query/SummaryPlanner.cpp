@@ -84,6 +84,22 @@ QString SummaryPlanner::rewrite(Source source, const QString& raw, const Replace
     return sql;
 }
 
+QString SummaryPlanner::answerItems(const Connection& connection, bool fits, const QString& raw)
+{
+    static const Replacements joins[] = {
+        {{QStringLiteral(" FROM bi_Bill AS BL,bi_BillItem AS BI "),
+          QStringLiteral(" FROM {summary} AS BL ")},
+         {QStringLiteral(" WHERE BL.BillID=BI.BillID AND "), QStringLiteral(" WHERE ")}},
+        {{QStringLiteral(" FROM bi_BillItem AS BI,bi_Bill AS BL "),
+          QStringLiteral(" FROM {summary} AS BL ")},
+         {QStringLiteral(" WHERE  BI.BillID=BL.BillID AND "), QStringLiteral(" WHERE ")}},
+    };
+    for (const Replacements& join : joins)
+        if (raw.contains(join.front().first))
+            return answer(connection, fits, Source::Items, raw, join);
+    return answer(connection, false, Source::Items, raw, {});
+}
+
 QString SummaryPlanner::answer(const Connection& connection, bool fits, Source source,
                                const QString& raw, const Replacements& replacements)
 {

@@ -39,6 +39,11 @@ public:
     static QString answer(const Connection& connection, bool fits, Source source,
                           const QString& raw, const Replacements& replacements);
 
+    // The same for a statement over the item lines that writes the join of bi_Bill AS BL and
+    // bi_BillItem AS BI in one of the ways the item reports write it (either table first, the
+    // join condition first in the WHERE clause).
+    static QString answerItems(const Connection& connection, bool fits, const QString& raw);
+
     static bool enabled();
     static void setEnabled(bool on);
 

@@ -1,6 +1,8 @@
 #include "reports/bills/frmBillItemCost.h"
 
+#include "core/HostContext.h"
 #include "core/mod_ADO.h"
+#include "query/SummaryPlanner.h"
 #include "reports/bills/frmBillInfo.h"
 #include "screens/ItemCriteria.h"
 #include "screens/ScreenSpec.h"
@@ -83,6 +85,17 @@ const ScreenSpec kSpec{
 } // namespace
 
 frmBillItemCost::frmBillItemCost(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
+
+Statement frmBillItemCost::planned(int view, const CriteriaValue&, const Statement& statement)
+{
+    // The lines and the waiters' view read what the summaries do not keep (a line's own
+    // quantity, the waiter). A quantity times a price kept with it sums as the quantity's sum
+    // times the price, whether the line's or the menu's.
+    const bool fits = view == CostByItem || view == CostByItemType;
+    return Statement(
+        SummaryPlanner::answerItems(*hostContext().connection(), fits, statement.text()),
+        statement.parameters());
+}
 
 void frmBillItemCost::formLoad()
 {

@@ -20,6 +20,8 @@ public:
 protected:
     void completeCriteria(CriteriaValue& criteria) override;
     void formLoad() override;
+    // By item and by item type from the bill summaries.
+    Statement planned(int view, const CriteriaValue& criteria, const Statement& statement) override;
 
 private:
     ItemPriceSource m_prices;

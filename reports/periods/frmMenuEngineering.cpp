@@ -4,6 +4,7 @@
 #include "core/mod_ADO.h"
 #include "db/SqlError.h"
 #include "framework/HostUi.h"
+#include "query/SummaryPlanner.h"
 #include "reports/bills/BillItemCostSql.h"
 #include "reports/periods/MenuEngineeringChart.h"
 #include "screens/ItemCriteria.h"
@@ -184,9 +185,11 @@ QString frmMenuEngineering::className(MenuClass c) const
 int frmMenuEngineering::writeCells(int view, Sheet* grid, QString*)
 {
     const CriteriaValue criteria = readCriteria(); // throws when refused
+    const Statement raw = branchScope(criteria).fill(m_spec.criteria.statement(view, criteria));
     m_figures = MenuEngineeringFigures::read(
         hostContext().connection(),
-        branchScope(criteria).fill(m_spec.criteria.statement(view, criteria)));
+        Statement(SummaryPlanner::answerItems(*hostContext().connection(), true, raw.text()),
+                  raw.parameters()));
     grid->setReDraw(false);
     grid->setMaxRows(0);
     return view == Chart ? writePoints(grid) : writeDishes(view, grid);
