@@ -142,6 +142,21 @@ ReportScreen::ReportScreen(const ScreenSpec& spec, QWidget* parent)
         if (branchCriterion && spec.branch.empty())
             throw std::logic_error(std::string(spec.name) +
                                    ": a branch criterion, no branch columns");
+        // Each statement a view's figures come from marks its branch condition on the columns
+        // the screen declares (and marks none without them).
+        if (spec.criteria.statements) {
+            const int views = std::max(1, int(spec.views.size()));
+            for (int v = 0; v < views; ++v) {
+                for (const Statement& s : spec.criteria.statements(v, spec.criteria.make())) {
+                    try {
+                        BranchScope::check(s, spec.branch);
+                    } catch (const std::logic_error& e) {
+                        throw std::logic_error(std::string(spec.name) + " view " +
+                                               std::to_string(v + 1) + ": " + e.what());
+                    }
+                }
+            }
+        }
     }
     dtpBegin = picTop->findChild<QDateEdit*>(QStringLiteral("dtpBegin"));
     dtpEnd = picTop->findChild<QDateEdit*>(QStringLiteral("dtpEnd"));

@@ -55,12 +55,11 @@ std::optional<qint64> HourReportFigures::Sums::perGuest() const
 }
 
 HourReportFigures HourReportFigures::read(const ConnectionPtr& db, const HourReportCriteria& c,
-                                          const QDate& begin, const QDate& end)
+                                          const BranchScope& scope)
 {
-    const QVariantList range{begin, end.addDays(1)};
     StatementBatch batch;
-    const auto totals = batch.add(HourTotalsSql(c), range);
-    const auto hours = batch.add(HourSalesSql(c), range);
+    const auto totals = batch.add(scope.fill(HourTotalsStatement(c)));
+    const auto hours = batch.add(scope.fill(HourSalesStatement(c)));
     batch.run(*db);
 
     HourReportFigures f;

@@ -4,7 +4,6 @@
 #include "db/Money.h"
 #include "reports/periods/HourReportSql.h"
 
-#include <QDate>
 #include <QStringList>
 
 #include <array>
@@ -31,9 +30,9 @@ struct HourReportFigures
     std::optional<Sums> allDay;                // absent when the range has no bill
     QStringList failures; // the database's errors of the statements that failed
 
-    // Runs both statements together for the range (both dates included).
+    // Runs both statements together, their branch condition written by `scope`.
     static HourReportFigures read(const ConnectionPtr& db, const HourReportCriteria& c,
-                                  const QDate& begin, const QDate& end);
+                                  const BranchScope& scope);
     // `amount` / `divisor` rounded half away from zero to whole units.
     static qint64 whole(Money amount, qint64 divisor = 1);
 };

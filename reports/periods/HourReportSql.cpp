@@ -1,6 +1,5 @@
 #include "reports/periods/HourReportSql.h"
 
-#include "core/cStringBuilder.h"
 #include "core/modPublic.h"
 
 #include <QDateTime>
@@ -9,47 +8,46 @@
 namespace {
 
 // The measures and the range, after the first measure.
-void appendMeasures(cStringBuilder& sql, const HourReportCriteria& c)
+Statement measures(const HourReportCriteria& c)
 {
-    sql.Append(QStringLiteral("        BillCount   = count(BillID),            "));
-    sql.Append(QStringLiteral("        PeopleCount = sum(PeopleCount),         "));
-    sql.Append(QStringLiteral("        BillConsume = sum(SumOfConsume),        "));
-    sql.Append(QStringLiteral("        BillService = sum(SumOfService),        "));
-    sql.Append(QStringLiteral("        BillDiscount= sum(SumForDiscount)       "));
-    sql.Append(QStringLiteral("   from bi_Bill as BL (nolock)                  "));
-    sql.Append(QStringLiteral("  where BillDate>=? and BillDate<?              "));
-    sql.Append(HourReportFilter(c));
+    return QStringLiteral("        BillCount   = count(BillID),            ") +
+           QStringLiteral("        PeopleCount = sum(PeopleCount),         ") +
+           QStringLiteral("        BillConsume = sum(SumOfConsume),        ") +
+           QStringLiteral("        BillService = sum(SumOfService),        ") +
+           QStringLiteral("        BillDiscount= sum(SumForDiscount)       ") +
+           QStringLiteral("   from bi_Bill as BL (nolock)                  ") +
+           QStringLiteral("  where ") +
+           c.range.bound(QStringLiteral("BillDate"), DateRange::Lower) +
+           QStringLiteral("              ") + HourReportFilter(c);
 }
 
 } // namespace
 
-QString HourReportFilter(const HourReportCriteria& c)
+Statement HourReportFilter(const HourReportCriteria& c)
 {
-    QString sql;
+    Statement sql;
     if (!c.useTrueData)
         sql += QStringLiteral(" and IsDeleted=0 ");
     if (c.saving)
         sql += QStringLiteral(" and TableName<>'会员卡充值'");
-    return sql +
-           BranchChoiceFilter(c.branch, QStringLiteral("BranchID"), QStringLiteral("BranchName"));
+    return sql + BranchMark(HourReportBranch);
 }
 
-QString HourTotalsSql(const HourReportCriteria& c)
+Statement HourTotalsStatement(const HourReportCriteria& c)
 {
-    cStringBuilder sql;
-    sql.Append(QStringLiteral(" select BillTotal   = sum(SumPaid),             "));
-    appendMeasures(sql, c);
-    return sql.toString();
+    return QStringLiteral(" select BillTotal   = sum(SumPaid),             ") + measures(c);
 }
 
-QString HourSalesSql(const HourReportCriteria& c)
+Statement HourSalesStatement(const HourReportCriteria& c)
 {
-    cStringBuilder sql;
-    sql.Append(QStringLiteral(" select BillHour    = datepart(hh,CreateTime),  "));
-    sql.Append(QStringLiteral("        BillTotal   = sum(SumPaid),             "));
-    appendMeasures(sql, c);
-    sql.Append(QStringLiteral("  group by datepart(hh,CreateTime)              "));
-    return sql.toString();
+    return QStringLiteral(" select BillHour    = datepart(hh,CreateTime),  ") +
+           QStringLiteral("        BillTotal   = sum(SumPaid),             ") + measures(c) +
+           QStringLiteral("  group by datepart(hh,CreateTime)              ");
+}
+
+std::vector<Statement> HourReportStatements(int, const HourReportCriteria& c)
+{
+    return {HourTotalsStatement(c), HourSalesStatement(c)};
 }
 
 QString HourStartSql()

@@ -1,20 +1,30 @@
 #pragma once
 
-#include "reports/periods/BillCriteria.h"
+#include "db/Statement.h"
+#include "query/BranchScope.h"
+#include "query/ReportCriteria.h"
 
 #include <QString>
 #include <QVariant>
 
+#include <vector>
+
 // What the hour report's criteria bar asks for: the bills it counts.
-using HourReportCriteria = BillCriteria;
+using HourReportCriteria = ReportCriteria;
+
+// The bills carry their branch's id and name.
+inline const BranchColumns HourReportBranch{QStringLiteral("BranchID"),
+                                            QStringLiteral("BranchName")};
 
 // The deleted, top-up and branch conditions, in this order.
-QString HourReportFilter(const HourReportCriteria& c);
+Statement HourReportFilter(const HourReportCriteria& c);
 // Money paid, bills, guests, consumption, service charge and discount of the range's bills,
-// all together, and per clock hour of the bills' creation (BillHour). Both bind the begin date
-// and the day after the end date: bills count by business date, hours by creation time.
-QString HourTotalsSql(const HourReportCriteria& c);
-QString HourSalesSql(const HourReportCriteria& c);
+// all together, and per clock hour of the bills' creation (BillHour): bills count by business
+// date, hours by creation time.
+Statement HourTotalsStatement(const HourReportCriteria& c);
+Statement HourSalesStatement(const HourReportCriteria& c);
+// Both, the totals first: the statements of the report's one view.
+std::vector<Statement> HourReportStatements(int view, const HourReportCriteria& c);
 // The statement that reads the opening time of the first business period.
 QString HourStartSql();
 // The hour the first business period opens, from its opening time as the database gives it

@@ -3,7 +3,6 @@
 #include "core/CjkFont.h"
 #include "core/HostContext.h"
 #include "core/mod_ADO.h"
-#include "screens/CriteriaBar.h"
 #include "screens/ScreenSpec.h"
 #include "screens/sheet/Sheet.h"
 
@@ -21,6 +20,8 @@ const ScreenSpec kSpec{
     .name = "frmHourReport",
     .title = "分时销售报表",
     .size = {11070, 7980},
+    .criteria = CriteriaOf<HourReportCriteria>(HourReportStatements),
+    .branch = {HourReportBranch},
     .rows = {{BeginDate, EndDate, BranchCriterionSpec()}, {UseTrueData, Saving}},
     .views = {{.title = "分时销售报表",
                .columns = {column("BillHour", "时段"), column("TimeBegin", "开始时间"),
@@ -110,11 +111,6 @@ void frmHourReport::readStartHour()
     grid->setReDraw(true);
 }
 
-HourReportCriteria frmHourReport::criteria() const
-{
-    return ReadBillCriteria(*m_criteria);
-}
-
 int frmHourReport::writeCells(int, Sheet* grid, QString* failure)
 {
     if (!m_startHourError.isEmpty()) {
@@ -122,8 +118,9 @@ int frmHourReport::writeCells(int, Sheet* grid, QString* failure)
         if (!m_startHourError.isEmpty())
             throw SqlError(m_startHourError);
     }
-    const HourReportFigures figures =
-        HourReportFigures::read(hostContext().connection(), criteria(), beginDate(), endDate());
+    const CriteriaValue criteria = readCriteria(); // throws when refused
+    const HourReportFigures figures = HourReportFigures::read(
+        hostContext().connection(), criteria.as<HourReportCriteria>(), branchScope(criteria));
 
     grid->setReDraw(false);
     for (int row = 1; row <= AllDayRow; ++row)

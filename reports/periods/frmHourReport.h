@@ -13,9 +13,6 @@ class frmHourReport : public QueryReportScreen
 public:
     explicit frmHourReport(QWidget* parent = nullptr);
 
-    // The criteria as the bar shows them now; throws std::runtime_error, after telling the
-    // user why, when the branch choice leaves nothing to query.
-    HourReportCriteria criteria() const;
     // The clock hour of grid row 1: the opening hour of the first business period.
     int startHour() const { return m_startHour; }
     // The grid row of a clock hour: business-day order from the start hour (1 to 24).

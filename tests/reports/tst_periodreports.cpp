@@ -141,8 +141,9 @@ private slots:
         // The figures: by the hour each bill was opened; the top-up B6 counts, the deleted B5
         // does not, and B3, opened at 00:30 on the next calendar day, counts in 2026-03-10.
         HourReportCriteria c;
+        c.range = {QDate(2026, 3, 10), QDate(2026, 3, 10)};
         HourReportFigures f =
-            HourReportFigures::read(db.connection(), c, QDate(2026, 3, 10), QDate(2026, 3, 10));
+            HourReportFigures::read(db.connection(), c, BranchScope({HourReportBranch}, c.branch));
         QVERIFY(f.failures.isEmpty());
         QVERIFY(f.allDay);
         QCOMPARE(f.allDay->paid, money("868"));    // 114 + 124 + 500 + 92 + 38

@@ -517,6 +517,14 @@ private slots:
         };
         QVERIFY(refused(typedSpec(rows, {ProbeBranch}, CriteriaOf<ProbeCriteria>(+unmarked)),
                         "view 1: a statement of a report with a branch scope has no branch"));
+        // A report whose figures come from several statements: each of them is checked.
+        const auto oneUnmarked = [](int, const ProbeCriteria& c) {
+            const Statement bills = QStringLiteral("SELECT BillID FROM bi_Bill WHERE ") +
+                                    c.range.bound(QStringLiteral("BillDate"));
+            return std::vector<Statement>{bills + BranchMark(ProbeBranch), bills};
+        };
+        QVERIFY(refused(typedSpec(rows, {ProbeBranch}, CriteriaOf<ProbeCriteria>(+oneUnmarked)),
+                        "view 1: a statement of a report with a branch scope has no branch"));
     }
 
     void cardReaderAndSortChoices()
