@@ -1,6 +1,6 @@
 #include "reports/periods/PaymentQuerySql.h"
 
-#include "screens/ItemCriteria.h"
+#include "query/StatementFragments.h"
 
 namespace {
 
@@ -11,11 +11,10 @@ QString equals(const char* column, const QString& text)
 
 } // namespace
 
-QString PaymentQueryCondition(const PaymentQueryCriteria& c)
+Statement PaymentQueryCondition(const PaymentQueryCriteria& c)
 {
-    QString sql = QStringLiteral(" AND BL.CheckOutNull=0 ");
-    sql += BranchChoiceFilter(c.branch, QStringLiteral("BL.BranchID"),
-                              QStringLiteral("BL.BranchName"));
+    Statement sql = QStringLiteral(" AND BL.CheckOutNull=0 ");
+    sql += BranchMark(PaymentQueryBranch);
     if (!c.shiftId.trimmed().isEmpty())
         sql += equals("BL.ShiftID", c.shiftId.trimmed());
     if (!c.tableAreaName.isEmpty())
@@ -35,10 +34,10 @@ QString PaymentQueryCondition(const PaymentQueryCriteria& c)
     return sql;
 }
 
-QString PaymentQuerySql(const PaymentQueryCriteria& c, PaymentView view)
+Statement PaymentQueryStatement(int view, const PaymentQueryCriteria& c)
 {
     QString columns, tail;
-    switch (view) {
+    switch (PaymentView(view)) {
     case PaymentView::Detail:
         columns = QStringLiteral("     BL.BillID,BL.TableName,BL.SumToPay, ") +
                   QStringLiteral("     BP.SubjectName,BP.PaySum,BP.SumPaid, ") +
@@ -63,6 +62,7 @@ QString PaymentQuerySql(const PaymentQueryCriteria& c, PaymentView view)
     }
     return QStringLiteral(" SELECT TOP 100 PERCENT ") + columns + QStringLiteral(" FROM ") +
            QStringLiteral("     bi_Bill AS BL, bi_BillPayment AS BP ") + QStringLiteral(" WHERE ") +
-           QStringLiteral("     BL.BillID = BP.BillID  AND BL.BillDate >=? AND BL.BillDate <? ") +
+           QStringLiteral("     BL.BillID = BP.BillID  AND ") +
+           c.range.bound(QStringLiteral("BL.BillDate"), DateRange::Spaced) + QStringLiteral(" ") +
            PaymentQueryCondition(c) + tail;
 }

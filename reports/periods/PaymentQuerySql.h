@@ -1,12 +1,14 @@
 #pragma once
 
-#include "reports/periods/BillCriteria.h"
+#include "db/Statement.h"
+#include "query/BranchScope.h"
+#include "query/ReportCriteria.h"
 
 #include <QString>
 
 // What the payment query's criteria bar asks for. List choices carry the chosen item's text, or
 // an empty text for "(全部)".
-struct PaymentQueryCriteria : BillCriteria
+struct PaymentQueryCriteria : ReportCriteria
 {
     QString shiftId; // typed; blanks around it are ignored
     QString tableAreaName;
@@ -16,6 +18,10 @@ struct PaymentQueryCriteria : BillCriteria
     QString createPerson;
 };
 
+// The bills carry their branch's id and name.
+inline const BranchColumns PaymentQueryBranch{QStringLiteral("BL.BranchID"),
+                                              QStringLiteral("BL.BranchName")};
+
 // The views: every payment line, the lines summed per subject, per subject and cashier.
 enum class PaymentView
 {
@@ -24,7 +30,7 @@ enum class PaymentView
     BySubjectAndCashier
 };
 
-// The conditions after the date range, in their fixed order.
-QString PaymentQueryCondition(const PaymentQueryCriteria& c);
-// The statement of a view; its two parameters are the begin date and the day after the end date.
-QString PaymentQuerySql(const PaymentQueryCriteria& c, PaymentView view);
+// The conditions after the date range, in their fixed order, the branch's among them.
+Statement PaymentQueryCondition(const PaymentQueryCriteria& c);
+// The statement of a view (PaymentView).
+Statement PaymentQueryStatement(int view, const PaymentQueryCriteria& c);

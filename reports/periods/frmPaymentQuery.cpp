@@ -1,7 +1,6 @@
 #include "reports/periods/frmPaymentQuery.h"
 
 #include "reports/bills/frmBillInfo.h"
-#include "screens/CriteriaBar.h"
 #include "screens/ScreenSpec.h"
 
 namespace {
@@ -18,23 +17,28 @@ std::vector<ColumnSpec> withMeasures(std::vector<ColumnSpec> columns)
     return columns;
 }
 
+using C = PaymentQueryCriteria;
+
 const ScreenSpec kSpec{
     .name = "frmPaymentQuery",
     .title = "账单支付明细汇总表",
     .size = {10710, 7830},
+    .criteria = CriteriaOf<C>(PaymentQueryStatement),
+    .branch = {PaymentQueryBranch},
     .rows =
         {
-            {BeginDate, EndDate, BranchCriterionSpec(), ShiftIdSpec()},
-            {TableAreaSpec(),
-             BillPeriodSpec(1300),
+            {BeginDate, EndDate, BranchCriterionSpec(), ShiftIdSpec(Into(&C::shiftId))},
+            {TableAreaSpec(Into(&C::tableAreaName)),
+             BillPeriodSpec(Into(&C::billPeriod), 1300),
              {.name = "cboSubject",
               .kind = K::List,
               .label = "科目:",
               .labelWidth = 600,
               .width = 1300,
-              .source = {.kind = ListSource::DataList, .list = DataList::Subjects}},
-             CashierSpec(),
-             OpenedBySpec()},
+              .source = {.kind = ListSource::DataList, .list = DataList::Subjects},
+              .into = Into(&C::subjectName)},
+             CashierSpec(Into(&C::checkOutPerson)),
+             OpenedBySpec(Into(&C::createPerson))},
             {{.name = "optQuery", .kind = K::Views, .width = 1400}, UseTrueData, Saving},
         },
     .views =
@@ -71,22 +75,3 @@ const ScreenSpec kSpec{
 } // namespace
 
 frmPaymentQuery::frmPaymentQuery(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
-
-PaymentQueryCriteria frmPaymentQuery::criteria() const
-{
-    const CriteriaBar& bar = *m_criteria;
-    PaymentQueryCriteria c;
-    static_cast<BillCriteria&>(c) = ReadBillCriteria(bar);
-    c.shiftId = bar.text("cboShiftID");
-    c.tableAreaName = bar.chosen("cboTableAreas");
-    c.billPeriod = bar.chosen("cboBillPeriod");
-    c.subjectName = bar.chosen("cboSubject");
-    c.checkOutPerson = bar.chosen("cboCheckOutPerson");
-    c.createPerson = bar.chosen("cboCreatePerson");
-    return c;
-}
-
-QString frmPaymentQuery::viewSql(int view)
-{
-    return PaymentQuerySql(criteria(), PaymentView(view));
-}

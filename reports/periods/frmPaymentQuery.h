@@ -12,11 +12,4 @@ class frmPaymentQuery : public QueryReportScreen
     Q_OBJECT
 public:
     explicit frmPaymentQuery(QWidget* parent = nullptr);
-
-    // The criteria as the bar shows them now; throws std::runtime_error, after telling the
-    // user why, when the branch choice leaves nothing to query.
-    PaymentQueryCriteria criteria() const;
-
-protected:
-    QString viewSql(int view) override;
 };
