@@ -15,27 +15,27 @@ QString MonthReportFigures::key(const QString& field, const QString& column, con
 }
 
 MonthReportFigures MonthReportFigures::read(const ConnectionPtr& db, const MonthReportCriteria& c,
-                                            const QDate& begin, const QDate& end)
+                                            const BranchScope& scope)
 {
+    const QDate begin = c.range.begin;
     MonthReportFigures f;
     f.begin = begin;
-    for (int i = 0; i <= begin.daysTo(end); ++i)
+    for (int i = 0; i <= begin.daysTo(c.range.end); ++i)
         f.days.append(Figures());
 
-    const QVariantList range{begin, end.addDays(1)};
     StatementBatch batch;
     // Every criterion of the screen is kept by the summaries.
     using Planner = SummaryPlanner;
+    auto add = [&](const Statement& statement, Planner::Source source,
+                   const Planner::Replacements& replacements) {
+        const Statement s = scope.fill(statement);
+        return batch.add(
+            Statement(Planner::answer(*db, true, source, s.text(), replacements), s.parameters()));
+    };
     const StatementBatch::Handle statements[] = {
-        batch.add(Planner::answer(*db, true, Planner::Source::Bills, MonthDaySql(c),
-                                  MonthDaySummaryText()),
-                  range),
-        batch.add(Planner::answer(*db, true, Planner::Source::Items, MonthDepartTypeSql(c),
-                                  MonthDepartTypeSummaryText()),
-                  range),
-        batch.add(Planner::answer(*db, true, Planner::Source::Payments, MonthSubjectSql(c),
-                                  MonthSubjectSummaryText()),
-                  range)};
+        add(MonthDayStatement(c), Planner::Source::Bills, MonthDaySummaryText()),
+        add(MonthDepartTypeStatement(c), Planner::Source::Items, MonthDepartTypeSummaryText()),
+        add(MonthSubjectStatement(c), Planner::Source::Payments, MonthSubjectSummaryText())};
     batch.run(*db);
     const QString billDate = QStringLiteral("BillDate");
     const QStringList owners{QStringLiteral("DepartTypeID"), QStringLiteral("SubjectID")};

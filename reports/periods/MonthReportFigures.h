@@ -23,9 +23,10 @@ struct MonthReportFigures
     Figures total;        // the sum of the days
     QStringList failures; // the database's errors of the statements that failed
 
-    // Runs the three statements together for the range (both dates included).
+    // Runs the three statements together for the criteria's range (both dates included), their
+    // branch condition written by `scope`.
     static MonthReportFigures read(const ConnectionPtr& db, const MonthReportCriteria& c,
-                                   const QDate& begin, const QDate& end);
+                                   const BranchScope& scope);
     // The key of `field`, of a department type's or subject's `field` (`column` "DepartTypeID"
     // or "SubjectID" with the entry's identifier).
     static QString key(const QString& field, const QString& column = QString(),

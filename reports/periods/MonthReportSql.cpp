@@ -1,17 +1,18 @@
 #include "reports/periods/MonthReportSql.h"
 
-QString MonthReportCondition(const MonthReportCriteria& c)
+Statement MonthReportCondition(const MonthReportCriteria& c)
 {
-    QString sql = QStringLiteral(" and BL.BillDate>=? and BL.BillDate<?  and BL.CheckOutNull=0 ");
+    Statement sql = QStringLiteral(" and ") +
+                    c.range.bound(QStringLiteral("BL.BillDate"), DateRange::Lower) +
+                    QStringLiteral("  and BL.CheckOutNull=0 ");
     if (!c.useTrueData)
         sql += QStringLiteral(" AND BL.IsDeleted=0 ");
     if (c.saving)
         sql += QStringLiteral(" AND BL.TableName<>'会员卡充值'");
-    return sql +
-           BranchChoiceFilter(c.branch, QStringLiteral("BranchID"), QStringLiteral("BranchName"));
+    return sql + BranchMark(MonthReportBranch);
 }
 
-QString MonthDaySql(const MonthReportCriteria& c)
+Statement MonthDayStatement(const MonthReportCriteria& c)
 {
     return QStringLiteral(" select BL.BillDate,                                      ") +
            QStringLiteral("        count(*)                  as theBillCount,        ") +
@@ -25,7 +26,7 @@ QString MonthDaySql(const MonthReportCriteria& c)
            QStringLiteral("  group by BL.BillDate ");
 }
 
-QString MonthDepartTypeSql(const MonthReportCriteria& c)
+Statement MonthDepartTypeStatement(const MonthReportCriteria& c)
 {
     return QStringLiteral(" select BL.BillDate,              BI.DepartTypeID,        ") +
            QStringLiteral("        sum(BI.SumOfConsume)      as theSumOfConsume      ") +
@@ -36,7 +37,7 @@ QString MonthDepartTypeSql(const MonthReportCriteria& c)
            QStringLiteral("  group by BL.BillDate, BI.DepartTypeID                   ");
 }
 
-QString MonthSubjectSql(const MonthReportCriteria& c)
+Statement MonthSubjectStatement(const MonthReportCriteria& c)
 {
     return QStringLiteral(" select BL.BillDate,              BP.SubjectID,           ") +
            QStringLiteral("        sum(BP.PaySum)            as thePaySum            ") +
@@ -45,6 +46,11 @@ QString MonthSubjectSql(const MonthReportCriteria& c)
            QStringLiteral("  where BP.BillID=BL.BillID                    ") +
            MonthReportCondition(c) +
            QStringLiteral("  group by BL.BillDate, BP.SubjectID                      ");
+}
+
+std::vector<Statement> MonthReportStatements(int, const MonthReportCriteria& c)
+{
+    return {MonthDayStatement(c), MonthDepartTypeStatement(c), MonthSubjectStatement(c)};
 }
 
 SummaryPlanner::Replacements MonthDaySummaryText()

@@ -1,22 +1,33 @@
 #pragma once
 
+#include "db/Statement.h"
+#include "query/BranchScope.h"
+#include "query/ReportCriteria.h"
 #include "query/SummaryPlanner.h"
-#include "reports/periods/BillCriteria.h"
 
-#include <QString>
+#include <vector>
 
-// What the month report's criteria bar asks for: the bills it counts.
-using MonthReportCriteria = BillCriteria;
+// What the month report's criteria bar asks for: the bills it counts, and whether amounts show
+// their cents.
+struct MonthReportCriteria : ReportCriteria
+{
+    bool showDecimals = false;
+};
 
-// The range (two parameters: the begin date and the day after the end date), settled bills,
-// deleted, top-up and branch conditions, in this order.
-QString MonthReportCondition(const MonthReportCriteria& c);
+// The bills carry their branch's id and name.
+inline const BranchColumns MonthReportBranch{QStringLiteral("BranchID"),
+                                             QStringLiteral("BranchName")};
+
+// The range, settled bills, deleted, top-up and branch conditions, in this order.
+Statement MonthReportCondition(const MonthReportCriteria& c);
 // Per business day: bills, guests, service charge, discount, consumption and money paid.
-QString MonthDaySql(const MonthReportCriteria& c);
+Statement MonthDayStatement(const MonthReportCriteria& c);
 // Per business day and department type: consumption of the items sold (gifts left out).
-QString MonthDepartTypeSql(const MonthReportCriteria& c);
+Statement MonthDepartTypeStatement(const MonthReportCriteria& c);
 // Per business day and payment subject: the amounts tendered (PaySum, in the subject's unit).
-QString MonthSubjectSql(const MonthReportCriteria& c);
+Statement MonthSubjectStatement(const MonthReportCriteria& c);
+// The three, in this order: the statements of the report's one view.
+std::vector<Statement> MonthReportStatements(int view, const MonthReportCriteria& c);
 
 // Where each statement's bill tables and their join stand, for the summaries.
 SummaryPlanner::Replacements MonthDaySummaryText();

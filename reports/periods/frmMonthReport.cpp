@@ -1,7 +1,6 @@
 #include "reports/periods/frmMonthReport.h"
 
 #include "core/HostContext.h"
-#include "screens/CriteriaBar.h"
 #include "screens/QueryColumn.h"
 #include "screens/ScreenSpec.h"
 #include "screens/ctlQuery.h"
@@ -26,13 +25,16 @@ const ScreenSpec kSpec{
     .name = "frmMonthReport",
     .title = "营业收入月报表",
     .size = {11070, 7980},
+    .criteria = CriteriaOf<MonthReportCriteria>(MonthReportStatements),
+    .branch = {MonthReportBranch},
     .rows = {{BeginDate, EndDate, BranchCriterionSpec()},
              {UseTrueData,
               Saving,
               {.name = "chkShowDec",
                .kind = K::LabelledCheck,
                .label = "显示小数",
-               .labelWidth = 1000}}},
+               .labelWidth = 1000,
+               .into = Into(&MonthReportCriteria::showDecimals)}}},
     .views = {{.title = "营业收入月报表",
                .columns = {{.field = "BillDate", .caption = "营业日期", .width = 1100},
                            {.field = "BillWeek", .caption = "星期", .width = 500},
@@ -98,16 +100,13 @@ void frmMonthReport::formatGrid(int, Sheet* grid)
     }
 }
 
-MonthReportCriteria frmMonthReport::criteria() const
-{
-    return ReadBillCriteria(*m_criteria);
-}
-
 int frmMonthReport::writeCells(int, Sheet* grid, QString* failure)
 {
-    const QDate begin = beginDate(), end = endDate();
+    const CriteriaValue criteria = readCriteria(); // throws when refused
+    const MonthReportCriteria& c = criteria.as<MonthReportCriteria>();
+    const QDate begin = c.range.begin;
     const MonthReportFigures figures =
-        MonthReportFigures::read(hostContext().connection(), criteria(), begin, end);
+        MonthReportFigures::read(hostContext().connection(), c, branchScope(criteria));
     setProgress(90, 100);
 
     grid->setReDraw(false);
@@ -132,9 +131,8 @@ int frmMonthReport::writeCells(int, Sheet* grid, QString* failure)
 
     // Counts are whole; the amounts after them show cents only when asked for.
     const int people = m_columns.value(QStringLiteral("thePeopleCount"));
-    const bool cents = m_criteria->checked("chkShowDec");
     for (int col = 3; col <= grid->maxCols(); ++col)
-        grid->setColumnDecimals(col, col > people && cents ? 2 : 0);
+        grid->setColumnDecimals(col, col > people && c.showDecimals ? 2 : 0);
     *failure = figures.failures.join(QStringLiteral("; "));
     return totalRow;
 }

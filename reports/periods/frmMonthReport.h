@@ -16,9 +16,6 @@ class frmMonthReport : public QueryReportScreen
 public:
     explicit frmMonthReport(QWidget* parent = nullptr);
 
-    // The criteria as the bar shows them now; throws std::runtime_error, after telling the
-    // user why, when the branch choice leaves nothing to query.
-    MonthReportCriteria criteria() const;
     // The grid column of each figure's key, from the columns as laid out.
     const QHash<QString, int>& columnMap() const { return m_columns; }
 

@@ -52,6 +52,11 @@ QStringList rows(Screen& screen, const Criteria& criteria, int columns,
     return lines;
 }
 
+BranchScope monthScope(const MonthReportCriteria& c)
+{
+    return BranchScope({MonthReportBranch}, c.branch);
+}
+
 template <class Screen> QString totalRow(Screen& screen, int columns)
 {
     const Sheet* grid = screen.grid();
@@ -234,8 +239,8 @@ private slots:
         // The figures as numbers: keyed as their columns.
         MonthReportCriteria c;
         c.saving = true;
-        const MonthReportFigures f =
-            MonthReportFigures::read(db.connection(), c, QDate(2026, 3, 10), QDate(2026, 3, 10));
+        c.range = {QDate(2026, 3, 10), QDate(2026, 3, 10)};
+        const MonthReportFigures f = MonthReportFigures::read(db.connection(), c, monthScope(c));
         QCOMPARE(f.total.value(MonthReportFigures::key("theSumPaid")), money("368"));
         QCOMPARE(f.total.value(MonthReportFigures::key("thePaySum", "SubjectID", "01")),
                  money("138"));
@@ -244,7 +249,9 @@ private slots:
         // after.
         QList<Connection::TracedStatement> ran;
         db.connection()->setStatementTrace([&](const Connection::TracedStatement& s) { ran << s; });
-        MonthReportFigures::read(db.connection(), {}, QDate(2026, 3, 9), QDate(2026, 3, 9));
+        MonthReportCriteria ninth;
+        ninth.range = {QDate(2026, 3, 9), QDate(2026, 3, 9)};
+        MonthReportFigures::read(db.connection(), ninth, monthScope(ninth));
         db.connection()->setStatementTrace({});
         QCOMPARE(ran.size(), 3);
         for (const Connection::TracedStatement& s : ran) {
@@ -323,7 +330,9 @@ private slots:
             QSKIP("vtxdemodb is not built or failed");
         const ConnectionPtr db = Connection::openSqlite(path);
         const QDate begin(2026, 3, 1), end(2026, 3, 10);
-        const MonthReportFigures month = MonthReportFigures::read(db, {}, begin, end);
+        MonthReportCriteria m;
+        m.range = {begin, end};
+        const MonthReportFigures month = MonthReportFigures::read(db, m, monthScope(m));
         const DailyReportLists lists = DailyReportLists::load(db, "in", "out");
         const DailyReportFigures daily = DailyReportFigures::read(db, {}, lists, end, begin, end);
         QVERIFY(month.failures.isEmpty() && daily.failures.isEmpty());
