@@ -1,6 +1,6 @@
 #include "reports/periods/PeriodQuerySql.h"
 
-#include "screens/ItemCriteria.h"
+#include "query/StatementFragments.h"
 
 namespace {
 
@@ -54,16 +54,13 @@ const ViewText& viewText(PeriodView view)
 
 } // namespace
 
-QString PeriodQueryCondition(const PeriodQueryCriteria& c)
+Statement PeriodQueryCondition(const PeriodQueryCriteria& c)
 {
-    QString sql = QStringLiteral(" and BL.BillDate >= #{@Begin}# and BL.BillDate < #{@End}#  ")
-                      .replace(QLatin1String("{@Begin}"), c.begin.toString(Qt::ISODate))
-                      .replace(QLatin1String("{@End}"), c.end.addDays(1).toString(Qt::ISODate));
-    if (c.quotedDates)
-        sql.replace(QLatin1Char('#'), QLatin1Char('\''));
+    Statement sql = QStringLiteral(" and ") +
+                    c.range.boundAsLiterals(QStringLiteral("BL.BillDate"), c.quotedDates) +
+                    QStringLiteral("  ");
     sql += QStringLiteral(" AND BL.CheckOutNull=0 ");
-    sql += BranchChoiceFilter(c.branch, QStringLiteral("BL.BranchID"),
-                              QStringLiteral("BL.BranchName"));
+    sql += BranchMark(PeriodQueryBranch);
     if (!c.useTrueData)
         sql += QStringLiteral(" AND BL.IsDeleted=0 ");
     if (c.saving)
@@ -81,9 +78,9 @@ QString PeriodQueryItemFilter(const PeriodQueryCriteria& c)
     return sql + MenuTextFilter(c.menuText, QStringLiteral("MenuID"), QStringLiteral("MenuName"));
 }
 
-QString PeriodQuerySql(const PeriodQueryCriteria& c, PeriodView view)
+Statement PeriodQueryStatement(int view, const PeriodQueryCriteria& c)
 {
-    const ViewText& v = viewText(view);
+    const ViewText& v = viewText(PeriodView(view));
     const QString f = PeriodQueryItemFilter(c);
     const QString sales = QStringLiteral(" SELECT TOP 100 PERCENT ") +
                           QString::fromUtf8(v.itemColumns) +

@@ -41,22 +41,27 @@ std::vector<ColumnSpec> withPeriods(std::vector<ColumnSpec> columns)
     return columns;
 }
 
+using C = PeriodQueryCriteria;
+
 const ColumnSpec DepartTypeName{.field = "DepartTypeName", .caption = "部门类别", .width = 1500};
 
 const ScreenSpec kSpec{
     .name = "frmPeriodQuery",
     .title = "销售时段分析表",
     .size = {11070, 7980},
+    .criteria = CriteriaOf<C>(PeriodQueryStatement),
+    .branch = {PeriodQueryBranch},
     .rows =
         {
-            {BeginDate, EndDate, BranchCriterionSpec(), IsSentMenuSpec()},
-            {DepartTypesSpec("cboDepartTypes", 1500),
-             MenuTypesSpec("cboMenuTypes", "cboDepartTypes", 1500),
-             MenuTextSpec(1500),
+            {BeginDate, EndDate, BranchCriterionSpec(), IsSentMenuSpec(Into(&C::giftScope))},
+            {DepartTypesSpec(Into(&C::departTypeName), "cboDepartTypes", 1500),
+             MenuTypesSpec(Into(&C::menuTypeName), "cboMenuTypes", "cboDepartTypes", 1500),
+             MenuTextSpec(Into(&C::menuText), 1500),
              {.name = "chkNotNull",
               .kind = K::LabelledCheck,
               .label = "只显示有销量的项目",
-              .labelWidth = 1800}},
+              .labelWidth = 1800,
+              .into = Into(&C::notNull)}},
             {{.name = "optQuery", .kind = K::Views, .width = 1300}, UseTrueData, Saving},
         },
     .views =
@@ -100,26 +105,16 @@ void frmPeriodQuery::formLoad()
     static_cast<QCheckBox*>(m_criteria->control("chkNotNull"))->setChecked(true);
 }
 
-PeriodQueryCriteria frmPeriodQuery::criteria() const
+void frmPeriodQuery::completeCriteria(CriteriaValue& criteria)
 {
-    const CriteriaBar& bar = *m_criteria;
-    PeriodQueryCriteria c;
-    static_cast<BillCriteria&>(c) = ReadBillCriteria(bar);
-    c.begin = beginDate();
-    c.end = endDate();
-    c.giftScope = bar.choice("cboIsSentMenu");
-    c.departTypeName = bar.chosen("cboDepartTypes");
-    c.menuTypeName = bar.chosen("cboMenuTypes");
-    c.menuText = bar.text("cboMenuID");
-    c.notNull = bar.checked("chkNotNull");
-    c.quotedDates = CheckConnection();
-    return c;
+    criteria.as<PeriodQueryCriteria>().quotedDates = CheckConnection();
 }
 
-QString frmPeriodQuery::viewSql(int view)
+Statement frmPeriodQuery::planned(int, const CriteriaValue&, const Statement& statement)
 {
     // Every criterion of the screen is kept by the item summaries.
-    return SummaryPlanner::answer(*hostContext().connection(), true, SummaryPlanner::Source::Items,
-                                  PeriodQuerySql(criteria(), PeriodView(view)),
-                                  PeriodQuerySummaryText());
+    return Statement(SummaryPlanner::answer(*hostContext().connection(), true,
+                                            SummaryPlanner::Source::Items, statement.text(),
+                                            PeriodQuerySummaryText()),
+                     statement.parameters());
 }

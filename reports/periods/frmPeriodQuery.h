@@ -13,12 +13,8 @@ class frmPeriodQuery : public QueryReportScreen
 public:
     explicit frmPeriodQuery(QWidget* parent = nullptr);
 
-    // The criteria as the bar shows them now; throws std::runtime_error, after telling the
-    // user why, when the branch choice leaves nothing to query.
-    PeriodQueryCriteria criteria() const;
-
 protected:
-    QString viewSql(int view) override;
-    QVariantList viewParameters(int) override { return {}; } // the dates are in the text
+    void completeCriteria(CriteriaValue& criteria) override;
+    Statement planned(int view, const CriteriaValue& criteria, const Statement& statement) override;
     void formLoad() override;
 };

@@ -125,10 +125,9 @@ private slots:
                               "酒水|3.00|36.00|||||3.00|36.00|36.00"}));
         // Dates go in as quoted literals where the database answers getdate(), else as #...#.
         PeriodQueryCriteria c;
-        c.begin = QDate(2026, 3, 1);
-        c.end = QDate(2026, 3, 31);
+        c.range = {QDate(2026, 3, 1), QDate(2026, 3, 31)};
         c.quotedDates = false;
-        QVERIFY(PeriodQueryCondition(c).startsWith(
+        QVERIFY(PeriodQueryCondition(c).text().startsWith(
             " and BL.BillDate >= #2026-03-01# and BL.BillDate < #2026-04-01#   AND "));
     }
 
