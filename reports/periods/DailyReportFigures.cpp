@@ -16,10 +16,13 @@ qint64 divRound(qint64 a, qint64 b)
     return a >= 0 ? (a + b / 2) / b : -((-a + b / 2) / b);
 }
 
-struct Dates
+// Declares a statement with its branch conditions written.
+struct Declare
 {
-    QDate begin, end; // end exclusive
-    QVariantList params() const { return {begin, end}; }
+    StatementBatch& batch;
+    const BranchScope& scope;
+    Handle operator()(const Statement& statement) const { return batch.add(scope.fill(statement)); }
+    Handle operator()(const QString& sql) const { return batch.add(sql); }
 };
 
 // The statement's first row; no row reads as NULL sums.
@@ -66,20 +69,19 @@ std::optional<QString> keyOf(const QVariant& v, SqlDialect dialect)
 class PaymentsBlock
 {
 public:
-    PaymentsBlock(StatementBatch& batch, const DailyReportCriteria& c,
-                  const DailyReportLists& lists, Dates r, bool grouped)
+    PaymentsBlock(const Declare& add, const DailyReportCriteria& c, const DailyReportLists& lists,
+                  const DateRange& r, bool grouped)
         : m_keys(lists.subjects)
     {
         if (grouped) {
-            m_bySubject = batch.add(DailySubjectSumsSql(c), r.params());
-            m_visible = batch.add(DailyVisibleSubjectsSql());
+            m_bySubject = add(DailySubjectSumsStatement(c, r));
+            m_visible = add(DailyVisibleSubjectsSql());
         } else {
             for (const DailyReportRow& row : lists.subjects)
-                m_subjects << (row.key.isEmpty()
-                                   ? Handle()
-                                   : batch.add(DailySubjectSql(c, row.key), r.params()));
+                m_subjects << (row.key.isEmpty() ? Handle()
+                                                 : add(DailySubjectStatement(c, r, row.key)));
         }
-        m_summary = batch.add(DailySummarySql(c), r.params());
+        m_summary = add(DailySummaryStatement(c, r));
     }
     DailyReportFigures::Payments read(const StatementBatch& batch, SqlDialect dialect) const
     {
@@ -133,17 +135,17 @@ class SalesBlock
 {
 public:
     // `items`: the grouped item sums (with grouped statements), else one statement per row.
-    SalesBlock(StatementBatch& batch, const DailyReportCriteria& c, const DailyReportLists& lists,
-               Dates r, Handle items)
+    SalesBlock(const Declare& add, const DailyReportCriteria& c, const DailyReportLists& lists,
+               const DateRange& r, Handle items)
         : m_items(items)
     {
         if (!items.valid()) {
             for (const auto& group : lists.groupTypes)
-                m_groupTypes << batch.add(DailyGroupTypeSql(c, group.first), r.params());
+                m_groupTypes << add(DailyGroupTypeStatement(c, r, group.first));
             for (const QString& name : lists.departTypes)
-                m_departTypes << batch.add(DailyDepartTypeSql(c, name), r.params());
+                m_departTypes << add(DailyDepartTypeStatement(c, r, name));
         }
-        m_summary = batch.add(DailySummarySql(c), r.params());
+        m_summary = add(DailySummaryStatement(c, r));
     }
     DailyReportFigures::Sales read(const StatementBatch& batch, const DailyReportLists& lists,
                                    SqlDialect dialect) const
@@ -195,18 +197,18 @@ class CostBlock
 public:
     // `items`: the grouped item sums, with their cost when the items' cost counts and can be
     // read (with grouped statements), else the item cost's own statement.
-    CostBlock(StatementBatch& batch, const DailyReportCriteria& c, Dates r, Handle items,
+    CostBlock(const Declare& add, const DailyReportCriteria& c, const DateRange& r, Handle items,
               bool itemCost)
     {
         if (items.valid()) {
             if (itemCost)
                 m_groups = items;
         } else if (c.costing == 0 || c.costing == 2) {
-            m_costPrice = batch.add(DailyCostPriceProbeSql());
-            m_items = batch.add(DailyItemCostSql(c), r.params());
+            m_costPrice = add(DailyCostPriceProbeSql());
+            m_items = add(DailyItemCostStatement(c, r));
         }
         if (c.costing == 0 || c.costing == 1)
-            m_stock = batch.add(DailyStockCostSql(c), {r.begin, r.end, r.begin, r.end});
+            m_stock = add(DailyStockCostStatement(c, r));
     }
     DailyReportFigures::Cost read(const StatementBatch& batch, const DailyReportLists& lists) const
     {
@@ -245,8 +247,7 @@ private:
 class ExpensesBlock
 {
 public:
-    ExpensesBlock(StatementBatch& batch, Dates r)
-        : m_expense(batch.add(DailyExpenseSql(), r.params()))
+    ExpensesBlock(const Declare& add, const DateRange& r) : m_expense(add(DailyExpenseStatement(r)))
     {
     }
     Amount read(const StatementBatch& batch) const
@@ -278,12 +279,11 @@ struct RangeBlocks
     ExpensesBlock expenses;
 
     // `itemCost`: with grouped statements, whether the items' cost counts and can be read.
-    RangeBlocks(StatementBatch& batch, const DailyReportCriteria& c, const DailyReportLists& lists,
-                Dates r, bool grouped, bool itemCost)
-        : items(grouped ? batch.add(DailyItemSumsSql(c, itemCost, groupIds(lists)), r.params())
-                        : Handle()),
-          cost(batch, c, r, items, itemCost), sales(batch, c, lists, r, items),
-          payments(batch, c, lists, r, grouped), expenses(batch, r)
+    RangeBlocks(const Declare& add, const DailyReportCriteria& c, const DailyReportLists& lists,
+                const DateRange& r, bool grouped, bool itemCost)
+        : items(grouped ? add(DailyItemSumsStatement(c, r, itemCost, groupIds(lists))) : Handle()),
+          cost(add, c, r, items, itemCost), sales(add, c, lists, r, items),
+          payments(add, c, lists, r, grouped), expenses(add, r)
     {
     }
 };
@@ -346,12 +346,9 @@ DailyReportFigures::Amount DailyReportFigures::totalProfit() const
 }
 
 DailyReportFigures DailyReportFigures::read(const ConnectionPtr& db, const DailyReportCriteria& c,
-                                            const DailyReportLists& lists, const QDate& today,
-                                            const QDate& begin, const QDate& end,
+                                            const DailyReportLists& lists, const BranchScope& scope,
                                             Statements statements)
 {
-    const Dates day{today, today.addDays(1)};
-    const Dates period{begin, end.addDays(1)};
     const bool grouped = statements == Statements::Grouped;
     // The grouped item sums carry the items' cost when it counts and bi_BillItem has a cost
     // price column.
@@ -366,8 +363,9 @@ DailyReportFigures DailyReportFigures::read(const ConnectionPtr& db, const Daily
         }
     }
     StatementBatch batch;
-    const RangeBlocks periodBlocks(batch, c, lists, period, grouped, itemCost); // longer first
-    const RangeBlocks dayBlocks(batch, c, lists, day, grouped, itemCost);
+    const Declare add{batch, scope};
+    const RangeBlocks periodBlocks(add, c, lists, c.range, grouped, itemCost); // longer first
+    const RangeBlocks dayBlocks(add, c, lists, c.day(), grouped, itemCost);
     batch.run(*db);
     const SqlDialect dialect = db->dialect();
 

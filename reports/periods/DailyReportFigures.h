@@ -5,7 +5,6 @@
 #include "reports/periods/DailyReportLists.h"
 #include "reports/periods/DailyReportSql.h"
 
-#include <QDate>
 #include <QList>
 #include <QString>
 
@@ -107,10 +106,10 @@ public:
         PerRow
     };
 
-    // Runs every statement of the report together and works the figures out of their results.
-    // Never throws: a block whose statements fail is named in `failures`.
+    // Runs every statement of the report together, their branch conditions written by
+    // `scope`, and works the figures out of their results for the criteria's business day and
+    // period. Never throws: a block whose statements fail is named in `failures`.
     static DailyReportFigures read(const ConnectionPtr& db, const DailyReportCriteria& c,
-                                   const DailyReportLists& lists, const QDate& today,
-                                   const QDate& begin, const QDate& end,
+                                   const DailyReportLists& lists, const BranchScope& scope,
                                    Statements statements = Statements::Grouped);
 };

@@ -27,11 +27,14 @@
 namespace {
 
 using K = CriterionKind;
+using C = DailyReportCriteria;
 
 const ScreenSpec kSpec{
     .name = "frmDailyReport",
     .title = "营业收入日报表",
     .size = {11070, 7980},
+    .criteria = CriteriaOf<C>(DailyReportStatements),
+    .branch = {DailyBillBranch, DailyItemCostBranch, DailyStockBranch},
     .rows =
         {
             {BeginDate,
@@ -40,7 +43,8 @@ const ScreenSpec kSpec{
               .kind = K::Date,
               .label = "当前日期:",
               .labelWidth = 900,
-              .width = 1800}},
+              .width = 1800,
+              .into = Into(&C::today)}},
             {BranchCriterionSpec("统计分店:", 1800),
              {.name = "cboCosting",
               .kind = K::List,
@@ -50,7 +54,8 @@ const ScreenSpec kSpec{
               .source = {.kind = ListSource::Items,
                          .items = {{"Msg_ComboBox_All"},
                                    {"Msg_Costing_Use", "生产成本"},
-                                   {"Msg_Costing_Sale", "提成成本"}}}},
+                                   {"Msg_Costing_Sale", "提成成本"}}},
+              .into = Into(&C::costing)},
              {.name = "cmdQuery0", .kind = K::Button, .width = 1000, .text = "查询"},
              {.name = "cmdExpense", .kind = K::Button, .width = 1000, .text = "费用登记"},
              {.name = "cmdGroupType", .kind = K::Button, .width = 1000, .text = "项目设置"},
@@ -155,7 +160,6 @@ QString failureText(const LanguageSection* texts,
 frmDailyReport::frmDailyReport(QWidget* parent)
     : ReportScreen(kSpec, parent), m_sheet(std::make_unique<Sheet>())
 {
-    dtpToday = static_cast<QDateEdit*>(m_criteria->control("dtpToday"));
     m_sheet->setObjectName(QStringLiteral("sprDateReport"));
     sprDateReport = new SheetView(m_sheet.get());
     sprDateReport->setObjectName(QStringLiteral("sprDateReport"));
@@ -204,30 +208,20 @@ QString frmDailyReport::layoutSheet()
     const DailyReportLists lists =
         DailyReportLists::load(db, m_captions.at(DailyReportSheet::BalanceType0),
                                m_captions.at(DailyReportSheet::BalanceType1));
-    m_report->layout(lists, dtpToday->date(), dtpBegin->date(), dtpEnd->date());
+    m_report->layout(lists, m_criteria->shown(&C::today), beginDate(), endDate());
     return lists.failure;
-}
-
-bool frmDailyReport::criteria(DailyReportCriteria* c, QString* reason) const
-{
-    const CriteriaBar& bar = *m_criteria;
-    c->useTrueData = bar.checked("chkUseTrueData");
-    c->saving = bar.checked("chkSaving");
-    c->costing = std::max(0, bar.choice("cboCosting"));
-    return bar.branch(&c->branch, reason);
 }
 
 void frmDailyReport::cmdQuery1()
 {
-    if (dtpToday->date() < dtpBegin->date() || dtpToday->date() > dtpEnd->date()) {
+    const QDate today = m_criteria->shown(&C::today);
+    if (today < beginDate() || today > endDate()) {
         const QString refusal = msgText(languageTexts(), "Msg_BillDate");
         Refuse(this, refusal);
         throw std::runtime_error(refusal.toStdString());
     }
-    DailyReportCriteria c;
-    QString refusal;
-    if (!criteria(&c, &refusal))
-        throw std::runtime_error(refusal.toStdString());
+    const CriteriaValue criteria = readCriteria(); // throws when refused
+    const C& c = criteria.as<C>();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     struct Restore
     {
@@ -243,9 +237,8 @@ void frmDailyReport::cmdQuery1()
     // that looks complete.
     if (const QString failure = layoutSheet(); !failure.isEmpty())
         throw SqlError(failure);
-    const DailyReportFigures figures =
-        DailyReportFigures::read(hostContext().connection(), c, m_report->lists(), dtpToday->date(),
-                                 dtpBegin->date(), dtpEnd->date());
+    const DailyReportFigures figures = DailyReportFigures::read(
+        hostContext().connection(), c, m_report->lists(), branchScope(criteria));
     try {
         m_report->render(figures);
     } catch (const MoneyOverflow& e) {
@@ -261,7 +254,7 @@ void frmDailyReport::cmdExpense_Click()
 {
     bool changed = false;
     frmExpense expense(this);
-    expense.ShowMe(dtpBegin->date(), dtpEnd->date(), dtpToday->date(), changed);
+    expense.ShowMe(beginDate(), endDate(), m_criteria->shown(&C::today), changed);
     if (changed)
         runRefresh();
 }

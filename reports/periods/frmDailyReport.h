@@ -6,7 +6,6 @@
 
 #include <memory>
 
-class QDateEdit;
 class Sheet;
 class SheetView;
 
@@ -21,9 +20,6 @@ public:
     explicit frmDailyReport(QWidget* parent = nullptr);
     ~frmDailyReport() override;
 
-    // The criteria as the bar shows them now; false, after telling the user why, when the
-    // branch choice leaves nothing to query (`reason` receives the message).
-    bool criteria(DailyReportCriteria* c, QString* reason = nullptr) const;
     // The 28 sheet captions from the language file.
     QStringList captions() const;
     Sheet* sheet() const { return m_sheet.get(); }
@@ -45,5 +41,4 @@ private:
     SheetView* sprDateReport;
     std::unique_ptr<DailyReportSheet> m_report;
     QStringList m_captions;
-    QDateEdit* dtpToday;
 };

@@ -22,6 +22,12 @@ namespace {
 
 using Criteria = QList<QPair<QString, QString>>;
 
+// The report's branch scope for the criteria's branch choice.
+BranchScope scope(const DailyReportCriteria& c)
+{
+    return BranchScope({DailyBillBranch, DailyItemCostBranch, DailyStockBranch}, c.branch);
+}
+
 // Rows 6 to 17 of the sheet, columns 2 to 17 without the gap column 7: caption, day amount and
 // percent, period amount and percent | department caption, day sales and percent, period sales
 // and percent, day cost, period cost, day expenses, period expenses, gross profit.
@@ -318,10 +324,10 @@ private slots:
         c.branch.kind = BranchChoice::One;
         c.branch.name = "x";
         QCOMPARE(
-            DailyCommonFilter(c, true),
+            scope(c).fill(DailyCommonFilter(c, true)).text(),
             QString(" AND BL.IsDeleted=0  AND BL.TableName<>'会员卡充值' and BranchName='x' "));
         c.useTrueData = true;
-        QCOMPARE(DailyCommonFilter(c, false),
+        QCOMPARE(scope(c).fill(DailyCommonFilter(c, false)).text(),
                  QString(" AND TableName<>'会员卡充值' and BranchName='x' "));
         QCOMPARE(DailyReportSheet::percentText(Money::fromString(u"1"), Money::fromString(u"3")),
                  QString("33.33%"));
@@ -335,11 +341,10 @@ private slots:
     {
         TestDatabase db("daily_report.sql");
         const DailyReportLists lists = DailyReportLists::load(db.connection(), "in", "out");
-        const DailyReportCriteria c;
-        auto read = [&] {
-            return DailyReportFigures::read(db.connection(), c, lists, QDate(2026, 3, 10),
-                                            QDate(2026, 3, 1), QDate(2026, 3, 10));
-        };
+        DailyReportCriteria c;
+        c.range = {QDate(2026, 3, 1), QDate(2026, 3, 10)};
+        c.today = QDate(2026, 3, 10);
+        auto read = [&] { return DailyReportFigures::read(db.connection(), c, lists, scope(c)); };
         auto money = [](const char* text) { return Amount(Money::fromString(QString(text))); };
         DailyReportFigures f = read();
         QVERIFY(f.failures.isEmpty());
@@ -400,8 +405,10 @@ private slots:
     // and a subject that is not listed are added to the fixture.
     void groupedStatementsMatchPerRow()
     {
-        auto mismatch = [](const ConnectionPtr& db, const DailyReportCriteria& c,
-                           const QDate& today, const QDate& begin) -> QString {
+        auto mismatch = [](const ConnectionPtr& db, DailyReportCriteria c, const QDate& today,
+                           const QDate& begin) -> QString {
+            c.range = {begin, today};
+            c.today = today;
             const DailyReportLists lists = DailyReportLists::load(db, "in", "out");
             QStringList captions;
             for (int i = 0; i < DailyReportSheet::CaptionCount; ++i)
@@ -411,7 +418,7 @@ private slots:
             int filled = 0;
             for (int form = 0; form < 2; ++form) {
                 const auto f =
-                    DailyReportFigures::read(db, c, lists, today, begin, today,
+                    DailyReportFigures::read(db, c, lists, scope(c),
                                              form ? DailyReportFigures::Statements::PerRow
                                                   : DailyReportFigures::Statements::Grouped);
                 if (!f.failures.isEmpty())

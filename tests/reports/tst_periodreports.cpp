@@ -333,7 +333,12 @@ private slots:
         m.range = {begin, end};
         const MonthReportFigures month = MonthReportFigures::read(db, m, monthScope(m));
         const DailyReportLists lists = DailyReportLists::load(db, "in", "out");
-        const DailyReportFigures daily = DailyReportFigures::read(db, {}, lists, end, begin, end);
+        DailyReportCriteria d;
+        d.range = {begin, end};
+        d.today = end;
+        const DailyReportFigures daily = DailyReportFigures::read(
+            db, d, lists,
+            BranchScope({DailyBillBranch, DailyItemCostBranch, DailyStockBranch}, d.branch));
         QVERIFY(month.failures.isEmpty() && daily.failures.isEmpty());
         // The closed first Wednesday is empty.
         QVERIFY(month.days.at(3).isEmpty());
