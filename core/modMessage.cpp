@@ -65,6 +65,7 @@ const QList<QPair<QString, QString>> kMessageTable = {
     {"Msg_Date_LastMonth", "上月"},
     {"Msg_Date_InCurYear", "今年"},
     {"Msg_Date_LastYear", "去年"},
+    {"Msg_Drill_None", "这一行没有可以打开的账单。"},
     {"Msg_Criteria_List", "已存条件:"},
     {"Msg_Criteria_Choose", "(选择)"},
     {"Msg_Criteria_NoName", "请输入条件的名称。"},

@@ -60,6 +60,11 @@ Result ReportScreenProtocol::openSavedCriteria(QObject* screen, const QString& n
     return invoke(screen, "openSavedCriteria", "openSavedCriteria(QString)", {name});
 }
 
+Result ReportScreenProtocol::drillDown(QObject* screen, const QString& at)
+{
+    return invoke(screen, "drillDown", "drillDown(QString)", {at});
+}
+
 namespace {
 QString text(QObject* screen, const char* slot, const char* signature)
 {

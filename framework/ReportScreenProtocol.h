@@ -22,6 +22,9 @@ class QObject;
 //   bool openSavedCriteria(QString name)
 //       Sets the criteria the signed-in user saved under `name` on this screen; false when
 //       there are none of that name or they cannot be opened (a branch he may no longer see).
+//   bool drillDown(QString at)
+//       After a refresh, opens the bills or item lines behind grid row ROW ("ROW" or
+//       "ROW,COLUMN") in the report they belong to, and refreshes that list.
 //   QString lastNotice()
 //       What the last openSavedCriteria skipped (criteria the screen no longer has).
 //   QString lastError()
@@ -46,6 +49,7 @@ Result applyCriterion(QObject* screen, const QString& name, const QString& value
 Result runRefresh(QObject* screen);
 Result exportGrid(QObject* screen, const QString& path);
 Result openSavedCriteria(QObject* screen, const QString& name);
+Result drillDown(QObject* screen, const QString& at);
 // The screen's lastError(), or an empty text when it offers none.
 QString lastError(QObject* screen);
 // The screen's lastNotice(), or an empty text when it offers none.

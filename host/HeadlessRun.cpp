@@ -93,9 +93,17 @@ int RunHeadless(const HostOptions& options, HostSession& session, MainWindow& wi
              ok;
     const bool wantsRefresh = !options.from.isEmpty() || !options.to.isEmpty() ||
                               !options.settings.isEmpty() || !options.savedCriteria.isEmpty() ||
-                              !options.exportFile.isEmpty();
+                              !options.drill.isEmpty() || !options.exportFile.isEmpty();
     if (ok && wantsRefresh)
         ok = done(screen, runRefresh(screen), QStringLiteral("refresh")) && ok;
+    if (ok && !options.drill.isEmpty()) {
+        // The list opened is the screen acted on from here.
+        ok = done(screen, drillDown(screen, options.drill),
+                  QStringLiteral("drill down at ") + options.drill);
+        const auto opened = area->subWindowList(QMdiArea::ActivationHistoryOrder);
+        if (ok && !opened.isEmpty())
+            screen = opened.last()->widget();
+    }
     if (ok && !options.exportFile.isEmpty())
         ok = done(screen, exportGrid(screen, options.exportFile),
                   QStringLiteral("export to ") + options.exportFile) &&

@@ -40,6 +40,12 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
         QStringLiteral("Open the criteria the user saved under NAME on the screen, before --from, "
                        "--to and --set; relative dates are worked out for today."),
         "NAME");
+    const QCommandLineOption drillOpt(
+        "drill",
+        QStringLiteral("After the refresh, open the bills or item lines behind grid row ROW (from "
+                       "1, the totals row included; COLUMN for a figure of one column) and act "
+                       "on that list: --export saves it."),
+        "ROW[,COLUMN]");
     const QCommandLineOption yesOpt(
         "yes", QStringLiteral("Answer Yes to the screen's confirmations and let it change the "
                               "database (statistic groups); without it a headless run declines "
@@ -57,9 +63,10 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
         "verify-summaries",
         QStringLiteral("Rebuild the bill summaries from the bills and compare every row; then "
                        "exit (status 4 when they differ)."));
-    parser.addOptions({help, db, odbcOpt, pgOpt, userOpt, trueDataOpt, traceOpt, actionOpt, fromOpt,
-                       toOpt, exportOpt, shotOpt, setOpt, criteriaOpt, yesOpt, menuShotOpt,
-                       installOpt, dropOpt, verifyOpt});
+    parser.addOptions({help,        db,          odbcOpt,    pgOpt,       userOpt,
+                       trueDataOpt, traceOpt,    actionOpt,  fromOpt,     toOpt,
+                       exportOpt,   shotOpt,     setOpt,     criteriaOpt, drillOpt,
+                       yesOpt,      menuShotOpt, installOpt, dropOpt,     verifyOpt});
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
         return false;
@@ -100,6 +107,7 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
     screenshotFile = parser.value(shotOpt);
     menuScreenshot = parser.value(menuShotOpt);
     savedCriteria = parser.value(criteriaOpt);
+    drill = parser.value(drillOpt);
     if (parser.isSet(criteriaOpt) && savedCriteria.isEmpty()) {
         *error = QStringLiteral("--criteria needs a name");
         return false;
@@ -136,7 +144,7 @@ bool HostOptions::parse(const QStringList& arguments, QString* error, QString* h
                                           : QString();
     if (!headless() && actsOnScreen()) {
         *error = QStringLiteral(
-            "--from, --to, --criteria, --export, --screenshot and --set need --action");
+            "--from, --to, --criteria, --drill, --export, --screenshot and --set need --action");
         return false;
     }
     if (!headless() && yes) {

@@ -23,6 +23,7 @@ struct HostOptions
     QString screenshotFile;                  // --screenshot FILE.png
     QList<QPair<QString, QString>> settings; // --set NAME=VALUE, in order
     QString savedCriteria;                   // --criteria NAME: the user's saved criteria
+    QString drill;                           // --drill ROW[,COLUMN]: the list behind a row
     bool yes = false;                        // --yes: confirm, and let the screen write
     QString menuScreenshot;                  // --menu-screenshot FILE.png (documentation picture)
     // The bill summaries (db/Summaries.h), an administrator's commands run instead of the window:
@@ -33,7 +34,8 @@ struct HostOptions
     bool actsOnScreen() const
     {
         return !from.isEmpty() || !to.isEmpty() || !exportFile.isEmpty() ||
-               !screenshotFile.isEmpty() || !settings.isEmpty() || !savedCriteria.isEmpty();
+               !screenshotFile.isEmpty() || !settings.isEmpty() || !savedCriteria.isEmpty() ||
+               !drill.isEmpty();
     }
 
     // Parses the arguments (argv[0] first). False with a one-line reason on a bad command line;

@@ -231,8 +231,8 @@ void QueryReportScreen::cmdQuery1()
     Statement statement;
     if (m_spec.criteria.statement) {
         const CriteriaValue criteria = readCriteria(); // throws when refused
-        statement =
-            planned(v, criteria, branchScope(criteria).fill(m_spec.criteria.statement(v, criteria)));
+        statement = planned(v, criteria,
+                            branchScope(criteria).fill(m_spec.criteria.statement(v, criteria)));
     } else {
         const QString sql = viewSql(v); // throws when refused
         statement = Statement(sql, viewParameters(v));
@@ -260,6 +260,30 @@ void QueryReportScreen::cmdOpen()
     const ViewSpec& view = viewSpec(currentView());
     if (view.openDetail && view.detailColumn > 0)
         view.openDetail(grid(), view.detailColumn);
+    else if (view.drill.make && grid() && grid()->activeRow() > 0)
+        drillTo(grid()->activeRow(), grid()->activeCol());
+}
+
+bool QueryReportScreen::drillTo(int row, int column)
+{
+    const int v = currentView();
+    const DrillSpec& drill = m_spec.views.empty() ? DrillSpec() : viewSpec(v).drill;
+    ctlQuery* control = queryControl();
+    Sheet* g = control->Grid();
+    if (!drill.make || !m_refreshed[v] || row < 1 || row > g->maxRows() || column > g->maxCols()) {
+        setLastError(Msg(QStringLiteral("Msg_Drill_None")));
+        return false;
+    }
+    const QueryFill::RowRole role = control->rowRole(row);
+    QList<QPair<QString, QString>> keys;
+    if (role != QueryFill::RowRole::Total) {
+        for (const DrillKey& key : drill.keys) {
+            const QString value = g->text(row, key.column).trimmed();
+            if (role == QueryFill::RowRole::Data || !value.isEmpty())
+                keys.append({QString::fromLatin1(key.criterion), value});
+        }
+    }
+    return openDrilled(drill, keys);
 }
 
 void QueryReportScreen::stopLoad()

@@ -63,6 +63,9 @@ protected:
     void cmdQuery1() override;
     void cmdSetColumn1() override;
     void cmdOpen() override;
+    // The view's DrillSpec: the bills or item lines behind a data row (its keys), a subtotal
+    // row (the keys it shows) or the totals row (no key).
+    bool drillTo(int row, int column) override;
     void stopLoad() override;
     QString printHeader() const override;
 

@@ -2,6 +2,7 @@
 
 #include "core/HostContext.h"
 #include "core/LanguageSection.h"
+#include "core/ScreenRegistry.h"
 #include "core/frmHelp.h"
 #include "core/modBranch.h"
 #include "core/modMessage.h"
@@ -623,6 +624,7 @@ CriteriaValue ReportScreen::readCriteria()
         if (branch.privileged && byName)
             branch.privilegedNames = PrivilegedBranchNames();
     }
+    applyKeyCriteria(criteria);
     completeCriteria(criteria);
     return criteria;
 }
@@ -630,6 +632,7 @@ CriteriaValue ReportScreen::readCriteria()
 CriteriaValue ReportScreen::criteriaAsShown(QString* problem)
 {
     CriteriaValue criteria = m_criteria->readAsShown(problem);
+    applyKeyCriteria(criteria);
     completeCriteria(criteria);
     return criteria;
 }
@@ -696,6 +699,38 @@ bool ReportScreen::saveCriteria(const QString& name, const QString& period)
     return true;
 }
 
+void ReportScreen::applyCriteriaSet(const SavedCriteria& set, QStringList* skipped)
+{
+    BranchCriterion* branch = m_criteria->branchCriterion();
+    const QString branchName = branch ? branch->combo()->objectName() : QString();
+    const QDate today = Today();
+    const qint64 shift = set.savedOn.isValid() ? set.savedOn.daysTo(today) : 0;
+    const QString format = QStringLiteral("yyyy-MM-dd");
+    for (auto [control, value] : set.values) {
+        if (branch && control == branchName) {
+            branch->applySaved(value, set.branchIds);
+            continue;
+        }
+        QWidget* w = findChild<QWidget*>(control);
+        if (!w) { // a criterion of another version of the screen
+            *skipped << control;
+            continue;
+        }
+        if (set.isRelative() && qobject_cast<QDateEdit*>(w)) {
+            if (w == dtpBegin || w == dtpEnd)
+                continue; // the period sets them
+            value = QDate::fromString(value, format).addDays(shift).toString(format);
+        }
+        if (!SetCriterion(this, control, value))
+            *skipped << control + QLatin1Char('=') + value;
+    }
+    if (set.isRelative() && dtpBegin && dtpEnd) {
+        const DateRange range = DatePeriodRange(set.period, today);
+        dtpBegin->setDate(range.begin);
+        dtpEnd->setDate(range.end);
+    }
+}
+
 bool ReportScreen::openSavedCriteria(const QString& name)
 {
     m_lastError.clear();
@@ -719,33 +754,8 @@ bool ReportScreen::openSavedCriteria(const QString& name)
         if (!why.isEmpty())
             return refuse(why);
     }
-    const QDate today = Today();
-    const qint64 shift = set.savedOn.isValid() ? set.savedOn.daysTo(today) : 0;
-    const QString format = QStringLiteral("yyyy-MM-dd");
     QStringList skipped;
-    for (auto [control, value] : set.values) {
-        if (branch && control == branchName) {
-            branch->applySaved(value, set.branchIds);
-            continue;
-        }
-        QWidget* w = findChild<QWidget*>(control);
-        if (!w) { // a criterion of another version of the screen
-            skipped << control;
-            continue;
-        }
-        if (set.isRelative() && qobject_cast<QDateEdit*>(w)) {
-            if (w == dtpBegin || w == dtpEnd)
-                continue; // the period sets them
-            value = QDate::fromString(value, format).addDays(shift).toString(format);
-        }
-        if (!SetCriterion(this, control, value))
-            skipped << control + QLatin1Char('=') + value;
-    }
-    if (set.isRelative() && dtpBegin && dtpEnd) {
-        const DateRange range = DatePeriodRange(set.period, today);
-        dtpBegin->setDate(range.begin);
-        dtpEnd->setDate(range.end);
-    }
+    applyCriteriaSet(set, &skipped);
     fillSavedList(set.name);
     if (skipped.isEmpty()) {
         setStatusText(Msg(QStringLiteral("Msg_Criteria_Opened")).arg(set.name));
@@ -756,6 +766,74 @@ bool ReportScreen::openSavedCriteria(const QString& name)
     setStatusText(m_lastNotice);
     MsgBox(m_lastNotice, QMessageBox::Information, QMessageBox::Ok, this);
     return true;
+}
+
+void ReportScreen::applyKeyCriteria(CriteriaValue& criteria) const
+{
+    for (const KeyCriterion& key : m_spec.keys) {
+        const auto value = m_keyValues.constFind(QString::fromLatin1(key.name));
+        if (value == m_keyValues.constEnd())
+            continue;
+        if (void* owner = m_spec.criteria.part(criteria, key.into.owner))
+            key.into.set(owner, QVariant(*value));
+    }
+}
+
+bool ReportScreen::drillDown(const QString& at)
+{
+    m_lastError.clear();
+    const QStringList parts = at.split(QLatin1Char(','));
+    bool rowOk = false, columnOk = parts.size() == 1;
+    const int row = parts.value(0).trimmed().toInt(&rowOk);
+    const int column = parts.size() > 1 ? parts.value(1).trimmed().toInt(&columnOk) : 0;
+    if (!rowOk || !columnOk || parts.size() > 2) {
+        m_lastError = QStringLiteral("--drill takes ROW or ROW,COLUMN: %1").arg(at);
+        return false;
+    }
+    return drillTo(row, column);
+}
+
+bool ReportScreen::drillTo(int row, int column)
+{
+    Q_UNUSED(row);
+    Q_UNUSED(column);
+    m_lastError = Msg(QStringLiteral("Msg_Drill_None"));
+    return false;
+}
+
+bool ReportScreen::openDrilled(const DrillSpec& drill, const QList<QPair<QString, QString>>& keys)
+{
+    // This screen's criteria, but for its view options: the drilled report has its own views.
+    SavedCriteria set;
+    set.values = m_criteria->snapshot(&set.branchIds);
+    set.values.removeIf([](const QPair<QString, QString>& v) {
+        return v.first.startsWith(QLatin1String("optQuery"));
+    });
+    auto* target = static_cast<ReportScreen*>(
+        ScreenRegistry::own(m_drilled, [&drill]() -> QWidget* { return drill.make(); }));
+    target->ShowMe();
+    // Every criterion back to its start, then this screen's and the row's.
+    target->m_criteria->load(target->languageTexts());
+    target->m_keyValues.clear();
+    target->m_criteria->setView(drill.view);
+    QStringList skipped;
+    target->applyCriteriaSet(set, &skipped); // criteria the drilled report does not have
+    for (const auto& [name, value] : keys) {
+        const bool isKey =
+            std::any_of(target->m_spec.keys.begin(), target->m_spec.keys.end(),
+                        [&](const KeyCriterion& k) { return name == QLatin1String(k.name); });
+        QString why;
+        if (isKey)
+            target->m_keyValues.insert(name, value);
+        else if (!SetCriterion(target, name, value, &why)) {
+            m_lastError = why;
+            return false;
+        }
+    }
+    const bool ok = target->runRefresh();
+    if (!ok)
+        m_lastError = target->lastError();
+    return ok;
 }
 
 QString ReportScreen::PrintHeader(const QString& title, const QDate& begin, const QDate& end)

@@ -4,6 +4,8 @@
 #include "screens/MDIActiveX.h"
 
 #include <QDate>
+#include <QHash>
+#include <QPointer>
 #include <QSize>
 #include <QWidget>
 
@@ -25,6 +27,8 @@ class QStatusBar;
 class QToolBar;
 class Sheet;
 class LanguageSection;
+struct SavedCriteria;
+struct DrillSpec;
 struct ScreenSpec;
 
 // What every report screen shares: the criteria bar `picTop` with its title strip, the toolbars
@@ -112,6 +116,15 @@ public slots:
     // What the last openSavedCriteria skipped; empty when it set everything.
     QString lastNotice() const { return m_lastNotice; }
 
+    // -- drill-down -----------------------------------------------------------------------------
+    // Opens the bills or item lines behind row ROW (from 1, the totals row included) of the grid
+    // shown, at column COLUMN when the figure depends on it: "ROW" or "ROW,COLUMN". The list
+    // opened is refreshed; false with the reason in lastError() when the view leads nowhere or
+    // the list could not be made.
+    bool drillDown(const QString& at);
+    // The screen the last drill-down opened (null before one).
+    QWidget* drilledScreen() const { return m_drilled; }
+
 signals:
     void refreshFinished(bool ok);
 
@@ -136,6 +149,12 @@ protected:
     virtual void formLoad() {}
     // Stops a load in progress (the screen is being closed); the refresh then ends as usual.
     virtual void stopLoad() {}
+    // The drill-down of the grid shown at `row` and `column`; false (lastError set) when there is
+    // none. QueryReportScreen leads from its views' DrillSpec.
+    virtual bool drillTo(int row, int column);
+    // Opens a new or the last drilled screen with `drill`'s report and view, this screen's
+    // criteria it shares and `keys` (criterion name, value), and refreshes it.
+    bool openDrilled(const DrillSpec& drill, const QList<QPair<QString, QString>>& keys);
     // Other toolbar keys a screen adds ("Prev", "Charting", ...).
     virtual void toolbarAction(const QString& key) { Q_UNUSED(key); }
     // Fills a list criterion of the screen's own (ListSource::Screen) after its "(全部)", on
@@ -218,6 +237,11 @@ private:
     void applyEnglishLayout();
     void onToolbarKey(const QString& key);
     void fillSavedList(const QString& current = QString());
+    // Sets the criteria of `set` that the screen has; the others, and values its controls do
+    // not take, are added to *skipped. A relative set's dates are worked out for today.
+    void applyCriteriaSet(const SavedCriteria& set, QStringList* skipped);
+    // The key criteria of the declaration set on a freshly read value.
+    void applyKeyCriteria(CriteriaValue& criteria) const;
     void askSaveCriteria();
 
     struct Refusal
@@ -229,6 +253,8 @@ private:
     QString m_title;
     QString m_lastError;
     QString m_lastNotice;
+    QHash<QString, QString> m_keyValues; // key criteria set by a drill-down
+    QPointer<QWidget> m_drilled;
     QLabel* lblSavedCriteria = nullptr;
     QComboBox* cboSavedCriteria = nullptr;
     std::optional<Refusal> m_refusal; // told once the refresh that met it is over

@@ -240,6 +240,33 @@ inline CriterionSpec IsSentMenuSpec(const char* label = "统计范围:", int wid
     return IsSentMenuSpec({}, label, width);
 }
 
+// Where a double click on a row of a summary view leads (drill-down): another report, opened on
+// the bills or item lines behind the row's figures. The report opened gets this screen's
+// criteria that it shares by name (the date range, the branch choice, the deleted-data and
+// top-up options, and any other criterion of the same name), the view `view`, and, unless the
+// row is the totals row, the row's keys: the text of grid column `column` set into the
+// opened report's criterion `criterion` (a criteria control, or one of its key criteria).
+struct DrillKey
+{
+    int column;
+    const char* criterion;
+};
+class ReportScreen;
+struct DrillSpec
+{
+    ReportScreen* (*make)() = nullptr; // a new screen of the report opened; null: no drill-down
+    int view = 0;
+    std::vector<DrillKey> keys = {};
+};
+
+// A criterion without a control, set only by a drill-down from another report (a row's exact
+// item code, say): the value, a text, read into the member `into`.
+struct KeyCriterion
+{
+    const char* name;
+    CriterionBinding into;
+};
+
 // One view of a list screen: a query control with its title and columns.
 struct ViewSpec
 {
@@ -257,6 +284,8 @@ struct ViewSpec
     // The screen writes the grid's cells itself (QueryReportScreen::writeCells) on the grid laid
     // out from the columns, instead of running a statement through the query control.
     bool ownCells = false;
+    // A double click on a row opens the bills or item lines behind it.
+    DrillSpec drill = {};
 };
 
 struct ScreenSpec
@@ -273,6 +302,7 @@ struct ScreenSpec
     std::vector<BranchColumns> branch = {};
     std::vector<std::vector<CriterionSpec>> rows = {};
     std::vector<ViewSpec> views = {};    // none: the screen shows a body of its own
+    std::vector<KeyCriterion> keys = {}; // criteria a drill-down sets, without a control
     std::vector<TextSpec> texts = {};    // the screen's own messages ("Default" attribute)
     const char* caption = nullptr;       // window caption when it differs from the title
     const char* helpContext = nullptr;   // help topic ("040404_InventoryQuery"), F1 and "Help"

@@ -17,6 +17,10 @@ Statement BillItemQueryWhereTail(const BillItemQueryCriteria& c)
     if (!c.depart.isEmpty())
         sql += EqualsFilter(QStringLiteral("BI.DepartName"), c.depart);
     sql += MenuTextFilter(c.menuText, QStringLiteral("BI.MenuID"), QStringLiteral("BI.MenuName"));
+    if (!c.menuId.isEmpty())
+        sql += EqualsFilter(QStringLiteral("BI.MenuID"), c.menuId);
+    if (!c.menuName.isEmpty())
+        sql += EqualsFilter(QStringLiteral("BI.MenuName"), c.menuName);
     sql += ItemLineTail(c);
     return sql;
 }

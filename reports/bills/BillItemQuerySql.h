@@ -11,6 +11,10 @@ struct BillItemQueryCriteria : ItemLineCriteria
     QString shiftId; // typed; blanks around it are ignored
     QString tableArea;
     QString depart; // the kitchen
+    // One item exactly, by code and name: the key of a row summed by item, when a drill-down
+    // opens its lines (no control).
+    QString menuId;
+    QString menuName;
 };
 
 // The views, in the order of their option buttons.

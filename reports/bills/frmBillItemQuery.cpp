@@ -47,6 +47,14 @@ CriterionSpec narrowLabel(CriterionSpec option, int width)
 using C = BillItemQueryCriteria;
 using I = ItemLineCriteria;
 
+// A summed row's lines: the item-line view with the row's keys.
+DrillSpec itemLines(std::vector<DrillKey> keys)
+{
+    return {.make = []() -> ReportScreen* { return new frmBillItemQuery; },
+            .view = ItemLines,
+            .keys = std::move(keys)};
+}
+
 const ScreenSpec kSpec{
     .name = "frmBillItemQuery",
     .title = "账单消费明细汇总表",
@@ -101,14 +109,16 @@ const ScreenSpec kSpec{
                                 {.field = "MenuName", .caption = "菜名", .width = 1500},
                                 {.field = "MenuTypeName", .caption = "菜品类别", .width = 1100}},
                                true),
-             .centred = {1, 3}},
+             .centred = {1, 3},
+             .drill = itemLines({{1, "MenuID"}, {2, "MenuName"}})},
             {.option = "账单消费明细\n按菜类汇总",
              .title = "账单消费明细汇总表(按菜类汇总)",
              .columns =
                  summedColumns({{.field = "DepartTypeName", .caption = "部门类别", .width = 1500},
                                 {.field = "MenuTypeName", .caption = "菜品类别", .width = 1500}},
                                true),
-             .centred = {1, 2}},
+             .centred = {1, 2},
+             .drill = itemLines({{1, "DepartTypeName"}, {2, "MenuTypeName"}})},
             {.option = "账单消费明细\n按服务员汇总",
              .title = "账单消费明细汇总表(按服务员汇总)",
              .columns =
@@ -120,8 +130,14 @@ const ScreenSpec kSpec{
                                  .kind = Number,
                                  .width = 1500}},
                                false),
-             .centred = {1}},
+             .centred = {1},
+             .drill = itemLines({{1, "CreatePerson"}})},
         },
+    .keys = {{"MenuID", Into(&C::menuId)},
+             {"MenuName", Into(&C::menuName)},
+             {"DepartTypeName", Into(&I::departType)},
+             {"MenuTypeName", Into(&I::menuType)},
+             {"CreatePerson", Into(&I::createPerson)}},
 };
 
 } // namespace
