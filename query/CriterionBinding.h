@@ -9,6 +9,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <optional>
 #include <type_traits>
 #include <typeindex>
 
@@ -22,7 +23,9 @@
 // The member's type says what is read: a text (QString: a list's chosen item, a typed text), an
 // index (int: a list's choice, the chosen view, the number of the option chosen in a group of
 // options <group>_<n> when bound on one of them), a flag (bool), a date (QDate), the branch
-// choice (BranchChoice) or the ticked names (QStringList: the meal periods). The criteria bar
+// choice (BranchChoice), the ticked names (QStringList: the meal periods) or a list's text unless
+// it stands on "(全部)" (std::optional<QString>: none on "(全部)", else the item chosen or the
+// text typed, an empty text included). The criteria bar
 // refuses, when the screen is declared, a binding whose value its control does not give.
 struct CriterionBinding
 {
@@ -35,6 +38,7 @@ struct CriterionBinding
         Date,
         Branch,
         Names,
+        ShownText,
     };
     Value value = None;
     std::type_index owner = typeid(void); // the type whose member it sets
@@ -66,16 +70,27 @@ template <class T> constexpr CriterionBinding::Value CriterionValueOf()
         return CriterionBinding::Branch;
     else if constexpr (std::is_same_v<T, QStringList>)
         return CriterionBinding::Names;
+    else if constexpr (std::is_same_v<T, std::optional<QString>>)
+        return CriterionBinding::ShownText;
     else
         static_assert(sizeof(T) == 0, "a criterion is read as QString, int, bool, QDate, "
-                                      "BranchChoice or QStringList");
+                                      "BranchChoice, QStringList or std::optional<QString>");
+}
+
+// The value read as the member's type (an invalid value: no text).
+template <class T> T CriterionValueAs(const QVariant& value)
+{
+    if constexpr (std::is_same_v<T, std::optional<QString>>)
+        return value.isValid() ? std::optional<QString>(value.toString()) : std::nullopt;
+    else
+        return value.value<T>();
 }
 
 template <class C, class M> CriterionBinding Into(M C::*member)
 {
     return {CriterionValueOf<M>(), typeid(C), MemberKey(member),
             [member](void* owner, const QVariant& value) {
-                static_cast<C*>(owner)->*member = value.value<M>();
+                static_cast<C*>(owner)->*member = CriterionValueAs<M>(value);
             }};
 }
 
@@ -84,6 +99,6 @@ template <class C, class M, class N> CriterionBinding Into(M C::*member, N M::*p
 {
     return {CriterionValueOf<N>(), typeid(C), MemberKey(member, part),
             [member, part](void* owner, const QVariant& value) {
-                (static_cast<C*>(owner)->*member).*part = value.value<N>();
+                (static_cast<C*>(owner)->*member).*part = CriterionValueAs<N>(value);
             }};
 }

@@ -634,7 +634,7 @@ bool gives(CriterionKind kind, CriterionBinding::Value value)
     case CriterionKind::Option:
         return value == V::Flag || value == V::Index;
     case CriterionKind::List:
-        return value == V::Text || value == V::Index;
+        return value == V::Text || value == V::Index || value == V::ShownText;
     case CriterionKind::Text:
     case CriterionKind::CardNumber:
     case CriterionKind::TextBox:
@@ -723,10 +723,12 @@ bool CriteriaBar::valueOf(const CriterionSpec& c, bool tell, QVariant* value,
     case CriterionKind::List:
         if (c.into.value == CriterionBinding::Index)
             *value = choice(c.name);
+        else if (c.into.value == CriterionBinding::ShownText)
+            *value = choice(c.name) == 0 ? QVariant() : QVariant(text(c.name));
         else if (c.source.kind == ListSource::Columns)
             *value = sortField(c);
         else if (c.source.kind == ListSource::None)
-            *value = choice(c.name) >= 0 ? combo(c.name)->currentText() : QString();
+            *value = combo(c.name)->currentText();
         else
             *value = chosen(c.name);
         return true;

@@ -77,7 +77,7 @@ public:
     // follow one control); throws std::logic_error when no control is read into that member.
     template <class C, class M> M shown(M C::*member) const
     {
-        return shownValue(typeid(C), MemberKey(member)).template value<M>();
+        return CriterionValueAs<M>(shownValue(typeid(C), MemberKey(member)));
     }
 
     // -- reading the criteria by name; an unknown name is a programming error (std::logic_error)

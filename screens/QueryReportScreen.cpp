@@ -44,19 +44,6 @@ QueryReportScreen::QueryReportScreen(const ScreenSpec& spec, QWidget* parent)
     mSpread1 = ctlQuery1->Grid();
     setBody(m_views);
     connect(m_criteria, &CriteriaBar::viewChosen, this, &QueryReportScreen::showView);
-    // Each view's statement (for a view with its own cells, the statement its figures are read
-    // from), for criteria as they start, marks its branch condition on the columns the screen
-    // declares (and marks none without them).
-    if (spec.criteria.statement) {
-        for (int v = 0; v < int(spec.views.size()); ++v) {
-            try {
-                BranchScope::check(spec.criteria.statement(v, spec.criteria.make()), spec.branch);
-            } catch (const std::logic_error& e) {
-                throw std::logic_error(std::string(spec.name) + " view " + std::to_string(v + 1) +
-                                       ": " + e.what());
-            }
-        }
-    }
     updatePrintKey();
 }
 

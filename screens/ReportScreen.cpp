@@ -159,6 +159,19 @@ ReportScreen::ReportScreen(const ScreenSpec& spec, QWidget* parent)
             }
         }
     }
+    // Each view's statement (for a view with its own cells or a chart, the statement its figures
+    // are read from), for criteria as they start, marks its branch condition on the columns the
+    // screen declares (and marks none without them).
+    if (spec.criteria.statement) {
+        for (int v = 0; v < std::max(1, int(spec.views.size())); ++v) {
+            try {
+                BranchScope::check(spec.criteria.statement(v, spec.criteria.make()), spec.branch);
+            } catch (const std::logic_error& e) {
+                throw std::logic_error(std::string(spec.name) + " view " + std::to_string(v + 1) +
+                                       ": " + e.what());
+            }
+        }
+    }
     dtpBegin = picTop->findChild<QDateEdit*>(QStringLiteral("dtpBegin"));
     dtpEnd = picTop->findChild<QDateEdit*>(QStringLiteral("dtpEnd"));
     for (QDateEdit* date : picTop->findChildren<QDateEdit*>())
@@ -834,6 +847,15 @@ bool ReportScreen::openDrilled(const DrillSpec& drill, const QList<QPair<QString
     if (!ok)
         m_lastError = target->lastError();
     return ok;
+}
+
+BranchScope ReportScreen::userBranches(const BranchColumns& columns)
+{
+    BranchChoice branches;
+    branches.privileged = LimitedBranchIds();
+    if (branches.privileged && columns.id.isEmpty())
+        branches.privilegedNames = PrivilegedBranchNames();
+    return BranchScope({columns}, branches);
 }
 
 QString ReportScreen::PrintHeader(const QString& title, const QDate& begin, const QDate& end)

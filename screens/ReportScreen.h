@@ -75,6 +75,8 @@ public:
     QString ownText(const char* key) const;
     // The criteria, read by name.
     const CriteriaBar& criteria() const { return *m_criteria; }
+    // The screen's description.
+    const ScreenSpec& spec() const { return m_spec; }
 
     // The print header and footer for a report title and date range.
     static QString PrintHeader(const QString& title, const QDate& begin, const QDate& end);
@@ -182,6 +184,10 @@ protected:
     // (on a screen with branch columns but no branch criterion: every branch the user may see,
     // no condition when he may see every branch of the branch list).
     BranchScope branchScope(const CriteriaValue& criteria) const;
+    // The branches the user may see, over `columns` that a statement of the screen other than
+    // its report's reads (a list of places): no condition when he may see every branch. Throws
+    // when his privileges cannot be read.
+    static BranchScope userBranches(const BranchColumns& columns);
 
     // -- building the screen --------------------------------------------------------------------
     // Runs the load sequence now unless it ran (ShowMe and the first show run it otherwise).

@@ -66,8 +66,9 @@ struct ListSource
 {
     enum Kind
     {
-        None,     // the screen fills it itself (no "(全部)"): read as the chosen item's text,
-                  // whichever item it is
+        None,     // the screen fills it itself (no "(全部)"): read as the text shown, the chosen
+                  // item's whichever item it is, or what is typed into a list the screen made
+                  // editable
         Query,    // `sql`'s column `field`, on the first drop-down
         DataList, // the names of a data list of the host framework, on the first drop-down
         Items,    // the fixed `items`, without "(全部)"
