@@ -3,17 +3,17 @@
 #include "core/modPublic.h"
 
 #include "db/SqlText.h"
+#include "query/StatementFragments.h"
 #include "reports/periods/MenuQuerySql.h"
-#include "screens/ItemCriteria.h"
 
 const char* const DepartItemFields[10] = {
     "MenuID",      "MenuName", "DepartTypeName", "MenuTypeName", "MenuUnitName",
     "AmountOfOut", "SumOfOut", "SumOfDicount",   "SumOfPaid",    "AvgOfPaid",
 };
 
-QString DepartItemSql(const DepartItemCriteria& c)
+Statement DepartItemStatement(int, const DepartItemCriteria& c)
 {
-    QString sql =
+    Statement sql =
         QStringLiteral(
             " SELECT TOP 100 PERCENT * FROM (  SELECT BI.MenuID, BI.MenuName, BI.MenuUnitName, "
             "        BI.DepartTypeName, BI.MenuTypeName, "
@@ -24,10 +24,9 @@ QString DepartItemSql(const DepartItemCriteria& c)
             "(SUM(BI.SumOfConsume)-SUM(BI.SumForDiscount))/SUM(BI.AmountOrder-BI.AmountCancel)"
             " AS AvgOfPaid    FROM bi_Bill AS BL, bi_BillItem AS BI "
             "  WHERE BL.BillID = BI.BillID AND (BI.AmountOrder-BI.AmountCancel)<>0 AND "
-            "        BL.BillDate >=? AND BL.BillDate <? ") +
-        QStringLiteral(" AND BL.CheckOutNull=0 ") +
-        BranchChoiceFilter(c.branch, QStringLiteral("BL.BranchID"),
-                           QStringLiteral("BL.BranchName"));
+            "        ") +
+        c.range.bound(QStringLiteral("BL.BillDate"), DateRange::Spaced) +
+        QStringLiteral("  AND BL.CheckOutNull=0 ") + BranchMark(ItemLineBranch);
     if (!c.departType.trimmed().isEmpty())
         sql += QStringLiteral(" AND BI.DepartTypeName = '") + sqlQuote(c.departType.trimmed()) +
                QStringLiteral("' ");
@@ -74,27 +73,23 @@ QStringList DepartLabelFields(int grouping)
     return fields;
 }
 
-QString DepartShareSql(int grouping, const QStringList& periods, const DepartQueryCriteria& c)
+Statement DepartShareStatement(int, const DepartShareCriteria& c)
 {
-    const QString fields = DepartGroupFields(grouping).join(QLatin1Char(','));
-    QString conditions = QStringLiteral(" AND ( 1<>1 ");
-    for (const QString& period : periods)
-        conditions +=
-            QStringLiteral(" OR BillPeriod = '") + sqlQuote(period) + QStringLiteral("' ");
-    conditions += QStringLiteral(")");
+    const QString fields = DepartGroupFields(c.grouping).join(QLatin1Char(','));
+    Statement conditions = MealPeriodCondition(QStringLiteral("BillPeriod"), c.periods);
     if (!c.useTrueData)
         conditions += QStringLiteral(" AND IsDeleted=0 ");
     conditions += QStringLiteral(" AND BL.CheckOutNull=0 ");
     if (c.saving)
         conditions += QStringLiteral(" AND BL.TableName<>'会员卡充值'");
-    conditions += BranchChoiceFilter(c.branch, QStringLiteral("BL.BranchID"),
-                                     QStringLiteral("BL.BranchName"));
+    conditions += BranchMark(ItemLineBranch);
     conditions += GiftScopeFilter(c.giftScope);
     return QStringLiteral(" SELECT  ") + fields + QStringLiteral(", ") +
            QStringLiteral(" SUM(BI.SumOfConsume)AS TotalSum ") +
            QStringLiteral(" FROM bi_Bill AS BL,bi_BillItem AS BI ") +
-           QStringLiteral(" WHERE BL.BillID=BI.BillID AND BillDate>=? AND BillDate<? ") +
-           conditions + QStringLiteral(" GROUP BY ") + fields +
+           QStringLiteral(" WHERE BL.BillID=BI.BillID AND ") +
+           c.range.bound(QStringLiteral("BillDate")) + QStringLiteral(" ") + conditions +
+           QStringLiteral(" GROUP BY ") + fields +
            QStringLiteral(" ORDER BY SUM(BI.SumOfConsume) Desc ");
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "core/modBranch.h"
 #include "db/Money.h"
-#include "query/BranchScope.h"
+#include "db/Statement.h"
+#include "query/ItemLineCriteria.h"
+#include "query/ReportCriteria.h"
 #include "query/SummaryPlanner.h"
 
 #include <QString>
@@ -10,13 +11,11 @@
 
 #include <vector>
 
-// What the department reports filter their item lines on.
-struct DepartQueryCriteria
+// What the department reports filter their item lines on, besides the range, the branch choice,
+// deleted bills and top-ups. Their bills carry the branch as the item lines' do (ItemLineBranch).
+struct DepartQueryCriteria : ReportCriteria
 {
-    BranchChoice branch;
-    bool useTrueData = false; // include deleted bills
-    bool saving = false;      // leave out member-card top-ups
-    int giftScope = 0;        // GiftScope of screens/ItemCriteria.h
+    int giftScope = WithoutGifts;
 };
 
 // -- the department item statistics ------------------------------------------------------------
@@ -30,9 +29,9 @@ struct DepartItemCriteria : DepartQueryCriteria
 };
 // The grid columns' fields in order, as the sort choices list them.
 extern const char* const DepartItemFields[10];
-// Items sold over the range with quantity, amount, discount, net amount and average price; its
-// two parameters are the begin date and the day after the end date.
-QString DepartItemSql(const DepartItemCriteria& criteria);
+// Items sold over the range with quantity, amount, discount, net amount and average price (the
+// one view).
+Statement DepartItemStatement(int view, const DepartItemCriteria& criteria);
 
 // -- the department share chart ----------------------------------------------------------------
 // What a slice stands for: the grouping options in order.
@@ -48,10 +47,15 @@ enum DepartGrouping
 // label in the order they are written (department first, then its type).
 QStringList DepartGroupFields(int grouping);
 QStringList DepartLabelFields(int grouping);
-// The sales amount per group over the ticked meal periods, largest first; its two parameters
-// are the begin date and the day after the end date.
-QString DepartShareSql(int grouping, const QStringList& periods,
-                       const DepartQueryCriteria& criteria);
+struct DepartShareCriteria : DepartQueryCriteria
+{
+    QStringList periods;                   // the ticked meal periods
+    int grouping = ByDepartType;           // DepartGrouping
+    QString minimum = QStringLiteral("2"); // the smallest share of a slice, in percent, as typed
+};
+// The sales amount per group over the ticked meal periods, largest first (the chart has no views
+// to choose: `view` is 0).
+Statement DepartShareStatement(int view, const DepartShareCriteria& criteria);
 
 // One group's amount, and one slice of the chart.
 struct DepartShareRow

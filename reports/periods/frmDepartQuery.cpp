@@ -26,18 +26,28 @@ using K = CriterionKind;
 
 const char* const kGroupings[] = {"optType_0", "optType_1", "optType_2", "optType_3", "optType_4"};
 
+using C = DepartShareCriteria;
+
+// A grouping option; the first is read as the number of the one chosen (DepartGrouping).
 CriterionSpec grouping(int n, const char* key, int width)
 {
-    return {.name = kGroupings[n], .kind = K::Option, .width = width, .text = key};
+    return {.name = kGroupings[n],
+            .kind = K::Option,
+            .width = width,
+            .text = key,
+            .into = n == 0 ? Into(&C::grouping) : CriterionBinding()};
 }
 
 const ScreenSpec kSpec{
     .name = "frmDepartQuery",
     .title = "部门出品统计图",
     .size = {11070, 7980},
+    .criteria = CriteriaOf<C, DepartQueryCriteria>(DepartShareStatement),
+    .branch = {ItemLineBranch},
     .rows =
         {
-            {BeginDate, EndDate, BranchCriterionSpec(), IsSentMenuSpec()},
+            {BeginDate, EndDate, BranchCriterionSpec(),
+             IsSentMenuSpec(Into(&DepartQueryCriteria::giftScope))},
             {grouping(0, "部门类别", 1100),
              grouping(1, "出品部门", 1100),
              grouping(2, "菜品类别", 1100),
@@ -48,13 +58,15 @@ const ScreenSpec kSpec{
               .label = "最小比例(%):",
               .labelWidth = 1100,
               .width = 600,
-              .text = "份额低于此百分比的归入“其他”"}},
+              .text = "份额低于此百分比的归入“其他”",
+              .into = Into(&C::minimum)}},
             {{.name = "chkPeriod",
               .kind = K::MealPeriods,
               .label = "请选择要统计的餐段:",
               .labelWidth = 1900,
               .width = 700,
-              .text = "全部"}},
+              .text = "全部",
+              .into = Into(&C::periods)}},
             {UseTrueData, Saving},
         },
     .texts = {{"Msg_Chart_Amount", "金额"},
@@ -89,51 +101,35 @@ void frmDepartQuery::formLoad()
     static_cast<QLineEdit*>(m_criteria->control("txtMin"))->setText(QStringLiteral("2"));
 }
 
-int frmDepartQuery::grouping() const
-{
-    for (int g = 0; g < 5; ++g)
-        if (m_criteria->checked(kGroupings[g]))
-            return g;
-    return ByDepartType;
-}
-
 void frmDepartQuery::cmdQuery1()
 {
-    const CriteriaBar& bar = *m_criteria;
-    QStringList periods;
-    QString reason;
-    if (!bar.mealPeriodNames(&periods, &reason)) // the user has been told
-        throw std::runtime_error(reason.toStdString());
-    DepartQueryCriteria c;
-    c.branch = bar.requireBranch(); // throws when the choice is refused
-    c.useTrueData = bar.checked("chkUseTrueData");
-    c.saving = bar.checked("chkSaving");
-    c.giftScope = bar.choice("cboIsSentMenu");
-    const int g = grouping();
-    const QStringList labels = DepartLabelFields(g);
+    const CriteriaValue criteria = readCriteria(); // throws when refused (the user was told)
+    const DepartShareCriteria& c = criteria.as<DepartShareCriteria>();
+    const QStringList labels = DepartLabelFields(c.grouping);
+    const Statement statement = branchScope(criteria).fill(DepartShareStatement(0, c));
 
     std::vector<DepartShareRow> rows;
     // A statement that fails stops the chart with its reason (never an empty pie).
     for (const RowDict& row :
          ReadRows(SummaryPlanner::answer(*hostContext().connection(), true,
-                                         SummaryPlanner::Source::Items,
-                                         DepartShareSql(g, periods, c), DepartShareSummaryText()),
-                  {beginDate(), endDate().addDays(1)})) {
+                                         SummaryPlanner::Source::Items, statement.text(),
+                                         DepartShareSummaryText()),
+                  statement.parameters())) {
         QStringList parts;
         for (const QString& field : labels)
             parts << row.value(field).toString();
         rows.push_back({parts.join(QLatin1Char('-')),
                         Money::fromVariant(row.value(QStringLiteral("TotalSum")))});
     }
-    const double minimum = PlainNumber(bar.text("txtMin")).toDouble();
+    const double minimum = PlainNumber(c.minimum).toDouble();
     const LanguageSection& texts = *languageTexts();
     m_slices = DepartSlices(
         rows, minimum, Msg(QStringLiteral("Msg_Chart_Others")),
         texts.text(QStringLiteral("Msg_Chart_NameSeparator"), QStringLiteral("Default")),
         texts.text(QStringLiteral("Msg_Chart_ShareSeparator"), QStringLiteral("Default")));
     const QString format = QStringLiteral("yyyy-MM-dd");
-    drawSlices(beginDate().toString(format) + QStringLiteral(" - ") + endDate().toString(format) +
-               QStringLiteral("  ") + windowTitle());
+    drawSlices(c.range.begin.toString(format) + QStringLiteral(" - ") +
+               c.range.end.toString(format) + QStringLiteral("  ") + windowTitle());
 }
 
 void frmDepartQuery::drawSlices(const QString& title)

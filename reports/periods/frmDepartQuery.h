@@ -21,7 +21,6 @@ protected:
     void formLoad() override;
 
 private:
-    int grouping() const;
     void drawSlices(const QString& title);
 
     std::vector<DepartSlice> m_slices;

@@ -10,6 +10,7 @@
 namespace {
 
 using K = CriterionKind;
+using C = DepartItemCriteria;
 
 ColumnSpec figure(const char* field, const char* caption)
 {
@@ -20,24 +21,33 @@ const ScreenSpec kSpec{
     .name = "frmDepartQueryTable",
     .title = "部门出品统计表",
     .size = {11070, 7980},
+    .criteria = CriteriaOf<C, DepartQueryCriteria>(DepartItemStatement),
+    .branch = {ItemLineBranch},
     .rows =
         {
-            {BeginDate, EndDate, BranchCriterionSpec(), IsSentMenuSpec()},
-            {DepartTypesSpec("cboDepartType", 1500),
-             MenuTypesSpec("cboMenuType", "cboDepartType"),
+            {BeginDate, EndDate, BranchCriterionSpec(),
+             IsSentMenuSpec(Into(&DepartQueryCriteria::giftScope))},
+            {DepartTypesSpec(Into(&C::departType), "cboDepartType", 1500),
+             MenuTypesSpec(Into(&C::menuType), "cboMenuType", "cboDepartType"),
              {.name = "txtPrice_0",
               .kind = K::TextBox,
               .label = "平均售价:",
               .labelWidth = 900,
-              .width = 700},
+              .width = 700,
+              .into = Into(&C::lowPrice)},
              {.name = "lblPriceTo", .kind = K::Label, .label = "-", .width = 180},
-             {.name = "txtPrice_1", .kind = K::TextBox, .width = 700}},
+             {.name = "txtPrice_1", .kind = K::TextBox, .width = 700, .into = Into(&C::highPrice)}},
             {{.name = "cboOrderBy",
               .kind = K::List,
               .label = "排序:",
               .labelWidth = 600,
-              .width = 1500},
-             {.name = "chkOrderBy", .kind = K::Check, .width = 800, .text = "降序"},
+              .width = 1500,
+              .into = Into(&C::orderBy)},
+             {.name = "chkOrderBy",
+              .kind = K::Check,
+              .width = 800,
+              .text = "降序",
+              .into = Into(&C::descending)},
              UseTrueData,
              Saving},
         },
@@ -72,21 +82,4 @@ void frmDepartQueryTable::formLoad()
     for (const char* field : DepartItemFields)
         orderBy->addItem(languageTexts()->text(QStringLiteral("ctlQuery1"), QLatin1String(field)));
     orderBy->setCurrentIndex(-1);
-}
-
-QString frmDepartQueryTable::viewSql(int)
-{
-    const CriteriaBar& bar = *m_criteria;
-    DepartItemCriteria c;
-    c.branch = bar.requireBranch(); // throws when the choice is refused
-    c.useTrueData = bar.checked("chkUseTrueData");
-    c.saving = bar.checked("chkSaving");
-    c.giftScope = bar.choice("cboIsSentMenu");
-    c.departType = bar.chosen("cboDepartType");
-    c.menuType = bar.chosen("cboMenuType");
-    c.lowPrice = bar.text("txtPrice_0");
-    c.highPrice = bar.text("txtPrice_1");
-    c.orderBy = bar.choice("cboOrderBy");
-    c.descending = bar.checked("chkOrderBy");
-    return DepartItemSql(c);
 }

@@ -12,6 +12,5 @@ public:
     explicit frmDepartQueryTable(QWidget* parent = nullptr);
 
 protected:
-    QString viewSql(int view) override;
     void formLoad() override;
 };
