@@ -2,19 +2,11 @@
 
 #include "core/modMessage.h"
 #include "db/SqlText.h"
+#include "query/StatementFragments.h"
 #include "screens/CriteriaBar.h"
-#include "screens/ItemCriteria.h"
 
 #include <QComboBox>
 #include <QLabel>
-
-void ReadStockCriteria(const CriteriaBar& bar, StockCriteria* c)
-{
-    c->branch = bar.requireBranch();
-    c->itemType = bar.chosen("cboItemType");
-    c->itemText = bar.text("cboItemID").trimmed();
-    c->notNull = bar.checked("chkNotNull");
-}
 
 QString LabelAndChoice(const CriteriaBar& bar, const char* name)
 {
@@ -29,11 +21,6 @@ QString LabelAndChoice(const CriteriaBar& bar, const char* name)
 }
 
 namespace {
-
-QString branchFilter(const BranchChoice& branch)
-{
-    return BranchChoiceFilter(branch, QStringLiteral("BranchID"), QStringLiteral("BranchName"));
-}
 
 // The typed material: a number prefix when it reads as a number, else `nameCondition`.
 QString itemTextFilter(const QString& text, const QString& nameCondition)
@@ -55,7 +42,7 @@ QString StockPrintHeader(const QString& title, const QString& left, const QStrin
            QStringLiteral("/n");
 }
 
-QString InventoryReportSql(int view, const StockCriteria& c, int range)
+Statement InventoryReportStatement(int view, const StockCriteria& c)
 {
     static const char* const kSelect[] = {
         " SELECT ItemID, ItemName, Spec, ItemTypeName,Unit,UnitPrice, "
@@ -79,29 +66,32 @@ QString InventoryReportSql(int view, const StockCriteria& c, int range)
         " AND OnHandQty>MaxQty And MaxQty <> 0 ",
         " AND OnHandQty<MinQty ",
     };
-    QString sql = QLatin1String(kSelect[view]) +
-                  QStringLiteral(" FROM rp_Inventory_Upload  WHERE 1=1 ") + branchFilter(c.branch);
+    const int range = c.stockRange < 0 ? int(WithinRange) : c.stockRange;
+    Statement sql = QLatin1String(kSelect[view]) +
+                    QStringLiteral(" FROM rp_Inventory_Upload  WHERE 1=1 ") +
+                    BranchMark(StockBranch);
     if (!c.itemType.isEmpty())
         sql += EqualsFilter(QStringLiteral("ItemTypeName"), c.itemType);
-    if (view == 3 && range >= 0 && range <= 2)
-        sql += QLatin1String(kRange[range]);
-    const QString t = sqlQuote(c.itemText);
-    sql += itemTextFilter(c.itemText, QStringLiteral(" AND ( ToSpell  like '%") + t +
-                                          QStringLiteral("%' OR        ItemName like '%") + t +
-                                          QStringLiteral("%' )  "));
+    if (view == 3 && range <= 2)
+        sql += QString::fromLatin1(kRange[range]);
+    const QString text = c.itemText.trimmed();
+    const QString t = sqlQuote(text);
+    sql += itemTextFilter(text, QStringLiteral(" AND ( ToSpell  like '%") + t +
+                                    QStringLiteral("%' OR        ItemName like '%") + t +
+                                    QStringLiteral("%' )  "));
     if (c.notNull)
         sql += QStringLiteral(" AND OnHandQty<>0 ");
-    return sql + QLatin1String(kTail[view]);
+    return sql + QString::fromLatin1(kTail[view]);
 }
 
-QString InventoryItemTypesSql(const BranchChoice& branch)
+Statement InventoryItemTypesStatement()
 {
     return QStringLiteral(" SELECT DISTINCT ItemTypeID,ItemTypeName  FROM rp_Inventory_Upload "
                           " where 1=1 ") +
-           branchFilter(branch) + QStringLiteral(" ORDER BY ItemTypeID");
+           BranchMark(StockBranch) + QStringLiteral(" ORDER BY ItemTypeID");
 }
 
-QString BomReportSql(int view, const StockCriteria& c)
+Statement BomReportStatement(int view, const StockCriteria& c)
 {
     static const char* const kList[] = {
         "     ItemID,ItemName,Spec,Unit,ItemTypeID,ItemTypeName",
@@ -110,19 +100,21 @@ QString BomReportSql(int view, const StockCriteria& c)
     };
     static const char* const kOrder[] = {"     ItemID ", "     ItemTypeID ",
                                          "     ItemID,BranchID "};
-    QString sql = QStringLiteral(" SELECT TOP 100 PERCENT ") + QLatin1String(kList[view]) +
-                  QStringLiteral(", ") +
-                  QStringLiteral("     SUM(QtyUse) AS theQtyUse,      SUM(QtyBom) AS theQtyBom  "
-                                 " FROM st_BOM  WHERE      BillDate>=? AND BillDate<? ");
+    Statement sql = QStringLiteral(" SELECT TOP 100 PERCENT ") + QLatin1String(kList[view]) +
+                    QStringLiteral(", ") +
+                    QStringLiteral("     SUM(QtyUse) AS theQtyUse,      SUM(QtyBom) AS theQtyBom  "
+                                   " FROM st_BOM  WHERE      ") +
+                    c.range.bound(QStringLiteral("BillDate")) + QStringLiteral(" ");
     if (c.notNull)
         sql += QStringLiteral(" AND (QtyUse<>0 OR QtyBom<>0) ");
-    sql += branchFilter(c.branch);
+    sql += BranchMark(StockBranch);
     if (!c.itemType.isEmpty())
         sql += EqualsFilter(QStringLiteral("ItemTypeName"), c.itemType);
-    sql += itemTextFilter(c.itemText, QStringLiteral(" AND ItemName like '%") +
-                                          sqlQuote(c.itemText) + QStringLiteral("%' "));
-    return sql + QStringLiteral(" GROUP BY ") + QLatin1String(kList[view]) +
-           QStringLiteral(" ORDER BY ") + QLatin1String(kOrder[view]);
+    const QString text = c.itemText.trimmed();
+    sql += itemTextFilter(text, QStringLiteral(" AND ItemName like '%") + sqlQuote(text) +
+                                    QStringLiteral("%' "));
+    return sql + (QStringLiteral(" GROUP BY ") + QLatin1String(kList[view]) +
+                  QStringLiteral(" ORDER BY ") + QLatin1String(kOrder[view]));
 }
 
 QString BomBranchesSql()

@@ -1,24 +1,26 @@
 #pragma once
 
-#include "core/modBranch.h"
+#include "db/Statement.h"
 #include "query/BranchScope.h"
+#include "query/ReportCriteria.h"
 
 #include <QString>
 
 class CriteriaBar;
 
 // What the stock reports (inventory snapshot, material consumption) filter on besides their
-// views: the branch, a material category, a typed material and "only materials with figures".
-struct StockCriteria
+// views: the branch, a material category, a typed material and "only materials with figures";
+// the inventory's warning list, the stock range (StockRange).
+struct StockCriteria : ReportCriteria
 {
-    BranchChoice branch;
     QString itemType; // the category chosen, empty for "(全部)"
     QString itemText; // typed: the start of a material number, or part of its name
     bool notNull = false;
+    int stockRange = -1; // the range option chosen; none counts as WithinRange
 };
-// Reads them from cboBranch, cboItemType, cboItemID and chkNotNull; throws std::runtime_error,
-// after telling the user, when the branch choice leaves nothing to query.
-void ReadStockCriteria(const CriteriaBar& bar, StockCriteria* criteria);
+
+// The uploaded stock and the recorded consumption carry their branch's id and name.
+inline const BranchColumns StockBranch{QStringLiteral("BranchID"), QStringLiteral("BranchName")};
 
 // "<caption> <choice>" of a combo criterion as shown on the bar (its label, its text).
 QString LabelAndChoice(const CriteriaBar& bar, const char* name);
@@ -34,16 +36,15 @@ enum StockRange
     BelowMinimum = 2
 };
 
-// The inventory report over the stock the branches uploaded (rp_Inventory_Upload, no
-// parameters): view 0 every item per branch, 1 per item, 2 per stock type and category, 3 the
-// warning list of items in `range`.
-QString InventoryReportSql(int view, const StockCriteria& criteria, int range);
+// The inventory report over the stock the branches uploaded (rp_Inventory_Upload, no dates):
+// view 0 every item per branch, 1 per item, 2 per stock type and category, 3 the warning list of
+// items in the stock range.
+Statement InventoryReportStatement(int view, const StockCriteria& criteria);
 // The categories listed for the branch choice.
-QString InventoryItemTypesSql(const BranchChoice& branch);
+Statement InventoryItemTypesStatement();
 
-// The material consumption report over st_BOM (standard against actual use; parameters the
-// begin date and the day after the end date): view 0 per material, 1 per category, 2 per
-// material and branch.
-QString BomReportSql(int view, const StockCriteria& criteria);
+// The material consumption report over st_BOM (standard against actual use over the range):
+// view 0 per material, 1 per category, 2 per material and branch.
+Statement BomReportStatement(int view, const StockCriteria& criteria);
 // The branches that ever recorded consumption, one column pair each in view 2.
 QString BomBranchesSql();

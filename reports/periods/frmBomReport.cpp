@@ -35,23 +35,27 @@ const ScreenSpec kSpec{
     .name = "frmBomReport",
     .title = "原材料耗量对比表",
     .size = {11595, 8490},
+    .criteria = CriteriaOf<StockCriteria>(BomReportStatement),
+    .branch = {StockBranch},
     .rows =
         {
             {BeginDate, EndDate, BranchCriterionSpec("分店:", 1500, "st_BOM")},
             {QueryListSpec("cboItemType", "物品类别:", 900, 1500,
                            "SELECT DISTINCT ItemTypeID,ItemTypeName FROM st_BOM ORDER BY "
                            "ItemTypeID",
-                           "ItemTypeName"),
+                           "ItemTypeName", Into(&StockCriteria::itemType)),
              {.name = "cboItemID",
               .kind = K::Text,
               .label = "物品:",
               .labelWidth = 600,
               .width = 1600,
-              .text = "输入物品的编码（前面部分）或者名称（任何部分）"},
+              .text = "输入物品的编码（前面部分）或者名称（任何部分）",
+              .into = Into(&StockCriteria::itemText)},
              {.name = "chkNotNull",
               .kind = K::LabelledCheck,
               .label = "只显示有耗量的物品",
-              .labelWidth = 1900}},
+              .labelWidth = 1900,
+              .into = Into(&StockCriteria::notNull)}},
             {{.name = "optQuery", .kind = K::Views, .width = 1800}},
         },
     .views =
@@ -85,13 +89,6 @@ const ScreenSpec kSpec{
 } // namespace
 
 frmBomReport::frmBomReport(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
-
-QString frmBomReport::viewSql(int view)
-{
-    StockCriteria c;
-    ReadStockCriteria(*m_criteria, &c); // throws when the branch choice is refused
-    return BomReportSql(view, c);
-}
 
 void frmBomReport::addColumns(int view, QueryColumns& columns)
 {

@@ -13,7 +13,6 @@ public:
     explicit frmBomReport(QWidget* parent = nullptr);
 
 protected:
-    QString viewSql(int view) override;
     void addColumns(int view, QueryColumns& columns) override;
     QString printHeader() const override;
     std::vector<LanguageEntry> ownTexts() const override;

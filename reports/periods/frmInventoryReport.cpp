@@ -41,16 +41,24 @@ std::vector<ColumnSpec> with(std::vector<ColumnSpec> columns, std::vector<Column
     return columns;
 }
 
+const char* const kRanges[] = {"optRage_0", "optRage_1", "optRage_2"};
+
+// A range option; the first is read as the number of the one chosen (StockRange).
 CriterionSpec range(int n, const char* caption, int width)
 {
-    static const char* const kNames[] = {"optRage_0", "optRage_1", "optRage_2"};
-    return {.name = kNames[n], .kind = K::Option, .width = width, .text = caption};
+    return {.name = kRanges[n],
+            .kind = K::Option,
+            .width = width,
+            .text = caption,
+            .into = n == 0 ? Into(&StockCriteria::stockRange) : CriterionBinding()};
 }
 
 const ScreenSpec kSpec{
     .name = "frmInventoryReport",
     .title = "库存报表",
     .size = {11595, 8325},
+    .criteria = CriteriaOf<StockCriteria>(InventoryReportStatement),
+    .branch = {StockBranch},
     .rows =
         {
             {BranchCriterionSpec("分店:", 1500, "rp_Inventory_Upload"),
@@ -59,17 +67,20 @@ const ScreenSpec kSpec{
               .label = "物品类别:",
               .labelWidth = 900,
               .width = 1500,
-              .source = {.kind = ListSource::Screen, .owner = "cboBranch"}},
+              .source = {.kind = ListSource::Screen, .owner = "cboBranch"},
+              .into = Into(&StockCriteria::itemType)},
              {.name = "cboItemID",
               .kind = K::Text,
               .label = "物品:",
               .labelWidth = 600,
               .width = 1600,
-              .text = "输入物品的编码（前面部分）或者名称、简拼（任何部分）"},
+              .text = "输入物品的编码（前面部分）或者名称、简拼（任何部分）",
+              .into = Into(&StockCriteria::itemText)},
              {.name = "chkNotNull",
               .kind = K::LabelledCheck,
               .label = "只显示有库存的物品",
-              .labelWidth = 1900}},
+              .labelWidth = 1900,
+              .into = Into(&StockCriteria::notNull)}},
             {{.name = "optQuery", .kind = K::Views, .width = 1500}},
             {{.name = "lblRage", .kind = K::Label, .label = "范围:", .labelWidth = 600},
              range(0, "正常库存", 1100),
@@ -134,36 +145,20 @@ const ScreenSpec kSpec{
     .helpContext = "040404_InventoryQuery",
 };
 
-int chosenRange(const CriteriaBar& bar)
-{
-    if (bar.checked("optRage_1"))
-        return AboveMaximum;
-    if (bar.checked("optRage_2"))
-        return BelowMinimum;
-    return WithinRange;
-}
-
 } // namespace
 
 frmInventoryReport::frmInventoryReport(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
-
-QString frmInventoryReport::viewSql(int view)
-{
-    StockCriteria c;
-    ReadStockCriteria(*m_criteria, &c); // throws when the branch choice is refused
-    return InventoryReportSql(view, c, chosenRange(*m_criteria));
-}
 
 QString frmInventoryReport::printHeader() const
 {
     // A snapshot: no dates; the warning list says which range it shows.
     QString range;
     if (currentView() == 3) {
-        static const char* const kRanges[] = {"optRage_0", "optRage_1", "optRage_2"};
-        range =
-            static_cast<QLabel*>(m_criteria->control("lblRage"))->text() +
-            static_cast<QAbstractButton*>(m_criteria->control(kRanges[chosenRange(*m_criteria)]))
-                ->text();
+        const int chosen = m_criteria->shown(&StockCriteria::stockRange);
+        range = static_cast<QLabel*>(m_criteria->control("lblRage"))->text() +
+                static_cast<QAbstractButton*>(
+                    m_criteria->control(kRanges[chosen < 0 ? int(WithinRange) : chosen]))
+                    ->text();
     }
     QString right = LabelAndChoice(*m_criteria, "cboBranch");
     if (!range.isEmpty())
@@ -175,11 +170,13 @@ QString frmInventoryReport::printHeader() const
 void frmInventoryReport::fillList(const QString&, QComboBox* combo)
 {
     // The categories the chosen branches uploaded; nothing while "(部分)" has none ticked.
-    BranchChoice branch;
-    if (!m_criteria->branchAsShown(&branch))
+    QString refused;
+    const CriteriaValue criteria = criteriaAsShown(&refused);
+    if (!refused.isEmpty())
         return;
     QString error;
-    for (const RowDict& row : ExecuteRows(InventoryItemTypesSql(branch), {}, &error))
+    for (const RowDict& row :
+         ExecuteRows(branchScope(criteria).fill(InventoryItemTypesStatement()), &error))
         combo->addItem(row.value(QStringLiteral("ItemTypeName")).toString());
     MarkListFailure(combo, error);
 }

@@ -13,7 +13,6 @@ public:
     explicit frmInventoryReport(QWidget* parent = nullptr);
 
 protected:
-    QString viewSql(int view) override;
     QString printHeader() const override;
     void fillList(const QString& name, QComboBox* combo) override;
 };
