@@ -1,14 +1,12 @@
 #include "reports/periods/TableReportSql.h"
 
-#include "screens/ItemCriteria.h"
+#include "query/StatementFragments.h"
 
 namespace {
 
-QString conditions(const TableReportCriteria& c)
+Statement conditions(const TableReportCriteria& c)
 {
-    QString sql =
-        QStringLiteral(" AND CheckOutNull=0 ") +
-        BranchChoiceFilter(c.branch, QStringLiteral("BranchID"), QStringLiteral("BranchName"));
+    Statement sql = QStringLiteral(" AND CheckOutNull=0 ") + BranchMark(TableReportBranch);
     if (!c.billPeriod.isEmpty())
         sql += EqualsFilter(QStringLiteral("BillPeriod"), c.billPeriod);
     if (!c.useTrueData)
@@ -27,26 +25,27 @@ const char kZeros[] = "     0 AS theBillCount,      0 AS thePeopleCount,      0 
 
 } // namespace
 
-QString TableReportSql(int view, const TableReportCriteria& c)
+Statement TableReportStatement(int view, const TableReportCriteria& c)
 {
     const bool tables = view == 0;
-    QString sql = QStringLiteral(" SELECT TOP 100 PERCENT * FROM (  SELECT ") +
-                  (tables ? QStringLiteral("     TableAreaID,TableAreaName,TableID,TableName, ")
-                          : QStringLiteral("     TableAreaID,TableAreaName, ")) +
-                  QLatin1String(kMeasures) +
-                  QStringLiteral(" FROM bi_Bill  WHERE BillDate>=? AND BillDate<? ") +
-                  conditions(c) + QStringLiteral(" GROUP BY ") +
-                  (tables ? QStringLiteral("     TableAreaID , TableAreaName, TableId, TableName ")
-                          : QStringLiteral("     TableAreaID,TableAreaName ")) +
-                  QStringLiteral(" UNION ALL  SELECT ") +
-                  (tables ? QStringLiteral("     TA.TableAreaID,TA.TableAreaName,TB.TableID,"
-                                           "TB.TableName, ")
-                          : QStringLiteral("     TableAreaID, TableAreaName, ")) +
-                  QLatin1String(kZeros) +
-                  (tables ? QStringLiteral(" FROM tb_Table AS TB,tb_TableArea AS TA "
-                                           " WHERE TB.TableAreaID = TA.TableAreaID ")
-                          : QStringLiteral(" FROM tb_TableArea ")) +
-                  QStringLiteral(" ) AS theView  WHERE 1=1 ");
+    Statement sql =
+        QStringLiteral(" SELECT TOP 100 PERCENT * FROM (  SELECT ") +
+        (tables ? QStringLiteral("     TableAreaID,TableAreaName,TableID,TableName, ")
+                : QStringLiteral("     TableAreaID,TableAreaName, ")) +
+        QLatin1String(kMeasures) + QStringLiteral(" FROM bi_Bill  WHERE ") +
+        c.range.bound(QStringLiteral("BillDate")) + QStringLiteral(" ") + conditions(c) +
+        QStringLiteral(" GROUP BY ") +
+        (tables ? QStringLiteral("     TableAreaID , TableAreaName, TableId, TableName ")
+                : QStringLiteral("     TableAreaID,TableAreaName ")) +
+        QStringLiteral(" UNION ALL  SELECT ") +
+        (tables ? QStringLiteral("     TA.TableAreaID,TA.TableAreaName,TB.TableID,"
+                                 "TB.TableName, ")
+                : QStringLiteral("     TableAreaID, TableAreaName, ")) +
+        QString::fromLatin1(kZeros) +
+        (tables ? QStringLiteral(" FROM tb_Table AS TB,tb_TableArea AS TA "
+                                 " WHERE TB.TableAreaID = TA.TableAreaID ")
+                : QStringLiteral(" FROM tb_TableArea ")) +
+        QStringLiteral(" ) AS theView  WHERE 1=1 ");
     if (c.notNull)
         sql += QStringLiteral(" AND theBillCount<>0 ");
     return sql + (tables ? QStringLiteral(" ORDER BY TableAreaID,TableID ")

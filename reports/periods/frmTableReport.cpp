@@ -44,16 +44,20 @@ const ScreenSpec kSpec{
     .name = "frmTableReport",
     .title = "房台营业分析表",
     .size = {11595, 8325},
+    .criteria = CriteriaOf<TableReportCriteria>(TableReportStatement),
+    .branch = {TableReportBranch},
     .rows =
         {
-            {BeginDate, EndDate, BranchCriterionSpec(), BillPeriodSpec()},
+            {BeginDate, EndDate, BranchCriterionSpec(),
+             BillPeriodSpec(Into(&TableReportCriteria::billPeriod))},
             {{.name = "optQuery", .kind = K::Views, .width = 1700},
              UseTrueData,
              Saving,
              {.name = "chkNotNull",
               .kind = K::LabelledCheck,
               .label = "只显示有营业的房台",
-              .labelWidth = 1900}},
+              .labelWidth = 1900,
+              .into = Into(&TableReportCriteria::notNull)}},
         },
     .views =
         {
@@ -82,17 +86,6 @@ Money frmTableReport::average(const Money& amount, double count)
 {
     const double units = std::round(double(amount.units()) / count / 100.0) * 100.0;
     return Money::fromUnits(std::int64_t(units));
-}
-
-QString frmTableReport::viewSql(int view)
-{
-    TableReportCriteria c;
-    c.branch = m_criteria->requireBranch(); // throws when the choice is refused
-    c.billPeriod = m_criteria->chosen("cboBillPeriod");
-    c.useTrueData = m_criteria->checked("chkUseTrueData");
-    c.saving = m_criteria->checked("chkSaving");
-    c.notNull = m_criteria->checked("chkNotNull");
-    return TableReportSql(view, c);
 }
 
 void frmTableReport::formatGrid(int view, Sheet* grid)

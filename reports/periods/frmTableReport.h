@@ -18,7 +18,6 @@ public:
     static Money average(const Money& amount, double count);
 
 protected:
-    QString viewSql(int view) override;
     void formatGrid(int view, Sheet* grid) override;
     // The averages of every row, subtotal and total rows included, from the row's own sums.
     void afterQuery(int view, Sheet* grid) override;
