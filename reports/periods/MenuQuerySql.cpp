@@ -1,7 +1,7 @@
 #include "reports/periods/MenuQuerySql.h"
 
 #include "db/SqlText.h"
-#include "screens/ItemCriteria.h"
+#include "query/StatementFragments.h"
 
 QString PlainNumber(const QString& text)
 {
@@ -17,7 +17,7 @@ QString PlainNumber(const QString& text)
     return plain;
 }
 
-QString MenuQuerySql(const MenuQueryCriteria& c)
+Statement MenuQueryStatement(int, const MenuQueryCriteria& c)
 {
     const QString flags = QStringLiteral(" MN.IsMenuSets,MN.BySeanson,MN.IsService,MN.IsNull, "
                                          " MN.IsTableOrder,MN.IsPersonOrder,MN.NeedToPrint,"

@@ -12,9 +12,11 @@ namespace {
 using K = CriterionKind;
 using namespace BackColour;
 
-CriterionSpec flag(const char* name, const char* caption, int width)
+using C = MenuQueryCriteria;
+
+CriterionSpec flag(const char* name, const char* caption, int width, bool C::*into)
 {
-    return {.name = name, .kind = K::Check, .width = width, .text = caption};
+    return {.name = name, .kind = K::Check, .width = width, .text = caption, .into = Into(into)};
 }
 
 ColumnSpec price(const char* field, const char* caption, int width)
@@ -41,29 +43,36 @@ const ScreenSpec kSpec{
     .name = "frmMenuQuery",
     .title = "菜品资料",
     .size = {10710, 7830},
+    .criteria = CriteriaOf<C>(MenuQueryStatement),
     .rows =
         {
-            {DepartTypesSpec("cboDepartType", 1300),
-             MenuTypesSpec("cboMenuType", "cboDepartType"),
+            {DepartTypesSpec(Into(&C::departType), "cboDepartType", 1300),
+             MenuTypesSpec(Into(&C::menuType), "cboMenuType", "cboDepartType"),
              {.name = "txtMenuName",
               .kind = K::TextBox,
               .label = "菜品名称:",
               .labelWidth = 900,
               .width = 1500,
-              .text = "输入菜品的编码、条码（前面部分）或者名称、简拼（任何部分）"},
+              .text = "输入菜品的编码、条码（前面部分）或者名称、简拼（任何部分）",
+              .into = Into(&C::menuText)},
              {.name = "txtPrice_0",
               .kind = K::TextBox,
               .label = "价格范围:",
               .labelWidth = 900,
-              .width = 700},
+              .width = 700,
+              .into = Into(&C::lowPrice)},
              {.name = "lblPriceTo", .kind = K::Label, .label = "-", .width = 180},
-             {.name = "txtPrice_1", .kind = K::TextBox, .width = 700}},
-            {flag("chkIsMenuSets", "套餐", 800), flag("chkBySeanson", "时价菜", 1000),
-             flag("chkIsService", "免服务费", 1100), flag("chkIsNull", "沽清", 800),
-             flag("chkNeedToPrint", "不分单打印", 1300)},
-            {flag("chkAutoSaleOut", "自动出库", 1100), flag("chkIsDiscount", "参与积分", 1100),
-             flag("chkCostPrice", "销售提成", 1100), flag("chkIsTableOrder", "按台上菜", 1100),
-             flag("chkIsPersonOrder", "按人上菜", 1100)},
+             {.name = "txtPrice_1", .kind = K::TextBox, .width = 700, .into = Into(&C::highPrice)}},
+            {flag("chkIsMenuSets", "套餐", 800, &C::menuSets),
+             flag("chkBySeanson", "时价菜", 1000, &C::marketPrice),
+             flag("chkIsService", "免服务费", 1100, &C::noService),
+             flag("chkIsNull", "沽清", 800, &C::soldOut),
+             flag("chkNeedToPrint", "不分单打印", 1300, &C::notSplit)},
+            {flag("chkAutoSaleOut", "自动出库", 1100, &C::autoIssue),
+             flag("chkIsDiscount", "参与积分", 1100, &C::points),
+             flag("chkCostPrice", "销售提成", 1100, &C::commission),
+             flag("chkIsTableOrder", "按台上菜", 1100, &C::tableOrder),
+             flag("chkIsPersonOrder", "按人上菜", 1100, &C::personOrder)},
         },
     .views = {{
         .title = "菜品资料",
@@ -98,26 +107,6 @@ const ScreenSpec kSpec{
 } // namespace
 
 frmMenuQuery::frmMenuQuery(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
-
-QString frmMenuQuery::viewSql(int)
-{
-    const CriteriaBar& bar = *m_criteria;
-    MenuQueryCriteria c;
-    c.departType = bar.chosen("cboDepartType");
-    c.menuType = bar.chosen("cboMenuType");
-    c.menuText = bar.text("txtMenuName");
-    c.menuSets = bar.checked("chkIsMenuSets");
-    c.marketPrice = bar.checked("chkBySeanson");
-    c.noService = bar.checked("chkIsService");
-    c.soldOut = bar.checked("chkIsNull");
-    c.notSplit = bar.checked("chkNeedToPrint");
-    c.autoIssue = bar.checked("chkAutoSaleOut");
-    c.points = bar.checked("chkIsDiscount");
-    c.commission = bar.checked("chkCostPrice");
-    c.lowPrice = bar.text("txtPrice_0");
-    c.highPrice = bar.text("txtPrice_1");
-    return MenuQuerySql(c);
-}
 
 QString frmMenuQuery::printHeader() const
 {

@@ -12,6 +12,5 @@ public:
     explicit frmMenuQuery(QWidget* parent = nullptr);
 
 protected:
-    QString viewSql(int view) override;
     QString printHeader() const override;
 };
