@@ -1,7 +1,8 @@
 #include "reports/charts/ChartLineSql.h"
 
 #include "db/SqlText.h"
-#include "screens/MealPeriodBoxes.h"
+#include "query/StatementFragments.h"
+
 
 namespace {
 
@@ -17,27 +18,30 @@ QString billFilter(const ChartLineCriteria& c)
 
 } // namespace
 
-QString MenuLineSql(const MenuLineCriteria& c)
+Statement MenuLineStatement(int, const MenuLineCriteria& c)
 {
-    QString where = billFilter(c);
+    Statement where = billFilter(c);
     if (c.gifts == MenuLineCriteria::WithoutGifts)
         where += QStringLiteral(" AND BI.IsSentMenu=0  ");
     else if (c.gifts == MenuLineCriteria::GiftsOnly)
         where += QStringLiteral(" AND BI.IsSentMenu<>0 ");
     where += QStringLiteral(" AND BL.CheckOutNull=0 ");
-    where += BranchChoiceFilter(c.branch, QStringLiteral("BL.BranchID"),
-                                QStringLiteral("BL.BranchName"));
+    where += BranchMark(MenuLineBranch);
 
     static const char* const Columns[] = {" AND DepartTypeName ='", " AND MenuTypeName ='",
                                           " AND MenuName ='"};
+    const int kind = c.subject < MenuLineCriteria::DepartType || c.subject > MenuLineCriteria::Menu
+                         ? int(MenuLineCriteria::DepartType)
+                         : c.subject;
     const QString subject =
-        QString::fromLatin1(Columns[c.subject]) + sqlQuote(c.subjectName) + QLatin1Char('\'');
+        QString::fromLatin1(Columns[kind]) + sqlQuote(c.subjectName) + QLatin1Char('\'');
     const QString measure = c.quantity ? QStringLiteral(" SUM(BI.AmountOrder-BI.AmountCancel) ")
                                        : QStringLiteral(" SUM(BI.SumOfConsume) ");
     return QStringLiteral(" SELECT BillDate, ") + measure + QStringLiteral(" AS TotalSum ") +
            QStringLiteral(" FROM bi_Bill AS BL,bi_BillItem AS BI ") +
-           QStringLiteral(" WHERE BL.BillID=BI.BillID AND BillDate>=? AND BillDate<? ") + where +
-           subject + QStringLiteral(" GROUP BY BillDate ") + QStringLiteral(" ORDER BY BillDate ");
+           QStringLiteral(" WHERE BL.BillID=BI.BillID AND ") +
+           c.range.bound(QStringLiteral("BillDate")) + QStringLiteral(" ") + where + subject +
+           QStringLiteral(" GROUP BY BillDate ") + QStringLiteral(" ORDER BY BillDate ");
 }
 
 QString TrendLineMeasure(int kind)
@@ -52,12 +56,11 @@ QString TrendLineMeasure(int kind)
     }
 }
 
-QString TrendLineSql(const TrendLineCriteria& c)
+Statement TrendLineStatement(int, const TrendLineCriteria& c)
 {
-    const QString where = billFilter(c) + BranchChoiceFilter(c.branch, QStringLiteral("BranchID"),
-                                                             QStringLiteral("BranchName"));
     return QStringLiteral(" SELECT BillDate, ") + TrendLineMeasure(c.kind) +
            QStringLiteral(" AS TotalSum ") + QStringLiteral(" FROM bi_Bill AS BL ") +
-           QStringLiteral(" WHERE 1=1 AND BillDate>=? AND BillDate<? AND CheckOutNull=0 ") + where +
+           QStringLiteral(" WHERE 1=1 AND ") + c.range.bound(QStringLiteral("BillDate")) +
+           QStringLiteral(" AND CheckOutNull=0 ") + billFilter(c) + BranchMark(TrendLineBranch) +
            QStringLiteral(" GROUP BY BillDate ") + QStringLiteral(" ORDER BY BillDate ");
 }

@@ -63,13 +63,14 @@ QDate rowDate(const QVariant& value)
 
 } // namespace
 
-DailyLine DailyLine::read(const Connection& db, const QString& sql, const QDate& begin,
+DailyLine DailyLine::read(const Connection& db, const Statement& statement, const QDate& begin,
                           const QDate& end, int divisor,
                           const std::function<void(int, int)>& progress)
 {
     DailyLine line(begin, end);
     line.setDivisor(divisor);
-    auto rows = db.execute(sql, {begin, end.addDays(1)});
+    statement.requireFilled();
+    auto rows = db.execute(statement.text(), statement.parameters());
     try {
         for (; !rows->atEnd(); rows->moveNext()) {
             const QDate day = rowDate(rows->value(0));

@@ -2,6 +2,7 @@
 
 #include "db/Connection.h"
 #include "db/Money.h"
+#include "db/Statement.h"
 
 #include <QDate>
 #include <QList>
@@ -37,11 +38,10 @@ public:
     // nothing (false).
     bool add(const QDate& day, Money value);
 
-    // The rows (BillDate, TotalSum) of `sql`, bound to the begin date and the day after the end
-    // date, with the divisor for the points.
-    // `progress` hears (days read up to, days). Throws SqlError, and std::runtime_error naming
-    // the column when a sum leaves the range of Money.
-    static DailyLine read(const Connection& db, const QString& sql, const QDate& begin,
+    // The rows (BillDate, TotalSum) of `statement` (its range begin..end), with the divisor for
+    // the points. `progress` hears (days read up to, days). Throws SqlError, and
+    // std::runtime_error naming the column when a sum leaves the range of Money.
+    static DailyLine read(const Connection& db, const Statement& statement, const QDate& begin,
                           const QDate& end, int divisor = 0,
                           const std::function<void(int, int)>& progress = {});
 

@@ -69,19 +69,12 @@ QString DailyLineScreen::dateText(const QDate& date) const
     return date.toString(dtpBegin->displayFormat());
 }
 
-bool DailyLineScreen::commonCriteria(ChartLineCriteria* c, QString* reason) const
+DailyLine DailyLineScreen::readLine(const CriteriaValue& criteria, int divisor)
 {
-    const CriteriaBar& bar = *m_criteria;
-    if (!bar.mealPeriodNames(&c->periods, reason))
-        return false;
-    c->useTrueData = bar.checked("chkUseTrueData");
-    c->saving = bar.checked("chkSaving");
-    return bar.branch(&c->branch, reason);
-}
-
-DailyLine DailyLineScreen::readLine(const QString& sql, int divisor)
-{
-    return DailyLine::read(*hostContext().connection(), sql, beginDate(), endDate(), divisor,
+    const DateRange& range = criteria.common().range;
+    return DailyLine::read(*hostContext().connection(),
+                           branchScope(criteria).fill(m_spec.criteria.statement(0, criteria)),
+                           range.begin, range.end, divisor,
                            [this](int done, int days) { setProgress(done, days); });
 }
 

@@ -12,7 +12,8 @@ inline const CriterionSpec DailyLinePeriods{.name = "chkPeriod",
                                             .label = "请选择要统计的餐段:",
                                             .labelWidth = 1900,
                                             .width = 700,
-                                            .text = "全部"};
+                                            .text = "全部",
+                                            .into = Into(&ChartLineCriteria::periods)};
 
 // What the daily chart lines share (the menu sales chart and the trend lines): a range from
 // the first day of the month to today, the meal-period boxes, the deleted-data, top-up and
@@ -44,11 +45,10 @@ protected:
     };
 
     void formLoad() override;
-    // The criteria all lines share; false, after telling the user, when no meal period is
-    // ticked or the branch choice leaves nothing to query (`reason` receives the message).
-    bool commonCriteria(ChartLineCriteria* c, QString* reason) const;
-    // Runs `sql` over the chosen dates (progress on the bar).
-    DailyLine readLine(const QString& sql, int divisor = 0);
+    // Reads the line of the criteria (throws, after telling the user, when they are refused):
+    // the screen's statement with its branch condition written, over the chosen dates
+    // (progress on the bar).
+    DailyLine readLine(const CriteriaValue& criteria, int divisor = 0);
     // The line drawn on the chart in one redraw and written into the points grid.
     void drawLine(const DailyLine& line, const Drawing& drawing);
     // A date in the date pickers' format.

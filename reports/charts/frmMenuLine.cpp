@@ -19,25 +19,39 @@
 namespace {
 
 using K = CriterionKind;
+using C = MenuLineCriteria;
 
 const ScreenSpec kSpec{
     .name = "frmMenuLine",
     .title = "销售出品走势图",
     .size = {11070, 7980},
+    .criteria = CriteriaOf<C, ChartLineCriteria>(MenuLineStatement),
+    .branch = {MenuLineBranch},
     .rows =
         {
             {BeginDate, EndDate, BranchCriterionSpec()},
             {{.name = "lblSumBy", .kind = K::Label, .label = "请选择走势图类型:", .width = 1700},
              {.name = "optSumBy_0", .kind = K::Option, .width = 1500, .text = "销售额走势图"},
-             {.name = "optSumBy_1", .kind = K::Option, .width = 1500, .text = "销售量走势图"},
-             {.name = "optGroupBy_0", .kind = K::Option, .width = 1300, .text = "按部门类别"},
+             {.name = "optSumBy_1",
+              .kind = K::Option,
+              .width = 1500,
+              .text = "销售量走势图",
+              .into = Into(&C::quantity)},
+             {.name = "optGroupBy_0",
+              .kind = K::Option,
+              .width = 1300,
+              .text = "按部门类别",
+              .into = Into(&C::subject)},
              {.name = "optGroupBy_1", .kind = K::Option, .width = 1300, .text = "按菜品类别"},
              {.name = "optGroupBy_2", .kind = K::Option, .width = 1000, .text = "按菜品"}},
-            {{.name = "cboDepartType", .kind = K::List, .width = 2900},
-             {.name = "cboMenuType", .kind = K::List, .width = 2500},
-             {.name = "cboMenu", .kind = K::List, .width = 3900}},
+            {{.name = "cboDepartType",
+              .kind = K::List,
+              .width = 2900,
+              .into = Into(&C::departType)},
+             {.name = "cboMenuType", .kind = K::List, .width = 2500, .into = Into(&C::menuType)},
+             {.name = "cboMenu", .kind = K::List, .width = 3900, .into = Into(&C::menuText)}},
             {DailyLinePeriods},
-            {IsSentMenuSpec(), UseTrueData, Saving},
+            {IsSentMenuSpec(Into(&C::gifts)), UseTrueData, Saving},
         },
     .texts =
         {
@@ -155,10 +169,9 @@ void frmMenuLine::loadSubjects()
 
 void frmMenuLine::subjectKindChosen()
 {
+    const int chosen = m_criteria->shown(&MenuLineCriteria::subject);
     for (int g = 0; g < 3; ++g)
-        m_criteria->combo(SubjectCombos[g])
-            ->setEnabled(
-                m_criteria->checked(QStringLiteral("optGroupBy_%1").arg(g).toLatin1().constData()));
+        m_criteria->combo(SubjectCombos[g])->setEnabled(g == chosen);
 }
 
 void frmMenuLine::menuTextEdited(const QString& text)
@@ -171,13 +184,10 @@ void frmMenuLine::menuTextEdited(const QString& text)
         m_completer->complete();
 }
 
-QString frmMenuLine::chosenMenu() const
+QString frmMenuLine::menuNamed(const QString& shown) const
 {
-    const QComboBox* menu = m_criteria->combo("cboMenu");
-    const QString text = menu->currentText().trimmed();
-    if (menu->currentIndex() > 0 && menu->itemText(menu->currentIndex()) == menu->currentText())
-        return menu->currentText();
-    if (text.isEmpty() || text == menu->itemText(0))
+    const QString text = shown.trimmed();
+    if (text.isEmpty() || text == ownText(ChooseKeys[MenuLineCriteria::Menu]))
         return QString();
     for (const MenuEntry& m : m_menus)
         if (m.name.compare(text, Qt::CaseInsensitive) == 0 ||
@@ -187,48 +197,38 @@ QString frmMenuLine::chosenMenu() const
     return offered.size() == 1 ? m_menus.at(offered.first()).name : QString();
 }
 
-bool frmMenuLine::criteria(MenuLineCriteria* c, QString* reason) const
+void frmMenuLine::completeCriteria(CriteriaValue& criteria)
 {
-    QString ignored;
-    if (!reason)
-        reason = &ignored;
-    if (!commonCriteria(c, reason))
-        return false;
-    const CriteriaBar& bar = *m_criteria;
-    c->quantity = bar.checked("optSumBy_1");
-    c->gifts = MenuLineCriteria::Gifts(std::clamp(bar.choice("cboIsSentMenu"), 0, 2));
-    c->subject = bar.checked("optGroupBy_2")   ? MenuLineCriteria::Menu
-                 : bar.checked("optGroupBy_1") ? MenuLineCriteria::MenuType
-                                               : MenuLineCriteria::DepartType;
-    if (c->subject == MenuLineCriteria::Menu) {
-        c->subjectName = chosenMenu();
-    } else {
-        const QComboBox* combo = bar.combo(SubjectCombos[c->subject]);
-        if (combo->currentIndex() > 0)
-            c->subjectName = combo->currentText();
-    }
-    if (c->subjectName.isEmpty()) {
-        *reason = ownText(MissingKeys[c->subject]);
-        Refuse(this, *reason);
-        return false;
-    }
-    return true;
+    MenuLineCriteria& c = criteria.as<MenuLineCriteria>();
+    if (c.subject < MenuLineCriteria::DepartType || c.subject > MenuLineCriteria::Menu)
+        c.subject = MenuLineCriteria::DepartType;
+    c.gifts = std::clamp(c.gifts, 0, 2);
+    // The first item of each list asks for a choice; a menu may be typed.
+    const QString shown[] = {c.departType, c.menuType};
+    if (c.subject == MenuLineCriteria::Menu)
+        c.subjectName = menuNamed(c.menuText);
+    else if (shown[c.subject] != ownText(ChooseKeys[c.subject]))
+        c.subjectName = shown[c.subject];
 }
 
 void frmMenuLine::cmdQuery1()
 {
-    MenuLineCriteria c;
-    QString refusal;
-    if (!criteria(&c, &refusal))
+    const CriteriaValue criteria = readCriteria(); // throws when refused (the user was told)
+    const MenuLineCriteria& c = criteria.as<MenuLineCriteria>();
+    if (c.subjectName.isEmpty()) {
+        const QString refusal = ownText(MissingKeys[c.subject]);
+        Refuse(this, refusal);
         throw std::runtime_error(refusal.toStdString());
-    const DailyLine line = readLine(MenuLineSql(c));
+    }
+    const DailyLine line = readLine(criteria);
 
     const char* measure = c.quantity ? "optSumBy_1" : "optSumBy_0";
     const QString title = ownText(TitleKeys[c.subject]) + c.subjectName + QLatin1Char(' ') +
                           static_cast<QAbstractButton*>(m_criteria->control(measure))->text();
     Drawing drawing;
-    drawing.header = dateText(beginDate()) +
-                     (line.days() > 1 ? QLatin1Char('-') + dateText(endDate()) : QString()) + title;
+    drawing.header = dateText(c.range.begin) +
+                     (line.days() > 1 ? QLatin1Char('-') + dateText(c.range.end) : QString()) +
+                     title;
     // The footer's figures keep the chart's own "0.00" form, without thousands separators.
     drawing.footer = ownText("Msg_Total") + line.total().toString(2) + ownText("Msg_MaxValue") +
                      line.maximum().toString(2) + ownText("Msg_AvgValue") +

@@ -27,21 +27,20 @@ public:
     // The positions of the menus offered for a typed text, in list order; all for no text.
     static QList<int> narrowMenus(const QList<MenuEntry>& menus, const QString& typed);
 
-    // The criteria as the bar shows them now; false, after telling the user why, when no meal
-    // period or no subject is chosen or the branch choice leaves nothing to query.
-    bool criteria(MenuLineCriteria* c, QString* reason = nullptr) const;
-
 protected:
     void cmdQuery1() override;
     void formLoad() override;
+    // The subject of the line from the lists as shown: the department type or menu type
+    // chosen, or the menu the menu list names (empty when none is).
+    void completeCriteria(CriteriaValue& criteria) override;
 
 private:
     void loadSubjects();
     void subjectKindChosen();
     void menuTextEdited(const QString& text);
-    // The menu the combo names: the item chosen, a name or code typed exactly, or the one menu
-    // the typed text narrows to; empty otherwise.
-    QString chosenMenu() const;
+    // The menu a text names: a name or code exactly (an item chosen from the list), or the one
+    // menu the typed text narrows to; empty otherwise.
+    QString menuNamed(const QString& shown) const;
 
     QList<MenuEntry> m_menus;
     QCompleter* m_completer = nullptr;

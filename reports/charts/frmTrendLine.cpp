@@ -12,6 +12,8 @@ const ScreenSpec kSpec{
     .name = "frmTrendLine",
     .title = "营业额走势图",
     .size = {11070, 7980},
+    .criteria = CriteriaOf<TrendLineCriteria, ChartLineCriteria>(TrendLineStatement),
+    .branch = {TrendLineBranch},
     .rows =
         {
             {BeginDate, EndDate, BranchCriterionSpec()},
@@ -55,19 +57,14 @@ void frmTrendLine::ShowMe(int kind)
     ReportScreen::ShowMe();
 }
 
-bool frmTrendLine::criteria(TrendLineCriteria* c, QString* reason) const
+void frmTrendLine::completeCriteria(CriteriaValue& criteria)
 {
-    QString ignored;
-    c->kind = m_kind;
-    return commonCriteria(c, reason ? reason : &ignored);
+    criteria.as<TrendLineCriteria>().kind = m_kind;
 }
 
 void frmTrendLine::cmdQuery1()
 {
-    TrendLineCriteria c;
-    QString refusal;
-    if (!criteria(&c, &refusal))
-        throw std::runtime_error(refusal.toStdString());
+    const CriteriaValue criteria = readCriteria(); // throws when refused (the user was told)
     int tables = 0;
     if (m_kind == 2) {
         DataList list(DataList::Tables, hostContext().connection());
@@ -82,9 +79,10 @@ void frmTrendLine::cmdQuery1()
         }
         tables = list.Count();
     }
-    const DailyLine line = readLine(TrendLineSql(c), tables);
+    const DailyLine line = readLine(criteria, tables);
+    const DateRange& range = criteria.common().range;
     Drawing drawing;
-    drawing.header = dateText(beginDate()) + QLatin1Char('-') + dateText(endDate()) +
+    drawing.header = dateText(range.begin) + QLatin1Char('-') + dateText(range.end) +
                      QLatin1Char(' ') + kindTitle(m_kind);
     drawing.seriesLabel = kindTitle(m_kind);
     drawing.decimals = m_kind == 1 ? 0 : 2;

@@ -17,14 +17,12 @@ public:
     void ShowMe(int kind);
     int kind() const { return m_kind; }
 
-    // The criteria as the bar shows them now; false, after telling the user why, when no meal
-    // period is ticked or the branch choice leaves nothing to query.
-    bool criteria(TrendLineCriteria* c, QString* reason = nullptr) const;
     // The title of a kind, from the language file.
     QString kindTitle(int kind) const;
 
 protected:
     void cmdQuery1() override;
+    void completeCriteria(CriteriaValue& criteria) override; // the kind shown
 
 private:
     int m_kind = 0;

@@ -27,6 +27,14 @@ namespace {
 
 using Criteria = QList<QPair<QString, QString>>;
 
+// A statement's text with its branch condition written as the screen writes it.
+template <class C>
+QString statementText(Statement (*statement)(int, const C&), const BranchColumns& columns,
+                      const C& criteria)
+{
+    return BranchScope({columns}, criteria.branch).fill(statement(0, criteria)).text();
+}
+
 QStringList points(const DailyLine& line)
 {
     QStringList list;
@@ -84,7 +92,7 @@ private slots:
         m.quantity = true;
         m.branch.kind = BranchChoice::Several;
         m.branch.ids = {"01", "02"};
-        QCOMPARE(MenuLineSql(m),
+        QCOMPARE(statementText(MenuLineStatement, MenuLineBranch, m),
                  QString(" SELECT BillDate,  SUM(BI.AmountOrder-BI.AmountCancel)  AS TotalSum  "
                          "FROM bi_Bill AS BL,bi_BillItem AS BI  WHERE BL.BillID=BI.BillID AND "
                          "BillDate>=? AND BillDate<?  AND ( 1<>1  OR BillPeriod = '午餐' OR "
@@ -102,7 +110,7 @@ private slots:
         m.branch = BranchChoice{};
         m.branch.privileged = QStringList{"01"};
         QCOMPARE(
-            MenuLineSql(m),
+            statementText(MenuLineStatement, MenuLineBranch, m),
             QString(" SELECT BillDate,  SUM(BI.SumOfConsume)  AS TotalSum  FROM bi_Bill AS "
                     "BL,bi_BillItem AS BI  WHERE BL.BillID=BI.BillID AND BillDate>=? AND "
                     "BillDate<?  AND ( 1<>1  OR BillPeriod = '午餐') AND BI.IsSentMenu=0   AND "
@@ -113,7 +121,7 @@ private slots:
         t.kind = 2;
         t.branch.kind = BranchChoice::One;
         t.branch.name = "北京店";
-        QCOMPARE(TrendLineSql(t),
+        QCOMPARE(statementText(TrendLineStatement, TrendLineBranch, t),
                  QString(" SELECT BillDate, COUNT(*) AS TotalSum  FROM bi_Bill AS BL  WHERE 1=1 "
                          "AND BillDate>=? AND BillDate<? AND CheckOutNull=0  AND ( 1<>1  OR "
                          "BillPeriod = '午餐') AND IsDeleted=0  and BranchName='北京店'  GROUP BY "
@@ -202,8 +210,8 @@ private slots:
 
         // Deleted bills count when asked for, by a user who may see them (the box is hidden
         // from others, and a script cannot tick it); zero-settled bills never.
-        QVERIFY(refresh(screen,
-                        {{"optSumBy_0", "1"}, {"optGroupBy_0", "1"}, {"cboIsSentMenu", "#0"}}));
+        QVERIFY(
+            refresh(screen, {{"optSumBy_0", "1"}, {"optGroupBy_0", "1"}, {"cboIsSentMenu", "#0"}}));
         QCOMPARE(points(screen.line()), QStringList({"300.00", "0.00", "0.00"}));
         QVERIFY(!screen.applyCriterion("chkUseTrueData", "1"));
         {
