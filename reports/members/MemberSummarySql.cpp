@@ -40,9 +40,9 @@ QString MemberOperationCondition(int operation)
     }
 }
 
-QString MemberSummarySql(const MemberSummaryCriteria& c)
+Statement MemberSummaryStatement(int view, const MemberSummaryCriteria& c)
 {
-    QString condition = MemberOperationCondition(c.operation);
+    QString condition = MemberOperationCondition(view);
     if (c.createPlace)
         condition += QStringLiteral(" AND CreatePlace = '") + sqlQuote(*c.createPlace) +
                      QStringLiteral("' ");
@@ -56,6 +56,14 @@ QString MemberSummarySql(const MemberSummaryCriteria& c)
         condition += QStringLiteral(" AND MemberCardID = '") + sqlQuote(c.cardNumber.trimmed()) +
                      QStringLiteral("' ");
     return QStringLiteral("   SELECT *  ") + QStringLiteral("     FROM mb_Summary ") +
-           QStringLiteral("    WHERE CreateTime>=? AND CreateTime<? ") + condition +
-           QStringLiteral(" ORDER BY CreateTime ");
+           QStringLiteral("    WHERE ") + c.range.bound(QStringLiteral("CreateTime")) +
+           QStringLiteral(" ") + condition + QStringLiteral(" ORDER BY CreateTime ");
+}
+
+Statement MemberLogPlacesStatement(bool limited)
+{
+    Statement sql = QStringLiteral("SELECT DISTINCT CreatePlace FROM mb_Summary");
+    if (limited)
+        sql += QStringLiteral(" WHERE 1=1") + BranchMark(MemberLogPlaces);
+    return sql + QStringLiteral(" ORDER BY CreatePlace");
 }

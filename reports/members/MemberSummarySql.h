@@ -1,5 +1,9 @@
 #pragma once
 
+#include "db/Statement.h"
+#include "query/BranchScope.h"
+#include "query/ReportCriteria.h"
+
 #include <QString>
 
 #include <optional>
@@ -22,10 +26,10 @@ enum MemberOperation
     MemberOperationCount
 };
 
-// What the member operation log asks for.
-struct MemberSummaryCriteria
+// What the member operation log asks for besides the range of operation times; the view is the
+// operation type (MemberOperation).
+struct MemberSummaryCriteria : ReportCriteria
 {
-    int operation = AllOperations;
     // The place and the operator: none while their combos stand on "(全部)"; otherwise the
     // text shown, whether a list item or typed (an empty text asks for an empty name).
     std::optional<QString> createPlace;
@@ -39,6 +43,11 @@ struct MemberSummaryCriteria
 // The condition of an operation type: the names the Simplified Chinese, Traditional Chinese
 // and English front-ends log it under; empty for AllOperations.
 QString MemberOperationCondition(int operation);
-// The log rows of the operation time range; its two parameters are the begin date and the day
-// after the end date.
-QString MemberSummarySql(const MemberSummaryCriteria& criteria);
+// The log rows of operation type `view` over the range of operation times. The log is not kept
+// to the user's branches; the places offered are (MemberLogPlaces).
+Statement MemberSummaryStatement(int view, const MemberSummaryCriteria& criteria);
+
+// The places of the log are branch names.
+inline const BranchColumns MemberLogPlaces{QString(), QStringLiteral("CreatePlace")};
+// The places offered: " WHERE 1=1" and the branch mark after the table when `limited`.
+Statement MemberLogPlacesStatement(bool limited);

@@ -14,6 +14,7 @@
 namespace {
 
 using K = CriterionKind;
+using C = MemberSummaryCriteria;
 
 // Who, where and when, then the columns of the operation type.
 ViewSpec operationView(const char* option, std::vector<ColumnSpec> own)
@@ -48,6 +49,7 @@ const ScreenSpec kSpec{
     .name = "frmMemberSummary",
     .title = "会员操作记录查询",
     .size = {11595, 8490},
+    .criteria = CriteriaOf<C>(MemberSummaryStatement),
     .rows =
         {
             {BeginDate,
@@ -57,15 +59,17 @@ const ScreenSpec kSpec{
               .label = "地点:",
               .labelWidth = 600,
               .width = 1800,
-              .source = {.kind = ListSource::Screen}}},
+              .source = {.kind = ListSource::Screen},
+              .into = Into(&C::createPlace)}},
             {QueryListSpec("cboCreatePerson", "操作人:", 900, 1800,
                            "SELECT DISTINCT CreatePerson FROM mb_Summary ORDER BY CreatePerson",
-                           "CreatePerson"),
+                           "CreatePerson", Into(&C::createPerson)),
              {.name = "cboMemberCardID",
               .kind = K::CardNumber,
               .label = "会员卡:",
               .labelWidth = 900,
-              .width = 1800}},
+              .width = 1800,
+              .into = Into(&C::cardNumber)}},
             {{.name = "optQuery",
               .kind = K::Views,
               .label = "操作类型:",
@@ -102,44 +106,28 @@ void frmMemberSummary::formLoad()
     dtpBegin->setDate(QDate::currentDate().addDays(1 - QDate::currentDate().day()));
 }
 
-MemberSummaryCriteria frmMemberSummary::criteria() const
+void frmMemberSummary::completeCriteria(CriteriaValue& criteria)
 {
-    const CriteriaBar& bar = *m_criteria;
-    MemberSummaryCriteria c;
-    c.operation = bar.view();
-    // A combo off "(全部)" asks for its text, a name of the list or one typed.
-    for (auto [name, field] : {std::pair{"cboCreatePlace", &c.createPlace},
-                               std::pair{"cboCreatePerson", &c.createPerson}}) {
-        if (bar.choice(name) != 0)
-            *field = bar.text(name);
-    }
-    c.cardNumber = bar.text("cboMemberCardID").trimmed();
+    // The card typed is looked up among the members.
+    MemberSummaryCriteria& c = criteria.as<MemberSummaryCriteria>();
+    c.cardNumber = c.cardNumber.trimmed();
     if (!c.cardNumber.isEmpty()) {
         Member member(hostContext().connection());
         if (member.findByCardNumber(c.cardNumber))
             c.memberId = member.MemberID();
     }
-    return c;
 }
 
 void frmMemberSummary::fillList(const QString&, QComboBox* combo)
 {
     // A user limited to some branches is offered only the places that are his branches.
-    QString sql = QStringLiteral("SELECT DISTINCT CreatePlace FROM mb_Summary");
+    Statement places;
     try {
-        const QString scope = LimitedBranchIds() ? BranchIdFilter(PrivilegedBranchNames(),
-                                                                  QStringLiteral("CreatePlace"))
-                                                 : QString();
-        if (!scope.isEmpty())
-            sql += QStringLiteral(" WHERE 1=1") + scope;
+        const BranchScope branches = userBranches(MemberLogPlaces);
+        places = branches.choice().privileged ? branches.fill(MemberLogPlacesStatement(true))
+                                              : MemberLogPlacesStatement(false);
     } catch (const std::exception&) {
         return; // privileges that cannot be read offer no place
     }
-    FillComboFromQuery(combo, QStringLiteral("CreatePlace"),
-                       sql + QStringLiteral(" ORDER BY CreatePlace"));
-}
-
-QString frmMemberSummary::viewSql(int)
-{
-    return MemberSummarySql(criteria());
+    FillComboFromQuery(combo, QStringLiteral("CreatePlace"), places.text());
 }

@@ -14,11 +14,8 @@ class frmMemberSummary : public QueryReportScreen
 public:
     explicit frmMemberSummary(QWidget* parent = nullptr);
 
-    // The criteria as the bar shows them now, the card looked up among the members.
-    MemberSummaryCriteria criteria() const;
-
 protected:
-    QString viewSql(int view) override;
+    void completeCriteria(CriteriaValue& criteria) override;
     void formLoad() override;
     void fillList(const QString& name, QComboBox* combo) override; // cboCreatePlace
 };
