@@ -133,23 +133,30 @@ QChart* MenuEngineeringChart::build(const MenuChartData& data)
         s->attachAxis(x);
         s->attachAxis(y);
     }
+    chart->legend()->setVisible(!data.points.isEmpty());
+    if (data.points.isEmpty()) // nothing read yet, or nothing sold: no lines to draw or name
+        return chart;
     line(chart, {data.popularity, y->min()}, {data.popularity, y->max()}, x, y)
         ->setName(data.popularityLine);
     line(chart, {x->min(), data.margin}, {x->max(), data.margin}, x, y)->setName(data.marginLine);
 
     // Texts laid out by layoutTexts: the quadrants' names, the lines' values, the dishes' names.
     auto text = [chart](const QString& t, const QFont& font, const QString& role,
-                        const QColor& colour = Qt::black) {
+                        const QColor& colour = Qt::black, qreal z = 10) {
         auto* item = new QGraphicsSimpleTextItem(t, chart);
         item->setFont(font);
         item->setBrush(colour);
         item->setData(0, role);
-        item->setZValue(10);
+        item->setZValue(z);
         return item;
     };
-    for (int c = 0; c < 4; ++c)
+    // The quadrants' names lie under the points and pale, so a point in a corner stays visible.
+    for (int c = 0; c < 4; ++c) {
+        QColor pale = colours[c].darker(115);
+        pale.setAlpha(110);
         text(data.classNames.value(c), chartFont(11, true), QStringLiteral("quadrant%1").arg(c),
-             colours[c].darker(115));
+             pale, -1);
+    }
     text(
         QStringLiteral("%1 %2%").arg(data.popularityLine, QString::number(data.popularity, 'f', 2)),
         chartFont(8), QStringLiteral("popularity"), QColor(0x40, 0x40, 0x40));

@@ -12,9 +12,11 @@
 #include "screens/ctlQuery.h"
 #include "screens/sheet/Sheet.h"
 
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QShortcut>
 
 namespace {
@@ -31,10 +33,10 @@ ColumnSpec number(const char* field, const char* caption, int width, int back = 
 
 std::vector<ColumnSpec> dishColumns()
 {
-    return {TextColumn("MenuID", "菜号", 700),
-            TextColumn("MenuName", "菜名", 1300),
-            TextColumn("MenuUnitName", "单位", 600),
-            TextColumn("MenuTypeName", "菜品类别", 1000),
+    return {TextColumn("MenuID", "菜号", 600),
+            TextColumn("MenuName", "菜名", 1200),
+            TextColumn("MenuUnitName", "单位", 500),
+            TextColumn("MenuTypeName", "菜品类别", 900),
             number("MenuAmount", "销售数量", 900, Grey),
             number("MenuShare", "销售占比", 900, Grey, Percent),
             number("theSumOfConsume", "销售金额", 1100, Grey),
@@ -42,7 +44,7 @@ std::vector<ColumnSpec> dishColumns()
             number("UnitCost", "单位成本", 900),
             number("UnitMargin", "单位毛利", 900),
             number("TotalMargin", "毛利合计", 1100),
-            TextColumn("MenuClass", "分类", 700)};
+            TextColumn("MenuClass", "分类", 600)};
 }
 
 ViewSpec dishView(const char* option, const char* title)
@@ -57,7 +59,7 @@ ViewSpec dishView(const char* option, const char* title)
 const ScreenSpec kSpec{
     .name = "frmMenuEngineering",
     .title = "菜单工程分析表",
-    .size = {11070, 7980},
+    .size = {11595, 8490},
     .criteria = CriteriaOf<MenuEngineeringCriteria, ItemLineCriteria>(MenuEngineeringStatement),
     .branch = {ItemLineBranch},
     .rows =
@@ -308,5 +310,12 @@ void frmMenuEngineering::toggleFullScreen()
     full->setData(m_chart->data());
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), full);
     connect(esc, &QShortcut::activated, full, &QWidget::close);
-    full->showMaximized();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        full->setGeometry(screen->availableGeometry());
+    full->show();
+    // It takes the keyboard, so Esc closes it and not the screen underneath (a window shown
+    // without a window manager is not activated by itself).
+    full->raise();
+    full->activateWindow();
+    full->setFocus(Qt::ActiveWindowFocusReason);
 }

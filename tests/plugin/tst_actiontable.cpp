@@ -162,7 +162,7 @@ void tst_ActionTable::screensOpenAtTheirSizes()
         {"DoBillItemQuery", usual},
         {"DoBookReport", usual},
         {"DoHourReport", usual},
-        {"DoMenuEngineering", usual},
+        {"DoMenuEngineering", tall},
         {"DoInventoryReport", stock},
         {"DoTableReport", stock},
         {"DoMemberSummary", tall},

@@ -19,9 +19,11 @@
 #include "reports/periods/frmMenuEngineering.h"
 #include "screens/ctlQuery.h"
 #include "screens/sheet/Sheet.h"
+#include "screens/sheet/SheetView.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QImage>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -155,6 +157,26 @@ private slots:
         screen.applyCriterion("dtpEnd", "2026-03-10");
         QVERIFY(!screen.runRefresh());
         QVERIFY(screen.lastError().contains("结束日期不能小于开始日期"));
+    }
+
+    // At the size the screen opens with, every column of the dish views is in sight, empty and
+    // after a refresh, without scrolling sideways.
+    void columnsFitAtOpening()
+    {
+        TestDatabase db("menu_engineering.sql");
+        db.install();
+        frmMenuEngineering screen;
+        screen.ShowMe();
+        QVERIFY(QTest::qWaitForWindowExposed(&screen));
+        for (const char* view : {"optQuery1", "optQuery2", "optQuery6"}) {
+            QVERIFY(screen.applyCriterion(view, "1"));
+            QTest::qWait(0);
+            QCOMPARE(screen.queryControl()->View()->horizontalScrollBar()->maximum(), 0);
+        }
+        QVERIFY(screen.applyCriterion("optQuery1", "1"));
+        QCOMPARE(rows(screen, {}, {2}).size(), 8);
+        QTest::qWait(0);
+        QCOMPARE(screen.queryControl()->View()->horizontalScrollBar()->maximum(), 0);
     }
 };
 
