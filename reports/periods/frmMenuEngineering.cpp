@@ -33,12 +33,12 @@ ColumnSpec number(const char* field, const char* caption, int width, int back = 
 
 std::vector<ColumnSpec> dishColumns()
 {
-    return {TextColumn("MenuID", "菜号", 600),
-            TextColumn("MenuName", "菜名", 1200),
+    return {TextColumn("MenuID", "菜号", 500),
+            TextColumn("MenuName", "菜名", 1100),
             TextColumn("MenuUnitName", "单位", 500),
-            TextColumn("MenuTypeName", "菜品类别", 900),
-            number("MenuAmount", "销售数量", 900, Grey),
-            number("MenuShare", "销售占比", 900, Grey, Percent),
+            TextColumn("MenuTypeName", "菜品类别", 600),
+            number("MenuAmount", "销售数量", 800, Grey),
+            number("MenuShare", "销售占比", 800, Grey, Percent),
             number("theSumOfConsume", "销售金额", 1100, Grey),
             number("AveragePrice", "平均售价", 900),
             number("UnitCost", "单位成本", 900),
