@@ -33,9 +33,9 @@
 #include "framework/HostUi.h"
 #include "plugin/ActionRows.h"
 #include "query/SummaryPlanner.h"
-#include "screens/GridScreen.h"
-#include "screens/sheet/Sheet.h"
-#include "screens/sheet/SheetOutput.h"
+#include "sheet/Sheet.h"
+#include "sheet/SheetOutput.h"
+#include "ui/GridScreen.h"
 
 #include <QApplication>
 #include <QDate>

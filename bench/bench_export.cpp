@@ -10,8 +10,8 @@
 // CPU time of the process, peak resident growth during the save and the file's size.
 // --keep DIR writes the files into DIR (to look at them) instead of a temporary folder.
 #include "bench/BenchProcess.h"
-#include "screens/sheet/Sheet.h"
-#include "screens/sheet/SheetOutput.h"
+#include "sheet/Sheet.h"
+#include "sheet/SheetOutput.h"
 
 #include <QApplication>
 #include <QDir>

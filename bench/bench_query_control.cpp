@@ -16,10 +16,10 @@
 #include "bench/SqliteAlone.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
-#include "screens/QueryColumn.h"
-#include "screens/QueryFill.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
+#include "query/QueryColumn.h"
+#include "sheet/Sheet.h"
+#include "ui/QueryFill.h"
+#include "ui/ctlQuery.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -33,7 +33,7 @@ class LanguageSection
 {
 public:
     LanguageSection(const char* name, std::initializer_list<LanguageEntry> entries);
-    // A section derived from a window's description (see screens/ScreenSpec.h).
+    // A section derived from a window's description (see query/ScreenSpec.h).
     LanguageSection(const QString& name, std::vector<LanguageEntry> entries);
 
     QString name() const { return m_name; }

@@ -2,11 +2,11 @@
 
 #include "core/HostContext.h"
 #include "core/modMessage.h"
+#include "query/QueryColumns.h"
 #include "reports/bills/BillHeaderPanel.h"
-#include "screens/QueryColumns.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
-#include "screens/sheet/Twips.h"
+#include "sheet/Sheet.h"
+#include "sheet/Twips.h"
+#include "ui/ctlQuery.h"
 
 #include <QVBoxLayout>
 

@@ -2,7 +2,7 @@
 
 #include "core/modBranch.h"
 #include "core/modMessage.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
 
 bool OpenableBill(Sheet* grid, int column, const QString& message, QWidget* parent)
 {

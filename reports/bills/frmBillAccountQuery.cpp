@@ -1,8 +1,8 @@
 #include "reports/bills/frmBillAccountQuery.h"
 
+#include "query/ScreenSpec.h"
 #include "reports/bills/HiddenBranchBill.h"
 #include "reports/bills/frmBillInfo.h"
-#include "screens/ScreenSpec.h"
 
 namespace {
 

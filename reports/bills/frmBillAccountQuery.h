@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/bills/BillAccountQuerySql.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The account transfer query: bill amounts settled by charging them to an account, listed one
 // by one (a double click opens the bill) or summed by kind of transfer and tender; only the

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/GridScreen.h"
+#include "ui/GridScreen.h"
 
 #include <QDialog>
 

@@ -10,15 +10,15 @@
 #include "framework/Bill.h"
 #include "framework/FrameworkSql.h"
 #include "framework/HostUi.h"
+#include "query/QueryColumn.h"
+#include "query/QueryColumns.h"
 #include "reports/bills/BillHeaderPanel.h"
 #include "reports/bills/BillInfoSql.h"
 #include "reports/bills/BillPanel.h"
 #include "reports/bills/BillReprint.h"
-#include "screens/QueryColumn.h"
-#include "screens/QueryColumns.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
-#include "screens/sheet/Twips.h"
+#include "sheet/Sheet.h"
+#include "sheet/Twips.h"
+#include "ui/ctlQuery.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -2,10 +2,10 @@
 
 #include "core/HostContext.h"
 #include "core/mod_ADO.h"
+#include "query/ItemCriteria.h"
+#include "query/ScreenSpec.h"
 #include "query/SummaryPlanner.h"
 #include "reports/bills/frmBillInfo.h"
-#include "screens/ItemCriteria.h"
-#include "screens/ScreenSpec.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "reports/bills/BillItemCostSql.h"
 #include "reports/bills/ItemPriceSource.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The sales commission report: quantity x the commission price of each item and unit sold,
 // line by line, by item and unit, by department and menu type, and by waiter. Only items with a

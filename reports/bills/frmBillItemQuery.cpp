@@ -2,9 +2,9 @@
 
 #include "core/HostContext.h"
 #include "db/Connection.h"
+#include "query/ItemCriteria.h"
+#include "query/ScreenSpec.h"
 #include "reports/bills/frmBillInfo.h"
-#include "screens/ItemCriteria.h"
-#include "screens/ScreenSpec.h"
 
 namespace {
 

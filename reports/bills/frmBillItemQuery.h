@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/bills/BillItemQuerySql.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The bill item query: the item lines of the settled bills of a date range in four views (the
 // lines themselves, summed by item, by department and menu type, by waiter), with ordered,

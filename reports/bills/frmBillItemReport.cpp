@@ -1,8 +1,8 @@
 #include "reports/bills/frmBillItemReport.h"
 
 #include "core/mod_ADO.h"
-#include "screens/ItemCriteria.h"
-#include "screens/ScreenSpec.h"
+#include "query/ItemCriteria.h"
+#include "query/ScreenSpec.h"
 
 #include <QComboBox>
 

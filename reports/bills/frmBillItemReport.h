@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/bills/BillItemReportSql.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The sales daily report: the item sales the branches uploaded as daily summaries, summed over
 // a date range by item, by department and menu type, by department type or by preparing

@@ -1,9 +1,9 @@
 #include "reports/bills/frmBillLogQuery.h"
 
+#include "query/ScreenSpec.h"
 #include "reports/bills/BillLogQuerySql.h"
 #include "reports/bills/HiddenBranchBill.h"
 #include "reports/bills/frmBillInfo.h"
-#include "screens/ScreenSpec.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/bills/BillLogQuerySql.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The bill operation log: discounts, table transfers and merges, cancelled pre-settlements,
 // changes of service rate, guest count, item quantity or price, and reverse settlements made in

@@ -1,12 +1,12 @@
 #include "reports/bills/frmBillQuery.h"
 
 #include "core/LanguageSection.h"
+#include "query/QueryColumn.h"
+#include "query/ScreenSpec.h"
 #include "reports/bills/frmBillInfo.h"
-#include "screens/CriteriaBar.h"
-#include "screens/QueryColumn.h"
-#include "screens/ScreenSpec.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
+#include "ui/CriteriaBar.h"
+#include "ui/ctlQuery.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/bills/BillQuerySql.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The bill query: settled bills of a date range, one row per bill, with guests, staff,
 // amounts, discount, service charge, tender split, invoice and settlement count, and a totals

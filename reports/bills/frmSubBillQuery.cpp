@@ -1,8 +1,8 @@
 #include "reports/bills/frmSubBillQuery.h"
 
+#include "query/ItemCriteria.h"
+#include "query/ScreenSpec.h"
 #include "reports/bills/frmBillInfo.h"
-#include "screens/ItemCriteria.h"
-#include "screens/ScreenSpec.h"
 
 namespace {
 

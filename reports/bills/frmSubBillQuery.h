@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/bills/SubBillQuerySql.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The returned-items query: every return of an ordered item in the settled bills of a date
 // range, with its bill and table, the item, quantity and value returned, who returned it, when

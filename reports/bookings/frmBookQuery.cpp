@@ -1,8 +1,8 @@
 #include "reports/bookings/frmBookQuery.h"
 
-#include "screens/CriteriaBar.h"
-#include "screens/ScreenSpec.h"
-#include "screens/ctlQuery.h"
+#include "query/ScreenSpec.h"
+#include "ui/CriteriaBar.h"
+#include "ui/ctlQuery.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/bookings/BookQuerySql.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The booking query: table bookings by arrival time and/or booking time (each range used when
 // its box is ticked, neither: every date), status, type, person in charge and meal period,

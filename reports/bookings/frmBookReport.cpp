@@ -4,12 +4,12 @@
 #include "core/modBranch.h"
 #include "core/modMessage.h"
 #include "framework/DataList.h"
-#include "screens/CriteriaBar.h"
-#include "screens/QueryColumn.h"
-#include "screens/QueryColumns.h"
-#include "screens/ScreenSpec.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
+#include "query/QueryColumn.h"
+#include "query/QueryColumns.h"
+#include "query/ScreenSpec.h"
+#include "sheet/Sheet.h"
+#include "ui/CriteriaBar.h"
+#include "ui/ctlQuery.h"
 
 #include <QLabel>
 

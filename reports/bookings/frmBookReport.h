@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/bookings/BookReportSql.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The booking report: the settled bills of a date range that came from a booking, one row per
 // bill, with the guest who booked, the salesperson, the bill's discount and invoice, and its

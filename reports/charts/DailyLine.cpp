@@ -1,7 +1,7 @@
 #include "reports/charts/DailyLine.h"
 
 #include "db/Recordset.h"
-#include "screens/ctlQuery.h"
+#include "ui/ctlQuery.h"
 
 #include <stdexcept>
 

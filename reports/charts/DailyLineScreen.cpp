@@ -2,9 +2,9 @@
 
 #include "core/HostContext.h"
 #include "core/modMessage.h"
-#include "screens/CriteriaBar.h"
-#include "screens/chart/Chart2D.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
+#include "ui/CriteriaBar.h"
+#include "ui/chart/Chart2D.h"
 
 #include <QDateEdit>
 #include <QLocale>

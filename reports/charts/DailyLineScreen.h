@@ -1,9 +1,9 @@
 #pragma once
 
+#include "query/ScreenSpec.h"
 #include "reports/charts/ChartLineSql.h"
 #include "reports/charts/DailyLine.h"
-#include "screens/ChartReportScreen.h"
-#include "screens/ScreenSpec.h"
+#include "ui/ChartReportScreen.h"
 
 // The meal-period boxes of the daily lines: the label, the master box "全部" and a box per
 // period.

@@ -5,8 +5,8 @@
 #include "core/mod_ADO.h"
 #include "db/Recordset.h"
 #include "framework/DataList.h"
-#include "screens/CriteriaBar.h"
-#include "screens/ScreenSpec.h"
+#include "query/ScreenSpec.h"
+#include "ui/CriteriaBar.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 
 #include "core/HostContext.h"
 #include "framework/DataList.h"
-#include "screens/ScreenSpec.h"
+#include "query/ScreenSpec.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/ScreenSpec.h"
+#include "query/ScreenSpec.h"
 
 #include <vector>
 

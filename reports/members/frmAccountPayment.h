@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/members/AccountPaymentSql.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // Account payments: the movements of the charge accounts (checkouts to an account, their
 // reversals, payments by the holder), their totals per account, and each account's balance

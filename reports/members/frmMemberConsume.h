@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/members/MemberBillSql.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // Member consumption: what member-card holders consumed in a date range, as the list of their
 // bills, the total per card, or the dishes they ordered. The card number can be typed or

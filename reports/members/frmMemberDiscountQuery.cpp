@@ -1,7 +1,7 @@
 #include "reports/members/frmMemberDiscountQuery.h"
 
-#include "screens/ItemCriteria.h"
-#include "screens/ScreenSpec.h"
+#include "query/ItemCriteria.h"
+#include "query/ScreenSpec.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/members/MemberDiscountSql.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The member discount query: per dish and price pair, the lines sold at a price other than the
 // list price (the member price), with the quantity, the discount and the discount rate.

@@ -5,9 +5,9 @@
 #include "core/modMessage.h"
 #include "core/mod_ADO.h"
 #include "framework/DataList.h"
-#include "screens/CriteriaBar.h"
-#include "screens/ScreenSpec.h"
-#include "screens/ctlQuery.h"
+#include "query/ScreenSpec.h"
+#include "ui/CriteriaBar.h"
+#include "ui/ctlQuery.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

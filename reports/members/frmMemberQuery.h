@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/members/MemberQuerySql.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The member query: member cards with their holder, contact data and running totals, by issue
 // date, birthday (a month and a range of its days), card type and state (lost, new, expired),

@@ -4,8 +4,8 @@
 #include "core/modBranch.h"
 #include "core/mod_ADO.h"
 #include "framework/Member.h"
-#include "screens/CriteriaBar.h"
-#include "screens/ScreenSpec.h"
+#include "query/ScreenSpec.h"
+#include "ui/CriteriaBar.h"
 
 #include <QDateEdit>
 

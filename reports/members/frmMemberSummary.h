@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/members/MemberSummarySql.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The member operation log: card issues, losses, unblocking, renewals, card changes, top-ups,
 // consumption, member-card settlements, gifts for points and upgrades, with who did it, where

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/members/MemberBillSql.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // Member-card payments: the payment lines settled with a member card (the payment subject
 // named by the screen's Msg_MemberCard), listed, summed per card and per card type. The other

@@ -1,7 +1,7 @@
 #include "reports/periods/DailyReportFigures.h"
 
 #include "db/StatementBatch.h"
-#include "screens/ctlQuery.h"
+#include "ui/ctlQuery.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
 #include "reports/periods/DailyReportSheet.h"
 
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
 
 #include <QFontMetricsF>
 

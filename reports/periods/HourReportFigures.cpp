@@ -2,7 +2,7 @@
 
 #include "db/SqlError.h"
 #include "db/StatementBatch.h"
-#include "screens/ctlQuery.h"
+#include "ui/ctlQuery.h"
 
 namespace {
 

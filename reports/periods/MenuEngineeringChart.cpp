@@ -1,8 +1,8 @@
 #include "reports/periods/MenuEngineeringChart.h"
 
 #include "core/CjkFont.h"
-#include "screens/sheet/ExportFile.h"
-#include "screens/sheet/PdfTextLayer.h"
+#include "sheet/ExportFile.h"
+#include "sheet/PdfTextLayer.h"
 
 #include <QApplication>
 #include <QChart>

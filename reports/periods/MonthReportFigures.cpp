@@ -4,7 +4,7 @@
 #include "db/SqlText.h"
 #include "db/StatementBatch.h"
 #include "query/SummaryPlanner.h"
-#include "screens/ctlQuery.h"
+#include "ui/ctlQuery.h"
 
 QString MonthReportFigures::key(const QString& field, const QString& column, const QString& id)
 {

@@ -3,7 +3,7 @@
 #include "core/modMessage.h"
 #include "db/SqlText.h"
 #include "query/StatementFragments.h"
-#include "screens/CriteriaBar.h"
+#include "ui/CriteriaBar.h"
 
 #include <QComboBox>
 #include <QLabel>

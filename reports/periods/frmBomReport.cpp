@@ -1,12 +1,12 @@
 #include "reports/periods/frmBomReport.h"
 
 #include "core/mod_ADO.h"
+#include "query/QueryColumn.h"
+#include "query/QueryColumns.h"
+#include "query/ScreenSpec.h"
 #include "reports/periods/StockReports.h"
-#include "screens/CriteriaBar.h"
-#include "screens/QueryColumn.h"
-#include "screens/QueryColumns.h"
-#include "screens/ScreenSpec.h"
-#include "screens/ctlQuery.h"
+#include "ui/CriteriaBar.h"
+#include "ui/ctlQuery.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The raw material consumption report: the standard consumption the recipes of the dishes sold
 // call for against the consumption recorded, per material, per material category, and per

@@ -6,13 +6,13 @@
 #include "core/modMessage.h"
 #include "db/SqlError.h"
 #include "framework/HostUi.h"
+#include "query/ScreenSpec.h"
 #include "reports/periods/frmExpense.h"
 #include "reports/periods/frmGroupType.h"
-#include "screens/CriteriaBar.h"
-#include "screens/ScreenSpec.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
-#include "screens/sheet/SheetView.h"
+#include "sheet/Sheet.h"
+#include "sheet/SheetView.h"
+#include "ui/CriteriaBar.h"
+#include "ui/ctlQuery.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 
 #include "reports/periods/DailyReportSheet.h"
 #include "reports/periods/DailyReportSql.h"
-#include "screens/ReportScreen.h"
+#include "ui/ReportScreen.h"
 
 #include <memory>
 

@@ -4,13 +4,13 @@
 #include "core/modMessage.h"
 #include "core/mod_ADO.h"
 #include "db/Connection.h"
+#include "query/ItemCriteria.h"
+#include "query/ScreenSpec.h"
 #include "reports/periods/MenuQuerySql.h"
-#include "screens/CriteriaBar.h"
-#include "screens/ItemCriteria.h"
-#include "screens/ScreenSpec.h"
-#include "screens/chart/CChart.h"
-#include "screens/chart/Chart2D.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
+#include "ui/CriteriaBar.h"
+#include "ui/chart/CChart.h"
+#include "ui/chart/Chart2D.h"
 
 #include <QAbstractButton>
 #include <QAction>

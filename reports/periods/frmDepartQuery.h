@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/periods/DepartQuerySql.h"
-#include "screens/ChartReportScreen.h"
+#include "ui/ChartReportScreen.h"
 
 // The department share chart: the sales amount per department type, department or menu type
 // (or a department or menu type within its department type) over a date range and the ticked

@@ -1,9 +1,9 @@
 #include "reports/periods/frmDepartQueryTable.h"
 
+#include "query/ItemCriteria.h"
+#include "query/ScreenSpec.h"
 #include "reports/periods/DepartQuerySql.h"
-#include "screens/CriteriaBar.h"
-#include "screens/ItemCriteria.h"
-#include "screens/ScreenSpec.h"
+#include "ui/CriteriaBar.h"
 
 #include <QComboBox>
 

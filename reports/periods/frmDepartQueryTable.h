@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The department item statistics: every item sold over a date range with quantity, amount,
 // discount, net amount and average selling price, filtered by department type, menu type and a

@@ -5,8 +5,8 @@
 #include "core/modMessage.h"
 #include "db/Recordset.h"
 #include "framework/HostUi.h"
-#include "screens/sheet/Sheet.h"
-#include "screens/sheet/SheetView.h"
+#include "sheet/Sheet.h"
+#include "sheet/SheetView.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>

@@ -3,8 +3,8 @@
 #include "core/CjkFont.h"
 #include "core/HostContext.h"
 #include "core/mod_ADO.h"
-#include "screens/ScreenSpec.h"
-#include "screens/sheet/Sheet.h"
+#include "query/ScreenSpec.h"
+#include "sheet/Sheet.h"
 
 namespace {
 

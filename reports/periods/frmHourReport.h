@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/periods/HourReportFigures.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The hourly sales report: how the takings of a date range spread over the 24 hours of the
 // business day, one row per clock hour in business-day order from the hour the first business

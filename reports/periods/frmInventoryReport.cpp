@@ -1,10 +1,10 @@
 #include "reports/periods/frmInventoryReport.h"
 
 #include "core/mod_ADO.h"
+#include "query/ScreenSpec.h"
 #include "reports/periods/StockReports.h"
-#include "screens/CriteriaBar.h"
-#include "screens/ScreenSpec.h"
-#include "screens/ctlQuery.h"
+#include "ui/CriteriaBar.h"
+#include "ui/ctlQuery.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

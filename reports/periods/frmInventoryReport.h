@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The inventory report: the stock on hand the branches uploaded (a snapshot, no dates), listed
 // per item and branch, summed per item or per stock type and category, and the warning list of

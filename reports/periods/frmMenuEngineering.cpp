@@ -4,13 +4,13 @@
 #include "core/mod_ADO.h"
 #include "db/SqlError.h"
 #include "framework/HostUi.h"
+#include "query/ItemCriteria.h"
+#include "query/ScreenSpec.h"
 #include "query/SummaryPlanner.h"
 #include "reports/bills/BillItemCostSql.h"
 #include "reports/periods/MenuEngineeringChart.h"
-#include "screens/ItemCriteria.h"
-#include "screens/ScreenSpec.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
+#include "ui/ctlQuery.h"
 
 #include <QGuiApplication>
 #include <QKeySequence>

@@ -2,7 +2,7 @@
 
 #include "reports/bills/ItemPriceSource.h"
 #include "reports/periods/MenuEngineeringFigures.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 class MenuEngineeringChart;
 

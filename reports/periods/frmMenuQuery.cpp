@@ -1,11 +1,11 @@
 #include "reports/periods/frmMenuQuery.h"
 
 #include "core/modMessage.h"
+#include "query/ItemCriteria.h"
+#include "query/ScreenSpec.h"
 #include "reports/periods/MenuQuerySql.h"
-#include "screens/CriteriaBar.h"
-#include "screens/ItemCriteria.h"
-#include "screens/ScreenSpec.h"
-#include "screens/ctlQuery.h"
+#include "ui/CriteriaBar.h"
+#include "ui/ctlQuery.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The menu query: every dish with each of its sale units, their prices, category and flags,
 // filtered by department type, menu type, number or name, price band and flags. The menu as it

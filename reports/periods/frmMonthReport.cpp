@@ -1,10 +1,10 @@
 #include "reports/periods/frmMonthReport.h"
 
 #include "core/HostContext.h"
-#include "screens/QueryColumn.h"
-#include "screens/ScreenSpec.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
+#include "query/QueryColumn.h"
+#include "query/ScreenSpec.h"
+#include "sheet/Sheet.h"
+#include "ui/ctlQuery.h"
 
 #include <QLocale>
 

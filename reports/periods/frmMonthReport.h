@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/periods/MonthReportFigures.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 #include <QHash>
 

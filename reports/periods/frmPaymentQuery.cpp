@@ -1,7 +1,7 @@
 #include "reports/periods/frmPaymentQuery.h"
 
+#include "query/ScreenSpec.h"
 #include "reports/bills/frmBillInfo.h"
-#include "screens/ScreenSpec.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/periods/PaymentQuerySql.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The bill payment details and summary: how the settled bills of a date range were paid, every
 // payment line (with the bill's amount due repeated on each line, not totalled), or the lines

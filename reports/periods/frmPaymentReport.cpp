@@ -1,7 +1,7 @@
 #include "reports/periods/frmPaymentReport.h"
 
+#include "query/ScreenSpec.h"
 #include "reports/periods/PaymentReportSql.h"
-#include "screens/ScreenSpec.h"
 
 namespace {
 

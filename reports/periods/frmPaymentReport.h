@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The cashier daily report: the payment totals the branches uploaded for each day, summed over
 // a date range by tender, by branch, or by branch and tender, with the number of uploaded rows.

@@ -3,10 +3,10 @@
 #include "core/HostContext.h"
 #include "core/mod_ADO.h"
 #include "db/Connection.h"
+#include "query/ItemCriteria.h"
+#include "query/ScreenSpec.h"
 #include "query/SummaryPlanner.h"
-#include "screens/CriteriaBar.h"
-#include "screens/ItemCriteria.h"
-#include "screens/ScreenSpec.h"
+#include "ui/CriteriaBar.h"
 
 #include <QCheckBox>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/periods/PeriodQuerySql.h"
-#include "screens/QueryReportScreen.h"
+#include "ui/QueryReportScreen.h"
 
 // The sales analysis by business period: for a date range, what each menu item, menu type,
 // department or department type sold in each business period of the period list and over the

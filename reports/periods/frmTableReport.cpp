@@ -1,10 +1,10 @@
 #include "reports/periods/frmTableReport.h"
 
 #include "db/Money.h"
+#include "query/ScreenSpec.h"
 #include "reports/periods/TableReportSql.h"
-#include "screens/CriteriaBar.h"
-#include "screens/ScreenSpec.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
+#include "ui/CriteriaBar.h"
 
 #include <cmath>
 

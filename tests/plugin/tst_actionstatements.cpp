@@ -6,10 +6,10 @@
 #include "framework/HostUi.h"
 #include "plugin/ActionRows.h"
 #include "query/BranchScope.h"
-#include "screens/QueryReportScreen.h"
-#include "screens/ReportScreen.h"
-#include "screens/ScreenSpec.h"
+#include "query/ScreenSpec.h"
 #include "tests/support/TestDatabase.h"
+#include "ui/QueryReportScreen.h"
+#include "ui/ReportScreen.h"
 
 #include <QtTest>
 

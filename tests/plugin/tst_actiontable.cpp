@@ -1,7 +1,7 @@
 #include "core/ActionTable.h"
 #include "framework/HostUi.h"
 #include "plugin/ActionRows.h"
-#include "screens/sheet/Twips.h"
+#include "sheet/Twips.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QtTest>

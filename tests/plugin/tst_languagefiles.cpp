@@ -1,14 +1,14 @@
 // The shipped language files carry every text the code looks up: the message table, every
 // window's declared texts (LanguageSection tables), and every Msg / MsgText key, found by
-// reading the sources of core/, screens/ and reports/, and the section every screen of the
-// action table derives from its description. A new screen's texts are checked as soon as it
-// has a row in the action table.
+// reading the sources of core/, query/, sheet/, ui/ and reports/, and the section every screen
+// of the action table derives from its description. A new screen's texts are checked as soon as
+// it has a row in the action table.
 #include "core/ActionTable.h"
 #include "core/LanguageSection.h"
 #include "core/modMessage.h"
 #include "framework/HostUi.h"
 #include "plugin/ActionRows.h"
-#include "screens/ReportScreen.h"
+#include "ui/ReportScreen.h"
 
 #include <QDirIterator>
 #include <QDomDocument>
@@ -37,7 +37,7 @@ QString literalKey(const QRegularExpressionMatch& m)
 QList<QPair<QString, QString>> sources()
 {
     QList<QPair<QString, QString>> files;
-    for (const char* folder : {"core", "screens", "reports"}) {
+    for (const char* folder : {"core", "query", "sheet", "ui", "reports"}) {
         QDirIterator it(QStringLiteral(VTX_SOURCE_DIR "/") + QLatin1String(folder),
                         {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {

@@ -2,9 +2,9 @@
 #include "framework/HostUi.h"
 #include "framework/ReportPrinter.h"
 #include "reports/bills/frmBillCheck.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
 #include "tests/support/TestDatabase.h"
+#include "ui/ctlQuery.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

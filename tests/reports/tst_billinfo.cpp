@@ -7,9 +7,9 @@
 #include "reports/bills/BillReprint.h"
 #include "reports/bills/frmBillInfo.h"
 #include "reports/bills/frmBillQuery.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
 #include "tests/support/TestDatabase.h"
+#include "ui/ctlQuery.h"
 
 #include <QAction>
 #include <QLineEdit>

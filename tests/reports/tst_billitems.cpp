@@ -3,17 +3,17 @@
 #include "core/HostContext.h"
 #include "core/mod_ADO.h"
 #include "framework/HostUi.h"
+#include "query/ItemCriteria.h"
 #include "reports/bills/BillItemCostSql.h"
 #include "reports/bills/BillItemQuerySql.h"
 #include "reports/bills/frmBillItemCost.h"
 #include "reports/bills/frmBillItemQuery.h"
 #include "reports/bills/frmBillItemReport.h"
-#include "screens/CriteriaBar.h"
-#include "screens/ItemCriteria.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
 #include "tests/support/ComboItems.h"
 #include "tests/support/TestDatabase.h"
+#include "ui/CriteriaBar.h"
+#include "ui/ctlQuery.h"
 
 #include <QComboBox>
 #include <QTest>

@@ -5,10 +5,10 @@
 #include "reports/bills/BillQuerySql.h"
 #include "reports/bills/frmBillInfo.h"
 #include "reports/bills/frmBillQuery.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
-#include "screens/sheet/SheetView.h"
+#include "sheet/Sheet.h"
+#include "sheet/SheetView.h"
 #include "tests/support/TestDatabase.h"
+#include "ui/ctlQuery.h"
 
 #include <QLabel>
 #include <QLocale>

@@ -11,10 +11,10 @@
 #include "reports/bookings/BookQuerySql.h"
 #include "reports/bookings/frmBookQuery.h"
 #include "reports/bookings/frmBookReport.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
 #include "tests/support/ScreenRun.h"
 #include "tests/support/TestDatabase.h"
+#include "ui/ctlQuery.h"
 
 #include <QAction>
 #include <QApplication>

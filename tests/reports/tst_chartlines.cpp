@@ -13,10 +13,10 @@
 #include "reports/charts/DailyLine.h"
 #include "reports/charts/frmMenuLine.h"
 #include "reports/charts/frmTrendLine.h"
-#include "screens/chart/Chart2D.h"
-#include "screens/chart/ChartFile.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
 #include "tests/support/TestDatabase.h"
+#include "ui/chart/Chart2D.h"
+#include "ui/chart/ChartFile.h"
 
 #include <QCheckBox>
 #include <QFile>

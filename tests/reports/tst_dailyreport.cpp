@@ -5,10 +5,10 @@
 #include "reports/periods/DailyReportSheet.h"
 #include "reports/periods/DailyReportSql.h"
 #include "reports/periods/frmDailyReport.h"
-#include "screens/frmViewSpread.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/XlsxCells.h"
+#include "ui/frmViewSpread.h"
 
 #include <QLabel>
 #include <QProcess>

@@ -4,9 +4,9 @@
 #include "core/HostContext.h"
 #include "framework/HostUi.h"
 #include "reports/bills/frmBillItemQuery.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
 #include "tests/support/TestDatabase.h"
+#include "ui/ctlQuery.h"
 
 #include <QTest>
 

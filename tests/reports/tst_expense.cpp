@@ -1,7 +1,7 @@
 #include "core/mod_ADO.h"
 #include "framework/HostUi.h"
 #include "reports/periods/frmExpense.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QSqlQuery>

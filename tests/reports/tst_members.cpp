@@ -11,12 +11,12 @@
 #include "reports/members/frmMemberQuery.h"
 #include "reports/members/frmMemberSummary.h"
 #include "reports/members/frmPaymentMember.h"
-#include "screens/CriteriaBar.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
 #include "tests/support/ComboItems.h"
 #include "tests/support/ScreenRun.h"
 #include "tests/support/TestDatabase.h"
+#include "ui/CriteriaBar.h"
+#include "ui/ctlQuery.h"
 
 #include <QComboBox>
 #include <QFile>

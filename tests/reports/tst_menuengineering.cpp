@@ -17,10 +17,10 @@
 #include "framework/HostUi.h"
 #include "reports/periods/MenuEngineeringChart.h"
 #include "reports/periods/frmMenuEngineering.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
-#include "screens/sheet/SheetView.h"
+#include "sheet/Sheet.h"
+#include "sheet/SheetView.h"
 #include "tests/support/TestDatabase.h"
+#include "ui/ctlQuery.h"
 
 #include <QImage>
 #include <QScrollBar>

@@ -12,11 +12,11 @@
 #include "reports/periods/frmMonthReport.h"
 #include "reports/periods/frmPaymentQuery.h"
 #include "reports/periods/frmPeriodQuery.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
-#include "screens/sheet/SheetOutput.h"
+#include "sheet/Sheet.h"
+#include "sheet/SheetOutput.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/XlsxCells.h"
+#include "ui/ctlQuery.h"
 
 #include <QTemporaryDir>
 #include <QTest>

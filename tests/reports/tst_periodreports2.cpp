@@ -12,11 +12,11 @@
 #include "reports/periods/frmMenuQuery.h"
 #include "reports/periods/frmPaymentReport.h"
 #include "reports/periods/frmTableReport.h"
-#include "screens/CriteriaBar.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
 #include "tests/support/ScreenRun.h"
 #include "tests/support/TestDatabase.h"
+#include "ui/CriteriaBar.h"
+#include "ui/ctlQuery.h"
 
 #include <QAction>
 #include <QLineEdit>

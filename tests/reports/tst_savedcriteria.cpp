@@ -4,12 +4,12 @@
 // criterion the screen no longer has.
 #include "core/HostContext.h"
 #include "framework/HostUi.h"
+#include "query/DatePeriod.h"
 #include "query/SavedCriteria.h"
 #include "reports/bills/frmBillQuery.h"
-#include "screens/DatePeriod.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
 #include "tests/support/TestDatabase.h"
+#include "ui/ctlQuery.h"
 
 #include <QCheckBox>
 #include <QComboBox>

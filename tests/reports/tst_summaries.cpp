@@ -13,9 +13,9 @@
 #include "reports/periods/frmMenuEngineering.h"
 #include "reports/periods/frmMonthReport.h"
 #include "reports/periods/frmPeriodQuery.h"
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
 #include "tests/support/TestDatabase.h"
+#include "ui/ctlQuery.h"
 
 #include <QRegularExpression>
 #include <QScopeGuard>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
 
 // A bill-like grid for the output tests:
 //   header row 1: 账单号 | 台号 | 金额 (over the next three) | 备注; row 2: 消费 | 折扣 | 折扣率

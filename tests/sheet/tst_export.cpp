@@ -1,9 +1,9 @@
-#include "screens/sheet/PrintCodeParser.h"
-#include "screens/sheet/SheetCompare.h"
-#include "screens/sheet/SheetFile.h"
-#include "screens/sheet/SheetOutput.h"
-#include "screens/sheet/XlsxExporter.h"
-#include "screens/sheet/XmlText.h"
+#include "sheet/PrintCodeParser.h"
+#include "sheet/SheetCompare.h"
+#include "sheet/SheetFile.h"
+#include "sheet/SheetOutput.h"
+#include "sheet/XlsxExporter.h"
+#include "sheet/XmlText.h"
 #include "tests/sheet/BillSheetFixture.h"
 
 #include <QDomDocument>

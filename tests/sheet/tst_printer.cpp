@@ -1,7 +1,7 @@
 #include "core/HostContext.h"
-#include "screens/sheet/PrintCodeParser.h"
-#include "screens/sheet/SheetOutput.h"
-#include "screens/sheet/SheetPrinter.h"
+#include "sheet/PrintCodeParser.h"
+#include "sheet/SheetOutput.h"
+#include "sheet/SheetPrinter.h"
 #include "tests/sheet/BillSheetFixture.h"
 
 #include <QFontInfo>

@@ -1,8 +1,8 @@
 // The sheet model's storage and the view over it.
-#include "screens/sheet/Sheet.h"
-#include "screens/sheet/SheetHeaderView.h"
-#include "screens/sheet/SheetModel.h"
-#include "screens/sheet/SheetView.h"
+#include "sheet/Sheet.h"
+#include "sheet/SheetHeaderView.h"
+#include "sheet/SheetModel.h"
+#include "sheet/SheetView.h"
 
 #include <QSignalSpy>
 #include <QTest>

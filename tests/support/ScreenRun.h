@@ -1,7 +1,7 @@
 #pragma once
 
-#include "screens/ctlQuery.h"
-#include "screens/sheet/Sheet.h"
+#include "sheet/Sheet.h"
+#include "ui/ctlQuery.h"
 
 #include <QList>
 #include <QPair>
