@@ -1,23 +1,17 @@
 #include "reports/periods/MenuEngineeringChart.h"
 
 #include "core/CjkFont.h"
-#include "sheet/ExportFile.h"
-#include "sheet/PdfTextLayer.h"
 
 #include <QApplication>
 #include <QChart>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QPageLayout>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QScatterSeries>
-#include <QSvgGenerator>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -263,100 +257,37 @@ void MenuEngineeringChart::render(QPainter* painter, const QRectF& target) const
     scene.render(painter, target, QRectF(QPointF(0, 0), QSizeF(PictureSize)), Qt::KeepAspectRatio);
 }
 
+ChartOutput::Picture MenuEngineeringChart::picture() const
+{
+    ChartOutput::Picture picture;
+    picture.title = m_data.title;
+    picture.render = [this](QPainter* painter, const QRectF& target) { render(painter, target); };
+    picture.fonts = {chartFont(8), chartFont(9), chartFont(9, true), chartFont(11, true),
+                     chartFont(12, true)};
+    picture.texts = QStringList{m_data.title, m_data.xAxis, m_data.yAxis, m_data.popularityLine,
+                                m_data.marginLine} +
+                    m_data.classNames;
+    for (const MenuChartData::Point& p : m_data.points)
+        picture.texts << p.name;
+    return picture;
+}
+
 QImage MenuEngineeringChart::image(QSize size) const
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    render(&painter, QRectF(QPointF(0, 0), size));
-    return image;
+    return ChartOutput::image(picture(), size);
 }
 
 bool MenuEngineeringChart::isPicture(const QString& path)
 {
-    const QString ext = QFileInfo(path).suffix().toLower();
-    return ext == QLatin1String("png") || ext == QLatin1String("svg") ||
-           ext == QLatin1String("pdf");
+    return ChartOutput::isPicture(path);
 }
 
 bool MenuEngineeringChart::print(QPrinter* printer) const
 {
-    printer->setPageOrientation(QPageLayout::Landscape);
-    QPainter painter;
-    if (!painter.begin(printer))
-        return false;
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QSizeF page = printer->pageLayout().paintRectPixels(printer->resolution()).size();
-    render(&painter, QRectF(QPointF(0, 0), page));
-    return painter.end();
+    return ChartOutput::print(picture(), printer);
 }
 
 bool MenuEngineeringChart::save(const QString& path, QString* error) const
 {
-    const QString ext = QFileInfo(path).suffix().toLower();
-    ExportFile file(path);
-    auto failed = [&] {
-        if (error)
-            *error = file.errorString();
-        return false;
-    };
-    if (!isPicture(path)) {
-        if (error)
-            *error = QStringLiteral("a chart is saved as .png, .svg or .pdf");
-        return false;
-    }
-    if (!file.begin())
-        return failed();
-    if (ext == QLatin1String("png")) {
-        if (!image().save(&file, "PNG") && !file.failed())
-            file.fail(QStringLiteral("the picture cannot be encoded"));
-        return file.commit() || failed();
-    }
-    if (ext == QLatin1String("svg")) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        svg.setSize(PictureSize);
-        svg.setViewBox(QRect(QPoint(0, 0), PictureSize));
-        svg.setTitle(m_data.title);
-        {
-            QPainter painter(&svg);
-            painter.fillRect(QRect(QPoint(0, 0), PictureSize), Qt::white);
-            render(&painter, QRectF(QPointF(0, 0), PictureSize));
-        }
-        return file.commit() || failed();
-    }
-    {
-        QPdfWriter pdf(&file);
-        pdf.setTitle(m_data.title);
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
-        QPainter painter;
-        if (!painter.begin(&pdf)) {
-            if (error)
-                *error = QStringLiteral("cannot write the PDF file");
-            return false;
-        }
-        const QSizeF page = pdf.pageLayout().paintRectPixels(pdf.resolution()).size();
-        render(&painter, QRectF(QPointF(0, 0), page));
-        painter.end();
-    }
-    if (!file.flushBuffer())
-        return failed();
-    // The text layer gives back the ideographs drawn, not radicals that share their glyphs.
-    PdfTextLayer textLayer;
-    for (const QFont& font :
-         {chartFont(8), chartFont(9), chartFont(9, true), chartFont(11, true), chartFont(12, true)})
-        textLayer.addFont(font);
-    for (const QString& t : QStringList{m_data.title, m_data.xAxis, m_data.yAxis,
-                                        m_data.popularityLine, m_data.marginLine} +
-                                m_data.classNames)
-        textLayer.addText(t);
-    for (const MenuChartData::Point& p : m_data.points)
-        textLayer.addText(p.name);
-    QString why;
-    if (!textLayer.repair(file.temporaryPath(), &why))
-        file.fail(why);
-    return file.commit() || failed();
+    return ChartOutput::save(picture(), path, error);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/periods/MenuEngineeringFigures.h"
+#include "ui/chart/ChartOutput.h"
 
 #include <QChartView>
 #include <QImage>
@@ -43,7 +44,7 @@ class MenuEngineeringChart : public QChartView
 {
     Q_OBJECT
 public:
-    static constexpr QSize PictureSize{1100, 700};
+    static constexpr QSize PictureSize = ChartOutput::PictureSize;
 
     explicit MenuEngineeringChart(QWidget* parent = nullptr);
 
@@ -55,6 +56,7 @@ public:
     static bool isPicture(const QString& path); // .png, .svg, .pdf
     bool save(const QString& path, QString* error = nullptr) const;
     QImage image(QSize size = PictureSize) const;
+    ChartOutput::Picture picture() const;
     bool print(QPrinter* printer) const;
 
     // Draws `data` on a new chart (its text items its children) and lays it out at `size`.

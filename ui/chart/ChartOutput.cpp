@@ -25,14 +25,25 @@ void setError(QString* error, const QString& text)
         *error = text;
 }
 
-// The picture scaled into the page's printable area, centred.
-void paintPage(const Chart2DData& chart, QPainter* painter, const QRect& page)
+// The chart's picture scaled into the target, centred.
+ChartOutput::Picture pictureOf(const Chart2DData& chart)
 {
-    const QSizeF size = ChartOutput::PictureSize;
-    QSizeF fit = size.scaled(page.size(), Qt::KeepAspectRatio);
-    const QRectF target(page.left() + (page.width() - fit.width()) / 2,
-                        page.top() + (page.height() - fit.height()) / 2, fit.width(), fit.height());
-    ChartPicture::render(chart, painter, target, size);
+    ChartOutput::Picture picture;
+    picture.title = chart.header;
+    picture.render = [&chart](QPainter* painter, const QRectF& page) {
+        const QSizeF size = ChartOutput::PictureSize;
+        const QSizeF fit = size.scaled(page.size(), Qt::KeepAspectRatio);
+        const QRectF target(page.left() + (page.width() - fit.width()) / 2,
+                            page.top() + (page.height() - fit.height()) / 2, fit.width(),
+                            fit.height());
+        ChartPicture::render(chart, painter, target, size);
+    };
+    picture.fonts = ChartPicture::fonts();
+    picture.texts =
+        QStringList{chart.header, chart.footer} + chart.seriesLabels + chart.pointLabels;
+    for (const ChartPointLabel& label : chart.labels)
+        picture.texts << label.text;
+    return picture;
 }
 
 } // namespace
@@ -44,18 +55,40 @@ bool ChartOutput::isSupported(const QString& path)
            ext == QLatin1String("svg") || ext == QLatin1String("pdf");
 }
 
+bool ChartOutput::isPicture(const QString& path)
+{
+    const QString ext = suffix(path);
+    return ext == QLatin1String("png") || ext == QLatin1String("svg") ||
+           ext == QLatin1String("pdf");
+}
+
 QImage ChartOutput::image(const Chart2DData& chart, QSize size)
+{
+    // Drawn to the size asked for, which need not keep the picture's proportions.
+    Picture picture = pictureOf(chart);
+    picture.render = [&chart, size](QPainter* painter, const QRectF& target) {
+        ChartPicture::render(chart, painter, target, size);
+    };
+    return image(picture, size);
+}
+
+QImage ChartOutput::image(const Picture& picture, QSize size)
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    ChartPicture::render(chart, &painter, QRectF(QPointF(0, 0), size), size);
+    picture.render(&painter, QRectF(QPointF(0, 0), size));
     return image;
 }
 
 bool ChartOutput::print(const Chart2DData& chart, QPrinter* printer)
+{
+    return print(pictureOf(chart), printer);
+}
+
+bool ChartOutput::print(const Picture& picture, QPrinter* printer)
 {
     printer->setPageOrientation(QPageLayout::Landscape);
     QPainter painter;
@@ -63,9 +96,9 @@ bool ChartOutput::print(const Chart2DData& chart, QPrinter* printer)
         return false;
     painter.setRenderHint(QPainter::Antialiasing);
     // The painter starts at the printable area's corner.
-    paintPage(
-        chart, &painter,
-        QRect(QPoint(0, 0), printer->pageLayout().paintRectPixels(printer->resolution()).size()));
+    picture.render(
+        &painter,
+        QRectF(QPointF(0, 0), printer->pageLayout().paintRectPixels(printer->resolution()).size()));
     return painter.end();
 }
 
@@ -74,8 +107,18 @@ bool ChartOutput::save(const Chart2DData& chart, const QString& path, QString* e
     const QString ext = suffix(path);
     if (ext == QLatin1String("cht") || ext == QLatin1String("chart2d"))
         return ChartFile::save(chart, path, error);
-    if (ext != QLatin1String("png") && ext != QLatin1String("svg") && ext != QLatin1String("pdf")) {
+    if (!isPicture(path)) {
         setError(error, QStringLiteral("a chart is saved as .cht, .png, .svg or .pdf"));
+        return false;
+    }
+    return save(pictureOf(chart), path, error);
+}
+
+bool ChartOutput::save(const Picture& picture, const QString& path, QString* error)
+{
+    const QString ext = suffix(path);
+    if (!isPicture(path)) {
+        setError(error, QStringLiteral("a chart is saved as .png, .svg or .pdf"));
         return false;
     }
     // Written beside the target and put in its place once complete (ExportFile).
@@ -87,7 +130,7 @@ bool ChartOutput::save(const Chart2DData& chart, const QString& path, QString* e
     if (!file.begin())
         return failed();
     if (ext == QLatin1String("png")) {
-        if (!image(chart).save(&file, "PNG") && !file.failed())
+        if (!image(picture).save(&file, "PNG") && !file.failed())
             file.fail(QStringLiteral("the picture cannot be encoded"));
         return file.commit() || failed();
     }
@@ -96,17 +139,17 @@ bool ChartOutput::save(const Chart2DData& chart, const QString& path, QString* e
         svg.setOutputDevice(&file);
         svg.setSize(PictureSize);
         svg.setViewBox(QRect(QPoint(0, 0), PictureSize));
-        svg.setTitle(chart.header);
+        svg.setTitle(picture.title);
         {
             QPainter painter(&svg);
             painter.fillRect(QRect(QPoint(0, 0), PictureSize), Qt::white);
-            ChartPicture::render(chart, &painter, QRectF(QPointF(0, 0), PictureSize), PictureSize);
+            picture.render(&painter, QRectF(QPointF(0, 0), PictureSize));
         }
         return file.commit() || failed();
     }
     {
         QPdfWriter pdf(&file);
-        pdf.setTitle(chart.header);
+        pdf.setTitle(picture.title);
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                       QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
         QPainter painter;
@@ -114,21 +157,18 @@ bool ChartOutput::save(const Chart2DData& chart, const QString& path, QString* e
             setError(error, QStringLiteral("cannot write the PDF file"));
             return false;
         }
-        paintPage(chart, &painter,
-                  QRect(QPoint(0, 0), pdf.pageLayout().paintRectPixels(pdf.resolution()).size()));
+        picture.render(&painter, QRectF(QPointF(0, 0),
+                                        pdf.pageLayout().paintRectPixels(pdf.resolution()).size()));
         painter.end();
     }
     if (!file.flushBuffer())
         return failed();
     // The text layer gives back the ideographs drawn, not radicals that share their glyphs.
     PdfTextLayer textLayer;
-    for (const QFont& font : ChartPicture::fonts())
+    for (const QFont& font : picture.fonts)
         textLayer.addFont(font);
-    for (const QString& text :
-         QStringList{chart.header, chart.footer} + chart.seriesLabels + chart.pointLabels)
+    for (const QString& text : picture.texts)
         textLayer.addText(text);
-    for (const ChartPointLabel& label : chart.labels)
-        textLayer.addText(label.text);
     QString why;
     if (!textLayer.repair(file.temporaryPath(), &why))
         file.fail(why);
