@@ -258,6 +258,10 @@ struct DrillSpec
     ReportScreen* (*make)() = nullptr; // a new screen of the report opened; null: no drill-down
     int view = 0;
     std::vector<DrillKey> keys = {};
+    // The criterion set to the data-list entry (a meal period, say) whose column group holds the
+    // figure clicked, on every row, the totals row's included; a figure outside such a group
+    // sets nothing.
+    const char* columnEntry = nullptr;
 };
 
 // A criterion without a control, set only by a drill-down from another report (a row's exact

@@ -4,6 +4,7 @@
 #include "core/modMessage.h"
 #include "db/SqlError.h"
 #include "query/ColumnSpec.h"
+#include "query/QueryColumn.h"
 #include "query/QueryColumns.h"
 #include "query/ScreenSpec.h"
 #include "sheet/Sheet.h"
@@ -251,6 +252,54 @@ void QueryReportScreen::cmdOpen()
         drillTo(grid()->activeRow(), grid()->activeCol());
 }
 
+namespace {
+
+int leafCount(const QueryColumn& c)
+{
+    int n = 0;
+    for (const auto& sub : c.SubColumns())
+        n += leafCount(*sub);
+    return n > 0 ? n : 1;
+}
+
+// The name of the data-list entry (a meal period, say) whose column or column group, repeated
+// per entry of the list (`eachEntryOf`), holds grid column `column` (from 1); empty when the
+// column stands under none. Each other column of the description is one of the control's; the
+// repeated ones are those that follow, captioned with the list's entries.
+QString entryOfColumn(const std::vector<ColumnSpec>& specs, const QueryColumns& columns, int column)
+{
+    int at = 0, first = 1;
+    auto holds = [&](int index) {
+        const int n = leafCount(*columns.at(index));
+        const bool in = column >= first && column < first + n;
+        first += n;
+        return in;
+    };
+    for (const ColumnSpec& spec : specs) {
+        if (at >= columns.count())
+            break;
+        if (!spec.eachEntryOf) {
+            if (holds(at++))
+                return QString();
+            continue;
+        }
+        DataList list(*spec.eachEntryOf, hostContext().connection());
+        list.initialise(1, 1);
+        list.load();
+        QStringList names;
+        for (const DataListItem& item : list.items())
+            names << item.Name;
+        while (at < columns.count() && names.contains(columns.at(at)->caption())) {
+            const QString caption = columns.at(at)->caption();
+            if (holds(at++))
+                return caption;
+        }
+    }
+    return QString();
+}
+
+} // namespace
+
 bool QueryReportScreen::drillTo(int row, int column)
 {
     const int v = currentView();
@@ -269,6 +318,11 @@ bool QueryReportScreen::drillTo(int row, int column)
             if (role == QueryFill::RowRole::Data || !value.isEmpty())
                 keys.append({QString::fromLatin1(key.criterion), value});
         }
+    }
+    if (drill.columnEntry && column > 0) {
+        const QString entry = entryOfColumn(viewSpec(v).columns, control->Columns(), column);
+        if (!entry.isEmpty())
+            keys.append({QString::fromLatin1(drill.columnEntry), entry});
     }
     return openDrilled(drill, keys);
 }

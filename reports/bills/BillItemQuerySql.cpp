@@ -21,6 +21,8 @@ Statement BillItemQueryWhereTail(const BillItemQueryCriteria& c)
         sql += EqualsFilter(QStringLiteral("BI.MenuID"), c.menuId);
     if (!c.menuName.isEmpty())
         sql += EqualsFilter(QStringLiteral("BI.MenuName"), c.menuName);
+    if (!c.departName.isEmpty())
+        sql += Statement(QStringLiteral(" AND BI.DepartName=? "), {c.departName});
     sql += ItemLineTail(c);
     return sql;
 }

@@ -15,6 +15,9 @@ struct BillItemQueryCriteria : ItemLineCriteria
     // opens its lines (no control).
     QString menuId;
     QString menuName;
+    // One preparing department exactly, by name: the key of a row summed by department (no
+    // control).
+    QString departName;
 };
 
 // The views, in the order of their option buttons.

@@ -137,7 +137,8 @@ const ScreenSpec kSpec{
              {"MenuName", Into(&C::menuName)},
              {"DepartTypeName", Into(&I::departType)},
              {"MenuTypeName", Into(&I::menuType)},
-             {"CreatePerson", Into(&I::createPerson)}},
+             {"CreatePerson", Into(&I::createPerson)},
+             {"DepartName", Into(&C::departName)}},
 };
 
 } // namespace

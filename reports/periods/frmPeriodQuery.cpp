@@ -6,6 +6,7 @@
 #include "query/ItemCriteria.h"
 #include "query/ScreenSpec.h"
 #include "query/SummaryPlanner.h"
+#include "reports/bills/frmBillItemQuery.h"
 #include "ui/CriteriaBar.h"
 
 #include <QCheckBox>
@@ -43,6 +44,16 @@ std::vector<ColumnSpec> withPeriods(std::vector<ColumnSpec> columns)
 
 using C = PeriodQueryCriteria;
 
+// A row's figures are made of item lines: the bill item query's lines with the row's keys, and
+// the meal period of the figure's column group (none under 全天).
+DrillSpec itemLines(std::vector<DrillKey> keys)
+{
+    return {.make = []() -> ReportScreen* { return new frmBillItemQuery; },
+            .view = ItemLines,
+            .keys = std::move(keys),
+            .columnEntry = "cboBillPeriod"};
+}
+
 const ColumnSpec DepartTypeName{.field = "DepartTypeName", .caption = "部门类别", .width = 1500};
 
 const ScreenSpec kSpec{
@@ -74,24 +85,28 @@ const ScreenSpec kSpec{
                   // As the menu view has always defined it: the width in the condition's place.
                   {.field = "MenuTypeName", .caption = "菜品类别", .condition = "1100"}}),
              .keyFields = "MenuID",
-             .centred = {1, 3}},
+             .centred = {1, 3},
+             .drill = itemLines({{1, "MenuID"}})},
             {.option = "按菜品类别",
              .title = "销售时段分析表(按菜品类别统计)",
              .columns = withPeriods(
                  {DepartTypeName, {.field = "MenuTypeName", .caption = "菜品类别", .width = 1500}}),
              .keyFields = "MenuTypeID",
-             .centred = {1, 2}},
+             .centred = {1, 2},
+             .drill = itemLines({{1, "DepartTypeName"}, {2, "MenuTypeName"}})},
             {.option = "按出品部门",
              .title = "销售时段分析表(按出品部门统计)",
              .columns = withPeriods(
                  {DepartTypeName, {.field = "DepartName", .caption = "出品部门", .width = 1500}}),
              .keyFields = "DepartID",
-             .centred = {1, 2}},
+             .centred = {1, 2},
+             .drill = itemLines({{1, "DepartTypeName"}, {2, "DepartName"}})},
             {.option = "按部门类别",
              .title = "销售时段分析表(按部门类别统计)",
              .columns = withPeriods({DepartTypeName}),
              .keyFields = "DepartTypeID",
-             .centred = {1}},
+             .centred = {1},
+             .drill = itemLines({{1, "DepartTypeName"}})},
         },
 };
 

@@ -1,0 +1,177 @@
+// Drill-down from the period and takings reports to the lines and bills behind their figures,
+// over tests/fixtures/period_reports.sql (period query, payment query, hour report) and
+// period_reports2.sql (table report), on 2026-03-10: every row of each summary view, the totals
+// row included, opens a list whose totals are the figure clicked; the lists named below are
+// worked out by hand from the fixtures' bills. Last, `vtxhost --drill` exports the list.
+#include "core/HostContext.h"
+#include "framework/HostUi.h"
+#include "reports/bills/frmBillItemQuery.h"
+#include "reports/bills/frmBillQuery.h"
+#include "reports/periods/frmHourReport.h"
+#include "reports/periods/frmPaymentQuery.h"
+#include "reports/periods/frmPeriodQuery.h"
+#include "reports/periods/frmTableReport.h"
+#include "sheet/Sheet.h"
+#include "tests/support/TestDatabase.h"
+#include "ui/ctlQuery.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+
+// The list a drill-down opened.
+template <class List> List* drilled(ReportScreen& screen)
+{
+    return qobject_cast<List*>(screen.drilledScreen());
+}
+
+// A totalled column of a list: its totals row, 0 for an empty list.
+double total(QueryReportScreen* list, int column)
+{
+    Sheet* g = list->queryControl()->Grid();
+    const int last = g->maxRows();
+    if (last < 1 || list->queryControl()->rowRole(last) != QueryFill::RowRole::Total)
+        return 0;
+    return g->value(last, column).toDouble();
+}
+
+// The list's bills (or lines) by their first column, the totals row left out.
+QStringList listed(QueryReportScreen* list)
+{
+    QStringList ids;
+    Sheet* g = list->queryControl()->Grid();
+    for (int row = 1; row <= g->maxRows(); ++row)
+        if (list->queryControl()->rowRole(row) == QueryFill::RowRole::Data)
+            ids << g->text(row, 1);
+    return ids;
+}
+
+double figure(QueryReportScreen& screen, int row, int column)
+{
+    return screen.queryControl()->Grid()->value(row, column).toDouble();
+}
+
+void setRange(ReportScreen& screen)
+{
+    QVERIFY(screen.applyCriterion("dtpBegin", "2026-03-10"));
+    QVERIFY(screen.applyCriterion("dtpEnd", "2026-03-10"));
+}
+
+#define DRILL(screen, at)                                                                          \
+    QVERIFY2((screen).drillDown(at), qPrintable(QString(at) + ": " + (screen).lastError()))
+
+} // namespace
+
+class TestDrillReports : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        HostUi::setHeadless(true);
+        hostContext().UserID = "admin";
+        hostContext().TrueDataAllowed = false;
+    }
+
+    // The period query's figures are item lines: quantity consumed (item-line column 9), amount
+    // (11) and amount after discount (11 less 13), per meal period group and for the day.
+    void periodQuery()
+    {
+        TestDatabase db("period_reports.sql");
+        db.install();
+        frmPeriodQuery screen;
+        screen.ShowMe();
+        setRange(screen);
+        struct View
+        {
+            const char* option;
+            int leading; // the text columns before 午餐, 晚餐, 夜宵 and 全天
+        };
+        int drills = 0;
+        for (const View v : {View{"optQuery1", 3}, View{"optQuery2", 2}, View{"optQuery3", 2},
+                             View{"optQuery4", 1}}) {
+            QVERIFY(screen.applyCriterion(v.option, "1"));
+            QVERIFY(screen.runRefresh());
+            const int rows = screen.queryControl()->Grid()->maxRows();
+            for (int row = 1; row <= rows; ++row)
+                for (int col = v.leading + 1; col <= v.leading + 9; ++col) {
+                    DRILL(screen, QString("%1,%2").arg(row).arg(col));
+                    auto* lines = drilled<frmBillItemQuery>(screen);
+                    QVERIFY(lines && lines->currentView() == ItemLines);
+                    const int k = (col - v.leading - 1) % 2; // quantity, amount
+                    const double expected = col == v.leading + 9
+                                                ? total(lines, 11) - total(lines, 13)
+                                            : k == 0 ? total(lines, 9)
+                                                     : total(lines, 11);
+                    QVERIFY2(figure(screen, row, col) == expected,
+                             qPrintable(QString("%1 %2,%3").arg(v.option).arg(row).arg(col)));
+                    ++drills;
+                }
+        }
+        QCOMPARE(drills, 9 * (4 + 3 + 3 + 3)); // each view's rows and 合计
+
+        // By hand. 宫保鸡丁 for the day: B1's 2 (76, 6 off), B3's 1 after midnight (38) and B4's
+        // 3 at the brunch the period list lacks (114); at 午餐, B1's alone.
+        QVERIFY(screen.applyCriterion("optQuery1", "1"));
+        QVERIFY(screen.runRefresh());
+        DRILL(screen, "1,11");
+        frmBillItemQuery* lines = drilled<frmBillItemQuery>(screen);
+        Sheet* list = lines->queryControl()->Grid();
+        QCOMPARE(listed(lines), QStringList({"1101", "1101", "1101"}));
+        QCOMPARE(QStringList({list->text(1, 4), list->text(2, 4), list->text(3, 4)}),
+                 QStringList({"B1", "B3", "B4"}));
+        QCOMPARE(total(lines, 11), 228.0);
+        QCOMPARE(total(lines, 11) - total(lines, 13), 222.0);
+        DRILL(screen, "1,5");
+        QCOMPARE(listed(lines).size(), 1);
+        QCOMPARE(list->text(1, 4), QString("B1"));
+        QCOMPARE(total(lines, 9), 2.0);
+        // 合计 (row 4) at 晚餐: B2's fish and beer, 68 + 24.
+        DRILL(screen, "4,7");
+        QCOMPARE(QStringList({list->text(1, 2), list->text(2, 2)}),
+                 QStringList({"水煮鱼", "青岛啤酒"}));
+        QCOMPARE(total(lines, 11), 92.0);
+        // The branch goes along: 北京店's 酒水 is B1's beer, 4 ordered, 1 returned.
+        QVERIFY(screen.applyCriterion("cboBranch", "北京店"));
+        QVERIFY(screen.applyCriterion("optQuery4", "1"));
+        QVERIFY(screen.runRefresh());
+        DRILL(screen, "2");
+        QCOMPARE(listed(lines), QStringList({"2101"}));
+        QCOMPARE(total(lines, 9), 3.0);
+        QCOMPARE(total(lines, 11), 36.0);
+    }
+    // Headless, --drill after the refresh exports the list opened.
+    void headless()
+    {
+        TestDatabase periods("period_reports.sql");
+        TestDatabase tables("period_reports2.sql");
+        QTemporaryDir dir;
+        auto exported = [&](const TestDatabase& db, const QStringList& arguments) {
+            const QString out = dir.filePath("drilled.txt");
+            QFile::remove(out);
+            QProcess host;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("QT_QPA_PLATFORM", "offscreen");
+            host.setProcessEnvironment(env);
+            host.start(VTX_BIN_DIR "/vtxhost",
+                       QStringList{"--db", db.path(), "--from", "2026-03-10", "--to", "2026-03-10",
+                                   "--export", out} +
+                           arguments);
+            host.waitForFinished(60000);
+            QFile file(out);
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll())
+                                                  : QString::fromUtf8(host.readAllStandardError());
+        };
+        // 宫保鸡丁 at 午餐: B1's line alone.
+        QString text = exported(periods, {"--action", "DoPeriodQuery", "--drill", "1,5"});
+        QVERIFY2(text.contains("\tB1\t") && !text.contains("\tB3\t"), qPrintable(text));
+    }
+};
+
+QTEST_MAIN(TestDrillReports)
+#include "tst_drillreports.moc"
