@@ -27,6 +27,10 @@ Statement PaymentQueryCondition(const PaymentQueryCriteria& c)
         sql += equals("BL.CheckOutPerson", c.checkOutPerson);
     if (!c.createPerson.isEmpty())
         sql += equals("BL.CreatePerson", c.createPerson);
+    if (!c.subjectKey.isEmpty())
+        sql += Statement(QStringLiteral(" AND BP.SubjectName=? "), {c.subjectKey});
+    if (!c.cashierKey.isEmpty())
+        sql += Statement(QStringLiteral(" AND BL.CheckOutPerson=? "), {c.cashierKey});
     if (!c.useTrueData)
         sql += QStringLiteral(" AND BL.IsDeleted=0 ");
     if (c.saving)

@@ -16,6 +16,10 @@ struct PaymentQueryCriteria : ReportCriteria
     QString subjectName; // keeps only the payment lines of that subject
     QString checkOutPerson;
     QString createPerson;
+    // One subject and one cashier exactly, by name: the keys of a row summed by subject (and
+    // cashier) when a drill-down opens its payment lines (no control).
+    QString subjectKey;
+    QString cashierKey;
 };
 
 // The bills carry their branch's id and name.

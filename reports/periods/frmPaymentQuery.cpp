@@ -19,6 +19,15 @@ std::vector<ColumnSpec> withMeasures(std::vector<ColumnSpec> columns)
 
 using C = PaymentQueryCriteria;
 
+// A summed row's figures are payments, not bill totals: its payment lines, each on its bill,
+// whose tendered and converted amounts add up to the row's and whose count is its 笔数.
+DrillSpec paymentLines(std::vector<DrillKey> keys)
+{
+    return {.make = []() -> ReportScreen* { return new frmPaymentQuery; },
+            .view = int(PaymentView::Detail),
+            .keys = std::move(keys)};
+}
+
 const ScreenSpec kSpec{
     .name = "frmPaymentQuery",
     .title = "账单支付明细汇总表",
@@ -62,14 +71,17 @@ const ScreenSpec kSpec{
             {.option = "按科目汇总",
              .title = "账单支付明细汇总表（按科目）",
              .columns = withMeasures({{.field = "SubjectName", .caption = "科目", .width = 1500}}),
-             .centred = {1}},
+             .centred = {1},
+             .drill = paymentLines({{1, "SubjectName"}})},
             {.option = "按收银员汇总",
              .title = "账单支付明细汇总表（按收银员）",
              .columns =
                  withMeasures({{.field = "SubjectName", .caption = "科目", .width = 1500},
                                {.field = "CheckOutPerson", .caption = "收银员", .width = 1200}}),
-             .centred = {1, 2}},
+             .centred = {1, 2},
+             .drill = paymentLines({{1, "SubjectName"}, {2, "CheckOutPerson"}})},
         },
+    .keys = {{"SubjectName", Into(&C::subjectKey)}, {"CheckOutPerson", Into(&C::cashierKey)}},
 };
 
 } // namespace

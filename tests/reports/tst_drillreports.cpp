@@ -145,6 +145,53 @@ private slots:
         QCOMPARE(total(lines, 9), 3.0);
         QCOMPARE(total(lines, 11), 36.0);
     }
+    // The payment query's summed rows open their payment lines (its detail view): tendered
+    // (column 5) and converted (6) add up to the row's, one line for each of its 笔数.
+    void paymentQuery()
+    {
+        TestDatabase db("period_reports.sql");
+        db.install();
+        frmPaymentQuery screen;
+        screen.ShowMe();
+        setRange(screen);
+        for (const auto& [option, keys] : {std::pair{"optQuery2", 1}, std::pair{"optQuery3", 2}}) {
+            QVERIFY(screen.applyCriterion(option, "1"));
+            QVERIFY(screen.runRefresh());
+            const int rows = screen.queryControl()->Grid()->maxRows();
+            QVERIFY(rows >= 3);
+            for (int row = 1; row <= rows; ++row) {
+                DRILL(screen, QString::number(row));
+                auto* lines = drilled<frmPaymentQuery>(screen);
+                QVERIFY(lines && lines->currentView() == 0);
+                QCOMPARE(double(listed(lines).size()), figure(screen, row, keys + 1));
+                QCOMPARE(total(lines, 5), figure(screen, row, keys + 2));
+                QCOMPARE(total(lines, 6), figure(screen, row, keys + 3));
+            }
+        }
+        // By hand: 现金 is B1's 100, B3's 38 and the top-up B6's 500; 港币 is B1's 30 worth 24;
+        // the totals row every line, 874 tendered and 868 converted.
+        QVERIFY(screen.applyCriterion("optQuery2", "1"));
+        QVERIFY(screen.runRefresh());
+        DRILL(screen, "1");
+        frmPaymentQuery* lines = drilled<frmPaymentQuery>(screen);
+        QCOMPARE(listed(lines), QStringList({"B1", "B3", "B6"}));
+        QCOMPARE(total(lines, 5), 638.0);
+        DRILL(screen, "3");
+        QCOMPARE(listed(lines), QStringList({"B1"}));
+        QCOMPARE(total(lines, 5), 30.0);
+        QCOMPARE(total(lines, 6), 24.0);
+        DRILL(screen, "4");
+        QCOMPARE(listed(lines), QStringList({"B1", "B1", "B2", "B3", "B4", "B6"}));
+        QCOMPARE(total(lines, 6), 868.0);
+        // By subject and cashier at 午餐, the period going along: 现金 by 张三 is B1's 100 and
+        // B6's 500.
+        QVERIFY(screen.applyCriterion("optQuery3", "1"));
+        QVERIFY(screen.applyCriterion("cboBillPeriod", "午餐"));
+        QVERIFY(screen.runRefresh());
+        DRILL(screen, "1");
+        QCOMPARE(listed(lines), QStringList({"B1", "B6"}));
+        QCOMPARE(total(lines, 5), 600.0);
+    }
     // Headless, --drill after the refresh exports the list opened.
     void headless()
     {
@@ -170,6 +217,11 @@ private slots:
         // 宫保鸡丁 at 午餐: B1's line alone.
         QString text = exported(periods, {"--action", "DoPeriodQuery", "--drill", "1,5"});
         QVERIFY2(text.contains("\tB1\t") && !text.contains("\tB3\t"), qPrintable(text));
+        // 现金's payment lines: B1, B3 and B6.
+        text = exported(periods,
+                        {"--action", "DoPaymentQuery", "--set", "optQuery2=1", "--drill", "1"});
+        QVERIFY2(text.contains("\nB3\t") && text.contains("\nB6\t") && !text.contains("\nB2\t"),
+                 qPrintable(text));
     }
 };
 
