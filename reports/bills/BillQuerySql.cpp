@@ -55,6 +55,8 @@ Statement BillQueryWhereTail(const BillQueryCriteria& c)
         sql += equals("TableAreaName", c.tableAreaName.trimmed());
     if (!c.discountName.isEmpty())
         sql += equals("DiscountName", c.discountName.trimmed());
+    if (!c.createHour.isEmpty())
+        sql += Statement(QStringLiteral(" AND datepart(hh,CreateTime)=? "), {c.createHour.toInt()});
     return sql;
 }
 

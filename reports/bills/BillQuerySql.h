@@ -28,6 +28,9 @@ struct BillQueryCriteria : ReportCriteria
     QString discountName;
     int orderBy = 0; // 0..16; anything else sorts nothing
     bool descending = false;
+    // The bills opened in one clock hour (0 to 23, of CreateTime): an hour report's row drilled
+    // down (no control; empty: any hour).
+    QString createHour;
 };
 
 // The bills carry their branch's id and name.

@@ -151,6 +151,7 @@ const ScreenSpec kSpec{
                 .detailColumn = 1,
                 .openDetail = OpenBillDetail,
             }},
+    .keys = {{"BillHour", Into(&C::createHour)}},
     .texts = {{"Msg_MemberPrice", "会员价"},
               // the sort choice by table number, which is no column of the grid
               {"ctlQuery1", "台号", "TableID"}},

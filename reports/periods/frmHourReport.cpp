@@ -4,6 +4,7 @@
 #include "core/HostContext.h"
 #include "core/mod_ADO.h"
 #include "query/ScreenSpec.h"
+#include "reports/bills/frmBillQuery.h"
 #include "sheet/Sheet.h"
 
 namespace {
@@ -33,7 +34,9 @@ const ScreenSpec kSpec{
                            column("PeopleAverage", "人均消费", Yellow)},
                .emptyRows = frmHourReport::AllDayRow,
                .centred = {1, 2, 3},
-               .ownCells = true}},
+               .ownCells = true,
+               // the hour itself is the row's (frmHourReport::drillTo)
+               .drill = {.make = []() -> ReportScreen* { return new frmBillQuery; }}}},
     .texts = {{"Msg_Hour", "点"}, {"Msg_AllDay", "全天"}},
 };
 
@@ -133,7 +136,20 @@ int frmHourReport::writeCells(int, Sheet* grid, QString* failure)
     if (figures.allDay)
         writeRow(grid, AllDayRow, *figures.allDay, grand);
     *failure = figures.failures.join(QStringLiteral("; "));
+    m_written = true;
     return AllDayRow;
+}
+
+bool frmHourReport::drillTo(int row, int column)
+{
+    if (!m_written || row < 1 || row > AllDayRow)
+        return QueryReportScreen::drillTo(0, column); // refused, with the reason
+    // The same range, branch, deleted-data and top-up options; the hour by the bills' creation
+    // time, as the figures count them.
+    QList<QPair<QString, QString>> keys;
+    if (row != AllDayRow)
+        keys.append({QStringLiteral("BillHour"), QString::number((m_startHour + row - 1) % 24)});
+    return openDrilled(viewSpec(0).drill, keys);
 }
 
 void frmHourReport::writeRow(Sheet* grid, int row, const HourReportFigures::Sums& s, Money grand)

@@ -21,6 +21,9 @@ public:
 
 protected:
     int writeCells(int view, Sheet* grid, QString* failure) override;
+    // An hour's row opens the bill query on the bills opened in that clock hour, the all-day
+    // row on every bill of the range: the bills its figures are made of.
+    bool drillTo(int row, int column) override;
     void formatGrid(int view, Sheet* grid) override;
     void formLoad() override;
 
@@ -29,5 +32,6 @@ private:
     void readStartHour(); // and writes the hour captions
 
     int m_startHour = 0;
+    bool m_written = false;   // the grid holds figures
     QString m_startHourError; // why the start hour could not be read
 };

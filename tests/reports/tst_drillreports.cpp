@@ -192,6 +192,46 @@ private slots:
         QCOMPARE(listed(lines), QStringList({"B1", "B6"}));
         QCOMPARE(total(lines, 5), 600.0);
     }
+    // The hour report's rows open the bill query on the bills opened in that clock hour, by
+    // business date: its figures are whole units of the bills' consumption (bill column 8),
+    // service (10), discount (13), money received (17), bills and guests (4).
+    void hourReport()
+    {
+        TestDatabase db("period_reports.sql");
+        db.install();
+        frmHourReport screen;
+        screen.ShowMe();
+        setRange(screen);
+        QVERIFY(screen.runRefresh());
+        for (int row = 1; row <= frmHourReport::AllDayRow; ++row) {
+            DRILL(screen, QString::number(row));
+            auto* list = drilled<frmBillQuery>(screen);
+            QVERIFY(list);
+            const QString at = QString("row %1").arg(row);
+            QVERIFY2(listed(list).size() == figure(screen, row, 9), qPrintable(at));
+            const std::pair<int, int> figures[] = {{4, 8}, {5, 10}, {6, 13}, {7, 17}, {11, 4}};
+            for (const auto& [hourColumn, billColumn] : figures)
+                QVERIFY2(std::round(total(list, billColumn)) == figure(screen, row, hourColumn),
+                         qPrintable(at));
+        }
+        // By hand, from 10点 (the opening of 午餐): B4 opened at 10:15, B1 at 11:20, the top-up
+        // B6 at 14:00, B3 at 00:30 of the next calendar day but of business day 2026-03-10;
+        // the whole day 868 received (the deleted B5 left out).
+        const std::pair<const char*, QStringList> hours[] = {
+            {"1", {"B4"}},
+            {"2", {"B1"}},
+            {"5", {"B6"}},
+            {"15", {"B3"}},
+            {"3", {}}, // 12点: the deleted B5 only
+            {"25", {"B1", "B2", "B3", "B4", "B6"}}};
+        for (const auto& [row, bills] : hours) {
+            DRILL(screen, row);
+            QCOMPARE(listed(drilled<frmBillQuery>(screen)), bills);
+        }
+        QCOMPARE(total(drilled<frmBillQuery>(screen), 17), 868.0);
+        QVERIFY(!screen.drillDown("26"));
+    }
+
     // Headless, --drill after the refresh exports the list opened.
     void headless()
     {
@@ -222,6 +262,9 @@ private slots:
                         {"--action", "DoPaymentQuery", "--set", "optQuery2=1", "--drill", "1"});
         QVERIFY2(text.contains("\nB3\t") && text.contains("\nB6\t") && !text.contains("\nB2\t"),
                  qPrintable(text));
+        // 11点: B1.
+        text = exported(periods, {"--action", "DoHourReport", "--drill", "2"});
+        QVERIFY2(text.contains("\nB1\t") && !text.contains("\nB4\t"), qPrintable(text));
     }
 };
 
