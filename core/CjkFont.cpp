@@ -1,11 +1,11 @@
 #include "core/CjkFont.h"
 
-#include "core/HostContext.h"
-
 #include <QApplication>
 #include <QFontDatabase>
 #include <QHash>
 #include <QStringList>
+
+#include <atomic>
 
 namespace {
 
@@ -47,11 +47,23 @@ QString mapped(const QString& family, int languageCode)
     return CjkFont::family(*w, languageCode);
 }
 
+std::atomic<int> language{0};
+
 } // namespace
+
+void CjkFont::setLanguageCode(int languageCode)
+{
+    language = languageCode;
+}
+
+int CjkFont::languageCode()
+{
+    return language;
+}
 
 QString CjkFont::family(bool serif)
 {
-    return family(serif, hostContext().LanguageCode);
+    return family(serif, languageCode());
 }
 
 QString CjkFont::family(bool serif, int languageCode)
@@ -62,7 +74,7 @@ QString CjkFont::family(bool serif, int languageCode)
 
 QFont CjkFont::resolve(const QFont& font)
 {
-    return resolve(font, hostContext().LanguageCode);
+    return resolve(font, languageCode());
 }
 
 QFont CjkFont::resolve(const QFont& font, int languageCode)

@@ -7,7 +7,8 @@
 // hold every CJK character in Simplified and Traditional Chinese, Japanese and Korean forms, one
 // family per variant; which one the system's font fallback would take depends on the machine's
 // locale (the Japanese one in the C locale). Here the variant follows the language code instead:
-// Traditional Chinese for 2, Simplified Chinese otherwise.
+// Traditional Chinese for 2, Simplified Chinese otherwise. The language code is the one loaded
+// with the texts (LoadMessageTable sets it), so that what draws text needs no host context.
 //
 // `resolve` gives a font whose family list ends in the Noto CJK family of that variant, so
 // that characters its own family lacks come from there. The Windows Chinese family names the
@@ -17,6 +18,10 @@
 class CjkFont
 {
 public:
+    // The language the fonts follow (0 until a language is loaded).
+    static void setLanguageCode(int languageCode);
+    static int languageCode();
+
     // "Noto Sans CJK SC" (or TC for language code 2), or the serif family.
     static QString family(bool serif = false);
     static QString family(bool serif, int languageCode);

@@ -1,5 +1,6 @@
 #include "core/modMessage.h"
 
+#include "core/CjkFont.h"
 #include "core/HostContext.h"
 #include "core/IQueryItems.h"
 #include "core/cLanguage.h"
@@ -198,6 +199,7 @@ void LoadMessageTable()
     MessageState& s = state();
     HostContext& context = hostContext();
     context.LanguageCode = ReadLanguageSetting();
+    CjkFont::setLanguageCode(context.LanguageCode);
     s.language = std::make_unique<cLanguage>();
     s.language->setAppExeName(PluginBaseName());
     s.language->setLanguage(context.LanguageCode);

@@ -1,7 +1,6 @@
 #include "sheet/SheetPrinter.h"
 
 #include "core/CjkFont.h"
-#include "core/HostContext.h"
 #include "sheet/ExportFile.h"
 #include "sheet/GlyphText.h"
 #include "sheet/PdfTextLayer.h"
@@ -61,9 +60,9 @@ QFont SheetPrinter::twipFont(const QFont& font)
     // Resolved once per font and language: painting asks for the font of every cell.
     thread_local QHash<QFont, QFont> resolved;
     thread_local int language = -1;
-    if (language != hostContext().LanguageCode) {
+    if (language != CjkFont::languageCode()) {
         resolved.clear();
-        language = hostContext().LanguageCode;
+        language = CjkFont::languageCode();
     }
     auto it = resolved.constFind(font);
     if (it != resolved.constEnd())

@@ -1,4 +1,4 @@
-#include "core/HostContext.h"
+#include "core/CjkFont.h"
 #include "sheet/PrintCodeParser.h"
 #include "sheet/SheetOutput.h"
 #include "sheet/SheetPrinter.h"
@@ -264,7 +264,7 @@ void TestPrinter::pdfTextIsTheTextDrawn()
                                      QStringLiteral("Bill No."),  QStringLiteral("Total 1,234.50")};
     QTemporaryDir dir;
     for (const int language : {1, 2}) {
-        hostContext().LanguageCode = language;
+        CjkFont::setLanguageCode(language);
         const QStringList& captions = language == 2 ? traditional : simplified;
         Sheet s;
         s.setMaxCols(1);
@@ -302,7 +302,7 @@ void TestPrinter::pdfTextIsTheTextDrawn()
             QVERIFY2(!name.contains(QLatin1String("CJK")) || name.contains(variant),
                      qPrintable(name));
     }
-    hostContext().LanguageCode = 0;
+    CjkFont::setLanguageCode(0);
 }
 
 // Batched painting (backgrounds, one path of grid lines, texts from glyphs shaped once) gives
