@@ -6,6 +6,10 @@ function(vtx_sources var dir)
   set(${var} ${files} PARENT_SCOPE)
 endfunction()
 
+# How long a test may run before CTest stops it; tools/mutants raises it, since it runs the
+# golden cases on a machine busy building its faults.
+set(VTX_TEST_TIMEOUT 300 CACHE STRING "Seconds a test may run")
+
 # vtx_add_test(NAME SOURCES... LIBS libs...): a QtTest executable run offscreen by CTest.
 function(vtx_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
@@ -16,7 +20,7 @@ function(vtx_add_test name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-home/cache;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-home/data"
-    TIMEOUT 300)
+    TIMEOUT ${VTX_TEST_TIMEOUT})
 endfunction()
 
 # vtx_static_library(NAME DIRS dirs... LIBS libs...): a static library of the sources directly

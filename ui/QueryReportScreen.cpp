@@ -125,18 +125,6 @@ Statement QueryReportScreen::planned(int, const CriteriaValue&, const Statement&
     return statement;
 }
 
-QVariantList QueryReportScreen::viewParameters(int)
-{
-    if (!dtpBegin || !dtpEnd)
-        return {};
-    return {dtpBegin->date(), dtpEnd->date().addDays(1)};
-}
-
-QString QueryReportScreen::viewSql(int)
-{
-    throw std::logic_error("the view has no statement");
-}
-
 int QueryReportScreen::writeCells(int, Sheet*, QString*)
 {
     throw std::logic_error("the view writes no cells");
@@ -216,15 +204,11 @@ void QueryReportScreen::cmdQuery1()
             throw std::runtime_error(failure.toStdString());
         return;
     }
-    Statement statement;
-    if (m_spec.criteria.statement) {
-        const CriteriaValue criteria = readCriteria(); // throws when refused
-        statement = planned(v, criteria,
-                            branchScope(criteria).fill(m_spec.criteria.statement(v, criteria)));
-    } else {
-        const QString sql = viewSql(v); // throws when refused
-        statement = Statement(sql, viewParameters(v));
-    }
+    if (!m_spec.criteria.statement)
+        throw std::logic_error("the view has no statement");
+    const CriteriaValue criteria = readCriteria(); // throws when refused
+    const Statement statement =
+        planned(v, criteria, branchScope(criteria).fill(m_spec.criteria.statement(v, criteria)));
     m_stopped[v] = false;
     setPartial(false);
     control->SetConnection(hostContext().connection());

@@ -18,9 +18,9 @@ struct ViewSpec;
 //
 // Column setup is derived from each view's columns (titles and captions through the language
 // file, key fields, the empty grid's rows and centred columns; columns repeated per data-list
-// entry from the host framework's lists, read once per setup). A refresh runs the chosen view:
-// the screen gives its SQL (viewSql) and, unless it says otherwise, the date range binds as
-// begin date and the day after the end date. A view with `ownCells` is written by the screen
+// entry from the host framework's lists, read once per setup). A refresh runs the chosen view's
+// statement: the declaration's statement function of the criteria read from the bar, with the
+// branch scope written in and planned (planned). A view with `ownCells` is written by the screen
 // instead (writeCells): its grid keeps the layout, the print, full-screen and save keys and the
 // row roles of any other view.
 class QueryReportScreen : public ReportScreen
@@ -39,16 +39,11 @@ public:
     QString gridTitle() const override;
 
 protected:
-    // The statement of a view; throws std::runtime_error with the reason when the criteria
-    // leave nothing to query (the user has been told). Every view without `ownCells` has one.
-    virtual QString viewSql(int view);
     // Writes the cells of a view with `ownCells` into its laid-out grid (figures worked out
     // first, then rendered) and returns its totals row (0: none). Refusals throw
     // std::runtime_error before anything is written; a part that could not be read leaves its
     // cells empty and is named in `failure`, which the refresh then reports.
     virtual int writeCells(int view, Sheet* grid, QString* failure);
-    // Its positional parameters: the begin date and the day after the end date by default.
-    virtual QVariantList viewParameters(int view);
     // The statement a view runs, given its statement with the branch scope written in: that
     // statement, or the same figures read another way (from the bill summaries).
     virtual Statement planned(int view, const CriteriaValue& criteria, const Statement& statement);
