@@ -364,6 +364,418 @@ void QueryFill::stop()
     m_stop = true;
 }
 
+// One fill: the columns and subtotal levels compiled against the result, the grid row being
+// gathered, and the sums so far. Its steps run in order: compile, readRecords, writeClosingRows,
+// styleRows.
+class QueryFill::Run
+{
+public:
+    Run(QueryFill& fill, Source& source, Sheet& sheet)
+        : m_fill(fill), m_rs(source), m_sheet(sheet), m_keyed(!fill.m_keyFields.isEmpty())
+    {
+    }
+
+    // Compiles every expression once against the result's columns and finds the key and group
+    // fields; false (the fill failed, saying why) when one names a column the result lacks.
+    bool compile()
+    {
+        if (!compileColumns() || !findKeysAndLevels())
+            return false;
+        shareConditions();
+        planFetch();
+        return true;
+    }
+    // Reads every record, folding records of equal keys into one grid row and closing groups as
+    // their fields change. Throws SqlError when reading fails, MoneyOverflow when a sum leaves
+    // Money's range.
+    void readRecords();
+    // The subtotals of the groups still open and the totals row (partial for a stopped fill).
+    void writeClosingRows();
+    // Subtotal and totals rows bold (the totals of a stopped fill italic, dark red), and each
+    // number column's decimals settled by the values written.
+    void styleRows();
+
+private:
+    QueryFill& m_fill;
+    Source& m_rs;
+    Sheet& m_sheet;
+    const bool m_keyed;
+    std::vector<Leaf> m_leaves;
+    std::vector<const QueryExpression*> m_conditions; // shared by the columns, by text
+    std::vector<signed char> m_conditionState;        // per record: -1 not tested yet, 0, 1
+    std::vector<int> m_keyIndex;
+    std::vector<Level> m_levels; // outermost first
+    std::vector<std::vector<Kept>> m_levelValues;
+    std::vector<int> m_fetch; // the fields read per record
+    std::vector<QueryValue> m_row;
+    std::vector<quint32> m_sheetTextIds; // the sheet's id of each text the reader names by id
+    std::vector<Money> m_totals;
+    std::vector<char> m_totalHas;
+    bool m_col2Label = false; // subtotal labels go into column 2
+    int m_gridRows = 0, m_capacity = 0;
+    bool m_anyRow = false;
+
+    bool compileColumns();
+    void shareConditions();
+    bool findKeysAndLevels();
+    void planFetch();
+    quint32 intern(const QueryValue& v);
+    void gather();
+    int newRow();
+    void writeSums(int r, const std::vector<Money>& sums, const std::vector<char>& has);
+    void writeSubtotal(Level& level);
+    void breakLevels();
+    void flush();
+};
+
+bool QueryFill::Run::compileColumns()
+{
+    const QueryExpression::Resolver resolve = [this](const QString& name) {
+        return m_rs.fieldIndex(name);
+    };
+    const SheetCells headers(m_sheet);
+    m_leaves.resize(m_fill.m_leaves.size());
+    for (size_t i = 0; i < m_leaves.size(); ++i) {
+        Leaf& leaf = m_leaves[i];
+        const QueryColumn& c = *m_fill.m_leaves[i];
+        leaf.def = &c;
+        leaf.dates = c.holdsDates();
+        leaf.name = headers.columnCaption(int(i) + 1, QStringLiteral(" "));
+        if (leaf.name.isEmpty())
+            leaf.name = c.caption();
+        leaf.kind = c.kind() == 13 || c.kind() == 14 ? c.kind() : TextKind;
+        leaf.summed = c.isSummed();
+        QString error;
+        const QString condition = conditionIsWidth(c, nullptr) ? QString() : c.condition();
+        if (!leaf.value.compile(c.expression(), resolve, &error))
+            return m_fill.fail(m_sheet,
+                               m_fill.m_texts.badColumn.arg(c.caption(), c.expression(), error));
+        if (!leaf.condition.compile(condition, resolve, &error))
+            return m_fill.fail(m_sheet,
+                               m_fill.m_texts.badCondition.arg(c.caption(), condition, error));
+        for (int f : leaf.value.fields())
+            leaf.integerField = leaf.integerField && isIntegerType(m_rs.fieldType(f));
+        bool readsOther = false;
+        for (int f : leaf.condition.fields())
+            if (!std::binary_search(leaf.value.fields().begin(), leaf.value.fields().end(), f))
+                readsOther = true;
+        leaf.sumsInGroup = m_keyed && leaf.kind != TextKind && (c.value6() == 1 || readsOther);
+    }
+    // Rows show while they come: whole-number columns show no decimals from the start (the end
+    // of the fill settles them by the values read).
+    for (size_t i = 0; i < m_leaves.size(); ++i)
+        if (m_leaves[i].kind != TextKind)
+            m_sheet.setColumnDecimals(
+                int(i) + 1, m_leaves[i].kind == PercentKind || m_leaves[i].integerField ? 0 : 2);
+    m_col2Label = m_leaves.size() >= 2 && m_leaves[1].kind == TextKind && !m_leaves[1].summed;
+    m_totals.assign(m_leaves.size(), Money());
+    m_totalHas.assign(m_leaves.size(), 0);
+    return true;
+}
+
+// Columns with the same condition (the zero-settlement condition on every amount) share one
+// evaluation per record.
+void QueryFill::Run::shareConditions()
+{
+    QHash<QString, int> byText;
+    for (Leaf& l : m_leaves) {
+        if (l.condition.isEmpty())
+            continue;
+        const QString text =
+            conditionIsWidth(*l.def, nullptr) ? QString() : l.def->condition().simplified();
+        auto it = byText.constFind(text);
+        if (it == byText.constEnd()) {
+            it = byText.insert(text, int(m_conditions.size()));
+            m_conditions.push_back(&l.condition);
+        }
+        l.conditionIndex = *it;
+    }
+    m_conditionState.resize(m_conditions.size());
+}
+
+bool QueryFill::Run::findKeysAndLevels()
+{
+    const QueryFill& f = m_fill;
+    for (const QString& k : f.m_keyFields) {
+        const int i = m_rs.fieldIndex(k);
+        if (i < 0)
+            return m_fill.fail(m_sheet, f.m_texts.badKeyField.arg(k));
+        m_keyIndex.push_back(i);
+    }
+    for (int g = 0; f.m_groups && g < f.m_groups->count(); ++g) {
+        const int i = m_rs.fieldIndex(f.m_groups->at(g).field);
+        if (i < 0)
+            return m_fill.fail(m_sheet, f.m_texts.badGroupField.arg(f.m_groups->at(g).field));
+        m_levels.push_back({{i}, f.m_groups->at(g).caption + f.m_texts.subtotal, {}, {}, {}, 0});
+    }
+    for (int k = 1; k < int(m_keyIndex.size()) && k <= 30; ++k)
+        if (f.m_keyLevel & (1 << (k - 1)))
+            m_levels.push_back({std::vector<int>(m_keyIndex.begin(), m_keyIndex.begin() + k),
+                                f.m_texts.subtotal,
+                                {},
+                                {},
+                                {},
+                                0});
+    m_levelValues.resize(m_levels.size());
+    for (size_t i = 0; i < m_levels.size(); ++i) {
+        m_levels[i].sums.assign(m_leaves.size(), Money());
+        m_levels[i].has.assign(m_leaves.size(), 0);
+        m_levelValues[i].resize(m_levels[i].fields.size());
+    }
+    return true;
+}
+
+// The fields read per record, each fetched once.
+void QueryFill::Run::planFetch()
+{
+    const int fieldCount = m_rs.fieldCount();
+    std::vector<char> used(size_t(fieldCount), 0);
+    for (const Leaf& l : m_leaves) {
+        for (int f : l.value.fields())
+            used[size_t(f)] = 1;
+        for (int f : l.condition.fields())
+            used[size_t(f)] = 1;
+    }
+    for (int f : m_keyIndex)
+        used[size_t(f)] = 1;
+    for (const Level& l : m_levels)
+        for (int f : l.fields)
+            used[size_t(f)] = 1;
+    for (int f = 0; f < fieldCount; ++f)
+        if (used[size_t(f)])
+            m_fetch.push_back(f);
+    m_row.resize(size_t(std::max(1, fieldCount)));
+}
+
+// A text's id in the sheet, found once per distinct text the reader names by id.
+quint32 QueryFill::Run::intern(const QueryValue& v)
+{
+    if (v.textId == 0)
+        return v.rarelyRepeated ? m_sheet.addText(v.text) : m_sheet.internText(v.text);
+    if (v.textId > m_sheetTextIds.size())
+        m_sheetTextIds.resize(std::max<size_t>(v.textId, m_sheetTextIds.size() * 2), NoTextId);
+    quint32& id = m_sheetTextIds[v.textId - 1];
+    if (id == NoTextId)
+        id = m_sheet.internText(v.text);
+    return id;
+}
+
+// Gathers one record into the grid row being built.
+void QueryFill::Run::gather()
+{
+    std::fill(m_conditionState.begin(), m_conditionState.end(), -1);
+    for (Leaf& l : m_leaves) {
+        if (l.value.isEmpty())
+            continue;
+        if (l.conditionIndex >= 0) {
+            signed char& state = m_conditionState[size_t(l.conditionIndex)];
+            if (state < 0)
+                state = m_conditions[size_t(l.conditionIndex)]->test(m_row.data()) ? 1 : 0;
+            if (!state)
+                continue;
+        }
+        const int single = l.value.singleField();
+        const QueryValue v = single >= 0 ? m_row[size_t(single)] : l.value.evaluate(m_row.data());
+        if (v.isNull())
+            continue;
+        bool numeric = v.kind == QueryValue::Number;
+        double n = v.number;
+        if (!numeric && l.kind != TextKind)
+            n = v.toNumber(&numeric);
+        if (l.sumsInGroup && numeric) {
+            l.sum = money(l, [&] { return l.sum + Money::fromDouble(n); });
+            l.has = true;
+            l.isText = false;
+            continue;
+        }
+        if (l.has)
+            continue; // the first record meeting the condition gave the value
+        l.has = true;
+        l.isText = !numeric || (l.kind == TextKind && v.kind == QueryValue::Text);
+        if (l.isText)
+            l.text = v.kind == QueryValue::Text
+                         ? (l.dates ? m_sheet.internText(dateText(v.text)) : intern(v))
+                         : m_sheet.internText(QString::number(v.number, 'g', 15));
+        else
+            l.number = n;
+    }
+}
+
+int QueryFill::Run::newRow()
+{
+    if (++m_gridRows > m_capacity) {
+        m_capacity = std::max(1024, m_capacity * 2);
+        m_sheet.setMaxRows(m_capacity);
+        m_sheet.reserveRows(m_capacity);
+    }
+    return m_gridRows;
+}
+
+void QueryFill::Run::writeSums(int r, const std::vector<Money>& sums, const std::vector<char>& has)
+{
+    for (size_t i = 0; i < m_leaves.size(); ++i)
+        if (m_leaves[i].summed && has[i]) {
+            double v = sums[i].toDouble();
+            m_sheet.setNumber(r, int(i) + 1, v);
+            if (v != std::floor(v))
+                m_leaves[i].allWhole = false;
+        }
+}
+
+void QueryFill::Run::writeSubtotal(Level& l)
+{
+    const int r = newRow();
+    m_fill.m_subtotalRows.push_back(r);
+    writeSums(r, l.sums, l.has);
+    if (!m_leaves.empty() && !m_leaves[0].summed) {
+        const QString first = l.firstText;
+        m_sheet.setText(
+            r, 1, m_col2Label || first.isEmpty() ? first : first + QLatin1Char(' ') + l.label);
+    }
+    if (m_col2Label)
+        m_sheet.setText(r, 2, l.label);
+    std::fill(l.sums.begin(), l.sums.end(), Money());
+    std::fill(l.has.begin(), l.has.end(), 0);
+    l.rows = 0;
+}
+
+// Group boundaries: closes, inner to outer, the subtotals of the outermost level whose fields
+// changed and of every level inside it, and keeps the new values.
+void QueryFill::Run::breakLevels()
+{
+    size_t changed = m_levels.size();
+    for (size_t i = 0; i < m_levels.size() && changed == m_levels.size(); ++i)
+        for (size_t k = 0; k < m_levels[i].fields.size(); ++k)
+            if (!m_levelValues[i][k].equals(m_row[size_t(m_levels[i].fields[k])])) {
+                changed = i;
+                break;
+            }
+    if (m_anyRow)
+        for (size_t i = m_levels.size(); i-- > changed;)
+            writeSubtotal(m_levels[i]);
+    for (size_t i = changed; i < m_levels.size(); ++i)
+        for (size_t k = 0; k < m_levels[i].fields.size(); ++k)
+            m_levelValues[i][k].keep(m_row[size_t(m_levels[i].fields[k])]);
+}
+
+// Writes the gathered grid row, adds it to the totals and the open subtotals, and resets the
+// gathering.
+void QueryFill::Run::flush()
+{
+    const int r = newRow();
+    for (size_t i = 0; i < m_leaves.size(); ++i) {
+        Leaf& l = m_leaves[i];
+        if (!l.has)
+            continue;
+        const int col = int(i) + 1;
+        if (l.isText) {
+            m_sheet.setTextId(r, col, l.text);
+        } else {
+            double v = l.sumsInGroup ? l.sum.toDouble() : l.number;
+            if (l.kind == PercentKind)
+                v *= 100;
+            m_sheet.setNumber(r, col, v);
+            if (v != std::floor(v))
+                l.allWhole = false;
+            if (l.summed) {
+                const Money m = l.sumsInGroup && l.kind != PercentKind
+                                    ? l.sum
+                                    : money(l, [&] { return Money::fromDouble(v); });
+                m_totals[i] = money(l, [&] { return m_totals[i] + m; });
+                m_totalHas[i] = 1;
+                for (Level& lv : m_levels) {
+                    lv.sums[i] = money(l, [&] { return lv.sums[i] + m; });
+                    lv.has[i] = 1;
+                }
+            }
+        }
+        l.has = false;
+        l.sum = Money();
+    }
+    for (Level& lv : m_levels)
+        if (lv.rows++ == 0)
+            lv.firstText = m_sheet.text(r, 1);
+    m_anyRow = true;
+}
+
+void QueryFill::Run::readRecords()
+{
+    QueryFill& f = m_fill;
+    std::vector<Kept> key(m_keyIndex.size());
+    bool gathering = false;
+    qint64 records = 0;
+    m_rs.begin(m_fetch);
+    while (m_rs.next(m_row.data())) {
+        bool sameKey = m_keyed && gathering;
+        for (size_t k = 0; sameKey && k < m_keyIndex.size(); ++k)
+            sameKey = key[k].equals(m_row[size_t(m_keyIndex[k])]);
+        if (!sameKey) {
+            if (gathering)
+                flush();
+            breakLevels();
+            for (size_t k = 0; k < m_keyIndex.size(); ++k)
+                key[k].keep(m_row[size_t(m_keyIndex[k])]);
+            gathering = true;
+        }
+        gather();
+        if ((++records & 1023) == 0 && f.m_progress) {
+            if (f.m_readSoFar)
+                *f.m_readSoFar = records;
+            f.m_rowsWritten = m_gridRows; // the row being gathered is not written yet
+            f.m_progress(records, f.m_total);
+        }
+    }
+    if (gathering)
+        flush();
+    f.m_records = records;
+}
+
+void QueryFill::Run::writeClosingRows()
+{
+    QueryFill& f = m_fill;
+    if (m_anyRow)
+        for (size_t i = m_levels.size(); i-- > 0;)
+            writeSubtotal(m_levels[i]);
+    // A grid that totals no column has no totals row; a stopped fill's is partial.
+    if (std::any_of(m_leaves.begin(), m_leaves.end(), [](const Leaf& l) { return l.summed; })) {
+        f.m_totalRow = newRow();
+        writeSums(f.m_totalRow, m_totals, m_totalHas);
+        const bool partial = f.m_stopped && !f.m_texts.partialTotal.isEmpty();
+        if (!m_leaves[0].summed)
+            m_sheet.setText(f.m_totalRow, 1, partial ? f.m_texts.partialTotal : f.m_texts.total);
+    }
+    m_sheet.setMaxRows(m_gridRows);
+    f.m_rowsWritten = m_gridRows;
+}
+
+void QueryFill::Run::styleRows()
+{
+    const QueryFill& f = m_fill;
+    QFont bold = m_sheet.defaultFont();
+    bold.setBold(true);
+    CellStyle subtotalStyle;
+    subtotalStyle.font = bold;
+    subtotalStyle.backColor = QColor(0xF2, 0xF2, 0xF2);
+    for (int r : f.m_subtotalRows)
+        m_sheet.setRowStyle(r, subtotalStyle);
+    CellStyle totalStyle;
+    totalStyle.font = bold;
+    if (f.m_stopped) {
+        totalStyle.font->setBold(false);
+        totalStyle.font->setItalic(true);
+        totalStyle.foreColor = QColor(0xB0, 0x00, 0x00);
+    }
+    if (f.m_totalRow > 0)
+        m_sheet.setRowStyle(f.m_totalRow, totalStyle);
+    for (size_t i = 0; i < m_leaves.size(); ++i) {
+        const Leaf& l = m_leaves[i];
+        if (l.kind == TextKind)
+            continue;
+        const bool whole = l.allWhole && (l.kind == PercentKind || l.integerField);
+        m_sheet.setColumnDecimals(int(i) + 1, whole ? 0 : 2);
+    }
+}
+
 bool QueryFill::fill(Source& rs, Sheet& sheet)
 {
     m_error.clear();
@@ -375,332 +787,22 @@ bool QueryFill::fill(Source& rs, Sheet& sheet)
     m_totalRow = 0;
     sheet.setMaxRows(0);
 
-    // Compile every expression once against the result's columns.
-    const int fieldCount = rs.fieldCount();
-    const QueryExpression::Resolver resolve = [&rs](const QString& name) {
-        return rs.fieldIndex(name);
-    };
-    std::vector<Leaf> leaves(m_leaves.size());
-    const bool keyed = !m_keyFields.isEmpty();
-    const SheetCells headers(sheet);
-    for (size_t i = 0; i < m_leaves.size(); ++i) {
-        Leaf& leaf = leaves[i];
-        const QueryColumn& c = *m_leaves[i];
-        leaf.def = &c;
-        leaf.dates = c.holdsDates();
-        leaf.name = headers.columnCaption(int(i) + 1, QStringLiteral(" "));
-        if (leaf.name.isEmpty())
-            leaf.name = c.caption();
-        leaf.kind = c.kind() == 13 || c.kind() == 14 ? c.kind() : TextKind;
-        leaf.summed = c.isSummed();
-        QString error;
-        const QString condition = conditionIsWidth(c, nullptr) ? QString() : c.condition();
-        if (!leaf.value.compile(c.expression(), resolve, &error))
-            return fail(sheet, m_texts.badColumn.arg(c.caption(), c.expression(), error));
-        if (!leaf.condition.compile(condition, resolve, &error))
-            return fail(sheet, m_texts.badCondition.arg(c.caption(), condition, error));
-        for (int f : leaf.value.fields())
-            leaf.integerField = leaf.integerField && isIntegerType(rs.fieldType(f));
-        bool readsOther = false;
-        for (int f : leaf.condition.fields())
-            if (!std::binary_search(leaf.value.fields().begin(), leaf.value.fields().end(), f))
-                readsOther = true;
-        leaf.sumsInGroup = keyed && leaf.kind != TextKind && (c.value6() == 1 || readsOther);
-    }
-    // Rows show while they come: whole-number columns show no decimals from the start (the end
-    // of the fill settles them by the values read).
-    for (size_t i = 0; i < leaves.size(); ++i)
-        if (leaves[i].kind != TextKind)
-            sheet.setColumnDecimals(
-                int(i) + 1, leaves[i].kind == PercentKind || leaves[i].integerField ? 0 : 2);
-    // Columns with the same condition (the zero-settlement condition on every amount) share
-    // one evaluation per record.
-    std::vector<const QueryExpression*> conditions;
-    {
-        QHash<QString, int> byText;
-        for (Leaf& l : leaves) {
-            if (l.condition.isEmpty())
-                continue;
-            const QString text =
-                conditionIsWidth(*l.def, nullptr) ? QString() : l.def->condition().simplified();
-            auto it = byText.constFind(text);
-            if (it == byText.constEnd()) {
-                it = byText.insert(text, int(conditions.size()));
-                conditions.push_back(&l.condition);
-            }
-            l.conditionIndex = *it;
-        }
-    }
-    std::vector<signed char> conditionState(conditions.size());
-    std::vector<int> keyIndex;
-    for (const QString& k : m_keyFields) {
-        const int i = rs.fieldIndex(k);
-        if (i < 0)
-            return fail(sheet, m_texts.badKeyField.arg(k));
-        keyIndex.push_back(i);
-    }
-    std::vector<Level> levels; // outermost first
-    for (int g = 0; m_groups && g < m_groups->count(); ++g) {
-        const int i = rs.fieldIndex(m_groups->at(g).field);
-        if (i < 0)
-            return fail(sheet, m_texts.badGroupField.arg(m_groups->at(g).field));
-        levels.push_back({{i}, m_groups->at(g).caption + m_texts.subtotal, {}, {}, {}, 0});
-    }
-    for (int k = 1; k < int(keyIndex.size()) && k <= 30; ++k)
-        if (m_keyLevel & (1 << (k - 1)))
-            levels.push_back({std::vector<int>(keyIndex.begin(), keyIndex.begin() + k),
-                              m_texts.subtotal,
-                              {},
-                              {},
-                              {},
-                              0});
-    for (Level& l : levels) {
-        l.sums.assign(leaves.size(), Money());
-        l.has.assign(leaves.size(), 0);
-    }
-
-    // The fields read per record, each fetched once.
-    std::vector<char> used(size_t(fieldCount), 0);
-    for (const Leaf& l : leaves) {
-        for (int f : l.value.fields())
-            used[size_t(f)] = 1;
-        for (int f : l.condition.fields())
-            used[size_t(f)] = 1;
-    }
-    for (int f : keyIndex)
-        used[size_t(f)] = 1;
-    for (const Level& l : levels)
-        for (int f : l.fields)
-            used[size_t(f)] = 1;
-    std::vector<int> fetch;
-    for (int f = 0; f < fieldCount; ++f)
-        if (used[size_t(f)])
-            fetch.push_back(f);
-    std::vector<QueryValue> row(size_t(std::max(1, fieldCount)));
-    // A text's id in the sheet, found once per distinct text the reader names by id.
-    std::vector<quint32> sheetTextIds;
-    auto intern = [&](const QueryValue& v) {
-        if (v.textId == 0)
-            return v.rarelyRepeated ? sheet.addText(v.text) : sheet.internText(v.text);
-        if (v.textId > sheetTextIds.size())
-            sheetTextIds.resize(std::max<size_t>(v.textId, sheetTextIds.size() * 2), NoTextId);
-        quint32& id = sheetTextIds[v.textId - 1];
-        if (id == NoTextId)
-            id = sheet.internText(v.text);
-        return id;
-    };
-
-    // Gathers one record into the grid row being built.
-    auto gather = [&] {
-        std::fill(conditionState.begin(), conditionState.end(), -1);
-        for (Leaf& l : leaves) {
-            if (l.value.isEmpty())
-                continue;
-            if (l.conditionIndex >= 0) {
-                signed char& state = conditionState[size_t(l.conditionIndex)];
-                if (state < 0)
-                    state = conditions[size_t(l.conditionIndex)]->test(row.data()) ? 1 : 0;
-                if (!state)
-                    continue;
-            }
-            const int single = l.value.singleField();
-            const QueryValue v = single >= 0 ? row[size_t(single)] : l.value.evaluate(row.data());
-            if (v.isNull())
-                continue;
-            bool numeric = v.kind == QueryValue::Number;
-            double n = v.number;
-            if (!numeric && l.kind != TextKind)
-                n = v.toNumber(&numeric);
-            if (l.sumsInGroup && numeric) {
-                l.sum = money(l, [&] { return l.sum + Money::fromDouble(n); });
-                l.has = true;
-                l.isText = false;
-                continue;
-            }
-            if (l.has)
-                continue; // the first record meeting the condition gave the value
-            l.has = true;
-            l.isText = !numeric || (l.kind == TextKind && v.kind == QueryValue::Text);
-            if (l.isText)
-                l.text = v.kind == QueryValue::Text
-                             ? (l.dates ? sheet.internText(dateText(v.text)) : intern(v))
-                             : sheet.internText(QString::number(v.number, 'g', 15));
-            else
-                l.number = n;
-        }
-    };
-
-    int gridRows = 0, capacity = 0;
-    auto newRow = [&] {
-        if (++gridRows > capacity) {
-            capacity = std::max(1024, capacity * 2);
-            sheet.setMaxRows(capacity);
-            sheet.reserveRows(capacity);
-        }
-        return gridRows;
-    };
-    std::vector<Money> totals(leaves.size());
-    std::vector<char> totalHas(leaves.size(), 0);
-    auto writeSums = [&](int r, const std::vector<Money>& sums, const std::vector<char>& has) {
-        for (size_t i = 0; i < leaves.size(); ++i)
-            if (leaves[i].summed && has[i]) {
-                double v = sums[i].toDouble();
-                sheet.setNumber(r, int(i) + 1, v);
-                if (v != std::floor(v))
-                    leaves[i].allWhole = false;
-            }
-    };
-    const bool col2Label = leaves.size() >= 2 && leaves[1].kind == TextKind && !leaves[1].summed;
-    auto writeSubtotal = [&](Level& l) {
-        const int r = newRow();
-        m_subtotalRows.push_back(r);
-        writeSums(r, l.sums, l.has);
-        if (!leaves.empty() && !leaves[0].summed) {
-            const QString first = l.firstText;
-            sheet.setText(
-                r, 1, col2Label || first.isEmpty() ? first : first + QLatin1Char(' ') + l.label);
-        }
-        if (col2Label)
-            sheet.setText(r, 2, l.label);
-        std::fill(l.sums.begin(), l.sums.end(), Money());
-        std::fill(l.has.begin(), l.has.end(), 0);
-        l.rows = 0;
-    };
-
-    // Group boundaries: the values of each level's fields on the current grid row.
-    std::vector<std::vector<Kept>> levelValues(levels.size());
-    for (size_t i = 0; i < levels.size(); ++i)
-        levelValues[i].resize(levels[i].fields.size());
-    bool anyRow = false;
-    auto breakLevels = [&] {
-        // The outermost level whose values changed; subtotals close inner to outer.
-        size_t changed = levels.size();
-        for (size_t i = 0; i < levels.size() && changed == levels.size(); ++i)
-            for (size_t k = 0; k < levels[i].fields.size(); ++k)
-                if (!levelValues[i][k].equals(row[size_t(levels[i].fields[k])])) {
-                    changed = i;
-                    break;
-                }
-        if (anyRow)
-            for (size_t i = levels.size(); i-- > changed;)
-                writeSubtotal(levels[i]);
-        for (size_t i = changed; i < levels.size(); ++i)
-            for (size_t k = 0; k < levels[i].fields.size(); ++k)
-                levelValues[i][k].keep(row[size_t(levels[i].fields[k])]);
-    };
-
-    // Writes the gathered grid row and resets the gathering.
-    auto flush = [&] {
-        const int r = newRow();
-        for (size_t i = 0; i < leaves.size(); ++i) {
-            Leaf& l = leaves[i];
-            if (!l.has)
-                continue;
-            const int col = int(i) + 1;
-            if (l.isText) {
-                sheet.setTextId(r, col, l.text);
-            } else {
-                double v = l.sumsInGroup ? l.sum.toDouble() : l.number;
-                if (l.kind == PercentKind)
-                    v *= 100;
-                sheet.setNumber(r, col, v);
-                if (v != std::floor(v))
-                    l.allWhole = false;
-                if (l.summed) {
-                    const Money m = l.sumsInGroup && l.kind != PercentKind
-                                        ? l.sum
-                                        : money(l, [&] { return Money::fromDouble(v); });
-                    totals[i] = money(l, [&] { return totals[i] + m; });
-                    totalHas[i] = 1;
-                    for (Level& lv : levels) {
-                        lv.sums[i] = money(l, [&] { return lv.sums[i] + m; });
-                        lv.has[i] = 1;
-                    }
-                }
-            }
-            l.has = false;
-            l.sum = Money();
-        }
-        for (Level& lv : levels)
-            if (lv.rows++ == 0)
-                lv.firstText = sheet.text(r, 1);
-        anyRow = true;
-    };
-
-    std::vector<Kept> key(keyIndex.size());
-    bool gathering = false;
-    qint64 records = 0;
+    Run run(*this, rs, sheet);
+    if (!run.compile())
+        return false;
     report(0);
     try {
-        rs.begin(fetch);
-        while (rs.next(row.data())) {
-            bool sameKey = keyed && gathering;
-            for (size_t k = 0; sameKey && k < keyIndex.size(); ++k)
-                sameKey = key[k].equals(row[size_t(keyIndex[k])]);
-            if (!sameKey) {
-                if (gathering)
-                    flush();
-                breakLevels();
-                for (size_t k = 0; k < keyIndex.size(); ++k)
-                    key[k].keep(row[size_t(keyIndex[k])]);
-                gathering = true;
-            }
-            gather();
-            if ((++records & 1023) == 0 && m_progress) {
-                if (m_readSoFar)
-                    *m_readSoFar = records;
-                m_rowsWritten = gridRows; // the row being gathered is not written yet
-                m_progress(records, m_total);
-            }
-        }
-        if (gathering)
-            flush();
+        run.readRecords();
     } catch (const SqlError& e) {
         return fail(sheet, m_texts.queryFailed.arg(e.message()));
     } catch (const MoneyOverflow& e) {
         return fail(sheet, m_texts.overflow.isEmpty() ? QString::fromUtf8(e.what())
                                                       : m_texts.overflow.arg(e.column()));
     }
-    m_records = records;
     m_stopped = m_stop;
-    if (anyRow)
-        for (size_t i = levels.size(); i-- > 0;)
-            writeSubtotal(levels[i]);
-    // A grid that totals no column has no totals row; a stopped fill's is partial.
-    if (std::any_of(leaves.begin(), leaves.end(), [](const Leaf& l) { return l.summed; })) {
-        m_totalRow = newRow();
-        writeSums(m_totalRow, totals, totalHas);
-        const bool partial = m_stopped && !m_texts.partialTotal.isEmpty();
-        if (!leaves[0].summed)
-            sheet.setText(m_totalRow, 1, partial ? m_texts.partialTotal : m_texts.total);
-    }
-    sheet.setMaxRows(gridRows);
-    m_rowsWritten = gridRows;
-
-    QFont bold = sheet.defaultFont();
-    bold.setBold(true);
-    CellStyle subtotalStyle;
-    subtotalStyle.font = bold;
-    subtotalStyle.backColor = QColor(0xF2, 0xF2, 0xF2);
-    for (int r : m_subtotalRows)
-        sheet.setRowStyle(r, subtotalStyle);
-    CellStyle totalStyle;
-    totalStyle.font = bold;
-    if (m_stopped) {
-        totalStyle.font->setBold(false);
-        totalStyle.font->setItalic(true);
-        totalStyle.foreColor = QColor(0xB0, 0x00, 0x00);
-    }
-    if (m_totalRow > 0)
-        sheet.setRowStyle(m_totalRow, totalStyle);
-    for (size_t i = 0; i < leaves.size(); ++i) {
-        const Leaf& l = leaves[i];
-        if (l.kind == TextKind)
-            continue;
-        const bool whole = l.allWhole && (l.kind == PercentKind || l.integerField);
-        sheet.setColumnDecimals(int(i) + 1, whole ? 0 : 2);
-    }
-    m_total = records;
-    report(records);
+    run.writeClosingRows();
+    run.styleRows();
+    m_total = m_records;
+    report(m_records);
     return true;
 }

@@ -127,6 +127,8 @@ public:
     class Source; // where a fill's records come from
 
 private:
+    class Run; // one fill's compiled columns, levels and sums, step by step
+
     std::vector<const QueryColumn*> m_leaves;
     Texts m_texts;
     QStringList m_keyFields;
