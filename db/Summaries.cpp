@@ -73,6 +73,8 @@ const std::vector<Table>& tables()
                      {"SumPaid", "BL.SumPaid"},
                      {"SumInCash", "BL.SumInCash"},
                      {"SumOfInvoice", "BL.SumOfInvoice"}}};
+        // The hour the bill was opened, as the hour report groups it.
+        bills.keys.push_back({"BillHour", "datepart(hh,BL.CreateTime)", KeyType::Integer});
         Table items{"sm_ItemDay",
                     " FROM bi_Bill AS BL,bi_BillItem AS BI WHERE BL.BillID=BI.BillID ",
                     billKeys(),
@@ -105,14 +107,36 @@ const std::vector<Table>& tables()
              KeyType::Integer},
         };
         items.keys.insert(items.keys.end(), itemKeys.begin(), itemKeys.end());
+        // The items per waiter (who ordered the line), without the menu item: a few rows per
+        // waiter, department and menu type a day where the items' are hundreds.
+        Table waiters{"sm_WaiterDay",
+                      " FROM bi_Bill AS BL,bi_BillItem AS BI WHERE BL.BillID=BI.BillID ",
+                      billKeys(),
+                      {{"ItemCount", "*"},
+                       {"AmountOrder", "BI.AmountOrder"},
+                       {"AmountCancel", "BI.AmountCancel"},
+                       {"SumOfConsume", "BI.SumOfConsume"},
+                       {"SumForDiscount", "BI.SumForDiscount"},
+                       {"SumOfService", "BI.SumOfService"}}};
+        for (const Column& c : itemKeys)
+            if (QByteArrayView(c.name).startsWith("Depart") ||
+                QByteArrayView(c.name).startsWith("MenuType") ||
+                QByteArrayView(c.name) == "IsSentMenu")
+                waiters.keys.push_back(c);
+        waiters.keys.push_back({"CreatePersonID", "BI.CreatePersonID", KeyType::Text, 20});
+        waiters.keys.push_back({"CreatePerson", "BI.CreatePerson", KeyType::Text, 30});
         Table payments{"sm_PayDay",
                        " FROM bi_Bill AS BL,bi_BillPayment AS BP WHERE BL.BillID=BP.BillID ",
                        billKeys(),
                        {{"PayCount", "*"}, {"PaySum", "BP.PaySum"}, {"SumPaid", "BP.SumPaid"}}};
         payments.keys.push_back({"SubjectID", "BP.SubjectID", KeyType::Text, 10});
         payments.keys.push_back({"SubjectName", "BP.SubjectName", KeyType::Text, 30});
+        // The cashier who settled the bill, as the payment query groups and filters by it.
+        payments.keys.push_back({"CheckOutPersonID", "BL.CheckOutPersonID", KeyType::Text, 20});
+        payments.keys.push_back({"CheckOutPerson", "BL.CheckOutPerson", KeyType::Text, 30});
         t.push_back(std::move(bills));
         t.push_back(std::move(items));
+        t.push_back(std::move(waiters));
         t.push_back(std::move(payments));
         return t;
     }();
@@ -368,7 +392,8 @@ QStringList Summaries::dropScript(SqlDialect d)
             s << QStringLiteral("DROP FUNCTION IF EXISTS sm_mark_bill()")
               << QStringLiteral("DROP FUNCTION IF EXISTS sm_mark_line()");
     }
-    for (const char* t : {"sm_BillDay", "sm_ItemDay", "sm_PayDay", "sm_StaleDay", "sm_Info"})
+    for (const char* t :
+         {"sm_BillDay", "sm_ItemDay", "sm_WaiterDay", "sm_PayDay", "sm_StaleDay", "sm_Info"})
         s << QStringLiteral("DROP TABLE IF EXISTS %1").arg(name(t, d));
     return s;
 }

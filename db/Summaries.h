@@ -8,10 +8,14 @@ enum class SqlDialect;
 
 // Exact summaries of the bills per business date, kept in the database beside the bills so that
 // the grouped reports of a chain need not group millions of item lines each time:
-//   sm_BillDay  the bills   per business date, branch, meal period and bill flags
-//   sm_ItemDay  the items   per the same and menu item, unit, cost price, menu type, department,
-//               gift flag
-//   sm_PayDay   the payments per the same and payment subject
+//   sm_BillDay  the bills   per business date, branch, meal period, bill flags and the hour the
+//               bill was opened
+//   sm_ItemDay  the items   per business date, branch, meal period, bill flags and menu item,
+//               unit, cost price, menu type, department, gift flag
+//   sm_WaiterDay the items  per business date, branch, meal period, bill flags, department,
+//               menu type, gift flag and waiter (who ordered the line)
+//   sm_PayDay   the payments per business date, branch, meal period, bill flags, payment
+//               subject and cashier
 // Each row holds the keys the reports group or filter by, with the same names and values as on
 // bi_Bill and bi_BillItem (the table name reduced to what the top-up condition asks:
 // '会员卡充值', '' or NULL), the number of lines and the sums of the amounts, summed as the reports
@@ -28,7 +32,7 @@ enum class SqlDialect;
 class Summaries
 {
 public:
-    static constexpr int Version = 2;
+    static constexpr int Version = 3;
 
     // Whether the summaries of this version are installed (cached per connection after the
     // first look; install() and drop() update it).

@@ -22,6 +22,8 @@ const char* tableOf(SummaryPlanner::Source source)
         return "sm_ItemDay";
     case SummaryPlanner::Source::Payments:
         return "sm_PayDay";
+    case SummaryPlanner::Source::Waiters:
+        return "sm_WaiterDay";
     }
     return "";
 }
@@ -70,9 +72,9 @@ QString SummaryPlanner::rewrite(Source source, const QString& raw, const Replace
     sql.replace(lineAlias, QStringLiteral("BL."));
     static const QRegularExpression countAll(QStringLiteral("\\bcount\\(\\*\\)"),
                                              QRegularExpression::CaseInsensitiveOption);
-    const QString count = source == Source::Bills   ? QStringLiteral("SUM(BL.BillCount)")
-                          : source == Source::Items ? QStringLiteral("SUM(BL.ItemCount)")
-                                                    : QStringLiteral("SUM(BL.PayCount)");
+    const QString count = source == Source::Bills      ? QStringLiteral("SUM(BL.BillCount)")
+                          : source == Source::Payments ? QStringLiteral("SUM(BL.PayCount)")
+                                                       : QStringLiteral("SUM(BL.ItemCount)");
     sql.replace(countAll, count);
     // A column the summary does not keep (a statement changed since its replacements were
     // written): the bills answer it.
@@ -97,6 +99,47 @@ QString SummaryPlanner::answerItems(const Connection& connection, bool fits, con
     for (const Replacements& join : joins)
         if (raw.contains(join.front().first))
             return answer(connection, fits, Source::Items, raw, join);
+    return answer(connection, false, Source::Items, raw, {});
+}
+
+QString SummaryPlanner::answerJoined(const Connection& connection, bool fits, const QString& raw)
+{
+    static const QRegularExpression anyBillTable(QStringLiteral("\\bbi_Bill"),
+                                                 QRegularExpression::CaseInsensitiveOption);
+    if (!raw.contains(anyBillTable))
+        return raw;
+    struct Form
+    {
+        Source source;
+        QRegularExpression pattern; // group 1: tables after the line table's, kept
+    };
+    const auto form = [](Source source, const char* pattern) {
+        return Form{source, QRegularExpression(QString::fromLatin1(pattern),
+                                               QRegularExpression::CaseInsensitiveOption)};
+    };
+    static const Form forms[] = {
+        form(Source::Items, "\\bFROM\\s+bi_Bill\\s+AS\\s+BL\\s*,\\s*bi_BillItem\\s+AS\\s+BI()\\s+"
+                            "WHERE\\s+BL\\.BillID\\s*=\\s*BI\\.BillID\\s+AND\\b"),
+        form(Source::Items, "\\bFROM\\s+bi_BillItem\\s+AS\\s+BI\\s*,\\s*bi_Bill\\s+AS\\s+BL()\\s+"
+                            "WHERE\\s+BI\\.BillID\\s*=\\s*BL\\.BillID\\s+AND\\b"),
+        form(Source::Payments, "\\bFROM\\s+bi_Bill\\s+AS\\s+BL\\s*,\\s*bi_BillPayment\\s+AS\\s+BP(("
+                               "?:\\s*,\\s*\\w+\\s+AS\\s+"
+                               "\\w+)*)\\s+WHERE\\s+BL\\.BillID\\s*=\\s*BP\\.BillID\\s+AND\\b"),
+        form(Source::Bills, "\\bFROM\\s+bi_Bill(?:\\s+AS\\s+BL)?()\\s+WHERE\\b"),
+    };
+    for (const Form& f : forms) {
+        const QRegularExpressionMatch m = f.pattern.match(raw);
+        if (!m.hasMatch())
+            continue;
+        // One reading of the bill tables: a statement that reads them again elsewhere (a
+        // subquery, a union) is left to the bills.
+        if (raw.indexOf(anyBillTable, m.capturedEnd()) >= 0 ||
+            raw.lastIndexOf(anyBillTable, m.capturedStart()) >= 0)
+            break;
+        return answer(connection, fits, f.source, raw,
+                      {{m.captured(0), QStringLiteral("FROM {summary} AS BL") + m.captured(1) +
+                                           QStringLiteral(" WHERE ")}});
+    }
     return answer(connection, false, Source::Items, raw, {});
 }
 

@@ -26,9 +26,10 @@ public:
     // The summary a statement reads and how its bill tables are written in it.
     enum class Source
     {
-        Bills,   // sm_BillDay: bi_Bill AS BL alone
-        Items,   // sm_ItemDay: bi_Bill AS BL joined with bi_BillItem AS BI
-        Payments // sm_PayDay:  bi_Bill AS BL joined with bi_BillPayment AS BP
+        Bills,    // sm_BillDay: bi_Bill AS BL alone
+        Items,    // sm_ItemDay: bi_Bill AS BL joined with bi_BillItem AS BI
+        Payments, // sm_PayDay:  bi_Bill AS BL joined with bi_BillPayment AS BP
+        Waiters   // sm_WaiterDay: as Items, per waiter without the menu item
     };
     // Text replacements, each of which must be found in the statement: the FROM and join of
     // the bill tables as the statement writes them, with what takes their place.
@@ -43,6 +44,12 @@ public:
     // bi_BillItem AS BI in one of the ways the item reports write it (either table first, the
     // join condition first in the WHERE clause).
     static QString answerItems(const Connection& connection, bool fits, const QString& raw);
+
+    // The same for a statement over the bills alone ("FROM bi_Bill [AS BL] WHERE"), the item
+    // lines or the payments ("FROM bi_Bill AS BL,bi_BillItem AS BI WHERE BL.BillID=BI.BillID
+    // AND", in any case and spacing, with more tables after the line table's), whichever it
+    // reads. A statement that reads none of the bill tables is returned as it is, not counted.
+    static QString answerJoined(const Connection& connection, bool fits, const QString& raw);
 
     static bool enabled();
     static void setEnabled(bool on);

@@ -76,8 +76,11 @@ Statement BillItemQueryStatement(int view, const BillItemQueryCriteria& criteria
 
 bool BillItemQueryFitsSummaries(int view, const BillItemQueryCriteria& c)
 {
-    return (view == ByItem || view == ByItemType) && c.shiftId.trimmed().isEmpty() &&
-           c.tableArea.isEmpty() && c.createPerson.isEmpty();
+    if (!c.shiftId.trimmed().isEmpty() || !c.tableArea.isEmpty())
+        return false;
+    if (view == ByWaiter)
+        return c.menuText.trimmed().isEmpty() && c.menuId.isEmpty() && c.menuName.isEmpty();
+    return (view == ByItem || view == ByItemType) && c.createPerson.isEmpty();
 }
 
 SummaryPlanner::Replacements BillItemQuerySummaryText()

@@ -35,8 +35,9 @@ Statement BillItemQueryWhereTail(const BillItemQueryCriteria& criteria);
 // The statement of a view, with the range's dates.
 Statement BillItemQueryStatement(int view, const BillItemQueryCriteria& criteria);
 
-// Whether the item summaries answer the view: the items and the item types, unless a shift, a
-// table area or a waiter is chosen.
+// Whether the item summaries answer the view: the items and the item types unless a waiter is
+// chosen, and the waiters (from the waiter summary) unless a menu item is; none of them when a
+// shift or a table area is chosen.
 bool BillItemQueryFitsSummaries(int view, const BillItemQueryCriteria& criteria);
 // Where the statement's bill tables and their join stand, for the item summaries.
 SummaryPlanner::Replacements BillItemQuerySummaryText();

@@ -148,10 +148,13 @@ frmBillItemQuery::frmBillItemQuery(QWidget* parent) : QueryReportScreen(kSpec, p
 Statement frmBillItemQuery::planned(int view, const CriteriaValue& criteria,
                                     const Statement& statement)
 {
-    return Statement(SummaryPlanner::answer(
-                         *hostContext().connection(),
-                         BillItemQueryFitsSummaries(view, criteria.as<BillItemQueryCriteria>()),
-                         SummaryPlanner::Source::Items, statement.text(),
-                         BillItemQuerySummaryText()),
-                     statement.parameters());
+    // The waiters' view reads the waiter summary, which keeps no menu item: a menu item chosen
+    // is left to the bills by the planner (a column the summary does not keep).
+    return Statement(
+        SummaryPlanner::answer(
+            *hostContext().connection(),
+            BillItemQueryFitsSummaries(view, criteria.as<BillItemQueryCriteria>()),
+            view == ByWaiter ? SummaryPlanner::Source::Waiters : SummaryPlanner::Source::Items,
+            statement.text(), BillItemQuerySummaryText()),
+        statement.parameters());
 }

@@ -1,6 +1,7 @@
 #include "reports/periods/DailyReportFigures.h"
 
 #include "db/StatementBatch.h"
+#include "query/SummaryPlanner.h"
 #include "ui/ctlQuery.h"
 
 #include <QHash>
@@ -16,12 +17,19 @@ qint64 divRound(qint64 a, qint64 b)
     return a >= 0 ? (a + b / 2) / b : -((-a + b / 2) / b);
 }
 
-// Declares a statement with its branch conditions written.
+// Declares a statement with its branch conditions written, answered from the bill summaries
+// where it reads the bills (every criterion of the report is kept by them).
 struct Declare
 {
     StatementBatch& batch;
     const BranchScope& scope;
-    Handle operator()(const Statement& statement) const { return batch.add(scope.fill(statement)); }
+    const Connection& connection;
+    Handle operator()(const Statement& statement) const
+    {
+        const Statement filled = scope.fill(statement);
+        return batch.add(Statement(SummaryPlanner::answerJoined(connection, true, filled.text()),
+                                   filled.parameters()));
+    }
     Handle operator()(const QString& sql) const { return batch.add(sql); }
 };
 
@@ -363,7 +371,7 @@ DailyReportFigures DailyReportFigures::read(const ConnectionPtr& db, const Daily
         }
     }
     StatementBatch batch;
-    const Declare add{batch, scope};
+    const Declare add{batch, scope, *db};
     const RangeBlocks periodBlocks(add, c, lists, c.range, grouped, itemCost); // longer first
     const RangeBlocks dayBlocks(add, c, lists, c.day(), grouped, itemCost);
     batch.run(*db);

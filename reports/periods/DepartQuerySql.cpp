@@ -145,3 +145,12 @@ SummaryPlanner::Replacements DepartShareSummaryText()
              QStringLiteral(" FROM {summary} AS BL ")},
             {QStringLiteral(" WHERE BL.BillID=BI.BillID AND "), QStringLiteral(" WHERE ")}};
 }
+
+SummaryPlanner::Replacements DepartItemSummaryText()
+{
+    return {{QStringLiteral(" FROM bi_Bill AS BL, bi_BillItem AS BI "),
+             QStringLiteral(" FROM {summary} AS BL ")},
+            {QStringLiteral(" WHERE BL.BillID = BI.BillID AND (BI.AmountOrder-BI.AmountCancel)<>0 "
+                            "AND "),
+             QStringLiteral(" WHERE BL.QtyNonZero=1 AND ")}};
+}

@@ -78,7 +78,8 @@ std::vector<DepartSlice> DepartSlices(const std::vector<DepartShareRow>& rows, d
                                       const QString& nameSeparator = QStringLiteral("："),
                                       const QString& shareSeparator = QStringLiteral("，"));
 
-// Where the share statement's bill tables and their join stand, for the item summaries. (The
-// item table is not answered from them: its average price divides sums whose last bits depend
-// on the order the lines are added, and a price at a half cent would round the other way.)
+// Where the share statement's bill tables and their join stand, for the item summaries.
 SummaryPlanner::Replacements DepartShareSummaryText();
+// The same for the item statistics, whose lines with no quantity left are those the summaries
+// mark QtyNonZero=0 (every criterion of the screen is kept by the summaries).
+SummaryPlanner::Replacements DepartItemSummaryText();

@@ -57,9 +57,17 @@ std::optional<qint64> HourReportFigures::Sums::perGuest() const
 HourReportFigures HourReportFigures::read(const ConnectionPtr& db, const HourReportCriteria& c,
                                           const BranchScope& scope)
 {
+    // Every criterion of the report is kept by the bill summaries.
+    const auto planned = [&](const Statement& raw, const SummaryPlanner::Replacements& text) {
+        return Statement(
+            SummaryPlanner::answer(*db, true, SummaryPlanner::Source::Bills, raw.text(), text),
+            raw.parameters());
+    };
     StatementBatch batch;
-    const auto totals = batch.add(scope.fill(HourTotalsStatement(c)));
-    const auto hours = batch.add(scope.fill(HourSalesStatement(c)));
+    const auto totals =
+        batch.add(planned(scope.fill(HourTotalsStatement(c)), HourTotalsSummaryText()));
+    const auto hours =
+        batch.add(planned(scope.fill(HourSalesStatement(c)), HourSalesSummaryText()));
     batch.run(*db);
 
     HourReportFigures f;

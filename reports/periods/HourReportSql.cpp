@@ -50,6 +50,19 @@ std::vector<Statement> HourReportStatements(int, const HourReportCriteria& c)
     return {HourTotalsStatement(c), HourSalesStatement(c)};
 }
 
+SummaryPlanner::Replacements HourTotalsSummaryText()
+{
+    return {{QStringLiteral("from bi_Bill as BL (nolock)"), QStringLiteral("from {summary} as BL")},
+            {QStringLiteral("count(BillID)"), QStringLiteral("sum(BillCount)")}};
+}
+
+SummaryPlanner::Replacements HourSalesSummaryText()
+{
+    SummaryPlanner::Replacements text = HourTotalsSummaryText();
+    text.push_back({QStringLiteral("datepart(hh,CreateTime)"), QStringLiteral("BillHour")});
+    return text;
+}
+
 QString HourStartSql()
 {
     return QStringLiteral("select top 1 BeginTime from dd_Period order by PeriodID");

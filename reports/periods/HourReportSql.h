@@ -3,6 +3,7 @@
 #include "db/Statement.h"
 #include "query/BranchScope.h"
 #include "query/ReportCriteria.h"
+#include "query/SummaryPlanner.h"
 
 #include <QString>
 #include <QVariant>
@@ -25,6 +26,10 @@ Statement HourTotalsStatement(const HourReportCriteria& c);
 Statement HourSalesStatement(const HourReportCriteria& c);
 // Both, the totals first: the statements of the report's one view.
 std::vector<Statement> HourReportStatements(int view, const HourReportCriteria& c);
+// Where each statement's bill table, its count of bills and its hour stand, for the bill
+// summaries (every criterion of the report is kept by them).
+SummaryPlanner::Replacements HourTotalsSummaryText();
+SummaryPlanner::Replacements HourSalesSummaryText();
 // The statement that reads the opening time of the first business period.
 QString HourStartSql();
 // The hour the first business period opens, from its opening time as the database gives it

@@ -70,3 +70,16 @@ Statement PaymentQueryStatement(int view, const PaymentQueryCriteria& c)
            c.range.bound(QStringLiteral("BL.BillDate"), DateRange::Spaced) + QStringLiteral(" ") +
            PaymentQueryCondition(c) + tail;
 }
+
+bool PaymentQueryFitsSummaries(int view, const PaymentQueryCriteria& c)
+{
+    return PaymentView(view) != PaymentView::Detail && c.shiftId.trimmed().isEmpty() &&
+           c.tableAreaName.isEmpty() && c.createPerson.isEmpty();
+}
+
+SummaryPlanner::Replacements PaymentQuerySummaryText()
+{
+    return {{QStringLiteral(" bi_Bill AS BL, bi_BillPayment AS BP "),
+             QStringLiteral(" {summary} AS BL ")},
+            {QStringLiteral(" BL.BillID = BP.BillID  AND "), QStringLiteral(" ")}};
+}

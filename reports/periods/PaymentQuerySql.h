@@ -3,6 +3,7 @@
 #include "db/Statement.h"
 #include "query/BranchScope.h"
 #include "query/ReportCriteria.h"
+#include "query/SummaryPlanner.h"
 
 #include <QString>
 
@@ -38,3 +39,8 @@ enum class PaymentView
 Statement PaymentQueryCondition(const PaymentQueryCriteria& c);
 // The statement of a view (PaymentView).
 Statement PaymentQueryStatement(int view, const PaymentQueryCriteria& c);
+// Whether the payment summaries answer a view: the summed views, unless a shift, a table area or
+// the one who opened the bill is chosen (kept on the bills alone).
+bool PaymentQueryFitsSummaries(int view, const PaymentQueryCriteria& c);
+// Where the statement's bill tables and their join stand, for the payment summaries.
+SummaryPlanner::Replacements PaymentQuerySummaryText();

@@ -1,7 +1,10 @@
 #include "reports/periods/frmDepartQueryTable.h"
 
+#include "core/HostContext.h"
+#include "db/Connection.h"
 #include "query/ItemCriteria.h"
 #include "query/ScreenSpec.h"
+#include "query/SummaryPlanner.h"
 #include "reports/periods/DepartQuerySql.h"
 #include "ui/CriteriaBar.h"
 
@@ -82,4 +85,13 @@ void frmDepartQueryTable::formLoad()
     for (const char* field : DepartItemFields)
         orderBy->addItem(languageTexts()->text(QStringLiteral("ctlQuery1"), QLatin1String(field)));
     orderBy->setCurrentIndex(-1);
+}
+
+Statement frmDepartQueryTable::planned(int, const CriteriaValue&, const Statement& statement)
+{
+    // Every criterion of the screen is kept by the item summaries.
+    return Statement(SummaryPlanner::answer(*hostContext().connection(), true,
+                                            SummaryPlanner::Source::Items, statement.text(),
+                                            DepartItemSummaryText()),
+                     statement.parameters());
 }

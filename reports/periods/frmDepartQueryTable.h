@@ -13,4 +13,5 @@ public:
 
 protected:
     void formLoad() override;
+    Statement planned(int view, const CriteriaValue& criteria, const Statement& statement) override;
 };

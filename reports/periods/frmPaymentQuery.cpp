@@ -1,5 +1,7 @@
 #include "reports/periods/frmPaymentQuery.h"
 
+#include "core/HostContext.h"
+#include "db/Connection.h"
 #include "query/ScreenSpec.h"
 #include "reports/bills/frmBillInfo.h"
 
@@ -87,3 +89,14 @@ const ScreenSpec kSpec{
 } // namespace
 
 frmPaymentQuery::frmPaymentQuery(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
+
+Statement frmPaymentQuery::planned(int view, const CriteriaValue& criteria,
+                                   const Statement& statement)
+{
+    return Statement(
+        SummaryPlanner::answer(*hostContext().connection(),
+                               PaymentQueryFitsSummaries(view, criteria.as<PaymentQueryCriteria>()),
+                               SummaryPlanner::Source::Payments, statement.text(),
+                               PaymentQuerySummaryText()),
+        statement.parameters());
+}

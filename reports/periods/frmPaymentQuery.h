@@ -12,4 +12,7 @@ class frmPaymentQuery : public QueryReportScreen
     Q_OBJECT
 public:
     explicit frmPaymentQuery(QWidget* parent = nullptr);
+
+protected:
+    Statement planned(int view, const CriteriaValue& criteria, const Statement& statement) override;
 };

@@ -9,9 +9,14 @@
 #include "framework/HostUi.h"
 #include "query/SummaryPlanner.h"
 #include "reports/bills/frmBillItemCost.h"
+#include "reports/bills/frmBillItemQuery.h"
+#include "reports/periods/frmDailyReport.h"
 #include "reports/periods/frmDepartQuery.h"
+#include "reports/periods/frmDepartQueryTable.h"
+#include "reports/periods/frmHourReport.h"
 #include "reports/periods/frmMenuEngineering.h"
 #include "reports/periods/frmMonthReport.h"
+#include "reports/periods/frmPaymentQuery.h"
 #include "reports/periods/frmPeriodQuery.h"
 #include "sheet/Sheet.h"
 #include "tests/support/TestDatabase.h"
@@ -232,7 +237,9 @@ private slots:
     }
 
     // Every screen answered from the summaries (the period query, the commission report by item
-    // and by item type, menu engineering, the month report) shows what the raw statements show,
+    // and by item type, menu engineering, the department item table, the hour report, the bill
+    // item query's waiters, the payment query's summed views, the daily report, the month report)
+    // shows what the raw statements show,
     // cell for cell, over ranges of a demo chain: a day, a week across a month's end, a month,
     // every day, with branch, meal period, department type, menu type, gift and deleted choices.
     void sameFiguresBothWays()
@@ -276,8 +283,11 @@ private slots:
             SummaryPlanner::resetAnswered();
             const QStringList raw = cells(screen, criteria, r.begin, r.end);
             SummaryPlanner::setEnabled(true);
+            SummaryPlanner::resetAnswered();
             const QStringList fast = cells(screen, criteria, r.begin, r.end);
+            // Every statement over the bills answered from the summaries.
             QVERIFY2(SummaryPlanner::answered().fromSummaries > 0, qPrintable(what));
+            QVERIFY2(SummaryPlanner::answered().raw == 0, qPrintable(what));
             QVERIFY2(raw.size() >= 2, qPrintable(what + ": no rows"));
             QCOMPARE(fast, raw);
             ++compared;
@@ -308,6 +318,73 @@ private slots:
                 menu.ShowMe();
                 bothWays(menu, choice, r, QStringLiteral("menu engineering from %1").arg(r.begin));
             }
+            // The department item table: its own list names, a band of the average price and a
+            // sort, and the lines whose quantity was all cancelled left out.
+            const QList<Criteria> tableChoices = {
+                {},
+                {{"cboBranch", "#2"},
+                 {"chkSaving", "1"},
+                 {"cboOrderBy", "#9"},
+                 {"chkOrderBy", "1"}},
+                {{"cboIsSentMenu", "#2"},
+                 {"chkUseTrueData", "1"},
+                 {"txtPrice_0", "20"},
+                 {"txtPrice_1", "45.5"},
+                 {"cboOrderBy", "#5"}},
+                {{"cboIsSentMenu", "#1"}},
+                {{"cboIsSentMenu", "#2"}, {"cboDepartType", "厨房"}, {"cboMenuType", "热菜"}},
+            };
+            for (const Criteria& choice : tableChoices) {
+                frmDepartQueryTable items;
+                items.ShowMe();
+                bothWays(items, choice, r,
+                         QStringLiteral("department item table from %1").arg(r.begin));
+            }
+            // The hour report, the payment query's summed views (a cashier, a meal period and a
+            // subject chosen) and the daily report's blocks (today the range's last day).
+            const QList<Criteria> billChoices = {
+                {}, {{"cboBranch", "#2"}, {"chkSaving", "1"}}, {{"chkUseTrueData", "1"}}};
+            for (const Criteria& choice : billChoices) {
+                frmHourReport hours;
+                hours.ShowMe();
+                bothWays(hours, choice, r, QStringLiteral("hour report from %1").arg(r.begin));
+                frmDailyReport daily;
+                daily.ShowMe();
+                Criteria today = choice;
+                today << qMakePair(QStringLiteral("dtpToday"), QString::fromLatin1(r.end))
+                      << qMakePair(QStringLiteral("cboCosting"),
+                                   QStringLiteral("#%1").arg(billChoices.indexOf(choice)));
+                bothWays(daily, today, r, QStringLiteral("daily report from %1").arg(r.begin));
+            }
+            // The bill item query's waiters, from the waiter summary (a waiter, a department
+            // chosen in two cases).
+            for (Criteria choice : choices) {
+                frmBillItemQuery waiters;
+                waiters.ShowMe();
+                if (choice.isEmpty())
+                    choice = {{"cboCreatePerson", "#2"}};
+                else if (choice.size() == 2)
+                    choice << qMakePair(QStringLiteral("cboDeparts"), QStringLiteral("#1"));
+                choice << qMakePair(QStringLiteral("optQuery4"), QStringLiteral("1"));
+                bothWays(waiters, choice, r, QStringLiteral("waiters from %1").arg(r.begin));
+            }
+            const QList<Criteria> paymentChoices = {
+                {},
+                {{"cboBranch", "#2"}, {"chkSaving", "1"}, {"cboCheckOutPerson", "#2"}},
+                {{"chkUseTrueData", "1"}, {"cboBillPeriod", "#2"}, {"cboSubject", "#1"}},
+            };
+            for (const Criteria& choice : paymentChoices) {
+                for (int view = 2; view <= 3; ++view) {
+                    frmPaymentQuery payments;
+                    payments.ShowMe();
+                    Criteria criteria = choice;
+                    criteria << qMakePair(QStringLiteral("optQuery%1").arg(view),
+                                          QStringLiteral("1"));
+                    bothWays(
+                        payments, criteria, r,
+                        QStringLiteral("payment query view %1 from %2").arg(view).arg(r.begin));
+                }
+            }
             frmMonthReport month;
             month.ShowMe();
             bothWays(month, {}, r, QStringLiteral("month report"));
@@ -316,7 +393,7 @@ private slots:
             bothWays(monthBranch, {{"cboBranch", "#3"}, {"chkSaving", "1"}}, r,
                      QStringLiteral("month report of a branch"));
         }
-        QCOMPARE(compared, 4 * (4 * 4 + 4 * 3 + 2));
+        QCOMPARE(compared, 4 * (4 * 4 + 4 * 3 + 5 + 3 * 2 + 4 + 3 * 2 + 2));
     }
 };
 
