@@ -64,7 +64,7 @@ const std::vector<Table>& tables()
         Table bills{"sm_BillDay",
                     " FROM bi_Bill AS BL WHERE 1=1 ",
                     billKeys(),
-                    {{"BillCount", "*"},
+                    {{"CountOfBills", "*"},
                      {"PeopleCount", "BL.PeopleCount"},
                      {"SumOfConsume", "BL.SumOfConsume"},
                      {"SumOfService", "BL.SumOfService"},
@@ -74,7 +74,7 @@ const std::vector<Table>& tables()
                      {"SumInCash", "BL.SumInCash"},
                      {"SumOfInvoice", "BL.SumOfInvoice"}}};
         // The hour the bill was opened, as the hour report groups it.
-        bills.keys.push_back({"BillHour", "datepart(hh,BL.CreateTime)", KeyType::Integer});
+        bills.keys.push_back({"OpenHour", "datepart(hh,BL.CreateTime)", KeyType::Integer});
         Table items{"sm_ItemDay",
                     " FROM bi_Bill AS BL,bi_BillItem AS BI WHERE BL.BillID=BI.BillID ",
                     billKeys(),

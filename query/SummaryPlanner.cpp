@@ -57,6 +57,11 @@ void SummaryPlanner::resetAnswered()
     g_raw.store(0);
 }
 
+QString SummaryPlanner::countOf(const QString& counts)
+{
+    return QStringLiteral("COALESCE(CAST(SUM(") + counts + QStringLiteral(") AS int),0)");
+}
+
 QString SummaryPlanner::rewrite(Source source, const QString& raw, const Replacements& replacements)
 {
     QString sql = raw;
@@ -67,15 +72,16 @@ QString SummaryPlanner::rewrite(Source source, const QString& raw, const Replace
             from, QString(to).replace(QLatin1String("{summary}"), QLatin1String(tableOf(source))));
     }
     // Every column of the line tables is a column of the summary under the bill's alias; a
-    // count of lines is the sum of the summary's counts.
+    // count of lines is the sum of the summary's counts, an integer as a count is (PostgreSQL
+    // sums integers as numeric) and 0 over no row.
     static const QRegularExpression lineAlias(QStringLiteral("\\b(BI|BP)\\."));
     sql.replace(lineAlias, QStringLiteral("BL."));
     static const QRegularExpression countAll(QStringLiteral("\\bcount\\(\\*\\)"),
                                              QRegularExpression::CaseInsensitiveOption);
-    const QString count = source == Source::Bills      ? QStringLiteral("SUM(BL.BillCount)")
-                          : source == Source::Payments ? QStringLiteral("SUM(BL.PayCount)")
-                                                       : QStringLiteral("SUM(BL.ItemCount)");
-    sql.replace(countAll, count);
+    const QString count = source == Source::Bills      ? QStringLiteral("BL.CountOfBills")
+                          : source == Source::Payments ? QStringLiteral("BL.PayCount")
+                                                       : QStringLiteral("BL.ItemCount");
+    sql.replace(countAll, countOf(count));
     // A column the summary does not keep (a statement changed since its replacements were
     // written): the bills answer it.
     const QStringList columns = Summaries::columns(QLatin1String(tableOf(source)));

@@ -64,6 +64,10 @@ public:
     static Answers answered();
     static void resetAnswered();
 
+    // What stands for a count of lines: the sum of a summary's counts ("BL.ItemCount") as the
+    // count would give it, an integer, 0 over no row.
+    static QString countOf(const QString& counts);
+
     // The rewrite alone (no database): empty when a replacement was not found.
     static QString rewrite(Source source, const QString& raw, const Replacements& replacements);
 };

@@ -53,13 +53,14 @@ std::vector<Statement> HourReportStatements(int, const HourReportCriteria& c)
 SummaryPlanner::Replacements HourTotalsSummaryText()
 {
     return {{QStringLiteral("from bi_Bill as BL (nolock)"), QStringLiteral("from {summary} as BL")},
-            {QStringLiteral("count(BillID)"), QStringLiteral("sum(BillCount)")}};
+            {QStringLiteral("count(BillID)"),
+             SummaryPlanner::countOf(QStringLiteral("BL.CountOfBills"))}};
 }
 
 SummaryPlanner::Replacements HourSalesSummaryText()
 {
     SummaryPlanner::Replacements text = HourTotalsSummaryText();
-    text.push_back({QStringLiteral("datepart(hh,CreateTime)"), QStringLiteral("BillHour")});
+    text.push_back({QStringLiteral("datepart(hh,CreateTime)"), QStringLiteral("BL.OpenHour")});
     return text;
 }
 

@@ -68,7 +68,7 @@ void tst_SummariesPg::installAnswerVerifyDrop()
         const QString out = dir.filePath(flatName(c) + QStringLiteral(".txt"));
         QStringList arguments{"--pg", where, "--user", "admin", "--action", c.action};
         arguments << c.arguments << "--export" << out;
-        QCOMPARE(run(host, arguments, &error), 0);
+        QVERIFY2(run(host, arguments, &error) == 0, qPrintable(c.name + ": " + error));
         compareWithGolden(c.name, out);
         ++compared;
     }

@@ -202,7 +202,8 @@ private slots:
             "bi_BillItem AS BI WHERE BL.BillID=BI.BillID AND BL.BillDate>=? ";
         QCOMPARE(SummaryPlanner::rewrite(SummaryPlanner::Source::Items, head + "GROUP BY BI.MenuID",
                                          join),
-                 " SELECT BL.MenuID, SUM(BL.SumOfConsume), SUM(BL.ItemCount) FROM sm_ItemDay AS "
+                 " SELECT BL.MenuID, SUM(BL.SumOfConsume), COALESCE(CAST(SUM(BL.ItemCount) AS "
+                 "int),0) FROM sm_ItemDay AS "
                  "BL WHERE 1=1 AND BL.BillDate>=? GROUP BY BL.MenuID");
         QVERIFY(SummaryPlanner::rewrite(SummaryPlanner::Source::Items,
                                         head + "AND BL.ShiftID='2' GROUP BY BI.MenuID", join)
