@@ -23,8 +23,11 @@ public:
         v.m_common = held.get(); // the ReportCriteria part of it
         v.m_value = std::move(held);
         v.m_type = typeid(C);
+        v.m_copy = [](const void* value) { return of(*static_cast<const C*>(value)); };
         return v;
     }
+    // A value of its own with the same criteria (copies of a CriteriaValue share one value).
+    CriteriaValue copy() const { return m_value ? m_copy(m_value.get()) : CriteriaValue(); }
 
     bool isEmpty() const { return !m_value; }
     std::type_index type() const { return m_type; }
@@ -64,4 +67,5 @@ private:
     std::shared_ptr<void> m_value;
     ReportCriteria* m_common = nullptr;
     std::type_index m_type = typeid(void);
+    CriteriaValue (*m_copy)(const void*) = nullptr;
 };

@@ -16,4 +16,7 @@ struct ReportCriteria
     BranchChoice branch;
     bool useTrueData = false; // include bills flagged as deleted
     bool saving = false;      // leave out member-card top-ups
+    // What the figures are compared with (CompareWith, query/ComparedRange.h): the same
+    // statements run again over the compared range, beside the report's own figures.
+    int compare = 0;
 };

@@ -140,6 +140,19 @@ inline const CriterionSpec Saving{.name = "chkSaving",
                                   .label = "不含会员卡充值的数据",
                                   .labelWidth = 2300,
                                   .into = Into(&ReportCriteria::saving)};
+// What the figures are compared with: nothing (the start), the previous period of as many days,
+// or the same dates a year earlier (CompareWith). A screen whose views run one statement adds
+// it with this one line; each totalled figure column then gets the compared figure, the change
+// and the change in percent beside it.
+inline const CriterionSpec Compare{
+    .name = "cboCompare",
+    .kind = CriterionKind::List,
+    .label = "对比:",
+    .labelWidth = 600,
+    .width = 1300,
+    .source = {.kind = ListSource::Items,
+               .items = {{"Msg_Compare_None"}, {"Msg_Compare_Previous"}, {"Msg_Compare_LastYear"}}},
+    .into = Into(&ReportCriteria::compare)};
 inline CriterionSpec BranchCriterionSpec(const char* label = "统计分店:", int width = 1500,
                                          const char* fallbackTable = "bi_Bill")
 {

@@ -4,6 +4,7 @@
 #include "core/modMessage.h"
 #include "db/SqlError.h"
 #include "query/ColumnSpec.h"
+#include "query/ComparedRange.h"
 #include "query/QueryColumn.h"
 #include "query/QueryColumns.h"
 #include "query/ScreenSpec.h"
@@ -18,7 +19,21 @@
 #include <QToolBar>
 
 #include <map>
+#include <optional>
 #include <stdexcept>
+
+namespace {
+
+// The captions of the compared columns, from the figure column's caption.
+QueryCompare::Texts compareTexts(int compareWith)
+{
+    return {Msg(compareWith == CompareLastYear ? QStringLiteral("Msg_Compare_LastYearColumn")
+                                               : QStringLiteral("Msg_Compare_PreviousColumn")),
+            Msg(QStringLiteral("Msg_Compare_ChangeColumn")),
+            Msg(QStringLiteral("Msg_Compare_PercentColumn"))};
+}
+
+} // namespace
 
 QueryReportScreen::QueryReportScreen(const ScreenSpec& spec, QWidget* parent)
     : ReportScreen(spec, parent)
@@ -209,18 +224,36 @@ void QueryReportScreen::cmdQuery1()
     const CriteriaValue criteria = readCriteria(); // throws when refused
     const Statement statement =
         planned(v, criteria, branchScope(criteria).fill(m_spec.criteria.statement(v, criteria)));
+    std::optional<Statement> compared; // the same statement over the compared range
+    const int compareWith = criteria.common().compare;
+    if (compareWith != CompareNone) {
+        CriteriaValue other = criteria.copy();
+        other.common().range = ComparedRange(criteria.common().range, compareWith);
+        compared = planned(v, other, branchScope(other).fill(m_spec.criteria.statement(v, other)));
+    }
     m_stopped[v] = false;
     setPartial(false);
     control->SetConnection(hostContext().connection());
     control->SetStatement(statement);
-    const bool ok = control->ApplyQuery(false, true, false);
+    bool ok = control->ApplyQuery(false, true, false);
     // A stopped load keeps the rows read: marked partial, with the view's rules applied to them.
     m_stopped[v] = control->wasStopped();
     m_refreshed[v] = ok || m_stopped[v];
     setPartial(m_stopped[v]);
-    updatePrintKey();
     if (ok || m_stopped[v])
         afterQuery(v, control->Grid());
+    if (ok && compared) {
+        // The compared range's grid, with the view's rules applied to it too, set beside.
+        Sheet other;
+        std::vector<QueryFill::RowRole> roles;
+        ok = control->fillCompared(*compared, other, roles);
+        if (ok) {
+            afterQuery(v, &other);
+            control->showCompared(other, roles, compareTexts(compareWith));
+        }
+        m_refreshed[v] = ok;
+    }
+    updatePrintKey();
     if (!ok)
         throw std::runtime_error(control->lastError().toStdString());
 }

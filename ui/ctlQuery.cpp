@@ -105,6 +105,8 @@ void ctlQuery::ClearColumns()
     m_columns.clear();
     m_leaves.clear();
     m_fill.reset();
+    m_comparedRoles.clear();
+    m_uncompared.reset();
     m_ownTotalRow = 0;
     m_laidOut = false;
 }
@@ -139,6 +141,8 @@ void ctlQuery::layOut()
     m_sheet->setReDraw(false);
     m_leaves = QueryFill::layOut(*m_sheet, m_columns);
     m_fill.reset();
+    m_comparedRoles.clear();
+    m_uncompared.reset();
     m_ownTotalRow = 0;
     fitColumnWidths();
     m_sheet->setReDraw(reDraw);
@@ -232,6 +236,9 @@ QueryFill::Texts ctlQuery::fillTexts()
 
 QueryFill::RowRole ctlQuery::rowRole(int row) const
 {
+    if (!m_comparedRoles.empty())
+        return row >= 1 && row <= int(m_comparedRoles.size()) ? m_comparedRoles[size_t(row - 1)]
+                                                              : QueryFill::RowRole::Data;
     if (m_fill)
         return m_fill->rowRole(row);
     return row > 0 && row == m_ownTotalRow ? QueryFill::RowRole::Total : QueryFill::RowRole::Data;
@@ -240,6 +247,8 @@ QueryFill::RowRole ctlQuery::rowRole(int row) const
 void ctlQuery::cellsWritten(int totalRow)
 {
     m_fill.reset();
+    m_comparedRoles.clear();
+    m_uncompared.reset();
     m_lastError.clear();
     m_status->hide();
     m_ownTotalRow = totalRow;
@@ -259,7 +268,12 @@ bool ctlQuery::runQuery()
     m_stopped = false;
     m_status->hide();
     m_fill.reset();
+    m_comparedRoles.clear();
     m_ownTotalRow = 0;
+    if (m_uncompared) { // the grid's own columns again, as laid out and formatted
+        m_sheet->assign(*m_uncompared);
+        m_uncompared.reset();
+    }
 
     // Empty the grid on screen before the records come; they show as they are read.
     m_sheet->setMaxRows(0);
@@ -333,6 +347,59 @@ bool ctlQuery::runQuery()
     }
     emit Progress(100, 100);
     return true;
+}
+
+bool ctlQuery::fillCompared(const Statement& statement, Sheet& sheet,
+                            std::vector<QueryFill::RowRole>& roles)
+{
+    roles.clear();
+    if (!m_connection)
+        return fail(message("Msg_NoConnection"));
+    QueryFill::layOut(sheet, m_columns);
+    std::unique_ptr<RowBatchReader> reader;
+    std::unique_ptr<Recordset> rs;
+    try {
+        reader = RowBatchReader::start(m_connection, statement.text(), statement.parameters());
+        if (!reader)
+            rs = m_connection->execute(statement.text(), statement.parameters());
+    } catch (const SqlError& e) {
+        return fail(message("Msg_QueryFailed").arg(e.message()));
+    }
+    QueryFill fill(m_leaves, fillTexts());
+    fill.setKeyFields(m_keyFields);
+    fill.setKeyLevel(m_keyLevel);
+    fill.setGroups(&m_groups);
+    if (!(reader ? fill.fill(*reader, sheet) : fill.fill(*rs, sheet)))
+        return fail(fill.error());
+    roles = QueryCompare::rolesOf(fill, sheet.maxRows());
+    return true;
+}
+
+void ctlQuery::showCompared(const Sheet& compared, const std::vector<QueryFill::RowRole>& roles,
+                            const QueryCompare::Texts& texts)
+{
+    std::vector<QueryFill::RowRole> ownRoles;
+    for (int row = 1; row <= m_sheet->maxRows(); ++row)
+        ownRoles.push_back(rowRole(row));
+    m_uncompared = std::make_unique<Sheet>();
+    m_uncompared->assign(*m_sheet);
+    m_uncompared->setMaxRows(0);
+    Sheet merged;
+    std::vector<QueryFill::RowRole> mergedRoles;
+    QueryCompare::merge(*m_sheet, ownRoles, compared, roles, QueryCompare::keyColumns(m_leaves),
+                        QueryCompare::figureColumns(m_leaves), texts, merged, mergedRoles);
+    // Four columns for each figure no longer fit a portrait page at a readable size: unless the
+    // user chose otherwise, the pages turn to landscape and the columns run on over further
+    // pages rather than shrink to fit one.
+    PrintSettings& print = merged.printSettings();
+    if (print.scaling == PrintSettings::Scaling::SmartPrint &&
+        print.orientation == PrintSettings::Orientation::Portrait) {
+        print.orientation = PrintSettings::Orientation::Landscape;
+        print.scaling = PrintSettings::Scaling::None;
+    }
+    m_sheet->assign(merged);
+    m_comparedRoles = std::move(mergedRoles);
+    fitColumnWidths();
 }
 
 void ctlQuery::stopLoad()

@@ -5,6 +5,7 @@
 #include "db/Statement.h"
 #include "query/QueryColumns.h"
 #include "query/QueryGroups.h"
+#include "ui/QueryCompare.h"
 #include "ui/QueryFill.h"
 
 #include <QVariant>
@@ -89,6 +90,15 @@ public:
     // The role the last successful fill gave a grid row (1-based): data, subtotal or totals;
     // Data after a failure or a new layout.
     QueryFill::RowRole rowRole(int row) const;
+    // Comparison with another date range (QueryCompare): fillCompared fills `sheet`, laid out
+    // as the grid, from `statement` as the grid was filled from its own, and gives its rows'
+    // roles (false with lastError() set when it fails); showCompared then writes the grid with
+    // the compared columns beside its figures. Row roles are the merged grid's until the next
+    // run.
+    bool fillCompared(const Statement& statement, Sheet& sheet,
+                      std::vector<QueryFill::RowRole>& roles);
+    void showCompared(const Sheet& compared, const std::vector<QueryFill::RowRole>& roles,
+                      const QueryCompare::Texts& texts);
     // For screens that write the cells of the laid-out grid themselves (no query run): every
     // row they wrote is a data row but `totalRow` (0: none), the totals row; the columns are
     // widened until their figures fit and the grid is redrawn.
@@ -131,9 +141,11 @@ private:
     Sheet* m_sheet = nullptr;
     SheetView* m_view = nullptr;
     QLabel* m_status = nullptr;
-    std::vector<const QueryColumn*> m_leaves; // grid column i+1 is m_leaves[i]
-    std::unique_ptr<QueryFill> m_fill;        // the last successful fill: its row roles
-    int m_ownTotalRow = 0;                    // the totals row of cells a screen wrote
+    std::vector<const QueryColumn*> m_leaves;        // grid column i+1 is m_leaves[i]
+    std::unique_ptr<QueryFill> m_fill;               // the last successful fill: its row roles
+    int m_ownTotalRow = 0;                           // the totals row of cells a screen wrote
+    std::vector<QueryFill::RowRole> m_comparedRoles; // the rows of a compared grid
+    std::unique_ptr<Sheet> m_uncompared; // its layout without the compared columns, for a rerun
     bool m_laidOut = false;
     bool m_running = false;
     bool m_stopped = false;

@@ -72,7 +72,8 @@ const ScreenSpec kSpec{
               .kind = K::LabelledCheck,
               .label = "只显示有销量的项目",
               .labelWidth = 1800,
-              .into = Into(&C::notNull)}},
+              .into = Into(&C::notNull)},
+             Compare},
             {{.name = "optQuery", .kind = K::Views, .width = 1300}, UseTrueData, Saving},
         },
     .views =

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "query/DateRange.h"
+
+// What a report's figures are compared with (the criterion "对比:", read as its index).
+enum CompareWith
+{
+    CompareNone = 0,
+    ComparePrevious = 1, // the days just before the range, as many as it has
+    CompareLastYear = 2, // the same dates one year earlier
+};
+
+// The range the figures of `range` are compared with; `range` itself for CompareNone.
+// The previous period ends the day before the begin date and has as many days as the range.
+// A year earlier is the same calendar dates; 29 February, which the year before has not, becomes
+// 28 February, so a range ending on it compares with the February before to its last day.
+DateRange ComparedRange(const DateRange& range, int compareWith);
