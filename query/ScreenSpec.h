@@ -265,12 +265,20 @@ struct DrillKey
     int column;
     const char* criterion;
 };
+// A criterion the opened report gets on every drill-down, the totals row's included: what
+// makes its list count the bills this report counts (its settled bills only, say).
+struct DrillValue
+{
+    const char* criterion;
+    const char* value;
+};
 class ReportScreen;
 struct DrillSpec
 {
     ReportScreen* (*make)() = nullptr; // a new screen of the report opened; null: no drill-down
     int view = 0;
     std::vector<DrillKey> keys = {};
+    std::vector<DrillValue> fixed = {};
     // The criterion set to the data-list entry (a meal period, say) whose column group holds the
     // figure clicked, on every row, the totals row's included; a figure outside such a group
     // sets nothing.

@@ -329,8 +329,13 @@ bool QueryReportScreen::drillTo(int row, int column)
     }
     const QueryFill::RowRole role = control->rowRole(row);
     QList<QPair<QString, QString>> keys;
+    for (const DrillValue& fixed : drill.fixed)
+        keys.append({QString::fromLatin1(fixed.criterion), QString::fromUtf8(fixed.value)});
     if (role != QueryFill::RowRole::Total) {
         for (const DrillKey& key : drill.keys) {
+            // A subtotal row shows its group's text in column 1, its label beside it.
+            if (role == QueryFill::RowRole::Subtotal && key.column != 1)
+                continue;
             const QString value = g->text(row, key.column).trimmed();
             if (role == QueryFill::RowRole::Data || !value.isEmpty())
                 keys.append({QString::fromLatin1(key.criterion), value});

@@ -32,6 +32,8 @@ Statement BillQueryWhereTail(const BillQueryCriteria& c)
         sql += QStringLiteral(" AND SumInCash<>SumPaid ");
     if (c.checkOutNull)
         sql += QStringLiteral(" AND CheckOutNull<>0 ");
+    if (c.settledOnly)
+        sql += QStringLiteral(" AND CheckOutNull=0 ");
     if (c.withMemberCheck)
         sql += equals("DiscountName", c.memberPriceName);
     if (c.sumOfInvoice)
@@ -57,6 +59,10 @@ Statement BillQueryWhereTail(const BillQueryCriteria& c)
         sql += equals("DiscountName", c.discountName.trimmed());
     if (!c.createHour.isEmpty())
         sql += Statement(QStringLiteral(" AND datepart(hh,CreateTime)=? "), {c.createHour.toInt()});
+    if (!c.tableAreaKey.isEmpty())
+        sql += Statement(QStringLiteral(" AND TableAreaName=? "), {c.tableAreaKey});
+    if (!c.tableKey.isEmpty())
+        sql += Statement(QStringLiteral(" AND TableName=? "), {c.tableKey});
     return sql;
 }
 

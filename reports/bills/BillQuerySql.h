@@ -31,6 +31,13 @@ struct BillQueryCriteria : ReportCriteria
     // The bills opened in one clock hour (0 to 23, of CreateTime): an hour report's row drilled
     // down (no control; empty: any hour).
     QString createHour;
+    // The bills the takings reports count, zero-settled ones left out: a drill-down from a
+    // figure of such a report sets it (no control).
+    bool settledOnly = false;
+    // The bills of one table area, and of one table in it, by name: a table report's row
+    // drilled down (no control).
+    QString tableAreaKey;
+    QString tableKey;
 };
 
 // The bills carry their branch's id and name.

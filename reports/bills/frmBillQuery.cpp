@@ -151,7 +151,10 @@ const ScreenSpec kSpec{
                 .detailColumn = 1,
                 .openDetail = OpenBillDetail,
             }},
-    .keys = {{"BillHour", Into(&C::createHour)}},
+    .keys = {{"Settled", Into(&C::settledOnly)},
+             {"BillHour", Into(&C::createHour)},
+             {"TableAreaName", Into(&C::tableAreaKey)},
+             {"TableName", Into(&C::tableKey)}},
     .texts = {{"Msg_MemberPrice", "会员价"},
               // the sort choice by table number, which is no column of the grid
               {"ctlQuery1", "台号", "TableID"}},

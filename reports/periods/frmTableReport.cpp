@@ -2,6 +2,7 @@
 
 #include "db/Money.h"
 #include "query/ScreenSpec.h"
+#include "reports/bills/frmBillQuery.h"
 #include "reports/periods/TableReportSql.h"
 #include "sheet/Sheet.h"
 #include "ui/CriteriaBar.h"
@@ -40,6 +41,15 @@ std::vector<ColumnSpec> columns(std::vector<ColumnSpec> leading)
     return leading;
 }
 
+// A row's bills: the bill query on the table's (area's) settled bills, the area's from its
+// subtotal row, every table's from the totals row.
+DrillSpec bills(std::vector<DrillKey> keys)
+{
+    return {.make = []() -> ReportScreen* { return new frmBillQuery; },
+            .keys = std::move(keys),
+            .fixed = {{"Settled", "1"}}};
+}
+
 const ScreenSpec kSpec{
     .name = "frmTableReport",
     .title = "房台营业分析表",
@@ -68,13 +78,15 @@ const ScreenSpec kSpec{
              .keyFields = "TableAreaID,TableID",
              .keyLevel = 1,
              .emptyRows = 38,
-             .centred = {1, 2}},
+             .centred = {1, 2},
+             .drill = bills({{1, "TableAreaName"}, {2, "TableName"}})},
             {.option = "台区汇总",
              .title = "台区营业分析汇总表",
              .columns = columns({TextColumn("TableAreaName", "台区", 1600)}),
              .keyFields = "TableAreaID",
              .emptyRows = 38,
-             .centred = {1}},
+             .centred = {1},
+             .drill = bills({{1, "TableAreaName"}})},
         },
 };
 

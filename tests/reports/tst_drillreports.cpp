@@ -192,6 +192,60 @@ private slots:
         QCOMPARE(listed(lines), QStringList({"B1", "B6"}));
         QCOMPARE(total(lines, 5), 600.0);
     }
+    // The table report's rows open the bill query on their table's (area's) settled bills:
+    // 开台数 bills, their guests (bill column 4), consumption (8), service (10), discount (13)
+    // and money received (17).
+    void tableReport()
+    {
+        TestDatabase db("period_reports2.sql");
+        db.install();
+        frmTableReport screen;
+        screen.ShowMe();
+        setRange(screen);
+        for (const auto& [option, bills] : {std::pair{"optQuery1", 3}, std::pair{"optQuery2", 2}}) {
+            QVERIFY(screen.applyCriterion(option, "1"));
+            QVERIFY(screen.runRefresh());
+            const int rows = screen.queryControl()->Grid()->maxRows();
+            QVERIFY(rows >= 4);
+            for (int row = 1; row <= rows; ++row) {
+                DRILL(screen, QString::number(row));
+                auto* list = drilled<frmBillQuery>(screen);
+                QVERIFY(list);
+                const QString at = QString("%1 row %2").arg(option).arg(row);
+                QVERIFY2(listed(list).size() == figure(screen, row, bills), qPrintable(at));
+                int column = bills + 1;
+                for (int billColumn : {4, 8, 10, 13, 17})
+                    QVERIFY2(total(list, billColumn) == figure(screen, row, column++),
+                             qPrintable(at));
+            }
+        }
+        // By hand: A1 is T1 and T2 (90 + 60 received); A2 only T8, its deleted T5 and
+        // zero-settled T6 left out; 大厅's subtotal adds them up; 包房 is T3's 550; the day
+        // 90 + 60 + 30 + 550 + 30 = 760.
+        QVERIFY(screen.applyCriterion("optQuery1", "1"));
+        QVERIFY(screen.runRefresh());
+        Sheet* grid = screen.queryControl()->Grid();
+        QCOMPARE(grid->text(1, 2) + grid->text(2, 2) + grid->text(4, 2), QString("A1A2小计"));
+        DRILL(screen, "1");
+        auto* list = drilled<frmBillQuery>(screen);
+        QCOMPARE(listed(list), QStringList({"T1", "T2"}));
+        QCOMPARE(total(list, 17), 150.0);
+        DRILL(screen, "2");
+        QCOMPARE(listed(list), QStringList({"T8"}));
+        DRILL(screen, "4");
+        QCOMPARE(listed(list), QStringList({"T1", "T2", "T8"}));
+        QCOMPARE(total(list, 17), 180.0);
+        DRILL(screen, QString::number(grid->maxRows()));
+        QCOMPARE(listed(list), QStringList({"T1", "T2", "T3", "T4", "T8"}));
+        QCOMPARE(total(list, 17), 760.0);
+        QVERIFY(screen.applyCriterion("optQuery2", "1"));
+        QVERIFY(screen.runRefresh());
+        QCOMPARE(screen.queryControl()->Grid()->text(2, 1), QString("包房"));
+        DRILL(screen, "2");
+        QCOMPARE(listed(list), QStringList({"T3"}));
+        QCOMPARE(total(list, 17), 550.0);
+    }
+
     // The hour report's rows open the bill query on the bills opened in that clock hour, by
     // business date: its figures are whole units of the bills' consumption (bill column 8),
     // service (10), discount (13), money received (17), bills and guests (4).
@@ -262,6 +316,9 @@ private slots:
                         {"--action", "DoPaymentQuery", "--set", "optQuery2=1", "--drill", "1"});
         QVERIFY2(text.contains("\nB3\t") && text.contains("\nB6\t") && !text.contains("\nB2\t"),
                  qPrintable(text));
+        // Table A1: T1 and T2.
+        text = exported(tables, {"--action", "DoTableReport", "--drill", "1"});
+        QVERIFY2(text.contains("\nT2\t") && !text.contains("\nT8\t"), qPrintable(text));
         // 11点: B1.
         text = exported(periods, {"--action", "DoHourReport", "--drill", "2"});
         QVERIFY2(text.contains("\nB1\t") && !text.contains("\nB4\t"), qPrintable(text));
