@@ -226,7 +226,8 @@ void QueryReportScreen::cmdQuery1()
         planned(v, criteria, branchScope(criteria).fill(m_spec.criteria.statement(v, criteria)));
     std::optional<Statement> compared; // the same statement over the compared range
     const int compareWith = criteria.common().compare;
-    if (compareWith != CompareNone) {
+    // A list of bills or lines (a view that opens a bill) is shown without comparison.
+    if (compareWith != CompareNone && !viewSpec(v).openDetail) {
         CriteriaValue other = criteria.copy();
         other.common().range = ComparedRange(criteria.common().range, compareWith);
         compared = planned(v, other, branchScope(other).fill(m_spec.criteria.statement(v, other)));

@@ -36,7 +36,7 @@ const ScreenSpec kSpec{
             {DepartTypesSpec(Into(&I::departType)), MenuTypesSpec(Into(&I::menuType)),
              MenuTextSpec(Into(&I::menuText)), IsSentMenuSpec(Into(&I::giftScope))},
             {ItemWaiterSpec(Into(&I::createPerson)), UseTrueData, Saving},
-            {{.name = "optQuery", .kind = K::Views, .width = 1500}},
+            {{.name = "optQuery", .kind = K::Views, .width = 1500}, Compare},
         },
     .views =
         {

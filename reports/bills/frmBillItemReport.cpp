@@ -34,7 +34,7 @@ const ScreenSpec kSpec{
     .branch = {BillItemReportBranch},
     .rows =
         {
-            {BeginDate, EndDate, BranchCriterionSpec("分店:", 1500, "rp_BillItem_Upload")},
+            {BeginDate, EndDate, BranchCriterionSpec("分店:", 1500, "rp_BillItem_Upload"), Compare},
             {{.name = "cboDepartType",
               .kind = K::List,
               .label = "部门类别:",

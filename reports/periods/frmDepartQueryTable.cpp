@@ -52,7 +52,8 @@ const ScreenSpec kSpec{
               .text = "降序",
               .into = Into(&C::descending)},
              UseTrueData,
-             Saving},
+             Saving,
+             Compare},
         },
     .views = {{
         .title = "部门出品统计表",

@@ -50,7 +50,7 @@ const ScreenSpec kSpec{
               .into = Into(&C::subjectName)},
              CashierSpec(Into(&C::checkOutPerson)),
              OpenedBySpec(Into(&C::createPerson))},
-            {{.name = "optQuery", .kind = K::Views, .width = 1400}, UseTrueData, Saving},
+            {{.name = "optQuery", .kind = K::Views, .width = 1400}, UseTrueData, Saving, Compare},
         },
     .views =
         {

@@ -59,7 +59,7 @@ const ScreenSpec kSpec{
     .rows =
         {
             {BeginDate, EndDate, BranchCriterionSpec(),
-             BillPeriodSpec(Into(&TableReportCriteria::billPeriod))},
+             BillPeriodSpec(Into(&TableReportCriteria::billPeriod)), Compare},
             {{.name = "optQuery", .kind = K::Views, .width = 1700},
              UseTrueData,
              Saving,
