@@ -13,6 +13,8 @@ class Chart2D;
 // Toolbar: "Charting" opens the chart viewer on a copy of the chart and its drop-down menu sets
 // the chart type; "FullScreen" opens the viewer too, "Print" prints the chart on one page,
 // "Open" opens a chart file into the chart, "Save" writes a chart file, a picture or the points.
+// A double click on a point drills down to the bills behind it (drillTo with the point's
+// number as the row and its series as the column), where the screen leads to any.
 // Exports go by extension: ".cht", ".png", ".svg" and ".pdf" from the chart, every other format
 // of the grid (".txt", ".xlsx", ...) from the points.
 class ChartReportScreen : public ReportScreen

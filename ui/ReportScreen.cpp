@@ -822,8 +822,10 @@ bool ReportScreen::openDrilled(const DrillSpec& drill, const QList<QPair<QString
     set.values.removeIf([](const QPair<QString, QString>& v) {
         return v.first.startsWith(QLatin1String("optQuery"));
     });
+    QPointer<QWidget>& list = m_drilledLists[reinterpret_cast<quintptr>(drill.make)];
     auto* target = static_cast<ReportScreen*>(
-        ScreenRegistry::own(m_drilled, [&drill]() -> QWidget* { return drill.make(); }));
+        ScreenRegistry::own(list, [&drill]() -> QWidget* { return drill.make(); }));
+    m_drilled = target;
     target->ShowMe();
     // Every criterion back to its start, then this screen's and the row's.
     target->m_criteria->load(target->languageTexts());

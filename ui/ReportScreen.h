@@ -260,7 +260,9 @@ private:
     QString m_lastError;
     QString m_lastNotice;
     QHash<QString, QString> m_keyValues; // key criteria set by a drill-down
-    QPointer<QWidget> m_drilled;
+    QPointer<QWidget> m_drilled;         // the list the last drill-down opened
+    // One list window per report drilled into (a sheet leads to several), by its DrillSpec::make.
+    QHash<quintptr, QPointer<QWidget>> m_drilledLists;
     QLabel* lblSavedCriteria = nullptr;
     QComboBox* cboSavedCriteria = nullptr;
     std::optional<Refusal> m_refusal; // told once the refresh that met it is over

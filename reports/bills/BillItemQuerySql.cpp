@@ -23,6 +23,26 @@ Statement BillItemQueryWhereTail(const BillItemQueryCriteria& c)
         sql += EqualsFilter(QStringLiteral("BI.MenuName"), c.menuName);
     if (!c.departName.isEmpty())
         sql += Statement(QStringLiteral(" AND BI.DepartName=? "), {c.departName});
+    if (!c.groupTypeId.isEmpty()) {
+        auto member = [](const char* column, const char* type) {
+            return QStringLiteral("(BI.%1 IN (SELECT GroupItemID FROM mn_GroupItem WHERE "
+                                  "GroupItemType='%2' AND GroupTypeID=?))")
+                .arg(QLatin1String(column), QLatin1String(type));
+        };
+        sql +=
+            Statement(QStringLiteral(" AND (") + member("DepartTypeID", "DepartType") +
+                          QStringLiteral(" OR ") + member("MenuTypeID", "MenuType") +
+                          QStringLiteral(" OR ") + member("MenuID", "Menu") + QStringLiteral(") "),
+                      {c.groupTypeId, c.groupTypeId, c.groupTypeId});
+    }
+    if (!c.billPeriods.isEmpty()) {
+        // Each name a parameter: " AND BL.BillPeriod IN (?,?) ".
+        const QStringList names = c.billPeriods.split(QLatin1Char('\n'));
+        sql += Statement(QStringLiteral(" AND BL.BillPeriod IN (") +
+                             QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(',')) +
+                             QStringLiteral(") "),
+                         QVariantList(names.begin(), names.end()));
+    }
     sql += ItemLineTail(c);
     return sql;
 }
@@ -76,7 +96,9 @@ Statement BillItemQueryStatement(int view, const BillItemQueryCriteria& criteria
 
 bool BillItemQueryFitsSummaries(int view, const BillItemQueryCriteria& c)
 {
-    if (!c.shiftId.trimmed().isEmpty() || !c.tableArea.isEmpty())
+    // A statistic group's or a chart's meal periods (drill-down keys) are not kept there.
+    if (!c.shiftId.trimmed().isEmpty() || !c.tableArea.isEmpty() || !c.groupTypeId.isEmpty() ||
+        !c.billPeriods.isEmpty())
         return false;
     if (view == ByWaiter)
         return c.menuText.trimmed().isEmpty() && c.menuId.isEmpty() && c.menuName.isEmpty();

@@ -18,6 +18,11 @@ struct BillItemQueryCriteria : ItemLineCriteria
     // One preparing department exactly, by name: the key of a row summed by department (no
     // control).
     QString departName;
+    // The lines of one statistic group (its department types, menu types and menus), by the
+    // group's id: a daily report's group row drilled down (no control).
+    QString groupTypeId;
+    // The meal periods a chart's line counts, one name a line (no control; empty: all).
+    QString billPeriods;
 };
 
 // The views, in the order of their option buttons.

@@ -34,6 +34,14 @@ Statement BillQueryWhereTail(const BillQueryCriteria& c)
         sql += QStringLiteral(" AND CheckOutNull<>0 ");
     if (c.settledOnly)
         sql += QStringLiteral(" AND CheckOutNull=0 ");
+    if (!c.billPeriods.isEmpty()) {
+        // Each name a parameter: " AND BillPeriod IN (?,?) ".
+        const QStringList names = c.billPeriods.split(QLatin1Char('\n'));
+        QStringList marks(names.size(), QStringLiteral("?"));
+        sql += Statement(QStringLiteral(" AND BillPeriod IN (") + marks.join(QLatin1Char(',')) +
+                             QStringLiteral(") "),
+                         QVariantList(names.begin(), names.end()));
+    }
     if (c.withMemberCheck)
         sql += equals("DiscountName", c.memberPriceName);
     if (c.sumOfInvoice)

@@ -38,6 +38,9 @@ struct BillQueryCriteria : ReportCriteria
     // drilled down (no control).
     QString tableAreaKey;
     QString tableKey;
+    // The meal periods a chart's line counts, one name a line: only bills of those periods
+    // (a drill-down key, no control; empty: every period).
+    QString billPeriods;
 };
 
 // The bills carry their branch's id and name.

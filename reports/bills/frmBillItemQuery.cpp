@@ -138,7 +138,9 @@ const ScreenSpec kSpec{
              {"DepartTypeName", Into(&I::departType)},
              {"MenuTypeName", Into(&I::menuType)},
              {"CreatePerson", Into(&I::createPerson)},
-             {"DepartName", Into(&C::departName)}},
+             {"DepartName", Into(&C::departName)},
+             {"GroupTypeID", Into(&C::groupTypeId)},
+             {"BillPeriods", Into(&C::billPeriods)}},
 };
 
 } // namespace

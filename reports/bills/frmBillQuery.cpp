@@ -154,7 +154,8 @@ const ScreenSpec kSpec{
     .keys = {{"Settled", Into(&C::settledOnly)},
              {"BillHour", Into(&C::createHour)},
              {"TableAreaName", Into(&C::tableAreaKey)},
-             {"TableName", Into(&C::tableKey)}},
+             {"TableName", Into(&C::tableKey)},
+             {"BillPeriods", Into(&C::billPeriods)}},
     .texts = {{"Msg_MemberPrice", "会员价"},
               // the sort choice by table number, which is no column of the grid
               {"ctlQuery1", "台号", "TableID"}},

@@ -6,6 +6,8 @@
 #include "db/Recordset.h"
 #include "framework/DataList.h"
 #include "query/ScreenSpec.h"
+#include "reports/bills/BillItemQuerySql.h"
+#include "reports/bills/frmBillItemQuery.h"
 #include "ui/CriteriaBar.h"
 
 #include <QAbstractButton>
@@ -236,4 +238,25 @@ void frmMenuLine::cmdQuery1()
     drawing.seriesLabel = c.subjectName;
     drawing.yAxisFromMaximum = true;
     drawLine(line, drawing);
+    m_drawnSubject = std::clamp(c.subject, int(C::DepartType), int(C::Menu));
+    m_drawnName = c.subjectName;
+    m_drawnPeriods = c.periods;
+}
+
+bool frmMenuLine::drillTo(int row, int column)
+{
+    if (m_drawnName.isEmpty() || row < 1 || row > line().days() || column < 0 || column > 1) {
+        setLastError(Msg(QStringLiteral("Msg_Drill_None")));
+        return false;
+    }
+    static const char* const Keys[] = {"DepartTypeName", "MenuTypeName", "MenuName"};
+    static const DrillSpec lines{.make = []() -> ReportScreen* { return new frmBillItemQuery; },
+                                 .view = ItemLines};
+    const QString day = line().day(row - 1).toString(QStringLiteral("yyyy-MM-dd"));
+    // The gift scope goes along by name (cboIsSentMenu), as the branch and options do.
+    return openDrilled(lines,
+                       {{QStringLiteral("dtpBegin"), day},
+                        {QStringLiteral("dtpEnd"), day},
+                        {QStringLiteral("BillPeriods"), m_drawnPeriods.join(QLatin1Char('\n'))},
+                        {QString::fromLatin1(Keys[m_drawnSubject]), m_drawnName}});
 }

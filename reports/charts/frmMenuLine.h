@@ -33,6 +33,10 @@ protected:
     // The subject of the line from the lists as shown: the department type or menu type
     // chosen, or the menu the menu list names (empty when none is).
     void completeCriteria(CriteriaValue& criteria) override;
+    // Point ROW (from 1: the day begin + ROW - 1) of the line (COLUMN 1, or 0) opens the bill
+    // item query's lines of that day: the line's department type, menu type or menu, its meal
+    // periods and gift scope; their amounts or quantities add up to the point.
+    bool drillTo(int row, int column) override;
 
 private:
     void loadSubjects();
@@ -42,6 +46,10 @@ private:
     // menu the typed text narrows to; empty otherwise.
     QString menuNamed(const QString& shown) const;
 
+    // What the line drawn is of: the subject kind and name, and its meal periods.
+    int m_drawnSubject = 0;
+    QString m_drawnName;
+    QStringList m_drawnPeriods;
     QList<MenuEntry> m_menus;
     QCompleter* m_completer = nullptr;
     QStringListModel* m_offered = nullptr;

@@ -1,8 +1,10 @@
 #include "reports/charts/frmTrendLine.h"
 
 #include "core/HostContext.h"
+#include "core/modMessage.h"
 #include "framework/DataList.h"
 #include "query/ScreenSpec.h"
+#include "reports/bills/frmBillQuery.h"
 
 #include <stdexcept>
 
@@ -87,4 +89,19 @@ void frmTrendLine::cmdQuery1()
     drawing.seriesLabel = kindTitle(m_kind);
     drawing.decimals = m_kind == 1 ? 0 : 2;
     drawLine(line, drawing);
+    m_periods = criteria.as<TrendLineCriteria>().periods;
+}
+
+bool frmTrendLine::drillTo(int row, int column)
+{
+    if (row < 1 || row > line().days() || column < 0 || column > 1) {
+        setLastError(Msg(QStringLiteral("Msg_Drill_None")));
+        return false;
+    }
+    const QString day = line().day(row - 1).toString(QStringLiteral("yyyy-MM-dd"));
+    static const DrillSpec bills{.make = []() -> ReportScreen* { return new frmBillQuery; }};
+    return openDrilled(bills, {{QStringLiteral("dtpBegin"), day},
+                               {QStringLiteral("dtpEnd"), day},
+                               {QStringLiteral("Settled"), QStringLiteral("1")},
+                               {QStringLiteral("BillPeriods"), m_periods.join(QLatin1Char('\n'))}});
 }

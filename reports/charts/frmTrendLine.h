@@ -23,7 +23,13 @@ public:
 protected:
     void cmdQuery1() override;
     void completeCriteria(CriteriaValue& criteria) override; // the kind shown
+    // Point ROW (from 1, the day begin + ROW - 1) of the line (COLUMN 1, or 0) opens the bill
+    // query on that business day with the line's meal periods: the settled bills whose
+    // takings, guests or count the point shows (the table turnover's bills before they are
+    // divided by the tables).
+    bool drillTo(int row, int column) override;
 
 private:
     int m_kind = 0;
+    QStringList m_periods; // the meal periods of the line drawn
 };

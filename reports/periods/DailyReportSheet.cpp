@@ -294,6 +294,38 @@ void DailyReportSheet::renderCost(const DailyReportFigures::Cost& cost, int base
     putAmount(m_last, base + 2, cost.total);
 }
 
+DailyReportSheet::Source DailyReportSheet::sourceAt(int row, int col) const
+{
+    using S = Source;
+    // Day and period columns of the subject block (3-6) and the department block (9-12).
+    const bool subjects = col >= 3 && col <= 6, sales = col >= 9 && col <= 12;
+    if (row < 6 || row > m_last || !(subjects || sales))
+        return {};
+    const bool period = subjects ? col >= 5 : col >= 11;
+    if (subjects) {
+        if (row == m_last - 3 || row == m_last - 2 || row == m_last)
+            return {S::Bills, QString(), period};
+        const int i = row - 5;
+        if (i > m_lists.subjects.size())
+            return {};
+        const QString& key = m_lists.subjects.at(i - 1).key;
+        if (key.isEmpty())
+            return {};
+        if (key == DailyIncomeSubtotalKey || key == DailyExpenseSubtotalKey)
+            return {S::BalancePayments, key == DailyIncomeSubtotalKey ? "0" : "1", period};
+        return {S::SubjectPayments, key, period};
+    }
+    if (row >= m_last - 4 && row != m_last - 1)
+        return {S::Bills, QString(), period};
+    const int departs = int(m_lists.departTypes.size());
+    if (row - 5 <= departs)
+        return {S::DepartTypeItems, m_lists.departTypes.at(row - 6), period};
+    const int j = row - (5 + departs + 1);
+    if (j >= 1 && j <= m_lists.groupTypes.size())
+        return {S::GroupItems, m_lists.groupTypes.at(j - 1).first, period};
+    return {};
+}
+
 void DailyReportSheet::fitColumns(double twipsPerPixel)
 {
     Sheet& s = *m_sheet;

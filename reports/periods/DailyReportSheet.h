@@ -68,6 +68,26 @@ public:
     // its designed width; `twipsPerPixel` converts the font's measures (15 at 96 dpi).
     void fitColumns(double twipsPerPixel = 15.0);
 
+    // What a cell's figure is made of, for a drill-down: the bills or item lines behind it.
+    struct Source
+    {
+        enum Kind
+        {
+            None,            // a caption, a blank, a cost, the expenses or a profit
+            Bills,           // the settled bills (guests, per guest, consumption, totals...)
+            SubjectPayments, // the payments of subject `key`
+            BalancePayments, // the payments of the visible subjects of balance type `key`
+            DepartTypeItems, // the item lines of department type `key` (gifts left out)
+            GroupItems,      // the item lines of statistic group `key` (gifts left out)
+        };
+        Kind kind = None;
+        QString key;
+        bool period = false; // the period's figure; else the business day's
+    };
+    // The source of the figure at `row`, `col` of the laid-out sheet; a share's is its
+    // amount's.
+    Source sourceAt(int row, int col) const;
+
     const DailyReportLists& lists() const { return m_lists; } // as laid out
     int lastDataRow() const { return m_last; }                // M
     int departRow(int i) const { return 5 + i; }              // department type i (from 1)

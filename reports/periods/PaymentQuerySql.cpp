@@ -23,6 +23,14 @@ Statement PaymentQueryCondition(const PaymentQueryCriteria& c)
         sql += equals("BL.BillPeriod", c.billPeriod);
     if (!c.subjectName.isEmpty())
         sql += equals("BP.SubjectName", c.subjectName);
+    if (!c.subjectId.isEmpty())
+        sql += Statement(QStringLiteral(" AND BP.SubjectID=? "), {c.subjectId});
+    if (c.balanceType == QLatin1String("0"))
+        sql += QStringLiteral(" AND BP.SubjectID IN (SELECT SubjectID FROM dd_Subject WHERE "
+                              "BalanceType=0 AND IsVisible<>0) ");
+    else if (c.balanceType == QLatin1String("1"))
+        sql += QStringLiteral(" AND BP.SubjectID IN (SELECT SubjectID FROM dd_Subject WHERE "
+                              "BalanceType<>0 AND IsVisible<>0) ");
     if (!c.checkOutPerson.isEmpty())
         sql += equals("BL.CheckOutPerson", c.checkOutPerson);
     if (!c.createPerson.isEmpty())
@@ -74,7 +82,8 @@ Statement PaymentQueryStatement(int view, const PaymentQueryCriteria& c)
 bool PaymentQueryFitsSummaries(int view, const PaymentQueryCriteria& c)
 {
     return PaymentView(view) != PaymentView::Detail && c.shiftId.trimmed().isEmpty() &&
-           c.tableAreaName.isEmpty() && c.createPerson.isEmpty();
+           c.tableAreaName.isEmpty() && c.createPerson.isEmpty() && c.subjectId.isEmpty() &&
+           c.balanceType.isEmpty();
 }
 
 SummaryPlanner::Replacements PaymentQuerySummaryText()

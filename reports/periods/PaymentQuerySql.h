@@ -21,6 +21,10 @@ struct PaymentQueryCriteria : ReportCriteria
     // cashier) when a drill-down opens its payment lines (no control).
     QString subjectKey;
     QString cashierKey;
+    // Set by a drill-down (no control): the payment lines of one subject by its id, or of the
+    // visible subjects of a balance type ("0" income, "1" expense).
+    QString subjectId;
+    QString balanceType;
 };
 
 // The bills carry their branch's id and name.

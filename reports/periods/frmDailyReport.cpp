@@ -7,8 +7,12 @@
 #include "db/SqlError.h"
 #include "framework/HostUi.h"
 #include "query/ScreenSpec.h"
+#include "reports/bills/BillItemQuerySql.h"
+#include "reports/bills/frmBillItemQuery.h"
+#include "reports/bills/frmBillQuery.h"
 #include "reports/periods/frmExpense.h"
 #include "reports/periods/frmGroupType.h"
+#include "reports/periods/frmPaymentQuery.h"
 #include "sheet/Sheet.h"
 #include "sheet/SheetView.h"
 #include "ui/CriteriaBar.h"
@@ -100,8 +104,16 @@ const ScreenSpec kSpec{
             {"Msg_Part_CostPeriod", "本月成本"},
             {"Msg_Part_ExpensesDay", "本日费用"},
             {"Msg_Part_ExpensesPeriod", "本月费用"},
+            {"Msg_Drill_NoLines", "这个数字没有可以打开的账单或明细。"},
         },
 };
+
+// The lists a figure drills down to: the bills, the payment lines (the payment query's first
+// view) and the item lines (the bill item query's first view).
+const DrillSpec BillsDrill{.make = []() -> ReportScreen* { return new frmBillQuery; }};
+const DrillSpec PaymentsDrill{.make = []() -> ReportScreen* { return new frmPaymentQuery; }};
+const DrillSpec ItemsDrill{.make = []() -> ReportScreen* { return new frmBillItemQuery; },
+                           .view = ItemLines};
 
 // The caption table: key and property of captions 0 to 27.
 const char* const CaptionKeys[DailyReportSheet::CaptionCount][2] = {
@@ -173,6 +185,15 @@ frmDailyReport::frmDailyReport(QWidget* parent)
     clicked("cmdExpense", [this] { cmdExpense_Click(); });
     clicked("cmdGroupType", [this] { cmdGroupType_Click(); });
     clicked("cmdSave", [this] { saveGrid(); });
+    connect(sprDateReport, &SheetView::cellDoubleClicked, this, [this](int row, int col) {
+        try {
+            runWithScreenDisabled([&] {
+                if (!drillTo(row, col))
+                    setStatusText(lastError());
+            });
+        } catch (const std::exception&) {
+        }
+    });
 }
 
 frmDailyReport::~frmDailyReport()
@@ -220,6 +241,7 @@ void frmDailyReport::cmdQuery1()
         Refuse(this, refusal);
         throw std::runtime_error(refusal.toStdString());
     }
+    m_shownDay = QDate();                          // no figures to drill into until these are drawn
     const CriteriaValue criteria = readCriteria(); // throws when refused
     const C& c = criteria.as<C>();
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -244,10 +266,47 @@ void frmDailyReport::cmdQuery1()
     } catch (const MoneyOverflow& e) {
         throw std::runtime_error(ctlQuery::fillTexts().overflow.arg(e.column()).toStdString());
     }
+    m_shownDay = c.today;
+    m_shownBegin = c.range.begin;
+    m_shownEnd = c.range.end;
     const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
     m_report->fitColumns(1440.0 / dpi);
     if (!figures.failures.isEmpty())
         throw std::runtime_error(failureText(languageTexts(), figures.failures).toStdString());
+}
+
+bool frmDailyReport::drillTo(int row, int column)
+{
+    using S = DailyReportSheet::Source;
+    const S source = m_report ? m_report->sourceAt(row, column) : S();
+    if (!m_shownDay.isValid() || source.kind == S::None) {
+        setLastError(msgText(languageTexts(), "Msg_Drill_NoLines"));
+        return false;
+    }
+    const QString format = QStringLiteral("yyyy-MM-dd");
+    QList<QPair<QString, QString>> keys{
+        {QStringLiteral("dtpBegin"), (source.period ? m_shownBegin : m_shownDay).toString(format)},
+        {QStringLiteral("dtpEnd"), (source.period ? m_shownEnd : m_shownDay).toString(format)}};
+    switch (source.kind) {
+    case S::Bills:
+        keys.append({QStringLiteral("Settled"), QStringLiteral("1")});
+        return openDrilled(BillsDrill, keys);
+    case S::SubjectPayments:
+        keys.append({QStringLiteral("SubjectID"), source.key});
+        return openDrilled(PaymentsDrill, keys);
+    case S::BalancePayments:
+        keys.append({QStringLiteral("BalanceType"), source.key});
+        return openDrilled(PaymentsDrill, keys);
+    case S::DepartTypeItems:
+        keys.append({QStringLiteral("DepartTypeName"), source.key});
+        return openDrilled(ItemsDrill, keys);
+    case S::GroupItems:
+        keys.append({QStringLiteral("GroupTypeID"), source.key});
+        return openDrilled(ItemsDrill, keys);
+    case S::None:
+        break;
+    }
+    return false;
 }
 
 void frmDailyReport::cmdExpense_Click()

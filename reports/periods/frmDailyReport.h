@@ -31,6 +31,10 @@ protected:
     void formLoad() override;
     // The sheet carries its own title and dates: printed and exported as it is.
     void preparePrint(Sheet*) const override {}
+    // A figure's bills or item lines (DailyReportSheet::sourceAt), for the business day or the
+    // period of the last refresh: the bill query, the payment query's lines or the bill item
+    // query's lines; a cell with none behind it says so.
+    bool drillTo(int row, int column) override;
 
 private:
     QString layoutSheet(); // the reason a list behind the rows could not be read, or empty
@@ -41,4 +45,7 @@ private:
     SheetView* sprDateReport;
     std::unique_ptr<DailyReportSheet> m_report;
     QStringList m_captions;
+    // The dates of the figures shown: the business day and the period (invalid before a
+    // refresh).
+    QDate m_shownDay, m_shownBegin, m_shownEnd;
 };

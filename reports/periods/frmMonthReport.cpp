@@ -3,6 +3,7 @@
 #include "core/HostContext.h"
 #include "query/QueryColumn.h"
 #include "query/ScreenSpec.h"
+#include "reports/bills/frmBillQuery.h"
 #include "sheet/Sheet.h"
 #include "ui/ctlQuery.h"
 
@@ -54,7 +55,12 @@ const ScreenSpec kSpec{
                                     SumColumn("theSumPaid", "小计", 800, "", Yellow)}}},
                .emptyRows = 31,
                .centred = {1, 2},
-               .ownCells = true}},
+               .ownCells = true,
+               // A day's bills, the whole range's from the totals row: the settled bills its
+               // counts and amounts are made of.
+               .drill = {.make = []() -> ReportScreen* { return new frmBillQuery; },
+                         .keys = {{1, "dtpBegin"}, {1, "dtpEnd"}},
+                         .fixed = {{"Settled", "1"}}}}},
     .texts = {{"Msg_Total", "合计:"}},
 };
 

@@ -83,7 +83,10 @@ const ScreenSpec kSpec{
              .centred = {1, 2},
              .drill = paymentLines({{1, "SubjectName"}, {2, "CheckOutPerson"}})},
         },
-    .keys = {{"SubjectName", Into(&C::subjectKey)}, {"CheckOutPerson", Into(&C::cashierKey)}},
+    .keys = {{"SubjectName", Into(&C::subjectKey)},
+             {"CheckOutPerson", Into(&C::cashierKey)},
+             {"SubjectID", Into(&C::subjectId)},
+             {"BalanceType", Into(&C::balanceType)}},
 };
 
 } // namespace

@@ -42,6 +42,17 @@ protected:
         if (!(e->button() == Qt::LeftButton && send(ChartMessage::LeftButtonUp, 0, e)))
             QChartView::mouseReleaseEvent(e);
     }
+    void mouseDoubleClickEvent(QMouseEvent* e) override
+    {
+        const auto point =
+            e->button() == Qt::LeftButton
+                ? m_owner->pointAt(viewport()->mapTo(m_owner, e->position().toPoint()))
+                : std::nullopt;
+        if (point)
+            emit m_owner->pointDoubleClicked(point->first, point->second);
+        else
+            QChartView::mouseDoubleClickEvent(e);
+    }
 
 private:
     bool send(int message, int modifier, QMouseEvent* e)
@@ -160,6 +171,35 @@ int Chart2D::actionFor(int message, int modifier) const
         if (m.message == message && m.modifier == modifier)
             return m.action;
     return 0;
+}
+
+std::optional<std::pair<int, int>> Chart2D::pointAt(const QPoint& position, double reach) const
+{
+    const int type = m_data.type;
+    if (!m_picture || type == ChartType::Pie || type == ChartType::FilledRadar)
+        return std::nullopt;
+    std::optional<std::pair<int, int>> nearest;
+    double best = reach * reach;
+    for (int s = 1; s <= m_data.seriesCount(); ++s) {
+        for (int p = 1; p <= m_data.pointCount(); ++p) {
+            const QPointF d = QPointF(positionOf(s, p) - position);
+            const double distance = d.x() * d.x() + d.y() * d.y();
+            if (distance <= best) {
+                best = distance;
+                nearest = std::pair(s, p);
+            }
+        }
+    }
+    return nearest;
+}
+
+QPoint Chart2D::positionOf(int series, int point) const
+{
+    if (!m_picture)
+        return {};
+    const QPointF at =
+        m_picture->toPosition(QPointF(point - 1, m_data.value(series - 1, point - 1)));
+    return m_canvas->viewport()->mapTo(this, m_canvas->mapFromScene(chart()->mapToScene(at)));
 }
 
 void Chart2D::callAction(int action, const QPoint& position)

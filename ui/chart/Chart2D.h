@@ -94,6 +94,12 @@ public:
     // The action a window message with its modifier is mapped to; 0 for none.
     int actionFor(int message, int modifier) const;
 
+    // The point drawn nearest to `position` (of the control) within `reach` pixels: its series
+    // and point, from 1 (cartesian charts; none on a pie or radar).
+    std::optional<std::pair<int, int>> pointAt(const QPoint& position, double reach = 24) const;
+    // Where point `point` of series `series` (from 1) is drawn, in the control's coordinates.
+    QPoint positionOf(int series, int point) const;
+
     // Chart files and pictures by extension (ChartOutput); load replaces the whole chart.
     bool save(const QString& path, QString* error = nullptr) const;
     bool load(const QString& path, QString* error = nullptr);
@@ -106,6 +112,8 @@ public:
 
 signals:
     void viewChanged();
+    // A point was double-clicked (pointAt): its series and point, from 1.
+    void pointDoubleClicked(int series, int point);
 
 private:
     void changed();
