@@ -149,7 +149,7 @@ inline const CriterionSpec Compare{
     .kind = CriterionKind::List,
     .label = "对比:",
     .labelWidth = 600,
-    .width = 1300,
+    .width = 1700,
     .source = {.kind = ListSource::Items,
                .items = {{"Msg_Compare_None"}, {"Msg_Compare_Previous"}, {"Msg_Compare_LastYear"}}},
     .into = Into(&ReportCriteria::compare)};

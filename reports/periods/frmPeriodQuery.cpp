@@ -59,7 +59,7 @@ const ColumnSpec DepartTypeName{.field = "DepartTypeName", .caption = "部门类
 const ScreenSpec kSpec{
     .name = "frmPeriodQuery",
     .title = "销售时段分析表",
-    .size = {11070, 7980},
+    .size = {11900, 7980},
     .criteria = CriteriaOf<C>(PeriodQueryStatement),
     .branch = {PeriodQueryBranch},
     .rows =
@@ -72,9 +72,8 @@ const ScreenSpec kSpec{
               .kind = K::LabelledCheck,
               .label = "只显示有销量的项目",
               .labelWidth = 1800,
-              .into = Into(&C::notNull)},
-             Compare},
-            {{.name = "optQuery", .kind = K::Views, .width = 1300}, UseTrueData, Saving},
+              .into = Into(&C::notNull)}},
+            {{.name = "optQuery", .kind = K::Views, .width = 1300}, UseTrueData, Saving, Compare},
         },
     .views =
         {

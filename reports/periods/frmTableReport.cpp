@@ -59,7 +59,7 @@ const ScreenSpec kSpec{
     .rows =
         {
             {BeginDate, EndDate, BranchCriterionSpec(),
-             BillPeriodSpec(Into(&TableReportCriteria::billPeriod)), Compare},
+             BillPeriodSpec(Into(&TableReportCriteria::billPeriod))},
             {{.name = "optQuery", .kind = K::Views, .width = 1700},
              UseTrueData,
              Saving,
@@ -67,7 +67,8 @@ const ScreenSpec kSpec{
               .kind = K::LabelledCheck,
               .label = "只显示有营业的房台",
               .labelWidth = 1900,
-              .into = Into(&TableReportCriteria::notNull)}},
+              .into = Into(&TableReportCriteria::notNull)},
+             Compare},
         },
     .views =
         {
