@@ -67,6 +67,7 @@ const QList<QPair<QString, QString>> kMessageTable = {
     {"Msg_Date_InCurYear", "今年"},
     {"Msg_Date_LastYear", "去年"},
     {"Msg_Drill_None", "这一行没有可以打开的账单。"},
+    {"Msg_Drill_Compared", "对比的数字没有本期的账单：请双击本期的数字。"},
     {"Msg_Compare_None", "无"},
     {"Msg_Compare_Previous", "上期"},
     {"Msg_Compare_LastYear", "去年同期"},

@@ -84,6 +84,26 @@ std::vector<int> QueryCompare::figureColumns(const std::vector<const QueryColumn
     return columns;
 }
 
+int QueryCompare::mergedColumn(int column, const std::vector<int>& figures)
+{
+    return column + 3 * int(std::count_if(figures.begin(), figures.end(),
+                                          [column](int f) { return f < column; }));
+}
+
+int QueryCompare::sourceColumn(int merged, const std::vector<int>& figures)
+{
+    int added = 0;
+    for (int f : figures) {
+        const int at = f + added; // the figure column in the merged grid
+        if (merged <= at)
+            break;
+        if (merged <= at + 3)
+            return 0;
+        added += 3;
+    }
+    return merged - added;
+}
+
 std::vector<QueryCompare::RowRole> QueryCompare::rolesOf(const QueryFill& fill, int rows)
 {
     std::vector<RowRole> roles;

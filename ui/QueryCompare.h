@@ -41,6 +41,11 @@ public:
     static std::vector<int> keyColumns(const std::vector<const QueryColumn*>& leaves);
     // The grid columns compared: the totalled number columns.
     static std::vector<int> figureColumns(const std::vector<const QueryColumn*>& leaves);
+    // Where a column of the grid before the merge stands in the merged grid, and the other way
+    // round: the column of the grid before the merge that a merged column shows, 0 for the
+    // compared, change and percent columns.
+    static int mergedColumn(int column, const std::vector<int>& figures);
+    static int sourceColumn(int mergedColumn, const std::vector<int>& figures);
     // The roles of a filled grid's rows.
     static std::vector<RowRole> rolesOf(const QueryFill& fill, int rows);
 

@@ -10,6 +10,7 @@
 #include "query/ScreenSpec.h"
 #include "sheet/Sheet.h"
 #include "ui/CriteriaBar.h"
+#include "ui/QueryCompare.h"
 #include "ui/ctlQuery.h"
 
 #include <QAction>
@@ -328,6 +329,16 @@ bool QueryReportScreen::drillTo(int row, int column)
         setLastError(Msg(QStringLiteral("Msg_Drill_None")));
         return false;
     }
+    // A compared grid has three more columns after each figure: the keys and the clicked
+    // column are found by the grid's own columns; the added ones lead to no lines of this range.
+    std::vector<int> figures;
+    if (control->isCompared()) {
+        figures = QueryCompare::figureColumns(QueryFill::leafColumns(control->Columns()));
+        if (column > 0 && (column = QueryCompare::sourceColumn(column, figures)) == 0) {
+            setLastError(Msg(QStringLiteral("Msg_Drill_Compared")));
+            return false;
+        }
+    }
     const QueryFill::RowRole role = control->rowRole(row);
     QList<QPair<QString, QString>> keys;
     for (const DrillValue& fixed : drill.fixed)
@@ -337,7 +348,8 @@ bool QueryReportScreen::drillTo(int row, int column)
             // A subtotal row shows its group's text in column 1, its label beside it.
             if (role == QueryFill::RowRole::Subtotal && key.column != 1)
                 continue;
-            const QString value = g->text(row, key.column).trimmed();
+            const QString value =
+                g->text(row, QueryCompare::mergedColumn(key.column, figures)).trimmed();
             if (role == QueryFill::RowRole::Data || !value.isEmpty())
                 keys.append({QString::fromLatin1(key.criterion), value});
         }

@@ -99,6 +99,8 @@ public:
                       std::vector<QueryFill::RowRole>& roles);
     void showCompared(const Sheet& compared, const std::vector<QueryFill::RowRole>& roles,
                       const QueryCompare::Texts& texts);
+    // The grid shows compared columns (QueryCompare) beside its figures.
+    bool isCompared() const { return m_uncompared != nullptr; }
     // For screens that write the cells of the laid-out grid themselves (no query run): every
     // row they wrote is a data row but `totalRow` (0: none), the totals row; the columns are
     // widened until their figures fit and the grid is redrawn.

@@ -144,6 +144,23 @@ private slots:
         QCOMPARE(listed(lines), QStringList({"2101"}));
         QCOMPARE(total(lines, 9), 3.0);
         QCOMPARE(total(lines, 11), 36.0);
+
+        // Compared with the day before, three columns follow each figure: 宫保鸡丁's 午餐 amount
+        // (column 5) stands in column 8 and still opens B1's line; its compared figure
+        // (column 9) opens nothing.
+        frmPeriodQuery compared;
+        compared.ShowMe();
+        setRange(compared);
+        QVERIFY(compared.applyCriterion("cboCompare", "#1"));
+        QVERIFY(compared.runRefresh());
+        QCOMPARE(compared.queryControl()->Grid()->maxCols(), 3 + 9 * 4);
+        DRILL(compared, "1,8");
+        lines = drilled<frmBillItemQuery>(compared);
+        QCOMPARE(listed(lines).size(), 1);
+        QCOMPARE(lines->queryControl()->Grid()->text(1, 4), QString("B1"));
+        QCOMPARE(figure(compared, 1, 8), total(lines, 11));
+        QVERIFY(!compared.drillDown("1,9"));
+        QCOMPARE(compared.lastError(), QString("对比的数字没有本期的账单：请双击本期的数字。"));
     }
     // The payment query's summed rows open their payment lines (its detail view): tendered
     // (column 5) and converted (6) add up to the row's, one line for each of its 笔数.
