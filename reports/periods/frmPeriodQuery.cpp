@@ -59,7 +59,7 @@ const ColumnSpec DepartTypeName{.field = "DepartTypeName", .caption = "部门类
 const ScreenSpec kSpec{
     .name = "frmPeriodQuery",
     .title = "销售时段分析表",
-    .size = {11900, 7980},
+    .size = {11070, 7980},
     .criteria = CriteriaOf<C>(PeriodQueryStatement),
     .branch = {PeriodQueryBranch},
     .rows =
