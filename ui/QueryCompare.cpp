@@ -156,13 +156,10 @@ void QueryCompare::merge(const Sheet& current, const std::vector<RowRole>& curre
         if (col >= 1 && col <= cols)
             isFigure[size_t(col)] = true;
     std::vector<int> newCol(size_t(cols) + 2, 0);
-    int outCols = 0;
-    for (int col = 1; col <= cols; ++col) {
-        newCol[size_t(col)] = ++outCols;
-        if (isFigure[size_t(col)])
-            outCols += 3;
-    }
+    for (int col = 1; col <= cols; ++col)
+        newCol[size_t(col)] = mergedColumn(col, figures);
     auto lastOf = [&](int col) { return newCol[size_t(col)] + (isFigure[size_t(col)] ? 3 : 0); };
+    const int outCols = cols > 0 ? lastOf(cols) : 0;
 
     // The sheet's own settings stay; rows, columns, headers and styles are written anew.
     out.assign(current);
