@@ -75,6 +75,7 @@ const QList<QPair<QString, QString>> kMessageTable = {
     {"Msg_Compare_LastYearColumn", "去年%1"},
     {"Msg_Compare_ChangeColumn", "%1增减"},
     {"Msg_Compare_PercentColumn", "%1增减%"},
+    {"Msg_Compare_Date", "对比日期"},
     {"Msg_Criteria_List", "已存条件:"},
     {"Msg_Criteria_Choose", "(选择)"},
     {"Msg_Criteria_NoName", "请输入条件的名称。"},

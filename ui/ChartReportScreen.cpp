@@ -35,11 +35,11 @@ ChartReportScreen::ChartReportScreen(const ScreenSpec& spec, QWidget* parent)
     charting->setMenu(menu);
     if (auto* button = qobject_cast<QToolButton*>(tlbMain->widgetForAction(charting)))
         button->setPopupMode(QToolButton::MenuButtonPopup);
-    // A double-clicked point drills down as row `point`, column `series` (drillTo).
+    // A double-clicked point drills down (drillToPoint).
     connect(Chart2D1, &Chart2D::pointDoubleClicked, this, [this](int series, int point) {
         try {
             runWithScreenDisabled([&] {
-                if (!drillTo(point, series))
+                if (!drillToPoint(series, point))
                     setStatusText(lastError());
             });
         } catch (const std::exception&) {

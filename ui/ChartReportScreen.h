@@ -13,8 +13,9 @@ class Chart2D;
 // Toolbar: "Charting" opens the chart viewer on a copy of the chart and its drop-down menu sets
 // the chart type; "FullScreen" opens the viewer too, "Print" prints the chart on one page,
 // "Open" opens a chart file into the chart, "Save" writes a chart file, a picture or the points.
-// A double click on a point drills down to the bills behind it (drillTo with the point's
-// number as the row and its series as the column), where the screen leads to any.
+// A double click on a point (or a pie's slice) drills down to the bills behind it (drillTo with
+// the point's number as the row and its series as the column, see drillToPoint), where the
+// screen leads to any.
 // Exports go by extension: ".cht", ".png", ".svg" and ".pdf" from the chart, every other format
 // of the grid (".txt", ".xlsx", ...) from the points.
 class ChartReportScreen : public ReportScreen
@@ -40,6 +41,9 @@ protected:
     void toolbarAction(const QString& key) override; // "Charting"
     // The points grid carries its own title lines: exported as it is.
     void preparePrint(Sheet*) const override {}
+    // A double-clicked point (or slice) of `series` (from 1) drills down: drillTo(point, series)
+    // unless the screen numbers its figures otherwise.
+    virtual bool drillToPoint(int series, int point) { return drillTo(point, series); }
 
     Chart2D* Chart2D1;
 

@@ -1,5 +1,69 @@
 #include "reports/bills/BillItemQuerySql.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+QString ItemGroupsText(const ItemGroups& g)
+{
+    QJsonArray groups;
+    for (const QStringList& values : g.groups)
+        groups.append(QJsonArray::fromStringList(values));
+    return QString::fromUtf8(
+        QJsonDocument(QJsonObject{{QStringLiteral("fields"), QJsonArray::fromStringList(g.fields)},
+                                  {QStringLiteral("groups"), groups}})
+            .toJson(QJsonDocument::Compact));
+}
+
+ItemGroups ItemGroupsFromText(const QString& text)
+{
+    const QJsonObject o = QJsonDocument::fromJson(text.toUtf8()).object();
+    ItemGroups g;
+    for (const QJsonValue& field : o.value(QStringLiteral("fields")).toArray())
+        g.fields << field.toString();
+    for (const QJsonValue& group : o.value(QStringLiteral("groups")).toArray()) {
+        QStringList values;
+        for (const QJsonValue& value : group.toArray())
+            values << value.toString();
+        g.groups << values;
+    }
+    return g;
+}
+
+namespace {
+
+// " AND ((isnull(BI.DepartTypeName,'')=? AND isnull(BI.DepartName,'')=?) OR (...)) ", each value
+// a parameter; groups that name a field no line has, or none at all, hold no line.
+Statement ItemGroupsCondition(const QString& text)
+{
+    static const QStringList known{QStringLiteral("DepartTypeName"), QStringLiteral("DepartName"),
+                                   QStringLiteral("MenuTypeName")};
+    const ItemGroups g = ItemGroupsFromText(text);
+    const bool valid = !g.fields.isEmpty() && !g.groups.isEmpty() &&
+                       std::all_of(g.fields.begin(), g.fields.end(),
+                                   [](const QString& f) { return known.contains(f); }) &&
+                       std::all_of(g.groups.begin(), g.groups.end(), [&](const QStringList& v) {
+                           return v.size() == g.fields.size();
+                       });
+    if (!valid)
+        return Statement(QStringLiteral(" AND 1<>1 "));
+    QStringList each;
+    QVariantList values;
+    for (const QStringList& group : g.groups) {
+        QStringList terms;
+        for (qsizetype i = 0; i < g.fields.size(); ++i) {
+            terms << QStringLiteral("isnull(BI.%1,'')=?").arg(g.fields[i]);
+            values << group[i];
+        }
+        each << QLatin1Char('(') + terms.join(QStringLiteral(" AND ")) + QLatin1Char(')');
+    }
+    return Statement(QStringLiteral(" AND (") + each.join(QStringLiteral(" OR ")) +
+                         QStringLiteral(") "),
+                     values);
+}
+
+} // namespace
+
 Statement BillItemQueryWhereTail(const BillItemQueryCriteria& c)
 {
     Statement sql = QStringLiteral(" AND BL.CheckOutNull=0 ");
@@ -43,6 +107,8 @@ Statement BillItemQueryWhereTail(const BillItemQueryCriteria& c)
                              QStringLiteral(") "),
                          QVariantList(names.begin(), names.end()));
     }
+    if (!c.itemGroups.isEmpty())
+        sql += ItemGroupsCondition(c.itemGroups);
     sql += ItemLineTail(c);
     return sql;
 }
@@ -96,9 +162,9 @@ Statement BillItemQueryStatement(int view, const BillItemQueryCriteria& criteria
 
 bool BillItemQueryFitsSummaries(int view, const BillItemQueryCriteria& c)
 {
-    // A statistic group's or a chart's meal periods (drill-down keys) are not kept there.
+    // A statistic group, a chart's meal periods or item groups (drill-down keys): not kept there.
     if (!c.shiftId.trimmed().isEmpty() || !c.tableArea.isEmpty() || !c.groupTypeId.isEmpty() ||
-        !c.billPeriods.isEmpty())
+        !c.billPeriods.isEmpty() || !c.itemGroups.isEmpty())
         return false;
     if (view == ByWaiter)
         return c.menuText.trimmed().isEmpty() && c.menuId.isEmpty() && c.menuName.isEmpty();

@@ -3,7 +3,9 @@
 #include "query/ItemLineCriteria.h"
 #include "query/SummaryPlanner.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 // What the bill item query's criteria bar asks for besides the item-line criteria.
 struct BillItemQueryCriteria : ItemLineCriteria
@@ -23,7 +25,23 @@ struct BillItemQueryCriteria : ItemLineCriteria
     QString groupTypeId;
     // The meal periods a chart's line counts, one name a line (no control; empty: all).
     QString billPeriods;
+    // The lines of some item groups, as ItemGroupsText writes them: a slice of the department
+    // share chart, or its "others" slice (no control; empty: every group).
+    QString itemGroups;
 };
+
+// Item groups by their department type, preparing department or menu type: the fields that make
+// a group (of DepartTypeName, DepartName, MenuTypeName) and each group's values in that order, a
+// missing value (NULL) written empty. A line belongs when it has every value of one group.
+struct ItemGroups
+{
+    QStringList fields;
+    QList<QStringList> groups;
+    bool operator==(const ItemGroups&) const = default;
+};
+// The groups as the key criterion's text, and back (no fields from a text that is not one).
+QString ItemGroupsText(const ItemGroups& groups);
+ItemGroups ItemGroupsFromText(const QString& text);
 
 // The views, in the order of their option buttons.
 enum BillItemQueryView

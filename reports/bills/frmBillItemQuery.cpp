@@ -140,7 +140,8 @@ const ScreenSpec kSpec{
              {"CreatePerson", Into(&I::createPerson)},
              {"DepartName", Into(&C::departName)},
              {"GroupTypeID", Into(&C::groupTypeId)},
-             {"BillPeriods", Into(&C::billPeriods)}},
+             {"BillPeriods", Into(&C::billPeriods)},
+             {"ItemGroups", Into(&C::itemGroups)}},
 };
 
 } // namespace

@@ -84,3 +84,22 @@ DailyLine DailyLine::read(const Connection& db, const Statement& statement, cons
     }
     return line;
 }
+
+std::vector<ComparedDay> CompareLines(const DailyLine& line, const DailyLine& compared,
+                                      int decimals)
+{
+    std::vector<ComparedDay> days;
+    days.reserve(size_t(std::max(0, line.days())));
+    for (int i = 0; i < line.days(); ++i) {
+        ComparedDay d{line.day(i), line.point(i).rounded(decimals)};
+        if (i < compared.days()) {
+            d.comparedDay = compared.day(i);
+            d.compared = compared.point(i).rounded(decimals);
+            d.change = d.figure - *d.compared;
+            if (!d.compared->isZero())
+                d.percent = d.change->toDouble() / d.compared->toDouble() * 100.0;
+        }
+        days.push_back(d);
+    }
+    return days;
+}

@@ -8,6 +8,8 @@
 #include <QList>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 // The figures of a daily chart line: one point per calendar day from the begin date to the
 // end date, each zero until rows of its day add to it, with the total and the largest day (never
@@ -55,3 +57,20 @@ private:
     Money m_maximum;
     int m_divisor = 0;
 };
+
+// Day i of a line set beside day i of the same line over the range it is compared with (the
+// previous period, the same dates a year earlier): the two figures as shown (rounded to the
+// places shown), the change (figure − compared figure) and the change in percent of the compared
+// figure. A day past the compared range's last day (a range holding 29 February compared with
+// the year before) has no compared figure, change or percent; a compared figure of 0 no percent.
+struct ComparedDay
+{
+    QDate day;
+    Money figure;
+    QDate comparedDay; // invalid past the compared range
+    std::optional<Money> compared;
+    std::optional<Money> change;
+    std::optional<double> percent;
+};
+std::vector<ComparedDay> CompareLines(const DailyLine& line, const DailyLine& compared,
+                                      int decimals);

@@ -2,6 +2,7 @@
 
 #include "core/HostContext.h"
 #include "core/modMessage.h"
+#include "query/ComparedRange.h"
 #include "sheet/Sheet.h"
 #include "ui/CriteriaBar.h"
 #include "ui/chart/Chart2D.h"
@@ -78,9 +79,34 @@ DailyLine DailyLineScreen::readLine(const CriteriaValue& criteria, int divisor)
                            [this](int done, int days) { setProgress(done, days); });
 }
 
-void DailyLineScreen::drawLine(const DailyLine& line, const Drawing& drawing)
+std::optional<DailyLine> DailyLineScreen::readComparedLine(const CriteriaValue& criteria,
+                                                           int divisor)
+{
+    const int compareWith = criteria.common().compare;
+    if (compareWith == CompareNone)
+        return std::nullopt;
+    CriteriaValue other = criteria.copy();
+    other.common().range = ComparedRange(criteria.common().range, compareWith);
+    return readLine(other, divisor);
+}
+
+QString DailyLineScreen::comparedLabel(const CriteriaValue& criteria)
+{
+    switch (criteria.common().compare) {
+    case ComparePrevious:
+        return Msg(QStringLiteral("Msg_Compare_Previous"));
+    case CompareLastYear:
+        return Msg(QStringLiteral("Msg_Compare_LastYear"));
+    default:
+        return QString();
+    }
+}
+
+void DailyLineScreen::drawLine(const DailyLine& line, const Drawing& drawing,
+                               const std::optional<DailyLine>& compared)
 {
     m_line = line;
+    m_compared = compared;
     const QString monthDay = ownText("Msg_MonthDay_Format");
 
     Chart2DData data;
@@ -97,6 +123,17 @@ void DailyLineScreen::drawLine(const DailyLine& line, const Drawing& drawing)
         top = std::max(top, line.point(i));
     }
     data.values = {values};
+    if (compared) {
+        // Day i over day i; a compared range with fewer days (29 February a year later) ends
+        // its line early.
+        QList<double> then;
+        for (int i = 0; i < std::min(line.days(), compared->days()); ++i) {
+            then << compared->point(i).toDouble();
+            top = std::max(top, compared->point(i));
+        }
+        data.seriesLabels << drawing.comparedLabel;
+        data.values << then;
+    }
     if (drawing.yAxisFromMaximum && top > Money())
         data.yAxisMax = top.toDouble() * 1.5;
     Chart2D1->setIsBatched(true);
@@ -107,7 +144,7 @@ void DailyLineScreen::drawLine(const DailyLine& line, const Drawing& drawing)
     grid->setReDraw(false);
     grid->clear();
     grid->setHeaderRows(0); // the captions are a row of their own, under the header
-    grid->setMaxCols(2);
+    grid->setMaxCols(compared ? 6 : 2);
     const int first = 4; // header, blank, captions
     const int rows = first + line.days() + (drawing.footer.isEmpty() ? 0 : 2) - 1;
     grid->setMaxRows(rows);
@@ -121,6 +158,38 @@ void DailyLineScreen::drawLine(const DailyLine& line, const Drawing& drawing)
         grid->setText(first + i, 1, dateText(line.day(i)));
         grid->setCellType(first + i, 2, CellType::Number);
         grid->setText(first + i, 2, line.point(i).toString(drawing.decimals));
+    }
+    if (compared) {
+        // The compared date, figure, change and change in percent (one decimal, blank when the
+        // compared figure is 0), as the compared grids of the list reports show them.
+        for (int col = 3; col <= 6; ++col)
+            grid->setColumnWidth(col, col == 3 ? 2200 : 1600);
+        grid->setColumnDecimals(4, drawing.decimals);
+        grid->setColumnDecimals(5, drawing.decimals);
+        grid->setColumnDecimals(6, 1);
+        grid->setText(3, 3, Msg(QStringLiteral("Msg_Compare_Date")));
+        grid->setText(3, 4, drawing.comparedLabel);
+        grid->setText(3, 5,
+                      Msg(QStringLiteral("Msg_Compare_ChangeColumn")).arg(QString()).trimmed());
+        grid->setText(3, 6,
+                      Msg(QStringLiteral("Msg_Compare_PercentColumn")).arg(QString()).trimmed());
+        const std::vector<ComparedDay> days = CompareLines(line, *compared, drawing.decimals);
+        for (int i = 0; i < int(days.size()); ++i) {
+            const ComparedDay& d = days[size_t(i)];
+            const int row = first + i;
+            if (!d.compared)
+                continue;
+            grid->setText(row, 3, dateText(d.comparedDay));
+            grid->setCellType(row, 4, CellType::Number);
+            grid->setText(row, 4, d.compared->toString(drawing.decimals));
+            grid->setCellType(row, 5, CellType::Number);
+            grid->setText(row, 5, d.change->toString(drawing.decimals));
+            if (d.percent) {
+                grid->setCellType(row, 6, CellType::Percent);
+                grid->setCellDecimals(row, 6, 1);
+                grid->setNumber(row, 6, *d.percent);
+            }
+        }
     }
     if (!drawing.footer.isEmpty())
         grid->setText(rows, 1, drawing.footer);

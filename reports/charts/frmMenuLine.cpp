@@ -31,7 +31,7 @@ const ScreenSpec kSpec{
     .branch = {MenuLineBranch},
     .rows =
         {
-            {BeginDate, EndDate, BranchCriterionSpec()},
+            {BeginDate, EndDate, BranchCriterionSpec(), Compare},
             {{.name = "lblSumBy", .kind = K::Label, .label = "请选择走势图类型:", .width = 1700},
              {.name = "optSumBy_0", .kind = K::Option, .width = 1500, .text = "销售额走势图"},
              {.name = "optSumBy_1",
@@ -237,7 +237,8 @@ void frmMenuLine::cmdQuery1()
                      line.average().toString(2);
     drawing.seriesLabel = c.subjectName;
     drawing.yAxisFromMaximum = true;
-    drawLine(line, drawing);
+    drawing.comparedLabel = comparedLabel(criteria);
+    drawLine(line, drawing, compared);
     m_drawnSubject = std::clamp(c.subject, int(C::DepartType), int(C::Menu));
     m_drawnName = c.subjectName;
     m_drawnPeriods = c.periods;
@@ -245,14 +246,17 @@ void frmMenuLine::cmdQuery1()
 
 bool frmMenuLine::drillTo(int row, int column)
 {
-    if (m_drawnName.isEmpty() || row < 1 || row > line().days() || column < 0 || column > 1) {
+    // Line 2, the compared line, opens the compared range's day i.
+    const DailyLine* drawn = column == 2 && comparedLine() ? &*comparedLine() : &line();
+    if (m_drawnName.isEmpty() || row < 1 || row > std::min(line().days(), drawn->days()) ||
+        column < 0 || column > (comparedLine() ? 2 : 1)) {
         setLastError(Msg(QStringLiteral("Msg_Drill_None")));
         return false;
     }
     static const char* const Keys[] = {"DepartTypeName", "MenuTypeName", "MenuName"};
     static const DrillSpec lines{.make = []() -> ReportScreen* { return new frmBillItemQuery; },
                                  .view = ItemLines};
-    const QString day = line().day(row - 1).toString(QStringLiteral("yyyy-MM-dd"));
+    const QString day = drawn->day(row - 1).toString(QStringLiteral("yyyy-MM-dd"));
     // The gift scope goes along by name (cboIsSentMenu), as the branch and options do.
     return openDrilled(lines,
                        {{QStringLiteral("dtpBegin"), day},

@@ -35,7 +35,8 @@ protected:
     void completeCriteria(CriteriaValue& criteria) override;
     // Point ROW (from 1: the day begin + ROW - 1) of the line (COLUMN 1, or 0) opens the bill
     // item query's lines of that day: the line's department type, menu type or menu, its meal
-    // periods and gift scope; their amounts or quantities add up to the point.
+    // periods and gift scope; their amounts or quantities add up to the point. Point ROW of the
+    // compared line (COLUMN 2) opens the compared range's day ROW the same way.
     bool drillTo(int row, int column) override;
 
 private:

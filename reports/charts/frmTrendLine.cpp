@@ -18,7 +18,7 @@ const ScreenSpec kSpec{
     .branch = {TrendLineBranch},
     .rows =
         {
-            {BeginDate, EndDate, BranchCriterionSpec()},
+            {BeginDate, EndDate, BranchCriterionSpec(), Compare},
             {DailyLinePeriods},
             {UseTrueData, Saving},
         },
@@ -82,23 +82,28 @@ void frmTrendLine::cmdQuery1()
         tables = list.Count();
     }
     const DailyLine line = readLine(criteria, tables);
+    const std::optional<DailyLine> compared = readComparedLine(criteria, tables);
     const DateRange& range = criteria.common().range;
     Drawing drawing;
     drawing.header = dateText(range.begin) + QLatin1Char('-') + dateText(range.end) +
                      QLatin1Char(' ') + kindTitle(m_kind);
     drawing.seriesLabel = kindTitle(m_kind);
     drawing.decimals = m_kind == 1 ? 0 : 2;
-    drawLine(line, drawing);
+    drawing.comparedLabel = comparedLabel(criteria);
+    drawLine(line, drawing, compared);
     m_periods = criteria.as<TrendLineCriteria>().periods;
 }
 
 bool frmTrendLine::drillTo(int row, int column)
 {
-    if (row < 1 || row > line().days() || column < 0 || column > 1) {
+    // Line 2, the compared line, opens the compared range's day i.
+    const DailyLine* drawn = column == 2 && comparedLine() ? &*comparedLine() : &line();
+    if (row < 1 || row > std::min(line().days(), drawn->days()) || column < 0 ||
+        column > (comparedLine() ? 2 : 1)) {
         setLastError(Msg(QStringLiteral("Msg_Drill_None")));
         return false;
     }
-    const QString day = line().day(row - 1).toString(QStringLiteral("yyyy-MM-dd"));
+    const QString day = drawn->day(row - 1).toString(QStringLiteral("yyyy-MM-dd"));
     static const DrillSpec bills{.make = []() -> ReportScreen* { return new frmBillQuery; }};
     return openDrilled(bills, {{QStringLiteral("dtpBegin"), day},
                                {QStringLiteral("dtpEnd"), day},

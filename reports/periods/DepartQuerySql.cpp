@@ -122,20 +122,25 @@ std::vector<DepartSlice> DepartSlices(const std::vector<DepartShareRow>& rows, d
     if (total.isZero())
         return slices;
     Money others;
+    QList<QStringList> folded;
     for (size_t i = 0; i < rows.size(); ++i) {
         const DepartShareRow& row = rows[i];
         const double share = double(row.amount.units()) / double(total.units()) * 100.0;
         const bool last = i + 1 == rows.size();
-        if (share < minPercent && !(last && others.isZero()))
+        if (share < minPercent && !(last && others.isZero())) {
             others += row.amount;
-        else
+            folded << row.keys;
+        } else {
             slices.push_back(
                 {sliceLabel(row.label, row.amount, total, nameSeparator, shareSeparator),
-                 row.amount});
+                 row.amount,
+                 false,
+                 {row.keys}});
+        }
     }
     if (others > Money())
-        slices.push_back(
-            {sliceLabel(othersLabel, others, total, nameSeparator, shareSeparator), others, true});
+        slices.push_back({sliceLabel(othersLabel, others, total, nameSeparator, shareSeparator),
+                          others, true, folded});
     return slices;
 }
 

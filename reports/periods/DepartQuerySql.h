@@ -62,12 +62,14 @@ struct DepartShareRow
 {
     QString label;
     Money amount;
+    QStringList keys = {}; // the group's values of DepartGroupFields, in that order
 };
 struct DepartSlice
 {
     QString label; // "<label>：<amount>，<share>", the amount with thousands separators
     Money amount;
     bool others = false;
+    QList<QStringList> groups = {}; // the keys of the groups it holds (the folded ones: several)
 };
 // The slices for rows that arrive largest first: a group whose share in percent is below
 // `minPercent` goes to the "others" slice (labelled `othersLabel`), except the last row while

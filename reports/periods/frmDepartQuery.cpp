@@ -6,6 +6,8 @@
 #include "db/Connection.h"
 #include "query/ItemCriteria.h"
 #include "query/ScreenSpec.h"
+#include "reports/bills/BillItemQuerySql.h"
+#include "reports/bills/frmBillItemQuery.h"
 #include "reports/periods/MenuQuerySql.h"
 #include "sheet/Sheet.h"
 #include "ui/CriteriaBar.h"
@@ -106,6 +108,7 @@ void frmDepartQuery::cmdQuery1()
     const CriteriaValue criteria = readCriteria(); // throws when refused (the user was told)
     const DepartShareCriteria& c = criteria.as<DepartShareCriteria>();
     const QStringList labels = DepartLabelFields(c.grouping);
+    const QStringList fields = DepartGroupFields(c.grouping);
     const Statement statement = branchScope(criteria).fill(DepartShareStatement(0, c));
 
     std::vector<DepartShareRow> rows;
@@ -115,11 +118,13 @@ void frmDepartQuery::cmdQuery1()
                                          SummaryPlanner::Source::Items, statement.text(),
                                          DepartShareSummaryText()),
                   statement.parameters())) {
-        QStringList parts;
+        QStringList parts, keys;
         for (const QString& field : labels)
             parts << row.value(field).toString();
+        for (const QString& field : fields)
+            keys << row.value(field).toString();
         rows.push_back({parts.join(QLatin1Char('-')),
-                        Money::fromVariant(row.value(QStringLiteral("TotalSum")))});
+                        Money::fromVariant(row.value(QStringLiteral("TotalSum"))), keys});
     }
     const double minimum = PlainNumber(c.minimum).toDouble();
     const LanguageSection& texts = *languageTexts();
@@ -127,6 +132,9 @@ void frmDepartQuery::cmdQuery1()
         rows, minimum, Msg(QStringLiteral("Msg_Chart_Others")),
         texts.text(QStringLiteral("Msg_Chart_NameSeparator"), QStringLiteral("Default")),
         texts.text(QStringLiteral("Msg_Chart_ShareSeparator"), QStringLiteral("Default")));
+    m_fields = fields;
+    m_periods = c.periods;
+    m_range = c.range;
     const QString format = QStringLiteral("yyyy-MM-dd");
     drawSlices(c.range.begin.toString(format) + QStringLiteral(" - ") +
                c.range.end.toString(format) + QStringLiteral("  ") + windowTitle());
@@ -168,4 +176,28 @@ void frmDepartQuery::drawSlices(const QString& title)
         grid->setText(row, 2, m_slices[i].amount.toString());
     }
     grid->setReDraw(true);
+}
+
+bool frmDepartQuery::drillToPoint(int series, int point)
+{
+    Q_UNUSED(point);
+    return drillTo(series, 0);
+}
+
+bool frmDepartQuery::drillTo(int row, int column)
+{
+    Q_UNUSED(column);
+    if (row < 1 || row > int(m_slices.size())) {
+        setLastError(Msg(QStringLiteral("Msg_Drill_None")));
+        return false;
+    }
+    static const DrillSpec lines{.make = []() -> ReportScreen* { return new frmBillItemQuery; },
+                                 .view = ItemLines};
+    const QString format = QStringLiteral("yyyy-MM-dd");
+    const DepartSlice& slice = m_slices[size_t(row - 1)];
+    return openDrilled(lines,
+                       {{QStringLiteral("dtpBegin"), m_range.begin.toString(format)},
+                        {QStringLiteral("dtpEnd"), m_range.end.toString(format)},
+                        {QStringLiteral("BillPeriods"), m_periods.join(QLatin1Char('\n'))},
+                        {QStringLiteral("ItemGroups"), ItemGroupsText({m_fields, slice.groups})}});
 }

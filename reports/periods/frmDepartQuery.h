@@ -19,9 +19,20 @@ public:
 protected:
     void cmdQuery1() override;
     void formLoad() override;
+    // Slice ROW (from 1, in the order the chart lists them) opens the bill item query's lines of
+    // its group, or of every group folded into "others", with the chart's dates, meal periods and
+    // the options it shares by name (branch, deleted data, top-ups, gifts): the lines add up to
+    // the slice's amount.
+    bool drillTo(int row, int column) override;
+    // The slices are the chart's series.
+    bool drillToPoint(int series, int point) override;
 
 private:
     void drawSlices(const QString& title);
 
     std::vector<DepartSlice> m_slices;
+    // What the slices were drawn from.
+    QStringList m_fields; // the grouping's fields (DepartGroupFields)
+    QStringList m_periods;
+    DateRange m_range;
 };

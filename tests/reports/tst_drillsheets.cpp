@@ -9,6 +9,7 @@
 #include "reports/charts/frmMenuLine.h"
 #include "reports/charts/frmTrendLine.h"
 #include "reports/periods/frmDailyReport.h"
+#include "reports/periods/frmDepartQuery.h"
 #include "reports/periods/frmMonthReport.h"
 #include "reports/periods/frmPaymentQuery.h"
 #include "sheet/Sheet.h"
@@ -332,6 +333,74 @@ private slots:
         QVERIFY(show({{"chkPeriod_2", "0"}}));
         QVERIFY(chart.drillDown("1"));
         QCOMPARE(drilled(chart).rows, 0);
+    }
+
+    // The department share chart on 2026-03-10 of period_reports2.sql: 厨房 900 (T1's 400 at
+    // lunch, T3's 500 and 麻婆豆腐's line of 0 at dinner, in 热菜间), 酒水 80 (T1, 吧台), 主食 20
+    // (T3, 面点间); T3's gift 凉拌黄瓜 (厨房, 凉菜间) 15; the deleted T5's 酒水 999.
+    void departSlices()
+    {
+        TestDatabase db("period_reports2.sql");
+        db.install();
+        hostContext().TrueDataAllowed = true; // the deleted-data box shown here and in the list
+        frmDepartQuery chart;
+        chart.ShowMe();
+        auto show = [&](const Criteria& criteria) {
+            for (const auto& [name, value] : criteria)
+                if (!chart.applyCriterion(name, value))
+                    return false;
+            return chart.runRefresh();
+        };
+        auto slice = [&](int row) {
+            return chart.drillDown(QString::number(row)) ? drilled(chart).total(ItemAmount) : -1.0;
+        };
+        QVERIFY(show({{"dtpBegin", "2026-03-10"}, {"dtpEnd", "2026-03-10"}}));
+        QCOMPARE(chart.slices().size(), size_t(3));
+        QCOMPARE(slice(1), 900.0);
+        QCOMPARE(drilled(chart).rows, 3);
+        QCOMPARE(slice(2), 80.0);
+        QCOMPARE(slice(3), 20.0);
+        QVERIFY(!chart.drillDown("4"));
+        // Below 10 %: 酒水 and 主食 folded into "others", whose lines are both groups'.
+        QVERIFY(show({{"txtMin", "10"}}));
+        QVERIFY(chart.slices()[1].others);
+        QCOMPARE(slice(2), 100.0);
+        QCOMPARE(drilled(chart).rows, 2);
+        // By department type and kitchen with the gifts: 热菜间-厨房 900, 吧台-酒水 80, and
+        // 面点间-主食 20 (1.97 %) and 凉菜间-厨房 15 (1.48 %) folded below 2 %.
+        QVERIFY(show({{"txtMin", "2"}, {"optType_3", "1"}, {"cboIsSentMenu", "#2"}}));
+        QCOMPARE(chart.slices().size(), size_t(3));
+        QCOMPARE(slice(1), 900.0);
+        QCOMPARE(slice(3), 35.0);
+        // By menu type at lunch: 热菜 is T1's 400 alone.
+        QVERIFY(show({{"cboIsSentMenu", "#0"}, {"optType_2", "1"}, {"chkPeriod_2", "0"}}));
+        QCOMPARE(slice(1), 400.0);
+        QCOMPARE(drilled(chart).rows, 1);
+        // By kitchen with the deleted bill: 吧台 80 + 999 comes first.
+        QVERIFY(show({{"chkPeriod_2", "1"}, {"optType_1", "1"}, {"chkUseTrueData", "1"}}));
+        QCOMPARE(slice(1), 1079.0);
+        QCOMPARE(slice(2), 900.0);
+
+        // A double click on a slice opens its lines; outside the pie, nothing is hit.
+        QVERIFY(show({{"chkUseTrueData", "0"}, {"optType_0", "1"}}));
+        chart.resize(900, 700);
+        chart.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chart));
+        chart.runRefresh();
+        Chart2D* pie = chart.chart();
+        for (int k = 1; k <= 3; ++k)
+            QVERIFY(pie->pointAt(pie->positionOf(k, 1)) == std::pair(k, 1));
+        QVERIFY(!pie->pointAt(QPoint(2, 2)));
+        QWidget* canvas = pie->chartView()->viewport();
+        QTest::mouseDClick(canvas, Qt::LeftButton, {}, canvas->mapFrom(pie, pie->positionOf(2, 1)));
+        QCOMPARE(drilled(chart).total(ItemAmount), 80.0);
+
+        const QString text =
+            headless(db, {"--action", "DoDepartQuery", "--from", "2026-03-10", "--to", "2026-03-10",
+                          "--set", "txtMin=10", "--drill", "2"});
+        QVERIFY2(text.contains("青岛啤酒") && text.contains("米饭") && !text.contains("宫保鸡丁"),
+                 qPrintable(text));
+        hostContext().TrueDataAllowed = false;
     }
 };
 

@@ -176,8 +176,11 @@ int Chart2D::actionFor(int message, int modifier) const
 std::optional<std::pair<int, int>> Chart2D::pointAt(const QPoint& position, double reach) const
 {
     const int type = m_data.type;
-    if (!m_picture || type == ChartType::Pie || type == ChartType::FilledRadar)
+    if (!m_picture || type == ChartType::FilledRadar)
         return std::nullopt;
+    if (type == ChartType::Pie)
+        return m_picture->sliceAt(chart()->mapFromScene(
+            m_canvas->mapToScene(m_canvas->viewport()->mapFrom(this, position))));
     std::optional<std::pair<int, int>> nearest;
     double best = reach * reach;
     for (int s = 1; s <= m_data.seriesCount(); ++s) {
@@ -198,7 +201,9 @@ QPoint Chart2D::positionOf(int series, int point) const
     if (!m_picture)
         return {};
     const QPointF at =
-        m_picture->toPosition(QPointF(point - 1, m_data.value(series - 1, point - 1)));
+        m_data.type == ChartType::Pie
+            ? m_picture->slicePosition(series, point).value_or(QPointF())
+            : m_picture->toPosition(QPointF(point - 1, m_data.value(series - 1, point - 1)));
     return m_canvas->viewport()->mapTo(this, m_canvas->mapFromScene(chart()->mapToScene(at)));
 }
 

@@ -95,9 +95,11 @@ public:
     int actionFor(int message, int modifier) const;
 
     // The point drawn nearest to `position` (of the control) within `reach` pixels: its series
-    // and point, from 1 (cartesian charts; none on a pie or radar).
+    // and point, from 1 (cartesian charts; none on a radar). On a pie, the slice under
+    // `position`, by the series and point it stands for.
     std::optional<std::pair<int, int>> pointAt(const QPoint& position, double reach = 24) const;
-    // Where point `point` of series `series` (from 1) is drawn, in the control's coordinates.
+    // Where point `point` of series `series` (from 1) is drawn, in the control's coordinates (a
+    // pie's slice: its middle, halfway out).
     QPoint positionOf(int series, int point) const;
 
     // Chart files and pictures by extension (ChartOutput); load replaces the whole chart.

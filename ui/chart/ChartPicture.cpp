@@ -265,9 +265,11 @@ void ChartPicture::buildCartesian()
         if (!m_firstSeries)
             m_firstSeries = series;
     };
+    // A line (or area) ends with its series: a series shorter than the others is not drawn on
+    // to 0 over the points it does not reach.
     auto line = [&](int s) {
         auto* l = new QLineSeries;
-        for (int p = 0; p < points; ++p)
+        for (int p = 0; p < std::min(points, int(m_data.values.value(s).size())); ++p)
             l->append(p, m_data.value(s, p));
         return l;
     };
@@ -442,6 +444,54 @@ void ChartPicture::buildPies()
         if (!m_firstSeries)
             m_firstSeries = series;
     }
+}
+
+namespace {
+
+// A pie's centre and radius in chart coordinates, as relayout() places it.
+std::pair<QPointF, double> pieCircle(const QPieSeries* pie, const QRectF& plot)
+{
+    return {QPointF(plot.left() + pie->horizontalPosition() * plot.width(),
+                    plot.top() + pie->verticalPosition() * plot.height()),
+            pie->pieSize() * std::min(plot.width(), plot.height()) / 2};
+}
+
+} // namespace
+
+std::optional<std::pair<int, int>> ChartPicture::sliceAt(const QPointF& at) const
+{
+    const bool ofPoints = m_data.seriesCount() == 1;
+    const QRectF plot = m_chart->plotArea();
+    for (int p = 0; p < m_pies.size(); ++p) {
+        const auto [centre, radius] = pieCircle(m_pies[p], plot);
+        const QPointF d = at - centre;
+        if (radius <= 0 || std::hypot(d.x(), d.y()) > radius)
+            continue;
+        // Degrees clockwise from twelve o'clock, as Qt Charts measures a slice's angles.
+        const double angle = std::atan2(d.x(), -d.y()) * 180 / M_PI;
+        const QList<QPieSlice*> slices = m_pies[p]->slices();
+        const int drawn = std::min(int(slices.size()), MostSlices);
+        for (int k = 0; k < drawn; ++k) {
+            const double from = std::fmod(angle - slices[k]->startAngle() + 720.0, 360.0);
+            if (from < slices[k]->angleSpan())
+                return ofPoints ? std::pair(1, k + 1) : std::pair(k + 1, p + 1);
+        }
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<QPointF> ChartPicture::slicePosition(int series, int point) const
+{
+    const bool ofPoints = m_data.seriesCount() == 1;
+    const int p = ofPoints ? 0 : point - 1, k = ofPoints ? point - 1 : series - 1;
+    if ((ofPoints && series != 1) || p < 0 || p >= m_pies.size() || k < 0 ||
+        k >= std::min(int(m_pies[p]->slices().size()), MostSlices))
+        return std::nullopt;
+    const QPieSlice* slice = m_pies[p]->slices().at(k);
+    const auto [centre, radius] = pieCircle(m_pies[p], m_chart->plotArea());
+    const double middle = (slice->startAngle() + slice->angleSpan() / 2) * M_PI / 180;
+    return centre + QPointF(std::sin(middle), -std::cos(middle)) * radius / 2;
 }
 
 void ChartPicture::buildRadar()

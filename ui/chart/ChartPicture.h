@@ -10,6 +10,9 @@
 #include <QPointer>
 #include <QSizeF>
 
+#include <optional>
+#include <utility>
+
 class QAbstractAxis;
 class QAbstractSeries;
 class QCategoryAxis;
@@ -28,7 +31,7 @@ class QValueAxis;
 // (a child object), so whoever owns the chart (a chart view, a graphics scene) owns both.
 //
 // How each type is drawn (series s, point p, value v):
-//   Plot           a line per series through marked points (p, v)
+//   Plot           a line per series through marked points (p, v), ending with its series
 //   Bar            grouped bars, one bar set per series
 //   StackingBar    the same bars stacked
 //   Area           a translucent area per series from 0 to its line
@@ -79,6 +82,12 @@ public:
     // The plot's data coordinates at a point of the chart, and back (cartesian types).
     QPointF toValue(const QPointF& chartPosition) const;
     QPointF toPosition(const QPointF& value) const;
+
+    // The slice of a pie under a point of the chart, as the data holds it: its series and point
+    // (from 1); none off every pie, on another type's chart and on the grey slice of the slices
+    // not drawn. Where slice (series, point) is drawn: its middle, halfway out (none if it is not).
+    std::optional<std::pair<int, int>> sliceAt(const QPointF& chartPosition) const;
+    std::optional<QPointF> slicePosition(int series, int point) const;
 
     // Renders the chart at `size` (pixels) into `target` of `painter` (a picture file, a page).
     static void render(const Chart2DData& data, QPainter* painter, const QRectF& target,
