@@ -223,6 +223,7 @@ void frmMenuLine::cmdQuery1()
         throw std::runtime_error(refusal.toStdString());
     }
     const DailyLine line = readLine(criteria);
+    const std::optional<DailyLine> compared = readComparedLine(criteria);
 
     const char* measure = c.quantity ? "optSumBy_1" : "optSumBy_0";
     const QString title = ownText(TitleKeys[c.subject]) + c.subjectName + QLatin1Char(' ') +
