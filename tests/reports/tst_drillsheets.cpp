@@ -354,7 +354,8 @@ private slots:
         auto slice = [&](int row) {
             return chart.drillDown(QString::number(row)) ? drilled(chart).total(ItemAmount) : -1.0;
         };
-        QVERIFY(show({{"dtpBegin", "2026-03-10"}, {"dtpEnd", "2026-03-10"}}));
+        QVERIFY(
+            show({{"dtpBegin", "2026-03-10"}, {"dtpEnd", "2026-03-10"}, {"chkUseTrueData", "0"}}));
         QCOMPARE(chart.slices().size(), size_t(3));
         QCOMPARE(slice(1), 900.0);
         QCOMPARE(drilled(chart).rows, 3);
