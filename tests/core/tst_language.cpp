@@ -153,7 +153,7 @@ private slots:
                  QStringLiteral("/fn\"幼圆\"/fz\"20\"/fb1/fi0/fu0/fk0/fs1"));
         QCOMPARE(Msg("Msg_Button_Period"), QStringLiteral("请选择时间段  "));
         QCOMPARE(Msg("Msg_ComboBox_Part"), QStringLiteral("(部分)"));
-        QCOMPARE(MessageTableDefaults().size(), 78);
+        QCOMPARE(MessageTableDefaults().size(), 79);
         for (const auto& [key, text] : MessageTableDefaults())
             QCOMPARE(Msg(key), text);
         QCOMPARE(MsgText("Msg_Save_Filter", "Excel (*.xlsx)"), QStringLiteral("Excel (*.xlsx)"));
