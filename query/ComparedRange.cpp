@@ -14,3 +14,15 @@ DateRange ComparedRange(const DateRange& range, int compareWith)
         return range;
     }
 }
+
+QDate ComparedDay(const DateRange& range, int compareWith, const QDate& day)
+{
+    switch (compareWith) {
+    case ComparePrevious:
+        return day.addDays(-(range.begin.daysTo(range.end) + 1));
+    case CompareLastYear:
+        return day.addYears(-1);
+    default:
+        return day;
+    }
+}

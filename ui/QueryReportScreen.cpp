@@ -146,6 +146,12 @@ int QueryReportScreen::writeCells(int, Sheet*, QString*)
     throw std::logic_error("the view writes no cells");
 }
 
+int QueryReportScreen::writeComparedCells(int, Sheet*, const CriteriaValue&, const CriteriaValue&,
+                                          QString*)
+{
+    return -1;
+}
+
 void QueryReportScreen::addColumns(int, QueryColumns&) {}
 void QueryReportScreen::formatGrid(int, Sheet*) {}
 void QueryReportScreen::afterQuery(int, Sheet*) {}
@@ -208,12 +214,34 @@ void QueryReportScreen::cmdQuery1()
     const int v = currentView();
     ctlQuery* control = queryControl();
     if (viewSpec(v).ownCells) {
+        control->showOwnColumns();
         QString failure;
         const int totalRow = writeCells(v, control->Grid(), &failure); // throws when refused
         m_stopped[v] = false;
         setPartial(false);
         control->cellsWritten(totalRow);
         m_refreshed[v] = true;
+        const CriteriaValue criteria = readCriteria();
+        const int compareWith = criteria.common().compare;
+        if (compareWith != CompareNone) {
+            // The same figures over the compared range, written into a copy of the grid.
+            CriteriaValue other = criteria.copy();
+            other.common().range = ComparedRange(criteria.common().range, compareWith);
+            Sheet compared;
+            compared.assign(*control->Grid());
+            QString comparedFailure;
+            const int comparedTotal =
+                writeComparedCells(v, &compared, criteria, other, &comparedFailure);
+            if (comparedTotal >= 0) {
+                std::vector<QueryFill::RowRole> roles(size_t(compared.maxRows()),
+                                                      QueryFill::RowRole::Data);
+                if (comparedTotal > 0 && comparedTotal <= compared.maxRows())
+                    roles[size_t(comparedTotal - 1)] = QueryFill::RowRole::Total;
+                control->showCompared(compared, roles, compareTexts(compareWith));
+            }
+            if (failure.isEmpty())
+                failure = comparedFailure;
+        }
         updatePrintKey();
         afterQuery(v, control->Grid());
         if (!failure.isEmpty())
@@ -334,10 +362,8 @@ bool QueryReportScreen::drillTo(int row, int column)
     std::vector<int> figures;
     if (control->isCompared()) {
         figures = QueryCompare::figureColumns(QueryFill::leafColumns(control->Columns()));
-        if (column > 0 && (column = QueryCompare::sourceColumn(column, figures)) == 0) {
-            setLastError(Msg(QStringLiteral("Msg_Drill_Compared")));
+        if (column > 0 && (column = ownColumn(column)) == 0)
             return false;
-        }
     }
     const QueryFill::RowRole role = control->rowRole(row);
     QList<QPair<QString, QString>> keys;
@@ -360,6 +386,18 @@ bool QueryReportScreen::drillTo(int row, int column)
             keys.append({QString::fromLatin1(drill.columnEntry), entry});
     }
     return openDrilled(drill, keys);
+}
+
+int QueryReportScreen::ownColumn(int column)
+{
+    ctlQuery* control = queryControl();
+    if (!control->isCompared() || column < 1)
+        return column;
+    const int own = QueryCompare::sourceColumn(
+        column, QueryCompare::figureColumns(QueryFill::leafColumns(control->Columns())));
+    if (own == 0)
+        setLastError(Msg(QStringLiteral("Msg_Drill_Compared")));
+    return own;
 }
 
 void QueryReportScreen::stopLoad()

@@ -44,6 +44,13 @@ protected:
     // std::runtime_error before anything is written; a part that could not be read leaves its
     // cells empty and is named in `failure`, which the refresh then reports.
     virtual int writeCells(int view, Sheet* grid, QString* failure);
+    // For a view with `ownCells` compared with another range ("对比:"): writes into `sheet`, a
+    // copy of the grid writeCells wrote for `criteria`, the figures of `compared` (the same
+    // criteria over the compared range) in the same rows, a row's key texts kept, and returns
+    // its totals row (0: none); QueryCompare then sets them beside the grid's figures. -1 (the
+    // default): the view shows no comparison.
+    virtual int writeComparedCells(int view, Sheet* sheet, const CriteriaValue& criteria,
+                                   const CriteriaValue& compared, QString* failure);
     // The statement a view runs, given its statement with the branch scope written in: that
     // statement, or the same figures read another way (from the bill summaries).
     virtual Statement planned(int view, const CriteriaValue& criteria, const Statement& statement);
@@ -65,6 +72,10 @@ protected:
     QString printHeader() const override;
 
     const ViewSpec& viewSpec(int view) const;
+    // The column of the grid's own layout shown at `column` of the current view's grid: the
+    // column itself unless the grid shows compared columns; 0 for a compared, change or percent
+    // column, which leads to no lines of this range (the reason is then the last error).
+    int ownColumn(int column);
     // Shows `body` (a chart, say) in place of view `view`'s query control, which stays behind it
     // with the view's grid: the figures the body shows, for the grid's exports and tests.
     void setViewBody(int view, QWidget* body);

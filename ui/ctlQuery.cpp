@@ -244,6 +244,15 @@ QueryFill::RowRole ctlQuery::rowRole(int row) const
     return row > 0 && row == m_ownTotalRow ? QueryFill::RowRole::Total : QueryFill::RowRole::Data;
 }
 
+void ctlQuery::showOwnColumns()
+{
+    if (!m_uncompared)
+        return;
+    m_sheet->assign(*m_uncompared);
+    m_uncompared.reset();
+    m_comparedRoles.clear();
+}
+
 void ctlQuery::cellsWritten(int totalRow)
 {
     m_fill.reset();
@@ -270,10 +279,7 @@ bool ctlQuery::runQuery()
     m_fill.reset();
     m_comparedRoles.clear();
     m_ownTotalRow = 0;
-    if (m_uncompared) { // the grid's own columns again, as laid out and formatted
-        m_sheet->assign(*m_uncompared);
-        m_uncompared.reset();
-    }
+    showOwnColumns();
 
     // Empty the grid on screen before the records come; they show as they are read.
     m_sheet->setMaxRows(0);

@@ -101,6 +101,10 @@ public:
                       const QueryCompare::Texts& texts);
     // The grid shows compared columns (QueryCompare) beside its figures.
     bool isCompared() const { return m_uncompared != nullptr; }
+    // Back to the grid's own columns, as laid out and formatted, without rows, when it showed
+    // compared columns; nothing otherwise. A refresh does it first; a screen writing its own
+    // cells calls it before it writes them.
+    void showOwnColumns();
     // For screens that write the cells of the laid-out grid themselves (no query run): every
     // row they wrote is a data row but `totalRow` (0: none), the totals row; the columns are
     // widened until their figures fit and the grid is redrawn.

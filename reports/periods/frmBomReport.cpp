@@ -56,7 +56,7 @@ const ScreenSpec kSpec{
               .label = "只显示有耗量的物品",
               .labelWidth = 1900,
               .into = Into(&StockCriteria::notNull)}},
-            {{.name = "optQuery", .kind = K::Views, .width = 1800}},
+            {{.name = "optQuery", .kind = K::Views, .width = 1800}, Compare},
         },
     .views =
         {

@@ -16,6 +16,21 @@ ColumnSpec column(const char* field, const char* caption, int back = None)
 {
     return {.field = field, .caption = caption, .width = 1400, .back = back};
 }
+// A figure of the hour: a sum, which the all-day row totals and a comparison sets the same sum
+// of the compared range beside; or a ratio (a share, an average), which it does not.
+ColumnSpec sum(const char* field, const char* caption)
+{
+    ColumnSpec c = column(field, caption);
+    c.sum = true;
+    c.kind = ColumnKind::Number;
+    return c;
+}
+ColumnSpec ratio(const char* field, const char* caption, int kind = ColumnKind::Number)
+{
+    ColumnSpec c = column(field, caption, Yellow);
+    c.kind = kind;
+    return c;
+}
 
 const ScreenSpec kSpec{
     .name = "frmHourReport",
@@ -23,15 +38,15 @@ const ScreenSpec kSpec{
     .size = {11070, 7980},
     .criteria = CriteriaOf<HourReportCriteria>(HourReportStatements),
     .branch = {HourReportBranch},
-    .rows = {{BeginDate, EndDate, BranchCriterionSpec()}, {UseTrueData, Saving}},
+    .rows = {{BeginDate, EndDate, BranchCriterionSpec()}, {UseTrueData, Saving, Compare}},
     .views = {{.title = "分时销售报表",
                .columns = {column("BillHour", "时段"), column("TimeBegin", "开始时间"),
-                           column("TimeEnd", "结束时间"), column("BillConsume", "消费合计"),
-                           column("BillService", "服务费"), column("BillDiscount", "折扣额"),
-                           column("BillTotal", "营业额"), column("BillPercent", "占比", Yellow),
-                           column("BillCount", "客单数"), column("BillAverage", "单均消费", Yellow),
-                           column("PeopleCount", "总人数"),
-                           column("PeopleAverage", "人均消费", Yellow)},
+                           column("TimeEnd", "结束时间"), sum("BillConsume", "消费合计"),
+                           sum("BillService", "服务费"), sum("BillDiscount", "折扣额"),
+                           sum("BillTotal", "营业额"),
+                           ratio("BillPercent", "占比", ColumnKind::Percent),
+                           sum("BillCount", "客单数"), ratio("BillAverage", "单均消费"),
+                           sum("PeopleCount", "总人数"), ratio("PeopleAverage", "人均消费")},
                .emptyRows = frmHourReport::AllDayRow,
                .centred = {1, 2, 3},
                .ownCells = true,
@@ -41,6 +56,14 @@ const ScreenSpec kSpec{
 };
 
 constexpr int FirstFigureColumn = 4, PercentColumn = 8, LastColumn = 12;
+
+// The all-day row, grey.
+void markAllDayRow(Sheet* grid, int row)
+{
+    CellStyle grey;
+    grey.backColor = QColor(0xE0, 0xE0, 0xE0);
+    grid->setRowStyle(row, grey);
+}
 
 QString twoDigits(int n)
 {
@@ -63,9 +86,7 @@ void frmHourReport::formatGrid(int, Sheet* grid)
             style.hAlign = Qt::AlignRight;
         grid->setColumnStyle(col, style);
     }
-    CellStyle grey;
-    grey.backColor = QColor(0xE0, 0xE0, 0xE0);
-    grid->setRowStyle(AllDayRow, grey);
+    markAllDayRow(grid, AllDayRow);
     // The figures are numbers in whole units, each followed by one blank: "#,###" (nothing for
     // zero) and the share "0 %".
     grid->setThousandsSeparator(true);
@@ -98,10 +119,16 @@ void frmHourReport::readStartHour()
                 QStringLiteral("cannot read the opening hour of the meal periods (dd_Period): ") +
                 e.message();
     }
-    // The hours change only with it: the figures go into columns 4 onwards.
+    mSpread1->setReDraw(false);
+    writeHours(mSpread1);
+    mSpread1->setReDraw(true);
+}
+
+void frmHourReport::writeHours(Sheet* grid) const
+{
+    // The hours change only with the start hour: the figures go into columns 4 onwards.
     const QString hourSuffix = ownText("Msg_Hour");
-    Sheet* grid = mSpread1;
-    grid->setReDraw(false);
+    grid->setMaxRows(AllDayRow);
     for (int row = 1; row <= 24; ++row) {
         const QString h = twoDigits((m_startHour + row - 1) % 24);
         grid->setText(row, 1, h + hourSuffix);
@@ -111,7 +138,7 @@ void frmHourReport::readStartHour()
     grid->setText(AllDayRow, 1, ownText("Msg_AllDay"));
     grid->setText(AllDayRow, 2, QStringLiteral("00:00:00"));
     grid->setText(AllDayRow, 3, QStringLiteral("23:59:59"));
-    grid->setReDraw(true);
+    markAllDayRow(grid, AllDayRow);
 }
 
 int frmHourReport::writeCells(int, Sheet* grid, QString* failure)
@@ -122,10 +149,24 @@ int frmHourReport::writeCells(int, Sheet* grid, QString* failure)
             throw SqlError(m_startHourError);
     }
     const CriteriaValue criteria = readCriteria(); // throws when refused
+    grid->setReDraw(false);
+    writeHours(grid); // a compared grid showed other columns: the rows are written anew
+    const int totalRow = writeFigures(grid, criteria, failure);
+    m_written = true;
+    return totalRow;
+}
+
+int frmHourReport::writeComparedCells(int, Sheet* sheet, const CriteriaValue&,
+                                      const CriteriaValue& compared, QString* failure)
+{
+    // The same hours, the compared range's figures.
+    return writeFigures(sheet, compared, failure);
+}
+
+int frmHourReport::writeFigures(Sheet* grid, const CriteriaValue& criteria, QString* failure)
+{
     const HourReportFigures figures = HourReportFigures::read(
         hostContext().connection(), criteria.as<HourReportCriteria>(), branchScope(criteria));
-
-    grid->setReDraw(false);
     for (int row = 1; row <= AllDayRow; ++row)
         for (int col = FirstFigureColumn; col <= LastColumn; ++col)
             grid->clearCell(row, col);
@@ -136,7 +177,6 @@ int frmHourReport::writeCells(int, Sheet* grid, QString* failure)
     if (figures.allDay)
         writeRow(grid, AllDayRow, *figures.allDay, grand);
     *failure = figures.failures.join(QStringLiteral("; "));
-    m_written = true;
     return AllDayRow;
 }
 
@@ -144,6 +184,8 @@ bool frmHourReport::drillTo(int row, int column)
 {
     if (!m_written || row < 1 || row > AllDayRow)
         return QueryReportScreen::drillTo(0, column); // refused, with the reason
+    if (ownColumn(column) == 0)
+        return false; // a compared figure: refused, with the reason
     // The same range, branch, deleted-data and top-up options; the hour by the bills' creation
     // time, as the figures count them.
     QList<QPair<QString, QString>> keys;

@@ -21,6 +21,9 @@ public:
 
 protected:
     int writeCells(int view, Sheet* grid, QString* failure) override;
+    // The compared range's figures in the same hours, from the same start hour.
+    int writeComparedCells(int view, Sheet* sheet, const CriteriaValue& criteria,
+                           const CriteriaValue& compared, QString* failure) override;
     // An hour's row opens the bill query on the bills opened in that clock hour, the all-day
     // row on every bill of the range: the bills its figures are made of.
     bool drillTo(int row, int column) override;
@@ -29,7 +32,10 @@ protected:
 
 private:
     void writeRow(Sheet* grid, int row, const HourReportFigures::Sums& sums, Money grand);
-    void readStartHour(); // and writes the hour captions
+    // Reads the figures of `criteria` and writes them into the hours' rows; the totals row.
+    int writeFigures(Sheet* grid, const CriteriaValue& criteria, QString* failure);
+    void writeHours(Sheet* grid) const; // the 25 rows with their hours, in business-day order
+    void readStartHour();               // and writes the hour captions
 
     int m_startHour = 0;
     bool m_written = false;   // the grid holds figures

@@ -1,6 +1,7 @@
 #include "reports/periods/frmMonthReport.h"
 
 #include "core/HostContext.h"
+#include "query/ComparedRange.h"
 #include "query/QueryColumn.h"
 #include "query/ScreenSpec.h"
 #include "reports/bills/frmBillQuery.h"
@@ -35,7 +36,8 @@ const ScreenSpec kSpec{
                .kind = K::LabelledCheck,
                .label = "显示小数",
                .labelWidth = 1000,
-               .into = Into(&MonthReportCriteria::showDecimals)}}},
+               .into = Into(&MonthReportCriteria::showDecimals)},
+              Compare}},
     .views = {{.title = "营业收入月报表",
                .columns = {{.field = "BillDate", .caption = "营业日期", .width = 1100},
                            {.field = "BillWeek", .caption = "星期", .width = 500},
@@ -110,25 +112,54 @@ int frmMonthReport::writeCells(int, Sheet* grid, QString* failure)
 {
     const CriteriaValue criteria = readCriteria(); // throws when refused
     const MonthReportCriteria& c = criteria.as<MonthReportCriteria>();
-    const QDate begin = c.range.begin;
     const MonthReportFigures figures =
         MonthReportFigures::read(hostContext().connection(), c, branchScope(criteria));
     setProgress(90, 100);
 
     grid->setReDraw(false);
+    const int totalRow = writeDays(grid, c);
+    for (int i = 0; i < figures.days.size(); ++i)
+        writeFigures(grid, i + 1, figures.days.at(i));
+    writeFigures(grid, totalRow, figures.total);
+    *failure = figures.failures.join(QStringLiteral("; "));
+    return totalRow;
+}
+
+int frmMonthReport::writeComparedCells(int, Sheet* sheet, const CriteriaValue& criteria,
+                                       const CriteriaValue& compared, QString* failure)
+{
+    // Each day of the range keeps its row, its date and weekday, and takes the figures of its
+    // compared day (ComparedDay): the day as many days earlier as the range has, or the same
+    // date a year earlier; the totals row takes the compared range's totals.
+    const MonthReportCriteria& c = criteria.as<MonthReportCriteria>();
+    const MonthReportCriteria& o = compared.as<MonthReportCriteria>();
+    const MonthReportFigures figures =
+        MonthReportFigures::read(hostContext().connection(), o, branchScope(compared));
+    const int totalRow = writeDays(sheet, c);
+    for (int row = 1; row < totalRow; ++row) {
+        const QDate day = ComparedDay(c.range, c.compare, c.range.begin.addDays(row - 1));
+        const qint64 i = o.range.begin.daysTo(day);
+        if (i >= 0 && i < figures.days.size())
+            writeFigures(sheet, row, figures.days.at(i));
+    }
+    writeFigures(sheet, totalRow, figures.total);
+    *failure = figures.failures.join(QStringLiteral("; "));
+    return totalRow;
+}
+
+int frmMonthReport::writeDays(Sheet* grid, const MonthReportCriteria& c)
+{
     grid->setMaxRows(0);
-    const int totalRow = int(figures.days.size()) + 1;
+    const int totalRow = int(c.range.begin.daysTo(c.range.end)) + 2;
     grid->setMaxRows(totalRow);
     const int dateCol = m_columns.value(QStringLiteral("BillDate"));
     const int weekCol = m_columns.value(QStringLiteral("BillWeek"));
-    for (int i = 0; i < figures.days.size(); ++i) {
-        const QDate day = begin.addDays(i);
-        grid->setText(i + 1, dateCol, day.toString(QStringLiteral("yyyy-MM-dd")));
-        grid->setText(i + 1, weekCol, weekdayText(day));
-        writeFigures(grid, i + 1, figures.days.at(i));
+    for (int row = 1; row < totalRow; ++row) {
+        const QDate day = c.range.begin.addDays(row - 1);
+        grid->setText(row, dateCol, day.toString(QStringLiteral("yyyy-MM-dd")));
+        grid->setText(row, weekCol, weekdayText(day));
     }
     grid->setText(totalRow, dateCol, ownText("Msg_Total"));
-    writeFigures(grid, totalRow, figures.total);
     QFont bold = grid->defaultFont();
     bold.setBold(true);
     CellStyle totals;
@@ -139,7 +170,6 @@ int frmMonthReport::writeCells(int, Sheet* grid, QString* failure)
     const int people = m_columns.value(QStringLiteral("thePeopleCount"));
     for (int col = 3; col <= grid->maxCols(); ++col)
         grid->setColumnDecimals(col, col > people && c.showDecimals ? 2 : 0);
-    *failure = figures.failures.join(QStringLiteral("; "));
     return totalRow;
 }
 

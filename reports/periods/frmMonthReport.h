@@ -21,11 +21,18 @@ public:
 
 protected:
     int writeCells(int view, Sheet* grid, QString* failure) override;
+    // Each day's row beside its compared day (ComparedDay), the totals beside the compared
+    // range's.
+    int writeComparedCells(int view, Sheet* sheet, const CriteriaValue& criteria,
+                           const CriteriaValue& compared, QString* failure) override;
     void formatGrid(int view, Sheet* grid) override;
     void formLoad() override;
 
 private:
     void writeFigures(Sheet* grid, int row, const MonthReportFigures::Figures& figures);
+    // The rows of the range's days with their dates and weekdays, and the totals row, without
+    // figures; the totals row.
+    int writeDays(Sheet* grid, const MonthReportCriteria& c);
 
     QHash<QString, int> m_columns;
 };

@@ -23,7 +23,7 @@ const ScreenSpec kSpec{
     .rows =
         {
             {BeginDate, EndDate, BranchCriterionSpec("分店:", 1500, "st_BOM")},
-            {{.name = "optQuery", .kind = CriterionKind::Views, .width = 2300}},
+            {{.name = "optQuery", .kind = CriterionKind::Views, .width = 2300}, Compare},
         },
     .views =
         {
