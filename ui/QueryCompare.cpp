@@ -210,11 +210,12 @@ void QueryCompare::merge(const Sheet& current, const std::vector<RowRole>& curre
                 out.addHeaderSpan({1, to + k, 2, to + k});
         }
     }
+    // A group's caption spans its compared columns too; a column's own caption over both
+    // header rows stays over the column, its compared columns having captions of their own.
     for (const CellBlock& span : current.headerSpans())
         out.addHeaderSpan({span.row, newCol[size_t(span.col)], span.row2,
-                           span.colCount() > 1 || span.row != span.row2
-                               ? lastOf(span.col2)
-                               : newCol[size_t(span.col2)]});
+                           span.colCount() == 1 && span.row != span.row2 ? newCol[size_t(span.col2)]
+                                                                         : lastOf(span.col2)});
 
     // The rows in order, each compared-only row before the row it preceded.
     struct OutRow

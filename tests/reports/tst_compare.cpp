@@ -162,6 +162,10 @@ private slots:
         QCOMPARE(grid->maxCols(), 2 + 11 * 4);
         QCOMPARE(grid->headerText(1, 11), QString("出品统计"));
         QCOMPARE(grid->headerText(2, 12), QString("上期厨房"));
+        // 笔数, a column of its own over both header rows, keeps its caption to itself.
+        QCOMPARE(grid->headerText(1, 4), QString("上期笔数"));
+        for (const CellBlock& span : grid->headerSpans())
+            QVERIFY(!span.contains(1, 3) || span.col2 == 3);
         QCOMPARE(cells(grid, 1, 1, 10), QString("2026-03-10|二|5|0|5||10|0|10|"));
         QCOMPARE(cells(grid, 2, 1, 10), QString("2026-03-11|三||1|-1|-100.0%||2|-2|-100.0%"));
         QCOMPARE(cells(grid, 2, 15, 22), QString("|36|-36|-100.0%||36|-36|-100.0%"));
