@@ -72,9 +72,10 @@ protected:
     QString printHeader() const override;
 
     const ViewSpec& viewSpec(int view) const;
-    // The column of the grid's own layout shown at `column` of the current view's grid: the
-    // column itself unless the grid shows compared columns; 0 for a compared, change or percent
-    // column, which leads to no lines of this range (the reason is then the last error).
+    // The column of the grid's own layout shown at `column` (from 1) of the current view's grid:
+    // the column itself unless the grid shows compared columns; 0 for a compared, change or
+    // percent column, which leads to no lines of this range (the reason is then the last error).
+    // A `column` below 1 (none clicked) is given back as it is.
     int ownColumn(int column);
     // Shows `body` (a chart, say) in place of view `view`'s query control, which stays behind it
     // with the view's grid: the figures the body shows, for the grid's exports and tests.

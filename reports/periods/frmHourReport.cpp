@@ -184,7 +184,7 @@ bool frmHourReport::drillTo(int row, int column)
 {
     if (!m_written || row < 1 || row > AllDayRow)
         return QueryReportScreen::drillTo(0, column); // refused, with the reason
-    if (ownColumn(column) == 0)
+    if (column > 0 && ownColumn(column) == 0)
         return false; // a compared figure: refused, with the reason
     // The same range, branch, deleted-data and top-up options; the hour by the bills' creation
     // time, as the figures count them.
