@@ -15,7 +15,7 @@ DateRange ComparedRange(const DateRange& range, int compareWith)
     }
 }
 
-QDate ComparedDay(const DateRange& range, int compareWith, const QDate& day)
+QDate ComparedDate(const DateRange& range, int compareWith, const QDate& day)
 {
     switch (compareWith) {
     case ComparePrevious:

@@ -20,4 +20,4 @@ DateRange ComparedRange(const DateRange& range, int compareWith);
 // as many days earlier as the range has (the previous period: the day at the same place in it),
 // or the same date a year earlier (29 February: 28 February, as ComparedRange has it); `day`
 // itself for CompareNone.
-QDate ComparedDay(const DateRange& range, int compareWith, const QDate& day);
+QDate ComparedDate(const DateRange& range, int compareWith, const QDate& day);

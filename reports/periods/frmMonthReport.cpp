@@ -129,7 +129,7 @@ int frmMonthReport::writeComparedCells(int, Sheet* sheet, const CriteriaValue& c
                                        const CriteriaValue& compared, QString* failure)
 {
     // Each day of the range keeps its row, its date and weekday, and takes the figures of its
-    // compared day (ComparedDay): the day as many days earlier as the range has, or the same
+    // compared day (ComparedDate): the day as many days earlier as the range has, or the same
     // date a year earlier; the totals row takes the compared range's totals.
     const MonthReportCriteria& c = criteria.as<MonthReportCriteria>();
     const MonthReportCriteria& o = compared.as<MonthReportCriteria>();
@@ -137,7 +137,7 @@ int frmMonthReport::writeComparedCells(int, Sheet* sheet, const CriteriaValue& c
         MonthReportFigures::read(hostContext().connection(), o, branchScope(compared));
     const int totalRow = writeDays(sheet, c);
     for (int row = 1; row < totalRow; ++row) {
-        const QDate day = ComparedDay(c.range, c.compare, c.range.begin.addDays(row - 1));
+        const QDate day = ComparedDate(c.range, c.compare, c.range.begin.addDays(row - 1));
         const qint64 i = o.range.begin.daysTo(day);
         if (i >= 0 && i < figures.days.size())
             writeFigures(sheet, row, figures.days.at(i));

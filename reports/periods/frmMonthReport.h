@@ -21,7 +21,7 @@ public:
 
 protected:
     int writeCells(int view, Sheet* grid, QString* failure) override;
-    // Each day's row beside its compared day (ComparedDay), the totals beside the compared
+    // Each day's row beside its compared day (ComparedDate), the totals beside the compared
     // range's.
     int writeComparedCells(int view, Sheet* sheet, const CriteriaValue& criteria,
                            const CriteriaValue& compared, QString* failure) override;

@@ -67,13 +67,13 @@ private slots:
         // A day of the range beside its compared day: the same place in the previous period;
         // the same date a year earlier, a 29 February beside the 28th.
         const DateRange two{d10, QDate(2026, 3, 11)};
-        QCOMPARE(ComparedDay(two, ComparePrevious, QDate(2026, 3, 11)), QDate(2026, 3, 9));
-        QCOMPARE(ComparedDay(two, CompareLastYear, QDate(2026, 3, 11)), QDate(2025, 3, 11));
-        QCOMPARE(ComparedDay(two, CompareNone, d10), d10);
+        QCOMPARE(ComparedDate(two, ComparePrevious, QDate(2026, 3, 11)), QDate(2026, 3, 9));
+        QCOMPARE(ComparedDate(two, CompareLastYear, QDate(2026, 3, 11)), QDate(2025, 3, 11));
+        QCOMPARE(ComparedDate(two, CompareNone, d10), d10);
         const DateRange feb{QDate(2028, 2, 1), QDate(2028, 3, 1)};
-        QCOMPARE(ComparedDay(feb, CompareLastYear, QDate(2028, 2, 29)), QDate(2027, 2, 28));
-        QCOMPARE(ComparedDay(feb, CompareLastYear, QDate(2028, 3, 1)), QDate(2027, 3, 1));
-        QCOMPARE(ComparedDay(feb, ComparePrevious, QDate(2028, 3, 1)), QDate(2028, 1, 31));
+        QCOMPARE(ComparedDate(feb, CompareLastYear, QDate(2028, 2, 29)), QDate(2027, 2, 28));
+        QCOMPARE(ComparedDate(feb, CompareLastYear, QDate(2028, 3, 1)), QDate(2027, 3, 1));
+        QCOMPARE(ComparedDate(feb, ComparePrevious, QDate(2028, 3, 1)), QDate(2028, 1, 31));
     }
 
     // The hour report of 2026-03-10, hours from 10点. Its own figures: 10点 B4 114; 11点 B1 180
