@@ -53,7 +53,7 @@
 
 namespace {
 
-struct Statement
+struct NativeStatement
 {
     QString sql;
     QVariantList bound;
@@ -86,24 +86,24 @@ PGconn* g_postgresAlone = nullptr;
 
 // SQLite (or PostgreSQL) alone: every captured statement run on the database's own API, every
 // column of every row read.
-Timing replay(const Connection& c, const QList<Statement>& statements, qint64* rows)
+Timing replay(const Connection& c, const QList<NativeStatement>& statements, qint64* rows)
 {
     if (g_postgresAlone)
         return measure([&] {
-            for (const Statement& s : statements)
+            for (const NativeStatement& s : statements)
                 *rows += std::max<qint64>(0, runPostgresAlone(g_postgresAlone, s.sql, s.bound));
         });
     sqlite3* db = sqliteHandleOf(c.database());
     return measure([&] {
-        for (const Statement& s : statements)
+        for (const NativeStatement& s : statements)
             *rows += std::max<qint64>(0, runSqliteAlone(db, s.sql, s.bound));
     });
 }
 
-void printPlans(const Connection& c, const QList<Statement>& statements)
+void printPlans(const Connection& c, const QList<NativeStatement>& statements)
 {
     const bool postgres = c.dialect() == SqlDialect::Postgres;
-    for (const Statement& s : statements) {
+    for (const NativeStatement& s : statements) {
         QSqlQuery q(c.database());
         q.prepare((postgres ? QStringLiteral("EXPLAIN ") : QStringLiteral("EXPLAIN QUERY PLAN ")) +
                   s.sql);
@@ -205,7 +205,7 @@ Timing dailyReportFloor(const Connection& c, const QDate& from, const QDate& las
     const QVariantList range = {from.toString(Qt::ISODate) + QStringLiteral(" 00:00:00"),
                                 last.addDays(1).toString(Qt::ISODate) +
                                     QStringLiteral(" 00:00:00")};
-    QList<Statement> statements;
+    QList<NativeStatement> statements;
     for (const QString& sql : blocks)
         statements.append({c.nativeSql(sql), range});
     qint64 rows = 0;
@@ -332,9 +332,11 @@ int main(int argc, char** argv)
     const QStringList rawOnly = option("--raw-only").split(QLatin1Char(','), Qt::SkipEmptyParts);
     const Case* largestCase = nullptr; // run again before its grid is exported
     qint64 largestCells = 0;
-    const QString only = option("--only");
+    const QStringList only = option("--only").split(QLatin1Char(','), Qt::SkipEmptyParts);
     for (const Case& c : cases) {
-        if (!only.isEmpty() && !c.report.startsWith(only))
+        const QString line = c.report + QLatin1Char(' ') + c.range;
+        if (!only.isEmpty() && std::none_of(only.begin(), only.end(),
+                                            [&](const QString& o) { return line.startsWith(o); }))
             continue;
         QWidget* screen = c.screen;
         bool ok = true;
@@ -346,7 +348,7 @@ int main(int argc, char** argv)
         }
         // The first refresh captures the statements and warms the page cache; SQLite alone and
         // the timed second refresh then both read from a warm cache.
-        QList<Statement> statements;
+        QList<NativeStatement> statements;
         conn->setStatementTrace([&](const Connection::TracedStatement& s) {
             statements.append({s.nativeSql, s.bound});
         });
@@ -375,7 +377,11 @@ int main(int argc, char** argv)
         std::printf(
             "%-15s %-10s %9lld %4lld %3s %9.2f %9.2f %9s %9.2f %9.2f %6.2f %6.2f %8.0f %7s%s\n",
             qPrintable(c.report), qPrintable(c.range), qint64(sheet ? sheet->maxRows() : 0),
-            qint64(statements.size()), fromSummaries ? (answers.raw > 0 ? "mix" : "sum") : "raw",
+            qint64(statements.size()),
+            fromSummaries ? (answers.raw > 0          ? "mix"
+                             : answers.fromMonths > 0 ? "mon"
+                                                      : "sum")
+                          : "raw",
             screenTime.wallMs / 1e3, screenTime.cpuMs / 1e3,
             rawWallMs < 0 ? "-" : qPrintable(QString::number(rawWallMs / 1e3, 'f', 2)),
             sqliteTime.wallMs / 1e3, sqliteTime.cpuMs / 1e3, screenTime.wallMs / sqliteTime.wallMs,

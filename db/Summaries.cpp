@@ -4,6 +4,8 @@
 #include "db/Recordset.h"
 #include "db/TsqlToPostgres.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QSqlDatabase>
@@ -37,7 +39,20 @@ struct Table
     const char* from; // FROM and the join, without the date condition
     std::vector<Column> keys;
     std::vector<Column> sums; // expression: what is summed; "*" counts the lines
+
+    // The month summary beside the day summary ("sm_ItemDay": "sm_ItemMonth").
+    QString monthName() const
+    {
+        return QString::fromUtf8(name).replace(QLatin1String("Day"), QLatin1String("Month"));
+    }
 };
+
+// The first day of a business date's month, in T-SQL (the same text as the date's type on
+// every dialect: "2026-02-01 00:00:00" on SQLite).
+QString monthOf(const QString& date)
+{
+    return QStringLiteral("dateadd(day,1-day(%1),%1)").arg(date);
+}
 
 const std::vector<Column>& billKeys()
 {
@@ -206,12 +221,23 @@ QString keyList(const Table& t)
     return names.join(QLatin1Char(','));
 }
 
-QString groupedSelect(const Table& t, const QString& dateCondition)
+// The month summary's columns: the month in place of the business date, then the same keys and
+// sums.
+QString monthKeyList(const Table& t)
+{
+    return QStringLiteral("BillMonth") + keyList(t).mid(keyList(t).indexOf(QLatin1Char(',')));
+}
+
+// The bills grouped at the summary's keys (by month: the date's month in place of the date).
+QString groupedSelect(const Table& t, const QString& dateCondition, bool byMonth = false)
 {
     QStringList items, group;
     for (const Column& c : t.keys) {
-        items << QString::fromUtf8(c.expression);
-        group << QString::fromUtf8(c.expression);
+        const QString key = byMonth && &c == &t.keys.front()
+                                ? monthOf(QString::fromUtf8(c.expression))
+                                : QString::fromUtf8(c.expression);
+        items << key;
+        group << key;
     }
     for (const Column& c : t.sums)
         items << (QLatin1String(c.expression) == QLatin1String("*")
@@ -328,6 +354,16 @@ QStringList mssqlTriggers()
     return s;
 }
 
+// A business date as read from sm_StaleDay (a text on SQLite, a date and time elsewhere).
+QDate dateOf(const QVariant& v)
+{
+    if (v.typeId() == QMetaType::QDateTime)
+        return v.toDateTime().date();
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate();
+    return QDate::fromString(v.toString().left(10), Qt::ISODate);
+}
+
 // One statement of an install or drop script, in the connection's own dialect, run whole (a
 // trigger's body holds semicolons of its own).
 void runNative(const Connection& connection, const QString& statement)
@@ -361,6 +397,14 @@ QStringList Summaries::installScript(SqlDialect d)
         s << QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
                  .arg(name((QByteArray("ix_") + t.name + "_BillDate").constData(), d),
                       name(t.name, d), name("BillDate", d));
+        // The same per month, keyed by the month's first day.
+        const QByteArray month = t.monthName().toLatin1();
+        columns.front() = name("BillMonth", d) + QLatin1Char(' ') + keyType(t.keys.front(), d);
+        s << QStringLiteral("CREATE TABLE %1 (%2)")
+                 .arg(name(month.constData(), d), columns.join(QStringLiteral(", ")));
+        s << QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                 .arg(name(("ix_" + month + "_BillMonth").constData(), d),
+                      name(month.constData(), d), name("BillMonth", d));
     }
     s << (d == SqlDialect::Sqlite     ? sqliteTriggers()
           : d == SqlDialect::Postgres ? postgresTriggers()
@@ -393,7 +437,8 @@ QStringList Summaries::dropScript(SqlDialect d)
               << QStringLiteral("DROP FUNCTION IF EXISTS sm_mark_line()");
     }
     for (const char* t :
-         {"sm_BillDay", "sm_ItemDay", "sm_WaiterDay", "sm_PayDay", "sm_StaleDay", "sm_Info"})
+         {"sm_BillDay", "sm_ItemDay", "sm_WaiterDay", "sm_PayDay", "sm_BillMonth", "sm_ItemMonth",
+          "sm_WaiterMonth", "sm_PayMonth", "sm_StaleDay", "sm_Info"})
         s << QStringLiteral("DROP TABLE IF EXISTS %1").arg(name(t, d));
     return s;
 }
@@ -411,11 +456,40 @@ QStringList Summaries::fillStatements(bool allDates)
     return s;
 }
 
+QStringList Summaries::monthFillStatements(bool allMonths)
+{
+    QStringList s;
+    for (const Table& t : tables()) {
+        const QString month = t.monthName();
+        const QString day = QString::fromUtf8(t.name);
+        s << QStringLiteral("DELETE FROM ") + month +
+                 (allMonths ? QString() : QStringLiteral(" WHERE BillMonth>=? AND BillMonth<?"));
+        QStringList items, group;
+        for (const Column& c : t.keys) {
+            const QString key = &c == &t.keys.front() ? monthOf(QString::fromUtf8(c.name))
+                                                      : QString::fromUtf8(c.name);
+            items << key;
+            group << key;
+        }
+        for (const Column& c : t.sums)
+            items << QStringLiteral("SUM(") + QString::fromUtf8(c.name) + QLatin1Char(')');
+        s << QStringLiteral("INSERT INTO ") + month + QStringLiteral(" (") + monthKeyList(t) +
+                 QStringLiteral(") SELECT ") + items.join(QLatin1Char(',')) +
+                 QStringLiteral(" FROM ") + day +
+                 (allMonths ? QString() : QStringLiteral(" WHERE BillDate>=? AND BillDate<?")) +
+                 QStringLiteral(" GROUP BY ") + group.join(QLatin1Char(','));
+    }
+    return s;
+}
+
 QStringList Summaries::columns(const QString& table)
 {
-    for (const Table& t : tables())
+    for (const Table& t : tables()) {
         if (table.compare(QLatin1String(t.name), Qt::CaseInsensitive) == 0)
             return keyList(t).split(QLatin1Char(','));
+        if (table.compare(t.monthName(), Qt::CaseInsensitive) == 0)
+            return monthKeyList(t).split(QLatin1Char(','));
+    }
     return {};
 }
 
@@ -516,6 +590,12 @@ bool Summaries::refresh(const Connection& connection, QString* error)
                     QStringLiteral("SELECT COUNT(*) FROM sm_StaleDay WITH (TABLOCKX, HOLDLOCK)"));
             for (const QString& statement : fillStatements(false))
                 connection.executeNonQuery(statement, {first, last});
+            // The months of those dates, whole, from their days.
+            const QDate firstMonth = dateOf(first), lastMonth = dateOf(last);
+            const QVariantList months{QDate(firstMonth.year(), firstMonth.month(), 1),
+                                      QDate(lastMonth.year(), lastMonth.month(), 1).addMonths(1)};
+            for (const QString& statement : monthFillStatements(false))
+                connection.executeNonQuery(statement, months);
             connection.executeNonQuery(
                 QStringLiteral("DELETE FROM sm_StaleDay WHERE BillDate>=? AND BillDate<=?"),
                 {first, last});
@@ -568,6 +648,17 @@ QStringList Summaries::verify(const Connection& connection)
         if (count != 0)
             differences
                 << QStringLiteral("%1: %2 rows differ").arg(QString::fromUtf8(t.name)).arg(count);
+        // The months against the bills grouped by month.
+        const QString months = monthKeyList(t);
+        auto mrs = connection.execute(
+            QStringLiteral("SELECT COUNT(*) FROM (SELECT ") + months +
+            QStringLiteral(" FROM (SELECT * FROM (SELECT ") + months + QStringLiteral(" FROM ") +
+            t.monthName() + QStringLiteral(") AS a UNION ALL SELECT * FROM (") +
+            groupedSelect(t, QString(), true) + QStringLiteral(") AS b) AS u GROUP BY ") + months +
+            QStringLiteral(" HAVING COUNT(*)<>2) AS d"));
+        const qint64 monthCount = mrs->atEnd() ? 0 : mrs->value(0).toLongLong();
+        if (monthCount != 0)
+            differences << QStringLiteral("%1: %2 rows differ").arg(t.monthName()).arg(monthCount);
     }
     return differences;
 }

@@ -16,6 +16,9 @@ enum class SqlDialect;
 //               menu type, gift flag and waiter (who ordered the line)
 //   sm_PayDay   the payments per business date, branch, meal period, bill flags, payment
 //               subject and cashier
+// and beside each the same per month (sm_BillMonth, sm_ItemMonth, sm_WaiterMonth, sm_PayMonth),
+// keyed by the month's first day (BillMonth) in place of the business date, summed from the day
+// summaries: a year's grouped report reads twelve months of rows instead of 365 days'.
 // Each row holds the keys the reports group or filter by, with the same names and values as on
 // bi_Bill and bi_BillItem (the table name reduced to what the top-up condition asks:
 // '会员卡充值', '' or NULL), the number of lines and the sums of the amounts, summed as the reports
@@ -24,7 +27,8 @@ enum class SqlDialect;
 //
 // Triggers on bi_Bill, bi_BillItem and bi_BillPayment write the business date of every bill
 // written, changed or deleted into sm_StaleDay; refresh() rebuilds those dates from the bills in
-// one short transaction before a report reads the summaries, so they are never behind the bills.
+// one short transaction before a report reads the summaries, and in the same transaction the
+// months of those dates whole from their days, so they are never behind the bills.
 //
 // Nothing creates them silently: install() (vtxhost --install-summaries, and vtxdemodb for the
 // demo database) creates the tables and triggers and fills them, drop() removes them. A database
@@ -32,7 +36,7 @@ enum class SqlDialect;
 class Summaries
 {
 public:
-    static constexpr int Version = 3;
+    static constexpr int Version = 4;
 
     // Whether the summaries of this version are installed (cached per connection after the
     // first look; install() and drop() update it).
@@ -62,4 +66,8 @@ public:
     // The T-SQL statements that fill the summary tables for the dates of sm_StaleDay (or all
     // dates), the same on every dialect after translation.
     static QStringList fillStatements(bool allDates);
+    // The T-SQL statements that rebuild the month summaries from the day summaries for the
+    // months from the first given (its first day) up to the second (the first day after them),
+    // or all months.
+    static QStringList monthFillStatements(bool allMonths);
 };

@@ -3,7 +3,10 @@
 #include "db/Connection.h"
 #include "db/Summaries.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <atomic>
 
@@ -12,6 +15,7 @@ namespace {
 std::atomic<int> g_enabled{-1}; // -1: not yet read from the environment
 std::atomic<int> g_fromSummaries{0};
 std::atomic<int> g_raw{0};
+std::atomic<int> g_fromMonths{0};
 
 const char* tableOf(SummaryPlanner::Source source)
 {
@@ -26,6 +30,16 @@ const char* tableOf(SummaryPlanner::Source source)
         return "sm_WaiterDay";
     }
     return "";
+}
+
+// A date as a statement binds it (a date, or a date and time at midnight, or its text).
+QDate dateOf(const QVariant& v)
+{
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate();
+    if (v.typeId() == QMetaType::QDateTime)
+        return v.toDateTime().date();
+    return QDate::fromString(v.toString().left(10), Qt::ISODate);
 }
 
 } // namespace
@@ -48,13 +62,14 @@ void SummaryPlanner::setEnabled(bool on)
 
 SummaryPlanner::Answers SummaryPlanner::answered()
 {
-    return {g_fromSummaries.load(), g_raw.load()};
+    return {g_fromSummaries.load(), g_raw.load(), g_fromMonths.load()};
 }
 
 void SummaryPlanner::resetAnswered()
 {
     g_fromSummaries.store(0);
     g_raw.store(0);
+    g_fromMonths.store(0);
 }
 
 QString SummaryPlanner::countOf(const QString& counts)
@@ -92,7 +107,106 @@ QString SummaryPlanner::rewrite(Source source, const QString& raw, const Replace
     return sql;
 }
 
-QString SummaryPlanner::answerItems(const Connection& connection, bool fits, const QString& raw)
+Statement SummaryPlanner::byMonths(Source source, const Statement& daily)
+{
+    const QString& sql = daily.text();
+    const QString day = QLatin1String(tableOf(source));
+    // The summary read once, in whatever case and spacing the statement writes its FROM clause.
+    const QRegularExpression from(QStringLiteral("\\bFROM\\s+") + day +
+                                      QStringLiteral("\\s+AS\\s+BL\\b"),
+                                  QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch fromMatch = from.match(sql);
+    if (!fromMatch.hasMatch() || from.match(sql, fromMatch.capturedEnd()).hasMatch())
+        return daily;
+    const qsizetype at = fromMatch.capturedStart();
+    // The range, its dates bound or written between quotes or "#", and the date read nowhere
+    // else (not grouped, shown, or compared otherwise).
+    static const QRegularExpression range(
+        QStringLiteral(
+            "(?:\\bBL\\.)?\\bBillDate\\s*>=\\s*(\\?|'\\d{4}-\\d\\d-\\d\\d'|#\\d{4}-\\d\\d-\\d\\d#)"
+            "\\s*and\\s+(?:BL\\.)?BillDate\\s*<\\s*(\\?|'\\d{4}-\\d\\d-\\d\\d'|#\\d{4}-\\d\\d-"
+            "\\d\\d#)"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression anyDate(QStringLiteral("\\bBillDate\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = range.match(sql);
+    int dates = 0;
+    for (auto it = anyDate.globalMatch(sql); it.hasNext(); it.next())
+        ++dates;
+    if (!m.hasMatch() || dates != 2 ||
+        (m.captured(1) == QLatin1String("?")) != (m.captured(2) == QLatin1String("?")))
+        return daily;
+    const auto markersBefore = [&](qsizetype position) {
+        return int(QStringView(sql).left(position).count(QLatin1Char('?')));
+    };
+    const auto dateIn = [&](int group) {
+        const QString text = m.captured(group);
+        if (text != QLatin1String("?"))
+            return QDate::fromString(text.mid(1, 10), Qt::ISODate);
+        const int i = markersBefore(m.capturedStart(group));
+        return i < daily.parameters().size() ? dateOf(daily.parameters().at(i)) : QDate();
+    };
+    const QDate begin = dateIn(1), after = dateIn(2);
+    if (!begin.isValid() || !after.isValid())
+        return daily;
+    const QDate firstWhole =
+        begin.day() == 1 ? begin : QDate(begin.year(), begin.month(), 1).addMonths(1);
+    const QDate afterWhole(after.year(), after.month(), 1);
+    if (!(firstWhole < afterWhole))
+        return daily;
+
+    // The columns the statement names (any word of its text that is a column of the summary).
+    QSet<QString> words;
+    static const QRegularExpression word(QStringLiteral("\\w+"));
+    for (auto it = word.globalMatch(sql); it.hasNext();)
+        words.insert(it.next().captured(0).toLower());
+    QStringList columns{QStringLiteral("BillDate")};
+    for (const QString& c : Summaries::columns(day))
+        if (c != columns.front() && words.contains(c.toLower()))
+            columns << c;
+    const QString rest = QStringList(columns.mid(1)).join(QLatin1Char(','));
+    const QString tail = rest.isEmpty() ? QString() : QLatin1Char(',') + rest;
+
+    const bool bound = m.captured(1) == QLatin1String("?");
+    const QChar quote = bound ? QChar() : m.captured(1).front();
+    QVariantList added;
+    const auto dateText = [&](const QDate& d) {
+        if (bound) {
+            added << d;
+            return QStringLiteral("?");
+        }
+        return quote + d.toString(Qt::ISODate) + quote;
+    };
+    const QString month = QString(day).replace(QLatin1String("Day"), QLatin1String("Month"));
+    // One after another: each date's marker is written in the order its value is added.
+    QString parts = QStringLiteral("SELECT BillMonth AS BillDate") + tail +
+                    QStringLiteral(" FROM ") + month + QStringLiteral(" WHERE BillMonth>=");
+    parts += dateText(firstWhole);
+    parts += QStringLiteral(" AND BillMonth<");
+    parts += dateText(afterWhole);
+    const auto days = [&](const QDate& first, const QDate& end) {
+        parts += QStringLiteral(" UNION ALL SELECT BillDate") + tail + QStringLiteral(" FROM ") +
+                 day + QStringLiteral(" WHERE BillDate>=");
+        parts += dateText(first);
+        parts += QStringLiteral(" AND BillDate<");
+        parts += dateText(end);
+    };
+    if (begin < firstWhole)
+        days(begin, firstWhole);
+    if (afterWhole < after)
+        days(afterWhole, after);
+
+    QVariantList parameters = daily.parameters();
+    const int insertAt = markersBefore(at);
+    for (int i = 0; i < added.size(); ++i)
+        parameters.insert(insertAt + i, added.at(i));
+    QString text = sql;
+    text.replace(at, fromMatch.capturedLength(),
+                 QStringLiteral("FROM (") + parts + QStringLiteral(") AS BL"));
+    return Statement(text, parameters);
+}
+
+Statement SummaryPlanner::answerItems(const Connection& connection, bool fits, const Statement& raw)
 {
     static const Replacements joins[] = {
         {{QStringLiteral(" FROM bi_Bill AS BL,bi_BillItem AS BI "),
@@ -103,17 +217,19 @@ QString SummaryPlanner::answerItems(const Connection& connection, bool fits, con
          {QStringLiteral(" WHERE  BI.BillID=BL.BillID AND "), QStringLiteral(" WHERE ")}},
     };
     for (const Replacements& join : joins)
-        if (raw.contains(join.front().first))
+        if (raw.text().contains(join.front().first))
             return answer(connection, fits, Source::Items, raw, join);
     return answer(connection, false, Source::Items, raw, {});
 }
 
-QString SummaryPlanner::answerJoined(const Connection& connection, bool fits, const QString& raw)
+Statement SummaryPlanner::answerJoined(const Connection& connection, bool fits,
+                                       const Statement& statement)
 {
     static const QRegularExpression anyBillTable(QStringLiteral("\\bbi_Bill"),
                                                  QRegularExpression::CaseInsensitiveOption);
+    const QString& raw = statement.text();
     if (!raw.contains(anyBillTable))
-        return raw;
+        return statement;
     struct Form
     {
         Source source;
@@ -142,21 +258,24 @@ QString SummaryPlanner::answerJoined(const Connection& connection, bool fits, co
         if (raw.indexOf(anyBillTable, m.capturedEnd()) >= 0 ||
             raw.lastIndexOf(anyBillTable, m.capturedStart()) >= 0)
             break;
-        return answer(connection, fits, f.source, raw,
+        return answer(connection, fits, f.source, statement,
                       {{m.captured(0), QStringLiteral("FROM {summary} AS BL") + m.captured(1) +
                                            QStringLiteral(" WHERE ")}});
     }
-    return answer(connection, false, Source::Items, raw, {});
+    return answer(connection, false, Source::Items, statement, {});
 }
 
-QString SummaryPlanner::answer(const Connection& connection, bool fits, Source source,
-                               const QString& raw, const Replacements& replacements)
+Statement SummaryPlanner::answer(const Connection& connection, bool fits, Source source,
+                                 const Statement& raw, const Replacements& replacements)
 {
     if (fits && enabled() && Summaries::installed(connection)) {
-        const QString fast = rewrite(source, raw, replacements);
+        const QString fast = rewrite(source, raw.text(), replacements);
         if (!fast.isEmpty() && Summaries::refresh(connection)) {
             ++g_fromSummaries;
-            return fast;
+            Statement answered = byMonths(source, Statement(fast, raw.parameters()));
+            if (answered.text() != fast)
+                ++g_fromMonths;
+            return answered;
         }
     }
     ++g_raw;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/Statement.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +18,11 @@ class Connection;
 // and their join replaced by the summary, every column read from it under the bill's alias, each
 // count of lines a sum of the summary's counts. The figures are the same, cell for cell: the
 // summaries hold the same keys and the same sums (see db/Summaries.h).
+//
+// A statement whose only use of the business date is its range ("BillDate>=? AND BillDate<?",
+// the dates bound or written as literals) reads the whole months of the range from the month
+// summaries and the days before and after them from the day summaries (byMonths()); one that
+// groups, shows or otherwise reads the date keeps the day summaries.
 //
 // The raw statement is returned as it is when the summaries are not installed, cannot be brought
 // up to date (a database that cannot be written), are switched off (setEnabled(false), or
@@ -37,19 +44,19 @@ public:
 
     // The statement to run: `raw` over the summary of `source` when `fits` and the summaries are
     // ready, else `raw`. Counts the answer (see answered()).
-    static QString answer(const Connection& connection, bool fits, Source source,
-                          const QString& raw, const Replacements& replacements);
+    static Statement answer(const Connection& connection, bool fits, Source source,
+                            const Statement& raw, const Replacements& replacements);
 
     // The same for a statement over the item lines that writes the join of bi_Bill AS BL and
     // bi_BillItem AS BI in one of the ways the item reports write it (either table first, the
     // join condition first in the WHERE clause).
-    static QString answerItems(const Connection& connection, bool fits, const QString& raw);
+    static Statement answerItems(const Connection& connection, bool fits, const Statement& raw);
 
     // The same for a statement over the bills alone ("FROM bi_Bill [AS BL] WHERE"), the item
     // lines or the payments ("FROM bi_Bill AS BL,bi_BillItem AS BI WHERE BL.BillID=BI.BillID
     // AND", in any case and spacing, with more tables after the line table's), whichever it
     // reads. A statement that reads none of the bill tables is returned as it is, not counted.
-    static QString answerJoined(const Connection& connection, bool fits, const QString& raw);
+    static Statement answerJoined(const Connection& connection, bool fits, const Statement& raw);
 
     static bool enabled();
     static void setEnabled(bool on);
@@ -60,6 +67,7 @@ public:
     {
         int fromSummaries = 0;
         int raw = 0;
+        int fromMonths = 0; // of those from the summaries, read whole months from the months'
     };
     static Answers answered();
     static void resetAnswered();
@@ -70,4 +78,11 @@ public:
 
     // The rewrite alone (no database): empty when a replacement was not found.
     static QString rewrite(Source source, const QString& raw, const Replacements& replacements);
+
+    // A statement over a day summary (as rewrite() gives it) reading the whole months of its
+    // date range from the month summary instead: the summary in its FROM clause becomes the
+    // month rows of those months (their BillDate the month's first day) and the day rows of the
+    // days before and after them, in one UNION ALL. The statement as it is where its range
+    // holds no whole month or it reads the date otherwise.
+    static Statement byMonths(Source source, const Statement& daily);
 };

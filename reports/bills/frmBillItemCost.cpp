@@ -92,9 +92,7 @@ Statement frmBillItemCost::planned(int view, const CriteriaValue&, const Stateme
     // quantity, the waiter). A quantity times a price kept with it sums as the quantity's sum
     // times the price, whether the line's or the menu's.
     const bool fits = view == CostByItem || view == CostByItemType;
-    return Statement(
-        SummaryPlanner::answerItems(*hostContext().connection(), fits, statement.text()),
-        statement.parameters());
+    return SummaryPlanner::answerItems(*hostContext().connection(), fits, statement);
 }
 
 void frmBillItemCost::formLoad()

@@ -153,11 +153,9 @@ Statement frmBillItemQuery::planned(int view, const CriteriaValue& criteria,
 {
     // The waiters' view reads the waiter summary, which keeps no menu item: a menu item chosen
     // is left to the bills by the planner (a column the summary does not keep).
-    return Statement(
-        SummaryPlanner::answer(
-            *hostContext().connection(),
-            BillItemQueryFitsSummaries(view, criteria.as<BillItemQueryCriteria>()),
-            view == ByWaiter ? SummaryPlanner::Source::Waiters : SummaryPlanner::Source::Items,
-            statement.text(), BillItemQuerySummaryText()),
-        statement.parameters());
+    return SummaryPlanner::answer(
+        *hostContext().connection(),
+        BillItemQueryFitsSummaries(view, criteria.as<BillItemQueryCriteria>()),
+        view == ByWaiter ? SummaryPlanner::Source::Waiters : SummaryPlanner::Source::Items,
+        statement, BillItemQuerySummaryText());
 }

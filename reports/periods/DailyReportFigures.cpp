@@ -27,8 +27,7 @@ struct Declare
     Handle operator()(const Statement& statement) const
     {
         const Statement filled = scope.fill(statement);
-        return batch.add(Statement(SummaryPlanner::answerJoined(connection, true, filled.text()),
-                                   filled.parameters()));
+        return batch.add(SummaryPlanner::answerJoined(connection, true, filled));
     }
     Handle operator()(const QString& sql) const { return batch.add(sql); }
 };

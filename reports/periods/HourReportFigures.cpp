@@ -59,9 +59,7 @@ HourReportFigures HourReportFigures::read(const ConnectionPtr& db, const HourRep
 {
     // Every criterion of the report is kept by the bill summaries.
     const auto planned = [&](const Statement& raw, const SummaryPlanner::Replacements& text) {
-        return Statement(
-            SummaryPlanner::answer(*db, true, SummaryPlanner::Source::Bills, raw.text(), text),
-            raw.parameters());
+        return SummaryPlanner::answer(*db, true, SummaryPlanner::Source::Bills, raw, text);
     };
     StatementBatch batch;
     const auto totals =

@@ -29,8 +29,7 @@ MonthReportFigures MonthReportFigures::read(const ConnectionPtr& db, const Month
     auto add = [&](const Statement& statement, Planner::Source source,
                    const Planner::Replacements& replacements) {
         const Statement s = scope.fill(statement);
-        return batch.add(
-            Statement(Planner::answer(*db, true, source, s.text(), replacements), s.parameters()));
+        return batch.add(Planner::answer(*db, true, source, s, replacements));
     };
     const StatementBatch::Handle statements[] = {
         add(MonthDayStatement(c), Planner::Source::Bills, MonthDaySummaryText()),

@@ -113,11 +113,10 @@ void frmDepartQuery::cmdQuery1()
 
     std::vector<DepartShareRow> rows;
     // A statement that fails stops the chart with its reason (never an empty pie).
-    for (const RowDict& row :
-         ReadRows(SummaryPlanner::answer(*hostContext().connection(), true,
-                                         SummaryPlanner::Source::Items, statement.text(),
-                                         DepartShareSummaryText()),
-                  statement.parameters())) {
+    const Statement answered =
+        SummaryPlanner::answer(*hostContext().connection(), true, SummaryPlanner::Source::Items,
+                               statement, DepartShareSummaryText());
+    for (const RowDict& row : ReadRows(answered.text(), answered.parameters())) {
         QStringList parts, keys;
         for (const QString& field : labels)
             parts << row.value(field).toString();

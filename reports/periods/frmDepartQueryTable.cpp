@@ -91,8 +91,6 @@ void frmDepartQueryTable::formLoad()
 Statement frmDepartQueryTable::planned(int, const CriteriaValue&, const Statement& statement)
 {
     // Every criterion of the screen is kept by the item summaries.
-    return Statement(SummaryPlanner::answer(*hostContext().connection(), true,
-                                            SummaryPlanner::Source::Items, statement.text(),
-                                            DepartItemSummaryText()),
-                     statement.parameters());
+    return SummaryPlanner::answer(*hostContext().connection(), true, SummaryPlanner::Source::Items,
+                                  statement, DepartItemSummaryText());
 }

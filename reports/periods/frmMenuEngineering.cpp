@@ -190,8 +190,7 @@ int frmMenuEngineering::writeCells(int view, Sheet* grid, QString*)
     const Statement raw = branchScope(criteria).fill(m_spec.criteria.statement(view, criteria));
     m_figures = MenuEngineeringFigures::read(
         hostContext().connection(),
-        Statement(SummaryPlanner::answerItems(*hostContext().connection(), true, raw.text()),
-                  raw.parameters()));
+        SummaryPlanner::answerItems(*hostContext().connection(), true, raw));
     grid->setReDraw(false);
     grid->setMaxRows(0);
     return view == Chart ? writePoints(grid) : writeDishes(view, grid);

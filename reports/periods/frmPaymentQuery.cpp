@@ -96,10 +96,8 @@ frmPaymentQuery::frmPaymentQuery(QWidget* parent) : QueryReportScreen(kSpec, par
 Statement frmPaymentQuery::planned(int view, const CriteriaValue& criteria,
                                    const Statement& statement)
 {
-    return Statement(
-        SummaryPlanner::answer(*hostContext().connection(),
-                               PaymentQueryFitsSummaries(view, criteria.as<PaymentQueryCriteria>()),
-                               SummaryPlanner::Source::Payments, statement.text(),
-                               PaymentQuerySummaryText()),
-        statement.parameters());
+    return SummaryPlanner::answer(
+        *hostContext().connection(),
+        PaymentQueryFitsSummaries(view, criteria.as<PaymentQueryCriteria>()),
+        SummaryPlanner::Source::Payments, statement, PaymentQuerySummaryText());
 }

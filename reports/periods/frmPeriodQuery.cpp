@@ -128,8 +128,6 @@ void frmPeriodQuery::completeCriteria(CriteriaValue& criteria)
 Statement frmPeriodQuery::planned(int, const CriteriaValue&, const Statement& statement)
 {
     // Every criterion of the screen is kept by the item summaries.
-    return Statement(SummaryPlanner::answer(*hostContext().connection(), true,
-                                            SummaryPlanner::Source::Items, statement.text(),
-                                            PeriodQuerySummaryText()),
-                     statement.parameters());
+    return SummaryPlanner::answer(*hostContext().connection(), true, SummaryPlanner::Source::Items,
+                                  statement, PeriodQuerySummaryText());
 }

@@ -55,15 +55,23 @@ QStringList cells(Screen& screen, const Criteria& criteria, const QString& begin
     return lines;
 }
 
-// The period query's figures of 宫保鸡丁 over 2026-03-10, all periods together: quantity,
-// amount, amount after discount.
-QString kungPao(frmPeriodQuery& screen)
+// The period query's figures of 宫保鸡丁 over 2026-03-10 (or over the whole of March, from the
+// month summaries), all periods together: quantity, amount, amount after discount.
+QString kungPao(frmPeriodQuery& screen, bool march = false)
 {
-    for (const QString& line : cells(screen, {{"optQuery1", "1"}}, QStringLiteral("2026-03-10"),
-                                     QStringLiteral("2026-03-10")))
+    for (const QString& line : cells(screen, {{"optQuery1", "1"}},
+                                     QString::fromLatin1(march ? "2026-03-01" : "2026-03-10"),
+                                     QString::fromLatin1(march ? "2026-03-31" : "2026-03-10")))
         if (line.startsWith(QLatin1String("1101|")))
             return line.section('|', -3);
     return QStringLiteral("none");
+}
+
+// The same over March, refreshed first after a change, then over 2026-03-10: "march / day".
+QString marchAndDay(frmPeriodQuery& screen)
+{
+    const QString march = kungPao(screen, true);
+    return march + QStringLiteral(" / ") + kungPao(screen);
 }
 
 QVariant scalar(const Connection& c, const char* sql)
@@ -87,7 +95,8 @@ private slots:
     void cleanup() { SummaryPlanner::setEnabled(true); }
 
     // A bill written, changed, reverse-settled, marked deleted and deleted a moment before a
-    // refresh is in it, exactly.
+    // refresh is in it, exactly: over its day, and over its whole month (read from the month
+    // summaries, refreshed first after each change). March holds B8 besides (9 for 999).
     void freshAfterEveryChange()
     {
         TestDatabase db("period_reports.sql");
@@ -105,6 +114,9 @@ private slots:
         QCOMPARE(kungPao(screen), "6.00|228.00|222.00");
         QCOMPARE(SummaryPlanner::answered().fromSummaries, 1);
         QCOMPARE(SummaryPlanner::answered().raw, 0);
+        QCOMPARE(SummaryPlanner::answered().fromMonths, 0);
+        QCOMPARE(kungPao(screen, true), "15.00|1,227.00|1,221.00");
+        QCOMPARE(SummaryPlanner::answered().fromMonths, 1);
 
         db.run("INSERT INTO bi_Bill (BillID, BillDate, BillPeriod, TableName, CheckOutNull, "
                "IsDeleted, BranchID, BranchName, SumOfConsume) VALUES ('F1', '2026-03-10 "
@@ -115,12 +127,12 @@ private slots:
                "'1101', '宫保鸡丁', 'T1', '热菜', 'D1', '厨房', 'P1', '热菜间', 2, 0, 0, 80.5, "
                "0.25);");
         QCOMPARE(scalar(c, "SELECT COUNT(*) FROM sm_StaleDay").toInt(), 1);
-        QCOMPARE(kungPao(screen), "8.00|308.50|302.25");
+        QCOMPARE(marchAndDay(screen), "17.00|1,307.50|1,301.25 / 8.00|308.50|302.25");
         QCOMPARE(scalar(c, "SELECT COUNT(*) FROM sm_StaleDay").toInt(), 0);
 
         db.run("UPDATE bi_BillItem SET AmountOrder=3, SumOfConsume=120.75 WHERE "
                "BillItemID='F1-1'");
-        QCOMPARE(kungPao(screen), "9.00|348.75|342.50");
+        QCOMPARE(marchAndDay(screen), "18.00|1,347.75|1,341.50 / 9.00|348.75|342.50");
 
         // Reverse settlement: the settled lines kept aside, the bill reopened and emptied.
         db.run("INSERT INTO bi_UnCheckBill (UnCheckBillID, BillID, SumPaid) VALUES ('U1', 'F1', "
@@ -130,31 +142,37 @@ private slots:
                "SumOfConsume FROM bi_BillItem WHERE BillID='F1';"
                "DELETE FROM bi_BillItem WHERE BillID='F1';"
                "UPDATE bi_Bill SET CheckOutNull=1, SumOfConsume=0 WHERE BillID='F1';");
-        QCOMPARE(kungPao(screen), "6.00|228.00|222.00");
+        QCOMPARE(marchAndDay(screen), "15.00|1,227.00|1,221.00 / 6.00|228.00|222.00");
 
         // Settled again with one portion, then moved to another business day: gone from this one.
         db.run("INSERT INTO bi_BillItem (BillItemID, BillID, MenuID, MenuName, DepartTypeName, "
                "MenuTypeName, AmountOrder, AmountCancel, IsSentMenu, SumOfConsume, "
                "SumForDiscount) VALUES ('F1-2', 'F1', '1101', '宫保鸡丁', '厨房', '热菜', 1, 0, "
                "0, 40, 0); UPDATE bi_Bill SET CheckOutNull=0 WHERE BillID='F1';");
-        QCOMPARE(kungPao(screen), "7.00|268.00|262.00");
+        QCOMPARE(marchAndDay(screen), "16.00|1,267.00|1,261.00 / 7.00|268.00|262.00");
+        // Still in March.
         db.run("UPDATE bi_Bill SET BillDate='2026-03-09 00:00:00' WHERE BillID='F1'");
-        QCOMPARE(kungPao(screen), "6.00|228.00|222.00");
+        QCOMPARE(marchAndDay(screen), "16.00|1,267.00|1,261.00 / 6.00|228.00|222.00");
         db.run("UPDATE bi_Bill SET BillDate='2026-03-10 00:00:00' WHERE BillID='F1'");
-        QCOMPARE(kungPao(screen), "7.00|268.00|262.00");
+        QCOMPARE(marchAndDay(screen), "16.00|1,267.00|1,261.00 / 7.00|268.00|262.00");
+        // Moved to February: gone from March's month rows.
+        db.run("UPDATE bi_Bill SET BillDate='2026-02-27 00:00:00' WHERE BillID='F1'");
+        QCOMPARE(marchAndDay(screen), "15.00|1,227.00|1,221.00 / 6.00|228.00|222.00");
+        db.run("UPDATE bi_Bill SET BillDate='2026-03-10 00:00:00' WHERE BillID='F1'");
+        QCOMPARE(marchAndDay(screen), "16.00|1,267.00|1,261.00 / 7.00|268.00|262.00");
 
         // Deleted: marked, then removed with its lines; B1 marked deleted.
         db.run("UPDATE bi_Bill SET IsDeleted=1 WHERE BillID='F1'");
-        QCOMPARE(kungPao(screen), "6.00|228.00|222.00");
+        QCOMPARE(marchAndDay(screen), "15.00|1,227.00|1,221.00 / 6.00|228.00|222.00");
         db.run("DELETE FROM bi_BillItem WHERE BillID='F1'; DELETE FROM bi_Bill WHERE BillID='F1';"
                "UPDATE bi_Bill SET IsDeleted=1 WHERE BillID='B1';");
-        QCOMPARE(kungPao(screen), "4.00|152.00|152.00");
+        QCOMPARE(marchAndDay(screen), "13.00|1,151.00|1,151.00 / 4.00|152.00|152.00");
         QCOMPARE(SummaryPlanner::answered().raw, 0);
 
         // The same figures from the bills themselves.
         SummaryPlanner::setEnabled(false);
-        QCOMPARE(kungPao(screen), "4.00|152.00|152.00");
-        QCOMPARE(SummaryPlanner::answered().raw, 1);
+        QCOMPARE(marchAndDay(screen), "13.00|1,151.00|1,151.00 / 4.00|152.00|152.00");
+        QCOMPARE(SummaryPlanner::answered().raw, 2);
         QVERIFY(Summaries::verify(c).isEmpty());
     }
 
@@ -171,9 +189,13 @@ private slots:
         // sm_ItemDay, each compared both ways.
         db.run("UPDATE sm_ItemDay SET SumOfConsume=SumOfConsume+0.01 WHERE MenuID='1101' AND "
                "BillDate='2026-03-10 00:00:00' AND BillPeriod IN ('午餐', '夜宵') ;"
-               "DELETE FROM sm_PayDay WHERE SubjectID='05'");
+               "DELETE FROM sm_PayDay WHERE SubjectID='05';"
+               "DELETE FROM sm_PayMonth WHERE SubjectID='05';"
+               "UPDATE sm_BillMonth SET PeopleCount=PeopleCount+1 WHERE BranchID='02'");
+        // The months are checked against the bills, not their days: B2 is 上海店's only bill.
         QCOMPARE(Summaries::verify(c),
-                 QStringList({"sm_ItemDay: 6 rows differ", "sm_PayDay: 1 rows differ"}));
+                 QStringList({"sm_BillMonth: 2 rows differ", "sm_ItemDay: 6 rows differ",
+                              "sm_PayDay: 1 rows differ", "sm_PayMonth: 1 rows differ"}));
         Summaries::rebuildAll(c);
         QVERIFY(Summaries::verify(c).isEmpty());
 
@@ -213,6 +235,45 @@ private slots:
                     .isEmpty());
     }
 
+    // The whole months of a range read from the month summary, each date where its marker was
+    // (a marker before the summary moves its dates along); a range without a whole month, or a
+    // statement that groups by the date, keeps the days.
+    void wholeMonthsFromTheMonths()
+    {
+        using P = SummaryPlanner;
+        const QString head = "SELECT BL.MenuID, ?, SUM(BL.SumOfConsume) FROM sm_ItemDay AS BL "
+                             "WHERE BL.BranchID=? AND BL.BillDate >=? AND BL.BillDate <? ";
+        const Statement mid(head + "GROUP BY BL.MenuID",
+                            {"x", "01", QDate(2026, 1, 15), QDate(2026, 4, 1)});
+        const Statement months = P::byMonths(P::Source::Items, mid);
+        QCOMPARE(months.text(),
+                 "SELECT BL.MenuID, ?, SUM(BL.SumOfConsume) FROM (SELECT BillMonth AS "
+                 "BillDate,BranchID,MenuID,SumOfConsume FROM sm_ItemMonth WHERE BillMonth>=? AND "
+                 "BillMonth<? UNION ALL SELECT BillDate,BranchID,MenuID,SumOfConsume FROM "
+                 "sm_ItemDay WHERE BillDate>=? AND BillDate<?) AS BL WHERE BL.BranchID=? AND "
+                 "BL.BillDate >=? AND BL.BillDate <? GROUP BY BL.MenuID");
+        QCOMPARE(months.parameters(),
+                 QVariantList({"x", QDate(2026, 2, 1), QDate(2026, 4, 1), QDate(2026, 1, 15),
+                               QDate(2026, 2, 1), "01", QDate(2026, 1, 15), QDate(2026, 4, 1)}));
+        // Both ends part months, the dates written into the text.
+        const QString literal = "SELECT COALESCE(CAST(SUM(BL.CountOfBills) AS int),0) FROM "
+                                "sm_BillDay AS BL WHERE BL.BillDate >= '2026-02-27' and "
+                                "BL.BillDate < '2026-04-03'";
+        QCOMPARE(P::byMonths(P::Source::Bills, Statement(literal)).text(),
+                 "SELECT COALESCE(CAST(SUM(BL.CountOfBills) AS int),0) FROM (SELECT BillMonth AS "
+                 "BillDate,CountOfBills FROM sm_BillMonth WHERE BillMonth>='2026-03-01' AND "
+                 "BillMonth<'2026-04-01' UNION ALL SELECT BillDate,CountOfBills FROM sm_BillDay "
+                 "WHERE BillDate>='2026-02-27' AND BillDate<'2026-03-01' UNION ALL SELECT "
+                 "BillDate,CountOfBills FROM sm_BillDay WHERE BillDate>='2026-04-01' AND "
+                 "BillDate<'2026-04-03') AS BL WHERE BL.BillDate >= '2026-02-27' and BL.BillDate "
+                 "< '2026-04-03'");
+        const Statement inMonth(head + "GROUP BY BL.MenuID",
+                                {"x", "01", QDate(2026, 3, 2), QDate(2026, 4, 1)});
+        QCOMPARE(P::byMonths(P::Source::Items, inMonth), inMonth);
+        const Statement perDay(head + "GROUP BY BL.BillDate, BL.MenuID", mid.parameters());
+        QCOMPARE(P::byMonths(P::Source::Items, perDay), perDay);
+    }
+
     // SQL Server's install and drop scripts: each statement whole (a trigger is a batch of its
     // own), every table and trigger dropped that is created. With VTX_TSQL_TRACE_DIR set they go
     // to the T-SQL check beside the statements the tests ran.
@@ -240,9 +301,10 @@ private slots:
     // Every screen answered from the summaries (the period query, the commission report by item
     // and by item type, menu engineering, the department item table, the hour report, the bill
     // item query's waiters, the payment query's summed views, the daily report, the month report)
-    // shows what the raw statements show,
-    // cell for cell, over ranges of a demo chain: a day, a week across a month's end, a month,
-    // every day, with branch, meal period, department type, menu type, gift and deleted choices.
+    // shows what the raw statements show, cell for cell, over ranges of a demo chain: a day, a
+    // range with part months at both ends, a whole month, three whole months, with branch, meal
+    // period, department type, menu type, gift and deleted choices. A range's whole months are
+    // read from the month summaries (but by the month report, which shows each day).
     void sameFiguresBothWays()
     {
         QTemporaryDir dir;
@@ -262,15 +324,18 @@ private slots:
         QVERIFY(Summaries::installed(*connection));
         QVERIFY(Summaries::verify(*connection).isEmpty());
 
+        // A day; January's end, February whole and March's beginning; February; three whole
+        // months (the chain's bills from 2026-01-25).
         struct Range
         {
             const char* begin;
             const char* end;
+            bool wholeMonths;
         };
-        const Range ranges[] = {{"2026-03-10", "2026-03-10"},
-                                {"2026-02-25", "2026-03-03"},
-                                {"2026-02-01", "2026-02-28"},
-                                {"2026-01-01", "2026-03-31"}};
+        const Range ranges[] = {{"2026-03-10", "2026-03-10", false},
+                                {"2026-01-28", "2026-03-05", true},
+                                {"2026-02-01", "2026-02-28", true},
+                                {"2026-01-01", "2026-03-31", true}};
         const QList<Criteria> choices = {
             {},
             {{"cboBranch", "#2"}, {"chkSaving", "1"}},
@@ -279,7 +344,7 @@ private slots:
         };
         int compared = 0;
         const auto bothWays = [&](auto& screen, const Criteria& criteria, const Range& r,
-                                  const QString& what) {
+                                  const QString& what, bool perDay = false) {
             SummaryPlanner::setEnabled(false);
             SummaryPlanner::resetAnswered();
             const QStringList raw = cells(screen, criteria, r.begin, r.end);
@@ -289,6 +354,9 @@ private slots:
             // Every statement over the bills answered from the summaries.
             QVERIFY2(SummaryPlanner::answered().fromSummaries > 0, qPrintable(what));
             QVERIFY2(SummaryPlanner::answered().raw == 0, qPrintable(what));
+            // Whole months from the month summaries, unless the report shows each day.
+            QVERIFY2((SummaryPlanner::answered().fromMonths > 0) == (r.wholeMonths && !perDay),
+                     qPrintable(what));
             QVERIFY2(raw.size() >= 2, qPrintable(what + ": no rows"));
             QCOMPARE(fast, raw);
             ++compared;
@@ -388,11 +456,11 @@ private slots:
             }
             frmMonthReport month;
             month.ShowMe();
-            bothWays(month, {}, r, QStringLiteral("month report"));
+            bothWays(month, {}, r, QStringLiteral("month report"), true);
             frmMonthReport monthBranch;
             monthBranch.ShowMe();
             bothWays(monthBranch, {{"cboBranch", "#3"}, {"chkSaving", "1"}}, r,
-                     QStringLiteral("month report of a branch"));
+                     QStringLiteral("month report of a branch"), true);
         }
         QCOMPARE(compared, 4 * (4 * 4 + 4 * 3 + 5 + 3 * 2 + 4 + 3 * 2 + 2));
     }
