@@ -1,7 +1,7 @@
 // The report screens on a restaurant chain's database, against SQLite itself (or PostgreSQL).
 //
-//   bench_chain --db FILE [--export-dir DIR] [--no-year] [--no-export] [--plans] [--only REPORT]
-//               [--raw-only REPORT,...] [--no-raw]
+//   bench_chain --db FILE [--export-dir DIR] [--no-year] [--no-export] [--plans]
+//               [--only "REPORT[ RANGE]",...] [--raw-only REPORT,...] [--no-raw]
 //   bench_chain --pg CONNECTION [the same options]
 //
 // FILE is a database written by vtxdemodb (bench/run-chain.sh builds and caches one); with --pg,
@@ -18,7 +18,9 @@
 // then saved as .xlsx and .pdf. With --plans the query plan of every captured statement is printed.
 //
 // "by" says how the timed refresh was answered: "sum" from the bill summaries (db/Summaries.h),
-// "raw" by the reports' own statements over the bills. A line answered from the summaries is
+// "mon" from them with whole months from the month summaries, "raw" by the reports' own
+// statements over the bills. --only runs the lines whose "report range" ("DoPeriodQuery year v2")
+// begins with one of the texts given. A line answered from the summaries is
 // also refreshed once with them switched off: "raw s" is that time (unless --no-raw, or
 // --raw-only names other reports: the raw year takes minutes a screen).
 #include "bench/BenchProcess.h"
