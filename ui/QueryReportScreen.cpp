@@ -281,7 +281,8 @@ void QueryReportScreen::cmdQuery1()
             afterQuery(v, &other);
             control->showCompared(other, roles, compareTexts(compareWith));
         }
-        m_refreshed[v] = ok;
+        // Stopped, the grid still holds the whole report of its own range.
+        m_refreshed[v] = ok || control->wasStopped();
     }
     updatePrintKey();
     if (!ok)

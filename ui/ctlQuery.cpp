@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -25,21 +26,22 @@
 namespace {
 
 // The control's own texts: the labels of its subtotal and totals rows and its messages.
-const LanguageSection
-    kTexts("ctlQuery", {
-                           {"lblSubtotal", "Caption", "小计"},
-                           {"lblTotal", "Caption", "合计"},
-                           {"lblPartialTotal", "Caption", "部分合计"},
-                           {"Msg_NoConnection", "Default", "查询失败：没有数据库连接"},
-                           {"Msg_QueryFailed", "Default", "查询失败：%1"},
-                           {"Msg_Overflow", "Default",
-                            "列“%1”的金额超出范围（最大 ±922,337,203,685,477.5807）"},
-                           {"Msg_BadColumn", "Default", "列“%1”（%2）：%3"},
-                           {"Msg_BadCondition", "Default", "列“%1”的条件 %2：%3"},
-                           {"Msg_BadKeyField", "Default", "关键字段“%1”不在查询结果中"},
-                           {"Msg_BadGroupField", "Default", "分组字段“%1”不在查询结果中"},
-                           {"Msg_Stopped", "Default", "已停止：表格中是停止前读到的 %1 笔记录"},
-                       });
+const LanguageSection kTexts(
+    "ctlQuery",
+    {
+        {"lblSubtotal", "Caption", "小计"},
+        {"lblTotal", "Caption", "合计"},
+        {"lblPartialTotal", "Caption", "部分合计"},
+        {"Msg_NoConnection", "Default", "查询失败：没有数据库连接"},
+        {"Msg_QueryFailed", "Default", "查询失败：%1"},
+        {"Msg_Overflow", "Default", "列“%1”的金额超出范围（最大 ±922,337,203,685,477.5807）"},
+        {"Msg_BadColumn", "Default", "列“%1”（%2）：%3"},
+        {"Msg_BadCondition", "Default", "列“%1”的条件 %2：%3"},
+        {"Msg_BadKeyField", "Default", "关键字段“%1”不在查询结果中"},
+        {"Msg_BadGroupField", "Default", "分组字段“%1”不在查询结果中"},
+        {"Msg_Stopped", "Default", "已停止：表格中是停止前读到的 %1 笔记录"},
+        {"Msg_CompareStopped", "Default", "已停止对比：表格中是本期的数字，没有对比栏"},
+    });
 
 QString message(const char* key)
 {
@@ -267,12 +269,7 @@ void ctlQuery::cellsWritten(int totalRow)
 
 bool ctlQuery::runQuery()
 {
-    m_running = true;
-    struct Done
-    {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{m_running};
+    const QScopedValueRollback<bool> running(m_running, true);
     m_lastError.clear();
     m_stopped = false;
     m_status->hide();
@@ -308,35 +305,7 @@ bool ctlQuery::runQuery()
     fill->setKeyFields(m_keyFields);
     fill->setKeyLevel(m_keyLevel);
     fill->setGroups(&m_groups);
-    // When the load starts (Esc or closing the window already stops it), then every tenth of a
-    // second: the rows written so far shown, the records read so far (and the true percentage
-    // when the result says how many it holds), pending window events run.
-    qint64 lastRecords = -1;
-    QElapsedTimer sinceEvents;
-    sinceEvents.start();
-    QueryFill* filling = fill.get();
-    fill->setProgress([&](qint64 records, qint64 total) {
-        const bool starting = lastRecords < 0;
-        if (!starting && sinceEvents.elapsed() < m_progressInterval)
-            return;
-        if (starting)
-            emit Progress(0, 100);
-        if (records != lastRecords) {
-            lastRecords = records;
-            m_sheet->showRows(filling->rowsWritten()); // shown before they are counted
-            emit RowsRead(records, total);
-            if (total > 0 && !starting)
-                emit Progress(int(std::min(records, total) * 100 / total), 100);
-        }
-        QCoreApplication::processEvents();
-        sinceEvents.restart();
-    });
-    // Esc in this window, or closing it, stops the load (eventFilter).
-    m_loading = fill.get();
-    qApp->installEventFilter(this);
-    const bool filled = reader ? fill->fill(*reader, *m_sheet) : fill->fill(*rs, *m_sheet);
-    qApp->removeEventFilter(this);
-    m_loading = nullptr;
+    const bool filled = load(*fill, reader.get(), rs.get(), *m_sheet, true);
     reader.reset();
     if (!filled)
         return fail(fill->error());
@@ -359,6 +328,9 @@ bool ctlQuery::fillCompared(const Statement& statement, Sheet& sheet,
                             std::vector<QueryFill::RowRole>& roles)
 {
     roles.clear();
+    if (m_running)
+        return false;
+    const QScopedValueRollback<bool> running(m_running, true);
     if (!m_connection)
         return fail(message("Msg_NoConnection"));
     QueryFill::layOut(sheet, m_columns);
@@ -375,10 +347,51 @@ bool ctlQuery::fillCompared(const Statement& statement, Sheet& sheet,
     fill.setKeyFields(m_keyFields);
     fill.setKeyLevel(m_keyLevel);
     fill.setGroups(&m_groups);
-    if (!(reader ? fill.fill(*reader, sheet) : fill.fill(*rs, sheet)))
+    if (!load(fill, reader.get(), rs.get(), sheet, false))
         return fail(fill.error());
+    if (fill.stopped()) {
+        // Part of a range compared with the whole of the other would show false changes.
+        m_stopped = true;
+        m_lastError = message("Msg_CompareStopped");
+        return false;
+    }
     roles = QueryCompare::rolesOf(fill, sheet.maxRows());
     return true;
+}
+
+bool ctlQuery::load(QueryFill& fill, RowBatchReader* reader, Recordset* rs, Sheet& into,
+                    bool showRows)
+{
+    // When the load starts (Esc or closing the window already stops it), then every tenth of a
+    // second: the rows written so far shown, the records read so far (and the true percentage
+    // when the result says how many it holds), pending window events run.
+    qint64 lastRecords = -1;
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    fill.setProgress([&](qint64 records, qint64 total) {
+        const bool starting = lastRecords < 0;
+        if (!starting && sinceEvents.elapsed() < m_progressInterval)
+            return;
+        if (starting)
+            emit Progress(0, 100);
+        if (records != lastRecords) {
+            lastRecords = records;
+            if (showRows)
+                m_sheet->showRows(fill.rowsWritten()); // shown before they are counted
+            emit RowsRead(records, total);
+            if (total > 0 && !starting)
+                emit Progress(int(std::min(records, total) * 100 / total), 100);
+        }
+        QCoreApplication::processEvents();
+        sinceEvents.restart();
+    });
+    // Esc in this window, or closing it, stops the load (eventFilter).
+    m_loading = &fill;
+    qApp->installEventFilter(this);
+    const bool filled = reader ? fill.fill(*reader, into) : fill.fill(*rs, into);
+    qApp->removeEventFilter(this);
+    m_loading = nullptr;
+    return filled;
 }
 
 void ctlQuery::showCompared(const Sheet& compared, const std::vector<QueryFill::RowRole>& roles,

@@ -15,6 +15,8 @@
 #include <memory>
 
 class QLabel;
+class Recordset;
+class RowBatchReader;
 class Sheet;
 class SheetView;
 
@@ -94,7 +96,8 @@ public:
     // as the grid, from `statement` as the grid was filled from its own, and gives its rows'
     // roles (false with lastError() set when it fails); showCompared then writes the grid with
     // the compared columns beside its figures. Row roles are the merged grid's until the next
-    // run.
+    // run. Esc stops the compared load as it stops the grid's own: fillCompared then returns
+    // false, wasStopped() is true and the grid keeps its own figures without the comparison.
     bool fillCompared(const Statement& statement, Sheet& sheet,
                       std::vector<QueryFill::RowRole>& roles);
     void showCompared(const Sheet& compared, const std::vector<QueryFill::RowRole>& roles,
@@ -162,5 +165,9 @@ private:
     void layOut();
     void fitColumnWidths();
     bool runQuery();
+    // Reads the rows of `reader` (or `rs`) into `into` through `fill`, with the progress
+    // signals and pending window events; Esc or closing the window stops it. `showRows`: the
+    // rows show in the grid as they are written.
+    bool load(QueryFill& fill, RowBatchReader* reader, Recordset* rs, Sheet& into, bool showRows);
     bool fail(const QString& message);
 };

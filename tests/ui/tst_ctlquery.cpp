@@ -3,6 +3,7 @@
 // of its grid, the language file's view of its columns and failures shown under the grid.
 // Fixture: fixtures/query_fill.sql.
 #include "db/Recordset.h"
+#include "db/Statement.h"
 #include "query/QueryColumn.h"
 #include "sheet/Sheet.h"
 #include "sheet/SheetView.h"
@@ -217,6 +218,27 @@ private slots:
         QCOMPARE(q->Grid()->maxRows(), 400005);
         QCOMPARE(q->Grid()->text(400005, 1), QStringLiteral("合计"));
         QCOMPARE(progress.last(), (QVariantList{100, 100}));
+
+        // Esc while the compared range loads stops that load too: no compared columns, the
+        // grid's own whole figures stay, and lastError says the comparison was stopped.
+        q->SetSQL("SELECT BillID, SumPaid FROM bi_Bill WHERE BillID NOT LIKE 'X%' ORDER BY BillID");
+        QVERIFY(q->ApplyQuery(false, true, false));
+        QCOMPARE(q->Grid()->number(5, 2), 418.75);
+        Sheet compared;
+        std::vector<QueryFill::RowRole> roles;
+        how = Esc;
+        shown = 0;
+        const Statement all("SELECT BillID, SumPaid FROM bi_Bill ORDER BY BillID");
+        QVERIFY(!q->fillCompared(all, compared, roles));
+        QVERIFY(q->wasStopped());
+        QVERIFY(roles.empty());
+        QCOMPARE(q->lastError(), QStringLiteral("已停止对比：表格中是本期的数字，没有对比栏"));
+        QVERIFY(!q->isCompared());
+        QCOMPARE(q->Grid()->maxRows(), 5);
+        QCOMPARE(q->Grid()->number(5, 2), 418.75);
+        how = None;
+        QVERIFY(q->fillCompared(all, compared, roles));
+        QCOMPARE(compared.maxRows(), 400005);
     }
 
     // VTX_SCREENSHOT=file.png: grabs the control with a group header, conditional cells,
