@@ -8,6 +8,8 @@
 #include <QMdiSubWindow>
 #include <QWidget>
 
+#include <algorithm>
+
 static QMdiSubWindow* subWindowOf(QWidget* screen)
 {
     return qobject_cast<QMdiSubWindow*>(screen->parentWidget());
@@ -34,11 +36,32 @@ void MDIActiveX::embed(QWidget* screen, int widthTwips, int heightTwips)
     }
 }
 
+// The area places a window it opens beside the others, which can leave part of it outside the
+// workspace (under the edge, behind a scroll bar): it moves in as far as its size allows.
+static void keepInside(QMdiSubWindow* sub)
+{
+    QMdiArea* area = sub->mdiArea();
+    if (!area)
+        return;
+    const QRect room = area->viewport()->rect();
+    QRect frame = sub->geometry();
+    if (room.contains(frame))
+        return;
+    frame.moveRight(std::min(frame.right(), room.right()));
+    frame.moveBottom(std::min(frame.bottom(), room.bottom()));
+    frame.moveLeft(std::max(frame.left(), room.left()));
+    frame.moveTop(std::max(frame.top(), room.top()));
+    sub->move(frame.topLeft());
+}
+
 void MDIActiveX::activate(QWidget* screen)
 {
     if (QMdiSubWindow* sub = subWindowOf(screen)) {
+        const bool opening = !sub->isVisible();
         screen->show();
         sub->show();
+        if (opening)
+            keepInside(sub);
         if (QMdiArea* area = sub->mdiArea())
             area->setActiveSubWindow(sub);
     } else {

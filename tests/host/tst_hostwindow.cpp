@@ -136,6 +136,7 @@ private slots:
     void refusalLeavesTheScreenUsable();
     void closedScreenUnloadsAndReopensFresh();
     void helpKeyAndRefusedRangeFocus();
+    void windowsOpenInsideTheWorkspace();
 
 private:
     void open(const char* action);
@@ -368,6 +369,24 @@ void tst_HostWindow::helpKeyAndRefusedRangeFocus()
                  QStringLiteral("结束日期不能小于开始日期，请调整时间段！"));
         // The end date is where the keyboard goes in the screen's window.
         QCOMPARE(m_window->focusWidget(), end);
+    }
+}
+
+// Screens opened one after another (a drilled list beside its report among them) are placed
+// by the area beside each other; each one that fits the workspace opens wholly inside it.
+void tst_HostWindow::windowsOpenInsideTheWorkspace()
+{
+    m_window->resize(1280, 800);
+    settle();
+    QMdiArea* area = m_window->mdiArea();
+    for (const char* action : {"DoPaymentQuery", "DoTableReport", "DoHourReport", "DoBillQuery"}) {
+        QWidget* screen = screenOf(action);
+        QVERIFY(screen);
+        settle();
+        const QRect frame = screen->parentWidget()->geometry();
+        const QRect room = area->viewport()->rect();
+        if (frame.width() <= room.width() && frame.height() <= room.height())
+            QVERIFY2(room.contains(frame), action);
     }
 }
 
