@@ -500,6 +500,9 @@ bool ReportScreen::runRefresh()
     QCoreApplication::processEvents();
 
     bool ok = true;
+    auto asked = std::make_unique<SavedCriteria>();
+    if (m_criteria)
+        asked->values = m_criteria->snapshot(&asked->branchIds);
     setEnabled(false);
     try {
         cmdQuery1();
@@ -528,6 +531,7 @@ bool ReportScreen::runRefresh()
         if (refusal.then)
             refusal.then();
     } else {
+        m_shownCriteria = std::move(asked);
         setStatusText(m_lastError.isEmpty() ? Msg(QStringLiteral("Msg_Report_Finished"))
                                             : m_lastError);
     }
@@ -816,9 +820,13 @@ bool ReportScreen::drillTo(int row, int column)
 
 bool ReportScreen::openDrilled(const DrillSpec& drill, const QList<QPair<QString, QString>>& keys)
 {
-    // This screen's criteria, but for its view options: the drilled report has its own views.
+    // The criteria of the figures shown, but for the view options: the drilled report has its
+    // own views.
     SavedCriteria set;
-    set.values = m_criteria->snapshot(&set.branchIds);
+    if (m_shownCriteria)
+        set = *m_shownCriteria;
+    else
+        set.values = m_criteria->snapshot(&set.branchIds);
     set.values.removeIf([](const QPair<QString, QString>& v) {
         return v.first.startsWith(QLatin1String("optQuery"));
     });

@@ -261,6 +261,9 @@ private:
     QString m_lastNotice;
     QHash<QString, QString> m_keyValues; // key criteria set by a drill-down
     QPointer<QWidget> m_drilled;         // the list the last drill-down opened
+    // The criteria of the figures shown (those of the last refresh that ran): a drill-down opens
+    // the bills behind them even when a control has changed since.
+    std::unique_ptr<SavedCriteria> m_shownCriteria;
     // One list window per report drilled into (a sheet leads to several), by its DrillSpec::make.
     QHash<quintptr, QPointer<QWidget>> m_drilledLists;
     QLabel* lblSavedCriteria = nullptr;

@@ -97,6 +97,12 @@ private slots:
         QVERIFY(screen.drillDown("1"));
         QCOMPARE(list->maxRows(), 2);
         QCOMPARE(value(list, 2, LineConsumed), 1.0);
+        // A control changed after the refresh does not change what the shown figures drill to.
+        QVERIFY(screen.applyCriterion("cboIsSentMenu", "#0"));
+        QVERIFY(screen.applyCriterion("dtpBegin", "2026-03-01"));
+        QVERIFY(screen.drillDown("1"));
+        QCOMPARE(list->maxRows(), 2);
+        QCOMPARE(value(list, 2, LineConsumed), 1.0);
 
         // The item-line view itself leads to the bill detail, not to another list.
         QVERIFY(screen.applyCriterion("optQuery1", "1"));
