@@ -133,7 +133,6 @@ void frmDepartQuery::cmdQuery1()
         texts.text(QStringLiteral("Msg_Chart_ShareSeparator"), QStringLiteral("Default")));
     m_fields = fields;
     m_periods = c.periods;
-    m_range = c.range;
     const QString format = QStringLiteral("yyyy-MM-dd");
     drawSlices(c.range.begin.toString(format) + QStringLiteral(" - ") +
                c.range.end.toString(format) + QStringLiteral("  ") + windowTitle());
@@ -192,11 +191,8 @@ bool frmDepartQuery::drillTo(int row, int column)
     }
     static const DrillSpec lines{.make = []() -> ReportScreen* { return new frmBillItemQuery; },
                                  .view = ItemLines};
-    const QString format = QStringLiteral("yyyy-MM-dd");
     const DepartSlice& slice = m_slices[size_t(row - 1)];
     return openDrilled(lines,
-                       {{QStringLiteral("dtpBegin"), m_range.begin.toString(format)},
-                        {QStringLiteral("dtpEnd"), m_range.end.toString(format)},
-                        {QStringLiteral("BillPeriods"), m_periods.join(QLatin1Char('\n'))},
+                       {{QStringLiteral("BillPeriods"), m_periods.join(QLatin1Char('\n'))},
                         {QStringLiteral("ItemGroups"), ItemGroupsText({m_fields, slice.groups})}});
 }

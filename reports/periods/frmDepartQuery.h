@@ -31,8 +31,7 @@ private:
     void drawSlices(const QString& title);
 
     std::vector<DepartSlice> m_slices;
-    // What the slices were drawn from.
+    // What the slices were drawn from, beyond the criteria of the refresh a drill-down takes.
     QStringList m_fields; // the grouping's fields (DepartGroupFields)
     QStringList m_periods;
-    DateRange m_range;
 };
