@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -47,6 +48,13 @@ public:
         m_table[i] = id;
         return id;
     }
+    // Whether text `id` is these bytes (a column's text compared with the one above it).
+    bool holds(quint32 id, const char* bytes, int size) const
+    {
+        const Entry& e = m_entries[id - 1];
+        return e.size == quint32(size) &&
+               std::memcmp(m_bytes.data() + e.offset, bytes, size_t(size)) == 0;
+    }
     size_t count() const { return m_entries.size(); }
 
 private:
@@ -79,6 +87,9 @@ struct ColumnTexts
 {
     bool keep = true;
     qint64 texts = 0, distinct = 0;
+    // The id of the column's last kept text: a result ordered by a bill repeats its bill's
+    // texts (number, table, time) on the rows that follow, found again without a lookup.
+    quint32 last = 0;
     void count(bool isNew)
     {
         ++texts;
@@ -277,13 +288,19 @@ void RowBatchReader::run()
                     const int size = sqlite3_column_bytes(st, f);
                     ColumnTexts& column = columns[size_t(k)];
                     if (column.keep && ids.count() < MaxKeptTexts) {
-                        const size_t hash = qHash(QByteArrayView(bytes, size));
-                        size_t slot = 0;
-                        quint32 id = ids.find(bytes, size, hash, &slot);
-                        column.count(id == 0);
-                        if (id == 0) {
-                            id = ids.add(bytes, size, hash);
-                            batch->texts.push_back(QString::fromUtf8(bytes, size));
+                        quint32 id = column.last;
+                        if (id != 0 && ids.holds(id, bytes, size)) {
+                            column.count(false);
+                        } else {
+                            const size_t hash = qHash(QByteArrayView(bytes, size));
+                            size_t slot = 0;
+                            id = ids.find(bytes, size, hash, &slot);
+                            column.count(id == 0);
+                            if (id == 0) {
+                                id = ids.add(bytes, size, hash);
+                                batch->texts.push_back(QString::fromUtf8(bytes, size));
+                            }
+                            column.last = id;
                         }
                         kind = KeptText;
                         cell.text = {id, 0};

@@ -393,6 +393,46 @@ QueryValue QueryExpression::evaluate(const QueryValue* row) const
 {
     if (m_code.empty())
         return {};
+    // A comparison's outcome from compareValues' result.
+    const auto compared = [](int c, Op op) {
+        switch (op) {
+        case Op::Eq:
+            return c == 0;
+        case Op::Ne:
+            return c != 0;
+        case Op::Lt:
+            return c < 0;
+        case Op::Gt:
+            return c > 0;
+        case Op::Le:
+            return c <= 0;
+        default:
+            return c >= 0;
+        }
+    };
+    // The usual shapes, a field against a number or a field (the conditions "CheckOutNull=0",
+    // "SumOfConsume<>0", the column "SumPaid-SumInCash"), over numbers: worked out directly,
+    // as the general path below would.
+    if (m_code.size() == 3 && m_code[0].op == Op::Field && m_code[2].op >= Op::Add &&
+        m_code[2].op <= Op::Ge && row[m_code[0].arg].kind == QueryValue::Number) {
+        const Instr& second = m_code[1];
+        const QueryValue* other = second.op == Op::Field ? &row[second.arg] : nullptr;
+        if (second.op == Op::Number || (other && other->kind == QueryValue::Number)) {
+            const double x = row[m_code[0].arg].number, y = other ? other->number : second.num;
+            switch (m_code[2].op) {
+            case Op::Add:
+                return QueryValue::fromNumber(x + y);
+            case Op::Sub:
+                return QueryValue::fromNumber(x - y);
+            case Op::Mul:
+                return QueryValue::fromNumber(x * y);
+            case Op::Div:
+                return y == 0 ? QueryValue() : QueryValue::fromNumber(x / y);
+            default:
+                return QueryValue::fromNumber(compared(x < y ? -1 : (x > y ? 1 : 0), m_code[2].op));
+            }
+        }
+    }
     QueryValue* stack = m_stack.data();
     int top = -1;
     for (const Instr& in : m_code) {
@@ -449,29 +489,7 @@ QueryValue QueryExpression::evaluate(const QueryValue* row) const
                 a = QueryValue::fromNumber(0);
                 break;
             }
-            const int c = compareValues(a, b);
-            bool r = false;
-            switch (in.op) {
-            case Op::Eq:
-                r = c == 0;
-                break;
-            case Op::Ne:
-                r = c != 0;
-                break;
-            case Op::Lt:
-                r = c < 0;
-                break;
-            case Op::Gt:
-                r = c > 0;
-                break;
-            case Op::Le:
-                r = c <= 0;
-                break;
-            default:
-                r = c >= 0;
-                break;
-            }
-            a = QueryValue::fromNumber(r);
+            a = QueryValue::fromNumber(compared(compareValues(a, b), in.op));
         }
         }
     }

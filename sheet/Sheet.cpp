@@ -623,6 +623,34 @@ void Sheet::setTextId(int row, int col, quint32 id)
     }
 }
 
+void Sheet::setRowCells(int row, const RowCell* cells, int count)
+{
+    if (row < 1 || row > d->rows)
+        return;
+    count = std::min(count, maxCols());
+    const size_t r = size_t(row - 1);
+    const size_t texts = d->strings.count();
+    for (int i = 0; i < count; ++i) {
+        const RowCell& cell = cells[i];
+        if (cell.kind == RowCell::Keep)
+            continue;
+        const Slot s = cell.kind == RowCell::Number
+                           ? numberSlot(cell.number)
+                           : textSlot(cell.textId < texts ? cell.textId : 0);
+        SlotChunks& column = d->cols[size_t(i)].cells;
+        if (column.size() == r)
+            column.push_back(s); // the usual case while rows stream in
+        else if (column.size() > r)
+            column[r] = s;
+        else {
+            column.resize(r, EmptySlot);
+            column.push_back(s);
+        }
+    }
+    if (count > 0)
+        announce({row, 1, row, count});
+}
+
 bool Sheet::isEmpty(int row, int col) const
 {
     return d->slot(row, col) == EmptySlot;

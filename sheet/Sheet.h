@@ -101,6 +101,21 @@ public:
     quint32 internText(QStringView text);
     quint32 addText(QStringView text);
     void setTextId(int row, int col, quint32 id);
+    // Streaming fills: a row's cells in one call, cells[i] into column i + 1 (up to maxCols());
+    // a cell left at Keep stays as it is.
+    struct RowCell
+    {
+        enum Kind : quint8
+        {
+            Keep,
+            Number,
+            Text // by id (internText, addText)
+        };
+        Kind kind = Keep;
+        quint32 textId = 0;
+        double number = 0;
+    };
+    void setRowCells(int row, const RowCell* cells, int count);
     void clearCell(int row, int col);
 
     CellType cellType(int row, int col) const;

@@ -409,6 +409,7 @@ private:
     std::vector<int> m_fetch; // the fields read per record
     std::vector<QueryValue> m_row;
     std::vector<quint32> m_sheetTextIds; // the sheet's id of each text the reader names by id
+    std::vector<Sheet::RowCell> m_cells; // the grid row being written
     std::vector<Money> m_totals;
     std::vector<char> m_totalHas;
     bool m_col2Label = false; // subtotal labels go into column 2
@@ -555,8 +556,8 @@ quint32 QueryFill::Run::intern(const QueryValue& v)
     if (v.textId > m_sheetTextIds.size())
         m_sheetTextIds.resize(std::max<size_t>(v.textId, m_sheetTextIds.size() * 2), NoTextId);
     quint32& id = m_sheetTextIds[v.textId - 1];
-    if (id == NoTextId)
-        id = m_sheet.internText(v.text);
+    if (id == NoTextId) // the reader sends each distinct text once: nothing to look up
+        id = m_sheet.addText(v.text);
     return id;
 }
 
@@ -575,7 +576,10 @@ void QueryFill::Run::gather()
                 continue;
         }
         const int single = l.value.singleField();
-        const QueryValue v = single >= 0 ? m_row[size_t(single)] : l.value.evaluate(m_row.data());
+        QueryValue computed;
+        if (single < 0)
+            computed = l.value.evaluate(m_row.data());
+        const QueryValue& v = single >= 0 ? m_row[size_t(single)] : computed;
         if (v.isNull())
             continue;
         bool numeric = v.kind == QueryValue::Number;
@@ -663,18 +667,23 @@ void QueryFill::Run::breakLevels()
 void QueryFill::Run::flush()
 {
     const int r = newRow();
+    m_cells.resize(m_leaves.size());
     for (size_t i = 0; i < m_leaves.size(); ++i) {
         Leaf& l = m_leaves[i];
-        if (!l.has)
+        Sheet::RowCell& cell = m_cells[i];
+        if (!l.has) {
+            cell.kind = Sheet::RowCell::Keep;
             continue;
-        const int col = int(i) + 1;
+        }
         if (l.isText) {
-            m_sheet.setTextId(r, col, l.text);
+            cell.kind = Sheet::RowCell::Text;
+            cell.textId = l.text;
         } else {
             double v = l.sumsInGroup ? l.sum.toDouble() : l.number;
             if (l.kind == PercentKind)
                 v *= 100;
-            m_sheet.setNumber(r, col, v);
+            cell.kind = Sheet::RowCell::Number;
+            cell.number = v;
             if (v != std::floor(v))
                 l.allWhole = false;
             if (l.summed) {
@@ -692,6 +701,7 @@ void QueryFill::Run::flush()
         l.has = false;
         l.sum = Money();
     }
+    m_sheet.setRowCells(r, m_cells.data(), int(m_cells.size()));
     for (Level& lv : m_levels)
         if (lv.rows++ == 0)
             lv.firstText = m_sheet.text(r, 1);

@@ -49,6 +49,27 @@ private slots:
         QVERIFY(s.isEmpty(4, 2));
         s.setMaxRows(2);
         QVERIFY(s.isEmpty(4, 2) && s.maxRows() == 2);
+
+        // A row written in one call, as a streaming fill writes: a Keep cell stays as it was,
+        // rows written out of order or left out read as written or empty, an unknown text id
+        // writes an empty cell, cells past the last column are dropped.
+        Sheet w;
+        w.setMaxCols(3);
+        w.setMaxRows(3);
+        w.setText(1, 2, "B001");
+        using C = Sheet::RowCell;
+        const C cells[] = {
+            {C::Text, w.internText(u"大厅01"), 0}, {}, {C::Number, 0, 12.5}, {C::Number, 0, 1}};
+        w.setRowCells(1, cells, 4);
+        w.setRowCells(3, cells, 3);
+        const C unknown[] = {{C::Text, 999, 0}, {C::Number, 0, -0.25}};
+        w.setRowCells(2, unknown, 2);
+        QCOMPARE(w.text(1, 1), QStringLiteral("大厅01"));
+        QCOMPARE(w.text(1, 2), QStringLiteral("B001"));
+        QCOMPARE(w.number(1, 3), 12.5);
+        QCOMPARE(w.text(3, 1), QStringLiteral("大厅01"));
+        QCOMPARE(w.number(2, 2), -0.25);
+        QVERIFY(w.isEmpty(2, 1) && w.isEmpty(2, 3) && w.isEmpty(3, 2) && w.maxCols() == 3);
     }
 
     // A million-row, twenty-column fill stays well under 32 bytes a cell.
