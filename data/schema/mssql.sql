@@ -512,6 +512,9 @@ CREATE INDEX ix_bi_Bill_DateCover ON bi_Bill (BillDate, CheckOutNull, IsDeleted)
 CREATE INDEX ix_bi_BillItem_Sales ON bi_BillItem (BillID, IsSentMenu, DepartTypeName) INCLUDE (SumOfConsume, DepartTypeID, MenuTypeID, MenuID, CostPrice, AmountOrder, AmountCancel);
 CREATE INDEX ix_bi_BillPayment_Subject ON bi_BillPayment (BillID, SubjectID) INCLUDE (SumPaid);
 CREATE INDEX ix_bi_SubBill_BillItemID ON bi_SubBill (BillItemID);
+-- The returns (SubBillType 2) of a range found from their own rows: a scan of the item lines
+-- finds the few returned among millions.
+CREATE INDEX ix_bi_SubBill_Type ON bi_SubBill (SubBillType, BillItemID);
 CREATE INDEX ix_bi_UnCheckBill_BillID ON bi_UnCheckBill (BillID);
 CREATE INDEX ix_bi_UnCheckBillItem_ID ON bi_UnCheckBillItem (UnCheckBillID);
 CREATE INDEX ix_bi_UnCheckBillPayment_ID ON bi_UnCheckBillPayment (UnCheckBillID);
