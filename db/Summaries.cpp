@@ -28,8 +28,8 @@ enum class KeyType
 struct Column
 {
     const char* name;
-    const char* expression; // over BL (bi_Bill), BI (bi_BillItem), BP (bi_BillPayment)
-    KeyType type = KeyType::Text;
+    const char* expression;       // over BL (bi_Bill), BI (bi_BillItem), BP (bi_BillPayment)
+    KeyType type = KeyType::Text; // of a sum: Integer declares it an integer on every dialect
     int length = 0;
 };
 
@@ -149,10 +149,51 @@ const std::vector<Table>& tables()
         // The cashier who settled the bill, as the payment query groups and filters by it.
         payments.keys.push_back({"CheckOutPersonID", "BL.CheckOutPersonID", KeyType::Text, 20});
         payments.keys.push_back({"CheckOutPerson", "BL.CheckOutPerson", KeyType::Text, 30});
+        // The bills per table, as the table report groups them: the table's own name (not
+        // reduced: the report shows it) with its id and area.
+        Table tablesOfBills{"sm_TableDay",
+                            " FROM bi_Bill AS BL WHERE 1=1 ",
+                            {billKeys().begin(), billKeys().end() - 1},
+                            {{"CountOfBills", "*"},
+                             {"PeopleCount", "BL.PeopleCount", KeyType::Integer},
+                             {"SumOfConsume", "BL.SumOfConsume"},
+                             {"SumOfService", "BL.SumOfService"},
+                             {"SumForDiscount", "BL.SumForDiscount"},
+                             {"SumPaid", "BL.SumPaid"}}};
+        tablesOfBills.keys.push_back({"TableName", "BL.TableName", KeyType::Text, 30});
+        tablesOfBills.keys.push_back({"TableAreaID", "BL.TableAreaID", KeyType::Text, 10});
+        tablesOfBills.keys.push_back({"TableAreaName", "BL.TableAreaName", KeyType::Text, 30});
+        tablesOfBills.keys.push_back({"TableID", "BL.TableID", KeyType::Text, 10});
+        // The item lines sold at a price other than their list price (the member price) with a
+        // discount, as the member discount query reads them: only those lines, per dish and
+        // price pair, its quantity (Amount) summed as the query sums it: the quantity ordered
+        // less the quantity cancelled, line by line. Named as a quantity of the schema is, its
+        // sums are a decimal's on every dialect (shown "6.00", summed exactly on PostgreSQL).
+        Table discounts{"sm_DiscountDay",
+                        " FROM bi_Bill AS BL,bi_BillItem AS BI WHERE BL.BillID=BI.BillID AND "
+                        "BI.MenuPrice<>BI.MenuPrice2 AND BI.SumForDiscount<>0 AND "
+                        "BI.SumOfConsume<>0 ",
+                        {},
+                        {{"ItemCount", "*"},
+                         {"Amount", "BI.AmountOrder-BI.AmountCancel"},
+                         {"SumForDiscount", "BI.SumForDiscount"},
+                         {"SumOfConsume", "BI.SumOfConsume"}}};
+        for (const Column& c : billKeys())
+            if (QByteArrayView(c.name) != "BillPeriod")
+                discounts.keys.push_back(c);
+        for (const Column& c : itemKeys)
+            if (QByteArrayView(c.name) == "IsSentMenu" || QByteArrayView(c.name) == "MenuID" ||
+                QByteArrayView(c.name) == "MenuName" || QByteArrayView(c.name) == "MenuTypeName" ||
+                QByteArrayView(c.name) == "DepartTypeName")
+                discounts.keys.push_back(c);
+        discounts.keys.push_back({"MenuPrice", "BI.MenuPrice", KeyType::Amount});
+        discounts.keys.push_back({"MenuPrice2", "BI.MenuPrice2", KeyType::Amount});
         t.push_back(std::move(bills));
         t.push_back(std::move(items));
         t.push_back(std::move(waiters));
         t.push_back(std::move(payments));
+        t.push_back(std::move(tablesOfBills));
+        t.push_back(std::move(discounts));
         return t;
     }();
     return all;
@@ -188,6 +229,11 @@ QString keyType(const Column& c, SqlDialect dialect)
 QString sumType(const Column& c, SqlDialect dialect)
 {
     const bool count = QLatin1String(c.expression) == QLatin1String("*");
+    // A sum of an integer column stays an integer, summed again as the column is: a guest
+    // count is shown as "18", not "18.00", on every dialect.
+    if (c.type == KeyType::Integer)
+        return dialect == SqlDialect::Postgres ? QStringLiteral("integer")
+                                               : QStringLiteral("INTEGER");
     if (dialect == SqlDialect::Sqlite)
         return count ? QStringLiteral("INTEGER") : QString();
     if (count)
@@ -436,9 +482,11 @@ QStringList Summaries::dropScript(SqlDialect d)
             s << QStringLiteral("DROP FUNCTION IF EXISTS sm_mark_bill()")
               << QStringLiteral("DROP FUNCTION IF EXISTS sm_mark_line()");
     }
-    for (const char* t :
-         {"sm_BillDay", "sm_ItemDay", "sm_WaiterDay", "sm_PayDay", "sm_BillMonth", "sm_ItemMonth",
-          "sm_WaiterMonth", "sm_PayMonth", "sm_StaleDay", "sm_Info"})
+    for (const Table& t : tables())
+        s << QStringLiteral("DROP TABLE IF EXISTS %1").arg(name(t.name, d))
+          << QStringLiteral("DROP TABLE IF EXISTS %1")
+                 .arg(name(t.monthName().toLatin1().constData(), d));
+    for (const char* t : {"sm_StaleDay", "sm_Info"})
         s << QStringLiteral("DROP TABLE IF EXISTS %1").arg(name(t, d));
     return s;
 }

@@ -16,14 +16,21 @@ enum class SqlDialect;
 //               menu type, gift flag and waiter (who ordered the line)
 //   sm_PayDay   the payments per business date, branch, meal period, bill flags, payment
 //               subject and cashier
-// and beside each the same per month (sm_BillMonth, sm_ItemMonth, sm_WaiterMonth, sm_PayMonth),
+//   sm_TableDay the bills   per business date, branch, meal period, bill flags and table (its
+//               own name, id and area)
+//   sm_DiscountDay the item lines sold below (or above) their list price with a discount, per
+//               business date, branch, bill flags, dish, menu type, department type, gift flag
+//               and the two prices
+// and beside each the same per month (sm_BillMonth, sm_ItemMonth, sm_WaiterMonth, sm_PayMonth,
+// sm_TableMonth, sm_DiscountMonth),
 // keyed by the month's first day (BillMonth) in place of the business date, summed from the day
 // summaries: a year's grouped report reads twelve months of rows instead of 365 days'.
 // Each row holds the keys the reports group or filter by, with the same names and values as on
-// bi_Bill and bi_BillItem (the table name reduced to what the top-up condition asks:
-// '会员卡充值', '' or NULL), the number of lines and the sums of the amounts, summed as the reports
-// sum them (SQLite's sum; decimal(18,4) elsewhere), so a sum over the summaries is the sum over the
-// lines to the cent (on SQLite the two may differ in the last bits of a double).
+// bi_Bill and bi_BillItem (the table name, but in sm_TableDay, reduced to what the top-up
+// condition asks: '会员卡充值', '' or NULL), the number of lines and the sums of the amounts,
+// summed as the reports sum them (SQLite's sum; decimal(18,4) elsewhere), so a sum over the
+// summaries is the sum over the lines to the cent (on SQLite the two may differ in the last bits of
+// a double).
 //
 // Triggers on bi_Bill, bi_BillItem and bi_BillPayment write the business date of every bill
 // written, changed or deleted into sm_StaleDay; refresh() rebuilds those dates from the bills in
@@ -36,7 +43,7 @@ enum class SqlDialect;
 class Summaries
 {
 public:
-    static constexpr int Version = 4;
+    static constexpr int Version = 5;
 
     // Whether the summaries of this version are installed (cached per connection after the
     // first look; install() and drop() update it).

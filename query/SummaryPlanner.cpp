@@ -28,6 +28,10 @@ const char* tableOf(SummaryPlanner::Source source)
         return "sm_PayDay";
     case SummaryPlanner::Source::Waiters:
         return "sm_WaiterDay";
+    case SummaryPlanner::Source::Tables:
+        return "sm_TableDay";
+    case SummaryPlanner::Source::Discounts:
+        return "sm_DiscountDay";
     }
     return "";
 }
@@ -93,7 +97,8 @@ QString SummaryPlanner::rewrite(Source source, const QString& raw, const Replace
     sql.replace(lineAlias, QStringLiteral("BL."));
     static const QRegularExpression countAll(QStringLiteral("\\bcount\\(\\*\\)"),
                                              QRegularExpression::CaseInsensitiveOption);
-    const QString count = source == Source::Bills      ? QStringLiteral("BL.CountOfBills")
+    const QString count = source == Source::Bills || source == Source::Tables
+                              ? QStringLiteral("BL.CountOfBills")
                           : source == Source::Payments ? QStringLiteral("BL.PayCount")
                                                        : QStringLiteral("BL.ItemCount");
     sql.replace(countAll, countOf(count));
@@ -120,11 +125,12 @@ Statement SummaryPlanner::byMonths(Source source, const Statement& daily)
         return daily;
     const qsizetype at = fromMatch.capturedStart();
     // The range, its dates bound or written between quotes or "#", and the date read nowhere
-    // else (not grouped, shown, or compared otherwise).
+    // else (not grouped, shown, or compared otherwise). A range through its end date ("<=")
+    // holds that date's bills: business dates carry no time of day.
     static const QRegularExpression range(
         QStringLiteral(
             "(?:\\bBL\\.)?\\bBillDate\\s*>=\\s*(\\?|'\\d{4}-\\d\\d-\\d\\d'|#\\d{4}-\\d\\d-\\d\\d#)"
-            "\\s*and\\s+(?:BL\\.)?BillDate\\s*<\\s*(\\?|'\\d{4}-\\d\\d-\\d\\d'|#\\d{4}-\\d\\d-"
+            "\\s*and\\s+(?:BL\\.)?BillDate\\s*(<=?)\\s*(\\?|'\\d{4}-\\d\\d-\\d\\d'|#\\d{4}-\\d\\d-"
             "\\d\\d#)"),
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression anyDate(QStringLiteral("\\bBillDate\\b"),
@@ -134,7 +140,7 @@ Statement SummaryPlanner::byMonths(Source source, const Statement& daily)
     for (auto it = anyDate.globalMatch(sql); it.hasNext(); it.next())
         ++dates;
     if (!m.hasMatch() || dates != 2 ||
-        (m.captured(1) == QLatin1String("?")) != (m.captured(2) == QLatin1String("?")))
+        (m.captured(1) == QLatin1String("?")) != (m.captured(3) == QLatin1String("?")))
         return daily;
     const auto markersBefore = [&](qsizetype position) {
         return int(QStringView(sql).left(position).count(QLatin1Char('?')));
@@ -146,9 +152,11 @@ Statement SummaryPlanner::byMonths(Source source, const Statement& daily)
         const int i = markersBefore(m.capturedStart(group));
         return i < daily.parameters().size() ? dateOf(daily.parameters().at(i)) : QDate();
     };
-    const QDate begin = dateIn(1), after = dateIn(2);
-    if (!begin.isValid() || !after.isValid())
+    const bool throughEnd = m.captured(2) == QLatin1String("<=");
+    const QDate begin = dateIn(1), end = dateIn(3);
+    if (!begin.isValid() || !end.isValid())
         return daily;
+    const QDate after = throughEnd ? end.addDays(1) : end;
     const QDate firstWhole =
         begin.day() == 1 ? begin : QDate(begin.year(), begin.month(), 1).addMonths(1);
     const QDate afterWhole(after.year(), after.month(), 1);
@@ -184,17 +192,17 @@ Statement SummaryPlanner::byMonths(Source source, const Statement& daily)
     parts += dateText(firstWhole);
     parts += QStringLiteral(" AND BillMonth<");
     parts += dateText(afterWhole);
-    const auto days = [&](const QDate& first, const QDate& end) {
+    const auto days = [&](const QDate& first, const QString& before, const QDate& last) {
         parts += QStringLiteral(" UNION ALL SELECT BillDate") + tail + QStringLiteral(" FROM ") +
                  day + QStringLiteral(" WHERE BillDate>=");
         parts += dateText(first);
-        parts += QStringLiteral(" AND BillDate<");
-        parts += dateText(end);
+        parts += QStringLiteral(" AND BillDate") + before;
+        parts += dateText(last);
     };
     if (begin < firstWhole)
-        days(begin, firstWhole);
+        days(begin, QStringLiteral("<"), firstWhole);
     if (afterWhole < after)
-        days(afterWhole, after);
+        days(afterWhole, m.captured(2), end);
 
     QVariantList parameters = daily.parameters();
     const int insertAt = markersBefore(at);

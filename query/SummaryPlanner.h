@@ -12,17 +12,18 @@ class Connection;
 
 // Answers a report's statement from the summaries of the bills (db/Summaries.h) when the
 // report's criteria ask only for what the summaries keep: dates, branches, meal period, bill
-// flags (deleted, top-up, settled), menu item, unit, menu type, department, department type and
-// gift flag. A report decides from its criteria value whether they fit, then hands its own
-// statement to answer(), which returns the same statement over a summary table: the bill tables
-// and their join replaced by the summary, every column read from it under the bill's alias, each
-// count of lines a sum of the summary's counts. The figures are the same, cell for cell: the
-// summaries hold the same keys and the same sums (see db/Summaries.h).
+// flags (deleted, top-up, settled), menu item, unit, menu type, department, department type,
+// gift flag, table and, for the lines sold off their list price, the two prices. A report decides
+// from its criteria value whether they fit, then hands its own statement to answer(), which returns
+// the same statement over a summary table: the bill tables and their join replaced by the summary,
+// every column read from it under the bill's alias, each count of lines a sum of the summary's
+// counts. The figures are the same, cell for cell: the summaries hold the same keys and the same
+// sums (see db/Summaries.h).
 //
 // A statement whose only use of the business date is its range ("BillDate>=? AND BillDate<?",
-// the dates bound or written as literals) reads the whole months of the range from the month
-// summaries and the days before and after them from the day summaries (byMonths()); one that
-// groups, shows or otherwise reads the date keeps the day summaries.
+// or through the end date with "<=", the dates bound or written as literals) reads the whole months
+// of the range from the month summaries and the days before and after them from the day summaries
+// (byMonths()); one that groups, shows or otherwise reads the date keeps the day summaries.
 //
 // The raw statement is returned as it is when the summaries are not installed, cannot be brought
 // up to date (a database that cannot be written), are switched off (setEnabled(false), or
@@ -36,7 +37,9 @@ public:
         Bills,    // sm_BillDay: bi_Bill AS BL alone
         Items,    // sm_ItemDay: bi_Bill AS BL joined with bi_BillItem AS BI
         Payments, // sm_PayDay:  bi_Bill AS BL joined with bi_BillPayment AS BP
-        Waiters   // sm_WaiterDay: as Items, per waiter without the menu item
+        Waiters,  // sm_WaiterDay: as Items, per waiter without the menu item
+        Tables,   // sm_TableDay: bi_Bill alone, per table
+        Discounts // sm_DiscountDay: as Items, the discounted lines sold off their list price only
     };
     // Text replacements, each of which must be found in the statement: the FROM and join of
     // the bill tables as the statement writes them, with what takes their place.

@@ -2,6 +2,7 @@
 
 #include "db/Statement.h"
 #include "query/ItemLineCriteria.h"
+#include "query/SummaryPlanner.h"
 
 #include <QString>
 
@@ -18,3 +19,7 @@ struct MemberDiscountCriteria : ItemLineCriteria
 // day: the range is bound through the end date itself. The branch's condition stands on
 // ItemLineBranch.
 Statement MemberDiscountStatement(int view, const MemberDiscountCriteria& criteria);
+
+// The lines of the statement read from the discount summary (SummaryPlanner::Discounts), which
+// keeps those lines only, with every column and condition of the statement.
+SummaryPlanner::Replacements MemberDiscountSummaryText();

@@ -1,5 +1,7 @@
 #include "reports/members/frmMemberDiscountQuery.h"
 
+#include "core/HostContext.h"
+#include "db/Connection.h"
 #include "query/ItemCriteria.h"
 #include "query/ScreenSpec.h"
 
@@ -66,4 +68,12 @@ const ScreenSpec kSpec{
 
 frmMemberDiscountQuery::frmMemberDiscountQuery(QWidget* parent) : QueryReportScreen(kSpec, parent)
 {
+}
+
+Statement frmMemberDiscountQuery::planned(int, const CriteriaValue&, const Statement& statement)
+{
+    // Every criterion of the screen is kept by the discount summary.
+    return SummaryPlanner::answer(*hostContext().connection(), true,
+                                  SummaryPlanner::Source::Discounts, statement,
+                                  MemberDiscountSummaryText());
 }

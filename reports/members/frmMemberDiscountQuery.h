@@ -10,4 +10,7 @@ class frmMemberDiscountQuery : public QueryReportScreen
     Q_OBJECT
 public:
     explicit frmMemberDiscountQuery(QWidget* parent = nullptr);
+
+protected:
+    Statement planned(int view, const CriteriaValue& criteria, const Statement& statement) override;
 };

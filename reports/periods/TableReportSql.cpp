@@ -20,6 +20,7 @@ const char kMeasures[] = "     COUNT(*) AS theBillCount,      SUM(PeopleCount) A
                          "     SUM(SumOfConsume) AS theConsume,      SUM(SumOfService) AS "
                          "theService,      SUM(SumForDiscount) AS theDiscount, "
                          "     SUM(SumPaid) As thePaid ";
+const char kBills[] = " FROM bi_Bill  WHERE ";
 const char kZeros[] = "     0 AS theBillCount,      0 AS thePeopleCount,      0 AS theConsume, "
                       "     0 AS theService,      0 AS theDiscount,      0 AS thePaid ";
 
@@ -32,7 +33,7 @@ Statement TableReportStatement(int view, const TableReportCriteria& c)
         QStringLiteral(" SELECT TOP 100 PERCENT * FROM (  SELECT ") +
         (tables ? QStringLiteral("     TableAreaID,TableAreaName,TableID,TableName, ")
                 : QStringLiteral("     TableAreaID,TableAreaName, ")) +
-        QLatin1String(kMeasures) + QStringLiteral(" FROM bi_Bill  WHERE ") +
+        QLatin1String(kMeasures) + QString::fromLatin1(kBills) +
         c.range.bound(QStringLiteral("BillDate")) + QStringLiteral(" ") + conditions(c) +
         QStringLiteral(" GROUP BY ") +
         (tables ? QStringLiteral("     TableAreaID , TableAreaName, TableId, TableName ")
@@ -50,4 +51,9 @@ Statement TableReportStatement(int view, const TableReportCriteria& c)
         sql += QStringLiteral(" AND theBillCount<>0 ");
     return sql + (tables ? QStringLiteral(" ORDER BY TableAreaID,TableID ")
                          : QStringLiteral(" ORDER BY TableAreaID "));
+}
+
+SummaryPlanner::Replacements TableReportSummaryText()
+{
+    return {{QLatin1String(kBills), QStringLiteral(" FROM {summary} AS BL  WHERE ")}};
 }

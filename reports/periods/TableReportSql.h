@@ -3,6 +3,7 @@
 #include "db/Statement.h"
 #include "query/BranchScope.h"
 #include "query/ReportCriteria.h"
+#include "query/SummaryPlanner.h"
 
 #include <QString>
 
@@ -23,3 +24,7 @@ inline const BranchColumns TableReportBranch{QStringLiteral("BranchID"),
 // every table (area) of the floor plan with zero figures so those without business are listed
 // too.
 Statement TableReportStatement(int view, const TableReportCriteria& criteria);
+
+// The bills of the statement (either view) read from the table summary (SummaryPlanner::Tables),
+// which keeps every column and condition of it.
+SummaryPlanner::Replacements TableReportSummaryText();

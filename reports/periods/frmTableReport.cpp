@@ -1,5 +1,7 @@
 #include "reports/periods/frmTableReport.h"
 
+#include "core/HostContext.h"
+#include "db/Connection.h"
 #include "db/Money.h"
 #include "query/ScreenSpec.h"
 #include "reports/bills/frmBillQuery.h"
@@ -94,6 +96,13 @@ const ScreenSpec kSpec{
 } // namespace
 
 frmTableReport::frmTableReport(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
+
+Statement frmTableReport::planned(int, const CriteriaValue&, const Statement& statement)
+{
+    // Every criterion of the screen is kept by the table summary.
+    return SummaryPlanner::answer(*hostContext().connection(), true, SummaryPlanner::Source::Tables,
+                                  statement, TableReportSummaryText());
+}
 
 Money frmTableReport::average(const Money& amount, double count)
 {

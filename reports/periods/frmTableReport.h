@@ -18,6 +18,7 @@ public:
     static Money average(const Money& amount, double count);
 
 protected:
+    Statement planned(int view, const CriteriaValue& criteria, const Statement& statement) override;
     void formatGrid(int view, Sheet* grid) override;
     // The averages of every row, subtotal and total rows included, from the row's own sums.
     void afterQuery(int view, Sheet* grid) override;

@@ -10,6 +10,7 @@
 #include "query/SummaryPlanner.h"
 #include "reports/bills/frmBillItemCost.h"
 #include "reports/bills/frmBillItemQuery.h"
+#include "reports/members/frmMemberDiscountQuery.h"
 #include "reports/periods/frmDailyReport.h"
 #include "reports/periods/frmDepartQuery.h"
 #include "reports/periods/frmDepartQueryTable.h"
@@ -18,6 +19,7 @@
 #include "reports/periods/frmMonthReport.h"
 #include "reports/periods/frmPaymentQuery.h"
 #include "reports/periods/frmPeriodQuery.h"
+#include "reports/periods/frmTableReport.h"
 #include "sheet/Sheet.h"
 #include "tests/support/TestDatabase.h"
 #include "ui/ctlQuery.h"
@@ -212,6 +214,46 @@ private slots:
         QCOMPARE(SummaryPlanner::answered().raw, 1);
     }
 
+    // A database with the summaries of version 4 (without the tables' and the discounted lines')
+    // is answered by the bills until the install replaces them; then every summary holds the
+    // bills, those written under version 4 too, and a change reaches the new ones.
+    void upgradeFromVersion4()
+    {
+        TestDatabase db("period_reports.sql");
+        {
+            ConnectionPtr old = Connection::openSqlite(db.path());
+            Summaries::install(*old);
+        }
+        db.run("DROP TABLE sm_TableDay; DROP TABLE sm_TableMonth; DROP TABLE sm_DiscountDay; "
+               "DROP TABLE sm_DiscountMonth; UPDATE sm_Info SET Version=4;");
+        // Written under version 4: B1's 宫保鸡丁 (6 off) and its gift 水煮鱼 (68 off) sold off
+        // their list price; B3's 宫保鸡丁 too, without a discount.
+        db.run("UPDATE bi_BillItem SET MenuPrice=41, MenuPrice2=38 WHERE BillItemID IN ('B1-1', "
+               "'B3-1'); UPDATE bi_BillItem SET MenuPrice=68 WHERE BillItemID='B1-3'");
+        ConnectionPtr c = Connection::openSqlite(db.path());
+        QVERIFY(!Summaries::installed(*c));
+        QCOMPARE(scalar(*c, "SELECT COUNT(*) FROM sm_StaleDay").toInt(), 1);
+        Summaries::install(*c);
+        QVERIFY(Summaries::installed(*c));
+        QCOMPARE(scalar(*c, "SELECT Version FROM sm_Info").toInt(), 5);
+        QCOMPARE(scalar(*c, "SELECT COUNT(*) FROM sm_StaleDay").toInt(), 0);
+        QVERIFY(Summaries::verify(*c).isEmpty());
+        // Table A1 in March: B1 (4 guests, 180), B3 (1, 38), B7 (2, 36), B8 (9, 999).
+        QCOMPARE(scalar(*c, "SELECT SUM(CountOfBills) || '|' || SUM(PeopleCount) || '|' || "
+                            "SUM(SumOfConsume) FROM sm_TableMonth WHERE TableName='A1'")
+                     .toString(),
+                 "4|16|1253");
+        // B1-1: 2 sold, 6 off of 76; B1-3: 1, 68 of 68.
+        const char* discounts = "SELECT COUNT(*) || '|' || SUM(Amount) || '|' || "
+                                "SUM(SumForDiscount) || '|' || SUM(SumOfConsume) FROM "
+                                "sm_DiscountDay WHERE BillDate='2026-03-10 00:00:00'";
+        QCOMPARE(scalar(*c, discounts).toString(), "2|3|74|144");
+        db.run("UPDATE bi_BillItem SET AmountCancel=1 WHERE BillItemID='B1-1'");
+        QVERIFY(Summaries::refresh(*c));
+        QCOMPARE(scalar(*c, discounts).toString(), "2|2|74|144");
+        QVERIFY(Summaries::verify(*c).isEmpty());
+    }
+
     // A statement naming a column the summaries do not keep, or whose join is written otherwise,
     // is left to the bills.
     void rewriteOnlyWhatFits()
@@ -272,6 +314,23 @@ private slots:
         QCOMPARE(P::byMonths(P::Source::Items, inMonth), inMonth);
         const Statement perDay(head + "GROUP BY BL.BillDate, BL.MenuID", mid.parameters());
         QCOMPARE(P::byMonths(P::Source::Items, perDay), perDay);
+        // Through the end date: the days after the last whole month up to it, itself included.
+        const Statement through("SELECT SUM(BL.Amount) FROM sm_DiscountDay AS BL WHERE "
+                                "BL.BillDate>=? AND BL.BillDate<=?",
+                                {QDate(2026, 2, 1), QDate(2026, 3, 5)});
+        const Statement throughMonths = P::byMonths(P::Source::Discounts, through);
+        QCOMPARE(throughMonths.text(),
+                 "SELECT SUM(BL.Amount) FROM (SELECT BillMonth AS BillDate,Amount FROM "
+                 "sm_DiscountMonth WHERE BillMonth>=? AND BillMonth<? UNION ALL SELECT "
+                 "BillDate,Amount FROM sm_DiscountDay WHERE BillDate>=? AND BillDate<=?) AS "
+                 "BL WHERE BL.BillDate>=? AND BL.BillDate<=?");
+        QCOMPARE(throughMonths.parameters(),
+                 QVariantList({QDate(2026, 2, 1), QDate(2026, 3, 1), QDate(2026, 3, 1),
+                               QDate(2026, 3, 5), QDate(2026, 2, 1), QDate(2026, 3, 5)}));
+        // February through its last day is the month alone.
+        const Statement february(through.text(), {QDate(2026, 2, 1), QDate(2026, 2, 28)});
+        QCOMPARE(P::byMonths(P::Source::Discounts, february).text().count("UNION ALL"), 0);
+        QVERIFY(P::byMonths(P::Source::Discounts, february).text().contains("sm_DiscountMonth"));
     }
 
     // SQL Server's install and drop scripts: each statement whole (a trigger is a batch of its
@@ -300,7 +359,8 @@ private slots:
 
     // Every screen answered from the summaries (the period query, the commission report by item
     // and by item type, menu engineering, the department item table, the hour report, the bill
-    // item query's waiters, the payment query's summed views, the daily report, the month report)
+    // item query's waiters, the payment query's summed views, the daily report, the month report,
+    // the table report's two views, member discounts)
     // shows what the raw statements show, cell for cell, over ranges of a demo chain: a day, a
     // range with part months at both ends, a whole month, three whole months, with branch, meal
     // period, department type, menu type, gift and deleted choices. A range's whole months are
@@ -454,6 +514,41 @@ private slots:
                         QStringLiteral("payment query view %1 from %2").arg(view).arg(r.begin));
                 }
             }
+            // The table report (tables and areas; the tables without bills of the floor plan among
+            // them unless only those with business are asked for).
+            const QList<Criteria> tableReportChoices = {
+                {},
+                {{"cboBranch", "#2"}, {"chkSaving", "1"}},
+                {{"chkUseTrueData", "1"}, {"cboBillPeriod", "#2"}, {"chkNotNull", "1"}},
+            };
+            for (const Criteria& choice : tableReportChoices) {
+                for (int view = 1; view <= 2; ++view) {
+                    frmTableReport tables;
+                    tables.ShowMe();
+                    Criteria criteria = choice;
+                    criteria << qMakePair(QStringLiteral("optQuery%1").arg(view),
+                                          QStringLiteral("1"));
+                    bothWays(tables, criteria, r,
+                             QStringLiteral("table report view %1 from %2").arg(view).arg(r.begin));
+                }
+            }
+            // Member discounts: the rate from the sums, in the screen's order or sorted by a
+            // column either way.
+            const QList<Criteria> discountChoices = {
+                {},
+                {{"cboBranch", "#2"},
+                 {"chkSaving", "1"},
+                 {"cboOrderBy", "#8"},
+                 {"chkOrderBy", "1"}},
+                {{"cboIsSentMenu", "#2"}, {"chkUseTrueData", "1"}, {"cboOrderBy", "#6"}},
+                {{"cboIsSentMenu", "#0"}, {"cboDepartType", "厨房"}, {"cboMenuType", "热菜"}},
+            };
+            for (const Criteria& choice : discountChoices) {
+                frmMemberDiscountQuery discounts;
+                discounts.ShowMe();
+                bothWays(discounts, choice, r,
+                         QStringLiteral("member discounts from %1").arg(r.begin));
+            }
             frmMonthReport month;
             month.ShowMe();
             bothWays(month, {}, r, QStringLiteral("month report"), true);
@@ -462,7 +557,7 @@ private slots:
             bothWays(monthBranch, {{"cboBranch", "#3"}, {"chkSaving", "1"}}, r,
                      QStringLiteral("month report of a branch"), true);
         }
-        QCOMPARE(compared, 4 * (4 * 4 + 4 * 3 + 5 + 3 * 2 + 4 + 3 * 2 + 2));
+        QCOMPARE(compared, 4 * (4 * 4 + 4 * 3 + 5 + 3 * 2 + 4 + 3 * 2 + 3 * 2 + 4 + 2));
     }
 };
 
