@@ -140,6 +140,19 @@ const std::vector<Table>& tables()
                 waiters.keys.push_back(c);
         waiters.keys.push_back({"CreatePersonID", "BI.CreatePersonID", KeyType::Text, 20});
         waiters.keys.push_back({"CreatePerson", "BI.CreatePerson", KeyType::Text, 30});
+        // The items per department and menu type, without the menu item, its unit and cost
+        // price: the grain of the reports that show departments or their types day by day (a
+        // fifth of the items' rows).
+        Table departs{"sm_DepartDay",
+                      " FROM bi_Bill AS BL,bi_BillItem AS BI WHERE BL.BillID=BI.BillID ",
+                      billKeys(), items.sums};
+        for (const Column& c : itemKeys) {
+            const QByteArrayView key(c.name);
+            const bool ofTheDish = key.startsWith("MenuID") || key.startsWith("MenuName") ||
+                                   key.startsWith("MenuUnit") || key == "CostPrice";
+            if (!ofTheDish)
+                departs.keys.push_back(c);
+        }
         Table payments{"sm_PayDay",
                        " FROM bi_Bill AS BL,bi_BillPayment AS BP WHERE BL.BillID=BP.BillID ",
                        billKeys(),
@@ -191,6 +204,7 @@ const std::vector<Table>& tables()
         t.push_back(std::move(bills));
         t.push_back(std::move(items));
         t.push_back(std::move(waiters));
+        t.push_back(std::move(departs));
         t.push_back(std::move(payments));
         t.push_back(std::move(tablesOfBills));
         t.push_back(std::move(discounts));

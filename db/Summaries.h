@@ -14,6 +14,8 @@ enum class SqlDialect;
 //               unit, cost price, menu type, department, gift flag
 //   sm_WaiterDay the items  per business date, branch, meal period, bill flags, department,
 //               menu type, gift flag and waiter (who ordered the line)
+//   sm_DepartDay the items  per business date, branch, meal period, bill flags, department,
+//               department type, menu type and gift flag, without the menu item
 //   sm_PayDay   the payments per business date, branch, meal period, bill flags, payment
 //               subject and cashier
 //   sm_TableDay the bills   per business date, branch, meal period, bill flags and table (its
@@ -22,7 +24,7 @@ enum class SqlDialect;
 //               business date, branch, bill flags, dish, menu type, department type, gift flag
 //               and the two prices
 // and beside each the same per month (sm_BillMonth, sm_ItemMonth, sm_WaiterMonth, sm_PayMonth,
-// sm_TableMonth, sm_DiscountMonth),
+// sm_DepartMonth, sm_TableMonth, sm_DiscountMonth),
 // keyed by the month's first day (BillMonth) in place of the business date, summed from the day
 // summaries: a year's grouped report reads twelve months of rows instead of 365 days'.
 // Each row holds the keys the reports group or filter by, with the same names and values as on
@@ -43,7 +45,7 @@ enum class SqlDialect;
 class Summaries
 {
 public:
-    static constexpr int Version = 5;
+    static constexpr int Version = 6;
 
     // Whether the summaries of this version are installed (cached per connection after the
     // first look; install() and drop() update it).

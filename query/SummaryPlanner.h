@@ -34,12 +34,14 @@ public:
     // The summary a statement reads and how its bill tables are written in it.
     enum class Source
     {
-        Bills,    // sm_BillDay: bi_Bill AS BL alone
-        Items,    // sm_ItemDay: bi_Bill AS BL joined with bi_BillItem AS BI
-        Payments, // sm_PayDay:  bi_Bill AS BL joined with bi_BillPayment AS BP
-        Waiters,  // sm_WaiterDay: as Items, per waiter without the menu item
-        Tables,   // sm_TableDay: bi_Bill alone, per table
-        Discounts // sm_DiscountDay: as Items, the discounted lines sold off their list price only
+        Bills,     // sm_BillDay: bi_Bill AS BL alone
+        Items,     // sm_ItemDay: bi_Bill AS BL joined with bi_BillItem AS BI
+        Payments,  // sm_PayDay:  bi_Bill AS BL joined with bi_BillPayment AS BP
+        Waiters,   // sm_WaiterDay: as Items, per waiter without the menu item
+        Tables,    // sm_TableDay: bi_Bill alone, per table
+        Discounts, // sm_DiscountDay: as Items, the discounted lines sold off their list price only
+        Departs    // sm_DepartDay: as Items, without the menu item; answer() reads it in place
+                   // of sm_ItemDay for a statement that names no column of the dish
     };
     // Text replacements, each of which must be found in the statement: the FROM and join of
     // the bill tables as the statement writes them, with what takes their place.

@@ -201,6 +201,30 @@ private slots:
         Summaries::rebuildAll(c);
         QVERIFY(Summaries::verify(c).isEmpty());
 
+        // Item lines summed by department read the department summary, a statement naming the
+        // dish anywhere (its cost price here) the items' summary.
+        const QString byDepart =
+            " SELECT BL.BillDate, BI.DepartTypeID, SUM(BI.SumOfConsume) FROM bi_Bill AS "
+            "BL,bi_BillItem AS BI WHERE BL.BillID=BI.BillID AND BL.BillDate>=? AND "
+            "BL.BillDate<? GROUP BY BL.BillDate, BI.DepartTypeID";
+        const QVariantList march{QDate(2026, 3, 10), QDate(2026, 3, 11)};
+        const auto from = [&](const QString& sql) {
+            const QString text = SummaryPlanner::answerItems(c, true, Statement(sql, march)).text();
+            return text.section(" FROM ", 1).section(' ', 0, 0);
+        };
+        QCOMPARE(from(byDepart), "sm_DepartDay");
+        QCOMPARE(from(QString(byDepart).replace("SUM(BI.SumOfConsume)",
+                                                "SUM(BI.AmountOrder*BI.CostPrice)")),
+                 "sm_ItemDay");
+        // The kitchen's food on 2026-03-10 by both (figures of the fixture's B1, B3 and B5).
+        const Statement fast = SummaryPlanner::answerItems(c, true, Statement(byDepart, march));
+        auto rs = c.execute(fast.text(), fast.parameters());
+        QStringList sums;
+        for (; !rs->atEnd(); rs->moveNext())
+            sums << rs->value(1).toString() + '=' + QString::number(rs->value(2).toDouble());
+        sums.sort();
+        QCOMPARE(sums, QStringList({"D1=554", "D2=60"}));
+
         Summaries::drop(c);
         QVERIFY(!Summaries::installed(c));
         QCOMPARE(scalar(c, "SELECT COUNT(*) FROM sqlite_master WHERE left(name, 3)='sm_'").toInt(),
@@ -214,9 +238,10 @@ private slots:
         QCOMPARE(SummaryPlanner::answered().raw, 1);
     }
 
-    // A database with the summaries of version 4 (without the tables' and the discounted lines')
-    // is answered by the bills until the install replaces them; then every summary holds the
-    // bills, those written under version 4 too, and a change reaches the new ones.
+    // A database with the summaries of version 4 (without the tables', the discounted lines' and
+    // the departments') is answered by the bills until the install replaces them; then every
+    // summary holds the bills, those written under version 4 too, and a change reaches the new
+    // ones.
     void upgradeFromVersion4()
     {
         TestDatabase db("period_reports.sql");
@@ -225,7 +250,8 @@ private slots:
             Summaries::install(*old);
         }
         db.run("DROP TABLE sm_TableDay; DROP TABLE sm_TableMonth; DROP TABLE sm_DiscountDay; "
-               "DROP TABLE sm_DiscountMonth; UPDATE sm_Info SET Version=4;");
+               "DROP TABLE sm_DiscountMonth; DROP TABLE sm_DepartDay; DROP TABLE sm_DepartMonth; "
+               "UPDATE sm_Info SET Version=4;");
         // Written under version 4: B1's 宫保鸡丁 (6 off) and its gift 水煮鱼 (68 off) sold off
         // their list price; B3's 宫保鸡丁 too, without a discount.
         db.run("UPDATE bi_BillItem SET MenuPrice=41, MenuPrice2=38 WHERE BillItemID IN ('B1-1', "
@@ -235,7 +261,7 @@ private slots:
         QCOMPARE(scalar(*c, "SELECT COUNT(*) FROM sm_StaleDay").toInt(), 1);
         Summaries::install(*c);
         QVERIFY(Summaries::installed(*c));
-        QCOMPARE(scalar(*c, "SELECT Version FROM sm_Info").toInt(), 5);
+        QCOMPARE(scalar(*c, "SELECT Version FROM sm_Info").toInt(), Summaries::Version);
         QCOMPARE(scalar(*c, "SELECT COUNT(*) FROM sm_StaleDay").toInt(), 0);
         QVERIFY(Summaries::verify(*c).isEmpty());
         // Table A1 in March: B1 (4 guests, 180), B3 (1, 38), B7 (2, 36), B8 (9, 999).
