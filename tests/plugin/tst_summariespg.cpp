@@ -51,11 +51,12 @@ void tst_SummariesPg::installAnswerVerifyDrop()
     QCOMPARE(count(*db, kSummaryTables), 0);
     const QString host = QStringLiteral(VTX_BIN_DIR "/vtxhost");
     QCOMPARE(run(host, {"--pg", where, "--install-summaries"}, &error), 0);
-    QCOMPARE(count(*db, kSummaryTables), 14);
+    QCOMPARE(count(*db, kSummaryTables), 16);
     QVERIFY(count(*db, "SELECT COUNT(*) FROM sm_ItemMonth") > 0);
     QVERIFY(count(*db, "SELECT COUNT(*) FROM sm_ItemDay") > 0);
     QVERIFY(count(*db, "SELECT COUNT(*) FROM sm_TableMonth") > 0);
     QVERIFY(count(*db, "SELECT COUNT(*) FROM sm_DiscountDay") > 0);
+    QVERIFY(count(*db, "SELECT COUNT(*) FROM sm_DepartMonth") > 0);
     QVERIFY2(run(host, {"--pg", where, "--verify-summaries"}, &error) == 0, qPrintable(error));
 
     // The screens the summaries answer give their golden files.
