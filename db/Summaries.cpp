@@ -12,6 +12,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -52,6 +53,30 @@ struct Table
 QString monthOf(const QString& date)
 {
     return QStringLiteral("dateadd(day,1-day(%1),%1)").arg(date);
+}
+
+// The columns whose names begin with one of the prefixes, in their order.
+std::vector<Column> columnsStarting(const std::vector<Column>& columns,
+                                    std::initializer_list<const char*> prefixes)
+{
+    std::vector<Column> kept;
+    for (const Column& c : columns)
+        if (std::any_of(prefixes.begin(), prefixes.end(),
+                        [&](const char* p) { return QByteArrayView(c.name).startsWith(p); }))
+            kept.push_back(c);
+    return kept;
+}
+
+// The columns but those named, in their order.
+std::vector<Column> columnsBut(const std::vector<Column>& columns,
+                               std::initializer_list<const char*> names)
+{
+    std::vector<Column> kept;
+    for (const Column& c : columns)
+        if (std::none_of(names.begin(), names.end(),
+                         [&](const char* n) { return QByteArrayView(c.name) == n; }))
+            kept.push_back(c);
+    return kept;
 }
 
 const std::vector<Column>& billKeys()
@@ -133,26 +158,19 @@ const std::vector<Table>& tables()
                        {"SumOfConsume", "BI.SumOfConsume"},
                        {"SumForDiscount", "BI.SumForDiscount"},
                        {"SumOfService", "BI.SumOfService"}}};
-        for (const Column& c : itemKeys)
-            if (QByteArrayView(c.name).startsWith("Depart") ||
-                QByteArrayView(c.name).startsWith("MenuType") ||
-                QByteArrayView(c.name) == "IsSentMenu")
-                waiters.keys.push_back(c);
+        for (const Column& c : columnsStarting(itemKeys, {"IsSentMenu", "MenuType", "Depart"}))
+            waiters.keys.push_back(c);
         waiters.keys.push_back({"CreatePersonID", "BI.CreatePersonID", KeyType::Text, 20});
         waiters.keys.push_back({"CreatePerson", "BI.CreatePerson", KeyType::Text, 30});
         // The items per department and menu type, without the menu item, its unit and cost
         // price: the grain of the reports that show departments or their types day by day (a
-        // fifth of the items' rows).
+        // quarter of the items' rows).
         Table departs{"sm_DepartDay",
                       " FROM bi_Bill AS BL,bi_BillItem AS BI WHERE BL.BillID=BI.BillID ",
                       billKeys(), items.sums};
-        for (const Column& c : itemKeys) {
-            const QByteArrayView key(c.name);
-            const bool ofTheDish = key.startsWith("MenuID") || key.startsWith("MenuName") ||
-                                   key.startsWith("MenuUnit") || key == "CostPrice";
-            if (!ofTheDish)
-                departs.keys.push_back(c);
-        }
+        for (const Column& c : columnsBut(
+                 itemKeys, {"MenuID", "MenuName", "MenuUnitID", "MenuUnitName", "CostPrice"}))
+            departs.keys.push_back(c);
         Table payments{"sm_PayDay",
                        " FROM bi_Bill AS BL,bi_BillPayment AS BP WHERE BL.BillID=BP.BillID ",
                        billKeys(),
@@ -166,7 +184,7 @@ const std::vector<Table>& tables()
         // reduced: the report shows it) with its id and area.
         Table tablesOfBills{"sm_TableDay",
                             " FROM bi_Bill AS BL WHERE 1=1 ",
-                            {billKeys().begin(), billKeys().end() - 1},
+                            columnsBut(billKeys(), {"TableName"}),
                             {{"CountOfBills", "*"},
                              {"PeopleCount", "BL.PeopleCount", KeyType::Integer},
                              {"SumOfConsume", "BL.SumOfConsume"},
@@ -186,19 +204,14 @@ const std::vector<Table>& tables()
                         " FROM bi_Bill AS BL,bi_BillItem AS BI WHERE BL.BillID=BI.BillID AND "
                         "BI.MenuPrice<>BI.MenuPrice2 AND BI.SumForDiscount<>0 AND "
                         "BI.SumOfConsume<>0 ",
-                        {},
+                        columnsBut(billKeys(), {"BillPeriod"}),
                         {{"ItemCount", "*"},
                          {"Amount", "BI.AmountOrder-BI.AmountCancel"},
                          {"SumForDiscount", "BI.SumForDiscount"},
                          {"SumOfConsume", "BI.SumOfConsume"}}};
-        for (const Column& c : billKeys())
-            if (QByteArrayView(c.name) != "BillPeriod")
-                discounts.keys.push_back(c);
-        for (const Column& c : itemKeys)
-            if (QByteArrayView(c.name) == "IsSentMenu" || QByteArrayView(c.name) == "MenuID" ||
-                QByteArrayView(c.name) == "MenuName" || QByteArrayView(c.name) == "MenuTypeName" ||
-                QByteArrayView(c.name) == "DepartTypeName")
-                discounts.keys.push_back(c);
+        for (const Column& c : columnsStarting(
+                 itemKeys, {"IsSentMenu", "MenuID", "MenuName", "MenuTypeName", "DepartTypeName"}))
+            discounts.keys.push_back(c);
         discounts.keys.push_back({"MenuPrice", "BI.MenuPrice", KeyType::Amount});
         discounts.keys.push_back({"MenuPrice2", "BI.MenuPrice2", KeyType::Amount});
         t.push_back(std::move(bills));

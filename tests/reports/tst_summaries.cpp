@@ -29,6 +29,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <type_traits>
+
 namespace {
 
 using Criteria = QList<QPair<QString, QString>>;
@@ -447,28 +449,29 @@ private slots:
             QCOMPARE(fast, raw);
             ++compared;
         };
-        for (const Range& r : ranges) {
+        // Views first..last of a fresh screen of that kind, under each choice.
+        const auto viewsBothWays = [&]<class Screen>(std::type_identity<Screen>,
+                                                     const QList<Criteria>& choices, int first,
+                                                     int last, const Range& r, const char* what) {
             for (const Criteria& choice : choices) {
-                for (int view = 1; view <= 4; ++view) {
-                    frmPeriodQuery screen;
+                for (int view = first; view <= last; ++view) {
+                    Screen screen;
                     screen.ShowMe();
                     Criteria criteria = choice;
                     criteria << qMakePair(QStringLiteral("optQuery%1").arg(view),
                                           QStringLiteral("1"));
                     bothWays(screen, criteria, r,
-                             QStringLiteral("period query view %1 from %2").arg(view).arg(r.begin));
+                             QStringLiteral("%1 view %2 from %3")
+                                 .arg(QLatin1String(what))
+                                 .arg(view)
+                                 .arg(r.begin));
                 }
             }
+        };
+        for (const Range& r : ranges) {
+            viewsBothWays(std::type_identity<frmPeriodQuery>(), choices, 1, 4, r, "period query");
+            viewsBothWays(std::type_identity<frmBillItemCost>(), choices, 2, 3, r, "commission");
             for (const Criteria& choice : choices) {
-                for (int view = 2; view <= 3; ++view) {
-                    frmBillItemCost cost;
-                    cost.ShowMe();
-                    Criteria criteria = choice;
-                    criteria << qMakePair(QStringLiteral("optQuery%1").arg(view),
-                                          QStringLiteral("1"));
-                    bothWays(cost, criteria, r,
-                             QStringLiteral("commission view %1 from %2").arg(view).arg(r.begin));
-                }
                 frmMenuEngineering menu;
                 menu.ShowMe();
                 bothWays(menu, choice, r, QStringLiteral("menu engineering from %1").arg(r.begin));
@@ -528,18 +531,8 @@ private slots:
                 {{"cboBranch", "#2"}, {"chkSaving", "1"}, {"cboCheckOutPerson", "#2"}},
                 {{"chkUseTrueData", "1"}, {"cboBillPeriod", "#2"}, {"cboSubject", "#1"}},
             };
-            for (const Criteria& choice : paymentChoices) {
-                for (int view = 2; view <= 3; ++view) {
-                    frmPaymentQuery payments;
-                    payments.ShowMe();
-                    Criteria criteria = choice;
-                    criteria << qMakePair(QStringLiteral("optQuery%1").arg(view),
-                                          QStringLiteral("1"));
-                    bothWays(
-                        payments, criteria, r,
-                        QStringLiteral("payment query view %1 from %2").arg(view).arg(r.begin));
-                }
-            }
+            viewsBothWays(std::type_identity<frmPaymentQuery>(), paymentChoices, 2, 3, r,
+                          "payment query");
             // The table report (tables and areas; the tables without bills of the floor plan among
             // them unless only those with business are asked for).
             const QList<Criteria> tableReportChoices = {
@@ -547,17 +540,8 @@ private slots:
                 {{"cboBranch", "#2"}, {"chkSaving", "1"}},
                 {{"chkUseTrueData", "1"}, {"cboBillPeriod", "#2"}, {"chkNotNull", "1"}},
             };
-            for (const Criteria& choice : tableReportChoices) {
-                for (int view = 1; view <= 2; ++view) {
-                    frmTableReport tables;
-                    tables.ShowMe();
-                    Criteria criteria = choice;
-                    criteria << qMakePair(QStringLiteral("optQuery%1").arg(view),
-                                          QStringLiteral("1"));
-                    bothWays(tables, criteria, r,
-                             QStringLiteral("table report view %1 from %2").arg(view).arg(r.begin));
-                }
-            }
+            viewsBothWays(std::type_identity<frmTableReport>(), tableReportChoices, 1, 2, r,
+                          "table report");
             // Member discounts: the rate from the sums, in the screen's order or sorted by a
             // column either way.
             const QList<Criteria> discountChoices = {
