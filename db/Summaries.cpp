@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -162,6 +163,14 @@ const std::vector<Table>& tables()
             waiters.keys.push_back(c);
         waiters.keys.push_back({"CreatePersonID", "BI.CreatePersonID", KeyType::Text, 20});
         waiters.keys.push_back({"CreatePerson", "BI.CreatePerson", KeyType::Text, 30});
+        // The items per waiter and menu item: what prices each waiter's lines by the menu's
+        // cost of their unit (the commission per waiter). A few times fewer rows than the lines
+        // a day, but a month's rows are a tenth of its days'.
+        Table waiterItems{"sm_WaiterItemDay",
+                          " FROM bi_Bill AS BL,bi_BillItem AS BI WHERE BL.BillID=BI.BillID ",
+                          items.keys, items.sums};
+        waiterItems.keys.push_back({"CreatePersonID", "BI.CreatePersonID", KeyType::Text, 20});
+        waiterItems.keys.push_back({"CreatePerson", "BI.CreatePerson", KeyType::Text, 30});
         // The items per department and menu type, without the menu item, its unit and cost
         // price: the grain of the reports that show departments or their types day by day (a
         // quarter of the items' rows).
@@ -217,6 +226,7 @@ const std::vector<Table>& tables()
         t.push_back(std::move(bills));
         t.push_back(std::move(items));
         t.push_back(std::move(waiters));
+        t.push_back(std::move(waiterItems));
         t.push_back(std::move(departs));
         t.push_back(std::move(payments));
         t.push_back(std::move(tablesOfBills));
@@ -564,6 +574,23 @@ QStringList Summaries::columns(const QString& table)
             return keyList(t).split(QLatin1Char(','));
         if (table.compare(t.monthName(), Qt::CaseInsensitive) == 0)
             return monthKeyList(t).split(QLatin1Char(','));
+    }
+    return {};
+}
+
+QString Summaries::origin(const QString& table, const QString& column)
+{
+    static const QRegularExpression alias(QStringLiteral("\\b(BL|BI|BP)\\."));
+    for (const Table& t : tables()) {
+        const bool month = table.compare(t.monthName(), Qt::CaseInsensitive) == 0;
+        if (!month && table.compare(QLatin1String(t.name), Qt::CaseInsensitive) != 0)
+            continue;
+        if (month && column.compare(QLatin1String("BillMonth"), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("BL");
+        for (const std::vector<Column>* columns : {&t.keys, &t.sums})
+            for (const Column& c : *columns)
+                if (column.compare(QLatin1String(c.name), Qt::CaseInsensitive) == 0)
+                    return alias.match(QString::fromUtf8(c.expression)).captured(1);
     }
     return {};
 }

@@ -14,6 +14,8 @@ enum class SqlDialect;
 //               unit, cost price, menu type, department, gift flag
 //   sm_WaiterDay the items  per business date, branch, meal period, bill flags, department,
 //               menu type, gift flag and waiter (who ordered the line)
+//   sm_WaiterItemDay the items per business date, branch, meal period, bill flags, the item
+//               summary's keys and waiter
 //   sm_DepartDay the items  per business date, branch, meal period, bill flags, department,
 //               department type, menu type and gift flag, without the menu item
 //   sm_PayDay   the payments per business date, branch, meal period, bill flags, payment
@@ -23,8 +25,8 @@ enum class SqlDialect;
 //   sm_DiscountDay the item lines sold below (or above) their list price with a discount, per
 //               business date, branch, bill flags, dish, menu type, department type, gift flag
 //               and the two prices
-// and beside each the same per month (sm_BillMonth, sm_ItemMonth, sm_WaiterMonth, sm_PayMonth,
-// sm_DepartMonth, sm_TableMonth, sm_DiscountMonth),
+// and beside each the same per month (sm_BillMonth, sm_ItemMonth, sm_WaiterMonth,
+// sm_WaiterItemMonth, sm_PayMonth, sm_DepartMonth, sm_TableMonth, sm_DiscountMonth),
 // keyed by the month's first day (BillMonth) in place of the business date, summed from the day
 // summaries: a year's grouped report reads twelve months of rows instead of 365 days'.
 // Each row holds the keys the reports group or filter by, with the same names and values as on
@@ -45,7 +47,7 @@ enum class SqlDialect;
 class Summaries
 {
 public:
-    static constexpr int Version = 6;
+    static constexpr int Version = 7;
 
     // Whether the summaries of this version are installed (cached per connection after the
     // first look; install() and drop() update it).
@@ -67,6 +69,10 @@ public:
     // The columns of a summary table ("sm_ItemDay"): its keys, then its counts and sums; empty
     // for another name.
     static QStringList columns(const QString& table);
+    // The alias of the bill table a column of a summary table is read from ("BL" for bi_Bill,
+    // "BI" for bi_BillItem, "BP" for bi_BillPayment); empty for a count or another name. A
+    // waiter is the line's (BI.CreatePerson) in sm_WaiterDay, not the bill's (BL.CreatePerson).
+    static QString origin(const QString& table, const QString& column);
 
     // The statements that install the summaries on a dialect, as run by install() (the T-SQL
     // ones go through the T-SQL check).

@@ -34,30 +34,23 @@ const char* tableOf(SummaryPlanner::Source source)
         return "sm_DiscountDay";
     case SummaryPlanner::Source::Departs:
         return "sm_DepartDay";
+    case SummaryPlanner::Source::WaiterItems:
+        return "sm_WaiterItemDay";
     }
     return "";
 }
 
-// Whether a statement over the items names none of the columns that only the items' summary
-// keeps (the menu item, its unit, the cost price), in any part of its text: then the
-// departments' summary, about a quarter of its rows, gives the same figures.
-bool namesNoDish(const QString& sql)
+// The summaries of the item lines, fewest rows first. The last keeps every column of the others.
+constexpr SummaryPlanner::Source kItemSummaries[] = {
+    SummaryPlanner::Source::Departs, SummaryPlanner::Source::Waiters, SummaryPlanner::Source::Items,
+    SummaryPlanner::Source::WaiterItems};
+
+QSet<QString> lowerColumns(SummaryPlanner::Source source)
 {
-    static const QSet<QString> dish = [] {
-        const QStringList departs =
-            Summaries::columns(QLatin1String(tableOf(SummaryPlanner::Source::Departs)));
-        QSet<QString> only;
-        for (const QString& c :
-             Summaries::columns(QLatin1String(tableOf(SummaryPlanner::Source::Items))))
-            if (!departs.contains(c, Qt::CaseInsensitive))
-                only.insert(c.toLower());
-        return only;
-    }();
-    static const QRegularExpression word(QStringLiteral("\\w+"));
-    for (auto it = word.globalMatch(sql); it.hasNext();)
-        if (dish.contains(it.next().captured(0).toLower()))
-            return false;
-    return true;
+    QSet<QString> names;
+    for (const QString& c : Summaries::columns(QLatin1String(tableOf(source))))
+        names.insert(c.toLower());
+    return names;
 }
 
 // A date as a statement binds it (a date, or a date and time at midnight, or its text).
@@ -100,6 +93,27 @@ void SummaryPlanner::resetAnswered()
     g_fromMonths.store(0);
 }
 
+SummaryPlanner::Source SummaryPlanner::itemsSummaryFor(const QString& sql)
+{
+    static const std::vector<QSet<QString>> kept = [] {
+        std::vector<QSet<QString>> k;
+        for (Source s : kItemSummaries)
+            k.push_back(lowerColumns(s));
+        return k;
+    }();
+    QSet<QString> named;
+    static const QRegularExpression word(QStringLiteral("\\w+"));
+    for (auto it = word.globalMatch(sql); it.hasNext();) {
+        const QString w = it.next().captured(0).toLower();
+        if (kept.back().contains(w))
+            named.insert(w);
+    }
+    for (size_t i = 0; i < kept.size(); ++i)
+        if (kept[i].contains(named))
+            return kItemSummaries[i];
+    return kItemSummaries[std::size(kItemSummaries) - 1];
+}
+
 QString SummaryPlanner::countOf(const QString& counts)
 {
     return QStringLiteral("COALESCE(CAST(SUM(") + counts + QStringLiteral(") AS int),0)");
@@ -107,12 +121,24 @@ QString SummaryPlanner::countOf(const QString& counts)
 
 QString SummaryPlanner::rewrite(Source source, const QString& raw, const Replacements& replacements)
 {
+    const QString table = QLatin1String(tableOf(source));
     QString sql = raw;
+    QSet<QString> written; // the columns the replacements write, read as the summary keeps them
+    static const QRegularExpression column(QStringLiteral("\\b(BL|BI|BP)\\.(\\w+)"));
     for (const auto& [from, to] : replacements) {
         if (!sql.contains(from))
             return {};
-        sql.replace(
-            from, QString(to).replace(QLatin1String("{summary}"), QLatin1String(tableOf(source))));
+        for (auto it = column.globalMatch(to); it.hasNext();)
+            written.insert(it.next().captured(0));
+        sql.replace(from, QString(to).replace(QLatin1String("{summary}"), table));
+    }
+    // Each column read from the table the summary read it from: a bill's column of the same
+    // name as a line's (the bill's waiter, its sums) is not the summary's.
+    for (auto it = column.globalMatch(sql); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (!written.contains(m.captured(0)) &&
+            Summaries::origin(table, m.captured(2)) != m.captured(1))
+            return {};
     }
     // Every column of the line tables is a column of the summary under the bill's alias; a
     // count of lines is the sum of the summary's counts, an integer as a count is (PostgreSQL
@@ -126,13 +152,6 @@ QString SummaryPlanner::rewrite(Source source, const QString& raw, const Replace
                           : source == Source::Payments ? QStringLiteral("BL.PayCount")
                                                        : QStringLiteral("BL.ItemCount");
     sql.replace(countAll, countOf(count));
-    // A column the summary does not keep (a statement changed since its replacements were
-    // written): the bills answer it.
-    const QStringList columns = Summaries::columns(QLatin1String(tableOf(source)));
-    static const QRegularExpression billColumn(QStringLiteral("\\bBL\\.(\\w+)"));
-    for (auto it = billColumn.globalMatch(sql); it.hasNext();)
-        if (!columns.contains(it.next().captured(1), Qt::CaseInsensitive))
-            return {};
     return sql;
 }
 
@@ -301,8 +320,8 @@ Statement SummaryPlanner::answer(const Connection& connection, bool fits, Source
                                  const Statement& raw, const Replacements& replacements)
 {
     if (fits && enabled() && Summaries::installed(connection)) {
-        if (source == Source::Items && namesNoDish(raw.text()))
-            source = Source::Departs;
+        if (source == Source::Items)
+            source = itemsSummaryFor(raw.text());
         const QString fast = rewrite(source, raw.text(), replacements);
         if (!fast.isEmpty() && Summaries::refresh(connection)) {
             ++g_fromSummaries;

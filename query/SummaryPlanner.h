@@ -34,14 +34,16 @@ public:
     // The summary a statement reads and how its bill tables are written in it.
     enum class Source
     {
-        Bills,     // sm_BillDay: bi_Bill AS BL alone
-        Items,     // sm_ItemDay: bi_Bill AS BL joined with bi_BillItem AS BI
-        Payments,  // sm_PayDay:  bi_Bill AS BL joined with bi_BillPayment AS BP
-        Waiters,   // sm_WaiterDay: as Items, per waiter without the menu item
-        Tables,    // sm_TableDay: bi_Bill alone, per table
-        Discounts, // sm_DiscountDay: as Items, the discounted lines sold off their list price only
-        Departs    // sm_DepartDay: as Items, without the menu item; answer() reads it in place
-                   // of sm_ItemDay for a statement that names no column of the dish
+        Bills,      // sm_BillDay: bi_Bill AS BL alone
+        Items,      // sm_ItemDay: bi_Bill AS BL joined with bi_BillItem AS BI; answer() reads
+                    // whichever of the items' summaries keeps what the statement names
+                    // (itemsSummaryFor())
+        Payments,   // sm_PayDay:  bi_Bill AS BL joined with bi_BillPayment AS BP
+        Waiters,    // sm_WaiterDay: as Items, per waiter without the menu item
+        Tables,     // sm_TableDay: bi_Bill alone, per table
+        Discounts,  // sm_DiscountDay: as Items, the discounted lines sold off their list price only
+        Departs,    // sm_DepartDay: as Items, without the menu item
+        WaiterItems // sm_WaiterItemDay: as Items, per waiter
     };
     // Text replacements, each of which must be found in the statement: the FROM and join of
     // the bill tables as the statement writes them, with what takes their place.
@@ -81,7 +83,15 @@ public:
     // count would give it, an integer, 0 over no row.
     static QString countOf(const QString& counts);
 
-    // The rewrite alone (no database): empty when a replacement was not found.
+    // Of the summaries of the item lines, the one of fewest rows that keeps every column of theirs
+    // that a statement names, anywhere in its text: sm_DepartDay for one that names no column of
+    // the dish, sm_WaiterDay for a waiter's without the dish, sm_ItemDay for the dish's,
+    // sm_WaiterItemDay for the dish's per waiter.
+    static Source itemsSummaryFor(const QString& sql);
+
+    // The rewrite alone (no database): empty when a replacement was not found, or when the
+    // statement reads a column the summary does not keep from the table it names (the bill's
+    // waiter where the summary keeps the line's).
     static QString rewrite(Source source, const QString& raw, const Replacements& replacements);
 
     // A statement over a day summary (as rewrite() gives it) reading the whole months of its

@@ -166,9 +166,7 @@ bool BillItemQueryFitsSummaries(int view, const BillItemQueryCriteria& c)
     if (!c.shiftId.trimmed().isEmpty() || !c.tableArea.isEmpty() || !c.groupTypeId.isEmpty() ||
         !c.billPeriods.isEmpty() || !c.itemGroups.isEmpty())
         return false;
-    if (view == ByWaiter)
-        return c.menuText.trimmed().isEmpty() && c.menuId.isEmpty() && c.menuName.isEmpty();
-    return (view == ByItem || view == ByItemType) && c.createPerson.isEmpty();
+    return view == ByWaiter || view == ByItem || view == ByItemType;
 }
 
 SummaryPlanner::Replacements BillItemQuerySummaryText()

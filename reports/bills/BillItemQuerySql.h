@@ -58,9 +58,8 @@ Statement BillItemQueryWhereTail(const BillItemQueryCriteria& criteria);
 // The statement of a view, with the range's dates.
 Statement BillItemQueryStatement(int view, const BillItemQueryCriteria& criteria);
 
-// Whether the item summaries answer the view: the items and the item types unless a waiter is
-// chosen, and the waiters (from the waiter summary) unless a menu item is; none of them when a
-// shift or a table area is chosen.
+// Whether the item summaries answer the view: the items, the item types and the waiters, with
+// any waiter or menu item chosen; none of them when a shift or a table area is chosen.
 bool BillItemQueryFitsSummaries(int view, const BillItemQueryCriteria& criteria);
 // Where the statement's bill tables and their join stand, for the item summaries.
 SummaryPlanner::Replacements BillItemQuerySummaryText();

@@ -88,10 +88,9 @@ frmBillItemCost::frmBillItemCost(QWidget* parent) : QueryReportScreen(kSpec, par
 
 Statement frmBillItemCost::planned(int view, const CriteriaValue&, const Statement& statement)
 {
-    // The lines and the waiters' view read what the summaries do not keep (a line's own
-    // quantity, the waiter). A quantity times a price kept with it sums as the quantity's sum
-    // times the price, whether the line's or the menu's.
-    const bool fits = view == CostByItem || view == CostByItemType;
+    // The lines read a line's own quantity, which no summary keeps. A quantity times a price
+    // kept with it sums as the quantity's sum times the price, whether the line's or the menu's.
+    const bool fits = view != CostLines;
     return SummaryPlanner::answerItems(*hostContext().connection(), fits, statement);
 }
 

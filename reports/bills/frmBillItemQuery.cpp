@@ -151,11 +151,10 @@ frmBillItemQuery::frmBillItemQuery(QWidget* parent) : QueryReportScreen(kSpec, p
 Statement frmBillItemQuery::planned(int view, const CriteriaValue& criteria,
                                     const Statement& statement)
 {
-    // The waiters' view reads the waiter summary, which keeps no menu item: a menu item chosen
-    // is left to the bills by the planner (a column the summary does not keep).
+    // The planner reads the summary of the items that keeps the waiter or the menu item where
+    // the view or its criteria name them.
     return SummaryPlanner::answer(
         *hostContext().connection(),
         BillItemQueryFitsSummaries(view, criteria.as<BillItemQueryCriteria>()),
-        view == ByWaiter ? SummaryPlanner::Source::Waiters : SummaryPlanner::Source::Items,
-        statement, BillItemQuerySummaryText());
+        SummaryPlanner::Source::Items, statement, BillItemQuerySummaryText());
 }

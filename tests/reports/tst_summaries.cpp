@@ -218,6 +218,14 @@ private slots:
         QCOMPARE(from(QString(byDepart).replace("SUM(BI.SumOfConsume)",
                                                 "SUM(BI.AmountOrder*BI.CostPrice)")),
                  "sm_ItemDay");
+        // Per waiter, without the dish and with it; the bill's opener (BL.CreatePerson) is no
+        // line's waiter: the bills answer it.
+        const QString byWaiter = QString(byDepart).replace("BI.DepartTypeID", "BI.CreatePerson");
+        QCOMPARE(from(byWaiter), "sm_WaiterDay");
+        QCOMPARE(from(QString(byWaiter).replace("BL.BillDate, BI.CreatePerson",
+                                                "BI.MenuID, BI.CreatePerson")),
+                 "sm_WaiterItemDay");
+        QCOMPARE(from(QString(byWaiter).replace("BI.CreatePerson", "BL.CreatePerson")), "bi_Bill");
         // The kitchen's food on 2026-03-10 by both (figures of the fixture's B1, B3 and B5).
         const Statement fast = SummaryPlanner::answerItems(c, true, Statement(byDepart, march));
         auto rs = c.execute(fast.text(), fast.parameters());
@@ -238,6 +246,43 @@ private slots:
         QCOMPARE(kungPao(screen), "11.00|418.00|412.00");
         QCOMPARE(SummaryPlanner::answered().fromSummaries, 0);
         QCOMPARE(SummaryPlanner::answered().raw, 1);
+    }
+
+    // The commission per waiter prices each waiter's lines by their cost price: the same from
+    // the summaries as from the bills, and fresh after a line changes hands.
+    void commissionByWaiter()
+    {
+        TestDatabase db("period_reports.sql");
+        db.install();
+        db.run("UPDATE bi_BillItem SET CreatePersonID='W1', CreatePerson='小王' WHERE "
+               "BillItemID IN ('B1-1', 'B1-2', 'B3-1');"
+               "UPDATE bi_BillItem SET CreatePersonID='W2', CreatePerson='小李' WHERE "
+               "CreatePersonID IS NULL;"
+               "UPDATE bi_BillItem SET MenuUnitID=MenuID, CostPrice=CASE MenuID WHEN '1101' THEN 5 "
+               "WHEN '1102' "
+               "THEN 8 ELSE 1.5 END");
+        Summaries::install(*db.connection());
+        frmBillItemCost screen;
+        screen.ShowMe();
+        const auto waiters = [&] {
+            return cells(screen, {{"optQuery4", "1"}}, "2026-03-10", "2026-03-10");
+        };
+        // 小王: B1's 2 宫保鸡丁 (76, cost 10) and 3 net 青岛啤酒 (36, 4.5), B3's 宫保鸡丁 (38, 5).
+        // 小李: B2's 水煮鱼 (68, 8) and 2 青岛啤酒 (24, 3), B4's 3 宫保鸡丁 (114, 15). B1's
+        // 水煮鱼 is a gift (gifts are left out unless asked for), B5 is deleted.
+        const QStringList expected{"小王|6.00|150.00|19.50", "小李|6.00|206.00|26.00",
+                                   "合计|12.00|356.00|45.50"};
+        SummaryPlanner::resetAnswered();
+        QCOMPARE(waiters(), expected);
+        QCOMPARE(SummaryPlanner::answered().fromSummaries, 1);
+        SummaryPlanner::setEnabled(false);
+        QCOMPARE(waiters(), expected);
+        SummaryPlanner::setEnabled(true);
+        // B3's 宫保鸡丁 was 小李's.
+        db.run("UPDATE bi_BillItem SET CreatePersonID='W2', CreatePerson='小李' WHERE "
+               "BillItemID='B3-1'");
+        QCOMPARE(waiters(), QStringList({"小王|5.00|112.00|14.50", "小李|7.00|244.00|31.00",
+                                         "合计|12.00|356.00|45.50"}));
     }
 
     // A database with the summaries of version 4 (without the tables', the discounted lines' and
@@ -470,7 +515,9 @@ private slots:
         };
         for (const Range& r : ranges) {
             viewsBothWays(std::type_identity<frmPeriodQuery>(), choices, 1, 4, r, "period query");
-            viewsBothWays(std::type_identity<frmBillItemCost>(), choices, 2, 3, r, "commission");
+            viewsBothWays(std::type_identity<frmBillItemCost>(),
+                          choices + QList<Criteria>{{{"cboCreatePerson", "#2"}}}, 2, 4, r,
+                          "commission");
             for (const Criteria& choice : choices) {
                 frmMenuEngineering menu;
                 menu.ShowMe();
@@ -522,7 +569,8 @@ private slots:
                 if (choice.isEmpty())
                     choice = {{"cboCreatePerson", "#2"}};
                 else if (choice.size() == 2)
-                    choice << qMakePair(QStringLiteral("cboDeparts"), QStringLiteral("#1"));
+                    choice << qMakePair(QStringLiteral("cboDeparts"), QStringLiteral("#1"))
+                           << qMakePair(QStringLiteral("cboMenuID"), QStringLiteral("1"));
                 choice << qMakePair(QStringLiteral("optQuery4"), QStringLiteral("1"));
                 bothWays(waiters, choice, r, QStringLiteral("waiters from %1").arg(r.begin));
             }
@@ -567,7 +615,7 @@ private slots:
             bothWays(monthBranch, {{"cboBranch", "#3"}, {"chkSaving", "1"}}, r,
                      QStringLiteral("month report of a branch"), true);
         }
-        QCOMPARE(compared, 4 * (4 * 4 + 4 * 3 + 5 + 3 * 2 + 4 + 3 * 2 + 3 * 2 + 4 + 2));
+        QCOMPARE(compared, 4 * (4 * 4 + 5 * 3 + 4 + 5 + 3 * 2 + 4 + 3 * 2 + 3 * 2 + 4 + 2));
     }
 };
 
