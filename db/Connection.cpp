@@ -25,7 +25,9 @@
 #include <thread>
 
 #include <dlfcn.h>
+#include <libpq-fe.h>
 #include <sqlite3.h>
+#include <sys/socket.h>
 #include <sys/statvfs.h>
 
 namespace {
@@ -55,6 +57,16 @@ QString translatedSql(const QString& tsql, SqlDialect dialect)
     QMutexLocker lock(&mutex);
     cache.insert(tsql, native);
     return native;
+}
+
+// The QPSQL driver's libpq connection.
+PGconn* postgresHandle(const QSqlDatabase& db)
+{
+    const QVariant handle = db.driver()->handle();
+    // Named by the typedef or by the struct behind it, as the driver registered it.
+    if (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0)
+        return nullptr;
+    return *static_cast<PGconn* const*>(handle.data());
 }
 
 sqlite3* sqliteHandle(const QSqlDatabase& db)
@@ -258,10 +270,16 @@ struct Connection::Private
     std::vector<sqlite3*> readers; // idle read-only handles of executeAll, opened on demand
     BusyWait busy;                 // shared by the connection's handles
 
+    // PostgreSQL: where the database is, and idle connections of detached reads.
+    std::optional<PostgresConnectOptions> postgres;
+    std::vector<PGconn*> postgresReaders;
+
     ~Private()
     {
         for (sqlite3* h : readers)
             sqlite3_close_v2(h);
+        for (PGconn* c : postgresReaders)
+            PQfinish(c);
     }
     sqlite3* takeReader(const QByteArray& path)
     {
@@ -288,6 +306,12 @@ struct Connection::Private
     {
         QMutexLocker lock(&readersMutex);
         readers.push_back(h);
+    }
+    PGconn* takePostgresReader();
+    void giveBack(PGconn* c)
+    {
+        QMutexLocker lock(&readersMutex);
+        postgresReaders.push_back(c);
     }
     Connection::StatementTrace trace;
     Connection::FailureTrace failureTrace;
@@ -368,10 +392,77 @@ std::shared_ptr<Connection> Connection::openPostgres(const QString& connection)
     if (!db.open())
         throw SqlError(QStringLiteral("cannot open PostgreSQL database %1: %2")
                            .arg(options.describe(), db.lastError().text()));
-    // The server's notices ("table ... does not exist, skipping") are no news to a report.
-    QSqlQuery(db).exec(QStringLiteral("SET client_min_messages TO warning"));
-    // A lock another session holds is waited on as long as on SQLite, then reported busy.
-    QSqlQuery(db).exec(QStringLiteral("SET lock_timeout = %1").arg(BusyWait::WaitMs));
+    for (const QByteArray& setting : postgresSessionSettings())
+        QSqlQuery(db).exec(QString::fromUtf8(setting));
+    c->d->postgres = options;
+    return c;
+}
+
+// The settings of every session on a PostgreSQL server, the connection's own and those of its
+// detached reads.
+QList<QByteArray> Connection::postgresSessionSettings()
+{
+    return {
+        // The server's notices ("table ... does not exist, skipping") are no news to a report.
+        "SET client_min_messages TO warning",
+        // A lock another session holds is waited on as long as on SQLite, then reported busy.
+        "SET lock_timeout = " + QByteArray::number(BusyWait::WaitMs),
+    };
+}
+
+// A connection of its own for a detached read, opened with the connection's options and
+// session as QPSQL opens it (UTF-8, ISO dates, bytea escaped); null when none can be opened.
+PGconn* Connection::Private::takePostgresReader()
+{
+    {
+        QMutexLocker lock(&readersMutex);
+        while (!postgresReaders.empty()) {
+            PGconn* c = postgresReaders.back();
+            postgresReaders.pop_back();
+            if (PQstatus(c) == CONNECTION_OK && PQtransactionStatus(c) == PQTRANS_IDLE)
+                return c;
+            PQfinish(c);
+        }
+    }
+    if (!postgres)
+        return nullptr;
+    std::vector<QByteArray> keys, values;
+    auto add = [&](const char* key, const QString& value) {
+        if (!value.isEmpty()) {
+            keys.emplace_back(key);
+            values.push_back(value.toUtf8());
+        }
+    };
+    add("host", postgres->host);
+    add("port", postgres->port > 0 ? QString::number(postgres->port) : QString());
+    add("dbname", postgres->database);
+    add("user", postgres->user);
+    add("password", postgres->password);
+    for (const QString& other : postgres->others)
+        add(other.section(QLatin1Char('='), 0, 0).toUtf8().constData(),
+            other.section(QLatin1Char('='), 1));
+    std::vector<const char*> k, v;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        k.push_back(keys[i].constData());
+        v.push_back(values[i].constData());
+    }
+    k.push_back(nullptr);
+    v.push_back(nullptr);
+    PGconn* c = PQconnectdbParams(k.data(), v.data(), 0);
+    if (PQstatus(c) != CONNECTION_OK || PQsetClientEncoding(c, "UTF8") != 0) {
+        PQfinish(c);
+        return nullptr;
+    }
+    QList<QByteArray> settings{"SET DATESTYLE TO 'ISO'", "SET bytea_output TO escape"};
+    for (const QByteArray& setting : settings + postgresSessionSettings()) {
+        PGresult* r = PQexec(c, setting.constData());
+        const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
+        PQclear(r);
+        if (!ok) {
+            PQfinish(c);
+            return nullptr;
+        }
+    }
     return c;
 }
 
@@ -631,10 +722,88 @@ std::vector<BufferedResult> Connection::executeAll(const QList<Statement>& state
     return results;
 }
 
+namespace {
+
+// The statement as libpq takes it: each ? outside quotes becomes $1, $2, ... (as QPSQL prepares
+// it).
+QByteArray postgresPlaceholders(const QString& sql)
+{
+    QString out;
+    out.reserve(sql.size() + 16);
+    int n = 0;
+    QChar quote;
+    for (const QChar c : sql) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == u'\'' || c == u'"') {
+            quote = c;
+        } else if (c == u'?') {
+            out += QLatin1Char('$') + QString::number(++n);
+            continue;
+        }
+        out += c;
+    }
+    return out.toUtf8();
+}
+
+} // namespace
+
+std::unique_ptr<Connection::DetachedRead>
+Connection::prepareDetachedPostgres(const ConnectionPtr& connection, const QString& tsql,
+                                    const QVariantList& params)
+{
+    Private& d = *connection->d;
+    const PGconn* own = connection->isOpen() ? postgresHandle(connection->database()) : nullptr;
+    if (!own || PQtransactionStatus(own) != PQTRANS_IDLE)
+        return nullptr;
+    QVariantList bound;
+    QString sql;
+    try {
+        sql = connection->prepareText(tsql, params, &bound, false);
+    } catch (const SqlError&) {
+        return nullptr; // execute() reports it
+    }
+    PGconn* reader = d.takePostgresReader();
+    if (!reader)
+        return nullptr;
+    // Prepared first, so that a statement the other connection cannot run (over this one's
+    // temporary tables) is left to execute(); parameters as text, their types as the statement
+    // implies them.
+    PGresult* prepared =
+        PQprepare(reader, "", postgresPlaceholders(sql).constData(), int(bound.size()), nullptr);
+    const bool ok = PQresultStatus(prepared) == PGRES_COMMAND_OK;
+    PQclear(prepared);
+    if (!ok) {
+        d.giveBack(reader);
+        return nullptr;
+    }
+    std::vector<QByteArray> texts;
+    std::vector<const char*> values;
+    texts.reserve(size_t(bound.size()));
+    for (const QVariant& v : bound) {
+        texts.push_back(isNullValue(v) ? QByteArray() : v.toString().toUtf8());
+        values.push_back(isNullValue(v) ? nullptr : texts.back().constData());
+    }
+    if (!PQsendQueryPrepared(reader, "", int(values.size()), values.data(), nullptr, nullptr, 0) ||
+        !PQsetSingleRowMode(reader)) {
+        while (PGresult* r = PQgetResult(reader))
+            PQclear(r);
+        PQfinish(reader);
+        return nullptr;
+    }
+    if (d.trace)
+        d.trace({tsql, params, sql, bound});
+    return std::make_unique<DetachedRead>(connection, reader, sql,
+                                          connection->failureHook(tsql, sql, params, bound));
+}
+
 std::unique_ptr<Connection::DetachedRead>
 Connection::prepareDetached(const ConnectionPtr& connection, const QString& tsql,
                             const QVariantList& params)
 {
+    if (connection->m_dialect == SqlDialect::Postgres)
+        return prepareDetachedPostgres(connection, tsql, params);
     Private& d = *connection->d;
     const char* file = d.sqlite ? sqlite3_db_filename(d.sqlite, "main") : nullptr;
     if (!file || !*file || !sqlite3_get_autocommit(d.sqlite))
@@ -670,8 +839,30 @@ Connection::DetachedRead::DetachedRead(ConnectionPtr owner, sqlite3* handle,
 {
 }
 
+Connection::DetachedRead::DetachedRead(ConnectionPtr owner, pg_conn* postgres, QString sql,
+                                       Recordset::FailureHook failed)
+    : m_owner(std::move(owner)), m_postgres(postgres), m_cancel(PQgetCancel(postgres)),
+      m_sql(std::move(sql)), m_failed(std::move(failed))
+{
+}
+
 Connection::DetachedRead::~DetachedRead()
 {
+    if (m_postgres) {
+        // Kept for the next read only when this one was read to its end.
+        if (!m_interrupted && PQstatus(m_postgres) == CONNECTION_OK &&
+            PQtransactionStatus(m_postgres) == PQTRANS_IDLE) {
+            PQfreeCancel(m_cancel);
+            m_owner->d->giveBack(m_postgres);
+            return;
+        }
+        if (!m_interrupted && PQtransactionStatus(m_postgres) == PQTRANS_ACTIVE)
+            interrupt(); // never taken: the server stops the statement
+        PQfinish(m_postgres);
+        if (m_cancel)
+            PQfreeCancel(m_cancel);
+        return;
+    }
     sqlite3_finalize(m_statement);
     m_owner->d->giveBack(m_handle);
 }
@@ -681,9 +872,24 @@ sqlite3_stmt* Connection::DetachedRead::takeStatement()
     return std::exchange(m_statement, nullptr);
 }
 
-void Connection::DetachedRead::interrupt() const
+void Connection::DetachedRead::interrupt()
 {
-    sqlite3_interrupt(m_handle);
+    if (!m_postgres) {
+        sqlite3_interrupt(m_handle);
+        return;
+    }
+    if (m_interrupted.exchange(true))
+        return;
+    // The server is asked on a connection of the request's own, which may take as long as
+    // reaching the server does: not on the caller's thread.
+    if (PGcancel* cancel = std::exchange(m_cancel, nullptr))
+        std::thread([cancel] {
+            char error[256];
+            PQcancel(cancel, error, sizeof error);
+            PQfreeCancel(cancel);
+        }).detach();
+    // A read waiting for the server's next row returns now, as for a lost connection.
+    ::shutdown(PQsocket(m_postgres), SHUT_RDWR);
 }
 
 int Connection::executeNonQuery(const QString& tsql, const QVariantList& params) const

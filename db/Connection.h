@@ -9,12 +9,15 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>
 
 class Connection;
 struct BufferedResult;
+struct pg_cancel;
+struct pg_conn;
 struct sqlite3;
 struct sqlite3_stmt;
 using ConnectionPtr = std::shared_ptr<Connection>;
@@ -79,10 +82,13 @@ public:
 
     // A read-only statement prepared and bound for stepping on another thread: on an SQLite file
     // outside a transaction, on one of the connection's read-only handles (SQLite handles are
-    // used by one thread at a time). Null where that cannot be done (ODBC, a database in memory,
-    // an open transaction whose writes another handle would not see, a statement the read-only
-    // handle cannot prepare, such as one over this connection's temporary tables): the caller
-    // then runs it with execute(). Reported to the statement trace like execute().
+    // used by one thread at a time); on PostgreSQL outside a transaction, sent on a connection of
+    // its own with this one's options (kept for the next such read), its rows to be read one by
+    // one as the server sends them. Null where that cannot be done (ODBC, a database in memory,
+    // an open transaction whose writes another connection would not see, a statement the other
+    // connection cannot prepare, such as one over this connection's temporary tables, or a
+    // server that takes no further connection): the caller then runs it with execute().
+    // Reported to the statement trace like execute().
     class DetachedRead;
     static std::unique_ptr<DetachedRead> prepareDetached(const ConnectionPtr& connection,
                                                          const QString& tsql,
@@ -139,36 +145,51 @@ private:
     QSqlQuery executedQuery(const QString& sql, const QVariantList& bound) const;
     // Dates read as 'YYYY-MM-DD HH:MM:SS' texts, as SQLite stores them (PostgreSQL).
     bool datesAsText() const { return m_dialect == SqlDialect::Postgres; }
+    static QList<QByteArray> postgresSessionSettings();
+    static std::unique_ptr<DetachedRead> prepareDetachedPostgres(const ConnectionPtr& connection,
+                                                                 const QString& tsql,
+                                                                 const QVariantList& params);
 
     struct Private;
     std::unique_ptr<Private> d;
     SqlDialect m_dialect = SqlDialect::Sqlite;
 };
 
-// A statement prepared by Connection::prepareDetached. The statement is stepped by whoever takes
-// it (a Recordset finalizes it); the handle goes back to the connection's idle read-only
-// handles when this is destroyed, so it must outlive the Recordset.
+// A statement prepared by Connection::prepareDetached, to be read by whoever takes it. SQLite:
+// the statement is stepped by its taker (a Recordset finalizes it); the handle goes back to the
+// connection's idle read-only handles when this is destroyed, so it must outlive the Recordset.
+// PostgreSQL: the statement runs on the connection postgres() in libpq's single-row mode; its
+// taker reads the results (PQgetResult) until there are none. That connection goes back to the
+// idle ones when this is destroyed after a complete read, and is closed otherwise.
 class Connection::DetachedRead
 {
 public:
     DetachedRead(ConnectionPtr owner, sqlite3* handle, sqlite3_stmt* statement, QString sql,
                  Recordset::FailureHook failed = {});
+    DetachedRead(ConnectionPtr owner, pg_conn* postgres, QString sql,
+                 Recordset::FailureHook failed = {});
     ~DetachedRead();
     DetachedRead(const DetachedRead&) = delete;
     DetachedRead& operator=(const DetachedRead&) = delete;
 
-    sqlite3_stmt* takeStatement();
+    sqlite3_stmt* takeStatement();                   // null on PostgreSQL
+    pg_conn* postgres() const { return m_postgres; } // null on SQLite
     const QString& sql() const { return m_sql; }
     // Reports a failure while the statement is stepped to the connection's failure trace.
     const Recordset::FailureHook& failureHook() const { return m_failed; }
-    // Makes the statement stop at its next step (SQLITE_INTERRUPT); any thread may call it
-    // while the statement is being stepped.
-    void interrupt() const;
+    // Makes the statement stop: SQLite at its next step (SQLITE_INTERRUPT); PostgreSQL asks the
+    // server to cancel it and shuts the connection's socket, so that a read waiting for the
+    // server returns at once (the connection is then closed, not kept). Any thread may call it
+    // while the statement is being read.
+    void interrupt();
 
 private:
     ConnectionPtr m_owner;
-    sqlite3* m_handle;
-    sqlite3_stmt* m_statement;
+    sqlite3* m_handle = nullptr;
+    sqlite3_stmt* m_statement = nullptr;
+    pg_conn* m_postgres = nullptr;
+    pg_cancel* m_cancel = nullptr; // handed to the request that cancels the statement
+    std::atomic<bool> m_interrupted{false};
     QString m_sql;
     Recordset::FailureHook m_failed;
 };

@@ -18,7 +18,10 @@ class QThread;
 // Reads a statement's rows on a thread of its own and hands them over in batches through a
 // bounded queue, so that stepping the statement and using its rows overlap (the query control
 // fills its grid on the UI thread while the next rows are read). The reading thread has its own
-// read-only SQLite handle (Connection::prepareDetached) and touches nothing else.
+// read-only SQLite handle, or its own PostgreSQL connection whose rows come one by one as the
+// server sends them (Connection::prepareDetached), and touches nothing else. Cells are made as
+// the rows of execute() give them on that database: on PostgreSQL integers, numerics and floating
+// point as numbers, timestamps as 'yyyy-MM-dd HH:mm:ss' texts.
 //
 // Texts: each distinct text of a column that repeats its values (a table, a period, a person)
 // is converted once and sent once, in the batch that first holds it, with an id (from 1) that
@@ -122,8 +125,13 @@ public:
     void stop();
 
 private:
+    class Writer;
     explicit RowBatchReader(std::unique_ptr<Connection::DetachedRead> read);
     void run();
+    void readSqlite();
+    void readPostgres(); // throws SqlError
+    // Makes the result's names and types known and waits for begin(); false when stopped.
+    bool publishHeader(const QStringList& names, const QList<QMetaType>& types);
     // Queues the batch, waiting while the queue is full; false when stopped meanwhile.
     bool push(std::unique_ptr<Batch> batch);
 

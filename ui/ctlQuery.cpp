@@ -289,8 +289,8 @@ bool ctlQuery::runQuery()
     if (!m_params.empty())
         for (int i = 1; i <= m_params.rbegin()->first; ++i)
             params.append(m_params.count(i) ? m_params.at(i) : QVariant());
-    // On an SQLite file the statement is stepped on a thread of its own while this one fills
-    // the grid; elsewhere it is read here.
+    // On an SQLite file or a PostgreSQL server the statement is read on a thread of its own
+    // while this one fills the grid; elsewhere it is read here.
     std::unique_ptr<RowBatchReader> reader;
     std::unique_ptr<Recordset> rs;
     try {

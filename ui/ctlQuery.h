@@ -31,11 +31,11 @@ class SheetView;
 // (and of how many, when the result says), Progress the true percentage when it is known, the
 // rows written so far show in the grid, and pending window events run.
 //
-// Reading: on an SQLite file the statement is stepped on a thread of its own (RowBatchReader)
-// while the grid fills here from its batches; Esc in the control's window, or closing the
-// window, stops a load: the grid keeps the rows read, ending in a partial totals row ("部分合计",
-// italic, not the bold totals of a whole result), and lastError says how many records it holds
-// (the screen's status line shows it).
+// Reading: on an SQLite file or a PostgreSQL server the statement is read on a thread of its own
+// (RowBatchReader) while the grid fills here from its batches; Esc in the control's window, or
+// closing the window, stops a load: the grid keeps the rows read, ending in a partial totals row
+// ("部分合计", italic, not the bold totals of a whole result), and lastError says how many records
+// it holds (the screen's status line shows it).
 //
 // Failures: ApplyQuery returns false (it never throws) when the SQL fails or a field spec,
 // condition, key field or group field names a column the result does not have, or reading the
