@@ -2,11 +2,12 @@
 //
 //   bench_chain --db FILE [--export-dir DIR] [--no-year] [--no-export] [--plans]
 //               [--only "REPORT[ RANGE]",...] [--raw-only REPORT,...] [--no-raw]
-//   bench_chain --pg CONNECTION [the same options]
+//   bench_chain --pg CONNECTION [--pg-stepped] [the same options]
 //
 // FILE is a database written by vtxdemodb (bench/run-chain.sh builds and caches one); with --pg,
 // a PostgreSQL database written by vtxdemodb --pg, and the statements are replayed on PostgreSQL
-// alone (libpq's own API on a connection of its own, bench/PostgresAlone.h) instead. The last
+// alone (libpq's own API on a connection of its own, bench/PostgresAlone.h; --pg-stepped takes
+// the rows one by one as they come instead of each result whole) instead. The last
 // business day in bi_Bill is "the day"; "month" is that day's month up to it; "year" is every
 // day the database holds (at most a year). Every screen of the module's action table is run,
 // each of its views over the month and (when its plan says so) the year, driven headless the
@@ -83,8 +84,9 @@ Timing measure(const std::function<void()>& work)
     return r;
 }
 
-// PostgreSQL alone's own connection (null on SQLite).
+// PostgreSQL alone's own connection (null on SQLite), and whether it steps the rows.
 PGconn* g_postgresAlone = nullptr;
+bool g_postgresStepped = false;
 
 // SQLite (or PostgreSQL) alone: every captured statement run on the database's own API, every
 // column of every row read.
@@ -93,7 +95,8 @@ Timing replay(const Connection& c, const QList<NativeStatement>& statements, qin
     if (g_postgresAlone)
         return measure([&] {
             for (const NativeStatement& s : statements)
-                *rows += std::max<qint64>(0, runPostgresAlone(g_postgresAlone, s.sql, s.bound));
+                *rows += std::max<qint64>(
+                    0, runPostgresAlone(g_postgresAlone, s.sql, s.bound, g_postgresStepped));
         });
     sqlite3* db = sqliteHandleOf(c.database());
     return measure([&] {
@@ -260,6 +263,7 @@ int main(int argc, char** argv)
         // (without our own sums= keyword, which libpq does not know)
         static const QRegularExpression sums(QStringLiteral("(^|\\s+|[?&])sums=\\w+"));
         g_postgresAlone = PQconnectdb(QString(pg).remove(sums).toUtf8().constData());
+        g_postgresStepped = args.contains(QStringLiteral("--pg-stepped"));
         if (PQstatus(g_postgresAlone) != CONNECTION_OK) {
             std::fprintf(stderr, "bench_chain: %s", PQerrorMessage(g_postgresAlone));
             return 2;
