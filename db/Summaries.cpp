@@ -41,11 +41,14 @@ struct Table
     const char* from; // FROM and the join, without the date condition
     std::vector<Column> keys;
     std::vector<Column> sums; // expression: what is summed; "*" counts the lines
+    bool byMonth = true;      // with a month summary beside
 
-    // The month summary beside the day summary ("sm_ItemDay": "sm_ItemMonth").
+    // The month summary beside the day summary ("sm_ItemDay": "sm_ItemMonth"); empty without.
     QString monthName() const
     {
-        return QString::fromUtf8(name).replace(QLatin1String("Day"), QLatin1String("Month"));
+        return byMonth
+                   ? QString::fromUtf8(name).replace(QLatin1String("Day"), QLatin1String("Month"))
+                   : QString();
     }
 };
 
@@ -223,6 +226,14 @@ const std::vector<Table>& tables()
             discounts.keys.push_back(c);
         discounts.keys.push_back({"MenuPrice", "BI.MenuPrice", KeyType::Amount});
         discounts.keys.push_back({"MenuPrice2", "BI.MenuPrice2", KeyType::Amount});
+        // The bills with returned items (SubBillType 2) per business date: where the returns
+        // list starts, instead of every item line of the range's bills. Read by the day only.
+        Table returns{"sm_ReturnDay",
+                      " FROM bi_Bill AS BL,bi_BillItem AS BI,bi_SubBill AS SB WHERE "
+                      "BL.BillID=BI.BillID AND BI.BillItemID=SB.BillItemID AND SB.SubBillType=2 ",
+                      {billKeys().front(), {"BillID", "BL.BillID", KeyType::Text, 20}},
+                      {{"ReturnCount", "*"}}};
+        returns.byMonth = false;
         t.push_back(std::move(bills));
         t.push_back(std::move(items));
         t.push_back(std::move(waiters));
@@ -231,6 +242,7 @@ const std::vector<Table>& tables()
         t.push_back(std::move(payments));
         t.push_back(std::move(tablesOfBills));
         t.push_back(std::move(discounts));
+        t.push_back(std::move(returns));
         return t;
     }();
     return all;
@@ -377,15 +389,23 @@ QStringList sqliteTriggers()
              mark(QStringLiteral("OLD")) + mark(QStringLiteral("NEW")) + QStringLiteral(" END")
       << QStringLiteral("CREATE TRIGGER sm_bi_Bill_delete AFTER DELETE ON bi_Bill BEGIN ") +
              mark(QStringLiteral("OLD")) + QStringLiteral(" END");
-    for (const char* table : {"bi_BillItem", "bi_BillPayment"}) {
+    // A return belongs to the bill of its line.
+    const auto markLine = [](const QString& row) {
+        return QStringLiteral("INSERT OR IGNORE INTO sm_StaleDay(BillDate) SELECT BL.BillDate FROM "
+                              "bi_BillItem AS BI,bi_Bill AS BL WHERE BI.BillItemID=%1.BillItemID "
+                              "AND BL.BillID=BI.BillID AND BL.BillDate IS NOT NULL;")
+            .arg(row);
+    };
+    for (const char* table : {"bi_BillItem", "bi_BillPayment", "bi_SubBill"}) {
         const QString t = QString::fromLatin1(table);
+        const auto marks = t == QLatin1String("bi_SubBill") ? markLine : markBill;
         s << QStringLiteral("CREATE TRIGGER sm_%1_insert AFTER INSERT ON %1 BEGIN ").arg(t) +
-                 markBill(QStringLiteral("NEW")) + QStringLiteral(" END")
+                 marks(QStringLiteral("NEW")) + QStringLiteral(" END")
           << QStringLiteral("CREATE TRIGGER sm_%1_update AFTER UPDATE ON %1 BEGIN ").arg(t) +
-                 markBill(QStringLiteral("OLD")) + markBill(QStringLiteral("NEW")) +
+                 marks(QStringLiteral("OLD")) + marks(QStringLiteral("NEW")) +
                  QStringLiteral(" END")
           << QStringLiteral("CREATE TRIGGER sm_%1_delete AFTER DELETE ON %1 BEGIN ").arg(t) +
-                 markBill(QStringLiteral("OLD")) + QStringLiteral(" END");
+                 marks(QStringLiteral("OLD")) + QStringLiteral(" END");
     }
     return s;
 }
@@ -409,12 +429,24 @@ QStringList postgresTriggers()
         "IF TG_OP <> 'DELETE' THEN INSERT INTO sm_staleday(\"BillDate\") SELECT "
         "\"BillDate\" FROM \"bi_Bill\" WHERE \"BillID\"=NEW.\"BillID\" AND \"BillDate\" IS NOT "
         "NULL ON CONFLICT DO NOTHING; END IF; RETURN NULL; END $$");
+    s << QStringLiteral(
+        "CREATE FUNCTION sm_mark_return() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+        "IF TG_OP <> 'INSERT' THEN INSERT INTO sm_staleday(\"BillDate\") SELECT BL.\"BillDate\" "
+        "FROM \"bi_BillItem\" AS BI, \"bi_Bill\" AS BL WHERE BI.\"BillItemID\"=OLD.\"BillItemID\" "
+        "AND BL.\"BillID\"=BI.\"BillID\" AND BL.\"BillDate\" IS NOT NULL ON CONFLICT DO NOTHING; "
+        "END IF; "
+        "IF TG_OP <> 'DELETE' THEN INSERT INTO sm_staleday(\"BillDate\") SELECT BL.\"BillDate\" "
+        "FROM \"bi_BillItem\" AS BI, \"bi_Bill\" AS BL WHERE BI.\"BillItemID\"=NEW.\"BillItemID\" "
+        "AND BL.\"BillID\"=BI.\"BillID\" AND BL.\"BillDate\" IS NOT NULL ON CONFLICT DO NOTHING; "
+        "END IF; RETURN NULL; END $$");
     s << QStringLiteral("CREATE TRIGGER sm_bi_Bill AFTER INSERT OR UPDATE OR DELETE ON "
                         "\"bi_Bill\" FOR EACH ROW EXECUTE FUNCTION sm_mark_bill()");
     for (const char* table : {"bi_BillItem", "bi_BillPayment"})
         s << QStringLiteral("CREATE TRIGGER sm_%1 AFTER INSERT OR UPDATE OR DELETE ON \"%1\" FOR "
                             "EACH ROW EXECUTE FUNCTION sm_mark_line()")
                  .arg(QLatin1String(table));
+    s << QStringLiteral("CREATE TRIGGER sm_bi_SubBill AFTER INSERT OR UPDATE OR DELETE ON "
+                        "\"bi_SubBill\" FOR EACH ROW EXECUTE FUNCTION sm_mark_return()");
     return s;
 }
 
@@ -434,6 +466,12 @@ QStringList mssqlTriggers()
                  "inserted UNION SELECT BillID FROM deleted) AND NOT EXISTS (SELECT 1 FROM "
                  "sm_StaleDay AS s WHERE s.BillDate=BL.BillDate); END")
                  .arg(QLatin1String(table));
+    s << QStringLiteral(
+        "CREATE TRIGGER sm_bi_SubBill ON bi_SubBill AFTER INSERT, UPDATE, DELETE AS BEGIN SET "
+        "NOCOUNT ON; INSERT INTO sm_StaleDay (BillDate) SELECT DISTINCT BL.BillDate FROM bi_Bill "
+        "AS BL, bi_BillItem AS BI WHERE BL.BillID=BI.BillID AND BL.BillDate IS NOT NULL AND "
+        "BI.BillItemID IN (SELECT BillItemID FROM inserted UNION SELECT BillItemID FROM deleted) "
+        "AND NOT EXISTS (SELECT 1 FROM sm_StaleDay AS s WHERE s.BillDate=BL.BillDate); END");
     return s;
 }
 
@@ -480,6 +518,8 @@ QStringList Summaries::installScript(SqlDialect d)
         s << QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
                  .arg(name((QByteArray("ix_") + t.name + "_BillDate").constData(), d),
                       name(t.name, d), name("BillDate", d));
+        if (!t.byMonth)
+            continue;
         // The same per month, keyed by the month's first day.
         const QByteArray month = t.monthName().toLatin1();
         columns.front() = name("BillMonth", d) + QLatin1Char(' ') + keyType(t.keys.front(), d);
@@ -505,24 +545,27 @@ QStringList Summaries::dropScript(SqlDialect d)
 {
     QStringList s;
     if (d == SqlDialect::Sqlite) {
-        for (const char* t : {"bi_Bill", "bi_BillItem", "bi_BillPayment"})
+        for (const char* t : {"bi_Bill", "bi_BillItem", "bi_BillPayment", "bi_SubBill"})
             for (const char* op : {"insert", "update", "delete"})
                 s << QStringLiteral("DROP TRIGGER IF EXISTS sm_%1_%2")
                          .arg(QLatin1String(t), QLatin1String(op));
     } else {
-        for (const char* t : {"bi_Bill", "bi_BillItem", "bi_BillPayment"})
+        for (const char* t : {"bi_Bill", "bi_BillItem", "bi_BillPayment", "bi_SubBill"})
             s << (d == SqlDialect::Postgres
                       ? QStringLiteral("DROP TRIGGER IF EXISTS sm_%1 ON \"%1\"")
                       : QStringLiteral("DROP TRIGGER IF EXISTS sm_%1"))
                      .arg(QLatin1String(t));
         if (d == SqlDialect::Postgres)
             s << QStringLiteral("DROP FUNCTION IF EXISTS sm_mark_bill()")
-              << QStringLiteral("DROP FUNCTION IF EXISTS sm_mark_line()");
+              << QStringLiteral("DROP FUNCTION IF EXISTS sm_mark_line()")
+              << QStringLiteral("DROP FUNCTION IF EXISTS sm_mark_return()");
     }
-    for (const Table& t : tables())
-        s << QStringLiteral("DROP TABLE IF EXISTS %1").arg(name(t.name, d))
-          << QStringLiteral("DROP TABLE IF EXISTS %1")
-                 .arg(name(t.monthName().toLatin1().constData(), d));
+    for (const Table& t : tables()) {
+        s << QStringLiteral("DROP TABLE IF EXISTS %1").arg(name(t.name, d));
+        if (t.byMonth)
+            s << QStringLiteral("DROP TABLE IF EXISTS %1")
+                     .arg(name(t.monthName().toLatin1().constData(), d));
+    }
     for (const char* t : {"sm_StaleDay", "sm_Info"})
         s << QStringLiteral("DROP TABLE IF EXISTS %1").arg(name(t, d));
     return s;
@@ -545,6 +588,8 @@ QStringList Summaries::monthFillStatements(bool allMonths)
 {
     QStringList s;
     for (const Table& t : tables()) {
+        if (!t.byMonth)
+            continue;
         const QString month = t.monthName();
         const QString day = QString::fromUtf8(t.name);
         s << QStringLiteral("DELETE FROM ") + month +
@@ -572,7 +617,7 @@ QStringList Summaries::columns(const QString& table)
     for (const Table& t : tables()) {
         if (table.compare(QLatin1String(t.name), Qt::CaseInsensitive) == 0)
             return keyList(t).split(QLatin1Char(','));
-        if (table.compare(t.monthName(), Qt::CaseInsensitive) == 0)
+        if (t.byMonth && table.compare(t.monthName(), Qt::CaseInsensitive) == 0)
             return monthKeyList(t).split(QLatin1Char(','));
     }
     return {};
@@ -582,7 +627,7 @@ QString Summaries::origin(const QString& table, const QString& column)
 {
     static const QRegularExpression alias(QStringLiteral("\\b(BL|BI|BP)\\."));
     for (const Table& t : tables()) {
-        const bool month = table.compare(t.monthName(), Qt::CaseInsensitive) == 0;
+        const bool month = t.byMonth && table.compare(t.monthName(), Qt::CaseInsensitive) == 0;
         if (!month && table.compare(QLatin1String(t.name), Qt::CaseInsensitive) != 0)
             continue;
         if (month && column.compare(QLatin1String("BillMonth"), Qt::CaseInsensitive) == 0)
@@ -750,6 +795,8 @@ QStringList Summaries::verify(const Connection& connection)
         if (count != 0)
             differences
                 << QStringLiteral("%1: %2 rows differ").arg(QString::fromUtf8(t.name)).arg(count);
+        if (!t.byMonth)
+            continue;
         // The months against the bills grouped by month.
         const QString months = monthKeyList(t);
         auto mrs = connection.execute(

@@ -25,7 +25,9 @@ enum class SqlDialect;
 //   sm_DiscountDay the item lines sold below (or above) their list price with a discount, per
 //               business date, branch, bill flags, dish, menu type, department type, gift flag
 //               and the two prices
-// and beside each the same per month (sm_BillMonth, sm_ItemMonth, sm_WaiterMonth,
+//   sm_ReturnDay the bills with returned items per business date (one row a bill, its number of
+//               returns), where the returns list starts; it has no month summary
+// and beside each of the others the same per month (sm_BillMonth, sm_ItemMonth, sm_WaiterMonth,
 // sm_WaiterItemMonth, sm_PayMonth, sm_DepartMonth, sm_TableMonth, sm_DiscountMonth),
 // keyed by the month's first day (BillMonth) in place of the business date, summed from the day
 // summaries: a year's grouped report reads twelve months of rows instead of 365 days'.
@@ -36,10 +38,11 @@ enum class SqlDialect;
 // summaries is the sum over the lines to the cent (on SQLite the two may differ in the last bits of
 // a double).
 //
-// Triggers on bi_Bill, bi_BillItem and bi_BillPayment write the business date of every bill
-// written, changed or deleted into sm_StaleDay; refresh() rebuilds those dates from the bills in
-// one short transaction before a report reads the summaries, and in the same transaction the
-// months of those dates whole from their days, so they are never behind the bills.
+// Triggers on bi_Bill, bi_BillItem, bi_BillPayment and bi_SubBill write the business date of every
+// bill written, changed or deleted (a return: of its line's bill) into sm_StaleDay; refresh()
+// rebuilds those dates from the bills in one short transaction before a report reads the summaries,
+// and in the same transaction the months of those dates whole from their days, so they are never
+// behind the bills.
 //
 // Nothing creates them silently: install() (vtxhost --install-summaries, and vtxdemodb for the
 // demo database) creates the tables and triggers and fills them, drop() removes them. A database
@@ -47,7 +50,7 @@ enum class SqlDialect;
 class Summaries
 {
 public:
-    static constexpr int Version = 7;
+    static constexpr int Version = 8;
 
     // Whether the summaries of this version are installed (cached per connection after the
     // first look; install() and drop() update it).

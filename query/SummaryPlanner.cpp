@@ -316,6 +316,32 @@ Statement SummaryPlanner::answerJoined(const Connection& connection, bool fits,
     return answer(connection, false, Source::Items, statement, {});
 }
 
+Statement SummaryPlanner::answerReturns(const Connection& connection, const Statement& raw)
+{
+    static const QRegularExpression from(
+        QStringLiteral("\\bFROM\\s+bi_Bill\\s+AS\\s+BL\\s*,\\s*bi_BillItem\\s+AS\\s+BI\\s*,\\s*"
+                       "bi_SubBill\\s+AS\\s+SB\\s+WHERE\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression range(
+        QStringLiteral("\\bBL\\.BillDate\\s*>=\\s*\\?\\s*AND\\s+BL\\.BillDate\\s*(<=?)\\s*\\?"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QString& sql = raw.text();
+    const QRegularExpressionMatch m = range.match(sql);
+    if (enabled() && from.match(sql).hasMatch() && m.hasMatch() &&
+        !range.match(sql, m.capturedEnd()).hasMatch() && Summaries::installed(connection) &&
+        Summaries::refresh(connection)) {
+        QString fast = sql;
+        fast.replace(m.capturedStart(), m.capturedLength(),
+                     QStringLiteral("BL.BillID IN (SELECT SR.BillID FROM sm_ReturnDay AS SR "
+                                    "WHERE SR.BillDate>=? AND SR.BillDate") +
+                         m.captured(1) + QStringLiteral("?)"));
+        ++g_fromSummaries;
+        return Statement(fast, raw.parameters());
+    }
+    ++g_raw;
+    return raw;
+}
+
 Statement SummaryPlanner::answer(const Connection& connection, bool fits, Source source,
                                  const Statement& raw, const Replacements& replacements)
 {

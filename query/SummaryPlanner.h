@@ -65,6 +65,14 @@ public:
     // reads. A statement that reads none of the bill tables is returned as it is, not counted.
     static Statement answerJoined(const Connection& connection, bool fits, const Statement& raw);
 
+    // The returned items' statement ("FROM bi_Bill AS BL, bi_BillItem AS BI, bi_SubBill AS SB
+    // WHERE", its range "BL.BillDate>=? AND BL.BillDate<?" or "<=?"), its bills taken from those
+    // of the range with returns (sm_ReturnDay) instead of every bill of the range: the range
+    // becomes "BL.BillID IN (SELECT SR.BillID FROM sm_ReturnDay AS SR WHERE SR.BillDate>=? AND
+    // SR.BillDate<?)", the rest of the statement as it is, so each row is the same and comes in
+    // the same order. Any criteria fit.
+    static Statement answerReturns(const Connection& connection, const Statement& raw);
+
     static bool enabled();
     static void setEnabled(bool on);
 

@@ -1,7 +1,10 @@
 #include "reports/bills/frmSubBillQuery.h"
 
+#include "core/HostContext.h"
+#include "core/mod_ADO.h"
 #include "query/ItemCriteria.h"
 #include "query/ScreenSpec.h"
+#include "query/SummaryPlanner.h"
 #include "reports/bills/frmBillInfo.h"
 
 namespace {
@@ -71,3 +74,8 @@ const ScreenSpec kSpec{
 } // namespace
 
 frmSubBillQuery::frmSubBillQuery(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
+
+Statement frmSubBillQuery::planned(int, const CriteriaValue&, const Statement& statement)
+{
+    return SummaryPlanner::answerReturns(*hostContext().connection(), statement);
+}

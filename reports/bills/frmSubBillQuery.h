@@ -11,4 +11,7 @@ class frmSubBillQuery : public QueryReportScreen
     Q_OBJECT
 public:
     explicit frmSubBillQuery(QWidget* parent = nullptr);
+
+protected:
+    Statement planned(int view, const CriteriaValue& criteria, const Statement& statement) override;
 };

@@ -51,7 +51,7 @@ void tst_SummariesPg::installAnswerVerifyDrop()
     QCOMPARE(count(*db, kSummaryTables), 0);
     const QString host = QStringLiteral(VTX_BIN_DIR "/vtxhost");
     QCOMPARE(run(host, {"--pg", where, "--install-summaries"}, &error), 0);
-    QCOMPARE(count(*db, kSummaryTables), 18);
+    QCOMPARE(count(*db, kSummaryTables), 19);
     QVERIFY(count(*db, "SELECT COUNT(*) FROM sm_ItemMonth") > 0);
     QVERIFY(count(*db, "SELECT COUNT(*) FROM sm_ItemDay") > 0);
     QVERIFY(count(*db, "SELECT COUNT(*) FROM sm_TableMonth") > 0);

@@ -10,6 +10,7 @@
 #include "query/SummaryPlanner.h"
 #include "reports/bills/frmBillItemCost.h"
 #include "reports/bills/frmBillItemQuery.h"
+#include "reports/bills/frmSubBillQuery.h"
 #include "reports/members/frmMemberDiscountQuery.h"
 #include "reports/periods/frmDailyReport.h"
 #include "reports/periods/frmDepartQuery.h"
@@ -285,6 +286,57 @@ private slots:
                                          "合计|12.00|356.00|45.50"}));
     }
 
+    // The returned items are read from the bills with returns of the range: the same rows as
+    // from every bill of the range, fresh after a return is written, its bill moved to another
+    // day, its line moved to another bill, and the return deleted.
+    void returnsFromTheirBills()
+    {
+        TestDatabase db("period_reports.sql");
+        db.install();
+        // 1 青岛啤酒 of B1 returned (and a line moved to another table, type 1: no return); B7's
+        // on 2026-03-09.
+        db.run("UPDATE bi_BillItem SET MenuPrice=12 WHERE MenuID='2101';"
+               "INSERT INTO bi_SubBill (SubBillID, BillID, BillItemID, SubBillType, MenuAmount, "
+               "CreatePerson, Remark) VALUES ('S1', 'B1', 'B1-2', 2, 1, '张三', '太冰'), "
+               "('S2', 'B1', 'B1-2', 1, 2, '张三', '转台'), ('S3', 'B7', 'B7-1', 2, 1, '张三', "
+               "'');");
+        Summaries::install(*db.connection());
+        frmSubBillQuery screen;
+        screen.ShowMe();
+        // Bill, dish, quantity and value of each return over 2026-03-10, both ways.
+        const auto returns = [&] {
+            QStringList rows;
+            for (const QString& line : cells(screen, {}, "2026-03-10", "2026-03-10"))
+                rows << QStringList({line.section('|', 0, 0), line.section('|', 3, 3),
+                                     line.section('|', 7, 7), line.section('|', 9, 9)})
+                            .join('|');
+            SummaryPlanner::setEnabled(false);
+            const QStringList raw = cells(screen, {}, "2026-03-10", "2026-03-10");
+            SummaryPlanner::setEnabled(true);
+            return raw == cells(screen, {}, "2026-03-10", "2026-03-10") ? rows
+                                                                        : QStringList{"differ"};
+        };
+        SummaryPlanner::resetAnswered();
+        QCOMPARE(returns(), QStringList({"B1|青岛啤酒|1.00|12.00", "合计||1.00|12.00"}));
+        QCOMPARE(SummaryPlanner::answered().fromSummaries, 2);
+        QCOMPARE(SummaryPlanner::answered().raw, 1);
+        // 2 of B4's 3 宫保鸡丁 (38 each) returned.
+        db.run("UPDATE bi_BillItem SET MenuPrice=38 WHERE MenuID='1101';"
+               "INSERT INTO bi_SubBill (SubBillID, BillID, BillItemID, SubBillType, MenuAmount) "
+               "VALUES ('S4', 'B4', 'B4-1', 2, 2)");
+        QCOMPARE(returns(), QStringList({"B1|青岛啤酒|1.00|12.00", "B4|宫保鸡丁|2.00|76.00",
+                                         "合计||3.00|88.00"}));
+        db.run("UPDATE bi_Bill SET BillDate='2026-03-09 00:00:00' WHERE BillID='B4'");
+        QCOMPARE(returns(), QStringList({"B1|青岛啤酒|1.00|12.00", "合计||1.00|12.00"}));
+        // B7's line moved to B3 (2026-03-10).
+        db.run("UPDATE bi_BillItem SET BillID='B3' WHERE BillItemID='B7-1'");
+        QCOMPARE(returns(), QStringList({"B1|青岛啤酒|1.00|12.00", "B3|青岛啤酒|1.00|12.00",
+                                         "合计||2.00|24.00"}));
+        db.run("DELETE FROM bi_SubBill WHERE SubBillID='S1'");
+        QCOMPARE(returns(), QStringList({"B3|青岛啤酒|1.00|12.00", "合计||1.00|12.00"}));
+        QVERIFY(Summaries::verify(*db.connection()).isEmpty());
+    }
+
     // A database with the summaries of version 4 (without the tables', the discounted lines' and
     // the departments') is answered by the bills until the install replaces them; then every
     // summary holds the bills, those written under version 4 too, and a change reaches the new
@@ -413,7 +465,7 @@ private slots:
     {
         const QStringList install = Summaries::installScript(SqlDialect::MsSql);
         const QStringList drop = Summaries::dropScript(SqlDialect::MsSql);
-        QCOMPARE(install.filter(QRegularExpression("^CREATE TRIGGER")).size(), 3);
+        QCOMPARE(install.filter(QRegularExpression("^CREATE TRIGGER")).size(), 4);
         for (const QString& trigger : install.filter(QRegularExpression("^CREATE TRIGGER"))) {
             const QString name = trigger.section(' ', 2, 2);
             QVERIFY2(drop.contains("DROP TRIGGER IF EXISTS " + name), qPrintable(name));
@@ -607,6 +659,13 @@ private slots:
                 bothWays(discounts, choice, r,
                          QStringLiteral("member discounts from %1").arg(r.begin));
             }
+            // The returned items, from the bills with returns (a list: read by the day).
+            for (const Criteria& choice : billChoices) {
+                frmSubBillQuery returns;
+                returns.ShowMe();
+                bothWays(returns, choice, r, QStringLiteral("returned items from %1").arg(r.begin),
+                         true);
+            }
             frmMonthReport month;
             month.ShowMe();
             bothWays(month, {}, r, QStringLiteral("month report"), true);
@@ -615,7 +674,7 @@ private slots:
             bothWays(monthBranch, {{"cboBranch", "#3"}, {"chkSaving", "1"}}, r,
                      QStringLiteral("month report of a branch"), true);
         }
-        QCOMPARE(compared, 4 * (4 * 4 + 5 * 3 + 4 + 5 + 3 * 2 + 4 + 3 * 2 + 3 * 2 + 4 + 2));
+        QCOMPARE(compared, 4 * (4 * 4 + 5 * 3 + 4 + 5 + 3 * 2 + 4 + 3 * 2 + 3 * 2 + 4 + 3 + 2));
     }
 };
 
