@@ -3,6 +3,7 @@
 #include "core/HostContext.h"
 #include "core/modMessage.h"
 #include "query/ComparedRange.h"
+#include "query/SummaryPlanner.h"
 #include "sheet/Sheet.h"
 #include "ui/CriteriaBar.h"
 #include "ui/chart/Chart2D.h"
@@ -73,9 +74,12 @@ QString DailyLineScreen::dateText(const QDate& date) const
 DailyLine DailyLineScreen::readLine(const CriteriaValue& criteria, int divisor)
 {
     const DateRange& range = criteria.common().range;
-    return DailyLine::read(*hostContext().connection(),
-                           branchScope(criteria).fill(m_spec.criteria.statement(0, criteria)),
-                           range.begin, range.end, divisor,
+    const ConnectionPtr connection = hostContext().connection();
+    // A line is a sum per business date over the bills or their items, at keys the summaries
+    // keep (the meal periods, the flags, the department type, menu type or menu, the branch).
+    const Statement statement = SummaryPlanner::answerJoined(
+        *connection, true, branchScope(criteria).fill(m_spec.criteria.statement(0, criteria)));
+    return DailyLine::read(*connection, statement, range.begin, range.end, divisor,
                            [this](int done, int days) { setProgress(done, days); });
 }
 

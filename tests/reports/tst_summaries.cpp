@@ -11,6 +11,8 @@
 #include "reports/bills/frmBillItemCost.h"
 #include "reports/bills/frmBillItemQuery.h"
 #include "reports/bills/frmSubBillQuery.h"
+#include "reports/charts/frmMenuLine.h"
+#include "reports/charts/frmTrendLine.h"
 #include "reports/members/frmMemberDiscountQuery.h"
 #include "reports/periods/frmDailyReport.h"
 #include "reports/periods/frmDepartQuery.h"
@@ -666,6 +668,31 @@ private slots:
                 bothWays(returns, choice, r, QStringLiteral("returned items from %1").arg(r.begin),
                          true);
             }
+            // The charts' lines of days (over more than a day): the menu sales line of a department
+            // type, a menu type or a dish, and the three trend lines.
+            const QList<Criteria> menuLineChoices = {
+                {{"cboDepartType", "厨房"}},
+                {{"cboBranch", "#2"},
+                 {"chkSaving", "1"},
+                 {"optGroupBy_1", "1"},
+                 {"cboMenuType", "热菜"},
+                 {"optSumBy_1", "1"}},
+                {{"chkUseTrueData", "1"},
+                 {"optGroupBy_2", "1"},
+                 {"cboMenu", "#2"},
+                 {"cboIsSentMenu", "#2"}},
+            };
+            for (const Criteria& choice : r.wholeMonths ? menuLineChoices : QList<Criteria>()) {
+                frmMenuLine line;
+                line.ShowMe();
+                bothWays(line, choice, r, QStringLiteral("menu line from %1").arg(r.begin), true);
+            }
+            for (int kind = 0; kind < (r.wholeMonths ? 3 : 0); ++kind) {
+                frmTrendLine trend;
+                trend.ShowMe(kind);
+                bothWays(trend, billChoices.at(kind), r,
+                         QStringLiteral("trend line %1 from %2").arg(kind).arg(r.begin), true);
+            }
             frmMonthReport month;
             month.ShowMe();
             bothWays(month, {}, r, QStringLiteral("month report"), true);
@@ -674,7 +701,8 @@ private slots:
             bothWays(monthBranch, {{"cboBranch", "#3"}, {"chkSaving", "1"}}, r,
                      QStringLiteral("month report of a branch"), true);
         }
-        QCOMPARE(compared, 4 * (4 * 4 + 5 * 3 + 4 + 5 + 3 * 2 + 4 + 3 * 2 + 3 * 2 + 4 + 3 + 2));
+        QCOMPARE(compared,
+                 4 * (4 * 4 + 5 * 3 + 4 + 5 + 3 * 2 + 4 + 3 * 2 + 3 * 2 + 4 + 3 + 2) + 3 * (3 + 3));
     }
 };
 
