@@ -680,6 +680,16 @@ void Summaries::install(const Connection& connection)
     QString error;
     if (!refresh(connection, &error))
         throw SqlError(error);
+    // PostgreSQL plans from a table's statistics, which new tables lack until autovacuum comes
+    // by: a summary taken for empty is read in nested loops of index probes.
+    if (connection.dialect() == SqlDialect::Postgres)
+        for (const Table& t : tables()) {
+            runNative(connection, QStringLiteral("ANALYZE ") + name(t.name, SqlDialect::Postgres));
+            if (t.byMonth)
+                runNative(connection,
+                          QStringLiteral("ANALYZE ") +
+                              name(t.monthName().toLatin1().constData(), SqlDialect::Postgres));
+        }
 }
 
 void Summaries::drop(const Connection& connection)

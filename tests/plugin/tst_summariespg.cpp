@@ -52,6 +52,10 @@ void tst_SummariesPg::installAnswerVerifyDrop()
     const QString host = QStringLiteral(VTX_BIN_DIR "/vtxhost");
     QCOMPARE(run(host, {"--pg", where, "--install-summaries"}, &error), 0);
     QCOMPARE(count(*db, kSummaryTables), 19);
+    // Every summary analysed, the day and month tables (not the stale dates and the version).
+    QCOMPARE(count(*db, "SELECT COUNT(*) FROM pg_stat_user_tables WHERE relname LIKE 'sm\\_%' "
+                        "AND last_analyze IS NOT NULL"),
+             17);
     QVERIFY(count(*db, "SELECT COUNT(*) FROM sm_ItemMonth") > 0);
     QVERIFY(count(*db, "SELECT COUNT(*) FROM sm_ItemDay") > 0);
     QVERIFY(count(*db, "SELECT COUNT(*) FROM sm_TableMonth") > 0);
