@@ -42,6 +42,9 @@ struct Table
     std::vector<Column> keys;
     std::vector<Column> sums; // expression: what is summed; "*" counts the lines
     bool byMonth = true;      // with a month summary beside
+    // Joins the members (mb_MemberInfo AS MB): also rebuilt for the days sm_StaleMemberDay
+    // marks, those of the bills of a member added, removed or given another id.
+    bool ofMembers = false;
 
     // The month summary beside the day summary ("sm_ItemDay": "sm_ItemMonth"); empty without.
     QString monthName() const
@@ -234,6 +237,34 @@ const std::vector<Table>& tables()
                       {billKeys().front(), {"BillID", "BL.BillID", KeyType::Text, 20}},
                       {{"ReturnCount", "*"}}};
         returns.byMonth = false;
+        // The item lines of member bills (those whose member is on file) per business date,
+        // branch, bill flags and dish, as the member consumption by dish reads them when no
+        // card, card type or member name is chosen: a member's own rows would be nearly as many
+        // as the lines, as a member orders a few lines a bill at any branch.
+        Table memberItems{"sm_MemberItemDay",
+                          " FROM bi_Bill AS BL,bi_BillItem AS BI,mb_MemberInfo AS MB WHERE "
+                          "BL.BillID=BI.BillID AND BL.MemberID=MB.MemberID ",
+                          columnsBut(billKeys(), {"BillPeriod"}),
+                          {{"ItemCount", "*"},
+                           {"AmountOrder", "BI.AmountOrder"},
+                           {"AmountCancel", "BI.AmountCancel"}}};
+        for (const Column& c : columnsStarting(itemKeys, {"MenuID", "MenuName", "MenuTypeName"}))
+            memberItems.keys.push_back(c);
+        memberItems.ofMembers = true;
+        // The bills of members and their payments per business date, branch, bill flags and
+        // member id (the reports join the members themselves): what the totals per card and
+        // per card type read.
+        Table memberBills{"sm_MemberBillDay",
+                          " FROM bi_Bill AS BL WHERE BL.MemberID IS NOT NULL ",
+                          columnsBut(billKeys(), {"BillPeriod"}),
+                          {{"CountOfBills", "*"}, {"SumPaid", "BL.SumPaid"}}};
+        memberBills.keys.push_back({"MemberID", "BL.MemberID", KeyType::Text, 20});
+        Table memberPayments{"sm_MemberPayDay",
+                             " FROM bi_Bill AS BL,bi_BillPayment AS BP WHERE BL.BillID=BP.BillID "
+                             "AND BL.MemberID IS NOT NULL ",
+                             memberBills.keys,
+                             {{"PayCount", "*"}, {"PaySum", "BP.PaySum"}}};
+        memberPayments.keys.push_back({"SubjectName", "BP.SubjectName", KeyType::Text, 30});
         t.push_back(std::move(bills));
         t.push_back(std::move(items));
         t.push_back(std::move(waiters));
@@ -243,6 +274,9 @@ const std::vector<Table>& tables()
         t.push_back(std::move(tablesOfBills));
         t.push_back(std::move(discounts));
         t.push_back(std::move(returns));
+        t.push_back(std::move(memberItems));
+        t.push_back(std::move(memberBills));
+        t.push_back(std::move(memberPayments));
         return t;
     }();
     return all;
@@ -407,6 +441,23 @@ QStringList sqliteTriggers()
           << QStringLiteral("CREATE TRIGGER sm_%1_delete AFTER DELETE ON %1 BEGIN ").arg(t) +
                  marks(QStringLiteral("OLD")) + QStringLiteral(" END");
     }
+    // A member added, removed or given another id: the days of the bills with that id.
+    const auto markMember = [](const QString& row) {
+        return QStringLiteral("INSERT OR IGNORE INTO sm_StaleMemberDay(BillDate) SELECT DISTINCT "
+                              "BillDate FROM bi_Bill WHERE MemberID=%1.MemberID AND BillDate IS "
+                              "NOT NULL;")
+            .arg(row);
+    };
+    s << QStringLiteral("CREATE TRIGGER sm_mb_MemberInfo_insert AFTER INSERT ON mb_MemberInfo "
+                        "BEGIN ") +
+             markMember(QStringLiteral("NEW")) + QStringLiteral(" END")
+      << QStringLiteral("CREATE TRIGGER sm_mb_MemberInfo_update AFTER UPDATE OF MemberID ON "
+                        "mb_MemberInfo WHEN OLD.MemberID IS NOT NEW.MemberID BEGIN ") +
+             markMember(QStringLiteral("OLD")) + markMember(QStringLiteral("NEW")) +
+             QStringLiteral(" END")
+      << QStringLiteral("CREATE TRIGGER sm_mb_MemberInfo_delete AFTER DELETE ON mb_MemberInfo "
+                        "BEGIN ") +
+             markMember(QStringLiteral("OLD")) + QStringLiteral(" END");
     return s;
 }
 
@@ -447,6 +498,19 @@ QStringList postgresTriggers()
                  .arg(QLatin1String(table));
     s << QStringLiteral("CREATE TRIGGER sm_bi_SubBill AFTER INSERT OR UPDATE OR DELETE ON "
                         "\"bi_SubBill\" FOR EACH ROW EXECUTE FUNCTION sm_mark_return()");
+    s << QStringLiteral(
+        "CREATE FUNCTION sm_mark_member() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+        "IF TG_OP = 'UPDATE' AND OLD.\"MemberID\" IS NOT DISTINCT FROM NEW.\"MemberID\" THEN "
+        "RETURN NULL; END IF; "
+        "IF TG_OP <> 'INSERT' THEN INSERT INTO sm_stalememberday(\"BillDate\") SELECT DISTINCT "
+        "\"BillDate\" FROM \"bi_Bill\" WHERE \"MemberID\"=OLD.\"MemberID\" AND \"BillDate\" IS "
+        "NOT NULL ON CONFLICT DO NOTHING; END IF; "
+        "IF TG_OP <> 'DELETE' THEN INSERT INTO sm_stalememberday(\"BillDate\") SELECT DISTINCT "
+        "\"BillDate\" FROM \"bi_Bill\" WHERE \"MemberID\"=NEW.\"MemberID\" AND \"BillDate\" IS "
+        "NOT NULL ON CONFLICT DO NOTHING; END IF; RETURN NULL; END $$");
+    s << QStringLiteral("CREATE TRIGGER sm_mb_MemberInfo AFTER INSERT OR DELETE OR UPDATE OF "
+                        "\"MemberID\" ON \"mb_MemberInfo\" FOR EACH ROW EXECUTE FUNCTION "
+                        "sm_mark_member()");
     return s;
 }
 
@@ -472,6 +536,14 @@ QStringList mssqlTriggers()
         "AS BL, bi_BillItem AS BI WHERE BL.BillID=BI.BillID AND BL.BillDate IS NOT NULL AND "
         "BI.BillItemID IN (SELECT BillItemID FROM inserted UNION SELECT BillItemID FROM deleted) "
         "AND NOT EXISTS (SELECT 1 FROM sm_StaleDay AS s WHERE s.BillDate=BL.BillDate); END");
+    // An update that leaves the member's id alone (a balance, a name) marks nothing.
+    s << QStringLiteral(
+        "CREATE TRIGGER sm_mb_MemberInfo ON mb_MemberInfo AFTER INSERT, UPDATE, DELETE AS BEGIN "
+        "SET NOCOUNT ON; IF EXISTS (SELECT 1 FROM inserted) AND EXISTS (SELECT 1 FROM deleted) "
+        "AND NOT UPDATE(MemberID) RETURN; INSERT INTO sm_StaleMemberDay (BillDate) SELECT "
+        "DISTINCT BL.BillDate FROM bi_Bill AS BL WHERE BL.BillDate IS NOT NULL AND BL.MemberID "
+        "IN (SELECT MemberID FROM inserted UNION SELECT MemberID FROM deleted) AND NOT EXISTS "
+        "(SELECT 1 FROM sm_StaleMemberDay AS s WHERE s.BillDate=BL.BillDate); END");
     return s;
 }
 
@@ -503,8 +575,9 @@ void runNative(const Connection& connection, const QString& statement)
 QStringList Summaries::installScript(SqlDialect d)
 {
     QStringList s;
-    s << QStringLiteral("CREATE TABLE %1 (%2 %3 NOT NULL PRIMARY KEY)")
-             .arg(name("sm_StaleDay", d), name("BillDate", d), keyType(billKeys().front(), d));
+    for (const char* stale : {"sm_StaleDay", "sm_StaleMemberDay"})
+        s << QStringLiteral("CREATE TABLE %1 (%2 %3 NOT NULL PRIMARY KEY)")
+                 .arg(name(stale, d), name("BillDate", d), keyType(billKeys().front(), d));
     s << QStringLiteral("CREATE TABLE %1 (%2 INTEGER NOT NULL)")
              .arg(name("sm_Info", d), name("Version", d));
     for (const Table& t : tables()) {
@@ -544,13 +617,15 @@ QStringList Summaries::installScript(SqlDialect d)
 QStringList Summaries::dropScript(SqlDialect d)
 {
     QStringList s;
+    static const char* const marked[] = {"bi_Bill", "bi_BillItem", "bi_BillPayment", "bi_SubBill",
+                                         "mb_MemberInfo"};
     if (d == SqlDialect::Sqlite) {
-        for (const char* t : {"bi_Bill", "bi_BillItem", "bi_BillPayment", "bi_SubBill"})
+        for (const char* t : marked)
             for (const char* op : {"insert", "update", "delete"})
                 s << QStringLiteral("DROP TRIGGER IF EXISTS sm_%1_%2")
                          .arg(QLatin1String(t), QLatin1String(op));
     } else {
-        for (const char* t : {"bi_Bill", "bi_BillItem", "bi_BillPayment", "bi_SubBill"})
+        for (const char* t : marked)
             s << (d == SqlDialect::Postgres
                       ? QStringLiteral("DROP TRIGGER IF EXISTS sm_%1 ON \"%1\"")
                       : QStringLiteral("DROP TRIGGER IF EXISTS sm_%1"))
@@ -558,7 +633,8 @@ QStringList Summaries::dropScript(SqlDialect d)
         if (d == SqlDialect::Postgres)
             s << QStringLiteral("DROP FUNCTION IF EXISTS sm_mark_bill()")
               << QStringLiteral("DROP FUNCTION IF EXISTS sm_mark_line()")
-              << QStringLiteral("DROP FUNCTION IF EXISTS sm_mark_return()");
+              << QStringLiteral("DROP FUNCTION IF EXISTS sm_mark_return()")
+              << QStringLiteral("DROP FUNCTION IF EXISTS sm_mark_member()");
     }
     for (const Table& t : tables()) {
         s << QStringLiteral("DROP TABLE IF EXISTS %1").arg(name(t.name, d));
@@ -566,16 +642,18 @@ QStringList Summaries::dropScript(SqlDialect d)
             s << QStringLiteral("DROP TABLE IF EXISTS %1")
                      .arg(name(t.monthName().toLatin1().constData(), d));
     }
-    for (const char* t : {"sm_StaleDay", "sm_Info"})
+    for (const char* t : {"sm_StaleDay", "sm_StaleMemberDay", "sm_Info"})
         s << QStringLiteral("DROP TABLE IF EXISTS %1").arg(name(t, d));
     return s;
 }
 
-QStringList Summaries::fillStatements(bool allDates)
+QStringList Summaries::fillStatements(bool allDates, Rebuilt rebuilt)
 {
     QStringList s;
     const QString range = allDates ? QString() : kDateRange;
     for (const Table& t : tables()) {
+        if (rebuilt == Rebuilt::OfMembers && !t.ofMembers)
+            continue;
         s << QStringLiteral("DELETE FROM ") + QString::fromUtf8(t.name) +
                  (allDates ? QString() : QStringLiteral(" WHERE BillDate>=? AND BillDate<=?"));
         s << QStringLiteral("INSERT INTO ") + QString::fromUtf8(t.name) + QStringLiteral(" (") +
@@ -584,11 +662,11 @@ QStringList Summaries::fillStatements(bool allDates)
     return s;
 }
 
-QStringList Summaries::monthFillStatements(bool allMonths)
+QStringList Summaries::monthFillStatements(bool allMonths, Rebuilt rebuilt)
 {
     QStringList s;
     for (const Table& t : tables()) {
-        if (!t.byMonth)
+        if (!t.byMonth || (rebuilt == Rebuilt::OfMembers && !t.ofMembers))
             continue;
         const QString month = t.monthName();
         const QString day = QString::fromUtf8(t.name);
@@ -706,17 +784,20 @@ void Summaries::drop(const Connection& connection)
     remember(connection, false);
 }
 
-bool Summaries::refresh(const Connection& connection, QString* error)
+namespace {
+
+// Rebuilds the summaries of `rebuilt` for the dates the table `stale` marks, taking the marks
+// away with them.
+bool rebuildMarked(const Connection& connection, const QString& stale, Summaries::Rebuilt rebuilt,
+                   QString* error)
 {
-    if (!installed(connection))
-        return false;
     // A month of dates at a time, each batch in its own short transaction: the tills write
     // between them.
     for (;;) {
         QVariant first, last;
         try {
-            auto rs = connection.execute(
-                QStringLiteral("SELECT TOP 31 BillDate FROM sm_StaleDay ORDER BY BillDate"));
+            auto rs = connection.execute(QStringLiteral("SELECT TOP 31 BillDate FROM ") + stale +
+                                         QStringLiteral(" ORDER BY BillDate"));
             for (; !rs->atEnd(); rs->moveNext()) {
                 if (first.isNull())
                     first = rs->value(0);
@@ -740,22 +821,22 @@ bool Summaries::refresh(const Connection& connection, QString* error)
             // The marks are taken away with the dates rebuilt: no till may add one between the
             // rebuild reading the bills and the marks going (SQLite's writer lock does that).
             if (connection.dialect() == SqlDialect::Postgres)
-                connection.executeScript(
-                    QStringLiteral("LOCK TABLE sm_staleday IN EXCLUSIVE MODE"));
+                connection.executeScript(QStringLiteral("LOCK TABLE ") + stale.toLower() +
+                                         QStringLiteral(" IN EXCLUSIVE MODE"));
             else if (connection.dialect() == SqlDialect::MsSql)
-                connection.executeNonQuery(
-                    QStringLiteral("SELECT COUNT(*) FROM sm_StaleDay WITH (TABLOCKX, HOLDLOCK)"));
-            for (const QString& statement : fillStatements(false))
+                connection.executeNonQuery(QStringLiteral("SELECT COUNT(*) FROM ") + stale +
+                                           QStringLiteral(" WITH (TABLOCKX, HOLDLOCK)"));
+            for (const QString& statement : Summaries::fillStatements(false, rebuilt))
                 connection.executeNonQuery(statement, {first, last});
             // The months of those dates, whole, from their days.
             const QDate firstMonth = dateOf(first), lastMonth = dateOf(last);
             const QVariantList months{QDate(firstMonth.year(), firstMonth.month(), 1),
                                       QDate(lastMonth.year(), lastMonth.month(), 1).addMonths(1)};
-            for (const QString& statement : monthFillStatements(false))
+            for (const QString& statement : Summaries::monthFillStatements(false, rebuilt))
                 connection.executeNonQuery(statement, months);
-            connection.executeNonQuery(
-                QStringLiteral("DELETE FROM sm_StaleDay WHERE BillDate>=? AND BillDate<=?"),
-                {first, last});
+            connection.executeNonQuery(QStringLiteral("DELETE FROM ") + stale +
+                                           QStringLiteral(" WHERE BillDate>=? AND BillDate<=?"),
+                                       {first, last});
             connection.commit();
         } catch (const SqlError& e) {
             try {
@@ -767,6 +848,16 @@ bool Summaries::refresh(const Connection& connection, QString* error)
             return false;
         }
     }
+}
+
+} // namespace
+
+bool Summaries::refresh(const Connection& connection, QString* error)
+{
+    return installed(connection) &&
+           rebuildMarked(connection, QStringLiteral("sm_StaleDay"), Rebuilt::All, error) &&
+           rebuildMarked(connection, QStringLiteral("sm_StaleMemberDay"), Rebuilt::OfMembers,
+                         error);
 }
 
 void Summaries::rebuildAll(const Connection& connection)

@@ -27,8 +27,15 @@ enum class SqlDialect;
 //               and the two prices
 //   sm_ReturnDay the bills with returned items per business date (one row a bill, its number of
 //               returns), where the returns list starts; it has no month summary
+//   sm_MemberItemDay the item lines of the bills of members on file per business date, branch,
+//               bill flags and dish (not per member: a member's rows would be nearly as many as
+//               the lines)
+//   sm_MemberBillDay the bills of members per business date, branch, bill flags and member id
+//   sm_MemberPayDay the payments of member bills per business date, branch, bill flags, member
+//               id and payment subject
 // and beside each of the others the same per month (sm_BillMonth, sm_ItemMonth, sm_WaiterMonth,
-// sm_WaiterItemMonth, sm_PayMonth, sm_DepartMonth, sm_TableMonth, sm_DiscountMonth),
+// sm_WaiterItemMonth, sm_PayMonth, sm_DepartMonth, sm_TableMonth, sm_DiscountMonth,
+// sm_MemberItemMonth, sm_MemberBillMonth, sm_MemberPayMonth),
 // keyed by the month's first day (BillMonth) in place of the business date, summed from the day
 // summaries: a year's grouped report reads twelve months of rows instead of 365 days'.
 // Each row holds the keys the reports group or filter by, with the same names and values as on
@@ -42,7 +49,9 @@ enum class SqlDialect;
 // bill written, changed or deleted (a return: of its line's bill) into sm_StaleDay; refresh()
 // rebuilds those dates from the bills in one short transaction before a report reads the summaries,
 // and in the same transaction the months of those dates whole from their days, so they are never
-// behind the bills.
+// behind the bills. A trigger on mb_MemberInfo writes the business dates of the bills of a member
+// added, removed or given another id into sm_StaleMemberDay, for which refresh() rebuilds only
+// the member summaries (a busy member's bills fall on most days of a year).
 //
 // Nothing creates them silently: install() (vtxhost --install-summaries, and vtxdemodb for the
 // demo database) creates the tables and triggers and fills them, drop() removes them. A database
@@ -50,7 +59,15 @@ enum class SqlDialect;
 class Summaries
 {
 public:
-    static constexpr int Version = 8;
+    static constexpr int Version = 9;
+
+    // The summaries a rebuild writes: all of them, or only those that join the members (the
+    // days sm_StaleMemberDay marks).
+    enum class Rebuilt
+    {
+        All,
+        OfMembers
+    };
 
     // Whether the summaries of this version are installed (cached per connection after the
     // first look; install() and drop() update it).
@@ -83,9 +100,9 @@ public:
     static QStringList dropScript(SqlDialect dialect);
     // The T-SQL statements that fill the summary tables for the dates of sm_StaleDay (or all
     // dates), the same on every dialect after translation.
-    static QStringList fillStatements(bool allDates);
+    static QStringList fillStatements(bool allDates, Rebuilt rebuilt = Rebuilt::All);
     // The T-SQL statements that rebuild the month summaries from the day summaries for the
     // months from the first given (its first day) up to the second (the first day after them),
     // or all months.
-    static QStringList monthFillStatements(bool allMonths);
+    static QStringList monthFillStatements(bool allMonths, Rebuilt rebuilt = Rebuilt::All);
 };

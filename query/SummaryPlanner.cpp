@@ -36,6 +36,12 @@ const char* tableOf(SummaryPlanner::Source source)
         return "sm_DepartDay";
     case SummaryPlanner::Source::WaiterItems:
         return "sm_WaiterItemDay";
+    case SummaryPlanner::Source::MemberItems:
+        return "sm_MemberItemDay";
+    case SummaryPlanner::Source::MemberBills:
+        return "sm_MemberBillDay";
+    case SummaryPlanner::Source::MemberPayments:
+        return "sm_MemberPayDay";
     }
     return "";
 }
@@ -132,6 +138,11 @@ QString SummaryPlanner::rewrite(Source source, const QString& raw, const Replace
             written.insert(it.next().captured(0));
         sql.replace(from, QString(to).replace(QLatin1String("{summary}"), table));
     }
+    // A member's column (a card, a name) is read only where the members are still joined: no
+    // summary keeps one.
+    static const QRegularExpression memberColumn(QStringLiteral("\\bMB\\."));
+    if (sql.contains(memberColumn) && !sql.contains(QLatin1String("mb_MemberInfo AS MB")))
+        return {};
     // Each column read from the table the summary read it from: a bill's column of the same
     // name as a line's (the bill's waiter, its sums) is not the summary's.
     for (auto it = column.globalMatch(sql); it.hasNext();) {
@@ -147,10 +158,12 @@ QString SummaryPlanner::rewrite(Source source, const QString& raw, const Replace
     sql.replace(lineAlias, QStringLiteral("BL."));
     static const QRegularExpression countAll(QStringLiteral("\\bcount\\(\\*\\)"),
                                              QRegularExpression::CaseInsensitiveOption);
-    const QString count = source == Source::Bills || source == Source::Tables
-                              ? QStringLiteral("BL.CountOfBills")
-                          : source == Source::Payments ? QStringLiteral("BL.PayCount")
-                                                       : QStringLiteral("BL.ItemCount");
+    const QString count =
+        source == Source::Bills || source == Source::Tables || source == Source::MemberBills
+            ? QStringLiteral("BL.CountOfBills")
+        : source == Source::Payments || source == Source::MemberPayments
+            ? QStringLiteral("BL.PayCount")
+            : QStringLiteral("BL.ItemCount");
     sql.replace(countAll, countOf(count));
     return sql;
 }

@@ -34,16 +34,20 @@ public:
     // The summary a statement reads and how its bill tables are written in it.
     enum class Source
     {
-        Bills,      // sm_BillDay: bi_Bill AS BL alone
-        Items,      // sm_ItemDay: bi_Bill AS BL joined with bi_BillItem AS BI; answer() reads
-                    // whichever of the items' summaries keeps what the statement names
-                    // (itemsSummaryFor())
-        Payments,   // sm_PayDay:  bi_Bill AS BL joined with bi_BillPayment AS BP
-        Waiters,    // sm_WaiterDay: as Items, per waiter without the menu item
-        Tables,     // sm_TableDay: bi_Bill alone, per table
-        Discounts,  // sm_DiscountDay: as Items, the discounted lines sold off their list price only
-        Departs,    // sm_DepartDay: as Items, without the menu item
-        WaiterItems // sm_WaiterItemDay: as Items, per waiter
+        Bills,     // sm_BillDay: bi_Bill AS BL alone
+        Items,     // sm_ItemDay: bi_Bill AS BL joined with bi_BillItem AS BI; answer() reads
+                   // whichever of the items' summaries keeps what the statement names
+                   // (itemsSummaryFor())
+        Payments,  // sm_PayDay:  bi_Bill AS BL joined with bi_BillPayment AS BP
+        Waiters,   // sm_WaiterDay: as Items, per waiter without the menu item
+        Tables,    // sm_TableDay: bi_Bill alone, per table
+        Discounts, // sm_DiscountDay: as Items, the discounted lines sold off their list price only
+        Departs,   // sm_DepartDay: as Items, without the menu item
+        WaiterItems,   // sm_WaiterItemDay: as Items, per waiter
+        MemberItems,   // sm_MemberItemDay: as Items joined with mb_MemberInfo AS MB, the member
+                       // bills' lines per dish; no column of the members may be read
+        MemberBills,   // sm_MemberBillDay: bi_Bill AS BL of members, per member id
+        MemberPayments // sm_MemberPayDay: as Payments of member bills, per member id
     };
     // Text replacements, each of which must be found in the statement: the FROM and join of
     // the bill tables as the statement writes them, with what takes their place.

@@ -22,12 +22,22 @@ Statement MemberBillCondition(const MemberBillCriteria& c)
     return sql;
 }
 
+namespace {
+
+const char kMemberBills[] = "     bi_Bill AS BL, mb_MemberInfo AS MB ";
+const char kMemberItems[] = "     bi_BillItem AS BI, bi_Bill AS BL, mb_MemberInfo AS MB ";
+const char kMemberItemsJoin[] = "     BI.BillID=BL.BillID AND BL.MemberID=MB.MemberID AND ";
+const char kMemberPayments[] = "     bi_BillPayment AS BP, bi_Bill AS BL, mb_MemberInfo AS MB ";
+const char kMemberPaymentsJoin[] = "     BP.BillID=BL.BillID AND ";
+
+} // namespace
+
 Statement MemberConsumeStatement(int view, const MemberBillCriteria& criteria)
 {
     const Statement range = MemberBillCondition(criteria);
-    const Statement bills =
-        QStringLiteral(" FROM ") + QStringLiteral("     bi_Bill AS BL, mb_MemberInfo AS MB ") +
-        QStringLiteral(" WHERE ") + QStringLiteral("     BL.MemberID=MB.MemberID AND ") + range;
+    const Statement bills = QStringLiteral(" FROM ") + QLatin1String(kMemberBills) +
+                            QStringLiteral(" WHERE ") +
+                            QStringLiteral("     BL.MemberID=MB.MemberID AND ") + range;
     switch (view) {
     case 0:
         return QStringLiteral(" SELECT TOP 100 PERCENT ") +
@@ -45,10 +55,8 @@ Statement MemberConsumeStatement(int view, const MemberBillCriteria& criteria)
                QStringLiteral("     BI.MenuID,BI.MenuName,BI.MenuTypeName, ") +
                QStringLiteral("     COUNT(*) AS theCount, ") +
                QStringLiteral("     SUM(BI.AmountOrder-BI.AmountCancel) AS theQty ") +
-               QStringLiteral(" FROM ") +
-               QStringLiteral("     bi_BillItem AS BI, bi_Bill AS BL, mb_MemberInfo AS MB ") +
-               QStringLiteral(" WHERE ") +
-               QStringLiteral("     BI.BillID=BL.BillID AND BL.MemberID=MB.MemberID AND ") + range +
+               QStringLiteral(" FROM ") + QLatin1String(kMemberItems) + QStringLiteral(" WHERE ") +
+               QLatin1String(kMemberItemsJoin) + range +
                QStringLiteral(" GROUP BY BI.MenuID,BI.MenuName,BI.MenuTypeName ") +
                QStringLiteral(" ORDER BY COUNT(*) DESC ");
     }
@@ -57,12 +65,10 @@ Statement MemberConsumeStatement(int view, const MemberBillCriteria& criteria)
 Statement PaymentMemberStatement(int view, const MemberBillCriteria& criteria)
 {
     const Statement from =
-        QStringLiteral(" FROM ") +
-        QStringLiteral("     bi_BillPayment AS BP, bi_Bill AS BL, mb_MemberInfo AS MB ") +
-        QStringLiteral(" WHERE ") + QStringLiteral("     BP.SubjectName='") +
-        sqlQuote(criteria.subject) + QStringLiteral("' AND ") +
-        QStringLiteral("     BP.BillID=BL.BillID AND BL.MemberID=MB.MemberID AND ") +
-        MemberBillCondition(criteria);
+        QStringLiteral(" FROM ") + QLatin1String(kMemberPayments) + QStringLiteral(" WHERE ") +
+        QStringLiteral("     BP.SubjectName='") + sqlQuote(criteria.subject) +
+        QStringLiteral("' AND ") + QLatin1String(kMemberPaymentsJoin) +
+        QStringLiteral("BL.MemberID=MB.MemberID AND ") + MemberBillCondition(criteria);
     switch (view) {
     case 0:
         return QStringLiteral(" SELECT TOP 100 PERCENT ") +
@@ -82,4 +88,29 @@ Statement PaymentMemberStatement(int view, const MemberBillCriteria& criteria)
                QStringLiteral(" GROUP BY MB.MemberTypeID, MB.MemberTypeName ") +
                QStringLiteral(" ORDER BY MB.MemberTypeID ");
     }
+}
+
+bool MemberDishesFitSummaries(int view, const MemberBillCriteria& c)
+{
+    return view == MemberDishes && c.memberType.isEmpty() && c.cardNumber.trimmed().isEmpty() &&
+           c.memberName.trimmed().isEmpty();
+}
+
+SummaryPlanner::Replacements MemberDishesSummaryText()
+{
+    return {{QLatin1String(kMemberItems), QStringLiteral(" {summary} AS BL ")},
+            {QLatin1String(kMemberItemsJoin), QStringLiteral(" ")}};
+}
+
+SummaryPlanner::Replacements MemberTotalsSummaryText()
+{
+    return {
+        {QLatin1String(kMemberBills), QStringLiteral(" {summary} AS BL, mb_MemberInfo AS MB ")}};
+}
+
+SummaryPlanner::Replacements MemberPaymentsSummaryText()
+{
+    return {
+        {QLatin1String(kMemberPayments), QStringLiteral(" {summary} AS BL, mb_MemberInfo AS MB ")},
+        {QLatin1String(kMemberPaymentsJoin), QStringLiteral(" ")}};
 }

@@ -3,6 +3,7 @@
 #include "db/Statement.h"
 #include "query/BranchScope.h"
 #include "query/ReportCriteria.h"
+#include "query/SummaryPlanner.h"
 
 #include <QString>
 
@@ -29,7 +30,22 @@ Statement MemberBillCondition(const MemberBillCriteria& criteria);
 
 // Member consumption: the bills (view 0), the total per card (view 1), the dishes (view 2).
 Statement MemberConsumeStatement(int view, const MemberBillCriteria& criteria);
+constexpr int MemberTotals = 1;
+constexpr int MemberDishes = 2;
+
+// Whether the member summary (SummaryPlanner::MemberItems) answers a view: the dishes, for
+// every member on file (it keeps no member, so no card, card type or member name).
+bool MemberDishesFitSummaries(int view, const MemberBillCriteria& criteria);
+// The dishes' statement's lines read from that summary.
+SummaryPlanner::Replacements MemberDishesSummaryText();
+// The total per card's lines read from the member bills' summary (SummaryPlanner::MemberBills),
+// whatever the criteria.
+SummaryPlanner::Replacements MemberTotalsSummaryText();
 
 // Member-card payments: the payment lines whose subject is `criteria.subject` (view 0), their
 // total per card (view 1) and per card type (view 2).
 Statement PaymentMemberStatement(int view, const MemberBillCriteria& criteria);
+constexpr int PaymentLines = 0;
+// The totals' lines read from the member payments' summary (SummaryPlanner::MemberPayments),
+// whatever the criteria.
+SummaryPlanner::Replacements MemberPaymentsSummaryText();

@@ -1,5 +1,6 @@
 #include "reports/members/frmMemberConsume.h"
 
+#include "core/HostContext.h"
 #include "reports/bills/frmBillInfo.h"
 #include "reports/members/MemberBillBar.h"
 
@@ -42,3 +43,17 @@ const ScreenSpec kSpec{
 } // namespace
 
 frmMemberConsume::frmMemberConsume(QWidget* parent) : QueryReportScreen(kSpec, parent) {}
+
+Statement frmMemberConsume::planned(int view, const CriteriaValue& criteria,
+                                    const Statement& statement)
+{
+    if (view == MemberDishes)
+        return SummaryPlanner::answer(
+            *hostContext().connection(),
+            MemberDishesFitSummaries(view, criteria.as<MemberBillCriteria>()),
+            SummaryPlanner::Source::MemberItems, statement, MemberDishesSummaryText());
+    // The bills themselves are listed from the bills.
+    return SummaryPlanner::answer(*hostContext().connection(), view == MemberTotals,
+                                  SummaryPlanner::Source::MemberBills, statement,
+                                  MemberTotalsSummaryText());
+}

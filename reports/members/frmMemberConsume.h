@@ -11,4 +11,7 @@ class frmMemberConsume : public QueryReportScreen
     Q_OBJECT
 public:
     explicit frmMemberConsume(QWidget* parent = nullptr);
+
+protected:
+    Statement planned(int view, const CriteriaValue& criteria, const Statement& statement) override;
 };

@@ -1,5 +1,6 @@
 #include "reports/members/frmPaymentMember.h"
 
+#include "core/HostContext.h"
 #include "core/LanguageSection.h"
 #include "reports/bills/frmBillInfo.h"
 #include "reports/members/MemberBillBar.h"
@@ -45,4 +46,12 @@ void frmPaymentMember::completeCriteria(CriteriaValue& criteria)
 {
     // The subject name as the language in use writes it.
     criteria.as<MemberBillCriteria>().subject = ownText("Msg_MemberCard");
+}
+
+Statement frmPaymentMember::planned(int view, const CriteriaValue&, const Statement& statement)
+{
+    // The totals per card and per card type; the lines are listed from the bills.
+    return SummaryPlanner::answer(*hostContext().connection(), view != PaymentLines,
+                                  SummaryPlanner::Source::MemberPayments, statement,
+                                  MemberPaymentsSummaryText());
 }

@@ -14,4 +14,5 @@ public:
 
 protected:
     void completeCriteria(CriteriaValue& criteria) override;
+    Statement planned(int view, const CriteriaValue& criteria, const Statement& statement) override;
 };

@@ -51,11 +51,11 @@ void tst_SummariesPg::installAnswerVerifyDrop()
     QCOMPARE(count(*db, kSummaryTables), 0);
     const QString host = QStringLiteral(VTX_BIN_DIR "/vtxhost");
     QCOMPARE(run(host, {"--pg", where, "--install-summaries"}, &error), 0);
-    QCOMPARE(count(*db, kSummaryTables), 19);
+    QCOMPARE(count(*db, kSummaryTables), 26);
     // Every summary analysed, the day and month tables (not the stale dates and the version).
     QCOMPARE(count(*db, "SELECT COUNT(*) FROM pg_stat_user_tables WHERE relname LIKE 'sm\\_%' "
                         "AND last_analyze IS NOT NULL"),
-             17);
+             23);
     QVERIFY(count(*db, "SELECT COUNT(*) FROM sm_ItemMonth") > 0);
     QVERIFY(count(*db, "SELECT COUNT(*) FROM sm_ItemDay") > 0);
     QVERIFY(count(*db, "SELECT COUNT(*) FROM sm_TableMonth") > 0);
@@ -68,7 +68,8 @@ void tst_SummariesPg::installAnswerVerifyDrop()
     const QStringList answered{"DoPeriodQuery",     "DoDepartQuery",   "DoDepartQueryTable",
                                "DoMonthReport",     "DoBillItemQuery", "DoBillItemCost",
                                "DoMenuEngineering", "DoHourReport",    "DoPaymentQuery",
-                               "DoDailyReport",     "DoTableReport",   "DoMemberDiscountQuery"};
+                               "DoDailyReport",     "DoTableReport",   "DoMemberDiscountQuery",
+                               "DoMemberConsume",   "DoPaymentMember"};
     int compared = 0;
     for (const Case& c : std::as_const(cases)) {
         if (c.database != 0 || !answered.contains(c.action))
@@ -107,6 +108,18 @@ void tst_SummariesPg::installAnswerVerifyDrop()
     QVERIFY2(text.contains("\t2.00\t12.34\t12.34\n"), qPrintable(text.left(400)));
     QCOMPARE(count(*db, "SELECT COUNT(*) FROM sm_StaleDay"), 0);
     QVERIFY2(run(host, {"--pg", where, "--verify-summaries"}, &error) == 0, qPrintable(error));
+
+    // A member given another id marks the days of its bills for the member summary alone; its
+    // balance changed marks nothing.
+    db->executeNonQuery("UPDATE mb_MemberInfo SET Balance=1 WHERE MemberID=(SELECT "
+                        "MIN(MemberID) FROM bi_Bill)");
+    QCOMPARE(count(*db, "SELECT COUNT(*) FROM sm_StaleMemberDay"), 0);
+    db->executeNonQuery("UPDATE mb_MemberInfo SET MemberID='M-NEW' WHERE MemberID=(SELECT "
+                        "MIN(MemberID) FROM bi_Bill)");
+    QVERIFY(count(*db, "SELECT COUNT(*) FROM sm_StaleMemberDay") > 0);
+    QCOMPARE(count(*db, "SELECT COUNT(*) FROM sm_StaleDay"), 0);
+    QVERIFY2(run(host, {"--pg", where, "--verify-summaries"}, &error) == 0, qPrintable(error));
+    QCOMPARE(count(*db, "SELECT COUNT(*) FROM sm_StaleMemberDay"), 0);
 
     QCOMPARE(run(host, {"--pg", where, "--drop-summaries"}, &error), 0);
     QCOMPARE(count(*db, kSummaryTables), 0);

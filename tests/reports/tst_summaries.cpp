@@ -13,7 +13,9 @@
 #include "reports/bills/frmSubBillQuery.h"
 #include "reports/charts/frmMenuLine.h"
 #include "reports/charts/frmTrendLine.h"
+#include "reports/members/frmMemberConsume.h"
 #include "reports/members/frmMemberDiscountQuery.h"
+#include "reports/members/frmPaymentMember.h"
 #include "reports/periods/frmDailyReport.h"
 #include "reports/periods/frmDepartQuery.h"
 #include "reports/periods/frmDepartQueryTable.h"
@@ -339,6 +341,126 @@ private slots:
         QVERIFY(Summaries::verify(*db.connection()).isEmpty());
     }
 
+    // The dishes of member bills: only members on file count, fresh after a member is added,
+    // removed or renumbered; a member's own choice (a name) is answered by the bills.
+    void memberDishes()
+    {
+        TestDatabase db("period_reports.sql");
+        db.install();
+        // B1 and the deleted B5 are 张会员's, B4 李会员's, B2 of a member not on file (M9).
+        db.run("INSERT INTO mb_MemberInfo (MemberID, MemberCardID, MemberTypeName, MemberName) "
+               "VALUES ('M1', '8001', '金卡', '张会员'), ('M2', '8002', '银卡', '李会员');"
+               "UPDATE bi_Bill SET MemberID='M1' WHERE BillID IN ('B1', 'B5');"
+               "UPDATE bi_Bill SET MemberID='M2' WHERE BillID='B4';"
+               "UPDATE bi_Bill SET MemberID='M9' WHERE BillID='B2';");
+        Summaries::install(*db.connection());
+        frmMemberConsume screen;
+        screen.ShowMe();
+        // Dish, lines and net quantity over 2026-03-10, the same both ways.
+        const auto dishes = [&](const QString& name = {}) {
+            const Criteria criteria{{"optQuery3", "1"}, {"cboMemberName", name}};
+            QStringList rows;
+            for (const QString& line : cells(screen, criteria, "2026-03-10", "2026-03-10"))
+                rows << QStringList({line.section('|', 1, 1), line.section('|', 3, 4)}).join('|');
+            SummaryPlanner::setEnabled(false);
+            const QStringList raw = cells(screen, criteria, "2026-03-10", "2026-03-10");
+            SummaryPlanner::setEnabled(true);
+            return raw == cells(screen, criteria, "2026-03-10", "2026-03-10")
+                       ? rows
+                       : QStringList{"differ"};
+        };
+        // B1: 2 宫保鸡丁, 4 青岛啤酒 less 1 cancelled, the 水煮鱼 gift; B4: 3 宫保鸡丁.
+        SummaryPlanner::resetAnswered();
+        const QStringList first = dishes();
+        QCOMPARE(first.mid(0, 1), QStringList({"宫保鸡丁|2|5.00"}));
+        QCOMPARE(QSet<QString>(first.begin() + 1, first.end() - 1),
+                 QSet<QString>({"青岛啤酒|1|3.00", "水煮鱼|1|1.00"}));
+        QCOMPARE(first.last(), "|4|9.00");
+        QCOMPARE(SummaryPlanner::answered().fromSummaries, 2);
+        QCOMPARE(SummaryPlanner::answered().raw, 1);
+        // A name chosen: the bills.
+        SummaryPlanner::resetAnswered();
+        QCOMPARE(dishes("李会员"), QStringList({"宫保鸡丁|1|3.00", "|1|3.00"}));
+        QCOMPARE(SummaryPlanner::answered().fromSummaries, 0);
+        // M9 joins: B2's 水煮鱼 and 2 青岛啤酒.
+        db.run("INSERT INTO mb_MemberInfo (MemberID, MemberCardID, MemberName) VALUES ('M9', "
+               "'8009', '王会员')");
+        const QStringList joined = dishes();
+        QCOMPARE(
+            QSet<QString>(joined.begin(), joined.end()),
+            QSet<QString>({"宫保鸡丁|2|5.00", "青岛啤酒|2|5.00", "水煮鱼|2|2.00", "|6|12.00"}));
+        // M1 renumbered (its bills keep M1), then M2 removed: only B2 is left.
+        db.run("UPDATE mb_MemberInfo SET MemberID='M7' WHERE MemberID='M1'");
+        const QStringList renumbered = dishes();
+        QCOMPARE(QSet<QString>(renumbered.begin(), renumbered.end()),
+                 QSet<QString>({"宫保鸡丁|1|3.00", "青岛啤酒|1|2.00", "水煮鱼|1|1.00", "|3|6.00"}));
+        db.run("DELETE FROM mb_MemberInfo WHERE MemberID='M2'");
+        const QStringList left = dishes();
+        QCOMPARE(QSet<QString>(left.begin(), left.end()),
+                 QSet<QString>({"青岛啤酒|1|2.00", "水煮鱼|1|1.00", "|2|3.00"}));
+        // A member's balance changed marks no day.
+        db.run("UPDATE mb_MemberInfo SET Balance=100, MemberName='王先生' WHERE MemberID='M9'");
+        QCOMPARE(scalar(*db.connection(), "SELECT COUNT(*) FROM sm_StaleMemberDay").toInt(), 0);
+        QVERIFY(Summaries::verify(*db.connection()).isEmpty());
+    }
+
+    // The totals per card of the member bills and of their member-card payments, and per card
+    // type, read from the summaries per member whatever the member choices, and fresh.
+    void memberTotals()
+    {
+        TestDatabase db("period_reports.sql");
+        db.install();
+        // B1, the top-up B6 and the deleted B5 are 张会员's (金卡), B4 李会员's (银卡), B2 of a
+        // member not on file. B1 paid 100 of its 124, B4 all its 114, B5 its 190 by member card.
+        db.run("INSERT INTO mb_MemberInfo (MemberID, MemberCardID, MemberTypeID, MemberTypeName, "
+               "MemberName) VALUES ('M1', '8001', 'T1', '金卡', '张会员'), ('M2', '8002', 'T2', "
+               "'银卡', '李会员');"
+               "INSERT INTO mb_MemberType (MemberTypeID, MemberTypeName) VALUES ('T1', '金卡'), "
+               "('T2', '银卡');"
+               "UPDATE bi_Bill SET MemberID='M1' WHERE BillID IN ('B1', 'B5', 'B6');"
+               "UPDATE bi_Bill SET MemberID='M2' WHERE BillID='B4';"
+               "UPDATE bi_Bill SET MemberID='M9' WHERE BillID='B2';"
+               "UPDATE bi_BillPayment SET SubjectName='会员卡' WHERE BillPaymentID IN ('B1-P1', "
+               "'B4-P1', 'B5-P1');");
+        Summaries::install(*db.connection());
+        frmMemberConsume consumed;
+        consumed.ShowMe();
+        frmPaymentMember paid;
+        paid.ShowMe();
+        // Each view's rows over 2026-03-10, read the same both ways (else "differ").
+        const auto rows = [&](auto& screen, int view, const Criteria& choice = {}) {
+            Criteria criteria = choice;
+            criteria << qMakePair(QStringLiteral("optQuery%1").arg(view), QStringLiteral("1"));
+            SummaryPlanner::resetAnswered();
+            const QStringList fast = cells(screen, criteria, "2026-03-10", "2026-03-10");
+            if (SummaryPlanner::answered().fromSummaries == 0)
+                return QStringList{"raw"};
+            SummaryPlanner::setEnabled(false);
+            const QStringList raw = cells(screen, criteria, "2026-03-10", "2026-03-10");
+            SummaryPlanner::setEnabled(true);
+            return raw == fast ? fast : QStringList{"differ"};
+        };
+        const Criteria all{{"cboMemberType", ""}, {"chkSaving", "0"}};
+        QCOMPARE(rows(consumed, 2, all), QStringList({"8001|金卡|张会员|624.00",
+                                                      "8002|银卡|李会员|114.00", "合计|||738.00"}));
+        QCOMPARE(
+            rows(consumed, 2, {{"chkSaving", "1"}}),
+            QStringList({"8001|金卡|张会员|124.00", "8002|银卡|李会员|114.00", "合计|||238.00"}));
+        QCOMPARE(rows(paid, 2, all), QStringList({"8001|金卡|张会员|100.00",
+                                                  "8002|银卡|李会员|114.00", "合计|||214.00"}));
+        QCOMPARE(rows(paid, 3, {{"cboMemberType", "银卡"}}),
+                 QStringList({"银卡|114.00", "合计|114.00"}));
+        // The lines are listed from the bills.
+        QCOMPARE(rows(paid, 1, all), QStringList{"raw"});
+        // B5 undeleted; 李会员's card now a 金卡.
+        db.run("UPDATE bi_Bill SET IsDeleted=0 WHERE BillID='B5';"
+               "UPDATE mb_MemberInfo SET MemberTypeID='T1', MemberTypeName='金卡' WHERE "
+               "MemberID='M2'");
+        QCOMPARE(rows(paid, 3, {{"cboMemberType", ""}}),
+                 QStringList({"金卡|404.00", "合计|404.00"}));
+        QCOMPARE(rows(consumed, 2, all).first(), "8001|金卡|张会员|814.00");
+    }
+
     // A database with the summaries of version 4 (without the tables', the discounted lines' and
     // the departments') is answered by the bills until the install replaces them; then every
     // summary holds the bills, those written under version 4 too, and a change reaches the new
@@ -467,7 +589,7 @@ private slots:
     {
         const QStringList install = Summaries::installScript(SqlDialect::MsSql);
         const QStringList drop = Summaries::dropScript(SqlDialect::MsSql);
-        QCOMPARE(install.filter(QRegularExpression("^CREATE TRIGGER")).size(), 4);
+        QCOMPARE(install.filter(QRegularExpression("^CREATE TRIGGER")).size(), 5);
         for (const QString& trigger : install.filter(QRegularExpression("^CREATE TRIGGER"))) {
             const QString name = trigger.section(' ', 2, 2);
             QVERIFY2(drop.contains("DROP TRIGGER IF EXISTS " + name), qPrintable(name));
@@ -661,6 +783,26 @@ private slots:
                 bothWays(discounts, choice, r,
                          QStringLiteral("member discounts from %1").arg(r.begin));
             }
+            // The dishes of member bills.
+            for (const Criteria& choice : billChoices) {
+                frmMemberConsume members;
+                members.ShowMe();
+                bothWays(members, choice + Criteria{{"optQuery3", "1"}}, r,
+                         QStringLiteral("member dishes from %1").arg(r.begin));
+            }
+            // The totals per card of the member bills and of their member-card payments, and
+            // per card type, a card type chosen in one case.
+            const QList<Criteria> memberChoices = {
+                {},
+                {{"cboBranch", "#2"}, {"chkSaving", "1"}},
+                {{"chkUseTrueData", "1"}, {"cboMemberType", "#2"}},
+            };
+            viewsBothWays(std::type_identity<frmMemberConsume>(), memberChoices, 2, 2, r,
+                          "member totals");
+            // (a day's few member-card payments: no choice)
+            viewsBothWays(std::type_identity<frmPaymentMember>(),
+                          r.wholeMonths ? memberChoices : memberChoices.mid(0, 1), 2, 3, r,
+                          "member-card payments");
             // The returned items, from the bills with returns (a list: read by the day).
             for (const Criteria& choice : billChoices) {
                 frmSubBillQuery returns;
@@ -702,7 +844,8 @@ private slots:
                      QStringLiteral("month report of a branch"), true);
         }
         QCOMPARE(compared,
-                 4 * (4 * 4 + 5 * 3 + 4 + 5 + 3 * 2 + 4 + 3 * 2 + 3 * 2 + 4 + 3 + 2) + 3 * (3 + 3));
+                 4 * (4 * 4 + 5 * 3 + 4 + 5 + 3 * 2 + 4 + 3 * 2 + 3 * 2 + 4 + 3 + 3 + 3 + 2) +
+                     3 * (3 + 3 + 3 * 2) + 2);
     }
 };
 
