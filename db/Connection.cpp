@@ -751,19 +751,13 @@ QByteArray postgresPlaceholders(const QString& sql)
 
 std::unique_ptr<Connection::DetachedRead>
 Connection::prepareDetachedPostgres(const ConnectionPtr& connection, const QString& tsql,
-                                    const QVariantList& params)
+                                    const QVariantList& params, const QString& sql,
+                                    const QVariantList& bound)
 {
     Private& d = *connection->d;
     const PGconn* own = connection->isOpen() ? postgresHandle(connection->database()) : nullptr;
     if (!own || PQtransactionStatus(own) != PQTRANS_IDLE)
         return nullptr;
-    QVariantList bound;
-    QString sql;
-    try {
-        sql = connection->prepareText(tsql, params, &bound, false);
-    } catch (const SqlError&) {
-        return nullptr; // execute() reports it
-    }
     PGconn* reader = d.takePostgresReader();
     if (!reader)
         return nullptr;
@@ -802,12 +796,6 @@ std::unique_ptr<Connection::DetachedRead>
 Connection::prepareDetached(const ConnectionPtr& connection, const QString& tsql,
                             const QVariantList& params)
 {
-    if (connection->m_dialect == SqlDialect::Postgres)
-        return prepareDetachedPostgres(connection, tsql, params);
-    Private& d = *connection->d;
-    const char* file = d.sqlite ? sqlite3_db_filename(d.sqlite, "main") : nullptr;
-    if (!file || !*file || !sqlite3_get_autocommit(d.sqlite))
-        return nullptr;
     QVariantList bound;
     QString sql;
     try {
@@ -815,6 +803,12 @@ Connection::prepareDetached(const ConnectionPtr& connection, const QString& tsql
     } catch (const SqlError&) {
         return nullptr; // execute() reports it
     }
+    if (connection->m_dialect == SqlDialect::Postgres)
+        return prepareDetachedPostgres(connection, tsql, params, sql, bound);
+    Private& d = *connection->d;
+    const char* file = d.sqlite ? sqlite3_db_filename(d.sqlite, "main") : nullptr;
+    if (!file || !*file || !sqlite3_get_autocommit(d.sqlite))
+        return nullptr;
     sqlite3* handle = d.takeReader(QByteArray(file));
     if (!handle)
         return nullptr;

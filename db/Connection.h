@@ -146,9 +146,13 @@ private:
     // Dates read as 'YYYY-MM-DD HH:MM:SS' texts, as SQLite stores them (PostgreSQL).
     bool datesAsText() const { return m_dialect == SqlDialect::Postgres; }
     static QList<QByteArray> postgresSessionSettings();
+    // The statement translated (`sql`, with its `bound` values) on a reader connection of its
+    // own, in single-row mode.
     static std::unique_ptr<DetachedRead> prepareDetachedPostgres(const ConnectionPtr& connection,
                                                                  const QString& tsql,
-                                                                 const QVariantList& params);
+                                                                 const QVariantList& params,
+                                                                 const QString& sql,
+                                                                 const QVariantList& bound);
 
     struct Private;
     std::unique_ptr<Private> d;
