@@ -90,9 +90,9 @@ Statement PaymentMemberStatement(int view, const MemberBillCriteria& criteria)
     }
 }
 
-bool MemberDishesFitSummaries(int view, const MemberBillCriteria& c)
+bool MemberDishesFitSummaries(const MemberBillCriteria& c)
 {
-    return view == MemberDishes && c.memberType.isEmpty() && c.cardNumber.trimmed().isEmpty() &&
+    return c.memberType.isEmpty() && c.cardNumber.trimmed().isEmpty() &&
            c.memberName.trimmed().isEmpty();
 }
 

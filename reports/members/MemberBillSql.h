@@ -33,9 +33,9 @@ Statement MemberConsumeStatement(int view, const MemberBillCriteria& criteria);
 constexpr int MemberTotals = 1;
 constexpr int MemberDishes = 2;
 
-// Whether the member summary (SummaryPlanner::MemberItems) answers a view: the dishes, for
-// every member on file (it keeps no member, so no card, card type or member name).
-bool MemberDishesFitSummaries(int view, const MemberBillCriteria& criteria);
+// Whether the member summary (SummaryPlanner::MemberItems) answers the dishes: for every
+// member on file (it keeps no member, so no card, card type or member name chosen).
+bool MemberDishesFitSummaries(const MemberBillCriteria& criteria);
 // The dishes' statement's lines read from that summary.
 SummaryPlanner::Replacements MemberDishesSummaryText();
 // The total per card's lines read from the member bills' summary (SummaryPlanner::MemberBills),

@@ -48,10 +48,10 @@ Statement frmMemberConsume::planned(int view, const CriteriaValue& criteria,
                                     const Statement& statement)
 {
     if (view == MemberDishes)
-        return SummaryPlanner::answer(
-            *hostContext().connection(),
-            MemberDishesFitSummaries(view, criteria.as<MemberBillCriteria>()),
-            SummaryPlanner::Source::MemberItems, statement, MemberDishesSummaryText());
+        return SummaryPlanner::answer(*hostContext().connection(),
+                                      MemberDishesFitSummaries(criteria.as<MemberBillCriteria>()),
+                                      SummaryPlanner::Source::MemberItems, statement,
+                                      MemberDishesSummaryText());
     // The bills themselves are listed from the bills.
     return SummaryPlanner::answer(*hostContext().connection(), view == MemberTotals,
                                   SummaryPlanner::Source::MemberBills, statement,
