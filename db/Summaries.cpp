@@ -30,7 +30,8 @@ enum class KeyType
 struct Column
 {
     const char* name;
-    const char* expression;       // over BL (bi_Bill), BI (bi_BillItem), BP (bi_BillPayment)
+    const char*
+        expression; // over BL (bi_Bill), BI (bi_BillItem), BP (bi_BillPayment), SB (bi_SubBill)
     KeyType type = KeyType::Text; // of a sum: Integer declares it an integer on every dialect
     int length = 0;
 };
@@ -229,13 +230,29 @@ const std::vector<Table>& tables()
             discounts.keys.push_back(c);
         discounts.keys.push_back({"MenuPrice", "BI.MenuPrice", KeyType::Amount});
         discounts.keys.push_back({"MenuPrice2", "BI.MenuPrice2", KeyType::Amount});
-        // The bills with returned items (SubBillType 2) per business date: where the returns
-        // list starts, instead of every item line of the range's bills. Read by the day only.
+        // The returns (SubBillType 2) per business date, one row a return, with every column
+        // of its bill, line and return that the returned-items list shows or filters by: the
+        // list reads a month's 60,000 returns instead of the lines of 55,000 bills (the line's
+        // own CreateTime is its OrderTime). Read by the day only.
         Table returns{"sm_ReturnDay",
                       " FROM bi_Bill AS BL,bi_BillItem AS BI,bi_SubBill AS SB WHERE "
                       "BL.BillID=BI.BillID AND BI.BillItemID=SB.BillItemID AND SB.SubBillType=2 ",
-                      {billKeys().front(), {"BillID", "BL.BillID", KeyType::Text, 20}},
+                      columnsBut(billKeys(), {"TableName"}),
                       {{"ReturnCount", "*"}}};
+        returns.keys.push_back({"BillID", "BL.BillID", KeyType::Text, 20});
+        returns.keys.push_back({"TableName", "BL.TableName", KeyType::Text, 30});
+        returns.keys.push_back({"MenuID", "BI.MenuID", KeyType::Text, 20});
+        // Two returns of a dish of one bill in the order they were ordered and returned.
+        returns.keys.push_back({"OrderTime", "BI.CreateTime", KeyType::Date});
+        returns.keys.push_back({"CreateTime", "SB.CreateTime", KeyType::Date});
+        returns.keys.push_back({"SubBillID", "SB.SubBillID", KeyType::Text, 24});
+        for (const Column& c : columnsStarting(
+                 itemKeys, {"MenuName", "MenuUnit", "MenuType", "DepartTypeID", "DepartTypeName"}))
+            returns.keys.push_back(c);
+        returns.keys.push_back({"MenuPrice", "BI.MenuPrice", KeyType::Amount});
+        returns.keys.push_back({"MenuAmount", "SB.MenuAmount", KeyType::Amount});
+        returns.keys.push_back({"CreatePerson", "SB.CreatePerson", KeyType::Text, 30});
+        returns.keys.push_back({"Remark", "SB.Remark", KeyType::Text, 200});
         returns.byMonth = false;
         // The item lines of member bills (those whose member is on file) per business date,
         // branch, bill flags and dish, as the member consumption by dish reads them when no
@@ -703,7 +720,7 @@ QStringList Summaries::columns(const QString& table)
 
 QString Summaries::origin(const QString& table, const QString& column)
 {
-    static const QRegularExpression alias(QStringLiteral("\\b(BL|BI|BP)\\."));
+    static const QRegularExpression alias(QStringLiteral("\\b(BL|BI|BP|SB)\\."));
     for (const Table& t : tables()) {
         const bool month = t.byMonth && table.compare(t.monthName(), Qt::CaseInsensitive) == 0;
         if (!month && table.compare(QLatin1String(t.name), Qt::CaseInsensitive) != 0)

@@ -25,8 +25,9 @@ enum class SqlDialect;
 //   sm_DiscountDay the item lines sold below (or above) their list price with a discount, per
 //               business date, branch, bill flags, dish, menu type, department type, gift flag
 //               and the two prices
-//   sm_ReturnDay the bills with returned items per business date (one row a bill, its number of
-//               returns), where the returns list starts; it has no month summary
+//   sm_ReturnDay the returned items per business date, one row a return with the columns of its
+//               bill, line and return that the returns list shows and filters by; it has no
+//               month summary
 //   sm_MemberItemDay the item lines of the bills of members on file per business date, branch,
 //               bill flags and dish (not per member: a member's rows would be nearly as many as
 //               the lines)
@@ -59,7 +60,7 @@ enum class SqlDialect;
 class Summaries
 {
 public:
-    static constexpr int Version = 9;
+    static constexpr int Version = 10;
 
     // The summaries a rebuild writes: all of them, or only those that join the members (the
     // days sm_StaleMemberDay marks).

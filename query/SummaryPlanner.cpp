@@ -42,6 +42,8 @@ const char* tableOf(SummaryPlanner::Source source)
         return "sm_MemberBillDay";
     case SummaryPlanner::Source::MemberPayments:
         return "sm_MemberPayDay";
+    case SummaryPlanner::Source::Returns:
+        return "sm_ReturnDay";
     }
     return "";
 }
@@ -130,7 +132,7 @@ QString SummaryPlanner::rewrite(Source source, const QString& raw, const Replace
     const QString table = QLatin1String(tableOf(source));
     QString sql = raw;
     QSet<QString> written; // the columns the replacements write, read as the summary keeps them
-    static const QRegularExpression column(QStringLiteral("\\b(BL|BI|BP)\\.(\\w+)"));
+    static const QRegularExpression column(QStringLiteral("\\b(BL|BI|BP|SB)\\.(\\w+)"));
     for (const auto& [from, to] : replacements) {
         if (!sql.contains(from))
             return {};
@@ -154,7 +156,7 @@ QString SummaryPlanner::rewrite(Source source, const QString& raw, const Replace
     // Every column of the line tables is a column of the summary under the bill's alias; a
     // count of lines is the sum of the summary's counts, an integer as a count is (PostgreSQL
     // sums integers as numeric) and 0 over no row.
-    static const QRegularExpression lineAlias(QStringLiteral("\\b(BI|BP)\\."));
+    static const QRegularExpression lineAlias(QStringLiteral("\\b(BI|BP|SB)\\."));
     sql.replace(lineAlias, QStringLiteral("BL."));
     static const QRegularExpression countAll(QStringLiteral("\\bcount\\(\\*\\)"),
                                              QRegularExpression::CaseInsensitiveOption);
@@ -172,6 +174,9 @@ Statement SummaryPlanner::byMonths(Source source, const Statement& daily)
 {
     const QString& sql = daily.text();
     const QString day = QLatin1String(tableOf(source));
+    const QString month = QString(day).replace(QLatin1String("Day"), QLatin1String("Month"));
+    if (Summaries::columns(month).isEmpty())
+        return daily;
     // The summary read once, in whatever case and spacing the statement writes its FROM clause.
     const QRegularExpression from(QStringLiteral("\\bFROM\\s+") + day +
                                       QStringLiteral("\\s+AS\\s+BL\\b"),
@@ -241,7 +246,6 @@ Statement SummaryPlanner::byMonths(Source source, const Statement& daily)
         }
         return quote + d.toString(Qt::ISODate) + quote;
     };
-    const QString month = QString(day).replace(QLatin1String("Day"), QLatin1String("Month"));
     // One after another: each date's marker is written in the order its value is added.
     QString parts = QStringLiteral("SELECT BillMonth AS BillDate") + tail +
                     QStringLiteral(" FROM ") + month + QStringLiteral(" WHERE BillMonth>=");
@@ -331,28 +335,25 @@ Statement SummaryPlanner::answerJoined(const Connection& connection, bool fits,
 
 Statement SummaryPlanner::answerReturns(const Connection& connection, const Statement& raw)
 {
-    static const QRegularExpression from(
-        QStringLiteral("\\bFROM\\s+bi_Bill\\s+AS\\s+BL\\s*,\\s*bi_BillItem\\s+AS\\s+BI\\s*,\\s*"
-                       "bi_SubBill\\s+AS\\s+SB\\s+WHERE\\b"),
+    static const QRegularExpression joinAndRange(
+        QStringLiteral(
+            "\\bFROM\\s+bi_Bill\\s+AS\\s+BL\\s*,\\s*bi_BillItem\\s+AS\\s+BI\\s*,\\s*"
+            "bi_SubBill\\s+AS\\s+SB\\s+WHERE\\s+BL\\.BillID\\s*=\\s*BI\\.BillID\\s+AND\\s+"
+            "BI\\.BillItemID\\s*=\\s*SB\\.BillItemID\\s+AND\\s+SB\\.SubBillType\\s*=\\s*2\\s+"
+            "AND\\s+BL\\.BillDate\\s*>=\\s*\\?\\s*AND\\s+BL\\.BillDate\\s*(<=?)\\s*\\?"),
         QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression range(
-        QStringLiteral("\\bBL\\.BillDate\\s*>=\\s*\\?\\s*AND\\s+BL\\.BillDate\\s*(<=?)\\s*\\?"),
+    static const QRegularExpression orderTime(
+        QStringLiteral("\\bBI\\.CreateTime\\s+as\\s+OrderTime\\b"),
         QRegularExpression::CaseInsensitiveOption);
-    const QString& sql = raw.text();
-    const QRegularExpressionMatch m = range.match(sql);
-    if (enabled() && from.match(sql).hasMatch() && m.hasMatch() &&
-        !range.match(sql, m.capturedEnd()).hasMatch() && Summaries::installed(connection) &&
-        Summaries::refresh(connection)) {
-        QString fast = sql;
-        fast.replace(m.capturedStart(), m.capturedLength(),
-                     QStringLiteral("BL.BillID IN (SELECT SR.BillID FROM sm_ReturnDay AS SR "
-                                    "WHERE SR.BillDate>=? AND SR.BillDate") +
-                         m.captured(1) + QStringLiteral("?)"));
-        ++g_fromSummaries;
-        return Statement(fast, raw.parameters());
-    }
-    ++g_raw;
-    return raw;
+    const QRegularExpressionMatch join = joinAndRange.match(raw.text());
+    const QRegularExpressionMatch time = orderTime.match(raw.text());
+    if (!join.hasMatch() || !time.hasMatch())
+        return answer(connection, false, Source::Returns, raw, {});
+    return answer(connection, true, Source::Returns, raw,
+                  {{join.captured(0), QStringLiteral("FROM {summary} AS BL WHERE "
+                                                     "BL.BillDate>=? AND BL.BillDate") +
+                                          join.captured(1) + QLatin1Char('?')},
+                   {time.captured(0), QStringLiteral("BL.OrderTime as OrderTime")}});
 }
 
 Statement SummaryPlanner::answer(const Connection& connection, bool fits, Source source,

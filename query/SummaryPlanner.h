@@ -43,11 +43,13 @@ public:
         Tables,    // sm_TableDay: bi_Bill alone, per table
         Discounts, // sm_DiscountDay: as Items, the discounted lines sold off their list price only
         Departs,   // sm_DepartDay: as Items, without the menu item
-        WaiterItems,   // sm_WaiterItemDay: as Items, per waiter
-        MemberItems,   // sm_MemberItemDay: as Items joined with mb_MemberInfo AS MB, the member
-                       // bills' lines per dish; no column of the members may be read
-        MemberBills,   // sm_MemberBillDay: bi_Bill AS BL of members, per member id
-        MemberPayments // sm_MemberPayDay: as Payments of member bills, per member id
+        WaiterItems,    // sm_WaiterItemDay: as Items, per waiter
+        MemberItems,    // sm_MemberItemDay: as Items joined with mb_MemberInfo AS MB, the member
+                        // bills' lines per dish; no column of the members may be read
+        MemberBills,    // sm_MemberBillDay: bi_Bill AS BL of members, per member id
+        MemberPayments, // sm_MemberPayDay: as Payments of member bills, per member id
+        Returns         // sm_ReturnDay: bi_Bill AS BL, bi_BillItem AS BI and bi_SubBill AS SB,
+                        // one row a return
     };
     // Text replacements, each of which must be found in the statement: the FROM and join of
     // the bill tables as the statement writes them, with what takes their place.
@@ -70,11 +72,11 @@ public:
     static Statement answerJoined(const Connection& connection, bool fits, const Statement& raw);
 
     // The returned items' statement ("FROM bi_Bill AS BL, bi_BillItem AS BI, bi_SubBill AS SB
-    // WHERE", its range "BL.BillDate>=? AND BL.BillDate<?" or "<=?"), its bills taken from those
-    // of the range with returns (sm_ReturnDay) instead of every bill of the range: the range
-    // becomes "BL.BillID IN (SELECT SR.BillID FROM sm_ReturnDay AS SR WHERE SR.BillDate>=? AND
-    // SR.BillDate<?)", the rest of the statement as it is, so each row is the same and comes in
-    // the same order. Any criteria fit.
+    // WHERE", the joins and "SB.SubBillType=2", its range "BL.BillDate>=? AND BL.BillDate<?" or
+    // "<=?") read from the returns' summary: all of it up to the range becomes "FROM
+    // sm_ReturnDay AS BL WHERE BL.BillDate>=? AND BL.BillDate<?", the line's "BI.CreateTime as
+    // OrderTime" its "BL.OrderTime", every other column of the three tables the summary's of the
+    // same name. The bills' statement where it reads a column the summary does not keep.
     static Statement answerReturns(const Connection& connection, const Statement& raw);
 
     static bool enabled();

@@ -290,8 +290,8 @@ private slots:
                                          "合计|12.00|356.00|45.50"}));
     }
 
-    // The returned items are read from the bills with returns of the range: the same rows as
-    // from every bill of the range, fresh after a return is written, its bill moved to another
+    // The returned items are read from the returns' summary: the same rows as from every bill of
+    // the range, fresh after a return is written, its bill moved to another
     // day, its line moved to another bill, and the return deleted.
     void returnsFromTheirBills()
     {
@@ -803,7 +803,7 @@ private slots:
             viewsBothWays(std::type_identity<frmPaymentMember>(),
                           r.wholeMonths ? memberChoices : memberChoices.mid(0, 1), 2, 3, r,
                           "member-card payments");
-            // The returned items, from the bills with returns (a list: read by the day).
+            // The returned items, from the returns' summary (a list: read by the day).
             for (const Criteria& choice : billChoices) {
                 frmSubBillQuery returns;
                 returns.ShowMe();
