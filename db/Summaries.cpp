@@ -233,7 +233,7 @@ const std::vector<Table>& tables()
         // The returns (SubBillType 2) per business date, one row a return, with every column
         // of its bill, line and return that the returned-items list shows or filters by: the
         // list reads a month's 60,000 returns instead of the lines of 55,000 bills (the line's
-        // own CreateTime is its OrderTime). Read by the day only.
+        // own CreateTime is its ItemTime: the list names it OrderTime). Read by the day only.
         Table returns{"sm_ReturnDay",
                       " FROM bi_Bill AS BL,bi_BillItem AS BI,bi_SubBill AS SB WHERE "
                       "BL.BillID=BI.BillID AND BI.BillItemID=SB.BillItemID AND SB.SubBillType=2 ",
@@ -243,7 +243,7 @@ const std::vector<Table>& tables()
         returns.keys.push_back({"TableName", "BL.TableName", KeyType::Text, 30});
         returns.keys.push_back({"MenuID", "BI.MenuID", KeyType::Text, 20});
         // Two returns of a dish of one bill in the order they were ordered and returned.
-        returns.keys.push_back({"OrderTime", "BI.CreateTime", KeyType::Date});
+        returns.keys.push_back({"ItemTime", "BI.CreateTime", KeyType::Date});
         returns.keys.push_back({"CreateTime", "SB.CreateTime", KeyType::Date});
         returns.keys.push_back({"SubBillID", "SB.SubBillID", KeyType::Text, 24});
         for (const Column& c : columnsStarting(

@@ -353,7 +353,7 @@ Statement SummaryPlanner::answerReturns(const Connection& connection, const Stat
                   {{join.captured(0), QStringLiteral("FROM {summary} AS BL WHERE "
                                                      "BL.BillDate>=? AND BL.BillDate") +
                                           join.captured(1) + QLatin1Char('?')},
-                   {time.captured(0), QStringLiteral("BL.OrderTime as OrderTime")}});
+                   {time.captured(0), QStringLiteral("BL.ItemTime as OrderTime")}});
 }
 
 Statement SummaryPlanner::answer(const Connection& connection, bool fits, Source source,

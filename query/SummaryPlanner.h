@@ -75,7 +75,7 @@ public:
     // WHERE", the joins and "SB.SubBillType=2", its range "BL.BillDate>=? AND BL.BillDate<?" or
     // "<=?") read from the returns' summary: all of it up to the range becomes "FROM
     // sm_ReturnDay AS BL WHERE BL.BillDate>=? AND BL.BillDate<?", the line's "BI.CreateTime as
-    // OrderTime" its "BL.OrderTime", every other column of the three tables the summary's of the
+    // OrderTime" its "BL.ItemTime", every other column of the three tables the summary's of the
     // same name. The bills' statement where it reads a column the summary does not keep.
     static Statement answerReturns(const Connection& connection, const Statement& raw);
 

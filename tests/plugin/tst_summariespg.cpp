@@ -69,7 +69,7 @@ void tst_SummariesPg::installAnswerVerifyDrop()
                                "DoMonthReport",     "DoBillItemQuery", "DoBillItemCost",
                                "DoMenuEngineering", "DoHourReport",    "DoPaymentQuery",
                                "DoDailyReport",     "DoTableReport",   "DoMemberDiscountQuery",
-                               "DoMemberConsume",   "DoPaymentMember"};
+                               "DoMemberConsume",   "DoPaymentMember", "DoSubBillQuery"};
     int compared = 0;
     for (const Case& c : std::as_const(cases)) {
         if (c.database != 0 || !answered.contains(c.action))
