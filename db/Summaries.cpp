@@ -30,8 +30,8 @@ enum class KeyType
 struct Column
 {
     const char* name;
-    const char*
-        expression; // over BL (bi_Bill), BI (bi_BillItem), BP (bi_BillPayment), SB (bi_SubBill)
+    // Over BL (bi_Bill), BI (bi_BillItem), BP (bi_BillPayment), SB (bi_SubBill).
+    const char* expression;
     KeyType type = KeyType::Text; // of a sum: Integer declares it an integer on every dialect
     int length = 0;
 };

@@ -291,8 +291,8 @@ private slots:
     }
 
     // The returned items are read from the returns' summary: the same rows as from every bill of
-    // the range, fresh after a return is written, its bill moved to another
-    // day, its line moved to another bill, and the return deleted.
+    // the range, fresh after a return is written, its bill moved to another day, its line moved
+    // to another bill, and the return deleted.
     void returnsFromTheirBills()
     {
         TestDatabase db("period_reports.sql");
